@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a Debian 12 machine:
+# the mingw-w64 i686 tool chain, wine32 with its X, GL and sound libraries,
+# fonts, and the cross-built third-party libraries (jsoncpp, libogg, libvorbis,
+# GoogleTest) in a prefix under the build folder. Safe to run again: work that
+# is already done is skipped.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${BUILD_DIR:-$ROOT/build}"
+DEPS="$ROOT/build/deps"   # fixed: the tool chain file looks for it here
+PREFIX="$DEPS/prefix"
+TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
+
+APT_PACKAGES=(
+  g++-mingw-w64-i686-posix mingw-w64-tools libz-mingw-w64-dev cmake python3 dpkg-dev
+  wine wine32:i386 xvfb xauth imagemagick
+  libx11-6:i386 libxext6:i386 libxrender1:i386 libxrandr2:i386 libxi6:i386
+  libxcursor1:i386 libxcomposite1:i386 libxinerama1:i386 libxfixes3:i386
+  libxxf86vm1:i386 libfreetype6:i386 libfontconfig1:i386 libgl1:i386
+  libgl1-mesa-dri:i386 libglx-mesa0:i386 libasound2:i386 libgnutls30:i386
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
+  fonts-wqy-microhei fonts-liberation fonts-wine googletest
+)
+SOURCE_PACKAGES=(libjsoncpp libogg libvorbis)
+
+log() { printf '[setup] %s\n' "$*"; }
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+packages_missing() {
+  local p
+  for p in "${APT_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || return 0
+  done
+  return 1
+}
+
+enable_deb_src() {
+  local f=/etc/apt/sources.list.d/debian.sources
+  if [ -f "$f" ] && grep -q '^Types: deb$' "$f"; then
+    log "enabling deb-src in $f"
+    as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
+    return 0
+  fi
+  return 1
+}
+
+install_packages() {
+  local changed=0
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    log "adding the i386 architecture"
+    as_root dpkg --add-architecture i386
+    changed=1
+  fi
+  enable_deb_src && changed=1
+  if packages_missing || [ "$changed" -eq 1 ]; then
+    log "installing Debian packages"
+    as_root apt-get update -q
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${APT_PACKAGES[@]}"
+  fi
+}
+
+# Builds one CMake project with the cross tool chain into the prefix.
+cross_build() {
+  local name="$1" src="$2"; shift 2
+  local stamp="$PREFIX/.built-$name"
+  [ -f "$stamp" ] && return 0
+  log "cross-building $name"
+  rm -rf "$DEPS/build-$name"
+  cmake -S "$src" -B "$DEPS/build-$name" -G "Unix Makefiles" \
+    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_PREFIX_PATH=/ \
+    -DBUILD_SHARED_LIBS=OFF "$@" > "$DEPS/build-$name.log" 2>&1
+  cmake --build "$DEPS/build-$name" -j"$(nproc)" >> "$DEPS/build-$name.log" 2>&1
+  cmake --install "$DEPS/build-$name" >> "$DEPS/build-$name.log" 2>&1
+  touch "$stamp"
+}
+
+fetch_sources() {
+  mkdir -p "$DEPS/src"
+  local pkg
+  for pkg in "${SOURCE_PACKAGES[@]}"; do
+    if ! ls -d "$DEPS/src/$pkg"-*/ >/dev/null 2>&1 && ! ls -d "$DEPS/src/${pkg#lib}"-*/ >/dev/null 2>&1; then
+      log "fetching the source package $pkg"
+      (cd "$DEPS/src" && apt-get source -q "$pkg" >/dev/null)
+    fi
+  done
+}
+
+source_dir() {
+  local d
+  for d in "$DEPS/src/$1"-*/ "$DEPS/src/${1#lib}"-*/; do
+    [ -d "$d" ] && { echo "${d%/}"; return 0; }
+  done
+  echo "no source folder for $1" >&2
+  return 1
+}
+
+build_dependencies() {
+  mkdir -p "$PREFIX"
+  if [ ! -f "$PREFIX/.built-jsoncpp" ] || [ ! -f "$PREFIX/.built-ogg" ] || [ ! -f "$PREFIX/.built-vorbis" ]; then
+    fetch_sources
+  fi
+  cross_build jsoncpp "$(source_dir libjsoncpp)" \
+    -DJSONCPP_WITH_TESTS=OFF -DJSONCPP_WITH_POST_BUILD_UNITTEST=OFF \
+    -DJSONCPP_WITH_PKGCONFIG_SUPPORT=OFF -DJSONCPP_WITH_CMAKE_PACKAGE=ON \
+    -DBUILD_STATIC_LIBS=ON -DBUILD_OBJECT_LIBS=OFF
+  cross_build ogg "$(source_dir libogg)" -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
+  cross_build vorbis "$(source_dir libvorbis)" -DBUILD_TESTING=OFF
+  cross_build googletest /usr/src/googletest -Dgtest_disable_pthreads=OFF -DBUILD_GMOCK=ON
+}
+
+install_packages
+build_dependencies
+log "done"

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs every test: the GoogleTest
+# executables under Wine (one Wine start each) on a private X display, and the
+# host-side tools' own tests. Exits non-zero on any failure.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$ROOT/build"
+# A separate output folder (and Wine prefix) per developer working in one tree.
+OUT="${RV_BUILD_OUT:-$BUILD/out}"
+
+bash "$ROOT/scripts/setup.sh"
+bash "$ROOT/scripts/build.sh"
+
+source "$ROOT/scripts/wine-env.sh"
+wine_env_export "$OUT"
+trap wine_env_stop EXIT
+wine_env_start_xvfb
+echo "[test] preparing a fresh Wine prefix"
+wine_env_make_prefix
+wineserver -p >/dev/null 2>&1 || true
+
+status=0
+(cd "$OUT" && ctest --output-on-failure -j"$(nproc)" "$@") || status=1
+
+if compgen -G "$ROOT/tools/tests/test_*.py" >/dev/null; then
+  echo "[test] host tools"
+  python3 -m unittest discover -s "$ROOT/tools/tests" -t "$ROOT" -v || status=1
+fi
+exit $status

@@ -1,0 +1,72 @@
+# Shared by test.sh and run.sh: a private Wine prefix and, when needed, a
+# private X display. Source it; call wine_env_start, and wine_env_stop on exit.
+# Only what this script started is stopped, by pid.
+
+WINE_ENV_XVFB_PID=""
+
+wine_env_export() {
+  local build="$1"
+  export WINEPREFIX="$build/wine"
+  export WINEDEBUG=-all
+  export HOME="$build/home"
+  export TZ=UTC
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
+  export WINEARCH=win32
+  mkdir -p "$HOME"
+  printf 'pcm.!default { type null }\n' > "$HOME/.asoundrc"
+}
+
+# Starts Xvfb on the first display number that is free.
+wine_env_start_xvfb() {
+  local n
+  for n in $(seq 90 190); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    WINE_ENV_XVFB_PID=$!
+    local i
+    for i in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; then
+      export DISPLAY=":$n"
+      return 0
+    fi
+    WINE_ENV_XVFB_PID=""
+  done
+  echo "no free X display for Xvfb" >&2
+  return 1
+}
+
+# A new prefix with the fonts and substitutions the program's text needs.
+wine_env_make_prefix() {
+  rm -rf "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' n
+  {
+    for n in 宋体 SimSun 新宋体 NSimSun 黑体 SimHei 微软雅黑 "Microsoft YaHei"; do
+      wine reg add "$key" /v "$n" /t REG_SZ /d "WenQuanYi Micro Hei" /f
+    done
+    wine reg add "$key" /v Arial /t REG_SZ /d "Liberation Sans" /f
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d alsa /f
+    # A crash must end the process, never start the debugger.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1 /f
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d "" /f
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+  } >/dev/null 2>&1
+  wineserver -w
+}
+
+wine_env_stop() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    wineserver -k 2>/dev/null || true
+  fi
+  if [ -n "$WINE_ENV_XVFB_PID" ]; then
+    kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+    wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+    WINE_ENV_XVFB_PID=""
+  fi
+}
