@@ -1,0 +1,234 @@
+#include "engine/math/AngleFunctions.h"
+#include "engine/math/MatrixFunctions.h"
+#include "engine/math/VectorFunctions.h"
+#include "tests/engine/math/MathTestHelpers.h"
+
+#include <cmath>
+
+using namespace RVGameEngine::Math;
+
+namespace {
+
+tagVector3 Transform(const tagVector3& v, const tagMatrix4x4& m)
+{
+    tagVector3 out;
+    Vector3TransformCoord(out, v, m);
+    return out;
+}
+
+// Full row-vector transform with the division by w, for projections.
+void Project(const tagMatrix4x4& m, double x, double y, double z, double out[3])
+{
+    double r[4];
+    for (int c = 0; c < 4; ++c)
+        r[c] = x * m.m[c] + y * m.m[4 + c] + z * m.m[8 + c] + m.m[12 + c];
+    for (int i = 0; i < 3; ++i)
+        out[i] = r[i] / r[3];
+}
+
+void ExpectIdentity(const tagMatrix4x4& m, double tolerance)
+{
+    const double identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    ExpectMatrixNear(m, identity, tolerance);
+}
+
+} // namespace
+
+TEST(MathMatrices, DefaultsAndConstructionAreRowByRow)
+{
+    ExpectIdentity(tagMatrix4x4(), 0.0);
+    const tagMatrix3x3 m3 = Matrix3x3Construct();
+    EXPECT_EQ(m3.m[0] + m3.m[4] + m3.m[8], 3.0f);
+    EXPECT_EQ(m3.m[1] + m3.m[6], 0.0f);
+    const tagMatrix4x4 m = Matrix4x4Construct(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(m.m[i], static_cast<float>(i));
+    EXPECT_EQ(m(2, 1), 9.0f);
+
+    const tagMatrix4x4 sum = m + m - Matrix4x4Construct() * 2.0f;
+    EXPECT_EQ(sum.m[0], -2.0f);
+    EXPECT_EQ(sum.m[5], 8.0f);
+    EXPECT_EQ(sum.m[6], 12.0f);
+    EXPECT_EQ((m / 2.0f).m[15], 7.5f);
+}
+
+TEST(MathMatrices, MultiplyAppliesTheLeftTransformFirst)
+{
+    tagMatrix4x4 move, turn, moveThenTurn, turnThenMove;
+    Matrix4x4Translation(move, 1.0f, 0.0f, 0.0f);
+    Matrix4x4RotationZ(turn, kPi / 2.0f);
+    Matrix4x4Multiply(moveThenTurn, move, turn);
+    Matrix4x4Multiply(turnThenMove, turn, move);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(), moveThenTurn), 0.0f, 1.0f, 0.0f, 1e-6);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(), turnThenMove), 1.0f, 0.0f, 0.0f, 1e-6);
+
+    // The output may alias either input.
+    tagMatrix4x4 a = move;
+    Matrix4x4Multiply(a, a, turn);
+    ExpectMatrixNear(a, {moveThenTurn.m[0], moveThenTurn.m[1], moveThenTurn.m[2], moveThenTurn.m[3],
+                         moveThenTurn.m[4], moveThenTurn.m[5], moveThenTurn.m[6], moveThenTurn.m[7],
+                         moveThenTurn.m[8], moveThenTurn.m[9], moveThenTurn.m[10], moveThenTurn.m[11],
+                         moveThenTurn.m[12], moveThenTurn.m[13], moveThenTurn.m[14], moveThenTurn.m[15]},
+                     0.0);
+    tagMatrix4x4 b = turn;
+    Matrix4x4Multiply(b, move, b);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(), b), 0.0f, 1.0f, 0.0f, 1e-6);
+
+    tagMatrix3x3 move2, turn2, both2;
+    Matrix3x3Translation(move2, 1.0f, 0.0f);
+    Matrix3x3Rotation(turn2, kPi / 2.0f);
+    Matrix3x3Multiply(both2, move2, turn2);
+    tagVector2 p;
+    Vector2TransformCoord(p, tagVector2(), both2);
+    EXPECT_NEAR(p.x, 0.0f, 1e-6);
+    EXPECT_NEAR(p.y, 1.0f, 1e-6);
+}
+
+TEST(MathMatrices, RotationsTurnLikeLeftHandedAxes)
+{
+    tagMatrix4x4 r;
+    // Positive angles turn y towards z, z towards x and x towards y.
+    Matrix4x4RotationX(r, kPi / 2.0f);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(0, 1, 0), r), 0.0f, 0.0f, 1.0f, 1e-6);
+    Matrix4x4RotationY(r, kPi / 2.0f);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(0, 0, 1), r), 1.0f, 0.0f, 0.0f, 1e-6);
+    Matrix4x4RotationZ(r, kPi / 2.0f);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(1, 0, 0), r), 0.0f, 1.0f, 0.0f, 1e-6);
+
+    // ZYX turns about z first; XYZ about x first.
+    Matrix4x4RotationZYX(r, kPi / 2.0f, 0.0f, kPi / 2.0f);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(1, 0, 0), r), 0.0f, 0.0f, 1.0f, 1e-6);
+    Matrix4x4RotationXYZ(r, kPi / 2.0f, 0.0f, kPi / 2.0f);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(1, 0, 0), r), 0.0f, 1.0f, 0.0f, 1e-6);
+
+    Matrix4x4RotationZYX(r, 0.0f, 0.0f, 0.0f);
+    ExpectIdentity(r, 0.0);
+}
+
+TEST(MathMatrices, FromTRSScalesThenRotatesThenMoves)
+{
+    tagMatrix4x4 m;
+    Matrix4x4FromTRS(m, tagVector3(10, 0, 0), tagVector3(0, 0, kPi / 2.0f), tagVector3(2, 1, 1));
+    EXPECT_VEC3_NEAR(Transform(tagVector3(1, 0, 0), m), 10.0f, 2.0f, 0.0f, 1e-5);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(0, 1, 0), m), 9.0f, 0.0f, 0.0f, 1e-5);
+
+    // The extra transform comes after the rotation; its translation is replaced.
+    tagMatrix4x4 extra;
+    Matrix4x4Scaling(extra, 1.0f, 3.0f, 1.0f);
+    extra.m[12] = 100.0f;
+    Matrix4x4FromTRS(m, tagVector3(10, 0, 0), tagVector3(0, 0, kPi / 2.0f), tagVector3(2, 1, 1), &extra);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(1, 0, 0), m), 10.0f, 6.0f, 0.0f, 1e-5);
+}
+
+TEST(MathMatrices, FourByThreeFormsAndLerp)
+{
+    tagMatrix4x3 a;
+    tagMatrix4x3 b;
+    for (int i = 0; i < 12; ++i) {
+        a.m[i] = static_cast<float>(i);
+        b.m[i] = static_cast<float>(i * 3);
+    }
+    tagMatrix4x4 full;
+    Matrix4x4FromMatrix4x3(full, a);
+    const double expected[16] = {0, 1, 2, 0, 3, 4, 5, 0, 6, 7, 8, 0, 9, 10, 11, 1};
+    ExpectMatrixNear(full, expected, 0.0);
+
+    tagMatrix4x3 mid;
+    Matrix4x3Lerp(mid, a, b, 0.5f);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_FLOAT_EQ(mid.m[i], i * 2.0f);
+}
+
+TEST(MathMatrices, PerspectiveMapsTheFrustumToTheUnitCube)
+{
+    const float nearPlane = 1.0f;
+    const float farPlane = 100.0f;
+    const float factor = 0.75f;
+    tagMatrix4x4 p;
+    Matrix4x4PerspectiveLH_OGL(p, 60.0f, factor, nearPlane, farPlane);
+
+    double out[3];
+    Project(p, 0.0, 0.0, nearPlane, out);
+    EXPECT_NEAR(out[2], -1.0, 1e-5);
+    Project(p, 0.0, 0.0, farPlane, out);
+    EXPECT_NEAR(out[2], 1.0, 1e-5);
+
+    // The top edge of a 60 degree view at depth 10, and the side edge, which
+    // the factor narrows.
+    const double halfHeight = 10.0 * std::tan(30.0 * 3.14159265358979 / 180.0);
+    Project(p, 0.0, halfHeight, 10.0, out);
+    EXPECT_NEAR(out[1], 1.0, 1e-5);
+    Project(p, halfHeight / factor, 0.0, 10.0, out);
+    EXPECT_NEAR(out[0], 1.0, 1e-5);
+    // Left-handed: depth grows into the screen (w is +z).
+    EXPECT_EQ(p.m[11], 1.0f);
+    EXPECT_EQ(p.m[15], 0.0f);
+}
+
+TEST(MathMatrices, LookAtMatchesTheLeftHandedViewMatrix)
+{
+    const double eye[3] = {3, 4, -5};
+    const double target[3] = {0, 1, 2};
+    const double up[3] = {0, 1, 0};
+    tagMatrix4x4 view;
+    Matrix4x4LookAtLH(view, 3, 4, -5, 0, 1, 2, 0, 1, 0);
+
+    // The view basis: forward towards the target, right = up × forward,
+    // true up = forward × right; rows of the rotation part are the axes'
+    // components, the last row moves the eye to the origin.
+    auto normalise = [](double v[3]) {
+        const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        for (int i = 0; i < 3; ++i)
+            v[i] /= length;
+    };
+    auto cross = [](const double a[3], const double b[3], double out[3]) {
+        out[0] = a[1] * b[2] - a[2] * b[1];
+        out[1] = a[2] * b[0] - a[0] * b[2];
+        out[2] = a[0] * b[1] - a[1] * b[0];
+    };
+    auto dot = [](const double a[3], const double b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
+    double forward[3] = {target[0] - eye[0], target[1] - eye[1], target[2] - eye[2]};
+    normalise(forward);
+    double right[3];
+    cross(up, forward, right);
+    normalise(right);
+    double trueUp[3];
+    cross(forward, right, trueUp);
+    const double expected[16] = {right[0], trueUp[0], forward[0], 0,
+                                 right[1], trueUp[1], forward[1], 0,
+                                 right[2], trueUp[2], forward[2], 0,
+                                 -dot(right, eye), -dot(trueUp, eye), -dot(forward, eye), 1};
+    ExpectMatrixNear(view, expected, 1e-5);
+
+    // The eye lands at the origin and the target straight ahead on +z.
+    EXPECT_VEC3_NEAR(Transform(tagVector3(3, 4, -5), view), 0.0f, 0.0f, 0.0f, 1e-5);
+    const double distance = std::sqrt(9.0 + 9.0 + 49.0);
+    EXPECT_VEC3_NEAR(Transform(tagVector3(0, 1, 2), view), 0.0f, 0.0f, distance, 1e-5);
+}
+
+TEST(MathMatrices, InverseTimesMatrixIsIdentity)
+{
+    tagMatrix4x4 trs;
+    Matrix4x4FromTRS(trs, tagVector3(5, -3, 12), tagVector3(0.3f, -1.1f, 2.0f), tagVector3(2, 0.5f, 3));
+    tagMatrix4x4 view, projection, general;
+    Matrix4x4LookAtLH(view, 1, 2, 3, -4, 0, 9, 0, 1, 0);
+    Matrix4x4PerspectiveLH_OGL(projection, 45.0f, 0.75f, 0.5f, 50.0f);
+    Matrix4x4Multiply(general, view, projection);
+    const tagMatrix4x4 dense = Matrix4x4Construct(2, -1, 0.5f, 3, 1, 4, -2, 0.25f, 0, 1, 3, -1, 5, 2, 1, 2);
+
+    const tagMatrix4x4* matrices[] = {&trs, &view, &general, &dense};
+    for (const tagMatrix4x4* m : matrices) {
+        tagMatrix4x4 inverse, product;
+        Matrix4x4Inverse(inverse, *m);
+        Matrix4x4Multiply(product, inverse, *m);
+        ExpectIdentity(product, 1e-5);
+        Matrix4x4Multiply(product, *m, inverse);
+        ExpectIdentity(product, 1e-5);
+    }
+
+    tagMatrix4x4 inPlace = dense;
+    Matrix4x4Inverse(inPlace, inPlace);
+    tagMatrix4x4 product;
+    Matrix4x4Multiply(product, inPlace, dense);
+    ExpectIdentity(product, 1e-5);
+}
