@@ -14,8 +14,8 @@ namespace Common {
 RV_API int32_t GetTimeMs();
 // Seconds since the first call of GetPreciseTime in the process.
 RV_API double GetPreciseTime();
-// Microseconds (despite the name) since the first precise-time call; wraps
-// around the 32-bit range like a counter after about 71 minutes.
+// Microseconds (despite the name) since the first precise-time call. Wraps
+// like a 32-bit counter: negative after about 36 minutes, back to 0 after 71.
 RV_API int32_t GetPreciseTimeMs();
 
 // Date time: the OLE automation date (days since 1899-12-30, fraction = time of day).
