@@ -62,14 +62,16 @@ TIntrusivePointer<IJsonNode> CJsonNode::GetElement(int32_t index)
 {
     if (!m_value.isArray() || index < 0 || index >= GetSize())
         return TIntrusivePointer<IJsonNode>();
-    return Keep(m_value[static_cast<Json::ArrayIndex>(index)]);
+    const Json::Value& array = m_value;
+    return Keep(array[static_cast<Json::ArrayIndex>(index)]);
 }
 
 TIntrusivePointer<IJsonNode> CJsonNode::GetMember(const char* name)
 {
     if (name == nullptr || !m_value.isObject() || !m_value.isMember(name))
         return TIntrusivePointer<IJsonNode>();
-    return Keep(m_value[name]);
+    const Json::Value& object = m_value;
+    return Keep(object[name]);
 }
 
 int32_t CJsonNode::GetMemberInt(const char* name)
