@@ -1,6 +1,7 @@
 #include "engine/common/CStream.h"
 
 #include "engine/common/Memory.h"
+#include "engine/common/ShortTextLength.h"
 
 #include <windows.h>
 
@@ -16,22 +17,6 @@ namespace Common {
 namespace {
 
 constexpr int32_t kEmptyStreamCapacity = 1024;
-constexpr int32_t kShortTextLimit = 255;
-
-// Longest prefix of at most `limit` bytes of a code page 936 text that does
-// not end inside a double-byte character.
-int32_t WholeCharacterPrefix(const char* text, int32_t length, int32_t limit)
-{
-    int32_t end = 0;
-    while (end < length) {
-        const bool lead = IsDBCSLeadByteEx(936, static_cast<BYTE>(text[end])) && end + 1 < length;
-        const int32_t step = lead ? 2 : 1;
-        if (end + step > limit)
-            break;
-        end += step;
-    }
-    return end;
-}
 
 } // namespace
 
@@ -230,9 +215,7 @@ bool CStream::WriteUnicodeString(const wchar_t* text)
 
 bool CStream::WriteShortAnsiString(const char* text)
 {
-    const size_t fullLength = text != nullptr ? std::strlen(text) : 0;
-    const int32_t length = WholeCharacterPrefix(
-        text, static_cast<int32_t>(std::min<size_t>(fullLength, kShortTextLimit + 1)), kShortTextLimit);
+    const int32_t length = ShortAnsiTextLength(text);
     return WriteUInt8(static_cast<uint8_t>(length)) && Write(text, length);
 }
 

@@ -5,6 +5,8 @@
 #include "engine/common/IString.h"
 #include "engine/common/TIntrusivePointer.h"
 
+#include <windows.h>
+
 #include <cstdint>
 
 namespace RVGameEngine {
@@ -29,6 +31,9 @@ constexpr int kPathPartBufferLength = 260;
 // archives first and then on disk (a relative name is put under the base
 // folder, empty by default); writes, folder creation and attribute changes
 // use the name as given, relative to the current directory.
+//
+// <windows.h> comes first so that CreateDirectory, a macro there, names the
+// same member in every file that includes this header.
 //
 // Files are handled whole, as streams. Files of 2 GiB or more are refused.
 // Failures give false or an empty pointer and a log line.

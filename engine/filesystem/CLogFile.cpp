@@ -1,0 +1,187 @@
+#include "engine/filesystem/CLogFile.h"
+
+#include "engine/common/CAutoLock.h"
+#include "engine/common/Console.h"
+#include "engine/common/EngineStartup.h"
+#include "engine/common/LocalClock.h"
+#include "engine/filesystem/FileSystemLog.h"
+#include "engine/filesystem/ScrambleKeys.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <new>
+#include <vector>
+
+namespace RVGameEngine {
+namespace FileSystem {
+
+using Common::CAutoLock;
+using Common::TIntrusivePointer;
+
+namespace {
+
+const wchar_t* LevelWord(int32_t level)
+{
+    switch (level) {
+    case LOG_LEVEL_WARNING:
+        return L"Warning";
+    case LOG_LEVEL_ERROR:
+        return L"Error";
+    default:
+        return L"Trace";
+    }
+}
+
+} // namespace
+
+std::wstring CLogFile::MakeFileName(const wchar_t* moduleName, const SYSTEMTIME& time)
+{
+    const wchar_t* module = moduleName != nullptr ? moduleName : L"";
+    wchar_t name[2200];
+    _snwprintf(name, sizeof name / sizeof name[0] - 1, L"./ReadWrite/Log/%s/%s_%04d%02d%02d_%02d%02d%02d_%03d.log",
+               module, module, time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond,
+               time.wMilliseconds);
+    name[sizeof name / sizeof name[0] - 1] = L'\0';
+    return name;
+}
+
+bool CLogFile::OpenRunFile()
+{
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        if (attempt > 0)
+            Sleep(kOpenRetryDelayMilliseconds);
+        SYSTEMTIME now{};
+        Common::GetEngineLocalTime(&now);
+        if (OpenFile(MakeFileName(Common::GetModuleName(), now)))
+            return true;
+    }
+    return false;
+}
+
+bool CLogFile::OpenFile(const std::wstring& name)
+{
+    CLogReentryGuard insideLog;
+    CAutoLock guard(&m_lock);
+    m_file = TIntrusivePointer<CRawFile>(new (std::nothrow) CRawFile());
+    if (m_file.IsNull())
+        return false;
+    static const uint8_t byteOrderMark[2] = {0xFF, 0xFE};
+    if (m_file->Open(name.c_str(), false, false) && m_file->SetSize(0) && m_file->WriteNext(byteOrderMark, 2))
+        return true;
+    m_file.Reset();
+    return false;
+}
+
+std::wstring CLogFile::GetFileName()
+{
+    CAutoLock guard(&m_lock);
+    return m_file ? m_file->GetName() : L"";
+}
+
+void CLogFile::Log(int32_t level, const wchar_t* format, ...)
+{
+    std::vector<wchar_t> message(kLineCapacity);
+    va_list arguments;
+    va_start(arguments, format);
+    FormatBounded(message.data(), kLineCapacity, format, arguments);
+    va_end(arguments);
+
+    SYSTEMTIME now{};
+    Common::GetEngineLocalTime(&now);
+    wchar_t prefix[96];
+    _snwprintf(prefix, sizeof prefix / sizeof prefix[0] - 1, L"%s: %04d-%02d-%02d %02d:%02d:%02d %03d: ",
+               LevelWord(level), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
+               now.wMilliseconds);
+    prefix[sizeof prefix / sizeof prefix[0] - 1] = L'\0';
+    std::wstring line = prefix;
+    line += message.data();
+    // An over-long line is cut, but still ends the line.
+    if (line.size() > static_cast<size_t>(kLineCapacity - 3))
+        line.resize(static_cast<size_t>(kLineCapacity - 3));
+    line += L"\r\n";
+
+    tagLogFileLogEventArgs args;
+    args.level = level;
+    args.message = message.data();
+    args.line = line.c_str();
+    {
+        CAutoLock guard(&m_eventLock);
+        Fire(kLogFileLogEvent, this, &args);
+    }
+    if (!args.handled)
+        WriteLine(level, line);
+}
+
+void CLogFile::WriteLine(int32_t level, const std::wstring& line)
+{
+    {
+        CLogReentryGuard insideLog;
+        CAutoLock guard(&m_lock);
+        if (m_file && m_file->IsOpen()) {
+            const uint32_t bytes = static_cast<uint32_t>(line.size() * sizeof(wchar_t));
+            if (m_scramble) {
+                std::wstring scrambled = line;
+                for (wchar_t& unit : scrambled)
+                    unit = static_cast<wchar_t>(unit ^ kLogScrambleKey);
+                m_file->WriteNext(scrambled.data(), bytes);
+            } else {
+                m_file->WriteNext(line.data(), bytes);
+            }
+            if (m_flushEveryLine)
+                m_file->Flush();
+        }
+    }
+    switch (level) {
+    case LOG_LEVEL_TRACE:
+        Common::PrintUnicodeStringFormated(L"%s", line.c_str());
+        break;
+    case LOG_LEVEL_WARNING:
+        Common::PrintUnicodeStringFormated_Warning(L"%s", line.c_str());
+        break;
+    case LOG_LEVEL_ERROR:
+        Common::PrintUnicodeStringFormated_Error(L"%s", line.c_str());
+        break;
+    default:
+        break;
+    }
+}
+
+void CLogFile::Flush()
+{
+    CAutoLock guard(&m_lock);
+    if (m_file)
+        m_file->Flush();
+}
+
+void CLogFile::SetFlag(bool flushEveryLine)
+{
+    m_flushEveryLine = flushEveryLine;
+}
+
+void CLogFile::SetSecondFlag()
+{
+    m_scramble = true;
+}
+
+bool CLogFile::Close()
+{
+    CAutoLock guard(&m_lock);
+    if (m_file.IsNull() || !m_file->IsOpen())
+        return false;
+    m_file->Close();
+    return true;
+}
+
+ILogFile* ILogFile_GetInstance()
+{
+    // Never destroyed: other objects may log during the process's exit.
+    static CLogFile* instance = [] {
+        CLogFile* log = new CLogFile();
+        log->OpenRunFile();
+        return log;
+    }();
+    return instance;
+}
+
+} // namespace FileSystem
+} // namespace RVGameEngine

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "engine/common/CCriticalSection.h"
+#include "engine/common/TIntrusivePointer.h"
+#include "engine/filesystem/CRawFile.h"
+#include "engine/filesystem/ILogFile.h"
+
+#include <string>
+
+namespace RVGameEngine {
+namespace FileSystem {
+
+class CLogFile : public ILogFile
+{
+public:
+    // Tries a few times, milliseconds apart, each time with a fresh time
+    // stamp; after that the run goes on without a file.
+    static constexpr int kOpenAttempts = 5;
+    static constexpr DWORD kOpenRetryDelayMilliseconds = 3;
+    // Message and line buffers, in UTF-16 units with the terminator.
+    static constexpr int kLineCapacity = 10000;
+
+    CLogFile() = default;
+    CLogFile(const CLogFile&) = delete;
+    CLogFile& operator=(const CLogFile&) = delete;
+
+    // Makes the run's file under the current directory, named after the
+    // module and the local time. False when no attempt succeeded.
+    bool OpenRunFile();
+    // The name the file would get for this module and time.
+    static std::wstring MakeFileName(const wchar_t* moduleName, const SYSTEMTIME& time);
+    // The name of the file opened last (empty when none was).
+    std::wstring GetFileName();
+
+    void Log(int32_t level, const wchar_t* format, ...) override;
+    void Flush() override;
+    void SetFlag(bool flushEveryLine) override;
+    void SetSecondFlag() override;
+    bool Close() override;
+
+private:
+    bool OpenFile(const std::wstring& name);
+    void WriteLine(int32_t level, const std::wstring& line);
+
+    Common::TIntrusivePointer<CRawFile> m_file;
+    Common::CCriticalSection m_lock;
+    // Handlers are called one logging thread at a time: the delegates'
+    // reference counts are not made for concurrent firing.
+    Common::CCriticalSection m_eventLock;
+    bool m_flushEveryLine = false;
+    bool m_scramble = false;
+};
+
+} // namespace FileSystem
+} // namespace RVGameEngine

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "engine/common/IReferenceCounted.h"
+
+#include <string>
+
+namespace RVGameEngine {
+namespace FileSystem {
+
+// One pair of the file system's name replacement list.
+struct tagFilenameReplace : public Common::IReferenceCounted
+{
+    std::wstring from;
+    std::wstring to;
+};
+
+} // namespace FileSystem
+} // namespace RVGameEngine
