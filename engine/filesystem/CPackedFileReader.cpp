@@ -134,7 +134,9 @@ bool CPackedFileReader::ReadTable(const wchar_t* archivePath)
         FileSystemLog(LOG_LEVEL_ERROR, L"Archive refused: %s claims %u entries", archivePath, count);
         return false;
     }
-    m_items.reserve(count);
+    // Reserve only a little ahead: a count that passes the check above may
+    // still be a lie about a large file.
+    m_items.reserve(std::min<uint32_t>(count, 4096));
     for (uint32_t i = 0; i < count; ++i) {
         TIntrusivePointer<tagPackedFileItem> item(new tagPackedFileItem());
         uint32_t nameLength = 0;
