@@ -1,0 +1,145 @@
+#include "engine/common/CSimpleMessagePump.h"
+#include "engine/common/TMemberFunctionEventDelegate.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace RVGameEngine::Common;
+
+namespace {
+
+struct Received
+{
+    std::wstring name;
+    uint32_t value1;
+    uint32_t value2;
+    std::wstring text1;
+    std::wstring text2;
+};
+
+class Recorder
+{
+public:
+    explicit Recorder(ISimpleMessagePump* pump) : m_pump(pump)
+    {
+        pump->Subscribe(ISimpleMessagePump::SimpleMessageReceived,
+                        new TMemberFunctionEventDelegate<Recorder>(this, &Recorder::OnMessage));
+    }
+
+    void OnMessage(void* sender, tagEventArgs* args)
+    {
+        EXPECT_EQ(sender, m_pump);
+        auto* message = static_cast<tagSimpleMessagePumpSimpleMessageReceivedEventArgs*>(args);
+        received.push_back({message->name, message->value1, message->value2, message->text1, message->text2});
+        // A "Chain" message asks for one more, posted from inside the handler.
+        if (std::wstring(message->name) == L"Chain" && message->value1 > 0)
+            m_pump->Post(L"Chain", message->value1 - 1, 0, nullptr, nullptr);
+    }
+
+    std::vector<Received> received;
+
+private:
+    ISimpleMessagePump* m_pump;
+};
+
+TIntrusivePointer<ISimpleMessagePump> MakePump()
+{
+    return TIntrusivePointer<ISimpleMessagePump>(new CSimpleMessagePump());
+}
+
+} // namespace
+
+TEST(SimpleMessagePump, DeliversInPostingOrderWithCopiedFields)
+{
+    TIntrusivePointer<ISimpleMessagePump> pump = MakePump();
+    Recorder recorder(pump.Get());
+    pump->Dispatch();
+    EXPECT_TRUE(recorder.received.empty());
+
+    std::wstring text = L"first";
+    pump->Post(L"One", 1, 10, text.c_str(), L"x");
+    text = L"changed after posting";
+    pump->Post(L"Two", 2, 20, nullptr, nullptr);
+    pump->Post(nullptr, 3, 30, L"", L"y");
+    EXPECT_TRUE(recorder.received.empty()); // nothing happens until Dispatch
+
+    pump->Dispatch();
+    ASSERT_EQ(recorder.received.size(), 3u);
+    EXPECT_EQ(recorder.received[0].name, L"One");
+    EXPECT_EQ(recorder.received[0].value2, 10u);
+    EXPECT_EQ(recorder.received[0].text1, L"first");
+    EXPECT_EQ(recorder.received[0].text2, L"x");
+    EXPECT_EQ(recorder.received[1].name, L"Two");
+    EXPECT_EQ(recorder.received[1].text1, L"");
+    EXPECT_EQ(recorder.received[1].text2, L"");
+    EXPECT_EQ(recorder.received[2].name, L"");
+    EXPECT_EQ(recorder.received[2].value1, 3u);
+
+    pump->Dispatch();
+    EXPECT_EQ(recorder.received.size(), 3u);
+}
+
+TEST(SimpleMessagePump, MessagesPostedByHandlersAreDeliveredByTheSameDispatch)
+{
+    TIntrusivePointer<ISimpleMessagePump> pump = MakePump();
+    Recorder recorder(pump.Get());
+    pump->Post(L"Chain", 3, 0, nullptr, nullptr);
+    pump->Post(L"After", 0, 0, nullptr, nullptr);
+    pump->Dispatch();
+    ASSERT_EQ(recorder.received.size(), 5u);
+    EXPECT_EQ(recorder.received[0].value1, 3u);
+    EXPECT_EQ(recorder.received[1].name, L"After"); // queued before the chain's next link
+    EXPECT_EQ(recorder.received[2].value1, 2u);
+    EXPECT_EQ(recorder.received[4].value1, 0u);
+}
+
+TEST(SimpleMessagePump, ManyThreadsPostingLoseNothingAndKeepTheirOrder)
+{
+    constexpr uint32_t kThreads = 6;
+    constexpr uint32_t kPerThread = 3000;
+    TIntrusivePointer<ISimpleMessagePump> pump = MakePump();
+    Recorder recorder(pump.Get());
+
+    std::atomic<uint32_t> finished(0);
+    std::vector<std::thread> threads;
+    for (uint32_t t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&pump, &finished, t] {
+            for (uint32_t i = 0; i < kPerThread; ++i)
+                pump->Post(L"Work", t, i, L"payload", nullptr);
+            ++finished;
+        });
+    }
+    // Drain while the posters are still busy, so taking and posting overlap.
+    while (finished.load() < kThreads)
+        pump->Dispatch();
+    for (std::thread& thread : threads)
+        thread.join();
+    pump->Dispatch();
+
+    ASSERT_EQ(recorder.received.size(), size_t(kThreads) * kPerThread);
+    std::vector<uint32_t> next(kThreads, 0);
+    for (const Received& message : recorder.received) {
+        ASSERT_LT(message.value1, kThreads);
+        ASSERT_EQ(message.value2, next[message.value1]) << "from thread " << message.value1;
+        ++next[message.value1];
+        ASSERT_EQ(message.text1, L"payload");
+    }
+}
+
+TEST(SimpleMessagePump, TheProcessPumpSurvivesCountedPointers)
+{
+    ISimpleMessagePump* pump = ISimpleMessagePump_GetInstance();
+    ASSERT_NE(pump, nullptr);
+    EXPECT_EQ(ISimpleMessagePump_GetInstance(), pump);
+    {
+        TIntrusivePointer<ISimpleMessagePump> held(pump);
+    }
+    // Still alive and working after the last counted pointer let go.
+    pump->Post(L"DeleteSelf", 1, 0, L"", L"");
+    pump->Dispatch();
+    EXPECT_GE(pump->GetReferenceCount(), 1);
+}
