@@ -2,6 +2,8 @@
 
 #include "engine/common/EngineMessageBox.h"
 #include "engine/common/TextCodec.h"
+#include "engine/filesystem/ILogFile.h"
+#include "engine/filesystem/ILogFile.h"
 
 #include <windows.h>
 
@@ -48,12 +50,13 @@ void PrintInColour(WORD attribute, const wchar_t* format, va_list args)
         SetConsoleTextAttribute(output, kAttributeNormal);
 }
 
-// The log file lives in the file-system library, which is not written yet.
-// LOG CALL SITE: write `text` to the engine log at level 2 ("Error") here,
-// as it stands (through "%s", so that '%' in it is not read as a format).
+// The text goes in as it stands: through "%s", so that a '%' in it is not
+// read as a format again.
 void WriteWarningToLog(const std::wstring& text)
 {
-    (void)text;
+    FileSystem::ILogFile* log = FileSystem::ILogFile_GetInstance();
+    if (log != nullptr)
+        log->Log(FileSystem::LOG_LEVEL_ERROR, L"%s", text.c_str());
 }
 
 } // namespace

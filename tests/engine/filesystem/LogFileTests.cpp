@@ -212,7 +212,7 @@ TEST_F(LogFile, ScrambledLinesFollowAPlainByteOrderMark)
     EXPECT_EQ(text, L"Trace: 2021-03-07 09:05:03 007: hidden\r\n");
 }
 
-TEST_F(LogFile, DISABLED_TheProcessLogIsOneObjectAndEngineWarningsReachIt)
+TEST_F(LogFile, TheProcessLogIsOneObjectAndEngineWarningsReachIt)
 {
     ILogFile* log = ILogFile_GetInstance();
     ASSERT_NE(log, nullptr);
