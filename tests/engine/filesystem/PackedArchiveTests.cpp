@@ -2,6 +2,8 @@
 
 #include "engine/filesystem/IPackedFileReader.h"
 
+#include <thread>
+
 using namespace RVGameEngine::Common;
 using namespace RVGameEngine::FileSystem;
 using FileSystemTest::FileSystemTestBase;
@@ -110,4 +112,25 @@ TEST_F(PackedArchive, ManagerAsksArchivesInMountOrder)
     manager->UnmountAll();
     EXPECT_EQ(manager->GetReaderCount(), 0);
     EXPECT_FALSE(manager->FileExists(L"ui/a.xml"));
+}
+
+TEST_F(PackedArchive, ThreadsMayReadOneMountedArchiveAtOnce)
+{
+    ASSERT_TRUE(VFS()->MountPackedFile(Fixture(L"sample.rade").c_str()));
+    auto reader = [](const wchar_t* name, const std::string& expected, int* mismatches) {
+        for (int i = 0; i < 200; ++i) {
+            TIntrusivePointer<RVGameEngine::Common::IStream> stream =
+                IVirtualFileSystem_GetInstance()->ReadFile(name);
+            if (stream.IsNull() || StreamText(stream.Get()) != expected)
+                ++*mismatches;
+        }
+    };
+    int firstMismatches = 0;
+    int secondMismatches = 0;
+    std::thread first(reader, L"ui/a.xml", std::string("ui-a"), &firstMismatches);
+    std::thread second(reader, L"data/both.txt", std::string("from the archive"), &secondMismatches);
+    first.join();
+    second.join();
+    EXPECT_EQ(firstMismatches, 0);
+    EXPECT_EQ(secondMismatches, 0);
 }
