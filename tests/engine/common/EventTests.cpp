@@ -155,6 +155,40 @@ TEST(Events, DelegateRemovedDuringFiringIsNotCalledAndIsKeptAliveMeanwhile)
     EXPECT_FALSE(local.HasSubscriber(5));
 }
 
+TEST(Events, HandlerRemovingItsOwnDelegateFinishesInALiveDelegate)
+{
+    struct SelfRemover
+    {
+        CEventDelegateManager* source = nullptr;
+        int* deletions = nullptr;
+        int deletionsSeenAfterRemoval = -1;
+        void OnEvent(void*, tagEventArgs*)
+        {
+            source->RemoveObjectDelegates(this);
+            deletionsSeenAfterRemoval = *deletions;
+        }
+    };
+    struct Delegate : TMemberFunctionEventDelegate<SelfRemover>
+    {
+        Delegate(SelfRemover* remover, int* deletions)
+            : TMemberFunctionEventDelegate<SelfRemover>(remover, &SelfRemover::OnEvent), count(deletions)
+        {
+        }
+        ~Delegate() override { ++*count; }
+        int* count;
+    };
+    int deletions = 0;
+    Source source;
+    SelfRemover remover;
+    remover.source = &source;
+    remover.deletions = &deletions;
+    source.Subscribe(3, new Delegate(&remover, &deletions));
+    FireAndRecord(&source, 3);
+    EXPECT_EQ(remover.deletionsSeenAfterRemoval, 0);
+    EXPECT_EQ(deletions, 1);
+    EXPECT_FALSE(source.HasSubscriber(3));
+}
+
 TEST(Events, HandlerThatRemovesEverythingEndsTheFiringCleanly)
 {
     static Source* source;

@@ -142,6 +142,30 @@ TEST(IntrusivePointer, AssigningDropsTheOldObjectAndTakesTheNew)
     EXPECT_EQ(a->GetReferenceCount(), 2);
 }
 
+TEST(IntrusivePointer, SelfAssignmentAndOwnedTargetsKeepObjectsAlive)
+{
+    int deletions = 0;
+    TIntrusivePointer<Tracked> a(new Tracked(&deletions), true);
+    TIntrusivePointer<Tracked> same = a;
+    a = *&a;
+    a = same;
+    EXPECT_EQ(a->GetReferenceCount(), 2);
+
+    // The old object is the only owner of the new one: the new reference
+    // must be taken before the old object goes.
+    struct Owner : IReferenceCounted
+    {
+        TIntrusivePointer<Tracked> child;
+    };
+    TIntrusivePointer<Owner> owner(new Owner, true);
+    owner->child = TIntrusivePointer<Tracked>(new Tracked(&deletions), true);
+    TIntrusivePointer<IReferenceCounted> holder(owner);
+    owner.Reset();
+    holder = static_cast<Owner*>(holder.Get())->child;
+    EXPECT_EQ(deletions, 0);
+    EXPECT_EQ(holder->GetReferenceCount(), 1);
+}
+
 TEST(IntrusivePointerDeathTest, EmptyAccessAndDeadReleaseStopTheProgram)
 {
     TIntrusivePointer<Tracked> empty;
