@@ -1,0 +1,218 @@
+#include "engine/common/CXmlElement.h"
+#include "engine/common/IXmlElement.h"
+#include "engine/common/IXmlScript.h"
+
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+using namespace RVGameEngine::Common;
+
+namespace {
+
+std::wstring Saved(IXmlElement* element)
+{
+    TIntrusivePointer<IString> text = IString_Create();
+    element->SaveToString(text);
+    return text->GetUtf16();
+}
+
+} // namespace
+
+TEST(XmlElement, TypedAttributeReadsFollowTheRuntimeConversions)
+{
+    TIntrusivePointer<IXmlElement> e = IXmlElement_Create();
+    e->SetAttribute(L"hex", L"0x10");
+    e->SetAttribute(L"HEX", L"0XfF");
+    e->SetAttribute(L"octal", L"010");
+    e->SetAttribute(L"signed", L"  -42abc");
+    e->SetAttribute(L"float", L"1.5e2xyz");
+    e->SetAttribute(L"word", L"abc");
+    e->SetAttribute(L"True", L"True");
+    e->SetAttribute(L"true", L"true");
+
+    EXPECT_EQ(e->GetAttributeUInt(L"hex"), 16u);
+    EXPECT_EQ(e->GetAttributeUInt(L"HEX"), 255u);
+    EXPECT_EQ(e->GetAttributeUInt(L"octal"), 8u);
+    EXPECT_EQ(e->GetAttributeInt(L"hex"), 0);
+    EXPECT_EQ(e->GetAttributeInt(L"octal"), 10);
+    EXPECT_EQ(e->GetAttributeInt(L"signed"), -42);
+    EXPECT_FLOAT_EQ(e->GetAttributeFloat(L"float"), 150.0f);
+    EXPECT_EQ(e->GetAttributeFloat(L"word"), 0.0f);
+    EXPECT_EQ(e->GetAttributeInt(L"word"), 0);
+    EXPECT_TRUE(e->GetAttributeBool(L"true"));
+    EXPECT_FALSE(e->GetAttributeBool(L"True"));
+    EXPECT_FALSE(e->GetAttributeBool(L"missing"));
+    EXPECT_EQ(e->GetAttributeInt(L"missing"), 0);
+    EXPECT_STREQ(e->GetAttribute(L"missing"), L"");
+    EXPECT_FALSE(e->HasAttribute(L"Hex"));
+    EXPECT_TRUE(e->HasAttribute(L"HEX"));
+}
+
+TEST(XmlElement, TypedAttributeWritesUseFixedFormats)
+{
+    TIntrusivePointer<IXmlElement> e = IXmlElement_Create();
+    e->SetAttributeFloat(L"f", 1.5f);
+    e->SetAttributeFloat(L"g", -0.25f);
+    e->SetAttributeInt(L"i", -7);
+    e->SetAttributeUInt(L"u", 4294967295u);
+    e->SetAttributeBool(L"b", true);
+    e->SetAttributeBool(L"c", false);
+    EXPECT_STREQ(e->GetAttribute(L"f"), L"1.500000");
+    EXPECT_STREQ(e->GetAttribute(L"g"), L"-0.250000");
+    EXPECT_STREQ(e->GetAttribute(L"i"), L"-7");
+    EXPECT_STREQ(e->GetAttribute(L"u"), L"4294967295");
+    EXPECT_STREQ(e->GetAttribute(L"b"), L"true");
+    EXPECT_STREQ(e->GetAttribute(L"c"), L"false");
+    EXPECT_EQ(e->GetAttributeUInt(L"u"), 4294967295u);
+}
+
+TEST(XmlElement, SettingAnExistingAttributeReplacesItInPlace)
+{
+    TIntrusivePointer<IXmlElement> e = IXmlElement_Create();
+    e->SetName(L"a");
+    e->SetAttribute(L"x", L"1");
+    e->SetAttribute(L"y", L"2");
+    e->SetAttribute(L"x", L"3");
+    e->SetNameAttribute(L"n");
+    e->SetTagAttribute(L"t");
+    EXPECT_EQ(Saved(e.Get()), L"<a x=\"3\" y=\"2\" Name=\"n\" Tag=\"t\"/>\r\n");
+    EXPECT_STREQ(e->GetNameAttribute(), L"n");
+    EXPECT_STREQ(e->GetTagAttribute(), L"t");
+}
+
+TEST(XmlElement, ChildAccessSkipsCommentsAndStaysInRange)
+{
+    TIntrusivePointer<IXmlScript> script = IXmlScript_Create();
+    IXmlElement* root = script->Parse(L"--c0\r\n<a/>\r\n--c1\r\n--c2\r\n<b/>\r\n<c/>\r\n--c3\r\n");
+    ASSERT_EQ(root->GetChildCount(), 3);
+    EXPECT_STREQ(root->GetChild(0)->GetName(), L"a");
+    EXPECT_STREQ(root->GetChild(1)->GetName(), L"b");
+    EXPECT_STREQ(root->GetChild(2)->GetName(), L"c");
+    EXPECT_EQ(root->GetChild(3), nullptr);
+    EXPECT_EQ(root->GetChild(-1), nullptr);
+
+    root->AddChild(nullptr);
+    EXPECT_EQ(root->GetChildCount(), 3);
+    TIntrusivePointer<IXmlElement> free = IXmlElement_Create();
+    free->SetName(L"d");
+    root->AddChild(free.Get());
+    EXPECT_EQ(free->GetReferenceCount(), 2);
+    ASSERT_EQ(root->GetChildCount(), 4);
+    EXPECT_EQ(root->GetChild(3), free.Get());
+}
+
+TEST(XmlElement, RemovingChildrenKeepsCommentPositionsInStep)
+{
+    TIntrusivePointer<IXmlScript> script = IXmlScript_Create();
+    IXmlElement* root = script->Parse(L"<a/>\r\n--c1\r\n<b/>\r\n--c2\r\n<c/>\r\n");
+    IXmlElement* b = root->GetChild(1);
+    root->RemoveChild(b);
+    ASSERT_EQ(root->GetChildCount(), 2);
+    EXPECT_STREQ(root->GetChild(1)->GetName(), L"c");
+    EXPECT_EQ(Saved(root), L"<a/>\r\n--c1\r\n--c2\r\n<c/>\r\n");
+
+    // An element that is not a child changes nothing.
+    TIntrusivePointer<IXmlElement> stranger = IXmlElement_Create();
+    root->RemoveChild(stranger.Get());
+    root->RemoveChild(nullptr);
+    EXPECT_EQ(root->GetChildCount(), 2);
+
+    root->RemoveAllChildren();
+    EXPECT_EQ(root->GetChildCount(), 0);
+    EXPECT_EQ(Saved(root), L"");
+}
+
+TEST(XmlElement, RemovingACommentEntryMovesLaterComments)
+{
+    TIntrusivePointer<CXmlElement> parent(new CXmlElement, true);
+    parent->SetName(L"p");
+    auto addComment = [&](const wchar_t* text) {
+        CXmlElement* comment = parent->AddCommentChild();
+        comment->SetName(L"Comment");
+        comment->SetAttribute(L"Context", text);
+        return comment;
+    };
+    CXmlElement* c1 = addComment(L"c1");
+    parent->CreateChild()->SetName(L"a");
+    CXmlElement* c2 = addComment(L"c2");
+    IXmlElement* b = parent->CreateChild();
+    b->SetName(L"b");
+
+    parent->RemoveChild(c1);
+    ASSERT_EQ(parent->GetChildCount(), 2);
+    EXPECT_EQ(parent->GetChild(1), b);
+    EXPECT_EQ(Saved(parent.Get()), L"<p>\r\n\t<a/>\r\n\t--c2\r\n\t<b/>\r\n</p>\r\n");
+    parent->RemoveChild(c2);
+    ASSERT_EQ(parent->GetChildCount(), 2);
+    EXPECT_EQ(parent->GetChild(1), b);
+    EXPECT_EQ(Saved(parent.Get()), L"<p>\r\n\t<a/>\r\n\t<b/>\r\n</p>\r\n");
+}
+
+TEST(XmlElement, AnElementRenamedCommentStaysCounted)
+{
+    TIntrusivePointer<IXmlElement> parent = IXmlElement_Create();
+    IXmlElement* first = parent->CreateChild();
+    first->SetName(L"Comment");
+    IXmlElement* second = parent->CreateChild();
+    second->SetName(L"b");
+    parent->RemoveChild(first);
+    ASSERT_EQ(parent->GetChildCount(), 1);
+    EXPECT_EQ(parent->GetChild(0), second);
+    EXPECT_EQ(parent->GetChild(1), nullptr);
+}
+
+TEST(XmlElement, WriterNeverReadsAMissingCommentText)
+{
+    TIntrusivePointer<IXmlElement> parent = IXmlElement_Create();
+    parent->SetName(L"p");
+    parent->CreateChild()->SetName(L"Comment");
+    EXPECT_EQ(Saved(parent.Get()), L"<p>\r\n\t--\r\n</p>\r\n");
+}
+
+TEST(XmlElement, FindsChildrenAndDescendantsByNameTagAndElementName)
+{
+    TIntrusivePointer<IXmlScript> script = IXmlScript_Create();
+    IXmlElement* root = script->Parse(
+        L"<Window Name=\"w\">\r\n"
+        L"\t--Button Name=\"hidden\"\r\n"
+        L"\t<Panel Name=\"p\" Tag=\"t1\">\r\n"
+        L"\t\t<Button Name=\"deep\" Tag=\"t2\"/>\r\n"
+        L"\t</Panel>\r\n"
+        L"\t<Button Name=\"b\" Tag=\"t2\"/>\r\n"
+        L"</Window>\r\n");
+    IXmlElement* window = root->FindChildByName(L"Window");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(root->FindChildByElementName(L"window"), nullptr);
+    EXPECT_STREQ(window->FindChildByElementName(L"Button")->GetNameAttribute(), L"b");
+    EXPECT_EQ(window->FindChildByNameAttribute(L"deep"), nullptr);
+    EXPECT_EQ(window->FindChildByNameAttribute(L"hidden"), nullptr);
+    EXPECT_STREQ(window->FindDescendantByNameAttribute(L"deep")->GetTagAttribute(), L"t2");
+    EXPECT_STREQ(window->FindChildByTagAttribute(L"t2")->GetNameAttribute(), L"b");
+    // A child match wins over a deeper one.
+    EXPECT_STREQ(window->FindDescendantByTagAttribute(L"t2")->GetNameAttribute(), L"b");
+    EXPECT_STREQ(root->FindDescendantByTagAttribute(L"t2")->GetNameAttribute(), L"b");
+    EXPECT_STREQ(root->FindDescendantByTagAttribute(L"t1")->GetNameAttribute(), L"p");
+    EXPECT_EQ(root->FindDescendantByNameAttribute(L"none"), nullptr);
+    EXPECT_EQ(root->FindDescendantByTagAttribute(L"none"), nullptr);
+}
+
+TEST(XmlElement, PrintDumpsTheTreeWithCommentsToStandardOutput)
+{
+    RVTest::TempFolder folder;
+    const std::wstring path = folder.Child(L"print.txt");
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    HANDLE previous = GetStdHandle(STD_OUTPUT_HANDLE);
+    TIntrusivePointer<IXmlScript> script = IXmlScript_Create();
+    IXmlElement* root = script->Parse(L"<Window Name=\"w\">\r\n--note\r\n<Button Name=\"b\" Tag=\"t\"/></Window>");
+    SetStdHandle(STD_OUTPUT_HANDLE, file);
+    root->GetChild(0)->Print();
+    SetStdHandle(STD_OUTPUT_HANDLE, previous);
+    CloseHandle(file);
+    EXPECT_EQ(RVTest::ReadWholeFile(path),
+              "Window Name=\"w\"\n  Comment Context=\"note\"\n  Button Name=\"b\" Tag=\"t\"\n");
+}
