@@ -15,6 +15,9 @@ function(rv_engine_library target)
     "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}")
+  # The engine libraries call each other in a cycle; repeat them on the link
+  # line often enough for the linker to resolve every call around it.
+  set_property(TARGET ${target} PROPERTY LINK_INTERFACE_MULTIPLICITY 4)
   if(ARG_DEPS)
     target_link_libraries(${target} PUBLIC ${ARG_DEPS})
   endif()
