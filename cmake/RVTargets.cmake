@@ -40,7 +40,7 @@ function(rv_test target)
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE rv_testsupport ${ARG_DEPS})
   add_test(NAME ${target} COMMAND ${target} --gtest_brief=0)
-  set_tests_properties(${target} PROPERTIES TIMEOUT 600)
+  set_tests_properties(${target} PROPERTIES TIMEOUT 300)
 endfunction()
 
 # Adds every direct subfolder of the calling folder that has a CMakeLists.txt.

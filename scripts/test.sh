@@ -20,10 +20,11 @@ wine_env_make_prefix
 wineserver -p >/dev/null 2>&1 || true
 
 status=0
-(cd "$OUT" && ctest --output-on-failure -j"$(nproc)" "$@") || status=1
-
 if compgen -G "$ROOT/tools/tests/test_*.py" >/dev/null; then
   echo "[test] host tools"
   python3 -m unittest discover -s "$ROOT/tools/tests" -t "$ROOT" -v || status=1
 fi
+
+# ctest runs last, so its summary closes the output.
+(cd "$OUT" && ctest --output-on-failure -j"$(nproc)" "$@") || status=1
 exit $status
