@@ -1,0 +1,147 @@
+// Child program of the system tests. The mode and its settings come from the
+// environment, so the command line is entirely the test's:
+//   RV_HELPER_MODE  options | exit | wait | crash
+//   RV_HELPER_OUT   file that receives the report (UTF-8 lines, appended)
+//   RV_HELPER_NAMES option names to look up, separated by '|' (options)
+//   RV_HELPER_EXIT  exit code (exit)
+//   RV_HELPER_FULLDUMP "0" for the small dump (crash)
+
+#include "engine/common/CParameterParser.h"
+#include "engine/common/EngineMessageBox.h"
+#include "engine/common/EngineStartup.h"
+#include "engine/common/ICommandLine.h"
+#include "engine/common/LocalClock.h"
+#include "engine/common/TextCodec.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace RVGameEngine::Common;
+
+namespace {
+
+std::wstring Environment(const wchar_t* name)
+{
+    wchar_t value[4096] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, 4096);
+    return length > 0 && length < 4096 ? std::wstring(value) : std::wstring();
+}
+
+void Report(const std::wstring& line)
+{
+    const std::wstring path = Environment(L"RV_HELPER_OUT");
+    if (path.empty())
+        return;
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    const std::string bytes = WideToNarrow(kCodePageUtf8, (line + L"\n").c_str());
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+int ReportOptions()
+{
+    CParameterParser parser;
+    parser.Parse(ICommandLine_GetInstance()->GetRawCommandLine());
+    for (const std::wstring& token : parser.GetTokens())
+        Report(L"token:" + token);
+    ICommandLine* commandLine = ICommandLine_GetInstance();
+    const std::wstring names = Environment(L"RV_HELPER_NAMES");
+    size_t start = 0;
+    while (start <= names.size() && !names.empty()) {
+        size_t end = names.find(L'|', start);
+        if (end == std::wstring::npos)
+            end = names.size();
+        const std::wstring name = names.substr(start, end - start);
+        wchar_t numbers[128];
+        swprintf(numbers, 128, L"|%d|%d|%g|%d", commandLine->HasParameter(name.c_str()) ? 1 : 0,
+                 commandLine->GetInt(name.c_str()), static_cast<double>(commandLine->GetFloat(name.c_str())),
+                 commandLine->GetBool(name.c_str()) ? 1 : 0);
+        Report(L"option:" + name + L"|" + commandLine->GetString(name.c_str())->GetUtf16() + numbers);
+        start = end + 1;
+    }
+    return 0;
+}
+
+int ExitWithCode()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    Report(std::wstring(L"cwd:") + folder);
+    return _wtoi(Environment(L"RV_HELPER_EXIT").c_str());
+}
+
+int WaitToBeEnded()
+{
+    Report(L"waiting");
+    // Bounded: a test that fails to end this process does not leave it behind.
+    Sleep(60000);
+    return 3;
+}
+
+void FixedCrashTime(SYSTEMTIME* now)
+{
+    *now = SYSTEMTIME{};
+    now->wYear = 2021;
+    now->wMonth = 3;
+    now->wDay = 7;
+    now->wHour = 9;
+    now->wMinute = 5;
+    now->wSecond = 3;
+}
+
+int RecordMessageBox(const wchar_t* text, const wchar_t* caption, unsigned int type)
+{
+    Report(std::wstring(L"box:") + text + L"|" + caption + L"|" + std::to_wstring(type));
+    return IDOK;
+}
+
+void BeforeDump()
+{
+    Report(L"pre");
+}
+
+void AfterDump(const wchar_t* path)
+{
+    Report(std::wstring(L"post:") + path);
+}
+
+__attribute__((noinline)) void WriteThrough(volatile int* pointer)
+{
+    *pointer = 1;
+}
+
+int Crash()
+{
+    Report(std::wstring(L"module:") + GetModuleName());
+    SetEngineMessageBoxHook(RecordMessageBox);
+    SetLocalTimeSource(FixedCrashTime);
+    EngineInitialize(L"Setup", BeforeDump, Environment(L"RV_HELPER_FULLDUMP") != L"0");
+    SetExceptionHandler_PostSaveDump(AfterDump);
+    Report(L"initialized");
+    WriteThrough(nullptr);
+    Report(L"survived");
+    return 0;
+}
+
+} // namespace
+
+int main()
+{
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    const std::wstring mode = Environment(L"RV_HELPER_MODE");
+    if (mode == L"options")
+        return ReportOptions();
+    if (mode == L"exit")
+        return ExitWithCode();
+    if (mode == L"wait")
+        return WaitToBeEnded();
+    if (mode == L"crash")
+        return Crash();
+    return 2;
+}
