@@ -1,5 +1,6 @@
 #include "engine/directui/CGdiFontManager.h"
 
+#include "engine/common/Console.h"
 #include "engine/common/FatalError.h"
 #include "engine/common/IXmlScript.h"
 #include "engine/filesystem/ILogFile.h"
@@ -56,6 +57,25 @@ int32_t CGdiFontManager::AddFont(const wchar_t* name, const wchar_t* family, int
         Common::EngineFatalError("Font cannot be made");
     m_fonts.push_back(std::make_unique<CGdiFont>(name, std::move(font)));
     return static_cast<int32_t>(m_fonts.size()) - 1;
+}
+
+int32_t CGdiFontManager::GetFont(const wchar_t* name)
+{
+    const wchar_t* wanted = name != nullptr ? name : L"";
+    for (size_t i = 0; i < m_fonts.size(); ++i) {
+        if (m_fonts[i]->GetName() == wanted)
+            return static_cast<int32_t>(i);
+    }
+    if (wcscmp(wanted, L"Default") == 0)
+        return -1;
+    Common::ShowEngineDebuggingWarningMessage(L"Font %s not found!", wanted);
+    Common::EngineFatalError("Font not loaded");
+}
+
+int32_t CGdiFontManager::GetFontHeight(int32_t font)
+{
+    const CGdiFont* entry = GetFontAt(font);
+    return entry != nullptr ? static_cast<int32_t>(entry->GetFont()->GetSize()) : 0;
 }
 
 const CGdiFont* CGdiFontManager::GetFontAt(int32_t index) const

@@ -25,6 +25,12 @@ public:
     // Appends a font and returns its index. A style beyond bold, italic and
     // underline, or a font GDI+ cannot make, stops the program.
     virtual int32_t AddFont(const wchar_t* name, const wchar_t* family, int32_t size, int32_t style) = 0;
+    // The index of the first font of that name. "Default" before it exists
+    // gives -1 (drawing with it draws nothing); any other unknown name is a
+    // fault of the UI description: a warning, then the program stops.
+    virtual int32_t GetFont(const wchar_t* name) = 0;
+    // The font's size in pixels, truncated; 0 for an index outside the list.
+    virtual int32_t GetFontHeight(int32_t font) = 0;
 
     // The engine start-up's name for AddDefaultFont.
     int32_t GetDefaultFont() { return AddDefaultFont(); }

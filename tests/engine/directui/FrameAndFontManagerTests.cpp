@@ -82,6 +82,23 @@ TEST(FontManager, DefaultFontAndAddedFontsKeepTheirOrder)
     EXPECT_EQ(IFontManager_GetInstance(), IFontManager_GetInstance());
 }
 
+TEST(FontManager, LookupByNameFindsTheFirstOfThatName)
+{
+    StartFrameManager();
+    CGdiFontManager fonts;
+    EXPECT_EQ(fonts.GetFont(L"Default"), -1);
+    EXPECT_EQ(fonts.GetFontHeight(-1), 0);
+    fonts.AddFont(L"Title", L"Liberation Sans", 20, 0);
+    fonts.AddFont(L"Title", L"Liberation Sans", 12, 0);
+    fonts.AddDefaultFont();
+    EXPECT_EQ(fonts.GetFont(L"Title"), 0);
+    EXPECT_EQ(fonts.GetFont(L"Default"), 2);
+    EXPECT_EQ(fonts.GetFontHeight(0), 20);
+    EXPECT_EQ(fonts.GetFontHeight(2), 14);
+    EXPECT_EQ(fonts.GetFontHeight(3), 0);
+    EXPECT_ENGINE_FATAL(fonts.GetFont(L"title"));
+}
+
 TEST(FontManager, FontsThatCannotBeMadeStopTheProgram)
 {
     StartFrameManager();

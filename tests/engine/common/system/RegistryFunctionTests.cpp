@@ -1,3 +1,5 @@
+#include "LogCapture.h"
+
 #include "engine/common/RegistryFunctions.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +70,7 @@ TEST(Registry, NullArgumentsAreRefused)
 {
     HKEY key = CreateRegisterKey(HKEY_CURRENT_USER, kKeyPath);
     ASSERT_NE(key, nullptr);
+    SystemTests::LogCapture log;
     EXPECT_EQ(WriteRegisterKeyValue(key, nullptr, L"x"), 0);
     EXPECT_EQ(WriteRegisterKeyValue(key, L"Name", nullptr), 0);
     EXPECT_EQ(WriteRegisterKeyValue(nullptr, L"Name", L"x"), 0);
@@ -76,6 +79,7 @@ TEST(Registry, NullArgumentsAreRefused)
     EXPECT_FALSE(ReadRaw(L"Name", &value));
     CloseRegisterKey(nullptr);
     EXPECT_EQ(CreateRegisterKey(HKEY_CURRENT_USER, nullptr), nullptr);
+    EXPECT_EQ(SystemTests::LogCapture::Lines().size(), 4u);
     DeleteRegisterKey(HKEY_CURRENT_USER, kKeyPath);
     DeleteRegisterKey(HKEY_CURRENT_USER, kParentPath);
 }
