@@ -1,4 +1,4 @@
-#include "engine/common/CMTRandom.h"
+#include "engine/math/CMTRandom.h"
 
 namespace RVGameEngine {
 namespace Math {

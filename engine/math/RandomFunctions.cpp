@@ -1,6 +1,6 @@
-#include "engine/common/RandomFunctions.h"
+#include "engine/math/RandomFunctions.h"
 
-#include "engine/common/CMTRandom.h"
+#include "engine/math/CMTRandom.h"
 #include "engine/common/TimeFunctions.h"
 
 #include <cmath>

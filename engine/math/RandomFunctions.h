@@ -23,11 +23,4 @@ RV_API float RandomFloat(float low, float high);
 
 } // namespace Math
 
-namespace Common {
-// Reachable under the core's namespace as well, where the start-up code looks.
-using Math::Randomize;
-using Math::RandomFloat;
-using Math::RandomInt;
-} // namespace Common
-
 } // namespace RVGameEngine

@@ -1,5 +1,5 @@
-#include "engine/common/CMTRandom.h"
-#include "engine/common/RandomFunctions.h"
+#include "engine/math/CMTRandom.h"
+#include "engine/math/RandomFunctions.h"
 
 #include <gtest/gtest.h>
 
