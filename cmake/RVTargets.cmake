@@ -55,12 +55,13 @@ function(rv_add_subfolders)
 endfunction()
 
 # The core library and its sibling folders call each other (strings and the
-# log file, streams and the file system); static libraries may depend on each
+# log file, streams and the file system, start-up and the UI's frame and font
+# managers); static libraries may depend on each
 # other in a cycle, and this interface target names every engine library that
 # exists, so a folder can rely on all of them.
 function(rv_engine_siblings_target)
   add_library(rv_engine_siblings INTERFACE)
-  foreach(lib rv_filesystem rv_math)
+  foreach(lib rv_filesystem rv_math rv_directui)
     target_link_libraries(rv_engine_siblings INTERFACE "$<TARGET_NAME_IF_EXISTS:${lib}>")
   endforeach()
 endfunction()
