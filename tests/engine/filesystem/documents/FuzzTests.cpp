@@ -1,6 +1,6 @@
 #include "engine/common/IXmlScript.h"
 #include "engine/filesystem/IJsonParser.h"
-#include "tests/engine/filesystem/documents/LogCapture.h"
+#include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,7 @@ TEST(DocumentFuzz, MutatedXmlParsesWithoutCrashOrHang)
         L"\t<Panel>\r\n\t\t<Label Text=\"a\r\nb\"/>\r\n\t</Panel>\r\n</Window>\r\n",
         L"<?xml version=\"1.0\"?><a><b><c d=\"e\"/></b></a>// tail\n<f/>",
     };
-    DocumentsTest::LogCapture log;
+    RVTest::LogCapture log;
     std::mt19937 random(20261206);
     int changedTrees = 0;
     for (int round = 0; round < kRounds; ++round) {

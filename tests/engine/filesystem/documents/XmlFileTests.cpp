@@ -1,7 +1,7 @@
 #include "engine/common/IStream.h"
 #include "engine/common/IXmlScript.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
-#include "tests/engine/filesystem/documents/LogCapture.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TempFolder.h"
 
@@ -11,7 +11,7 @@
 #include <string>
 
 using namespace RVGameEngine::Common;
-using DocumentsTest::LogCapture;
+using RVTest::LogCapture;
 using RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance;
 
 namespace {

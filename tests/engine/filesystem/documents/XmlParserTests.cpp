@@ -1,5 +1,5 @@
 #include "engine/common/IXmlScript.h"
-#include "tests/engine/filesystem/documents/LogCapture.h"
+#include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 
 using namespace RVGameEngine::Common;
-using DocumentsTest::LogCapture;
+using RVTest::LogCapture;
 
 namespace {
 

@@ -1,15 +1,20 @@
-#include "tests/engine/filesystem/documents/LogCapture.h"
+#include "tests/support/LogCapture.h"
 
 #include "engine/filesystem/ILogFile.h"
 
-namespace DocumentsTest {
+namespace RVTest {
 
 using RVGameEngine::FileSystem::ILogFile_GetInstance;
 using RVGameEngine::FileSystem::kLogFileLogEvent;
 using RVGameEngine::FileSystem::tagLogFileLogEventArgs;
 
+namespace {
+std::vector<std::pair<int, std::wstring>> g_lines;
+}
+
 LogCapture::LogCapture()
 {
+    g_lines.clear();
     ILogFile_GetInstance()->AddMemberFunctionDelegate(kLogFileLogEvent, this, &LogCapture::OnLog);
 }
 
@@ -18,10 +23,17 @@ LogCapture::~LogCapture()
     ILogFile_GetInstance()->RemoveObjectDelegates(this);
 }
 
+std::vector<std::pair<int, std::wstring>> LogCapture::Lines()
+{
+    return g_lines;
+}
+
 void LogCapture::OnLog(void*, RVGameEngine::Common::tagEventArgs* args)
 {
     auto* line = static_cast<tagLogFileLogEventArgs*>(args);
-    m_messages.push_back(line->message != nullptr ? line->message : L"");
+    const std::wstring message = line->message != nullptr ? line->message : L"";
+    m_messages.push_back(message);
+    g_lines.emplace_back(line->level, message);
     line->handled = true;
 }
 
@@ -35,4 +47,4 @@ int LogCapture::CountContaining(const std::wstring& text) const
     return count;
 }
 
-} // namespace DocumentsTest
+} // namespace RVTest
