@@ -26,10 +26,7 @@ public:
         m_previous = GetStdHandle(STD_OUTPUT_HANDLE);
         SetStdHandle(STD_OUTPUT_HANDLE, m_file);
     }
-    ~CapturedOutput()
-    {
-        Restore();
-    }
+    ~CapturedOutput() { Restore(); }
     std::string Text()
     {
         Restore();
@@ -77,54 +74,35 @@ private:
 
 } // namespace
 
-TEST(ConsoleOutput, RedirectedOutputReceivesUtf8)
-{
-    CapturedOutput output;
-    PrintUnicodeString(L"\u4F60\u597D ok");
-    PrintUnicodeString(nullptr);
-    EXPECT_EQ(output.Text(), "\xE4\xBD\xA0\xE5\xA5\xBD ok");
-}
-
-TEST(ConsoleOutput, FormattingFollowsWideConventions)
-{
-    CapturedOutput output;
-    PrintUnicodeStringFormated(L"%s=%d;", L"\u4F60", 42);
-    PrintUnicodeStringFormated_Warning(L"[%ls]", L"w");
-    PrintUnicodeStringFormated_Error(L"%c%%", L'e');
-    EXPECT_EQ(output.Text(), "\xE4\xBD\xA0=42;[w]e%");
-}
-
-TEST(ConsoleOutput, OverlongFormattedTextIsCutNotRefused)
+TEST(ConsoleOutput, RedirectedOutputReceivesUtf8AndOverlongTextIsCut)
 {
     const std::wstring longText(25000, L'z');
     CapturedOutput output;
+    PrintUnicodeString(L"\u4F60\u597D ok;");
+    PrintUnicodeString(nullptr);
+    PrintUnicodeStringFormated(L"%s=%d;", L"\u4F60", 42);
+    PrintUnicodeStringFormated_Warning(L"[%ls]", L"w");
+    PrintUnicodeStringFormated_Error(L"%c%%", L'e');
     PrintUnicodeStringFormated(L"%s", longText.c_str());
-    EXPECT_EQ(output.Text(), std::string(kFormattedTextUnits - 1, 'z'));
+    EXPECT_EQ(output.Text(), "\xE4\xBD\xA0\xE5\xA5\xBD ok;\xE4\xBD\xA0=42;[w]e%" +
+                                 std::string(kFormattedTextUnits - 1, 'z'));
 }
 
-TEST(DebuggingWarning, ShowsTheFormattedTextInAWarningBox)
+TEST(DebuggingWarning, ShowsAndLogsTheFormattedTextCutAtTheBufferSize)
 {
     RVTest::MessageBoxRecorder::Clear();
     LogListener log;
     ShowEngineDebuggingWarningMessage(L"Font %s is not loaded (%d%%)", L"\u5B8B\u4F53", 7);
+    const std::wstring longText(kFormattedTextUnits * 2, L'x');
+    ShowEngineDebuggingWarningMessage(L"%s", longText.c_str());
     // Logged as an error, as it stands: the '%' is not read as a format again.
-    ASSERT_EQ(log.lines.size(), 1u);
+    ASSERT_EQ(log.lines.size(), 2u);
     EXPECT_EQ(log.lines[0].first, 2);
     EXPECT_EQ(log.lines[0].second, L"Font \u5B8B\u4F53 is not loaded (7%)");
     const auto boxes = RVTest::MessageBoxRecorder::Taken();
-    ASSERT_EQ(boxes.size(), 1u);
+    ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, L"Font \u5B8B\u4F53 is not loaded (7%)");
     EXPECT_EQ(boxes[0].caption, L"Warning");
     EXPECT_EQ(boxes[0].type, static_cast<unsigned int>(MB_OK));
-}
-
-TEST(DebuggingWarning, OverlongTextIsCutAtTheBufferSize)
-{
-    RVTest::MessageBoxRecorder::Clear();
-    LogListener log;
-    const std::wstring longText(kFormattedTextUnits * 2, L'x');
-    ShowEngineDebuggingWarningMessage(L"%s", longText.c_str());
-    const auto boxes = RVTest::MessageBoxRecorder::Taken();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, std::wstring(kFormattedTextUnits - 1, L'x'));
+    EXPECT_EQ(boxes[1].text, std::wstring(kFormattedTextUnits - 1, L'x'));
 }

@@ -30,39 +30,32 @@ TIntrusivePointer<IReferenceCounted> Make(int tag, int* deletions)
 
 int TagAt(IVector* vector, uint32_t index)
 {
-    return static_cast<Counted*>(vector->GetAt(index).Get())->Tag();
+    return vector->GetAtAs<Counted>(index)->Tag();
 }
 
 } // namespace
 
-TEST(Vector, AddCountsEveryElementIncludingEmptyOnes)
+TEST(Vector, AddGetAtAndGetAtAsHoldReferencesOnlyWhileUsed)
 {
     TIntrusivePointer<IVector> vector = IVector_Create();
-    ASSERT_FALSE(vector.IsNull());
-    EXPECT_EQ(vector->GetCount(), 0);
     int deletions = 0;
-    vector->Add(Make(1, &deletions));
+    TIntrusivePointer<IReferenceCounted> object = Make(5, &deletions);
+    vector->Add(object);
     vector->Add(TIntrusivePointer<IReferenceCounted>());
     EXPECT_EQ(vector->GetCount(), 2);
-    EXPECT_TRUE(vector->GetAt(1).IsNull());
-    EXPECT_EQ(deletions, 0);
-}
-
-TEST(Vector, GetAtHoldsAReferenceOnlyWhileThePointerLives)
-{
-    TIntrusivePointer<IVector> vector = IVector_Create();
-    int deletions = 0;
-    TIntrusivePointer<IReferenceCounted> object = Make(7, &deletions);
-    vector->Add(object);
     EXPECT_EQ(object->GetReferenceCount(), 2);
     {
         TIntrusivePointer<IReferenceCounted> taken = vector->GetAt(0);
         EXPECT_EQ(object->GetReferenceCount(), 3);
     }
     EXPECT_EQ(object->GetReferenceCount(), 2);
+    EXPECT_EQ(TagAt(vector.Get(), 0), 5);
+    EXPECT_TRUE(vector->GetAtAs<Other>(0).IsNull());
+    EXPECT_TRUE(vector->GetAtAs<Counted>(1).IsNull());
+    EXPECT_TRUE(vector->GetAt(1).IsNull());
 }
 
-TEST(Vector, RemoveAtShiftsLaterElementsDownAndReleases)
+TEST(Vector, RemoveSetClearAndDestructionReleaseElements)
 {
     TIntrusivePointer<IVector> vector = IVector_Create();
     int deletions = 0;
@@ -73,49 +66,22 @@ TEST(Vector, RemoveAtShiftsLaterElementsDownAndReleases)
     ASSERT_EQ(vector->GetCount(), 2);
     EXPECT_EQ(TagAt(vector.Get(), 0), 1);
     EXPECT_EQ(TagAt(vector.Get(), 1), 2);
-}
 
-TEST(Vector, SetAtSwapsReferencesAndSameObjectIsNoChange)
-{
-    TIntrusivePointer<IVector> vector = IVector_Create();
-    int deletions = 0;
-    vector->Add(Make(1, &deletions));
-    TIntrusivePointer<IReferenceCounted> second = Make(2, &deletions);
-    vector->SetAt(0, second);
-    EXPECT_EQ(deletions, 1);
-    EXPECT_EQ(second->GetReferenceCount(), 2);
-    vector->SetAt(0, second);
-    EXPECT_EQ(second->GetReferenceCount(), 2);
-    EXPECT_EQ(TagAt(vector.Get(), 0), 2);
-}
-
-TEST(Vector, ClearAndDestructionReleaseEveryElement)
-{
-    int deletions = 0;
-    TIntrusivePointer<IVector> vector = IVector_Create();
-    vector->Add(Make(1, &deletions));
-    vector->Add(Make(2, &deletions));
-    vector->Clear();
+    TIntrusivePointer<IReferenceCounted> kept = Make(9, &deletions);
+    vector->SetAt(0, kept);
+    vector->SetAt(0, kept); // same object: no change
     EXPECT_EQ(deletions, 2);
-    EXPECT_EQ(vector->GetCount(), 0);
+    EXPECT_EQ(kept->GetReferenceCount(), 2);
+    EXPECT_EQ(TagAt(vector.Get(), 0), 9);
 
+    vector->Clear();
+    EXPECT_EQ(deletions, 3);
+    EXPECT_EQ(vector->GetCount(), 0);
     vector->Add(Make(3, &deletions));
-    TIntrusivePointer<IReferenceCounted> kept = Make(4, &deletions);
     vector->Add(kept);
     vector.Reset();
-    EXPECT_EQ(deletions, 3);
+    EXPECT_EQ(deletions, 4);
     EXPECT_EQ(kept->GetReferenceCount(), 1);
-}
-
-TEST(Vector, GetAtAsChecksTheInterface)
-{
-    TIntrusivePointer<IVector> vector = IVector_Create();
-    int deletions = 0;
-    vector->Add(Make(5, &deletions));
-    vector->Add(TIntrusivePointer<IReferenceCounted>());
-    EXPECT_EQ(vector->GetAtAs<Counted>(0)->Tag(), 5);
-    EXPECT_TRUE(vector->GetAtAs<Other>(0).IsNull());
-    EXPECT_TRUE(vector->GetAtAs<Counted>(1).IsNull());
 }
 
 TEST(VectorDeathTest, IndexAtOrBeyondTheCountIsFatal)

@@ -35,73 +35,51 @@ public:
         EXPECT_EQ(sender, m_pump);
         auto* message = static_cast<tagSimpleMessagePumpSimpleMessageReceivedEventArgs*>(args);
         received.push_back({message->name, message->value1, message->value2, message->text1, message->text2});
+        lines.push_back(received.back().name + L' ' + std::to_wstring(message->value1) + L' ' +
+                        std::to_wstring(message->value2) + L' ' + message->text1 + L' ' + message->text2);
         // A "Chain" message asks for one more, posted from inside the handler.
         if (std::wstring(message->name) == L"Chain" && message->value1 > 0)
             m_pump->Post(L"Chain", message->value1 - 1, 0, nullptr, nullptr);
     }
 
     std::vector<Received> received;
+    // Each message as "name value1 value2 text1 text2".
+    std::vector<std::wstring> lines;
 
 private:
     ISimpleMessagePump* m_pump;
 };
 
-TIntrusivePointer<ISimpleMessagePump> MakePump()
-{
-    return TIntrusivePointer<ISimpleMessagePump>(new CSimpleMessagePump());
-}
+using Lines = std::vector<std::wstring>;
 
 } // namespace
 
-TEST(SimpleMessagePump, DeliversInPostingOrderWithCopiedFields)
+TEST(SimpleMessagePump, DeliversInPostingOrderWithCopiedFieldsAndHandlersPostsToo)
 {
-    TIntrusivePointer<ISimpleMessagePump> pump = MakePump();
+    TIntrusivePointer<ISimpleMessagePump> pump(new CSimpleMessagePump());
     Recorder recorder(pump.Get());
-    pump->Dispatch();
-    EXPECT_TRUE(recorder.received.empty());
-
     std::wstring text = L"first";
     pump->Post(L"One", 1, 10, text.c_str(), L"x");
     text = L"changed after posting";
-    pump->Post(L"Two", 2, 20, nullptr, nullptr);
-    pump->Post(nullptr, 3, 30, L"", L"y");
+    pump->Post(nullptr, 3, 30, nullptr, L"y");
+    pump->Post(L"Chain", 2, 0, nullptr, nullptr);
+    pump->Post(L"After", 0, 0, nullptr, nullptr);
     EXPECT_TRUE(recorder.received.empty()); // nothing happens until Dispatch
 
+    // A message posted by a handler is delivered by the same Dispatch, after
+    // those queued before it.
     pump->Dispatch();
-    ASSERT_EQ(recorder.received.size(), 3u);
-    EXPECT_EQ(recorder.received[0].name, L"One");
-    EXPECT_EQ(recorder.received[0].value2, 10u);
-    EXPECT_EQ(recorder.received[0].text1, L"first");
-    EXPECT_EQ(recorder.received[0].text2, L"x");
-    EXPECT_EQ(recorder.received[1].name, L"Two");
-    EXPECT_EQ(recorder.received[1].text1, L"");
-    EXPECT_EQ(recorder.received[1].text2, L"");
-    EXPECT_EQ(recorder.received[2].name, L"");
-    EXPECT_EQ(recorder.received[2].value1, 3u);
-
+    EXPECT_EQ(recorder.lines, (Lines{L"One 1 10 first x", L" 3 30  y", L"Chain 2 0  ", L"After 0 0  ",
+                                       L"Chain 1 0  ", L"Chain 0 0  "}));
     pump->Dispatch();
-    EXPECT_EQ(recorder.received.size(), 3u);
-}
-
-TEST(SimpleMessagePump, MessagesPostedByHandlersAreDeliveredByTheSameDispatch)
-{
-    TIntrusivePointer<ISimpleMessagePump> pump = MakePump();
-    Recorder recorder(pump.Get());
-    pump->Post(L"Chain", 3, 0, nullptr, nullptr);
-    pump->Post(L"After", 0, 0, nullptr, nullptr);
-    pump->Dispatch();
-    ASSERT_EQ(recorder.received.size(), 5u);
-    EXPECT_EQ(recorder.received[0].value1, 3u);
-    EXPECT_EQ(recorder.received[1].name, L"After"); // queued before the chain's next link
-    EXPECT_EQ(recorder.received[2].value1, 2u);
-    EXPECT_EQ(recorder.received[4].value1, 0u);
+    EXPECT_EQ(recorder.received.size(), 6u);
 }
 
 TEST(SimpleMessagePump, ManyThreadsPostingLoseNothingAndKeepTheirOrder)
 {
     constexpr uint32_t kThreads = 6;
     constexpr uint32_t kPerThread = 3000;
-    TIntrusivePointer<ISimpleMessagePump> pump = MakePump();
+    TIntrusivePointer<ISimpleMessagePump> pump(new CSimpleMessagePump());
     Recorder recorder(pump.Get());
 
     std::atomic<uint32_t> finished(0);
@@ -135,9 +113,7 @@ TEST(SimpleMessagePump, TheProcessPumpSurvivesCountedPointers)
     ISimpleMessagePump* pump = ISimpleMessagePump_GetInstance();
     ASSERT_NE(pump, nullptr);
     EXPECT_EQ(ISimpleMessagePump_GetInstance(), pump);
-    {
-        TIntrusivePointer<ISimpleMessagePump> held(pump);
-    }
+    { TIntrusivePointer<ISimpleMessagePump> held(pump); }
     // Still alive and working after the last counted pointer let go.
     pump->Post(L"DeleteSelf", 1, 0, L"", L"");
     pump->Dispatch();

@@ -28,11 +28,7 @@ TEST(AutoLock, GuardsABlockAndANullSectionDoesNothing)
     second.join();
     EXPECT_EQ(counter, 40000);
 
-    {
-        CAutoLock nothing(nullptr);
-        CAutoLock held(&section);
-        CAutoLock again(&section);  // the owner may enter again
-    }
-    section.Lock();
-    section.Unlock();
+    CAutoLock nothing(nullptr);
+    CAutoLock held(&section);
+    CAutoLock again(&section); // the owner may enter again
 }
