@@ -7,24 +7,17 @@ namespace TextFx {
 void DiffusedShadowEffect::Init(Gdiplus::ARGB textColor, Gdiplus::ARGB outlineColor, int thickness,
                                 bool singleFill)
 {
-    m_fill.UseColor(textColor);
-    SetBand(outlineColor, thickness, singleFill);
+    FilledStrokeEffect::Init(textColor, outlineColor, thickness);
+    m_singleFill = singleFill;
 }
 
 bool DiffusedShadowEffect::Init(const Gdiplus::Brush* textBrush, Gdiplus::ARGB outlineColor, int thickness,
                                 bool singleFill)
 {
-    if (!m_fill.UseBrush(textBrush))
+    if (!FilledStrokeEffect::Init(textBrush, outlineColor, thickness))
         return false;
-    SetBand(outlineColor, thickness, singleFill);
-    return true;
-}
-
-void DiffusedShadowEffect::SetBand(Gdiplus::ARGB outlineColor, int thickness, bool singleFill)
-{
-    m_outlineColor = outlineColor;
-    m_thickness = thickness;
     m_singleFill = singleFill;
+    return true;
 }
 
 DiffusedShadowEffect* DiffusedShadowEffect::Clone() const
@@ -35,7 +28,7 @@ DiffusedShadowEffect* DiffusedShadowEffect::Clone() const
 bool DiffusedShadowEffect::PaintPath(Gdiplus::Graphics* graphics, Gdiplus::GraphicsPath* path)
 {
     for (int width = 1; width <= m_thickness; ++width) {
-        if (!StrokeTextPath(graphics, path, m_outlineColor, width))
+        if (!StrokeTextPath(graphics, path, m_strokeColor, width))
             return false;
     }
     const int fills = m_singleFill ? 1 : m_thickness;

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "engine/textfx/TextEffectBase.h"
-#include "engine/textfx/TextFill.h"
+#include "engine/textfx/FilledStrokeEffect.h"
 
 namespace TextFx {
 
@@ -9,7 +8,7 @@ namespace TextFx {
 // up to the thickness, so a translucent colour piles up next to the glyphs.
 // The letters are filled once, or once per stroke so that a translucent
 // fill gathers as many layers as the band next to the glyph edge.
-class DiffusedShadowEffect : public TextEffectBase
+class DiffusedShadowEffect : public FilledStrokeEffect
 {
 public:
     void Init(Gdiplus::ARGB textColor, Gdiplus::ARGB outlineColor, int thickness, bool singleFill);
@@ -21,10 +20,6 @@ protected:
     bool PaintPath(Gdiplus::Graphics* graphics, Gdiplus::GraphicsPath* path) override;
 
 private:
-    void SetBand(Gdiplus::ARGB outlineColor, int thickness, bool singleFill);
-
-    TextFill m_fill;
-    Gdiplus::ARGB m_outlineColor = 0xFF000000;
     bool m_singleFill = false;
 };
 

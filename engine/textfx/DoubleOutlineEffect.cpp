@@ -4,31 +4,6 @@
 
 namespace TextFx {
 
-void DoubleOutlineEffect::Init(Gdiplus::ARGB textColor, Gdiplus::ARGB innerColor, Gdiplus::ARGB outerColor,
-                               int innerThickness, int outerThickness)
-{
-    m_fill.UseColor(textColor);
-    SetOutlines(innerColor, outerColor, innerThickness, outerThickness);
-}
-
-bool DoubleOutlineEffect::Init(const Gdiplus::Brush* textBrush, Gdiplus::ARGB innerColor,
-                               Gdiplus::ARGB outerColor, int innerThickness, int outerThickness)
-{
-    if (!m_fill.UseBrush(textBrush))
-        return false;
-    SetOutlines(innerColor, outerColor, innerThickness, outerThickness);
-    return true;
-}
-
-void DoubleOutlineEffect::SetOutlines(Gdiplus::ARGB innerColor, Gdiplus::ARGB outerColor, int innerThickness,
-                                      int outerThickness)
-{
-    m_innerColor = innerColor;
-    m_outerColor = outerColor;
-    m_innerThickness = innerThickness;
-    m_outerThickness = outerThickness;
-}
-
 DoubleOutlineEffect* DoubleOutlineEffect::Clone() const
 {
     return new DoubleOutlineEffect(*this);

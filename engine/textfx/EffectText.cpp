@@ -251,22 +251,22 @@ void EffectText::SetExtrudedShadow(Gdiplus::ARGB color, int thickness, int offse
     m_shadowThickness = thickness;
 }
 
-bool EffectText::Draw(Gdiplus::Graphics* graphics, const TextLayout& layout)
+bool EffectText::DrawLayout(Gdiplus::Graphics* graphics, const TextLayout& layout)
 {
     if (graphics == nullptr)
         return false;
     const TextLayout shadowLayout = layout.Moved(m_shadowOffsetX, m_shadowOffsetY);
     if (m_shadowEnabled && m_shadowEffect)
         shadowLayout.DrawWith(*m_shadowEffect, graphics);
-    if (m_shadowEnabled && m_shadowBackdrop && m_maskEffect)
+    if (m_shadowEnabled)
         RenderShadow(graphics, shadowLayout);
     if (!m_textEffect)
         return false;
     return layout.DrawWith(*m_textEffect, graphics);
 }
 
-bool EffectText::Measure(Gdiplus::Graphics* graphics, const TextLayout& layout, bool tight, float* startX,
-                         float* startY, float* width, float* height)
+bool EffectText::MeasureLayout(Gdiplus::Graphics* graphics, const TextLayout& layout, bool tight, float* startX,
+                               float* startY, float* width, float* height)
 {
     if (width == nullptr || height == nullptr)
         return false;
@@ -297,6 +297,8 @@ bool EffectText::Measure(Gdiplus::Graphics* graphics, const TextLayout& layout, 
 
 void EffectText::RenderShadow(Gdiplus::Graphics* graphics, const TextLayout& shadowLayout)
 {
+    if (graphics == nullptr || !m_shadowBackdrop || !m_maskEffect)
+        return;
     const INT width = static_cast<INT>(m_shadowBackdrop->GetWidth());
     const INT height = static_cast<INT>(m_shadowBackdrop->GetHeight());
     if (width <= 0 || height <= 0)
@@ -350,102 +352,30 @@ void EffectText::RenderShadow(Gdiplus::Graphics* graphics, const TextLayout& sha
     graphics->DrawImage(shadow.get(), 0, 0, width, height);
 }
 
-bool EffectText::DrawString(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style, int size,
-                            const wchar_t* text, Gdiplus::Rect box, const Gdiplus::StringFormat* format)
-{
-    return Draw(graphics, TextLayout::InBox(family, style, size, text, box, format));
-}
-
-bool EffectText::DrawString(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style, int size,
-                            const wchar_t* text, Gdiplus::Point origin, const Gdiplus::StringFormat* format)
-{
-    return Draw(graphics, TextLayout::AtOrigin(family, style, size, text, origin, format));
-}
-
-bool EffectText::DrawLogFontString(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                                   Gdiplus::Rect box)
-{
-    return Draw(graphics, TextLayout::LogFontInBox(font, text, box));
-}
-
-bool EffectText::DrawLogFontString(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                                   Gdiplus::Point origin)
-{
-    return Draw(graphics, TextLayout::LogFontAtOrigin(font, text, origin));
-}
-
-bool EffectText::MeasureString(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style,
-                               int size, const wchar_t* text, Gdiplus::Rect box, const Gdiplus::StringFormat* format,
-                               float* startX, float* startY, float* width, float* height)
-{
-    return Measure(graphics, TextLayout::InBox(family, style, size, text, box, format), false, startX, startY,
-                   width, height);
-}
-
-bool EffectText::MeasureString(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style,
-                               int size, const wchar_t* text, Gdiplus::Point origin,
-                               const Gdiplus::StringFormat* format, float* startX, float* startY, float* width,
-                               float* height)
-{
-    return Measure(graphics, TextLayout::AtOrigin(family, style, size, text, origin, format), false, startX, startY,
-                   width, height);
-}
-
-bool EffectText::MeasureLogFontString(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                                      Gdiplus::Rect box, float* startX, float* startY, float* width, float* height)
-{
-    return Measure(graphics, TextLayout::LogFontInBox(font, text, box), false, startX, startY, width, height);
-}
-
-bool EffectText::MeasureLogFontString(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                                      Gdiplus::Point origin, float* startX, float* startY, float* width,
-                                      float* height)
-{
-    return Measure(graphics, TextLayout::LogFontAtOrigin(font, text, origin), false, startX, startY, width, height);
-}
-
-bool EffectText::MeasureLogFontStringTight(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                                           Gdiplus::Rect box, float* startX, float* startY, float* width,
-                                           float* height)
-{
-    return Measure(graphics, TextLayout::LogFontInBox(font, text, box), true, startX, startY, width, height);
-}
-
-bool EffectText::MeasureLogFontStringTight(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                                           Gdiplus::Point origin, float* startX, float* startY, float* width,
-                                           float* height)
-{
-    return Measure(graphics, TextLayout::LogFontAtOrigin(font, text, origin), true, startX, startY, width, height);
-}
-
 void EffectText::RenderShadowText(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style,
                                   int size, const wchar_t* text, Gdiplus::Rect box,
                                   const Gdiplus::StringFormat* format)
 {
-    if (graphics != nullptr && m_shadowBackdrop && m_maskEffect)
-        RenderShadow(graphics, TextLayout::InBox(family, style, size, text, box, format));
+    RenderShadow(graphics, TextLayout::InBox(family, style, size, text, box, format));
 }
 
 void EffectText::RenderShadowText(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style,
                                   int size, const wchar_t* text, Gdiplus::Point origin,
                                   const Gdiplus::StringFormat* format)
 {
-    if (graphics != nullptr && m_shadowBackdrop && m_maskEffect)
-        RenderShadow(graphics, TextLayout::AtOrigin(family, style, size, text, origin, format));
+    RenderShadow(graphics, TextLayout::AtOrigin(family, style, size, text, origin, format));
 }
 
 void EffectText::RenderShadowText(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
                                   Gdiplus::Rect box)
 {
-    if (graphics != nullptr && m_shadowBackdrop && m_maskEffect)
-        RenderShadow(graphics, TextLayout::LogFontInBox(font, text, box));
+    RenderShadow(graphics, TextLayout::LogFontInBox(font, text, box));
 }
 
 void EffectText::RenderShadowText(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
                                   Gdiplus::Point origin)
 {
-    if (graphics != nullptr && m_shadowBackdrop && m_maskEffect)
-        RenderShadow(graphics, TextLayout::LogFontAtOrigin(font, text, origin));
+    RenderShadow(graphics, TextLayout::LogFontAtOrigin(font, text, origin));
 }
 
 } // namespace TextFx

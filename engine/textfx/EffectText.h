@@ -2,7 +2,7 @@
 
 #include "engine/textfx/IEffectText.h"
 #include "engine/textfx/ITextEffect.h"
-#include "engine/textfx/TextLayout.h"
+#include "engine/textfx/TextLayoutSlots.h"
 
 #include <memory>
 
@@ -12,7 +12,7 @@ namespace TextFx {
 // shadow effect drawn at the layout moved by the shadow offset, and, when a
 // backdrop is set, the backdrop with the shadow blended in under the mask
 // effect's letters, drawn over the whole target from (0, 0).
-class EffectText : public IEffectText
+class EffectText : public TextLayoutSlots<IEffectText>
 {
 public:
     EffectText() = default;
@@ -50,34 +50,6 @@ public:
     void SetDiffusedShadow(Gdiplus::ARGB color, int thickness, int offsetX, int offsetY);
     void SetExtrudedShadow(Gdiplus::ARGB color, int thickness, int offsetX, int offsetY);
 
-    bool DrawString(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style, int size,
-                    const wchar_t* text, Gdiplus::Rect box, const Gdiplus::StringFormat* format) override;
-    bool DrawString(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style, int size,
-                    const wchar_t* text, Gdiplus::Point origin, const Gdiplus::StringFormat* format) override;
-    bool DrawLogFontString(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                           Gdiplus::Rect box) override;
-    bool DrawLogFontString(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                           Gdiplus::Point origin) override;
-
-    bool MeasureString(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style, int size,
-                       const wchar_t* text, Gdiplus::Rect box, const Gdiplus::StringFormat* format, float* startX,
-                       float* startY, float* width, float* height) override;
-    bool MeasureString(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style, int size,
-                       const wchar_t* text, Gdiplus::Point origin, const Gdiplus::StringFormat* format,
-                       float* startX, float* startY, float* width, float* height) override;
-    bool MeasureLogFontString(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                              Gdiplus::Rect box, float* startX, float* startY, float* width,
-                              float* height) override;
-    bool MeasureLogFontString(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                              Gdiplus::Point origin, float* startX, float* startY, float* width,
-                              float* height) override;
-    bool MeasureLogFontStringTight(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                                   Gdiplus::Rect box, float* startX, float* startY, float* width,
-                                   float* height) override;
-    bool MeasureLogFontStringTight(Gdiplus::Graphics* graphics, const LOGFONTW* font, const wchar_t* text,
-                                   Gdiplus::Point origin, float* startX, float* startY, float* width,
-                                   float* height) override;
-
     // Composites the shadow over the backdrop and draws the result at (0, 0);
     // draws nothing without a backdrop, a mask effect or pixel access.
     void RenderShadowText(Gdiplus::Graphics* graphics, const Gdiplus::FontFamily* family, int style, int size,
@@ -95,9 +67,10 @@ public:
     const std::shared_ptr<Gdiplus::Bitmap>& ShadowBackdrop() const { return m_shadowBackdrop; }
 
 private:
-    bool Draw(Gdiplus::Graphics* graphics, const TextLayout& layout);
-    bool Measure(Gdiplus::Graphics* graphics, const TextLayout& layout, bool tight, float* startX, float* startY,
-                 float* width, float* height);
+    bool DrawLayout(Gdiplus::Graphics* graphics, const TextLayout& layout) override;
+    bool MeasureLayout(Gdiplus::Graphics* graphics, const TextLayout& layout, bool tight, float* startX,
+                       float* startY, float* width, float* height) override;
+    // Draws nothing without a graphics, a backdrop or a mask effect.
     void RenderShadow(Gdiplus::Graphics* graphics, const TextLayout& shadowLayout);
     void InstallShadow(ITextEffect* shadow, ITextEffect* mask, Gdiplus::ARGB color, int offsetX, int offsetY);
 

@@ -1,6 +1,7 @@
 #include "engine/textfx/DiffusedShadowEffect.h"
 #include "engine/textfx/DoubleGlowEffect.h"
 #include "engine/textfx/DoubleOutlineEffect.h"
+#include "engine/textfx/EffectText.h"
 #include "engine/textfx/ExtrudeEffect.h"
 #include "engine/textfx/GlowEffect.h"
 #include "engine/textfx/GradientOutlineEffect.h"
@@ -11,12 +12,29 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
 using namespace TextFx;
 using namespace TextFxTest;
 
 namespace {
 
+constexpr int kWidth = 220;
+constexpr int kHeight = 130;
 const Gdiplus::Point kOrigin(60, 10);
+constexpr int kShadowX = 14;
+constexpr int kShadowY = 9;
+
+template <typename Effect, typename... Args>
+std::unique_ptr<ITextEffect> Make(Args... args)
+{
+    auto effect = std::make_unique<Effect>();
+    effect->Init(args...);
+    return effect;
+}
 
 // A tall lowercase "l": one upright stem, so a row through its middle
 // crosses exactly two glyph edges.
@@ -26,137 +44,112 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(Gdiplus::Ok, m_family.GetLastStatus());
-        PlainTextEffect plain;
-        plain.Init(kRed);
-        Canvas canvas(200, 120);
-        ASSERT_TRUE(Draw(plain, canvas));
-        const Pixels pixels = canvas.Snapshot();
-        const InkBox ink = pixels.Ink(kClear);
-        ASSERT_FALSE(ink.empty);
-        m_row = (ink.top + ink.bottom) / 2;
+        const Pixels pixels = Render(*Make<PlainTextEffect>(kRed));
+        m_ink = pixels.Ink(kClear);
+        ASSERT_FALSE(m_ink.empty);
+        m_row = (m_ink.top + m_ink.bottom) / 2;
         ASSERT_TRUE(pixels.RowInk(m_row, kClear, m_left, m_right));
         ASSERT_GE(m_right - m_left, 4) << "stem too thin to hold an interior";
+        ASSERT_LT(m_right - m_left, kShadowX) << "a shadow must show beside the stem";
+        m_middle = (m_left + m_right) / 2;
     }
 
-    bool Draw(ITextEffect& effect, Canvas& canvas)
+    // Through an effect or the facade, which offer the same slots.
+    template <typename Drawer>
+    bool Draw(Drawer& drawer, Canvas& canvas, Gdiplus::Point at = kOrigin)
     {
-        return effect.DrawString(canvas.G(), &m_family, Gdiplus::FontStyleRegular, 80, L"l", kOrigin, nullptr);
+        return drawer.DrawString(canvas.G(), &m_family, Gdiplus::FontStyleRegular, 80, L"l", at, nullptr);
     }
 
-    Pixels Render(ITextEffect& effect)
+    template <typename Drawer>
+    Pixels Render(Drawer& drawer, Gdiplus::ARGB background = kClear)
     {
-        Canvas canvas(200, 120);
-        EXPECT_TRUE(Draw(effect, canvas));
+        Canvas canvas(kWidth, kHeight, background);
+        EXPECT_TRUE(Draw(drawer, canvas));
         return canvas.Snapshot();
     }
 
-    // A pixel `distance` columns left of the glyph's left edge.
+    // A pixel `distance` columns left of the glyph's left edge (negative: inside).
     Gdiplus::ARGB Outside(const Pixels& pixels, int distance) const { return pixels.At(m_left - distance, m_row); }
-    Gdiplus::ARGB Interior(const Pixels& pixels) const { return pixels.At((m_left + m_right) / 2, m_row); }
+    Gdiplus::ARGB Interior(const Pixels& pixels) const { return pixels.At(m_middle, m_row); }
+
+    bool MeasureAtOrigin(EffectText& text, Gdiplus::Graphics* g, float& width, float& height)
+    {
+        return text.MeasureString(g, &m_family, 0, 80, L"l", kOrigin, nullptr, nullptr, nullptr, &width, &height);
+    }
 
     Gdiplus::FontFamily m_family{L"Liberation Sans"};
-    int m_row = 0, m_left = 0, m_right = 0;
+    InkBox m_ink;
+    int m_row = 0, m_left = 0, m_right = 0, m_middle = 0;
 };
 
 } // namespace
 
-TEST_F(StemTest, PlainFillsTheInteriorOnly)
+TEST_F(StemTest, EachEffectPutsItsColoursInTheirBands)
 {
-    PlainTextEffect plain;
-    plain.Init(kGreen);
-    const Pixels pixels = Render(plain);
-    EXPECT_EQ(kGreen, Interior(pixels));
-    EXPECT_EQ(kClear, Outside(pixels, 2));
-}
-
-TEST_F(StemTest, OutlineShowsHalfItsPenOutsideTheGlyph)
-{
-    OutlineEffect outline;
-    outline.Init(kRed, kBlue, 8);
-    const Pixels pixels = Render(outline);
-    EXPECT_EQ(kRed, Interior(pixels));
-    EXPECT_EQ(kBlue, Outside(pixels, 1));
-    EXPECT_EQ(kBlue, Outside(pixels, 3));
-    EXPECT_EQ(kClear, Outside(pixels, 6));
-}
-
-TEST_F(StemTest, OutlineOfNoThicknessDrawsNoHairline)
-{
-    OutlineEffect outline;
-    outline.Init(kRed, kBlue, 0);
-    const Pixels pixels = Render(outline);
-    EXPECT_TRUE(pixels.PixelsOf(kBlue).empty);
-}
-
-TEST_F(StemTest, TranslucentTextLetsTheInnerHalfOfTheOutlineShow)
-{
-    OutlineEffect outline;
-    outline.Init(0x00FF0000, kBlue, 8);
-    const Pixels pixels = Render(outline);
-    EXPECT_EQ(kBlue, pixels.At(m_left + 1, m_row));
-}
-
-TEST_F(StemTest, DoubleOutlinePutsTheOuterRingOutsideTheInner)
-{
-    DoubleOutlineEffect outline;
-    outline.Init(kRed, kGreen, kBlue, 6, 8);   // inner shows 3 px, outer 4 more
-    const Pixels pixels = Render(outline);
-    EXPECT_EQ(kRed, Interior(pixels));
-    EXPECT_EQ(kGreen, Outside(pixels, 1));
-    EXPECT_EQ(kBlue, Outside(pixels, 5));
-    EXPECT_EQ(kClear, Outside(pixels, 9));
-
-    DoubleOutlineEffect noOuter;
-    noOuter.Init(kRed, kGreen, kBlue, 6, 0);
-    EXPECT_TRUE(Render(noOuter).PixelsOf(kBlue).empty);
-}
-
-TEST_F(StemTest, GlowFadesOutward)
-{
-    GlowEffect glow;
-    glow.Init(kRed, 0x400000FF, 12);
-    const Pixels pixels = Render(glow);
-    EXPECT_EQ(kRed, Interior(pixels));
-    const auto nearBand = Alpha(Outside(pixels, 1));
-    const auto middle = Alpha(Outside(pixels, 3));
-    const auto farBand = Alpha(Outside(pixels, 5));
-    EXPECT_GT(nearBand, middle);
-    EXPECT_GT(middle, farBand);
-    EXPECT_GT(farBand, 0u);
-    EXPECT_EQ(kClear, Outside(pixels, 8));
-    EXPECT_EQ(0xFF, Blue(Outside(pixels, 1)));
-}
-
-TEST_F(StemTest, DoubleGlowFadesBeyondItsOutline)
-{
-    DoubleGlowEffect glow;
-    glow.Init(kRed, kGreen, 0x400000FF, 4, 10);   // outline 2 px, glow to 7 px
-    const Pixels pixels = Render(glow);
-    EXPECT_EQ(kRed, Interior(pixels));
-    EXPECT_EQ(kGreen, Outside(pixels, 1));
-    EXPECT_GT(Alpha(Outside(pixels, 3)), Alpha(Outside(pixels, 6)));
-    EXPECT_GT(Alpha(Outside(pixels, 6)), 0u);
-    EXPECT_EQ(kClear, Outside(pixels, 9));
+    struct Case
+    {
+        const char* name;
+        std::function<std::unique_ptr<ITextEffect>()> make;
+        std::optional<Gdiplus::ARGB> interior;
+        std::vector<std::pair<int, Gdiplus::ARGB>> exact;   // distance outside the edge, colour
+        std::vector<int> fading;   // distances where the band's alpha falls, still above zero
+        Gdiplus::ARGB absent;      // a colour that must appear nowhere
+    };
+    const Case cases[] = {
+        {"plain", [] { return Make<PlainTextEffect>(kGreen); }, kGreen, {{2, kClear}}, {}, kRed},
+        {"outline", [] { return Make<OutlineEffect>(kRed, kBlue, 8); }, kRed,
+         {{1, kBlue}, {3, kBlue}, {6, kClear}}, {}, kWhite},
+        {"outline of no thickness: no hairline", [] { return Make<OutlineEffect>(kRed, kBlue, 0); }, kRed, {}, {},
+         kBlue},
+        {"translucent text shows the inner half of the pen", [] { return Make<OutlineEffect>(0x00FF0000u, kBlue, 8); },
+         std::nullopt, {{-1, kBlue}}, {}, kWhite},
+        {"double outline", [] { return Make<DoubleOutlineEffect>(kRed, kGreen, kBlue, 6, 8); }, kRed,
+         {{1, kGreen}, {5, kBlue}, {9, kClear}}, {}, kWhite},
+        {"double outline without outer", [] { return Make<DoubleOutlineEffect>(kRed, kGreen, kBlue, 6, 0); }, kRed,
+         {{1, kGreen}}, {}, kBlue},
+        {"glow", [] { return Make<GlowEffect>(kRed, 0x400000FFu, 12); }, kRed, {{8, kClear}}, {1, 3, 5}, kWhite},
+        {"double glow", [] { return Make<DoubleGlowEffect>(kRed, kGreen, 0x400000FFu, 4, 10); }, kRed,
+         {{1, kGreen}, {9, kClear}}, {3, 6}, kWhite},
+        {"gradient without thickness", [] { return Make<GradientOutlineEffect>(kGreen, kRed, kBlue, 0); }, kGreen,
+         {{1, kClear}}, {}, kBlue},
+        {"outline only", [] { return Make<OutlineOnlyEffect>(kBlue, 2, true); }, kClear, {{0, kBlue}}, {}, kRed},
+        {"diffused shadow", [] { return Make<DiffusedShadowEffect>(kRed, 0x400000FFu, 10, true); }, kRed,
+         {{7, kClear}}, {1, 4}, kWhite},
+        {"diffused shadow of no thickness, a fill per stroke",
+         [] { return Make<DiffusedShadowEffect>(kRed, kBlue, 0, false); }, kClear, {}, {}, kRed},
+        {"extrusion along one axis", [] { return Make<ExtrudeEffect>(kRed, kBlue, 2, 6, 0); }, kClear, {}, {}, kRed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Pixels pixels = Render(*c.make());
+        if (c.interior) {
+            EXPECT_EQ(*c.interior, Interior(pixels));
+        }
+        for (const auto& [distance, color] : c.exact)
+            EXPECT_EQ(color, Outside(pixels, distance)) << "at " << distance;
+        for (size_t i = 0; i < c.fading.size(); ++i) {
+            const Gdiplus::ARGB band = Outside(pixels, c.fading[i]);
+            EXPECT_GT(Blue(band), Red(band) + Green(band)) << "glow colour at " << c.fading[i];
+            EXPECT_GT(Alpha(band), i + 1 < c.fading.size() ? Alpha(Outside(pixels, c.fading[i + 1])) : 0u);
+        }
+        EXPECT_TRUE(pixels.PixelsOf(c.absent).empty);
+    }
 }
 
 TEST_F(StemTest, GradientRunsFromStartAtTheEdgeToEndOutside)
 {
-    GradientOutlineEffect gradient;
-    gradient.Init(kGreen, 0x80FF0000, kBlue, 16);   // the start colour is drawn opaque
-    const Pixels pixels = Render(gradient);
-    EXPECT_EQ(kGreen, Interior(pixels));
+    const Pixels pixels = Render(*Make<GradientOutlineEffect>(kGreen, 0x80FF0000u, kBlue, 16));
     const Gdiplus::ARGB nearEdge = Outside(pixels, 1);
     const Gdiplus::ARGB outerEdge = Outside(pixels, 7);
-    EXPECT_EQ(0xFFu, Alpha(nearEdge));
+    EXPECT_EQ(kGreen, Interior(pixels));
+    EXPECT_EQ(0xFFu, Alpha(nearEdge)) << "the start colour is drawn opaque";
     EXPECT_GT(Red(nearEdge), 200);
     EXPECT_LT(Blue(nearEdge), 55);
     EXPECT_GT(Blue(outerEdge), 160);
     EXPECT_LT(Red(outerEdge), 95);
     EXPECT_EQ(kClear, Outside(pixels, 10));
-}
 
-TEST(GradientOutlineTest, CalculatesOneOpaqueColourPerUnitOfThickness)
-{
     std::vector<Gdiplus::ARGB> colors;
     ASSERT_TRUE(GradientOutlineEffect::CalculateGradient(kRed, 0x800000FF, 10, colors));
     ASSERT_EQ(10u, colors.size());
@@ -164,137 +157,291 @@ TEST(GradientOutlineTest, CalculatesOneOpaqueColourPerUnitOfThickness)
     EXPECT_GT(Blue(colors.back()), 200);
     for (Gdiplus::ARGB c : colors)
         EXPECT_EQ(0xFFu, Alpha(c));
-
-    ASSERT_TRUE(GradientOutlineEffect::CalculateGradient(kRed, kBlue, 0, colors));
-    EXPECT_TRUE(colors.empty());
-    ASSERT_TRUE(GradientOutlineEffect::CalculateGradient(kRed, kBlue, -3, colors));
-    EXPECT_TRUE(colors.empty());
-}
-
-TEST_F(StemTest, GradientWithoutThicknessOnlyFills)
-{
-    GradientOutlineEffect gradient;
-    gradient.Init(kGreen, kRed, kBlue, 0);
-    const Pixels pixels = Render(gradient);
-    EXPECT_EQ(kGreen, Interior(pixels));
-    EXPECT_EQ(kClear, Outside(pixels, 1));
-}
-
-TEST_F(StemTest, OutlineOnlyLeavesTheInteriorEmpty)
-{
-    OutlineOnlyEffect outline;
-    outline.Init(kBlue, 2, true);
-    const Pixels pixels = Render(outline);
-    EXPECT_EQ(kClear, Interior(pixels));
-    EXPECT_EQ(kBlue, pixels.At(m_left, m_row));
-    EXPECT_EQ(kBlue, pixels.At(m_right, m_row));
-}
-
-TEST_F(StemTest, DiffusedShadowBandFadesOutward)
-{
-    DiffusedShadowEffect shadow;
-    shadow.Init(kRed, 0x400000FF, 10, true);
-    const Pixels pixels = Render(shadow);
-    EXPECT_EQ(kRed, Interior(pixels));
-    EXPECT_GT(Alpha(Outside(pixels, 1)), Alpha(Outside(pixels, 4)));
-    EXPECT_GT(Alpha(Outside(pixels, 4)), 0u);
-    EXPECT_EQ(kClear, Outside(pixels, 7));
+    for (int thickness : {0, -3}) {
+        ASSERT_TRUE(GradientOutlineEffect::CalculateGradient(kRed, kBlue, thickness, colors));
+        EXPECT_TRUE(colors.empty());
+    }
 }
 
 TEST_F(StemTest, DiffusedShadowFillsAsManyLayersAsItStrokes)
 {
-    DiffusedShadowEffect once;
-    once.Init(0x40FF0000, kClear, 3, true);
-    DiffusedShadowEffect layered;
-    layered.Init(0x40FF0000, kClear, 3, false);
-    EXPECT_GT(Alpha(Interior(Render(layered))), Alpha(Interior(Render(once))));
-
-    // No thickness and one fill per stroke: nothing at all, and success.
-    DiffusedShadowEffect none;
-    none.Init(kRed, kBlue, 0, false);
-    EXPECT_TRUE(Render(none).Ink(kClear).empty);
-}
-
-TEST(ExtrudeEffectTest, StepsCopiesAgainstTheOffset)
-{
-    ExtrudeEffect extrude;
-    extrude.Init(kRed, kBlue, 1, 5, 3);
-    ASSERT_EQ(3, extrude.CopyCount());
-    EXPECT_EQ(0, extrude.CopyShift(0).X);
-    EXPECT_EQ(-1, extrude.CopyShift(1).X);
-    EXPECT_EQ(-1, extrude.CopyShift(1).Y);
-    EXPECT_EQ(-3, extrude.CopyShift(2).X);
-    EXPECT_EQ(-2, extrude.CopyShift(2).Y);
-
-    extrude.Init(kRed, kBlue, 1, 4, -4);
-    ASSERT_EQ(4, extrude.CopyCount());
-    EXPECT_EQ(-3, extrude.CopyShift(3).X);
-    EXPECT_EQ(3, extrude.CopyShift(3).Y);
-
-    extrude.Init(kRed, kBlue, 1, 6, 0);
-    EXPECT_EQ(0, extrude.CopyCount());
+    const auto once = Make<DiffusedShadowEffect>(0x40FF0000u, kClear, 3, true);
+    const auto layered = Make<DiffusedShadowEffect>(0x40FF0000u, kClear, 3, false);
+    EXPECT_GT(Alpha(Interior(Render(*layered))), Alpha(Interior(Render(*once))));
 }
 
 TEST_F(StemTest, ExtrusionTrailsFromTheFrontFaceTowardTheOffset)
 {
     ExtrudeEffect extrude;
-    extrude.Init(kRed, kRed, 0, 8, 8);   // copies at shifts 0 .. -7
-    const Pixels pixels = Render(extrude);
+    extrude.Init(kRed, kBlue, 1, 5, 3);
+    ASSERT_EQ(3, extrude.CopyCount());
+    EXPECT_EQ(0, extrude.CopyShift(0).X);
+    EXPECT_TRUE(extrude.CopyShift(2).Equals(Gdiplus::Point(-3, -2)));
+    extrude.Init(kRed, kBlue, 1, 4, -4);
+    ASSERT_EQ(4, extrude.CopyCount());
+    EXPECT_TRUE(extrude.CopyShift(3).Equals(Gdiplus::Point(-3, 3)));
 
-    PlainTextEffect plain;
-    plain.Init(kRed);
-    Canvas front(200, 120);
-    ASSERT_TRUE(plain.DrawString(front.G(), &m_family, Gdiplus::FontStyleRegular, 80, L"l",
-                                 Gdiplus::Point(kOrigin.X - 7, kOrigin.Y - 7), nullptr));
+    extrude.Init(kRed, kRed, 0, 8, 8);   // copies at shifts 0 .. -7
+    const InkBox body = Render(extrude).Ink(kClear);
+    Canvas front(kWidth, kHeight);
+    ASSERT_TRUE(Draw(*Make<PlainTextEffect>(kRed), front, Gdiplus::Point(kOrigin.X - 7, kOrigin.Y - 7)));
     const InkBox face = front.Snapshot().Ink(kClear);
-    const InkBox body = pixels.Ink(kClear);
     EXPECT_EQ(face.left, body.left);
     EXPECT_EQ(face.top, body.top);
     EXPECT_EQ(face.right + 7, body.right);
     EXPECT_EQ(face.bottom + 7, body.bottom);
 }
 
-TEST_F(StemTest, ExtrusionAlongOneAxisDrawsNothing)
-{
-    ExtrudeEffect extrude;
-    extrude.Init(kRed, kBlue, 2, 6, 0);
-    EXPECT_TRUE(Render(extrude).Ink(kClear).empty);
-}
-
-TEST_F(StemTest, AFailingStrokeOrFillIsReportedAsFailure)
+TEST_F(StemTest, FailuresAreReportedAsFalse)
 {
     // While its device context is out, GDI+ refuses to draw on a graphics.
-    OutlineOnlyEffect outlineOnly;
-    outlineOnly.Init(kBlue, 2, false);
-    OutlineEffect outline;
-    outline.Init(kRed, kBlue, 2);
-    PlainTextEffect plain;
-    plain.Init(kRed);
-    ExtrudeEffect extrude;
-    extrude.Init(kRed, kBlue, 2, 3, 3);
-    Canvas canvas(200, 120);
+    std::unique_ptr<ITextEffect> effects[] = {
+        Make<OutlineOnlyEffect>(kBlue, 2, false), Make<OutlineEffect>(kRed, kBlue, 2),
+        Make<PlainTextEffect>(kRed), Make<ExtrudeEffect>(kRed, kBlue, 2, 3, 3)};
+    Canvas canvas(kWidth, kHeight);
     HDC dc = canvas.G()->GetHDC();
     ASSERT_NE(nullptr, dc);
-    EXPECT_FALSE(Draw(outlineOnly, canvas));
-    EXPECT_FALSE(Draw(outline, canvas));
-    EXPECT_FALSE(Draw(plain, canvas));
-    EXPECT_FALSE(Draw(extrude, canvas));
+    for (auto& effect : effects)
+        EXPECT_FALSE(Draw(*effect, canvas));
     canvas.G()->ReleaseHDC(dc);
-    EXPECT_TRUE(Draw(outlineOnly, canvas));
+    EXPECT_TRUE(Draw(*effects[0], canvas));
+
+    // Missing graphics, font, text or outputs.
+    ITextEffect& plain = *effects[2];
+    const Gdiplus::Point at(0, 0);
+    float w = 0, h = 0;
+    EXPECT_FALSE(plain.DrawString(nullptr, &m_family, 0, 20, L"x", at, nullptr));
+    EXPECT_FALSE(plain.DrawString(canvas.G(), nullptr, 0, 20, L"x", at, nullptr));
+    EXPECT_FALSE(plain.DrawString(canvas.G(), &m_family, 0, 20, nullptr, at, nullptr));
+    EXPECT_FALSE(plain.MeasureString(canvas.G(), &m_family, 0, 20, L"", at, nullptr, nullptr, nullptr, &w, &h));
+    EXPECT_FALSE(plain.MeasureString(canvas.G(), &m_family, 0, 20, L"x", at, nullptr, nullptr, nullptr, nullptr, &h));
+    EXPECT_FALSE(effects[3]->DrawString(nullptr, &m_family, 0, 20, L"x", at, nullptr));
 }
 
-TEST(EffectArgumentsTest, MissingGraphicsFontOrTextFails)
+TEST_F(StemTest, EffectsFillWithTheirOwnBrushCopyThatClonesShare)
 {
-    Gdiplus::FontFamily family(L"Liberation Sans");
-    Canvas canvas(50, 50);
     PlainTextEffect plain;
-    const Gdiplus::Point at(0, 0);
-    EXPECT_FALSE(plain.DrawString(nullptr, &family, 0, 20, L"x", at, nullptr));
-    EXPECT_FALSE(plain.DrawString(canvas.G(), nullptr, 0, 20, L"x", at, nullptr));
-    EXPECT_FALSE(plain.DrawString(canvas.G(), &family, 0, 20, nullptr, at, nullptr));
-    float w = 0, h = 0;
-    EXPECT_FALSE(plain.MeasureString(canvas.G(), &family, 0, 20, L"", at, nullptr, nullptr, nullptr, &w, &h));
-    EXPECT_FALSE(plain.MeasureString(canvas.G(), &family, 0, 20, L"x", at, nullptr, nullptr, nullptr, nullptr, &h));
-    ExtrudeEffect extrude;
-    EXPECT_FALSE(extrude.DrawString(nullptr, &family, 0, 20, L"x", at, nullptr));
+    {
+        Gdiplus::SolidBrush brush{Gdiplus::Color(kGreen)};
+        ASSERT_TRUE(plain.Init(&brush));
+    }   // the caller's brush is gone
+    EXPECT_EQ(kGreen, Interior(Render(plain)));
+    plain.Init(kRed);   // a colour takes over again
+    EXPECT_EQ(kRed, Interior(Render(plain)));
+
+    OutlineEffect outline;
+    outline.Init(kRed, kBlue, 2);
+    EXPECT_FALSE(outline.Init(static_cast<const Gdiplus::Brush*>(nullptr), kGreen, 9));
+    EXPECT_EQ(kRed, Interior(Render(outline))) << "a refused brush keeps the settings";
+
+    std::unique_ptr<ITextEffect> clones[4];
+    {
+        Gdiplus::HatchBrush hatch(Gdiplus::HatchStyleCross, Gdiplus::Color(kGreen), Gdiplus::Color(kGreen));
+        GlowEffect glow;
+        ASSERT_TRUE(glow.Init(&hatch, kClear, 0));
+        ASSERT_TRUE(outline.Init(&hatch, kBlue, 2));
+        DoubleGlowEffect doubleGlow;
+        ASSERT_TRUE(doubleGlow.Init(&hatch, kBlue, kBlue, 2, 2));
+        ExtrudeEffect extrude;
+        ASSERT_TRUE(extrude.Init(&hatch, kBlue, 2, 2, 2));
+        std::unique_ptr<GlowEffect> glowClone(glow.Clone());
+        EXPECT_EQ(glow.Fill().HeldBrush(), glowClone->Fill().HeldBrush());
+        clones[0] = std::move(glowClone);
+        clones[1].reset(outline.Clone());
+        clones[2].reset(doubleGlow.Clone());
+        clones[3].reset(extrude.Clone());
+
+        // Replacing the original's brush must not pull the clone's away.
+        Gdiplus::SolidBrush blue{Gdiplus::Color(kBlue)};
+        ASSERT_TRUE(glow.Init(&blue, kClear, 0));
+        EXPECT_EQ(kBlue, Interior(Render(glow)));
+    }
+    for (auto& clone : clones)
+        EXPECT_EQ(kGreen, Interior(Render(*clone)));
+}
+
+TEST_F(StemTest, DrawsNothingUntilAnEffectIsChosenAndKeepsItOnAFailedSetUp)
+{
+    EffectText text;
+    Canvas canvas(kWidth, kHeight);
+    EXPECT_FALSE(Draw(text, canvas));
+    EXPECT_TRUE(canvas.Snapshot().Ink(kClear).empty);
+    float w = -1, h = -1;
+    EXPECT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
+    EXPECT_EQ(0, w);
+    EXPECT_EQ(0, h);
+
+    EXPECT_TRUE(text.UsePlainText(kRed));
+    const auto effect = text.TextEffect();
+    EXPECT_FALSE(text.UseOutline(static_cast<const Gdiplus::Brush*>(nullptr), kBlue, 2));
+    EXPECT_EQ(effect, text.TextEffect());
+    EXPECT_TRUE(Draw(text, canvas));
+    EXPECT_FALSE(canvas.Snapshot().PixelsOf(kRed).empty);
+    EXPECT_FALSE(text.DrawString(nullptr, &m_family, 0, 20, L"x", kOrigin, nullptr));
+}
+
+TEST_F(StemTest, ShadowIsDrawnFirstAtTheOffsetOnceEnabled)
+{
+    EffectText text;
+    text.UsePlainText(kRed);
+    const Pixels alone = Render(text);
+    text.SetShadowEnabled(true);
+    EXPECT_EQ(alone, Render(text)) << "enabled without a shadow set";
+    text.SetShadowEnabled(false);
+    text.SetOutlineShadow(kBlue, 2, kShadowX, kShadowY);
+    EXPECT_EQ(alone, Render(text)) << "set but not enabled";
+
+    text.SetShadowEnabled(true);
+    const Pixels shadowed = Render(text);
+    const InkBox shadowInk = shadowed.PixelsOf(kBlue);
+    ASSERT_FALSE(shadowInk.empty);
+    // A 2-pixel outline reaches one pixel beyond the moved glyph.
+    EXPECT_NEAR(m_ink.left + kShadowX - 1, shadowInk.left, 1);
+    EXPECT_NEAR(m_ink.top + kShadowY - 1, shadowInk.top, 1);
+    EXPECT_NEAR(m_ink.right + kShadowX + 1, shadowInk.right, 1);
+    EXPECT_NEAR(m_ink.bottom + kShadowY + 1, shadowInk.bottom, 1);
+    // The text is drawn last, over its shadow.
+    const InkBox red = shadowed.PixelsOf(kRed);
+    EXPECT_EQ(m_ink.left, red.left);
+    EXPECT_EQ(m_ink.bottom, red.bottom);
+}
+
+TEST_F(StemTest, BackdropBlendsTheShadowColourUnderTheMask)
+{
+    struct Case
+    {
+        const char* name;
+        Gdiplus::ARGB color;
+        char kind;   // 'o'utline, 'd'iffused, 'e'xtruded
+        int thickness;
+        Gdiplus::ARGB expected;
+    };
+    const Case cases[] = {
+        {"outline, half strength", 0x80000000, 'o', 2, 0xFF7E7E7E},
+        {"outline, no strength", 0x00000000, 'o', 2, kWhite},
+        {"outline, full strength", 0xFF0000FF, 'o', 2, kBlue},
+        {"diffused, two passes", 0x80000000, 'd', 3, 0xFF3E3E3E},
+        {"diffused, no pass", 0x80000000, 'd', 1, kWhite},
+        {"extruded", 0xFF0000FF, 'e', 1, kBlue},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EffectText text;
+        text.UsePlainText(kRed);
+        ASSERT_TRUE(text.CreateShadowBackdrop(kWhite, kWidth, kHeight));
+        if (c.kind == 'o')
+            text.SetOutlineShadow(c.color, c.thickness, kShadowX, kShadowY);
+        else if (c.kind == 'd')
+            text.SetDiffusedShadow(c.color, c.thickness, kShadowX, kShadowY);
+        else
+            text.SetExtrudedShadow(c.color, c.thickness, kShadowX, kShadowY);
+        text.SetShadowEnabled(true);
+
+        const Pixels pixels = Render(text, kGreen);
+        EXPECT_EQ(c.expected, pixels.At(m_middle + kShadowX, m_row + kShadowY));
+        EXPECT_EQ(kRed, pixels.At(m_middle, m_row));
+        // The composited backdrop covers everything drawn before it.
+        EXPECT_EQ(kWhite, pixels.At(2, 2));
+        EXPECT_TRUE(pixels.PixelsOf(kGreen).empty);
+        if (c.kind == 'e') {
+            // The body runs from the moved layout back toward the text: its
+            // front copy stands at (2, 1) from the text, nothing goes the other way.
+            EXPECT_EQ(kBlue, pixels.At(m_right + 2, m_row + 1));
+            EXPECT_EQ(kWhite, pixels.At(m_left - 3, m_row));
+        }
+    }
+
+    EffectText text;
+    EXPECT_FALSE(text.CreateShadowBackdrop(kWhite, 0, 10));
+    EXPECT_FALSE(text.CreateShadowBackdrop(kWhite, 10, -1));
+    EXPECT_EQ(nullptr, text.ShadowBackdrop());
+}
+
+TEST_F(StemTest, MeasuringCountsTheShadowOnlyWhenItCoversTheText)
+{
+    Canvas canvas(kWidth, kHeight);
+    canvas.G()->SetPageUnit(Gdiplus::UnitPixel);
+    EffectText text;
+    text.UsePlainText(kRed);
+    float textW = 0, textH = 0, w = 0, h = 0;
+    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), textW, textH));
+    text.SetOutlineShadow(kBlue, 2, kShadowX, kShadowY);
+    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
+    EXPECT_FLOAT_EQ(textW, w) << "a disabled shadow is not measured";
+
+    text.SetShadowEnabled(true);
+    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
+    EXPECT_FLOAT_EQ(textW + 2 + kShadowX, w);
+    EXPECT_FLOAT_EQ(textH + 2 + kShadowY, h);
+
+    text.SetOutlineShadow(kBlue, 2, -30, kShadowY);
+    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
+    EXPECT_FLOAT_EQ(textW, w);
+    EXPECT_FLOAT_EQ(textH, h);
+
+    canvas.G()->SetPageUnit(Gdiplus::UnitWorld);
+    EXPECT_FALSE(MeasureAtOrigin(text, canvas.G(), w, h));
+}
+
+TEST_F(StemTest, CopiesCloneEffectsShareTheBackdropAndOutliveTheSource)
+{
+    auto source = std::make_unique<EffectText>();
+    {
+        Gdiplus::SolidBrush brush{Gdiplus::Color(kGreen)};
+        ASSERT_TRUE(source->UseOutline(&brush, kBlue, 4));
+    }
+    ASSERT_TRUE(source->CreateShadowBackdrop(kWhite, kWidth, kHeight));
+    source->SetOutlineShadow(0x80000000, 2, kShadowX, kShadowY);
+    source->SetShadowEnabled(true);
+
+    EffectText copy(*source);
+    EXPECT_NE(source->TextEffect(), copy.TextEffect());
+    EXPECT_NE(source->ShadowEffect(), copy.ShadowEffect());
+    EXPECT_NE(source->MaskEffect(), copy.MaskEffect());
+    EXPECT_EQ(source->ShadowBackdrop(), copy.ShadowBackdrop());
+    const Pixels sourcePixels = Render(*source);
+    EXPECT_EQ(sourcePixels, Render(copy));
+
+    EffectText assigned;
+    assigned = *source;
+    assigned = assigned;
+    EXPECT_EQ(sourcePixels, Render(assigned));
+    EXPECT_EQ(source->ShadowBackdrop(), assigned.ShadowBackdrop());
+
+    // Set-ups on the copy leave the source alone, and the copy draws on after
+    // the source replaced its brush and went.
+    const auto sourceEffect = source->TextEffect();
+    assigned.UsePlainText(kRed);
+    EXPECT_EQ(sourceEffect, source->TextEffect());
+    Gdiplus::SolidBrush other{Gdiplus::Color(kRed)};
+    ASSERT_TRUE(source->UseOutline(&other, kBlue, 4));
+    source.reset();
+    EXPECT_EQ(sourcePixels, Render(copy));
+    EXPECT_EQ(kGreen, sourcePixels.At(m_middle, m_row));
+}
+
+TEST_F(StemTest, ReleasesReplacedEffectsAndItsBackdrop)
+{
+    auto backdrop = std::make_shared<Gdiplus::Bitmap>(8, 8, PixelFormat32bppARGB);
+    std::vector<std::weak_ptr<ITextEffect>> released;
+    {
+        EffectText text;
+        text.SetShadowBackdrop(backdrop);
+        EXPECT_EQ(2, backdrop.use_count());
+        for (int i = 0; i < 50; ++i) {
+            text.UseGlow(kRed, kBlue, i % 4);
+            released.push_back(text.TextEffect());
+            text.SetDiffusedShadow(0x80000000, 2, 1, 1);
+            released.push_back(text.ShadowEffect());
+            released.push_back(text.MaskEffect());
+            text.CreateShadowBackdrop(kWhite, 4, 4);
+            text.SetShadowBackdrop(backdrop);
+        }
+        EXPECT_EQ(2, backdrop.use_count());
+        for (size_t i = 0; i + 3 < released.size(); ++i)
+            EXPECT_TRUE(released[i].expired()) << i;
+    }
+    EXPECT_EQ(1, backdrop.use_count());
+    for (const auto& effect : released)
+        EXPECT_TRUE(effect.expired());
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
 
 namespace TextFxTest {
@@ -26,37 +27,22 @@ private:
 
 const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
-void Grow(InkBox& box, int x, int y)
-{
-    if (box.empty) {
-        box = {false, x, y, x, y};
-        return;
-    }
-    if (x < box.left) box.left = x;
-    if (x > box.right) box.right = x;
-    if (y < box.top) box.top = y;
-    if (y > box.bottom) box.bottom = y;
-}
-
 } // namespace
 
-InkBox Pixels::Ink(Gdiplus::ARGB background) const
+InkBox Pixels::BoxOf(Gdiplus::ARGB color, bool equal) const
 {
     InkBox box;
-    for (int y = 0; y < m_height; ++y)
-        for (int x = 0; x < m_width; ++x)
-            if (At(x, y) != background)
-                Grow(box, x, y);
-    return box;
-}
-
-InkBox Pixels::PixelsOf(Gdiplus::ARGB color) const
-{
-    InkBox box;
-    for (int y = 0; y < m_height; ++y)
-        for (int x = 0; x < m_width; ++x)
-            if (At(x, y) == color)
-                Grow(box, x, y);
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < m_width; ++x) {
+            if ((At(x, y) == color) != equal)
+                continue;
+            if (box.empty)
+                box = {false, x, y, x, y};
+            box.left = std::min(box.left, x);
+            box.right = std::max(box.right, x);
+            box.bottom = y;
+        }
+    }
     return box;
 }
 
@@ -113,10 +99,5 @@ LOGFONTW MakeLogFont(const wchar_t* face, int pixelHeight)
     wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
     return font;
 }
-
-Gdiplus::ARGB Alpha(Gdiplus::ARGB c) { return c >> 24; }
-int Red(Gdiplus::ARGB c) { return (c >> 16) & 0xFF; }
-int Green(Gdiplus::ARGB c) { return (c >> 8) & 0xFF; }
-int Blue(Gdiplus::ARGB c) { return c & 0xFF; }
 
 } // namespace TextFxTest

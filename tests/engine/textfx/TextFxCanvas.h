@@ -28,18 +28,18 @@ public:
         : m_width(width), m_height(height), m_argb(std::move(argb)) {}
 
     Gdiplus::ARGB At(int x, int y) const { return m_argb[y * m_width + x]; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
     bool operator==(const Pixels& other) const { return m_argb == other.m_argb; }
 
     // Bounding box of the pixels that differ from the background.
-    InkBox Ink(Gdiplus::ARGB background) const;
+    InkBox Ink(Gdiplus::ARGB background) const { return BoxOf(background, false); }
     // Bounding box of the pixels of exactly that colour.
-    InkBox PixelsOf(Gdiplus::ARGB color) const;
+    InkBox PixelsOf(Gdiplus::ARGB color) const { return BoxOf(color, true); }
     // First and last column on row y that differ from the background.
     bool RowInk(int y, Gdiplus::ARGB background, int& first, int& last) const;
 
 private:
+    InkBox BoxOf(Gdiplus::ARGB color, bool equal) const;
+
     int m_width;
     int m_height;
     std::vector<Gdiplus::ARGB> m_argb;
@@ -62,9 +62,9 @@ private:
 
 LOGFONTW MakeLogFont(const wchar_t* face, int pixelHeight);
 
-Gdiplus::ARGB Alpha(Gdiplus::ARGB c);
-int Red(Gdiplus::ARGB c);
-int Green(Gdiplus::ARGB c);
-int Blue(Gdiplus::ARGB c);
+inline Gdiplus::ARGB Alpha(Gdiplus::ARGB c) { return c >> 24; }
+inline int Red(Gdiplus::ARGB c) { return (c >> 16) & 0xFF; }
+inline int Green(Gdiplus::ARGB c) { return (c >> 8) & 0xFF; }
+inline int Blue(Gdiplus::ARGB c) { return c & 0xFF; }
 
 } // namespace TextFxTest
