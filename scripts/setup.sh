@@ -59,7 +59,7 @@ install_packages() {
   if packages_missing || [ "$changed" -eq 1 ]; then
     log "installing Debian packages"
     as_root apt-get update -q
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${APT_PACKAGES[@]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${APT_PACKAGES[@]}"
   fi
 }
 
