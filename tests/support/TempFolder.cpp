@@ -81,4 +81,17 @@ std::string ReadWholeFile(const std::wstring& path)
     return bytes;
 }
 
+ScopedCurrentFolder::ScopedCurrentFolder(const std::wstring& folder)
+{
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    m_previous = previous;
+    SetCurrentDirectoryW(folder.c_str());
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder()
+{
+    SetCurrentDirectoryW(m_previous.c_str());
+}
+
 } // namespace RVTest

@@ -22,6 +22,19 @@ private:
     std::wstring m_path;
 };
 
+// Makes a folder the current one while it lives, then restores the previous.
+class ScopedCurrentFolder
+{
+public:
+    explicit ScopedCurrentFolder(const std::wstring& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    std::wstring m_previous;
+};
+
 // Writes bytes to a file (creating or replacing it); reads a whole file.
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
 std::string ReadWholeFile(const std::wstring& path);

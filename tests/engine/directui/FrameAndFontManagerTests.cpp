@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
-
 using namespace RVGameEngine::DirectUI;
 
 namespace {
@@ -19,44 +17,21 @@ void StartFrameManager()
     (void)atom;
 }
 
-std::string Utf16File(const std::wstring& text)
-{
-    std::string bytes = "\xFF\xFE";
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return bytes;
-}
-
-class CurrentFolderScope
-{
-public:
-    explicit CurrentFolderScope(const std::wstring& folder)
-    {
-        GetCurrentDirectoryW(MAX_PATH, m_previous);
-        SetCurrentDirectoryW(folder.c_str());
-    }
-    ~CurrentFolderScope() { SetCurrentDirectoryW(m_previous); }
-
-private:
-    wchar_t m_previous[MAX_PATH] = {};
-};
-
 } // namespace
 
 TEST(FrameManager, InitializeRegistersTheFrameClassOnce)
 {
     IFrameManager* manager = IFrameManager_GetInstance();
     ASSERT_NE(manager, nullptr);
-    EXPECT_EQ(IFrameManager_GetInstance(), manager);
     StartFrameManager();
-    WNDCLASSEXW frameClass = {};
-    frameClass.cbSize = sizeof(frameClass);
-    ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"RVFRAME", &frameClass));
+    WNDCLASSW frameClass = {};
+    ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), L"RVFRAME", &frameClass));
     EXPECT_EQ(frameClass.style, 0x082Bu);
     EXPECT_EQ(frameClass.hbrBackground, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    EXPECT_EQ(frameClass.hCursor, LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_EQ(frameClass.hIcon, nullptr);
     // The class exists now: a second registration fails and says so.
     EXPECT_EQ(manager->Initialize(), 0);
-
     // Windows of the class work before any frame takes them over.
     HWND window = CreateWindowExW(0, L"RVFRAME", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
@@ -64,45 +39,28 @@ TEST(FrameManager, InitializeRegistersTheFrameClassOnce)
     EXPECT_TRUE(DestroyWindow(window));
 }
 
-TEST(FontManager, DefaultFontAndAddedFontsKeepTheirOrder)
+TEST(FontManager, FontsKeepTheirOrderAndAreFoundByName)
 {
     StartFrameManager();
     CGdiFontManager fonts;
-    EXPECT_EQ(fonts.GetDefaultFont(), 0);
-    EXPECT_EQ(fonts.AddFont(L"Title", L"Liberation Sans", 20, kFontStyleBold | kFontStyleUnderline), 1);
-    EXPECT_EQ(fonts.AddFont(L"Title", L"Liberation Sans", 12, 0), 2);
+    EXPECT_EQ(fonts.GetFontHeight(-1), 0);
+    EXPECT_EQ(fonts.AddFont(L"Title", L"Liberation Sans", 20, kFontStyleBold | kFontStyleUnderline), 0);
+    EXPECT_EQ(fonts.AddFont(L"Title", L"Liberation Sans", 12, 0), 1);
+    EXPECT_EQ(fonts.GetDefaultFont(), 2);
     ASSERT_EQ(fonts.GetFontCount(), 3);
-    EXPECT_EQ(fonts.GetFontAt(0)->GetName(), L"Default");
-    EXPECT_FLOAT_EQ(fonts.GetFontAt(0)->GetFont()->GetSize(), 14.0f);
-    EXPECT_EQ(fonts.GetFontAt(0)->GetFont()->GetUnit(), Gdiplus::UnitPixel);
-    EXPECT_EQ(fonts.GetFontAt(1)->GetFont()->GetStyle(), 5);
+    EXPECT_EQ(fonts.GetFontAt(0)->GetFont()->GetStyle(), 5);
+    EXPECT_EQ(fonts.GetFontAt(2)->GetName(), L"Default");
+    EXPECT_FLOAT_EQ(fonts.GetFontAt(2)->GetFont()->GetSize(), 14.0f);
+    EXPECT_EQ(fonts.GetFontAt(2)->GetFont()->GetUnit(), Gdiplus::UnitPixel);
     EXPECT_EQ(fonts.GetFontAt(3), nullptr);
     EXPECT_EQ(fonts.GetFontAt(-1), nullptr);
-    EXPECT_NE(IFontManager_GetInstance(), nullptr);
-    EXPECT_EQ(IFontManager_GetInstance(), IFontManager_GetInstance());
-}
-
-TEST(FontManager, LookupByNameFindsTheFirstOfThatName)
-{
-    StartFrameManager();
-    CGdiFontManager fonts;
-    EXPECT_EQ(fonts.GetFont(L"Default"), -1);
-    EXPECT_EQ(fonts.GetFontHeight(-1), 0);
-    fonts.AddFont(L"Title", L"Liberation Sans", 20, 0);
-    fonts.AddFont(L"Title", L"Liberation Sans", 12, 0);
-    fonts.AddDefaultFont();
     EXPECT_EQ(fonts.GetFont(L"Title"), 0);
     EXPECT_EQ(fonts.GetFont(L"Default"), 2);
-    EXPECT_EQ(fonts.GetFontHeight(0), 20);
+    EXPECT_EQ(fonts.GetFontHeight(1), 12);
     EXPECT_EQ(fonts.GetFontHeight(2), 14);
     EXPECT_EQ(fonts.GetFontHeight(3), 0);
+    // Names, and fonts that cannot be made, stop the program.
     EXPECT_ENGINE_FATAL(fonts.GetFont(L"title"));
-}
-
-TEST(FontManager, FontsThatCannotBeMadeStopTheProgram)
-{
-    StartFrameManager();
-    CGdiFontManager fonts;
     EXPECT_ENGINE_FATAL(fonts.AddFont(L"Odd", L"Liberation Sans", 12, 8));
     EXPECT_ENGINE_FATAL(fonts.AddFont(L"Missing", L"No Such Family Anywhere", 12, 0));
 }
@@ -112,22 +70,21 @@ TEST(FontManager, FontListAddsEachEntryInOrder)
     StartFrameManager();
     RVTest::TempFolder folder;
     CreateDirectoryW(folder.Child(L"Font").c_str(), nullptr);
-    ASSERT_TRUE(RVTest::WriteWholeFile(
-        folder.Child(L"Font\\FontList.xml"),
-        Utf16File(L"<FontList>\r\n"
-                  L"<Font Name=\"Title\" FontName=\"Liberation Sans\" FontSize=\"20\" Bold=\"true\" Underline=\"true\"/>\r\n"
-                  L"<Other Name=\"Small\" FontName=\"Liberation Sans\" FontSize=\"9\" Italic=\"true\" Bold=\"True\"/>\r\n"
-                  L"</FontList>\r\n")));
-    CurrentFolderScope current(folder.Path());
+    const std::wstring list =
+        L"\xFEFF<FontList>\r\n"
+        L"<Font Name=\"Title\" FontName=\"Liberation Sans\" FontSize=\"20\" Bold=\"true\" Underline=\"true\"/>\r\n"
+        L"<Other Name=\"Small\" FontName=\"Liberation Sans\" FontSize=\"9\" Italic=\"true\" Bold=\"True\"/>\r\n"
+        L"</FontList>\r\n";
+    ASSERT_TRUE(RVTest::WriteWholeFile(folder.Child(L"Font\\FontList.xml"),
+                                       std::string(reinterpret_cast<const char*>(list.data()), list.size() * 2)));
+    RVTest::ScopedCurrentFolder current(folder.Path());
     CGdiFontManager fonts;
     fonts.LoadFontList(L"Font/FontList.xml");
+    fonts.LoadFontList(L"Font/Missing.xml");
     ASSERT_EQ(fonts.GetFontCount(), 2);
     EXPECT_EQ(fonts.GetFontAt(0)->GetName(), L"Title");
     EXPECT_FLOAT_EQ(fonts.GetFontAt(0)->GetFont()->GetSize(), 20.0f);
     EXPECT_EQ(fonts.GetFontAt(0)->GetFont()->GetStyle(), 5);
     EXPECT_EQ(fonts.GetFontAt(1)->GetName(), L"Small");
     EXPECT_EQ(fonts.GetFontAt(1)->GetFont()->GetStyle(), kFontStyleItalic);
-
-    fonts.LoadFontList(L"Font/Missing.xml");
-    EXPECT_EQ(fonts.GetFontCount(), 2);
 }

@@ -1,23 +1,38 @@
 #pragma once
 
+#include "engine/common/ShellFunctions.h"
+#include "engine/common/TextCodec.h"
+#include "tests/support/TempFolder.h"
+
 #include <windows.h>
 
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace SystemTests {
 
 // Full path of the helper program built next to the test executable.
-std::wstring HelperPath();
+inline std::wstring HelperPath()
+{
+    return std::wstring(RVGameEngine::Common::GetProgramDir()->GetUtf16()) + L"system_test_helper.exe";
+}
 
-// Sets environment variables for its lifetime (children inherit them) and
-// removes them afterwards.
+// Sets environment variables for its lifetime (children inherit them).
 class ScopedEnvironment
 {
 public:
-    explicit ScopedEnvironment(const std::map<std::wstring, std::wstring>& variables);
-    ~ScopedEnvironment();
+    explicit ScopedEnvironment(const std::map<std::wstring, std::wstring>& variables) : m_variables(variables)
+    {
+        for (const auto& variable : m_variables)
+            SetEnvironmentVariableW(variable.first.c_str(), variable.second.c_str());
+    }
+    ~ScopedEnvironment()
+    {
+        for (const auto& variable : m_variables)
+            SetEnvironmentVariableW(variable.first.c_str(), nullptr);
+    }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
@@ -25,14 +40,39 @@ private:
     std::map<std::wstring, std::wstring> m_variables;
 };
 
-// Starts the helper with exactly this command line and waits (bounded) for
-// it to end. Returns its exit code, or -1 when it did not start or end.
-long RunHelper(const std::wstring& commandLine, const wchar_t* workingFolder = nullptr);
+// Waits (bounded) for a process to end and closes it; its exit code, or -1.
+inline long ExitCodeAfterEnd(HANDLE process)
+{
+    DWORD code = 0;
+    const bool ended = WaitForSingleObject(process, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code);
+    if (!ended)
+        TerminateProcess(process, 1);
+    CloseHandle(process);
+    return ended ? static_cast<long>(code) : -1;
+}
 
-// Waits for a process, bounded; true when it ended.
-bool WaitForEnd(HANDLE process);
+// Starts the helper with exactly this command line and waits for its end.
+inline long RunHelper(std::wstring commandLine, const wchar_t* workingFolder = nullptr)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(HelperPath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workingFolder,
+                        &startup, &started))
+        return -1;
+    CloseHandle(started.hThread);
+    return ExitCodeAfterEnd(started.hProcess);
+}
 
 // The lines of a UTF-8 file the helper wrote.
-std::vector<std::wstring> ReadReport(const std::wstring& path);
+inline std::vector<std::wstring> ReadReport(const std::wstring& path)
+{
+    using namespace RVGameEngine::Common;
+    std::wistringstream text(NarrowToWide(kCodePageUtf8, RVTest::ReadWholeFile(path).c_str()));
+    std::vector<std::wstring> lines;
+    for (std::wstring line; std::getline(text, line);)
+        lines.push_back(line);
+    return lines;
+}
 
 } // namespace SystemTests

@@ -1,116 +1,85 @@
 #include "HelperProcess.h"
-#include "LogCapture.h"
+#include "tests/support/LogCapture.h"
 
 #include "engine/common/ProcessFunctions.h"
-#include "engine/common/ShellFunctions.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 using namespace RVGameEngine::Common;
 
 namespace {
 
-const wchar_t* const kFailurePrefix = L"执行程序失败：";
+const std::wstring kFailurePrefix = L"执行程序失败：";
+const std::wstring kErrorCodeLabel = L"，错误码：";
 
-DWORD ExitCodeAfterEnd(HANDLE process)
+// Checks that the failed launch showed one box and wrote the same text as one
+// error line; returns the text.
+std::wstring OnlyFailureReported()
 {
-    DWORD code = 0xDEADu;
-    EXPECT_TRUE(SystemTests::WaitForEnd(process));
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    return code;
-}
-
-std::wstring FailureMessage(const std::wstring& path, DWORD error)
-{
-    return kFailurePrefix + path + L"，错误码：" + std::to_wstring(error) +
-           L"，请尝试重新执行游戏，如仍有问题请与客服联系。";
-}
-
-DWORD ErrorCodeIn(const std::wstring& message)
-{
-    const size_t at = message.find(L"，错误码：");
-    return at == std::wstring::npos ? 0 : wcstoul(message.c_str() + at + 5, nullptr, 10);
-}
-
-class CurrentFolderScope
-{
-public:
-    explicit CurrentFolderScope(const wchar_t* folder)
-    {
-        GetCurrentDirectoryW(MAX_PATH, m_previous);
-        SetCurrentDirectoryW(folder);
+    const auto boxes = RVTest::MessageBoxRecorder::Taken();
+    const auto lines = RVTest::LogCapture::Lines();
+    if (boxes.size() != 1 || lines.size() != 1) {
+        ADD_FAILURE() << boxes.size() << " boxes, " << lines.size() << " log lines";
+        return std::wstring();
     }
-    ~CurrentFolderScope() { SetCurrentDirectoryW(m_previous); }
+    EXPECT_EQ(boxes[0].caption, L"提示");
+    EXPECT_EQ(boxes[0].type, static_cast<unsigned>(MB_OK));
+    EXPECT_EQ(lines[0].first, 2);
+    EXPECT_EQ(lines[0].second, boxes[0].text);
+    return boxes[0].text;
+}
 
-private:
-    wchar_t m_previous[MAX_PATH] = {};
-};
+// The message for a missing program, with whichever "not found" code the
+// system gave.
+void ExpectMissingProgramMessage(const std::wstring& path, const std::wstring& message)
+{
+    const size_t at = message.find(kErrorCodeLabel);
+    const DWORD error = at == std::wstring::npos ? 0 : wcstoul(message.c_str() + at + 5, nullptr, 10);
+    EXPECT_TRUE(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) << error;
+    EXPECT_EQ(message, kFailurePrefix + path + kErrorCodeLabel + std::to_wstring(error) +
+                           L"，请尝试重新执行游戏，如仍有问题请与客服联系。");
+}
 
 } // namespace
 
-TEST(LaunchProgram, OpensAPathRelativeToTheCurrentFolder)
+TEST(LaunchProgram, StripsOnlyACurrentFolderPrefix)
 {
     SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"exit"}, {L"RV_HELPER_EXIT", L"7"}});
-    CurrentFolderScope current(GetProgramDir()->GetUtf16());
-    for (const wchar_t* path : {L"./system_test_helper.exe", L".\\system_test_helper.exe"}) {
-        HANDLE process = LaunchProgram(path, L"");
-        ASSERT_NE(process, nullptr) << path;
-        EXPECT_EQ(ExitCodeAfterEnd(process), 7u);
-    }
-}
-
-TEST(LaunchProgram, KeepsAParentFolderPrefix)
-{
-    SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"exit"}, {L"RV_HELPER_EXIT", L"8"}});
     RVTest::TempFolder folder;
     CreateDirectoryW(folder.Child(L"inner").c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(SystemTests::HelperPath().c_str(), folder.Child(L"copy.exe").c_str(), FALSE));
-    CurrentFolderScope current(folder.Child(L"inner").c_str());
-    HANDLE process = LaunchProgram(L"..\\copy.exe", nullptr);
-    ASSERT_NE(process, nullptr);
-    EXPECT_EQ(ExitCodeAfterEnd(process), 8u);
+    ASSERT_TRUE(CopyFileW(SystemTests::HelperPath().c_str(), folder.Child(L"inner\\here.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(SystemTests::HelperPath().c_str(), folder.Child(L"parent.exe").c_str(), FALSE));
+    RVTest::ScopedCurrentFolder current(folder.Child(L"inner"));
+    for (const wchar_t* path : {L"./here.exe", L".\\here.exe", L"..\\parent.exe"}) {
+        HANDLE process = LaunchProgram(path, L"");
+        ASSERT_NE(process, nullptr) << path;
+        EXPECT_EQ(SystemTests::ExitCodeAfterEnd(process), 7);
+    }
 }
 
 TEST(LaunchProgram, FailureIsLoggedAndShownWithTheSystemError)
 {
-    SystemTests::LogCapture log;
-    RVTest::MessageBoxRecorder::Clear();
-    const wchar_t* missing = L"C:\\no\\such\\%s%n%d.exe";
-    EXPECT_EQ(LaunchProgram(missing, L""), nullptr);
-
-    const auto boxes = RVTest::MessageBoxRecorder::Taken();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, L"提示");
-    EXPECT_EQ(boxes[0].type, static_cast<unsigned>(MB_OK));
-    // The path's own % signs come through as text; the code is the system's.
-    EXPECT_EQ(boxes[0].text.substr(0, boxes[0].text.find(L"，错误码：")), std::wstring(kFailurePrefix) + missing);
-    const DWORD error = ErrorCodeIn(boxes[0].text);
-    EXPECT_TRUE(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) << error;
-    EXPECT_EQ(boxes[0].text, FailureMessage(missing, error));
-    const auto lines = SystemTests::LogCapture::Lines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].first, 2);
-    EXPECT_EQ(lines[0].second, boxes[0].text);
-}
-
-TEST(LaunchProgram, AnOverlongPathCutsTheMessage)
-{
-    SystemTests::LogCapture log;
-    RVTest::MessageBoxRecorder::Clear();
-    const std::wstring path = L"C:\\" + std::wstring(3000, L'x') + L".exe";
-    EXPECT_EQ(LaunchProgram(path.c_str(), nullptr), nullptr);
-    const auto boxes = RVTest::MessageBoxRecorder::Taken();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text.size(), 999u);
-    const std::wstring start = std::wstring(kFailurePrefix) + L"C:\\xxx";
-    EXPECT_EQ(boxes[0].text.compare(0, start.size(), start), 0);
-    ASSERT_EQ(SystemTests::LogCapture::Lines().size(), 1u);
-    EXPECT_EQ(SystemTests::LogCapture::Lines()[0].second, boxes[0].text);
+    // The path's own % signs must come through as text.
+    const std::wstring missing = L"C:\\no\\such\\%s%n%d.exe";
+    const std::wstring overlong = L"C:\\" + std::wstring(3000, L'x') + L".exe";
+    for (int call = 0; call < 3; ++call) {
+        RVTest::LogCapture log;
+        RVTest::MessageBoxRecorder::Clear();
+        if (call == 0) {
+            EXPECT_EQ(LaunchProgram(missing.c_str(), L""), nullptr);
+            ExpectMissingProgramMessage(missing, OnlyFailureReported());
+        } else if (call == 1) {
+            EXPECT_EQ(LaunchProgramWithWorkingDirectory(missing.c_str(), L"x", nullptr), nullptr);
+            ExpectMissingProgramMessage(missing, OnlyFailureReported());
+        } else {
+            // A path too long for the message is cut with it.
+            EXPECT_EQ(LaunchProgram(overlong.c_str(), nullptr), nullptr);
+            const std::wstring text = OnlyFailureReported();
+            EXPECT_EQ(text.size(), 999u);
+            EXPECT_EQ(text.compare(0, kFailurePrefix.size() + 6, kFailurePrefix + L"C:\\xxx"), 0);
+        }
+    }
 }
 
 TEST(LaunchProgramWithWorkingDirectory, RunsInTheGivenFolder)
@@ -119,21 +88,11 @@ TEST(LaunchProgramWithWorkingDirectory, RunsInTheGivenFolder)
     const std::wstring out = folder.Child(L"report.txt");
     SystemTests::ScopedEnvironment environment(
         {{L"RV_HELPER_MODE", L"exit"}, {L"RV_HELPER_EXIT", L"5"}, {L"RV_HELPER_OUT", out}});
-    const std::wstring application = SystemTests::HelperPath();
-    HANDLE process = LaunchProgramWithWorkingDirectory(application.c_str(), L"helper a b", folder.Path().c_str());
+    HANDLE process =
+        LaunchProgramWithWorkingDirectory(SystemTests::HelperPath().c_str(), L"helper a b", folder.Path().c_str());
     ASSERT_NE(process, nullptr);
-    EXPECT_EQ(ExitCodeAfterEnd(process), 5u);
+    EXPECT_EQ(SystemTests::ExitCodeAfterEnd(process), 5);
     EXPECT_EQ(SystemTests::ReadReport(out), (std::vector<std::wstring>{L"cwd:" + folder.Path()}));
-
-    SystemTests::LogCapture log;
-    RVTest::MessageBoxRecorder::Clear();
-    EXPECT_EQ(LaunchProgramWithWorkingDirectory(L"C:\\no\\such.exe", L"x", nullptr), nullptr);
-    const auto boxes = RVTest::MessageBoxRecorder::Taken();
-    ASSERT_EQ(boxes.size(), 1u);
-    const DWORD error = ErrorCodeIn(boxes[0].text);
-    EXPECT_TRUE(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) << error;
-    EXPECT_EQ(boxes[0].text, FailureMessage(L"C:\\no\\such.exe", error));
-    EXPECT_EQ(SystemTests::LogCapture::Lines().size(), 1u);
 }
 
 TEST(ExecuteProgram, WaitsAndReturnsTheExitCode)
@@ -147,29 +106,20 @@ TEST(ExecuteProgram, WaitsAndReturnsTheExitCode)
 
 TEST(ForceTerminateProcess, EndsARunningProcessWithTheCode)
 {
+    EXPECT_EQ(std::wstring(GetProcessPath(GetCurrentProcess())->GetUtf16()), GetProgramPath()->GetUtf16());
+    EXPECT_GT(GetProcessMemoryUsage(GetCurrentProcess()), 0);
+    EXPECT_STREQ(GetProcessPath(nullptr)->GetUtf16(), L"");
+
     RVTest::TempFolder folder;
     const std::wstring out = folder.Child(L"report.txt");
     SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"wait"}, {L"RV_HELPER_OUT", out}});
     const std::wstring application = SystemTests::HelperPath();
-    std::wstring line = L"helper";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started = {};
-    ASSERT_TRUE(CreateProcessW(application.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &started));
-    CloseHandle(started.hThread);
+    HANDLE process = LaunchProgramWithWorkingDirectory(application.c_str(), L"helper", nullptr);
+    ASSERT_NE(process, nullptr);
     // Wait (bounded) until it runs its own code.
     for (int i = 0; i < 600 && SystemTests::ReadReport(out).empty(); ++i)
         Sleep(50);
-    EXPECT_EQ(_wcsicmp(GetProcessPath(started.hProcess)->GetUtf16(), application.c_str()), 0)
-        << GetProcessPath(started.hProcess)->GetUtf16();
-    ForceTerminateProcess(started.hProcess, 42);
-    EXPECT_EQ(ExitCodeAfterEnd(started.hProcess), 42u);
-}
-
-TEST(ProcessQueries, CurrentProcessIsDescribed)
-{
-    EXPECT_EQ(std::wstring(GetProcessPath(GetCurrentProcess())->GetUtf16()), GetProgramPath()->GetUtf16());
-    EXPECT_GT(GetProcessMemoryUsage(GetCurrentProcess()), 0);
-    EXPECT_STREQ(GetProcessPath(nullptr)->GetUtf16(), L"");
+    EXPECT_EQ(_wcsicmp(GetProcessPath(process)->GetUtf16(), application.c_str()), 0);
+    ForceTerminateProcess(process, 42);
+    EXPECT_EQ(SystemTests::ExitCodeAfterEnd(process), 42);
 }

@@ -1,13 +1,7 @@
 #include "HelperProcess.h"
 
-#include "engine/common/ShellFunctions.h"
-#include "tests/support/TempFolder.h"
-
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <shlobj.h>
-
-#include <string>
 
 using namespace RVGameEngine::Common;
 
@@ -25,77 +19,54 @@ std::wstring CurrentFolder()
     return folder;
 }
 
-// Makes a folder current for its lifetime.
-class CurrentFolderScope
-{
-public:
-    explicit CurrentFolderScope(const std::wstring& folder) : m_previous(CurrentFolder())
-    {
-        SetCurrentDirectoryW(folder.c_str());
-    }
-    ~CurrentFolderScope() { SetCurrentDirectoryW(m_previous.c_str()); }
-
-private:
-    std::wstring m_previous;
-};
-
-struct LoadedShortcut
-{
-    std::wstring target, workingFolder, description, iconFile;
-    int iconIndex = -1;
-};
-
-bool LoadShortcut(const std::wstring& file, LoadedShortcut* loaded)
+// A shortcut file's target|working folder|description|icon file|icon index;
+// empty when it does not load.
+std::wstring LoadShortcut(const std::wstring& file)
 {
     IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
-        return false;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW, reinterpret_cast<void**>(&link))))
+        return std::wstring();
     IPersistFile* persist = nullptr;
-    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
-              SUCCEEDED(persist->Load(file.c_str(), STGM_READ));
-    if (ok) {
-        wchar_t text[MAX_PATH] = {};
-        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-        loaded->target = text;
-        link->GetWorkingDirectory(text, MAX_PATH);
-        loaded->workingFolder = text;
-        link->GetDescription(text, MAX_PATH);
-        loaded->description = text;
-        link->GetIconLocation(text, MAX_PATH, &loaded->iconIndex);
-        loaded->iconFile = text;
+    std::wstring loaded;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+        SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
+        wchar_t text[4][MAX_PATH] = {};
+        int iconIndex = -1;
+        link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH);
+        link->GetWorkingDirectory(text[1], MAX_PATH);
+        link->GetDescription(text[2], MAX_PATH);
+        link->GetIconLocation(text[3], MAX_PATH, &iconIndex);
+        for (const wchar_t* part : text)
+            loaded += std::wstring(part) + L"|";
+        loaded += std::to_wstring(iconIndex);
     }
     if (persist != nullptr)
         persist->Release();
     link->Release();
-    return ok;
+    return loaded;
 }
 
 } // namespace
 
-TEST(ProcessURL, WebAddressesComeBackUnchanged)
+TEST(ProcessURL, WebAddressesStayAndPathsAreMadeFullAndCanonical)
 {
     for (const wchar_t* address : {L"http://example.com/a?b=c", L"HTTP:\\\\host", L"hTtP:/\\host",
                                    L"https://example.com/x", L"HTTPS:\\\\secure"})
         EXPECT_EQ(Text(ProcessURL(address)), address);
-}
 
-TEST(ProcessURL, PathsAreMadeFullAndCanonical)
-{
     RVTest::TempFolder folder;
-    CurrentFolderScope current(folder.Path());
+    RVTest::ScopedCurrentFolder current(folder.Path());
     EXPECT_EQ(Text(ProcessURL(L"C:\\a\\b\\..\\c.htm")), L"C:\\a\\c.htm");
-    // GetShortPath gives the current folder in its short form, the way the
-    // joined path is built.
-    const std::wstring base = Text(GetShortPath(CurrentFolder().c_str()));
+    // The joined path may start from the short form of the current folder.
     const std::wstring joined = Text(ProcessURL(L"pages\\.\\index.htm"));
-    EXPECT_TRUE(joined == CurrentFolder() + L"\\pages\\index.htm" || joined == base + L"\\pages\\index.htm")
+    EXPECT_TRUE(joined == CurrentFolder() + L"\\pages\\index.htm" ||
+                joined == Text(GetShortPath(CurrentFolder().c_str())) + L"\\pages\\index.htm")
         << joined.c_str();
     // Not a web address: "http:" needs two separators after it.
     EXPECT_EQ(Text(ProcessURL(L"http:x")), CurrentFolder() + L"\\http:x");
 }
 
-TEST(ProgramPaths, FolderKeepsItsSeparator)
+TEST(ProgramPaths, FoldersKeepTheirSeparator)
 {
     EXPECT_EQ(Text(GetFolderOfPath(L"D:\\Games\\setup.exe")), L"D:\\Games\\");
     EXPECT_EQ(Text(GetFolderOfPath(L"D:/A/B/setup.exe")), L"D:/A/B/");
@@ -106,17 +77,11 @@ TEST(ProgramPaths, FolderKeepsItsSeparator)
     EXPECT_EQ(folder.back(), L'\\');
     EXPECT_EQ(path.compare(0, folder.size(), folder), 0);
     EXPECT_TRUE(IsDirectoryExists(folder.c_str()));
-    EXPECT_FALSE(IsDirectoryExists(path.c_str()));
-    EXPECT_FALSE(IsDirectoryExists(L"C:\\no\\such\\folder"));
-    EXPECT_FALSE(IsDirectoryExists(nullptr));
+    for (const wchar_t* notFolder : {path.c_str(), L"C:\\no\\such\\folder", static_cast<const wchar_t*>(nullptr)})
+        EXPECT_FALSE(IsDirectoryExists(notFolder));
     EXPECT_EQ(Text(GetShortPath(L"C:\\no\\such\\file.txt")), L"C:\\no\\such\\file.txt");
-}
-
-TEST(ProgramPaths, SpecialFoldersAreAnswered)
-{
-    EXPECT_FALSE(Text(GetDesktopDir()).empty());
-    EXPECT_FALSE(Text(GetDocumentDir()).empty());
-    EXPECT_FALSE(Text(GetProgramsDir()).empty());
+    for (const std::wstring& special : {Text(GetDesktopDir()), Text(GetDocumentDir()), Text(GetProgramsDir())})
+        EXPECT_TRUE(IsDirectoryExists(special.c_str())) << special.c_str();
 }
 
 TEST(Shortcuts, SavedShortcutLoadsBackWithEverySetting)
@@ -126,33 +91,19 @@ TEST(Shortcuts, SavedShortcutLoadsBackWithEverySetting)
     const std::wstring target = SystemTests::HelperPath();
     const std::wstring file = folder.Child(L"Helper.lnk");
     ASSERT_TRUE(CreateShortcut1(target.c_str(), folder.Path().c_str(), L"Wendmoor 测试", file.c_str(), 3));
-    LoadedShortcut loaded;
-    ASSERT_TRUE(LoadShortcut(file, &loaded));
-    EXPECT_EQ(loaded.target, target);
-    EXPECT_EQ(loaded.workingFolder, folder.Path());
-    EXPECT_EQ(loaded.description, L"Wendmoor 测试");
-    EXPECT_EQ(loaded.iconFile, target);
-    EXPECT_EQ(loaded.iconIndex, 3);
+    EXPECT_EQ(LoadShortcut(file), target + L"|" + folder.Path() + L"|Wendmoor 测试|" + target + L"|3");
+    ASSERT_TRUE(CreateShortcut(target.c_str(), nullptr, nullptr, file.c_str()));
+    EXPECT_EQ(LoadShortcut(file), target + L"||||0");
+    EXPECT_FALSE(CreateShortcut(L"C:\\x.exe", nullptr, nullptr, L"C:\\no\\such\\folder\\x.lnk"));
 
-    const std::wstring plain = folder.Child(L"Plain.lnk");
-    ASSERT_TRUE(CreateShortcut(target.c_str(), nullptr, nullptr, plain.c_str()));
-    ASSERT_TRUE(LoadShortcut(plain, &loaded));
-    EXPECT_EQ(loaded.target, target);
-    EXPECT_EQ(loaded.iconIndex, 0);
-    CoUninitialize();
-}
-
-TEST(Shortcuts, WithoutAFileNothingIsWritten)
-{
-    CoInitialize(nullptr);
-    RVTest::TempFolder folder;
-    CurrentFolderScope current(folder.Path());
-    EXPECT_TRUE(CreateShortcut1(SystemTests::HelperPath().c_str(), nullptr, L"d", nullptr, 1));
+    // Without a file name nothing is written, not even in the current folder.
+    RVTest::TempFolder empty;
+    RVTest::ScopedCurrentFolder current(empty.Path());
+    EXPECT_TRUE(CreateShortcut1(target.c_str(), nullptr, L"d", nullptr, 1));
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(folder.Child(L"*.lnk").c_str(), &found);
+    HANDLE search = FindFirstFileW(empty.Child(L"*.lnk").c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE);
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
-    EXPECT_FALSE(CreateShortcut(L"C:\\x.exe", nullptr, nullptr, L"C:\\no\\such\\folder\\x.lnk"));
     CoUninitialize();
 }

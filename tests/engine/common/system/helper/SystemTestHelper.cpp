@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 
 using namespace RVGameEngine::Common;
@@ -26,16 +27,13 @@ std::wstring Environment(const wchar_t* name)
 {
     wchar_t value[4096] = {};
     const DWORD length = GetEnvironmentVariableW(name, value, 4096);
-    return length > 0 && length < 4096 ? std::wstring(value) : std::wstring();
+    return length < 4096 ? std::wstring(value) : std::wstring();
 }
 
 void Report(const std::wstring& line)
 {
-    const std::wstring path = Environment(L"RV_HELPER_OUT");
-    if (path.empty())
-        return;
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(Environment(L"RV_HELPER_OUT").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     const std::string bytes = WideToNarrow(kCodePageUtf8, (line + L"\n").c_str());
@@ -47,68 +45,19 @@ void Report(const std::wstring& line)
 int ReportOptions()
 {
     CParameterParser parser;
-    parser.Parse(ICommandLine_GetInstance()->GetRawCommandLine());
+    ICommandLine* commandLine = ICommandLine_GetInstance();
+    parser.Parse(commandLine->GetRawCommandLine());
     for (const std::wstring& token : parser.GetTokens())
         Report(L"token:" + token);
-    ICommandLine* commandLine = ICommandLine_GetInstance();
-    const std::wstring names = Environment(L"RV_HELPER_NAMES");
-    size_t start = 0;
-    while (start <= names.size() && !names.empty()) {
-        size_t end = names.find(L'|', start);
-        if (end == std::wstring::npos)
-            end = names.size();
-        const std::wstring name = names.substr(start, end - start);
+    std::wistringstream names(Environment(L"RV_HELPER_NAMES"));
+    for (std::wstring name; std::getline(names, name, L'|');) {
         wchar_t numbers[128];
         swprintf(numbers, 128, L"|%d|%d|%g|%d", commandLine->HasParameter(name.c_str()) ? 1 : 0,
                  commandLine->GetInt(name.c_str()), static_cast<double>(commandLine->GetFloat(name.c_str())),
                  commandLine->GetBool(name.c_str()) ? 1 : 0);
         Report(L"option:" + name + L"|" + commandLine->GetString(name.c_str())->GetUtf16() + numbers);
-        start = end + 1;
     }
     return 0;
-}
-
-int ExitWithCode()
-{
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    Report(std::wstring(L"cwd:") + folder);
-    return _wtoi(Environment(L"RV_HELPER_EXIT").c_str());
-}
-
-int WaitToBeEnded()
-{
-    Report(L"waiting");
-    // Bounded: a test that fails to end this process does not leave it behind.
-    Sleep(60000);
-    return 3;
-}
-
-void FixedCrashTime(SYSTEMTIME* now)
-{
-    *now = SYSTEMTIME{};
-    now->wYear = 2021;
-    now->wMonth = 3;
-    now->wDay = 7;
-    now->wHour = 9;
-    now->wMinute = 5;
-    now->wSecond = 3;
-}
-
-int RecordMessageBox(const wchar_t* text, const wchar_t* caption, unsigned int type)
-{
-    Report(std::wstring(L"box:") + text + L"|" + caption + L"|" + std::to_wstring(type));
-    return IDOK;
-}
-
-void BeforeDump()
-{
-    Report(L"pre");
-}
-
-void AfterDump(const wchar_t* path)
-{
-    Report(std::wstring(L"post:") + path);
 }
 
 __attribute__((noinline)) void WriteThrough(volatile int* pointer)
@@ -119,10 +68,13 @@ __attribute__((noinline)) void WriteThrough(volatile int* pointer)
 int Crash()
 {
     Report(std::wstring(L"module:") + GetModuleName());
-    SetEngineMessageBoxHook(RecordMessageBox);
-    SetLocalTimeSource(FixedCrashTime);
-    EngineInitialize(L"Setup", BeforeDump, Environment(L"RV_HELPER_FULLDUMP") != L"0");
-    SetExceptionHandler_PostSaveDump(AfterDump);
+    SetEngineMessageBoxHook([](const wchar_t* text, const wchar_t* caption, unsigned int type) {
+        Report(std::wstring(L"box:") + text + L"|" + caption + L"|" + std::to_wstring(type));
+        return IDOK;
+    });
+    SetLocalTimeSource([](SYSTEMTIME* now) { *now = SYSTEMTIME{2021, 3, 0, 7, 9, 5, 3, 0}; });
+    EngineInitialize(L"Setup", [] { Report(L"pre"); }, Environment(L"RV_HELPER_FULLDUMP") != L"0");
+    SetExceptionHandler_PostSaveDump([](const wchar_t* path) { Report(std::wstring(L"post:") + path); });
     Report(L"initialized");
     WriteThrough(nullptr);
     Report(L"survived");
@@ -137,11 +89,17 @@ int main()
     const std::wstring mode = Environment(L"RV_HELPER_MODE");
     if (mode == L"options")
         return ReportOptions();
-    if (mode == L"exit")
-        return ExitWithCode();
-    if (mode == L"wait")
-        return WaitToBeEnded();
-    if (mode == L"crash")
-        return Crash();
-    return 2;
+    if (mode == L"exit") {
+        wchar_t folder[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, folder);
+        Report(std::wstring(L"cwd:") + folder);
+        return _wtoi(Environment(L"RV_HELPER_EXIT").c_str());
+    }
+    if (mode == L"wait") {
+        Report(L"waiting");
+        // Bounded: a test that fails to end this process does not leave it behind.
+        Sleep(60000);
+        return 3;
+    }
+    return mode == L"crash" ? Crash() : 2;
 }
