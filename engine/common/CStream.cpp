@@ -121,31 +121,42 @@ T CStream::ReadValue()
     return value;
 }
 
-int8_t CStream::ReadInt8() { return ReadValue<int8_t>(); }
-bool CStream::WriteInt8(int8_t value) { return Write(&value, sizeof value); }
-uint8_t CStream::ReadUInt8() { return ReadValue<uint8_t>(); }
-bool CStream::WriteUInt8(uint8_t value) { return Write(&value, sizeof value); }
-int16_t CStream::ReadInt16() { return ReadValue<int16_t>(); }
-bool CStream::WriteInt16(int16_t value) { return Write(&value, sizeof value); }
-uint16_t CStream::ReadUInt16() { return ReadValue<uint16_t>(); }
-bool CStream::WriteUInt16(uint16_t value) { return Write(&value, sizeof value); }
-int32_t CStream::ReadInt32() { return ReadValue<int32_t>(); }
-bool CStream::WriteInt32(int32_t value) { return Write(&value, sizeof value); }
-uint32_t CStream::ReadUInt32() { return ReadValue<uint32_t>(); }
-bool CStream::WriteUInt32(uint32_t value) { return Write(&value, sizeof value); }
-int64_t CStream::ReadInt64() { return ReadValue<int64_t>(); }
-bool CStream::WriteInt64(int64_t value) { return Write(&value, sizeof value); }
-uint64_t CStream::ReadUInt64() { return ReadValue<uint64_t>(); }
-bool CStream::WriteUInt64(uint64_t value) { return Write(&value, sizeof value); }
-float CStream::ReadFloat() { return ReadValue<float>(); }
-bool CStream::WriteFloat(float value) { return Write(&value, sizeof value); }
+template <typename T>
+bool CStream::WriteValue(T value)
+{
+    return Write(&value, sizeof value);
+}
 
-// A refused text read leaves the position where the text began.
-TIntrusivePointer<IString> CStream::ReadNarrowText(uint32_t length)
+int8_t CStream::ReadInt8() { return ReadValue<int8_t>(); }
+bool CStream::WriteInt8(int8_t value) { return WriteValue(value); }
+uint8_t CStream::ReadUInt8() { return ReadValue<uint8_t>(); }
+bool CStream::WriteUInt8(uint8_t value) { return WriteValue(value); }
+int16_t CStream::ReadInt16() { return ReadValue<int16_t>(); }
+bool CStream::WriteInt16(int16_t value) { return WriteValue(value); }
+uint16_t CStream::ReadUInt16() { return ReadValue<uint16_t>(); }
+bool CStream::WriteUInt16(uint16_t value) { return WriteValue(value); }
+int32_t CStream::ReadInt32() { return ReadValue<int32_t>(); }
+bool CStream::WriteInt32(int32_t value) { return WriteValue(value); }
+uint32_t CStream::ReadUInt32() { return ReadValue<uint32_t>(); }
+bool CStream::WriteUInt32(uint32_t value) { return WriteValue(value); }
+int64_t CStream::ReadInt64() { return ReadValue<int64_t>(); }
+bool CStream::WriteInt64(int64_t value) { return WriteValue(value); }
+uint64_t CStream::ReadUInt64() { return ReadValue<uint64_t>(); }
+bool CStream::WriteUInt64(uint64_t value) { return WriteValue(value); }
+float CStream::ReadFloat() { return ReadValue<float>(); }
+bool CStream::WriteFloat(float value) { return WriteValue(value); }
+
+TIntrusivePointer<IString> CStream::ReadTextBody(uint32_t length, bool wide)
 {
     if (length > static_cast<uint32_t>(kMaxStreamTextLength)) {
         m_readFailed = true;
         return {};
+    }
+    if (wide) {
+        std::wstring units(length, L'\0');
+        if (!Read(&units[0], static_cast<int32_t>(length * sizeof(wchar_t))))
+            return {};
+        return IString_Create_Utf16(units.c_str());
     }
     std::string bytes(length, '\0');
     if (!Read(&bytes[0], static_cast<int32_t>(length)))
@@ -153,48 +164,23 @@ TIntrusivePointer<IString> CStream::ReadNarrowText(uint32_t length)
     return IString_Create_Ansi(bytes.c_str());
 }
 
-TIntrusivePointer<IString> CStream::ReadAnsiString()
+// A refused text read leaves the position where the text began.
+template <typename Length>
+TIntrusivePointer<IString> CStream::ReadCountedText(bool wide)
 {
     const int32_t start = m_position;
-    uint32_t length = 0;
+    Length length = 0;
     TIntrusivePointer<IString> text;
     if (Read(&length, sizeof length))
-        text = ReadNarrowText(length);
+        text = ReadTextBody(length, wide);
     if (text.IsNull())
         m_position = start;
     return text;
 }
 
-TIntrusivePointer<IString> CStream::ReadShortAnsiString()
-{
-    const int32_t start = m_position;
-    uint8_t length = 0;
-    TIntrusivePointer<IString> text;
-    if (Read(&length, sizeof length))
-        text = ReadNarrowText(length);
-    if (text.IsNull())
-        m_position = start;
-    return text;
-}
-
-TIntrusivePointer<IString> CStream::ReadUnicodeString()
-{
-    const int32_t start = m_position;
-    uint32_t length = 0;
-    TIntrusivePointer<IString> text;
-    if (Read(&length, sizeof length)) {
-        if (length > static_cast<uint32_t>(kMaxStreamTextLength)) {
-            m_readFailed = true;
-        } else {
-            std::wstring units(length, L'\0');
-            if (Read(&units[0], static_cast<int32_t>(length * sizeof(wchar_t))))
-                text = IString_Create_Utf16(units.c_str());
-        }
-    }
-    if (text.IsNull())
-        m_position = start;
-    return text;
-}
+TIntrusivePointer<IString> CStream::ReadAnsiString() { return ReadCountedText<uint32_t>(false); }
+TIntrusivePointer<IString> CStream::ReadShortAnsiString() { return ReadCountedText<uint8_t>(false); }
+TIntrusivePointer<IString> CStream::ReadUnicodeString() { return ReadCountedText<uint32_t>(true); }
 
 bool CStream::WriteAnsiString(const char* text)
 {

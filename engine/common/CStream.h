@@ -60,8 +60,14 @@ private:
     bool Initialize(int32_t size, int32_t capacity);
     template <typename T>
     T ReadValue();
+    template <typename T>
+    bool WriteValue(T value);
+    // A text of `length` code page 936 bytes or, when wide, UTF-16 units.
+    TIntrusivePointer<IString> ReadTextBody(uint32_t length, bool wide);
+    // A text behind a length field of type Length.
+    template <typename Length>
+    TIntrusivePointer<IString> ReadCountedText(bool wide);
     bool Reserve(int32_t capacity);
-    TIntrusivePointer<IString> ReadNarrowText(uint32_t length);
 
     uint8_t* m_data = nullptr;
     int32_t m_size = 0;

@@ -8,6 +8,62 @@
 namespace RVGameEngine {
 namespace Math {
 
+namespace {
+
+void CosSin(float angle, float& c, float& s)
+{
+    c = static_cast<float>(std::cos(static_cast<double>(angle)));
+    s = static_cast<float>(std::sin(static_cast<double>(angle)));
+}
+
+// out = a × b for square N×N row-major matrices, summed in double; out may
+// be a or b.
+template <int N, typename Matrix>
+void MultiplySquare(Matrix& out, const Matrix& a, const Matrix& b)
+{
+    Matrix result;
+    for (int row = 0; row < N; ++row) {
+        for (int column = 0; column < N; ++column) {
+            double sum = 0.0;
+            for (int k = 0; k < N; ++k)
+                sum += static_cast<double>(a.m[row * N + k]) * b.m[k * N + column];
+            result.m[row * N + column] = static_cast<float>(sum);
+        }
+    }
+    out = result;
+}
+
+// A turn in the plane of axes `from` and `to`: a positive angle turns `from`
+// towards `to`.
+void PlaneRotation(tagMatrix4x4& out, float angle, int from, int to)
+{
+    float c, s;
+    CosSin(angle, c, s);
+    out = tagMatrix4x4();
+    out.m[from * 4 + from] = c;
+    out.m[from * 4 + to] = s;
+    out.m[to * 4 + from] = -s;
+    out.m[to * 4 + to] = c;
+}
+
+// first × second × third of the three axis rotations (0 = x, 1 = y, 2 = z).
+void ComposedRotation(tagMatrix4x4& out, const float (&angles)[3], const int (&order)[3])
+{
+    if (angles[0] == 0.0f && angles[1] == 0.0f && angles[2] == 0.0f) {
+        out = tagMatrix4x4();
+        return;
+    }
+    tagMatrix4x4 turns[3];
+    Matrix4x4RotationX(turns[0], angles[0]);
+    Matrix4x4RotationY(turns[1], angles[1]);
+    Matrix4x4RotationZ(turns[2], angles[2]);
+    tagMatrix4x4 result;
+    MultiplySquare<4>(result, turns[order[0]], turns[order[1]]);
+    MultiplySquare<4>(out, result, turns[order[2]]);
+}
+
+} // namespace
+
 tagMatrix3x3 Matrix3x3Construct()
 {
     return tagMatrix3x3();
@@ -55,23 +111,14 @@ void Matrix3x3Scaling(tagMatrix3x3& out, float x, float y)
 
 void Matrix3x3Rotation(tagMatrix3x3& out, float angle)
 {
-    const float c = static_cast<float>(std::cos(static_cast<double>(angle)));
-    const float s = static_cast<float>(std::sin(static_cast<double>(angle)));
+    float c, s;
+    CosSin(angle, c, s);
     out = tagMatrix3x3(c, s, 0.0f, -s, c, 0.0f, 0.0f, 0.0f, 1.0f);
 }
 
 void Matrix3x3Multiply(tagMatrix3x3& out, const tagMatrix3x3& a, const tagMatrix3x3& b)
 {
-    tagMatrix3x3 result;
-    for (int row = 0; row < 3; ++row) {
-        for (int column = 0; column < 3; ++column) {
-            double sum = 0.0;
-            for (int k = 0; k < 3; ++k)
-                sum += static_cast<double>(a.m[row * 3 + k]) * b.m[k * 3 + column];
-            result.m[row * 3 + column] = static_cast<float>(sum);
-        }
-    }
-    out = result;
+    MultiplySquare<3>(out, a, b);
 }
 
 void Matrix4x4Identity(tagMatrix4x4& out)
@@ -95,91 +142,34 @@ void Matrix4x4Scaling(tagMatrix4x4& out, float x, float y, float z)
     out.m[10] = z;
 }
 
-namespace {
-
-void CosSin(float angle, float& c, float& s)
-{
-    c = static_cast<float>(std::cos(static_cast<double>(angle)));
-    s = static_cast<float>(std::sin(static_cast<double>(angle)));
-}
-
-} // namespace
-
 void Matrix4x4RotationX(tagMatrix4x4& out, float angle)
 {
-    float c, s;
-    CosSin(angle, c, s);
-    out = tagMatrix4x4();
-    out.m[5] = c;
-    out.m[6] = s;
-    out.m[9] = -s;
-    out.m[10] = c;
+    PlaneRotation(out, angle, 1, 2);
 }
 
 void Matrix4x4RotationY(tagMatrix4x4& out, float angle)
 {
-    float c, s;
-    CosSin(angle, c, s);
-    out = tagMatrix4x4();
-    out.m[0] = c;
-    out.m[2] = -s;
-    out.m[8] = s;
-    out.m[10] = c;
+    PlaneRotation(out, angle, 2, 0);
 }
 
 void Matrix4x4RotationZ(tagMatrix4x4& out, float angle)
 {
-    float c, s;
-    CosSin(angle, c, s);
-    out = tagMatrix4x4();
-    out.m[0] = c;
-    out.m[1] = s;
-    out.m[4] = -s;
-    out.m[5] = c;
+    PlaneRotation(out, angle, 0, 1);
 }
 
 void Matrix4x4RotationZYX(tagMatrix4x4& out, float x, float y, float z)
 {
-    if (x == 0.0f && y == 0.0f && z == 0.0f) {
-        out = tagMatrix4x4();
-        return;
-    }
-    tagMatrix4x4 rx, ry, rz;
-    Matrix4x4RotationX(rx, x);
-    Matrix4x4RotationY(ry, y);
-    Matrix4x4RotationZ(rz, z);
-    tagMatrix4x4 result;
-    Matrix4x4Multiply(result, rz, ry);
-    Matrix4x4Multiply(out, result, rx);
+    ComposedRotation(out, {x, y, z}, {2, 1, 0});
 }
 
 void Matrix4x4RotationXYZ(tagMatrix4x4& out, float x, float y, float z)
 {
-    if (x == 0.0f && y == 0.0f && z == 0.0f) {
-        out = tagMatrix4x4();
-        return;
-    }
-    tagMatrix4x4 rx, ry, rz;
-    Matrix4x4RotationX(rx, x);
-    Matrix4x4RotationY(ry, y);
-    Matrix4x4RotationZ(rz, z);
-    tagMatrix4x4 result;
-    Matrix4x4Multiply(result, rx, ry);
-    Matrix4x4Multiply(out, result, rz);
+    ComposedRotation(out, {x, y, z}, {0, 1, 2});
 }
 
 void Matrix4x4Multiply(tagMatrix4x4& out, const tagMatrix4x4& a, const tagMatrix4x4& b)
 {
-    tagMatrix4x4 result;
-    for (int row = 0; row < 4; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            double sum = 0.0;
-            for (int k = 0; k < 4; ++k)
-                sum += static_cast<double>(a.m[row * 4 + k]) * b.m[k * 4 + column];
-            result.m[row * 4 + column] = static_cast<float>(sum);
-        }
-    }
-    out = result;
+    MultiplySquare<4>(out, a, b);
 }
 
 void Matrix4x4FromTRS(tagMatrix4x4& out, const tagVector3& translation, const tagVector3& rotation,

@@ -19,3 +19,9 @@ inline void ExpectMatrixNear(const RVGameEngine::Math::tagMatrix4x4& actual, con
     for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(actual.m[i], expected[i], tolerance) << "element " << i;
 }
+
+inline void ExpectIdentity(const RVGameEngine::Math::tagMatrix4x4& m, double tolerance)
+{
+    const double identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    ExpectMatrixNear(m, identity, tolerance);
+}
