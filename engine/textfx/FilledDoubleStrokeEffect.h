@@ -15,8 +15,6 @@ public:
     bool Init(const Gdiplus::Brush* textBrush, Gdiplus::ARGB innerColor, Gdiplus::ARGB outerColor,
               int innerThickness, int outerThickness);
 
-    const TextFill& Fill() const { return m_fill; }
-
 protected:
     int MeasuredThickness() const override { return m_innerThickness + m_outerThickness; }
 
