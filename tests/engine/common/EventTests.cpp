@@ -26,48 +26,38 @@ void GlobalHandler(void*, tagEventArgs* args)
     Record(args, "global");
 }
 
-class Source : public CEventDelegateManager
+struct Source : CEventDelegateManager
 {
-public:
-    explicit Source(int* deletions = nullptr) : m_deletions(deletions) {}
+    explicit Source(int* deletions = nullptr) : deletions(deletions) {}
     ~Source() override
     {
-        if (m_deletions != nullptr)
-            ++*m_deletions;
+        if (deletions != nullptr)
+            ++*deletions;
     }
-
-private:
-    int* m_deletions;
+    int* deletions;
 };
 
-class Listener
+struct Listener
 {
-public:
-    explicit Listener(const char* name) : m_name(name) {}
+    const char* name;
+    void* lastSender = nullptr;
     void OnEvent(void* sender, tagEventArgs* args)
     {
         lastSender = sender;
-        Record(args, m_name);
+        Record(args, name);
     }
     void OnOther(void*, tagEventArgs* args) { Record(args, "other"); }
-    void* lastSender = nullptr;
-
-private:
-    const char* m_name;
 };
 
 // A delegate that reports its own end.
 template <class T>
-class TrackedDelegate : public TMemberFunctionEventDelegate<T>
+struct TrackedDelegate : TMemberFunctionEventDelegate<T>
 {
-public:
     TrackedDelegate(T* handler, typename TMemberFunctionEventDelegate<T>::Handler method, int* deletions)
         : TMemberFunctionEventDelegate<T>(handler, method), m_deletions(deletions)
     {
     }
     ~TrackedDelegate() override { ++*m_deletions; }
-
-private:
     int* m_deletions;
 };
 
@@ -90,10 +80,10 @@ Source* g_source = nullptr;
 
 } // namespace
 
-TEST(Events, FireCallsMatchingDelegatesInSubscriptionOrder)
+TEST(Events, FireCallsMatchingDelegatesInOrderAndRemovalByObjectTakesOnlyThose)
 {
     Source source;
-    Listener a("a"), b("b");
+    Listener a{"a"}, b{"b"};
     EXPECT_TRUE(FireAndRecord(&source, 3).empty());
     source.Subscribe(1, nullptr);
     EXPECT_FALSE(source.HasSubscriber(1));
@@ -108,35 +98,33 @@ TEST(Events, FireCallsMatchingDelegatesInSubscriptionOrder)
     EXPECT_EQ(FireAndRecord(&source, 3, &source), (Calls{"a", "global", "b"}));
     EXPECT_EQ(a.lastSender, &source);
     EXPECT_EQ(FireAndRecord(&source, 4), (Calls{"other"}));
-    EXPECT_FALSE(source.HasSubscriber(1));
+
+    // Removal by object takes only that object's member delegates.
+    source.RemoveObjectDelegates(&a);
+    source.RemoveObjectDelegates(nullptr);
+    EXPECT_EQ(FireAndRecord(&source, 3), (Calls{"global", "b"}));
+    EXPECT_FALSE(source.HasSubscriber(4));
 }
 
-TEST(Events, DelegateSubscribedDuringFiringWaitsForTheNextFiring)
+TEST(Events, DelegatesAddedOrRemovedDuringFiringWaitOrAreSkipped)
 {
-    static Listener late("late");
-    Source source;
-    g_source = &source;
-    source.AddGlobalFunctionDelegate(2, [](void*, tagEventArgs* args) {
-        Record(args, "first");
-        g_source->AddMemberFunctionDelegate(2, &late, &Listener::OnEvent);
-    });
-    EXPECT_EQ(FireAndRecord(&source, 2), (Calls{"first"}));
-    EXPECT_EQ(FireAndRecord(&source, 2), (Calls{"first", "late"}));
-}
-
-TEST(Events, DelegateRemovedDuringFiringIsNotCalledAndIsKeptAliveMeanwhile)
-{
-    static Listener victim("victim");
+    static Listener late{"late"}, victim{"victim"};
+    static bool added;
+    added = false;
     int deletions = 0;
     Source source;
     g_source = &source;
     source.AddGlobalFunctionDelegate(1, [](void*, tagEventArgs* args) {
-        Record(args, "remover");
+        Record(args, "first");
         g_source->RemoveObjectDelegates(&victim);
+        if (!added)
+            g_source->AddMemberFunctionDelegate(1, &late, &Listener::OnEvent);
+        added = true;
     });
     source.Subscribe(1, Tracked(&victim, &deletions));
-    EXPECT_EQ(FireAndRecord(&source, 1), (Calls{"remover"}));
+    EXPECT_EQ(FireAndRecord(&source, 1), (Calls{"first"}));
     EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(FireAndRecord(&source, 1), (Calls{"first", "late"}));
 }
 
 TEST(Events, HandlerRemovingItsOwnDelegateFinishesInALiveDelegate)
@@ -165,7 +153,7 @@ TEST(Events, HandlerRemovingItsOwnDelegateFinishesInALiveDelegate)
 
 TEST(Events, HandlerThatRemovesEverythingEndsTheFiringCleanly)
 {
-    static Listener after("after");
+    static Listener after{"after"};
     Source source;
     g_source = &source;
     source.AddGlobalFunctionDelegate(1, [](void*, tagEventArgs* args) {
@@ -180,7 +168,7 @@ TEST(Events, HandlerThatRemovesEverythingEndsTheFiringCleanly)
 TEST(Events, ReleasingTheSourceDuringFiringEndsItAfterFireReturns)
 {
     static TIntrusivePointer<Source> owner;
-    static Listener later("later");
+    static Listener later{"later"};
     int sourceDeletions = 0;
     int delegateDeletions = 0;
     owner = TIntrusivePointer<Source>(new Source(&sourceDeletions), true);
@@ -196,25 +184,11 @@ TEST(Events, ReleasingTheSourceDuringFiringEndsItAfterFireReturns)
     EXPECT_EQ(delegateDeletions, 1);
 }
 
-TEST(Events, RemovalByObjectTakesOnlyThatObjectsMemberDelegates)
-{
-    Source source;
-    Listener a("a"), b("b");
-    source.AddMemberFunctionDelegate(1, &a, &Listener::OnEvent);
-    source.AddMemberFunctionDelegate(2, &a, &Listener::OnOther);
-    source.AddMemberFunctionDelegate(1, &b, &Listener::OnEvent);
-    source.AddGlobalFunctionDelegate(1, &GlobalHandler);
-    source.RemoveObjectDelegates(&a);
-    source.RemoveObjectDelegates(nullptr);
-    EXPECT_EQ(FireAndRecord(&source, 1), (Calls{"b", "global"}));
-    EXPECT_FALSE(source.HasSubscriber(2));
-}
-
 TEST(Events, SourceEndReleasesDelegatesAndFiringNeverDeletesAStackSource)
 {
     int deletions = 0;
     int sourceDeletions = 0;
-    Listener handler("h");
+    Listener handler{"h"};
     TIntrusivePointer<IEventDelegate> shared(Tracked(&handler, &deletions), true);
     {
         Source source(&sourceDeletions);

@@ -58,19 +58,12 @@ TEST(TextConversion, LongExternalTextConvertsWhole)
     EXPECT_EQ(std::wstring(ANSI_To_UTF16(ansi.c_str())->GetUtf16()), wide);
 }
 
-TEST(TextComparison, ExactAndCaseBlindEquality)
+TEST(TextClassification, EqualityLettersDigitsAndLeadByteRanges)
 {
-    EXPECT_TRUE(UnicodeStringEqual(L"Setup", L"Setup"));
-    EXPECT_FALSE(UnicodeStringEqual(L"Setup", L"setup"));
-    EXPECT_FALSE(UnicodeStringEqual(L"Setup", L"Setup2"));
+    EXPECT_TRUE(UnicodeStringEqual(L"Setup", L"Setup") && UnicodeStringEqual(nullptr, L""));
+    EXPECT_FALSE(UnicodeStringEqual(L"Setup", L"setup") || UnicodeStringEqual(L"Setup", L"Setup2"));
     EXPECT_TRUE(UnicodeStringIgnoreEqual(L"Setup", L"sETUP"));
-    EXPECT_FALSE(UnicodeStringIgnoreEqual(L"Setup", L"Setu"));
-    EXPECT_TRUE(UnicodeStringEqual(nullptr, L""));
-    EXPECT_FALSE(UnicodeStringIgnoreEqual(nullptr, L"a"));
-}
-
-TEST(TextClassification, LettersDigitsAndLeadByteRanges)
-{
+    EXPECT_FALSE(UnicodeStringIgnoreEqual(L"Setup", L"Setu") || UnicodeStringIgnoreEqual(nullptr, L"a"));
     for (wchar_t c : {L'a', L'Z'})
         EXPECT_TRUE(IsUnicodeCharAlpha(c)) << c;
     for (wchar_t c : {L'\u00E9', L'[', L'@'})
@@ -120,17 +113,12 @@ TEST(CutUnicodeString, CutsToTheWidthLimitWithoutSplittingCharacters)
         int32_t limit;
         const wchar_t* expected;
     } cases[] = {
-        {L"abcdefghij", 10, L"abcdefgh.."},
-        {L"abcdefghi", 10, L"abcdefghi"},
+        {L"abcdefghij", 10, L"abcdefgh.."}, {L"abcdefghi", 10, L"abcdefghi"}, {L"", 5, L""}, {nullptr, 5, L""},
         {L"\u4E00\u4E8C\u4E09\u56DB\u4E94", 10, L"\u4E00\u4E8C\u4E09\u56DB.."},
-        // A wide character that would overrun the room is left out whole.
-        {L"abc\u4E00\u4E8C", 6, L"abc.."},
-        {L"a\u4E00b\u4E8Cc\u4E09d", 7, L"a\u4E00b.."},
-        // U+1F600 is two units of width 2 each: never split.
-        {L"ab\U0001F600cdefgh", 7, L"ab.."},
-        {L"ab\U0001F600cdefgh", 8, L"ab\U0001F600.."},
-        {L"", 5, L""},
-        {nullptr, 5, L""},
+        // A wide character that would overrun the room is left out whole;
+        // U+1F600 is two units of width 2 each and is never split.
+        {L"abc\u4E00\u4E8C", 6, L"abc.."}, {L"a\u4E00b\u4E8Cc\u4E09d", 7, L"a\u4E00b.."},
+        {L"ab\U0001F600cdefgh", 7, L"ab.."}, {L"ab\U0001F600cdefgh", 8, L"ab\U0001F600.."},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Cut(c.text, c.limit), c.expected) << c.limit;
@@ -162,11 +150,8 @@ TEST(FormatTimeString, HoursMinutesSeconds)
     {
         int32_t milliseconds;
         const wchar_t* expected;
-    } cases[] = {
-        {3723000, L"01:02:03"},  {0, L"00:00:00"},           {999, L"00:00:00"},
-        {-5000, L"00:00:00"},    {100 * 3600000 + 59 * 60000 + 59999, L"100:59:59"},
-        {2147483647, L"596:31:23"},
-    };
+    } cases[] = {{3723000, L"01:02:03"}, {0, L"00:00:00"}, {999, L"00:00:00"}, {-5000, L"00:00:00"},
+                 {100 * 3600000 + 59 * 60000 + 59999, L"100:59:59"}, {2147483647, L"596:31:23"}};
     wchar_t buffer[kFormatTimeStringSize];
     for (const auto& c : cases) {
         FormatTimeString(buffer, c.milliseconds);

@@ -29,9 +29,7 @@ const char kEmptyMd5[] = "d41d8cd98f00b204e9800998ecf8427e";
 TEST(Digest, Md5MatchesTheRfc1321SuiteAndThePaddingEdges)
 {
     const char* const rfc[][2] = {
-        {"", kEmptyMd5},
-        {"a", "0cc175b9c0f1b6a831c399e269772661"},
-        {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+        {"", kEmptyMd5}, {"a", "0cc175b9c0f1b6a831c399e269772661"}, {"abc", "900150983cd24fb0d6963f7d28e17f72"},
         {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
         {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
         {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", "d174ab98d277d9f5a5611c2c9f419d9f"},

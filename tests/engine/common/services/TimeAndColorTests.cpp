@@ -85,25 +85,17 @@ TEST(Color, ThreeAndFourNumberFormsAndTheBlackFallback)
         const wchar_t* text;
         int a, r, g, b;
     } cases[] = {
-        {L"10,20,30", 255, 10, 20, 30},
-        {L"128,10,20,30", 128, 10, 20, 30},
-        // Leading white space, trailing junk and a fifth field.
-        {L" 1, 2x ,3 ,4,5", 1, 2, 3, 4},
-        // Not clamped; a field without digits reads 0.
-        {L"300,,-5", 255, 300, 0, -5},
-        {L"99999999999,0,0", 255, INT_MAX, 0, 0},
+        {L"10,20,30", 255, 10, 20, 30}, {L"128,10,20,30", 128, 10, 20, 30},
+        // Leading white space, trailing junk and a fifth field; no clamping;
+        // a field without digits reads 0.
+        {L" 1, 2x ,3 ,4,5", 1, 2, 3, 4}, {L"300,,-5", 255, 300, 0, -5}, {L"99999999999,0,0", 255, INT_MAX, 0, 0},
         // Too few commas: opaque black.
-        {L"10,20", 255, 0, 0, 0},
-        {L"", 255, 0, 0, 0},
-        {L"garbage", 255, 0, 0, 0},
-        {nullptr, 255, 0, 0, 0},
+        {L"10,20", 255, 0, 0, 0}, {L"", 255, 0, 0, 0}, {L"garbage", 255, 0, 0, 0}, {nullptr, 255, 0, 0, 0},
     };
     for (const auto& c : cases) {
         int a = 1, r = 2, g = 3, b = 4;
         ParseColorString(c.text, a, r, g, b);
-        EXPECT_EQ(a, c.a);
-        EXPECT_EQ(r, c.r);
-        EXPECT_EQ(g, c.g);
-        EXPECT_EQ(b, c.b) << (c.text != nullptr ? c.text : L"(null)");
+        EXPECT_TRUE(a == c.a && r == c.r && g == c.g && b == c.b)
+            << (c.text != nullptr ? c.text : L"(null)") << ": " << a << ',' << r << ',' << g << ',' << b;
     }
 }
