@@ -10,14 +10,13 @@
 #include <gtest/gtest.h>
 #include <dbghelp.h>
 
+#include <cstddef>
 #include <cstring>
 
 using namespace RVGameEngine::Common;
 
 namespace {
 
-// "MDMP" read as a little-endian 32-bit word.
-constexpr ULONG32 kMinidumpSignature = 0x504D444D;
 const std::wstring kDumpStem = L"Dump\\Setup_20210307_090503";
 
 // Crashes the helper in the folder and checks its report: the filter ran
@@ -41,11 +40,10 @@ void ExpectCrashReport(const RVTest::TempFolder& folder, const wchar_t* fullDump
 ULONG64 DumpTypeOf(const std::wstring& path)
 {
     const std::string bytes = RVTest::ReadWholeFile(path);
-    MINIDUMP_HEADER header = {};
-    if (bytes.size() < sizeof(header))
-        return 0;
-    memcpy(&header, bytes.data(), sizeof(header));
-    return header.Signature == kMinidumpSignature ? header.Flags : 0;
+    ULONG64 flags = 0;
+    if (bytes.size() >= sizeof(MINIDUMP_HEADER) && bytes.compare(0, 4, "MDMP") == 0)
+        memcpy(&flags, bytes.data() + offsetof(MINIDUMP_HEADER, Flags), sizeof(flags));
+    return flags;
 }
 
 } // namespace

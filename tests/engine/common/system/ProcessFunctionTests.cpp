@@ -9,38 +9,8 @@
 using namespace RVGameEngine::Common;
 
 namespace {
-
 const std::wstring kFailurePrefix = L"执行程序失败：";
 const std::wstring kErrorCodeLabel = L"，错误码：";
-
-// Checks that the failed launch showed one box and wrote the same text as one
-// error line; returns the text.
-std::wstring OnlyFailureReported()
-{
-    const auto boxes = RVTest::MessageBoxRecorder::Taken();
-    const auto lines = RVTest::LogCapture::Lines();
-    if (boxes.size() != 1 || lines.size() != 1) {
-        ADD_FAILURE() << boxes.size() << " boxes, " << lines.size() << " log lines";
-        return std::wstring();
-    }
-    EXPECT_EQ(boxes[0].caption, L"提示");
-    EXPECT_EQ(boxes[0].type, static_cast<unsigned>(MB_OK));
-    EXPECT_EQ(lines[0].first, 2);
-    EXPECT_EQ(lines[0].second, boxes[0].text);
-    return boxes[0].text;
-}
-
-// The message for a missing program, with whichever "not found" code the
-// system gave.
-void ExpectMissingProgramMessage(const std::wstring& path, const std::wstring& message)
-{
-    const size_t at = message.find(kErrorCodeLabel);
-    const DWORD error = at == std::wstring::npos ? 0 : wcstoul(message.c_str() + at + 5, nullptr, 10);
-    EXPECT_TRUE(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) << error;
-    EXPECT_EQ(message, kFailurePrefix + path + kErrorCodeLabel + std::to_wstring(error) +
-                           L"，请尝试重新执行游戏，如仍有问题请与客服联系。");
-}
-
 } // namespace
 
 TEST(LaunchProgram, StripsOnlyACurrentFolderPrefix)
@@ -52,7 +22,7 @@ TEST(LaunchProgram, StripsOnlyACurrentFolderPrefix)
     ASSERT_TRUE(CopyFileW(SystemTests::HelperPath().c_str(), folder.Child(L"parent.exe").c_str(), FALSE));
     RVTest::ScopedCurrentFolder current(folder.Child(L"inner"));
     for (const wchar_t* path : {L"./here.exe", L".\\here.exe", L"..\\parent.exe"}) {
-        HANDLE process = LaunchProgram(path, L"");
+        HANDLE process = LaunchProgram(path, nullptr);
         ASSERT_NE(process, nullptr) << path;
         EXPECT_EQ(SystemTests::ExitCodeAfterEnd(process), 7);
     }
@@ -60,25 +30,27 @@ TEST(LaunchProgram, StripsOnlyACurrentFolderPrefix)
 
 TEST(LaunchProgram, FailureIsLoggedAndShownWithTheSystemError)
 {
-    // The path's own % signs must come through as text.
-    const std::wstring missing = L"C:\\no\\such\\%s%n%d.exe";
-    const std::wstring overlong = L"C:\\" + std::wstring(3000, L'x') + L".exe";
+    // The path's own % signs come through as text; a path too long for the
+    // message is cut with it.
+    const std::wstring paths[] = {L"C:\\no\\such\\%s%n%d.exe", L"C:\\no\\such.exe",
+                                  L"C:\\" + std::wstring(3000, L'x') + L".exe"};
     for (int call = 0; call < 3; ++call) {
         RVTest::LogCapture log;
         RVTest::MessageBoxRecorder::Clear();
-        if (call == 0) {
-            EXPECT_EQ(LaunchProgram(missing.c_str(), L""), nullptr);
-            ExpectMissingProgramMessage(missing, OnlyFailureReported());
-        } else if (call == 1) {
-            EXPECT_EQ(LaunchProgramWithWorkingDirectory(missing.c_str(), L"x", nullptr), nullptr);
-            ExpectMissingProgramMessage(missing, OnlyFailureReported());
-        } else {
-            // A path too long for the message is cut with it.
-            EXPECT_EQ(LaunchProgram(overlong.c_str(), nullptr), nullptr);
-            const std::wstring text = OnlyFailureReported();
-            EXPECT_EQ(text.size(), 999u);
-            EXPECT_EQ(text.compare(0, kFailurePrefix.size() + 6, kFailurePrefix + L"C:\\xxx"), 0);
-        }
+        const wchar_t* path = paths[call].c_str();
+        EXPECT_EQ(call == 1 ? LaunchProgramWithWorkingDirectory(path, L"x", nullptr) : LaunchProgram(path, L""), nullptr);
+        const auto boxes = RVTest::MessageBoxRecorder::Taken();
+        ASSERT_EQ(boxes.size(), 1u);
+        ASSERT_EQ(RVTest::LogCapture::Lines().size(), 1u);
+        EXPECT_EQ(RVTest::LogCapture::Lines()[0], std::make_pair(2, boxes[0].text));
+        EXPECT_EQ(boxes[0].caption, L"提示");
+        EXPECT_EQ(boxes[0].type, static_cast<unsigned>(MB_OK));
+        const size_t at = boxes[0].text.find(kErrorCodeLabel);
+        const DWORD error = at == std::wstring::npos ? 0 : wcstoul(boxes[0].text.c_str() + at + 5, nullptr, 10);
+        EXPECT_TRUE(call == 2 || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) << error;
+        EXPECT_EQ(boxes[0].text, (kFailurePrefix + path + kErrorCodeLabel + std::to_wstring(error) +
+                                  L"，请尝试重新执行游戏，如仍有问题请与客服联系。")
+                                     .substr(0, 999));
     }
 }
 

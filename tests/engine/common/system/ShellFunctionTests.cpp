@@ -19,31 +19,29 @@ std::wstring CurrentFolder()
     return folder;
 }
 
-// A shortcut file's target|working folder|description|icon file|icon index;
-// empty when it does not load.
+// A shortcut file's target|working folder|description|icon file|icon index.
 std::wstring LoadShortcut(const std::wstring& file)
 {
     IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW, reinterpret_cast<void**>(&link))))
-        return std::wstring();
     IPersistFile* persist = nullptr;
-    std::wstring loaded;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+    wchar_t text[4][MAX_PATH] = {};
+    int iconIndex = -1;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
         SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
-        wchar_t text[4][MAX_PATH] = {};
-        int iconIndex = -1;
         link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH);
         link->GetWorkingDirectory(text[1], MAX_PATH);
         link->GetDescription(text[2], MAX_PATH);
         link->GetIconLocation(text[3], MAX_PATH, &iconIndex);
-        for (const wchar_t* part : text)
-            loaded += std::wstring(part) + L"|";
-        loaded += std::to_wstring(iconIndex);
     }
     if (persist != nullptr)
         persist->Release();
-    link->Release();
-    return loaded;
+    if (link != nullptr)
+        link->Release();
+    std::wstring loaded;
+    for (const wchar_t* part : text)
+        loaded += std::wstring(part) + L"|";
+    return loaded + std::to_wstring(iconIndex);
 }
 
 } // namespace
