@@ -132,39 +132,15 @@ TEST(MathMatrices, PerspectiveMapsTheFrustumToTheUnitCube)
 
 TEST(MathMatrices, LookAtMatchesTheLeftHandedViewMatrix)
 {
-    const double eye[3] = {3, 4, -5};
-    const double target[3] = {0, 1, 2};
-    const double up[3] = {0, 1, 0};
+    // Worked by hand: looking from (1, 2, 3) towards (2, 2, 4) with y up,
+    // forward is (a, 0, a), right = up × forward = (a, 0, -a) and the true
+    // up is y; the axes are the columns, the last row moves the eye to the
+    // origin.
     tagMatrix4x4 view;
-    Matrix4x4LookAtLH(view, 3, 4, -5, 0, 1, 2, 0, 1, 0);
-
-    // The view basis: forward towards the target, right = up × forward,
-    // true up = forward × right; rows of the rotation part are the axes'
-    // components, the last row moves the eye to the origin.
-    auto normalise = [](double v[3]) {
-        const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-        for (int i = 0; i < 3; ++i)
-            v[i] /= length;
-    };
-    auto cross = [&normalise](const double a[3], const double b[3], double out[3]) {
-        out[0] = a[1] * b[2] - a[2] * b[1];
-        out[1] = a[2] * b[0] - a[0] * b[2];
-        out[2] = a[0] * b[1] - a[1] * b[0];
-        normalise(out);
-    };
-    auto dot = [](const double a[3], const double b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
-    double forward[3] = {target[0] - eye[0], target[1] - eye[1], target[2] - eye[2]};
-    normalise(forward);
-    double right[3], trueUp[3];
-    cross(up, forward, right);
-    cross(forward, right, trueUp);
-    const double expected[16] = {right[0], trueUp[0], forward[0], 0,
-                                 right[1], trueUp[1], forward[1], 0,
-                                 right[2], trueUp[2], forward[2], 0,
-                                 -dot(right, eye), -dot(trueUp, eye), -dot(forward, eye), 1};
-    ExpectMatrixNear(view, expected, 1e-5);
-    // The target lands straight ahead on +z.
-    EXPECT_VEC3_NEAR(Transform(tagVector3(0, 1, 2), view), 0.0f, 0.0f, std::sqrt(67.0), 1e-5);
+    Matrix4x4LookAtLH(view, 1, 2, 3, 2, 2, 4, 0, 1, 0);
+    const double a = std::sqrt(0.5);
+    const double expected[16] = {a, 0, a, 0, 0, 1, 0, 0, -a, 0, a, 0, 2 * a, -2, -4 * a, 1};
+    ExpectMatrixNear(view, expected, 1e-6);
 }
 
 TEST(MathMatrices, InverseTimesMatrixIsIdentity)
