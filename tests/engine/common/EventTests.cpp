@@ -127,7 +127,7 @@ TEST(Events, DelegatesAddedOrRemovedDuringFiringWaitOrAreSkipped)
     EXPECT_EQ(FireAndRecord(&source, 1), (Calls{"first", "late"}));
 }
 
-TEST(Events, HandlerRemovingItsOwnDelegateFinishesInALiveDelegate)
+TEST(Events, HandlersRemovingTheirOwnDelegateOrEverythingEndTheFiringCleanly)
 {
     struct SelfRemover
     {
@@ -139,6 +139,7 @@ TEST(Events, HandlerRemovingItsOwnDelegateFinishesInALiveDelegate)
             deletionsSeenAfterRemoval = *deletions;
         }
     };
+    static Listener after{"after"};
     int deletions = 0;
     Source source;
     g_source = &source;
@@ -146,16 +147,11 @@ TEST(Events, HandlerRemovingItsOwnDelegateFinishesInALiveDelegate)
     remover.deletions = &deletions;
     source.Subscribe(3, new TrackedDelegate<SelfRemover>(&remover, &SelfRemover::OnEvent, &deletions));
     FireAndRecord(&source, 3);
+    // The delegate whose handler was running lived until the handler returned.
     EXPECT_EQ(remover.deletionsSeenAfterRemoval, 0);
     EXPECT_EQ(deletions, 1);
     EXPECT_FALSE(source.HasSubscriber(3));
-}
 
-TEST(Events, HandlerThatRemovesEverythingEndsTheFiringCleanly)
-{
-    static Listener after{"after"};
-    Source source;
-    g_source = &source;
     source.AddGlobalFunctionDelegate(1, [](void*, tagEventArgs* args) {
         Record(args, "clear");
         g_source->RemoveAllDelegates();

@@ -102,7 +102,7 @@ TEST(IntrusivePointer, CountsAssignmentAndTheLastReleaseDeletes)
     EXPECT_TRUE(first.IsNull());
     Tracked* raw = second.Get();
     raw->AddRef();
-    EXPECT_FALSE(raw->Release());
+    EXPECT_FALSE(second->Release());
     raw->AddRef();
     second.Reset();
     EXPECT_EQ(deletions, 1);
