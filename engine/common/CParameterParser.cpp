@@ -52,16 +52,10 @@ std::vector<std::wstring> CParameterParser::Tokenize(const wchar_t* text)
                 state = TokenState::Between;
                 continue;
             }
-            if (IsBlank(c)) {
-                tokens.push_back(token);
-                token.clear();
-                state = TokenState::Between;
-            } else {
-                Append(token, c);
-            }
-            break;
+            [[fallthrough]];
         case TokenState::Quoted:
-            if (c == L'"') {
+            // A blank ends a bare token, the closing quote a quoted one.
+            if (state == TokenState::Bare ? IsBlank(c) : c == L'"') {
                 tokens.push_back(token);
                 token.clear();
                 state = TokenState::Between;

@@ -293,50 +293,34 @@ bool CSystemInfo::GetDriveSpace(int32_t drive, int32_t* totalMB, int32_t* freeMB
     return true;
 }
 
-int32_t CSystemInfo::GetDriveTotalSize(int32_t drive)
+namespace {
+
+// Which of GetDriveSpace's three sizes a caller asks for.
+enum DriveSpacePart { kTotalPart, kFreePart, kAvailablePart };
+
+int32_t DriveSpaceOf(CSystemInfo& info, int32_t drive, DriveSpacePart part)
 {
-    int32_t total = 0, free = 0, available = 0;
-    GetDriveSpace(drive, &total, &free, &available);
-    return total;
+    int32_t sizes[3] = {};
+    info.GetDriveSpace(drive, &sizes[kTotalPart], &sizes[kFreePart], &sizes[kAvailablePart]);
+    return sizes[part];
 }
 
-int32_t CSystemInfo::GetDriveFreeSize(int32_t drive)
-{
-    int32_t total = 0, free = 0, available = 0;
-    GetDriveSpace(drive, &total, &free, &available);
-    return free;
-}
-
-int32_t CSystemInfo::GetDriveAvailableSize(int32_t drive)
-{
-    int32_t total = 0, free = 0, available = 0;
-    GetDriveSpace(drive, &total, &free, &available);
-    return available;
-}
-
-int32_t CSystemInfo::GetDiskTotalSize()
+int32_t DiskSpaceOf(CSystemInfo& info, DriveSpacePart part)
 {
     int32_t sum = 0;
     for (int32_t drive = 0; drive < kDriveCount; ++drive)
-        sum += GetDriveTotalSize(drive);
+        sum += DriveSpaceOf(info, drive, part);
     return sum;
 }
 
-int32_t CSystemInfo::GetDiskFreeSize()
-{
-    int32_t sum = 0;
-    for (int32_t drive = 0; drive < kDriveCount; ++drive)
-        sum += GetDriveFreeSize(drive);
-    return sum;
-}
+} // namespace
 
-int32_t CSystemInfo::GetDiskAvailableSize()
-{
-    int32_t sum = 0;
-    for (int32_t drive = 0; drive < kDriveCount; ++drive)
-        sum += GetDriveAvailableSize(drive);
-    return sum;
-}
+int32_t CSystemInfo::GetDriveTotalSize(int32_t drive) { return DriveSpaceOf(*this, drive, kTotalPart); }
+int32_t CSystemInfo::GetDriveFreeSize(int32_t drive) { return DriveSpaceOf(*this, drive, kFreePart); }
+int32_t CSystemInfo::GetDriveAvailableSize(int32_t drive) { return DriveSpaceOf(*this, drive, kAvailablePart); }
+int32_t CSystemInfo::GetDiskTotalSize() { return DiskSpaceOf(*this, kTotalPart); }
+int32_t CSystemInfo::GetDiskFreeSize() { return DiskSpaceOf(*this, kFreePart); }
+int32_t CSystemInfo::GetDiskAvailableSize() { return DiskSpaceOf(*this, kAvailablePart); }
 
 bool CSystemInfo::IsWow64()
 {

@@ -9,28 +9,23 @@ using Texts = std::vector<std::wstring>;
 
 TEST(ParameterParser, SplitsTokensNamesAndValues)
 {
-    CParameterParser parser;
-    parser.Parse(L"\"a b\"c url=a=b =v  \t ");
+    TIntrusivePointer<IParameterParser> made(IParameterParser_Create());
+    EXPECT_EQ(made->GetReferenceCount(), 1);
+    auto& parser = static_cast<CParameterParser&>(*made.Get());
+    parser.Parse(L"\"a b\"c url=a=b =v A=1  \t ");
     parser.Parse(nullptr);
-    EXPECT_EQ(parser.GetTokens(), (Texts{L"a b", L"c", L"url=a=b", L"=v"}));
-    EXPECT_EQ(parser.GetNames(), (Texts{L"a b", L"c", L"url", L""}));
-    EXPECT_EQ(parser.GetValues(), (Texts{L"", L"", L"a=b", L"v"}));
-    EXPECT_STREQ(parser.GetValue(L"url")->GetUtf16(), L"a=b");
+    parser.Parse(L"A=2");
+    EXPECT_EQ(parser.GetTokens(), (Texts{L"a b", L"c", L"url=a=b", L"=v", L"A=1", L"A=2"}));
+    EXPECT_EQ(parser.GetNames(), (Texts{L"a b", L"c", L"url", L"", L"A", L"A"}));
+    EXPECT_EQ(parser.GetValues(), (Texts{L"", L"", L"a=b", L"v", L"1", L"2"}));
+    // The first of a name wins; a missing one reads as empty text.
+    EXPECT_STREQ(parser.GetValue(L"A")->GetUtf16(), L"1");
     TIntrusivePointer<IString> missing = parser.GetValue(L"missing");
     ASSERT_FALSE(missing.IsNull());
     EXPECT_STREQ(missing->GetUtf16(), L"");
-}
-
-TEST(ParameterParser, FirstMatchWinsAndParsesAppendUntilCleared)
-{
-    TIntrusivePointer<IParameterParser> parser(IParameterParser_Create());
-    EXPECT_EQ(parser->GetReferenceCount(), 1);
-    parser->Parse(L"A=1");
-    parser->Parse(L"A=2 B=3");
-    EXPECT_STREQ(parser->GetValue(L"A")->GetUtf16(), L"1");
-    EXPECT_STREQ(parser->GetValue(L"B")->GetUtf16(), L"3");
-    parser->Clear();
-    EXPECT_FALSE(parser->HasName(L"A"));
+    parser.Clear();
+    EXPECT_FALSE(parser.HasName(L"A"));
+    EXPECT_TRUE(parser.GetTokens().empty());
 }
 
 TEST(ParameterParser, CutsOverlongTokensAtTheFixedLength)

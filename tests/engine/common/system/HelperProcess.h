@@ -44,11 +44,10 @@ private:
 inline long ExitCodeAfterEnd(HANDLE process)
 {
     DWORD code = 0;
-    const bool ended = WaitForSingleObject(process, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code);
-    if (!ended)
-        TerminateProcess(process, 1);
+    if (WaitForSingleObject(process, 60000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &code))
+        TerminateProcess(process, code = static_cast<DWORD>(-1));
     CloseHandle(process);
-    return ended ? static_cast<long>(code) : -1;
+    return static_cast<long>(code);
 }
 
 // Starts the helper with exactly this command line and waits for its end.

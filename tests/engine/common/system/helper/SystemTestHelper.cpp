@@ -1,9 +1,9 @@
 // Child program of the system tests. The mode and its settings come from the
 // environment, so the command line is entirely the test's:
-//   RV_HELPER_MODE  options | exit | wait | crash
+//   RV_HELPER_MODE  options | exit | wait (reports its folder, then exits or waits) | crash
 //   RV_HELPER_OUT   file that receives the report (UTF-8 lines, appended)
 //   RV_HELPER_NAMES option names to look up, separated by '|' (options)
-//   RV_HELPER_EXIT  exit code (exit)
+//   RV_HELPER_EXIT  exit code (exit, wait)
 //   RV_HELPER_FULLDUMP "0" for the small dump (crash)
 
 #include "engine/common/CParameterParser.h"
@@ -89,17 +89,13 @@ int main()
     const std::wstring mode = Environment(L"RV_HELPER_MODE");
     if (mode == L"options")
         return ReportOptions();
-    if (mode == L"exit") {
-        wchar_t folder[MAX_PATH] = {};
-        GetCurrentDirectoryW(MAX_PATH, folder);
-        Report(std::wstring(L"cwd:") + folder);
-        return _wtoi(Environment(L"RV_HELPER_EXIT").c_str());
-    }
-    if (mode == L"wait") {
-        Report(L"waiting");
-        // Bounded: a test that fails to end this process does not leave it behind.
+    if (mode == L"crash")
+        return Crash();
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    Report(std::wstring(L"cwd:") + folder);
+    // Bounded: a test that fails to end this process does not leave it behind.
+    if (mode == L"wait")
         Sleep(60000);
-        return 3;
-    }
-    return mode == L"crash" ? Crash() : 2;
+    return _wtoi(Environment(L"RV_HELPER_EXIT").c_str());
 }
