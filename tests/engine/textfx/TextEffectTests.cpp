@@ -247,24 +247,6 @@ TEST_F(StemTest, EffectsFillWithTheirOwnBrushCopyThatClonesShare)
     EXPECT_EQ(kBlue, Outside(Render(outline), 1)) << "the brush form keeps the outline";
 }
 
-TEST_F(StemTest, DrawsNothingUntilAnEffectIsChosenAndKeepsItOnAFailedSetUp)
-{
-    EffectText text;
-    Canvas canvas(kWidth, kHeight);
-    EXPECT_FALSE(Draw(text, canvas));
-    float w = -1, h = -1;
-    EXPECT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
-    EXPECT_EQ(0, w);
-    EXPECT_EQ(0, h);
-
-    EXPECT_TRUE(text.UsePlainText(kRed));
-    const auto effect = text.TextEffect();
-    EXPECT_FALSE(text.UseOutline(static_cast<const Gdiplus::Brush*>(nullptr), kBlue, 2));
-    EXPECT_EQ(effect, text.TextEffect());
-    EXPECT_TRUE(Draw(text, canvas));
-    EXPECT_FALSE(canvas.Snapshot().PixelsOf(kRed).empty);
-}
-
 TEST_F(StemTest, ShadowIsDrawnFirstAtTheOffsetOnceEnabled)
 {
     EffectText text;
@@ -293,15 +275,9 @@ TEST_F(StemTest, ShadowIsDrawnFirstAtTheOffsetOnceEnabled)
 
 TEST_F(StemTest, BackdropBlendsTheShadowColourUnderTheMask)
 {
-    struct Case
-    {
-        const char* name;
-        Gdiplus::ARGB color;
-        char kind;   // 'o'utline, 'd'iffused, 'e'xtruded
-        int thickness;
-        Gdiplus::ARGB expected;
-    };
-    const Case cases[] = {
+    // Shadow kind: 'o'utline, 'd'iffused, 'e'xtruded.
+    const struct { const char* name; Gdiplus::ARGB color; char kind; int thickness; Gdiplus::ARGB expected; }
+    cases[] = {
         {"outline, half strength", 0x80000000, 'o', 2, 0xFF7E7E7E},
         {"outline, no strength", 0x00000000, 'o', 2, kWhite},
         {"outline, full strength", 0xFF0000FF, 'o', 2, kBlue},
@@ -309,7 +285,7 @@ TEST_F(StemTest, BackdropBlendsTheShadowColourUnderTheMask)
         {"diffused, no pass", 0x80000000, 'd', 1, kWhite},
         {"extruded", 0xFF0000FF, 'e', 1, kBlue},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EffectText text;
         text.UsePlainText(kRed);
@@ -342,13 +318,23 @@ TEST_F(StemTest, BackdropBlendsTheShadowColourUnderTheMask)
     EXPECT_EQ(nullptr, text.ShadowBackdrop());
 }
 
-TEST_F(StemTest, MeasuringCountsTheShadowOnlyWhenItCoversTheText)
+TEST_F(StemTest, FacadeDrawsNothingWithoutAnEffectAndMeasuresTheShadowOnlyWhenItCoversTheText)
 {
     Canvas canvas(kWidth, kHeight);
     canvas.G()->SetPageUnit(Gdiplus::UnitPixel);
     EffectText text;
-    text.UsePlainText(kRed);
-    float textW = 0, textH = 0, w = 0, h = 0;
+    EXPECT_FALSE(Draw(text, canvas));
+    float textW = -1, textH = -1, w = -1, h = -1;
+    EXPECT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
+    EXPECT_EQ(0, w);
+    EXPECT_EQ(0, h);
+
+    // A refused set-up keeps the effect chosen before.
+    EXPECT_TRUE(text.UsePlainText(kRed));
+    const auto effect = text.TextEffect();
+    EXPECT_FALSE(text.UseOutline(static_cast<const Gdiplus::Brush*>(nullptr), kBlue, 2));
+    EXPECT_EQ(effect, text.TextEffect());
+    EXPECT_TRUE(Draw(text, canvas));
     ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), textW, textH));
     text.SetOutlineShadow(kBlue, 2, kShadowX, kShadowY);
     ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
