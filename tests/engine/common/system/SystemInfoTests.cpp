@@ -10,6 +10,7 @@
 #include <cstring>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace RVGameEngine::Common;
@@ -65,23 +66,18 @@ TEST(SystemInfo, DriveSpaceOnlyForPresentFixedDrives)
 
 TEST(SystemInfo, VersionTextsAndTheirRules)
 {
-    struct Case
-    {
-        const wchar_t* text;
-        bool direct3D8;
-        const wchar_t* formatted;
-    };
-    for (const Case& version : {Case{L"4.09.00.0904", true, L"Direct X 9.0"}, Case{L"4.08.01.0881", true, L"Direct X 8.1"},
-                                Case{L"4.08.00.0400", false, L"Direct X 8.0"}, Case{L"3.09.00.0000", false, L"Unknown"}}) {
-        int32_t numbers[4];
-        ASSERT_TRUE(CSystemInfo::ParseDirectXVersion(version.text, numbers));
-        EXPECT_EQ(CSystemInfo::IsDirect3D8Version(numbers), version.direct3D8) << version.text;
-        EXPECT_EQ(CSystemInfo::FormatDirectXVersion(true, numbers), version.formatted);
-        EXPECT_EQ(CSystemInfo::FormatDirectXVersion(false, numbers), L"Unknown");
-    }
+    // Version text, Direct3D 8 or later, the name shown.
+    const std::tuple<const wchar_t*, bool, const wchar_t*> versions[] = {
+        {L"4.08.01.0881", true, L"Direct X 8.1"}, {L"4.08.00.0400", false, L"Direct X 8.0"},
+        {L"3.09.00.0000", false, L"Unknown"}, {L"4.09.00.0904", true, L"Direct X 9.0"}};
     int32_t numbers[4] = {};
-    ASSERT_TRUE(CSystemInfo::ParseDirectXVersion(L"4.09.00.0904", numbers));
+    for (const auto& version : versions) {
+        ASSERT_TRUE(CSystemInfo::ParseDirectXVersion(std::get<0>(version), numbers));
+        EXPECT_EQ(CSystemInfo::IsDirect3D8Version(numbers), std::get<1>(version)) << std::get<0>(version);
+        EXPECT_EQ(CSystemInfo::FormatDirectXVersion(true, numbers), std::get<2>(version));
+    }
     EXPECT_EQ(std::vector<int32_t>(numbers, numbers + 4), (std::vector<int32_t>{4, 9, 0, 904}));
+    EXPECT_EQ(CSystemInfo::FormatDirectXVersion(false, numbers), L"Unknown");
     EXPECT_FALSE(CSystemInfo::ParseDirectXVersion(L"4.09", numbers));
     EXPECT_EQ(numbers[0], 0);
     EXPECT_FALSE(CSystemInfo::ParseDirectXVersion(nullptr, numbers));
