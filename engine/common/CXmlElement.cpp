@@ -236,6 +236,24 @@ IXmlElement* CXmlElement::FindChildByAttribute(const wchar_t* attributeName, con
     return nullptr;
 }
 
+// Children are asked before any grandchild, so the shallowest match wins;
+// deeper levels go through the children's own search.
+IXmlElement* CXmlElement::FindDescendantByAttribute(const wchar_t* attributeName, const wchar_t* text,
+                                                    IXmlElement* (IXmlElement::*descend)(const wchar_t*))
+{
+    if (IXmlElement* found = FindChildByAttribute(attributeName, text))
+        return found;
+    const int32_t count = GetChildCount();
+    for (int32_t i = 0; i < count; ++i) {
+        IXmlElement* child = GetChild(i);
+        if (child == nullptr)
+            continue;
+        if (IXmlElement* found = (child->*descend)(text))
+            return found;
+    }
+    return nullptr;
+}
+
 void CXmlElement::SetNameAttribute(const wchar_t* text)
 {
     SetAttribute(L"Name", text);
@@ -253,17 +271,7 @@ IXmlElement* CXmlElement::FindChildByNameAttribute(const wchar_t* text)
 
 IXmlElement* CXmlElement::FindDescendantByNameAttribute(const wchar_t* text)
 {
-    if (IXmlElement* found = FindChildByNameAttribute(text))
-        return found;
-    const int32_t count = GetChildCount();
-    for (int32_t i = 0; i < count; ++i) {
-        IXmlElement* child = GetChild(i);
-        if (child == nullptr)
-            continue;
-        if (IXmlElement* found = child->FindDescendantByNameAttribute(text))
-            return found;
-    }
-    return nullptr;
+    return FindDescendantByAttribute(L"Name", text, &IXmlElement::FindDescendantByNameAttribute);
 }
 
 void CXmlElement::SetTagAttribute(const wchar_t* text)
@@ -283,17 +291,7 @@ IXmlElement* CXmlElement::FindChildByTagAttribute(const wchar_t* text)
 
 IXmlElement* CXmlElement::FindDescendantByTagAttribute(const wchar_t* text)
 {
-    if (IXmlElement* found = FindChildByTagAttribute(text))
-        return found;
-    const int32_t count = GetChildCount();
-    for (int32_t i = 0; i < count; ++i) {
-        IXmlElement* child = GetChild(i);
-        if (child == nullptr)
-            continue;
-        if (IXmlElement* found = child->FindDescendantByTagAttribute(text))
-            return found;
-    }
-    return nullptr;
+    return FindDescendantByAttribute(L"Tag", text, &IXmlElement::FindDescendantByTagAttribute);
 }
 
 IXmlElement* CXmlElement::FindChildByElementName(const wchar_t* name)

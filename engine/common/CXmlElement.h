@@ -61,6 +61,8 @@ public:
 private:
     CXmlAttribute* FindAttribute(const wchar_t* name) const;
     IXmlElement* FindChildByAttribute(const wchar_t* attributeName, const wchar_t* text);
+    IXmlElement* FindDescendantByAttribute(const wchar_t* attributeName, const wchar_t* text,
+                                           IXmlElement* (IXmlElement::*descend)(const wchar_t*));
     bool IsCommentPosition(size_t index) const;
     void DropCommentPosition(size_t index);
     void SetFormattedAttribute(const wchar_t* name, const wchar_t* format, ...);

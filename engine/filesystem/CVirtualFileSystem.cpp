@@ -45,10 +45,22 @@ bool MatchesIgnoringCase(const wchar_t* text, const std::wstring& pattern)
                                 static_cast<int>(pattern.size()), TRUE) == CSTR_EQUAL;
 }
 
-// Copies an answer into a caller's path-part buffer.
-bool StorePathPart(const std::wstring& answer, wchar_t* out)
+// Everything after the last separator (the whole text when there is none).
+std::wstring FileNameOf(const std::wstring& path)
 {
-    if (answer.size() > kMaxPathPartLength) {
+    const size_t separator = LastSeparator(path);
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+// Works out one part of a path into a caller's path-part buffer; a missing
+// path or an over-long answer leaves the buffer empty.
+template <typename Part>
+bool AnswerPathPart(const wchar_t* path, wchar_t* out, Part part)
+{
+    if (out == nullptr)
+        return false;
+    const std::wstring answer = path != nullptr ? part(std::wstring(path)) : std::wstring();
+    if (path == nullptr || answer.size() > kMaxPathPartLength) {
         out[0] = L'\0';
         return false;
     }
@@ -201,43 +213,24 @@ void CVirtualFileSystem::ClearReadOnly(const wchar_t* path)
 
 bool CVirtualFileSystem::GetDirectoryPart(const wchar_t* path, wchar_t* directory)
 {
-    if (directory == nullptr)
-        return false;
-    if (path == nullptr) {
-        directory[0] = L'\0';
-        return false;
-    }
-    const std::wstring text = path;
-    const size_t separator = LastSeparator(text);
-    return StorePathPart(separator == std::wstring::npos ? std::wstring(L"./") : text.substr(0, separator), directory);
+    return AnswerPathPart(path, directory, [](const std::wstring& text) {
+        const size_t separator = LastSeparator(text);
+        return separator == std::wstring::npos ? std::wstring(L"./") : text.substr(0, separator);
+    });
 }
 
 bool CVirtualFileSystem::GetFileNamePart(const wchar_t* path, wchar_t* fileName)
 {
-    if (fileName == nullptr)
-        return false;
-    if (path == nullptr) {
-        fileName[0] = L'\0';
-        return false;
-    }
-    const std::wstring text = path;
-    const size_t separator = LastSeparator(text);
-    return StorePathPart(separator == std::wstring::npos ? text : text.substr(separator + 1), fileName);
+    return AnswerPathPart(path, fileName, FileNameOf);
 }
 
 bool CVirtualFileSystem::GetExtension(const wchar_t* path, wchar_t* extension)
 {
-    if (extension == nullptr)
-        return false;
-    if (path == nullptr) {
-        extension[0] = L'\0';
-        return false;
-    }
-    const std::wstring text = path;
-    const size_t separator = LastSeparator(text);
-    const std::wstring fileName = separator == std::wstring::npos ? text : text.substr(separator + 1);
-    const size_t dot = fileName.find_last_of(L'.');
-    return StorePathPart(dot == std::wstring::npos ? std::wstring() : fileName.substr(dot + 1), extension);
+    return AnswerPathPart(path, extension, [](const std::wstring& text) {
+        const std::wstring fileName = FileNameOf(text);
+        const size_t dot = fileName.find_last_of(L'.');
+        return dot == std::wstring::npos ? std::wstring() : fileName.substr(dot + 1);
+    });
 }
 
 // ---------------------------------------------------------------- scrambling

@@ -11,8 +11,13 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace FileSystemTest {
+
+// The engine's stream (COM has a type of the same name in the global scope).
+using RVStream = RVGameEngine::Common::IStream;
+using StreamPtr = RVGameEngine::Common::TIntrusivePointer<RVStream>;
 
 // A file written by the packing tool at build time, next to this executable.
 inline std::wstring Fixture(const std::wstring& name)
@@ -20,35 +25,45 @@ inline std::wstring Fixture(const std::wstring& name)
     wchar_t module[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH);
     std::wstring folder = module;
-    folder.erase(folder.find_last_of(L"\\/"));
-    return folder + L"\\fixtures\\" + name;
+    return folder.erase(folder.find_last_of(L"\\/")) + L"\\fixtures\\" + name;
 }
 
-// Makes a folder the current directory for its lifetime.
-class CurrentDirectory
+inline StreamPtr NewStream(const std::string& bytes)
 {
-public:
-    explicit CurrentDirectory(const std::wstring& folder)
-    {
-        wchar_t previous[MAX_PATH] = {};
-        GetCurrentDirectoryW(MAX_PATH, previous);
-        m_previous = previous;
-        SetCurrentDirectoryW(folder.c_str());
-    }
-    ~CurrentDirectory() { SetCurrentDirectoryW(m_previous.c_str()); }
-    CurrentDirectory(const CurrentDirectory&) = delete;
-    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+    StreamPtr stream(RVGameEngine::Common::IStream_Create(static_cast<int32_t>(bytes.size())));
+    if (!bytes.empty())
+        std::memcpy(stream->GetData(), bytes.data(), bytes.size());
+    return stream;
+}
 
-private:
-    std::wstring m_previous;
-};
+inline std::string StreamText(RVStream* stream)
+{
+    if (stream == nullptr)
+        return "<null>";
+    return std::string(reinterpret_cast<const char*>(stream->GetData()), static_cast<size_t>(stream->GetSize()));
+}
 
-// Every test starts in a fresh current folder, with the file system's
+inline std::vector<std::wstring> BoxTexts()
+{
+    std::vector<std::wstring> texts;
+    for (const RVTest::RecordedMessageBox& box : RVTest::MessageBoxRecorder::Taken())
+        texts.push_back(box.text);
+    return texts;
+}
+
+// Every test runs in a fresh current folder, with the file system's
 // process-wide state (replacements, base folder, mounted archives) cleared.
 class FileSystemTestBase : public ::testing::Test
 {
 protected:
-    FileSystemTestBase() : m_current(m_temp.Path()) {}
+    FileSystemTestBase()
+    {
+        wchar_t previous[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, previous);
+        m_previous = previous;
+        SetCurrentDirectoryW(m_temp.Path().c_str());
+    }
+    ~FileSystemTestBase() override { SetCurrentDirectoryW(m_previous.c_str()); }
 
     void SetUp() override
     {
@@ -69,27 +84,13 @@ protected:
         return RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance();
     }
 
+    // The bytes the virtual file system reads for a name ("<null>" if none).
+    static std::string Read(const wchar_t* name) { return StreamText(VFS()->ReadFile(name).Get()); }
+
     const std::wstring& Temp() const { return m_temp.Path(); }
 
     RVTest::TempFolder m_temp;
-    CurrentDirectory m_current;
+    std::wstring m_previous;
 };
-
-// The engine's stream (COM has a type of the same name in the global scope).
-using RVStream = RVGameEngine::Common::IStream;
-using StreamPtr = RVGameEngine::Common::TIntrusivePointer<RVStream>;
-
-inline StreamPtr NewStream(const std::string& bytes)
-{
-    StreamPtr stream(RVGameEngine::Common::IStream_Create(static_cast<int32_t>(bytes.size())));
-    if (!bytes.empty())
-        std::memcpy(stream->GetData(), bytes.data(), bytes.size());
-    return stream;
-}
-
-inline std::string StreamText(RVStream* stream)
-{
-    return std::string(reinterpret_cast<const char*>(stream->GetData()), static_cast<size_t>(stream->GetSize()));
-}
 
 } // namespace FileSystemTest

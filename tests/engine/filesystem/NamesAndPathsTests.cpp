@@ -1,11 +1,10 @@
 #include "tests/engine/filesystem/FileSystemTestSupport.h"
 
-#include <cstring>
 #include <thread>
+#include <utility>
 
 using namespace RVGameEngine::Common;
 using namespace RVGameEngine::FileSystem;
-using FileSystemTest::FileSystemTestBase;
 using FileSystemTest::NewStream;
 using FileSystemTest::StreamPtr;
 
@@ -18,41 +17,34 @@ std::wstring Replaced(const wchar_t* name)
 
 } // namespace
 
-class NamesAndPaths : public FileSystemTestBase
+using NamesAndPaths = FileSystemTest::FileSystemTestBase;
+
+TEST_F(NamesAndPaths, ReplacementIgnoresCaseAppliesPairsInOrderAndKeepsToItsLimit)
 {
-};
-
-TEST_F(NamesAndPaths, ReplacementIgnoresCaseAndAppliesPairsInOrder)
-{
-    EXPECT_EQ(Replaced(L"DATA/x"), L"DATA/x") << "no pairs: unchanged";
-    VFS()->AddFilenameReplace(L"data/", L"Data2/");
-    EXPECT_EQ(Replaced(L"DATA/x/data/y"), L"Data2/x/Data2/y");
-
-    VFS()->ClearFilenameReplace();
-    VFS()->AddFilenameReplace(L"a", L"b");
-    VFS()->AddFilenameReplace(L"b", L"c");
-    EXPECT_EQ(Replaced(L"ab"), L"cc");
-
-    // A pair's own output is not scanned again by that pair.
-    VFS()->ClearFilenameReplace();
-    VFS()->AddFilenameReplace(L"x", L"xx");
-    EXPECT_EQ(Replaced(L"xax"), L"xxaxx");
-
-    // An empty source would match everywhere: it is ignored.
-    VFS()->ClearFilenameReplace();
-    VFS()->AddFilenameReplace(L"", L"junk");
-    VFS()->AddFilenameReplace(nullptr, L"junk");
-    EXPECT_EQ(Replaced(L"abc"), L"abc");
-    EXPECT_EQ(Replaced(nullptr), L"");
-}
-
-TEST_F(NamesAndPaths, ReplacementRefusesNamesBeyondItsLimit)
-{
+    struct Case
+    {
+        std::vector<std::pair<const wchar_t*, const wchar_t*>> pairs;
+        std::wstring name;
+        std::wstring expected;
+    };
     const std::wstring longest(9999, L'n');
-    EXPECT_EQ(Replaced(longest.c_str()), longest);
-    EXPECT_EQ(Replaced((longest + L"n").c_str()), L"");
-    VFS()->AddFilenameReplace(L"n", L"nn");
-    EXPECT_EQ(Replaced(longest.c_str()), L"") << "a result that grows beyond the limit";
+    const Case cases[] = {
+        {{}, L"DATA/x", L"DATA/x"},
+        {{{L"data/", L"Data2/"}}, L"DATA/x/data/y", L"Data2/x/Data2/y"},
+        {{{L"a", L"b"}, {L"b", L"c"}}, L"ab", L"cc"},
+        {{{L"x", L"xx"}}, L"xax", L"xxaxx"}, // a pair's own output is not scanned again
+        {{{L"", L"junk"}, {nullptr, L"junk"}}, L"abc", L"abc"}, // an empty source would match everywhere
+        {{}, longest, longest},
+        {{}, longest + L"n", L""},
+        {{{L"n", L"nn"}}, longest, L""}, // the result grows beyond the limit
+    };
+    for (const Case& c : cases) {
+        VFS()->ClearFilenameReplace();
+        for (const auto& pair : c.pairs)
+            VFS()->AddFilenameReplace(pair.first, pair.second);
+        EXPECT_EQ(Replaced(c.name.c_str()), c.expected) << c.name.substr(0, 20);
+    }
+    EXPECT_EQ(Replaced(nullptr), L"");
 }
 
 TEST_F(NamesAndPaths, ReplacementMayRunWhilePairsAreAdded)
@@ -68,58 +60,45 @@ TEST_F(NamesAndPaths, ReplacementMayRunWhilePairsAreAdded)
 
 TEST_F(NamesAndPaths, PathPartsComeFromTheLastSeparatorAndTheFileNamePart)
 {
-    wchar_t part[kPathPartBufferLength];
-    EXPECT_TRUE(VFS()->GetDirectoryPart(L"a/b\\c.txt", part));
-    EXPECT_STREQ(part, L"a/b");
-    VFS()->GetDirectoryPart(L"file.txt", part);
-    EXPECT_STREQ(part, L"./");
-
-    VFS()->GetFileNamePart(L"a\\b/c.txt", part);
-    EXPECT_STREQ(part, L"c.txt");
-    VFS()->GetFileNamePart(L"file.txt", part);
-    EXPECT_STREQ(part, L"file.txt") << "a bare name is its own file name";
-    VFS()->GetFileNamePart(L"folder/", part);
-    EXPECT_STREQ(part, L"");
-
-    VFS()->GetExtension(L"dir/archive.tar.gz", part);
-    EXPECT_STREQ(part, L"gz");
-    VFS()->GetExtension(L"dir.old/file", part);
-    EXPECT_STREQ(part, L"") << "a dot in a folder name is no extension";
-    VFS()->GetExtension(L"name.", part);
-    EXPECT_STREQ(part, L"");
-
+    using PartFunction = bool (IVirtualFileSystem::*)(const wchar_t*, wchar_t*);
+    const PartFunction directory = &IVirtualFileSystem::GetDirectoryPart;
+    const PartFunction fileName = &IVirtualFileSystem::GetFileNamePart;
+    const PartFunction extension = &IVirtualFileSystem::GetExtension;
     const std::wstring tooLong = std::wstring(300, L'p') + L"/x";
-    EXPECT_FALSE(VFS()->GetDirectoryPart(tooLong.c_str(), part));
-    EXPECT_STREQ(part, L"");
-    EXPECT_FALSE(VFS()->GetFileNamePart(nullptr, part));
+    const struct
+    {
+        PartFunction function;
+        const wchar_t* path;
+        bool answered;
+        const wchar_t* expected;
+    } cases[] = {
+        {directory, L"a/b\\c.txt", true, L"a/b"},    {directory, L"file.txt", true, L"./"},
+        {fileName, L"a\\b/c.txt", true, L"c.txt"},   {fileName, L"file.txt", true, L"file.txt"},
+        {fileName, L"folder/", true, L""},           {extension, L"dir/archive.tar.gz", true, L"gz"},
+        {extension, L"dir.old/file", true, L""},     {extension, L"name.", true, L""},
+        {directory, tooLong.c_str(), false, L""},    {fileName, nullptr, false, L""},
+    };
+    for (const auto& c : cases) {
+        wchar_t part[kPathPartBufferLength] = L"junk";
+        EXPECT_EQ((VFS()->*c.function)(c.path, part), c.answered) << (c.path ? c.path : L"null");
+        EXPECT_STREQ(part, c.expected) << (c.path ? c.path : L"null");
+    }
 }
 
-TEST_F(NamesAndPaths, CreateDirectoryMakesTheWholeChain)
+TEST_F(NamesAndPaths, CreateDirectoryMakesTheWholeChainAndClearReadOnlyAllowsRewrites)
 {
-    EXPECT_FALSE(VFS()->IsDirectory(L"a"));
     VFS()->CreateDirectory(L"a/b\\c");
-    EXPECT_TRUE(VFS()->IsDirectory(L"a"));
-    EXPECT_TRUE(VFS()->IsDirectory(L"a/b"));
     EXPECT_TRUE(VFS()->IsDirectory(L"a/b/c"));
-    VFS()->CreateDirectory(L"a/b/c");
-    EXPECT_TRUE(VFS()->IsDirectory(L"a/b/c"));
-
     const std::wstring absolute = Temp() + L"\\x\\y";
     VFS()->CreateDirectory(absolute.c_str());
     EXPECT_TRUE(VFS()->IsDirectory(absolute.c_str()));
-
-    ASSERT_TRUE(RVTest::WriteWholeFile(L"plain.txt", "x"));
-    EXPECT_FALSE(VFS()->IsDirectory(L"plain.txt"));
     EXPECT_FALSE(VFS()->IsDirectory(nullptr));
-}
 
-TEST_F(NamesAndPaths, ClearReadOnlyLetsAFileBeRewritten)
-{
     ASSERT_TRUE(RVTest::WriteWholeFile(L"locked.txt", "old"));
+    EXPECT_FALSE(VFS()->IsDirectory(L"locked.txt"));
     SetFileAttributesW(L"locked.txt", FILE_ATTRIBUTE_READONLY);
     VFS()->ClearReadOnly(L"locked.txt");
     EXPECT_EQ(GetFileAttributesW(L"locked.txt") & FILE_ATTRIBUTE_READONLY, 0u);
-
     SetFileAttributesW(L"locked.txt", FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(VFS()->WriteFile(L"locked.txt", NewStream("new").Get()));
     EXPECT_EQ(RVTest::ReadWholeFile(L"locked.txt"), "new");
@@ -133,17 +112,12 @@ TEST_F(NamesAndPaths, ScramblingRoundTripsAndRvefIsRecognisedByItsWholeMagic)
     VFS()->UnscrambleBuffer(bytes, 5);
     EXPECT_EQ(std::memcmp(bytes, "\x00\x01\x7F\x80\xFF", 5), 0);
 
-    StreamPtr three = NewStream("abc");
-    StreamPtr scrambled = VFS()->ScrambleStream(three);
+    StreamPtr scrambled = VFS()->ScrambleStream(NewStream("abc"));
     ASSERT_FALSE(scrambled.IsNull());
     EXPECT_EQ(scrambled->GetSize(), 7);
     EXPECT_EQ(std::memcmp(scrambled->GetData(), "RVEF", 4), 0);
     EXPECT_EQ(scrambled->Tell(), 0);
     EXPECT_EQ(VFS()->ScrambleStream(scrambled), scrambled) << "already scrambled: the same stream";
-
-    StreamPtr almost = NewStream("RVE");
-    StreamPtr wrapped = VFS()->ScrambleStream(almost);
-    EXPECT_NE(wrapped, almost) << "\"RVE\" is plain";
-    EXPECT_EQ(wrapped->GetSize(), 7);
+    EXPECT_EQ(VFS()->ScrambleStream(NewStream("RVE"))->GetSize(), 7) << "\"RVE\" is plain";
     EXPECT_TRUE(VFS()->ScrambleStream(StreamPtr()).IsNull());
 }

@@ -5,7 +5,7 @@
 
 using namespace RVGameEngine::Common;
 using namespace RVGameEngine::FileSystem;
-using FileSystemTest::FileSystemTestBase;
+using FileSystemTest::BoxTexts;
 using FileSystemTest::Fixture;
 using FileSystemTest::NewStream;
 using FileSystemTest::StreamPtr;
@@ -13,11 +13,12 @@ using FileSystemTest::StreamText;
 
 namespace {
 
-std::wstring ReadUnicode(const wchar_t* name, bool orScrambled = false)
+std::wstring ReadUnicode(const std::wstring& name, bool orScrambled = false)
 {
     IVirtualFileSystem* vfs = IVirtualFileSystem_GetInstance();
     wchar_t* text = nullptr;
-    const bool read = orScrambled ? vfs->ReadUnicodeText2(name, &text) : vfs->ReadUnicodeText(name, &text);
+    const bool read = orScrambled ? vfs->ReadUnicodeText2(name.c_str(), &text)
+                                  : vfs->ReadUnicodeText(name.c_str(), &text);
     std::wstring result = read ? text : L"<failed>";
     vfs->FreeBuffer2(text);
     return result;
@@ -25,9 +26,7 @@ std::wstring ReadUnicode(const wchar_t* name, bool orScrambled = false)
 
 } // namespace
 
-class VirtualFileSystem : public FileSystemTestBase
-{
-};
+using VirtualFileSystem = FileSystemTest::FileSystemTestBase;
 
 TEST_F(VirtualFileSystem, FilesRoundTripWholeAndWritesReportTheRealResult)
 {
@@ -35,15 +34,11 @@ TEST_F(VirtualFileSystem, FilesRoundTripWholeAndWritesReportTheRealResult)
     stream->Seek(7);
     ASSERT_TRUE(VFS()->WriteFile(L"out/data.bin", stream.Get()));
     EXPECT_EQ(RVTest::ReadWholeFile(L"out\\data.bin"), "0123456789") << "written from 0 whatever the position";
-
     ASSERT_TRUE(VFS()->WriteFile(L"out/data.bin", NewStream("ab").Get()));
-    StreamPtr back = VFS()->ReadFile(L"out/data.bin");
-    ASSERT_FALSE(back.IsNull());
-    EXPECT_EQ(StreamText(back.Get()), "ab") << "a rewrite replaces the whole file";
-    EXPECT_EQ(back->Tell(), 0);
-
+    EXPECT_EQ(Read(L"out/data.bin"), "ab") << "a rewrite replaces the whole file";
+    EXPECT_EQ(VFS()->ReadFile(L"out/data.bin")->Tell(), 0);
     ASSERT_TRUE(VFS()->WriteFile(L"out/empty.bin", NewStream("").Get()));
-    EXPECT_EQ(VFS()->ReadFile(L"out/empty.bin")->GetSize(), 0);
+    EXPECT_EQ(Read(L"out/empty.bin"), "");
 
     // A folder where the file should be: the write fails, and says so.
     VFS()->CreateDirectory(L"taken");
@@ -52,20 +47,15 @@ TEST_F(VirtualFileSystem, FilesRoundTripWholeAndWritesReportTheRealResult)
     EXPECT_FALSE(VFS()->WriteUnicodeText(L"taken", L"x"));
     EXPECT_FALSE(VFS()->WriteFile(nullptr, stream.Get()));
     EXPECT_FALSE(VFS()->WriteFile(L"x", nullptr));
-}
 
-TEST_F(VirtualFileSystem, MissingFilesAreAbsentAndReadsOfThemWarn)
-{
+    // Missing files are absent (quietly) and reading one warns.
+    RVTest::MessageBoxRecorder::Clear();
     EXPECT_FALSE(VFS()->FileExists(L"nowhere.txt"));
-    EXPECT_TRUE(RVTest::MessageBoxRecorder::Taken().empty());
+    EXPECT_TRUE(VFS()->FileExists(L"taken")) << "folders exist too";
+    EXPECT_TRUE(BoxTexts().empty());
     EXPECT_TRUE(VFS()->ReadFile(L"nowhere.txt").IsNull());
-    const auto boxes = RVTest::MessageBoxRecorder::Taken();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, L"Failed to open file: nowhere.txt");
     EXPECT_TRUE(VFS()->ReadFile(nullptr).IsNull());
-
-    VFS()->CreateDirectory(L"folder");
-    EXPECT_TRUE(VFS()->FileExists(L"folder")) << "folders exist too";
+    EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"Failed to open file: nowhere.txt"});
 }
 
 TEST_F(VirtualFileSystem, ReadsResolveAgainstTheBaseFolderButWritesDoNot)
@@ -73,20 +63,15 @@ TEST_F(VirtualFileSystem, ReadsResolveAgainstTheBaseFolderButWritesDoNot)
     VFS()->CreateDirectory(L"base/ui");
     ASSERT_TRUE(RVTest::WriteWholeFile(L"base\\ui\\a.xml", "in base"));
     ASSERT_TRUE(RVTest::WriteWholeFile(L"base\\x", "slash"));
-    const std::wstring base = Temp() + L"\\base";
-    VFS()->SetBaseDirectory(base.c_str());
+    VFS()->SetBaseDirectory((Temp() + L"\\base").c_str());
 
     EXPECT_TRUE(VFS()->FileExists(L"ui/a.xml"));
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"ui/a.xml").Get()), "in base");
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"/x").Get()), "slash") << "a leading slash still gets the prefix";
-    const std::wstring absolute = Temp() + L"\\base\\x";
-    EXPECT_EQ(StreamText(VFS()->ReadFile(absolute.c_str()).Get()), "slash") << "drive-qualified names stay";
-
+    EXPECT_EQ(Read(L"ui/a.xml"), "in base");
+    EXPECT_EQ(Read(L"/x"), "slash") << "a leading slash still gets the prefix";
+    EXPECT_EQ(Read((Temp() + L"\\base\\x").c_str()), "slash") << "drive-qualified names stay";
     ASSERT_TRUE(VFS()->WriteText(L"written.txt", "here"));
     EXPECT_EQ(RVTest::ReadWholeFile(Temp() + L"\\written.txt"), "here");
-
-    const std::wstring longName(995, L'n');
-    EXPECT_TRUE(VFS()->ReadFile(longName.c_str()).IsNull()) << "formed path beyond 999 units";
+    EXPECT_TRUE(VFS()->ReadFile(std::wstring(995, L'n').c_str()).IsNull()) << "formed path beyond 999 units";
 }
 
 TEST_F(VirtualFileSystem, WholeTextsCarryTheirByteOrderMarks)
@@ -107,46 +92,45 @@ TEST_F(VirtualFileSystem, WholeTextsCarryTheirByteOrderMarks)
     EXPECT_EQ(ReadUnicode(L"wide.txt"), L"ab");
     ASSERT_TRUE(RVTest::WriteWholeFile(L"odd.txt", std::string("\xFF\xFE\x41\x00\x42", 5)));
     EXPECT_EQ(ReadUnicode(L"odd.txt"), L"A") << "the odd last byte is dropped";
-
-    RVTest::MessageBoxRecorder::Clear();
     EXPECT_EQ(ReadUnicode(L"plain.txt"), L"<failed>");
-    const auto boxes = RVTest::MessageBoxRecorder::Taken();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, L"File \"plain.txt\" is expected to be a UNICODE coded file.");
+    EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"File \"plain.txt\" is expected to be a UNICODE coded file."});
 }
 
 TEST_F(VirtualFileSystem, RvefFilesReadBackPlainAndPlainFilesStayAsTheyAre)
 {
-    StreamPtr scrambled = VFS()->ScrambleStream(NewStream(std::string("\xFF\xFE" "h\0i\0", 6)));
-    ASSERT_TRUE(VFS()->WriteFile(L"config.xml", scrambled.Get()));
+    const std::string utf16("\xFF\xFE" "h\0i\0", 6);
+    ASSERT_TRUE(VFS()->WriteFile(L"config.xml", VFS()->ScrambleStream(NewStream(utf16)).Get()));
     EXPECT_EQ(RVTest::ReadWholeFile(L"config.xml").substr(0, 4), "RVEF");
     StreamPtr plain = VFS()->ReadFileUnscrambled(L"config.xml");
-    EXPECT_EQ(StreamText(plain.Get()), std::string("\xFF\xFE" "h\0i\0", 6));
+    EXPECT_EQ(StreamText(plain.Get()), utf16);
     EXPECT_EQ(plain->Tell(), 0);
     EXPECT_EQ(ReadUnicode(L"config.xml", true), L"hi");
     EXPECT_EQ(ReadUnicode(L"config.xml", false), L"<failed>") << "the plain read sees the magic";
 
     ASSERT_TRUE(RVTest::WriteWholeFile(L"magic_only", "RVEF"));
-    EXPECT_EQ(VFS()->ReadFileUnscrambled(L"magic_only")->GetSize(), 0);
+    EXPECT_EQ(StreamText(VFS()->ReadFileUnscrambled(L"magic_only").Get()), "");
     ASSERT_TRUE(RVTest::WriteWholeFile(L"almost", "RVE"));
     EXPECT_EQ(StreamText(VFS()->ReadFileUnscrambled(L"almost").Get()), "RVE");
-
     // The packing tool writes the same form with the same constant.
-    EXPECT_EQ(ReadUnicode(Fixture(L"tool.rvef").c_str(), true), L"made by the tool");
+    EXPECT_EQ(ReadUnicode(Fixture(L"tool.rvef"), true), L"made by the tool");
 }
 
 TEST_F(VirtualFileSystem, DetectTextEncodingLooksAtTheLeadingBytes)
 {
-    RVTest::WriteWholeFile(L"u16", "\xFF\xFE" "x");
-    RVTest::WriteWholeFile(L"u8", "\xEF\xBB\xBF" "x");
-    RVTest::WriteWholeFile(L"tsd", "%TSDx");
-    RVTest::WriteWholeFile(L"half", "\xEF\xBB");
-    RVTest::WriteWholeFile(L"none", "plain");
-    EXPECT_EQ(VFS()->DetectTextEncoding(L"u16"), TEXT_ENCODING_UTF16LE);
-    EXPECT_EQ(VFS()->DetectTextEncoding(L"u8"), TEXT_ENCODING_UTF8);
-    EXPECT_EQ(VFS()->DetectTextEncoding(L"tsd"), TEXT_ENCODING_TSD);
-    EXPECT_EQ(VFS()->DetectTextEncoding(L"half"), TEXT_ENCODING_NONE);
-    EXPECT_EQ(VFS()->DetectTextEncoding(L"none"), TEXT_ENCODING_NONE);
+    const struct
+    {
+        const wchar_t* name;
+        const char* bytes;
+        int32_t encoding;
+    } cases[] = {
+        {L"u16", "\xFF\xFE" "x", TEXT_ENCODING_UTF16LE}, {L"u8", "\xEF\xBB\xBF" "x", TEXT_ENCODING_UTF8},
+        {L"tsd", "%TSDx", TEXT_ENCODING_TSD},            {L"half", "\xEF\xBB", TEXT_ENCODING_NONE},
+        {L"none", "plain", TEXT_ENCODING_NONE},
+    };
+    for (const auto& c : cases) {
+        RVTest::WriteWholeFile(c.name, c.bytes);
+        EXPECT_EQ(VFS()->DetectTextEncoding(c.name), c.encoding) << c.name;
+    }
     VFS()->WriteFile(L"u16.rvef", VFS()->ScrambleStream(NewStream("\xFF\xFE" "x")).Get());
     EXPECT_EQ(VFS()->DetectTextEncoding(L"u16.rvef"), TEXT_ENCODING_UTF16LE);
     EXPECT_EQ(VFS()->DetectTextEncoding(L"absent"), TEXT_ENCODING_NO_FILE);
@@ -164,21 +148,19 @@ TEST_F(VirtualFileSystem, FilesOfTwoGigabytesOrMoreAreRefused)
     EXPECT_FALSE(VFS()->MountPackedFile(L"huge.bin"));
 }
 
-// ------------------------------------------------------------ mounted archives
-
 TEST_F(VirtualFileSystem, MountedArchivesAnswerInAnyCaseWithEitherSeparator)
 {
     ASSERT_TRUE(VFS()->MountPackedFile(Fixture(L"sample.rade").c_str()));
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"installer/ui/A.XML").Get()), "<installer-a/>");
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"INSTALLER\\UI\\a.xml").Get()), "<installer-a/>");
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"./ui/a.xml").Get()), "ui-a");
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L".\\UI/A.xml").Get()), "ui-a");
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"\x4e2d\x6587/\x540d\x5b57.txt").Get()), "\xe4\xbd\xa0\xe5\xa5\xbd");
+    EXPECT_EQ(Read(L"installer/ui/A.XML"), "<installer-a/>");
+    EXPECT_EQ(Read(L"INSTALLER\\UI\\a.xml"), "<installer-a/>");
+    EXPECT_EQ(Read(L"./ui/a.xml"), "ui-a");
+    EXPECT_EQ(Read(L".\\UI/A.xml"), "ui-a");
+    EXPECT_EQ(Read(L"\x4e2d\x6587/\x540d\x5b57.txt"), "\xe4\xbd\xa0\xe5\xa5\xbd");
     EXPECT_TRUE(VFS()->FileExists(L"Text/Unicode.TXT"));
     EXPECT_EQ(ReadUnicode(L"text/unicode.txt"), L"Hi");
     EXPECT_EQ(ReadUnicode(L"text/scrambled.xml", true), L"<x/>") << "RVEF inside an archive";
-    EXPECT_EQ(VFS()->ReadFile(L"empty.bin")->GetSize(), 0);
-    EXPECT_TRUE(RVTest::MessageBoxRecorder::Taken().empty());
+    EXPECT_EQ(Read(L"empty.bin"), "");
+    EXPECT_TRUE(BoxTexts().empty());
 }
 
 TEST_F(VirtualFileSystem, ArchivesComeBeforeTheDiskAndWritesStillGoToDisk)
@@ -188,30 +170,24 @@ TEST_F(VirtualFileSystem, ArchivesComeBeforeTheDiskAndWritesStillGoToDisk)
     ASSERT_TRUE(RVTest::WriteWholeFile(L"Data\\DiskOnly.txt", "disk only"));
     ASSERT_TRUE(VFS()->MountPackedFile(Fixture(L"sample.rade").c_str()));
 
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"data/both.txt").Get()), "from the archive");
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"Data/DiskOnly.txt").Get()), "disk only");
+    EXPECT_EQ(Read(L"data/both.txt"), "from the archive");
+    EXPECT_EQ(Read(L"Data/DiskOnly.txt"), "disk only");
     ASSERT_TRUE(VFS()->WriteText(L"Data/Both.txt", "rewritten"));
     EXPECT_EQ(RVTest::ReadWholeFile(L"Data\\Both.txt"), "rewritten");
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"Data/Both.txt").Get()), "from the archive");
-
+    EXPECT_EQ(Read(L"Data/Both.txt"), "from the archive");
     // Names in archives pass through the replacement list too.
     VFS()->AddFilenameReplace(L"alias/", L"ui/");
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"alias/a.xml").Get()), "ui-a");
+    EXPECT_EQ(Read(L"alias/a.xml"), "ui-a");
 }
 
 TEST_F(VirtualFileSystem, ToolMadeTreesAndBlobsMountAfterUncompressing)
 {
-    ASSERT_TRUE(VFS()->MountPackedFile(Fixture(L"tree.rade").c_str()));
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"sub/deeper/low.bin").Get()), std::string("\0\1\2", 3));
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"top.txt").Get()), "top");
-
     const std::string blob = RVTest::ReadWholeFile(Fixture(L"tree.blob"));
     StreamPtr archive = ICompress_GetInstance()->Uncompress(blob.data(), static_cast<uint32_t>(blob.size()));
-    ASSERT_FALSE(archive.IsNull());
     EXPECT_EQ(StreamText(archive.Get()), RVTest::ReadWholeFile(Fixture(L"tree.rade")));
-
     ASSERT_TRUE(VFS()->WriteFile(L"unpacked.rade", archive.Get()));
-    IPackedFileManager_GetInstance()->UnmountAll();
     ASSERT_TRUE(VFS()->MountPackedFile(L"unpacked.rade"));
-    EXPECT_EQ(StreamText(VFS()->ReadFile(L"Sub/mid.txt").Get()), "mid");
+    EXPECT_EQ(Read(L"sub/deeper/low.bin"), std::string("\0\1\2", 3));
+    EXPECT_EQ(Read(L"top.txt"), "top");
+    EXPECT_EQ(Read(L"Sub/mid.txt"), "mid");
 }

@@ -59,41 +59,37 @@ def hostile_archives():
     }
 
 
+def put(root, relative, data):
+    path = os.path.join(root, relative)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as target:
+        target.write(data)
+
+
 def main():
     out = sys.argv[1]
-    os.makedirs(out, exist_ok=True)
-
-    def write(name, data):
-        with open(os.path.join(out, name), "wb") as target:
-            target.write(data)
-
     sample = rvpack.build_archive(SAMPLE_ENTRIES)
-    write("sample.rade", sample)
-    write("sample.blob", rvpack.compress_blob(sample))
-    write("tool.rvef", rvpack.to_rvef(utf16_text("made by the tool")))
-    for name, data in hostile_archives().items():
-        write(name, data)
+    files = {"sample.rade": sample, "sample.blob": rvpack.compress_blob(sample),
+             "tool.rvef": rvpack.to_rvef(utf16_text("made by the tool"))}
+    files.update(hostile_archives())
+    for name, data in files.items():
+        put(out, name, data)
 
     # A folder packed by the tool's own command line, as the build does.
     tree = os.path.join(out, "tree")
-    os.makedirs(os.path.join(tree, "Sub", "Deeper"), exist_ok=True)
     for relative, data in [("top.txt", b"top"), ("Sub/mid.txt", b"mid"), ("Sub/Deeper/low.bin", b"\x00\x01\x02")]:
-        with open(os.path.join(tree, relative), "wb") as target:
-            target.write(data)
+        put(tree, relative, data)
     status = rvpack.main(["archive", tree, os.path.join(out, "tree.rade")])
     status |= rvpack.main(["archive", tree, os.path.join(out, "tree.blob"), "--blob"])
     # A tree with a symbolic link to a folder outside it (Wine shows a host
     # link as a reparse point, as Windows shows a junction).
     linked = os.path.join(out, "linked")
-    os.makedirs(os.path.join(linked, "tree", "sub"), exist_ok=True)
-    os.makedirs(os.path.join(linked, "outside"), exist_ok=True)
     for relative in ["tree/x.txt", "tree/sub/y.txt", "outside/precious.txt"]:
-        with open(os.path.join(linked, relative), "wb") as target:
-            target.write(b"data")
+        put(linked, relative, b"data")
     link = os.path.join(linked, "tree", "link")
     if not os.path.lexists(link):
         os.symlink(os.path.join("..", "outside"), link, target_is_directory=True)
-    write("stamp", b"ok")
+    put(out, "stamp", b"ok")
     return status
 
 

@@ -1,39 +1,24 @@
-#include "engine/common/CXmlElement.h"
-#include "engine/common/IXmlElement.h"
-#include "engine/common/IXmlScript.h"
+#include "tests/engine/filesystem/documents/DocumentTestSupport.h"
 
+#include "engine/common/CXmlElement.h"
 #include "tests/support/TempFolder.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
+#include <utility>
 
 using namespace RVGameEngine::Common;
+using DocumentsTest::Saved;
 
-namespace {
-
-std::wstring Saved(IXmlElement* element)
-{
-    TIntrusivePointer<IString> text = IString_Create();
-    element->SaveToString(text);
-    return text->GetUtf16();
-}
-
-} // namespace
-
-TEST(XmlElement, TypedAttributeReadsFollowTheRuntimeConversions)
+TEST(XmlElement, TypedAttributesReadWithTheRuntimeConversionsAndWriteFixedFormats)
 {
     TIntrusivePointer<IXmlElement> e = IXmlElement_Create();
-    e->SetAttribute(L"hex", L"0x10");
-    e->SetAttribute(L"HEX", L"0XfF");
-    e->SetAttribute(L"octal", L"010");
-    e->SetAttribute(L"signed", L"  -42abc");
-    e->SetAttribute(L"float", L"1.5e2xyz");
-    e->SetAttribute(L"word", L"abc");
-    e->SetAttribute(L"True", L"True");
-    e->SetAttribute(L"true", L"true");
-
+    const std::pair<const wchar_t*, const wchar_t*> texts[] = {
+        {L"hex", L"0x10"}, {L"HEX", L"0XfF"}, {L"octal", L"010"}, {L"signed", L"  -42abc"},
+        {L"float", L"1.5e2xyz"}, {L"word", L"abc"}, {L"True", L"True"}, {L"true", L"true"},
+    };
+    for (const auto& text : texts)
+        e->SetAttribute(text.first, text.second);
     EXPECT_EQ(e->GetAttributeUInt(L"hex"), 16u);
     EXPECT_EQ(e->GetAttributeUInt(L"HEX"), 255u);
     EXPECT_EQ(e->GetAttributeUInt(L"octal"), 8u);
@@ -49,39 +34,23 @@ TEST(XmlElement, TypedAttributeReadsFollowTheRuntimeConversions)
     EXPECT_EQ(e->GetAttributeInt(L"missing"), 0);
     EXPECT_STREQ(e->GetAttribute(L"missing"), L"");
     EXPECT_FALSE(e->HasAttribute(L"Hex"));
-    EXPECT_TRUE(e->HasAttribute(L"HEX"));
-}
 
-TEST(XmlElement, TypedAttributeWritesUseFixedFormats)
-{
-    TIntrusivePointer<IXmlElement> e = IXmlElement_Create();
-    e->SetAttributeFloat(L"f", 1.5f);
-    e->SetAttributeFloat(L"g", -0.25f);
-    e->SetAttributeInt(L"i", -7);
-    e->SetAttributeUInt(L"u", 4294967295u);
-    e->SetAttributeBool(L"b", true);
-    e->SetAttributeBool(L"c", false);
-    EXPECT_STREQ(e->GetAttribute(L"f"), L"1.500000");
-    EXPECT_STREQ(e->GetAttribute(L"g"), L"-0.250000");
-    EXPECT_STREQ(e->GetAttribute(L"i"), L"-7");
-    EXPECT_STREQ(e->GetAttribute(L"u"), L"4294967295");
-    EXPECT_STREQ(e->GetAttribute(L"b"), L"true");
-    EXPECT_STREQ(e->GetAttribute(L"c"), L"false");
-    EXPECT_EQ(e->GetAttributeUInt(L"u"), 4294967295u);
-}
-
-TEST(XmlElement, SettingAnExistingAttributeReplacesItInPlace)
-{
-    TIntrusivePointer<IXmlElement> e = IXmlElement_Create();
-    e->SetName(L"a");
-    e->SetAttribute(L"x", L"1");
-    e->SetAttribute(L"y", L"2");
-    e->SetAttribute(L"x", L"3");
-    e->SetNameAttribute(L"n");
-    e->SetTagAttribute(L"t");
-    EXPECT_EQ(Saved(e.Get()), L"<a x=\"3\" y=\"2\" Name=\"n\" Tag=\"t\"/>\r\n");
-    EXPECT_STREQ(e->GetNameAttribute(), L"n");
-    EXPECT_STREQ(e->GetTagAttribute(), L"t");
+    // Setting an attribute again replaces it in place.
+    TIntrusivePointer<IXmlElement> w = IXmlElement_Create();
+    w->SetName(L"w");
+    w->SetAttribute(L"x", L"1");
+    w->SetAttributeFloat(L"f", 1.5f);
+    w->SetAttributeFloat(L"g", -0.25f);
+    w->SetAttributeInt(L"i", -7);
+    w->SetAttributeUInt(L"u", 4294967295u);
+    w->SetAttributeBool(L"b", true);
+    w->SetAttributeBool(L"c", false);
+    w->SetNameAttribute(L"n");
+    w->SetTagAttribute(L"t");
+    w->SetAttribute(L"x", L"3");
+    EXPECT_EQ(Saved(w.Get()), L"<w x=\"3\" f=\"1.500000\" g=\"-0.250000\" i=\"-7\" u=\"4294967295\" b=\"true\" "
+                              L"c=\"false\" Name=\"n\" Tag=\"t\"/>\r\n");
+    EXPECT_EQ(w->GetAttributeUInt(L"u"), 4294967295u);
 }
 
 TEST(XmlElement, ChildAccessSkipsCommentsAndStaysInRange)
@@ -90,15 +59,12 @@ TEST(XmlElement, ChildAccessSkipsCommentsAndStaysInRange)
     IXmlElement* root = script->Parse(L"--c0\r\n<a/>\r\n--c1\r\n--c2\r\n<b/>\r\n<c/>\r\n--c3\r\n");
     ASSERT_EQ(root->GetChildCount(), 3);
     EXPECT_STREQ(root->GetChild(0)->GetName(), L"a");
-    EXPECT_STREQ(root->GetChild(1)->GetName(), L"b");
     EXPECT_STREQ(root->GetChild(2)->GetName(), L"c");
     EXPECT_EQ(root->GetChild(3), nullptr);
     EXPECT_EQ(root->GetChild(-1), nullptr);
 
     root->AddChild(nullptr);
-    EXPECT_EQ(root->GetChildCount(), 3);
     TIntrusivePointer<IXmlElement> free = IXmlElement_Create();
-    free->SetName(L"d");
     root->AddChild(free.Get());
     EXPECT_EQ(free->GetReferenceCount(), 2);
     ASSERT_EQ(root->GetChildCount(), 4);
@@ -109,25 +75,19 @@ TEST(XmlElement, RemovingChildrenKeepsCommentPositionsInStep)
 {
     TIntrusivePointer<IXmlScript> script = IXmlScript_Create();
     IXmlElement* root = script->Parse(L"<a/>\r\n--c1\r\n<b/>\r\n--c2\r\n<c/>\r\n");
-    IXmlElement* b = root->GetChild(1);
-    root->RemoveChild(b);
+    root->RemoveChild(root->GetChild(1));
     ASSERT_EQ(root->GetChildCount(), 2);
     EXPECT_STREQ(root->GetChild(1)->GetName(), L"c");
     EXPECT_EQ(Saved(root), L"<a/>\r\n--c1\r\n--c2\r\n<c/>\r\n");
-
     // An element that is not a child changes nothing.
-    TIntrusivePointer<IXmlElement> stranger = IXmlElement_Create();
-    root->RemoveChild(stranger.Get());
+    root->RemoveChild(IXmlElement_Create().Get());
     root->RemoveChild(nullptr);
     EXPECT_EQ(root->GetChildCount(), 2);
-
     root->RemoveAllChildren();
     EXPECT_EQ(root->GetChildCount(), 0);
     EXPECT_EQ(Saved(root), L"");
-}
 
-TEST(XmlElement, RemovingACommentEntryMovesLaterComments)
-{
+    // Removing a comment entry moves the later comments.
     TIntrusivePointer<CXmlElement> parent(new CXmlElement, true);
     parent->SetName(L"p");
     auto addComment = [&](const wchar_t* text) {
@@ -141,9 +101,7 @@ TEST(XmlElement, RemovingACommentEntryMovesLaterComments)
     CXmlElement* c2 = addComment(L"c2");
     IXmlElement* b = parent->CreateChild();
     b->SetName(L"b");
-
     parent->RemoveChild(c1);
-    ASSERT_EQ(parent->GetChildCount(), 2);
     EXPECT_EQ(parent->GetChild(1), b);
     EXPECT_EQ(Saved(parent.Get()), L"<p>\r\n\t<a/>\r\n\t--c2\r\n\t<b/>\r\n</p>\r\n");
     parent->RemoveChild(c2);
@@ -152,25 +110,19 @@ TEST(XmlElement, RemovingACommentEntryMovesLaterComments)
     EXPECT_EQ(Saved(parent.Get()), L"<p>\r\n\t<a/>\r\n\t<b/>\r\n</p>\r\n");
 }
 
-TEST(XmlElement, AnElementRenamedCommentStaysCounted)
+TEST(XmlElement, AnElementNamedCommentStaysCountedAndIsWrittenWithoutText)
 {
     TIntrusivePointer<IXmlElement> parent = IXmlElement_Create();
+    parent->SetName(L"p");
     IXmlElement* first = parent->CreateChild();
     first->SetName(L"Comment");
+    EXPECT_EQ(Saved(parent.Get()), L"<p>\r\n\t--\r\n</p>\r\n") << "no comment text to read";
     IXmlElement* second = parent->CreateChild();
     second->SetName(L"b");
     parent->RemoveChild(first);
     ASSERT_EQ(parent->GetChildCount(), 1);
     EXPECT_EQ(parent->GetChild(0), second);
     EXPECT_EQ(parent->GetChild(1), nullptr);
-}
-
-TEST(XmlElement, WriterNeverReadsAMissingCommentText)
-{
-    TIntrusivePointer<IXmlElement> parent = IXmlElement_Create();
-    parent->SetName(L"p");
-    parent->CreateChild()->SetName(L"Comment");
-    EXPECT_EQ(Saved(parent.Get()), L"<p>\r\n\t--\r\n</p>\r\n");
 }
 
 TEST(XmlElement, FindsChildrenAndDescendantsByNameTagAndElementName)

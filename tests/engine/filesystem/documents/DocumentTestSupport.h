@@ -1,0 +1,21 @@
+#pragma once
+
+#include "engine/common/IXmlScript.h"
+#include "tests/support/LogCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace DocumentsTest {
+
+// The text the writer makes for an element and everything under it.
+inline std::wstring Saved(RVGameEngine::Common::IXmlElement* element)
+{
+    auto text = RVGameEngine::Common::IString_Create();
+    element->SaveToString(text);
+    return text->GetUtf16();
+}
+
+} // namespace DocumentsTest
