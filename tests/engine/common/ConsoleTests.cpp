@@ -1,5 +1,5 @@
 #include "engine/common/Console.h"
-#include "engine/filesystem/ILogFile.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TempFolder.h"
 
@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 using namespace RVGameEngine::Common;
@@ -49,29 +48,6 @@ private:
     HANDLE m_previous = nullptr;
 };
 
-// Takes the log's lines while it lives, keeping them out of the file.
-class LogListener
-{
-public:
-    LogListener() : m_log(RVGameEngine::FileSystem::ILogFile_GetInstance())
-    {
-        m_log->AddMemberFunctionDelegate(RVGameEngine::FileSystem::kLogFileLogEvent, this, &LogListener::OnLine);
-    }
-    ~LogListener() { m_log->RemoveObjectDelegates(this); }
-
-    std::vector<std::pair<int32_t, std::wstring>> lines;
-
-private:
-    void OnLine(void*, tagEventArgs* args)
-    {
-        auto* line = static_cast<RVGameEngine::FileSystem::tagLogFileLogEventArgs*>(args);
-        lines.emplace_back(line->level, line->message);
-        line->handled = true;
-    }
-
-    RVGameEngine::FileSystem::ILogFile* m_log;
-};
-
 } // namespace
 
 TEST(ConsoleOutput, RedirectedOutputReceivesUtf8AndOverlongTextIsCut)
@@ -91,14 +67,15 @@ TEST(ConsoleOutput, RedirectedOutputReceivesUtf8AndOverlongTextIsCut)
 TEST(DebuggingWarning, ShowsAndLogsTheFormattedTextCutAtTheBufferSize)
 {
     RVTest::MessageBoxRecorder::Clear();
-    LogListener log;
+    RVTest::LogCapture log;
     ShowEngineDebuggingWarningMessage(L"Font %s is not loaded (%d%%)", L"\u5B8B\u4F53", 7);
     const std::wstring longText(kFormattedTextUnits * 2, L'x');
     ShowEngineDebuggingWarningMessage(L"%s", longText.c_str());
     // Logged as an error, as it stands: the '%' is not read as a format again.
-    ASSERT_EQ(log.lines.size(), 2u);
-    EXPECT_EQ(log.lines[0].first, 2);
-    EXPECT_EQ(log.lines[0].second, L"Font \u5B8B\u4F53 is not loaded (7%)");
+    const auto lines = RVTest::LogCapture::Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].first, 2);
+    EXPECT_EQ(lines[0].second, L"Font \u5B8B\u4F53 is not loaded (7%)");
     const auto boxes = RVTest::MessageBoxRecorder::Taken();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, L"Font \u5B8B\u4F53 is not loaded (7%)");

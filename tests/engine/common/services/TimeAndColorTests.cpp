@@ -15,14 +15,7 @@ namespace {
 
 SYSTEMTIME Make(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
 {
-    SYSTEMTIME t = {};
-    t.wYear = year;
-    t.wMonth = month;
-    t.wDay = day;
-    t.wHour = hour;
-    t.wMinute = minute;
-    t.wSecond = second;
-    return t;
+    return SYSTEMTIME{year, month, 0, day, hour, minute, second, 0};
 }
 
 std::string Text(const SYSTEMTIME& t)

@@ -180,10 +180,10 @@ TEST(Stream, OverlongOrTruncatedTextsAreRefusedWithoutMoving)
     EXPECT_TRUE(stream->HasReadFailed());
     EXPECT_EQ(stream->Tell(), 0);
 
-    TIntrusivePointer<IStream> longest = Make(-1);
-    longest->WriteAnsiString(std::string(9999, 'z').c_str());
-    longest->Seek(0);
-    EXPECT_EQ(std::wstring(longest->ReadAnsiString()->GetUtf16()).size(), 9999u);
+    stream->Seek(0);
+    stream->WriteAnsiString(std::string(9999, 'z').c_str());
+    stream->Seek(0);
+    EXPECT_EQ(std::wstring(stream->ReadAnsiString()->GetUtf16()).size(), 9999u);
 
     TIntrusivePointer<IStream> cut = Make(-1);
     cut->WriteUInt32(5);
