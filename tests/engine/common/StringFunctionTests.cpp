@@ -74,35 +74,24 @@ TEST(TextClassification, EqualityLettersDigitsAndLeadByteRanges)
     // Chinese characters lead with A0 and AA upwards; A1-A9 are punctuation.
     for (const char* lead : {kHelloAnsi, "\xA0", "\xAA"})
         EXPECT_TRUE(IsChineseChar(lead));
-    EXPECT_FALSE(IsChineseChar("\xA9"));
-    EXPECT_FALSE(IsChineseChar("\xA3\xAC"));
-    EXPECT_TRUE(IsChinesePunctuation("\xA3\xAC"));
-    EXPECT_TRUE(IsChineseCharOrPunctuation("\xA3\xAC"));
-    EXPECT_FALSE(IsChineseCharOrPunctuation("a"));
-    EXPECT_FALSE(IsChineseCharOrPunctuation(static_cast<const char*>(nullptr)));
-    EXPECT_TRUE(IsChineseChar(kHelloUtf16));
-    EXPECT_TRUE(IsChinesePunctuation(L"\uFF0C"));
-    EXPECT_FALSE(IsChineseChar(L"x"));
+    EXPECT_FALSE(IsChineseChar("\xA9") || IsChineseChar("\xA3\xAC"));
+    EXPECT_TRUE(IsChinesePunctuation("\xA3\xAC") && IsChineseCharOrPunctuation("\xA3\xAC"));
+    EXPECT_FALSE(IsChineseCharOrPunctuation("a") || IsChineseCharOrPunctuation(static_cast<const char*>(nullptr)));
+    EXPECT_TRUE(IsChineseChar(kHelloUtf16) && IsChinesePunctuation(L"\uFF0C") && !IsChineseChar(L"x"));
 }
 
 TEST(TextClassification, StringWalksStopAtTheTerminator)
 {
-    EXPECT_TRUE(IsChineseCharString(""));
-    EXPECT_TRUE(IsChineseCharString(kHelloAnsi));
+    EXPECT_TRUE(IsChineseCharString("") && IsChineseCharString(kHelloAnsi));
     EXPECT_FALSE(IsChineseCharString("\xC4\xE3\xA3\xAC"));
     EXPECT_TRUE(IsChineseCharOrPunctuationString("\xC4\xE3\xA3\xAC"));
     EXPECT_FALSE(IsChineseCharOrPunctuationString("\xC4\xE3" "ab"));
-
     // A lone lead byte before the terminator: the bytes behind the
     // terminator must never be looked at.
-    const char lone[] = "\xC4\xE3\xC4\0a";
-    EXPECT_TRUE(IsChineseCharString(lone));
-    const char loneThenAscii[] = "\xC4\0\x41\x41";
-    EXPECT_TRUE(IsChineseCharOrPunctuationString(loneThenAscii));
-
-    EXPECT_TRUE(IsChineseCharString(kHelloUtf16));
+    EXPECT_TRUE(IsChineseCharString("\xC4\xE3\xC4\0a"));
+    EXPECT_TRUE(IsChineseCharOrPunctuationString("\xC4\0\x41\x41"));
+    EXPECT_TRUE(IsChineseCharString(kHelloUtf16) && IsChineseCharOrPunctuationString(L"\u4F60\uFF0C"));
     EXPECT_FALSE(IsChineseCharString(L"\u4F60x"));
-    EXPECT_TRUE(IsChineseCharOrPunctuationString(L"\u4F60\uFF0C"));
 }
 
 TEST(CutUnicodeString, CutsToTheWidthLimitWithoutSplittingCharacters)
