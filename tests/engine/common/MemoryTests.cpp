@@ -39,7 +39,7 @@ private:
 
 } // namespace
 
-TEST(EngineAlloc, BlockLayoutGuardsAndOperatorNew)
+TEST(EngineAlloc, BlockLayoutGlobalPoolAndOperatorNew)
 {
     unsigned char* data = static_cast<unsigned char*>(EngineAlloc(5));
     ASSERT_NE(data, nullptr);
@@ -55,34 +55,17 @@ TEST(EngineAlloc, BlockLayoutGuardsAndOperatorNew)
     EXPECT_EQ(SizeField(zero), 1u);
     EngineFree(zero);
 
+    const int32_t before = GetGlobalLeak();
+    void* global = EngineGlobalAlloc(100, "test");
+    ASSERT_NE(global, nullptr);
+    EXPECT_EQ(GetGlobalLeak(), before + 100);
+    EXPECT_EQ(static_cast<unsigned char*>(global)[99], 0);
+    EngineGlobalFree(global);
+    EXPECT_EQ(GetGlobalLeak(), before);
+
     std::vector<int>* values = new std::vector<int>(3, 7);
     EXPECT_EQ(SizeField(values), sizeof(std::vector<int>));
     delete values;
-}
-
-TEST(EngineAllocDeathTest, WritesOutsideTheBlockStopTheProgram)
-{
-    EXPECT_ENGINE_FATAL({
-        unsigned char* data = static_cast<unsigned char*>(EngineAlloc(16));
-        data[16] = 1;
-        EngineFree(data);
-    });
-    EXPECT_ENGINE_FATAL({
-        unsigned char* data = static_cast<unsigned char*>(EngineAlloc(16));
-        data[-8] = 1;
-        EngineFree(data);
-    });
-}
-
-TEST(GlobalPool, CounterReturnsToItsStartAfterFree)
-{
-    const int32_t before = GetGlobalLeak();
-    void* block = EngineGlobalAlloc(100, "test");
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(GetGlobalLeak(), before + 100);
-    EXPECT_EQ(static_cast<unsigned char*>(block)[99], 0);
-    EngineGlobalFree(block);
-    EXPECT_EQ(GetGlobalLeak(), before);
 }
 
 TEST(IntrusivePointer, CountsAssignmentAndTheLastReleaseDeletes)
@@ -128,8 +111,18 @@ TEST(IntrusivePointer, AssigningFromAnObjectOwnedByTheOldTargetKeepsItAlive)
     EXPECT_EQ(holder->GetReferenceCount(), 1);
 }
 
-TEST(IntrusivePointerDeathTest, EmptyAccessAndDeadReleaseStopTheProgram)
+TEST(EngineDeathTest, GuardDamageEmptyAccessAndDeadReleaseStopTheProgram)
 {
+    EXPECT_ENGINE_FATAL({
+        unsigned char* data = static_cast<unsigned char*>(EngineAlloc(16));
+        data[16] = 1;
+        EngineFree(data);
+    });
+    EXPECT_ENGINE_FATAL({
+        unsigned char* data = static_cast<unsigned char*>(EngineAlloc(16));
+        data[-8] = 1;
+        EngineFree(data);
+    });
     TIntrusivePointer<Tracked> empty;
     EXPECT_FALSE(empty);
     EXPECT_ENGINE_FATAL(empty->AddRef());
