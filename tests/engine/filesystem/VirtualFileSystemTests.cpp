@@ -117,20 +117,15 @@ TEST_F(VirtualFileSystem, RvefFilesReadBackPlainAndPlainFilesStayAsTheyAre)
 
 TEST_F(VirtualFileSystem, DetectTextEncodingLooksAtTheLeadingBytes)
 {
-    const struct
-    {
-        const wchar_t* name;
-        const char* bytes;
-        int32_t encoding;
-    } cases[] = {
-        {L"u16", "\xFF\xFE" "x", TEXT_ENCODING_UTF16LE}, {L"u8", "\xEF\xBB\xBF" "x", TEXT_ENCODING_UTF8},
-        {L"tsd", "%TSDx", TEXT_ENCODING_TSD},            {L"half", "\xEF\xBB", TEXT_ENCODING_NONE},
-        {L"none", "plain", TEXT_ENCODING_NONE},
+    auto detect = [this](const wchar_t* name, const char* bytes) {
+        RVTest::WriteWholeFile(name, bytes);
+        return VFS()->DetectTextEncoding(name);
     };
-    for (const auto& c : cases) {
-        RVTest::WriteWholeFile(c.name, c.bytes);
-        EXPECT_EQ(VFS()->DetectTextEncoding(c.name), c.encoding) << c.name;
-    }
+    EXPECT_EQ(detect(L"u16", "\xFF\xFE" "x"), TEXT_ENCODING_UTF16LE);
+    EXPECT_EQ(detect(L"u8", "\xEF\xBB\xBF" "x"), TEXT_ENCODING_UTF8);
+    EXPECT_EQ(detect(L"tsd", "%TSDx"), TEXT_ENCODING_TSD);
+    EXPECT_EQ(detect(L"half", "\xEF\xBB"), TEXT_ENCODING_NONE);
+    EXPECT_EQ(detect(L"none", "plain"), TEXT_ENCODING_NONE);
     VFS()->WriteFile(L"u16.rvef", VFS()->ScrambleStream(NewStream("\xFF\xFE" "x")).Get());
     EXPECT_EQ(VFS()->DetectTextEncoding(L"u16.rvef"), TEXT_ENCODING_UTF16LE);
     EXPECT_EQ(VFS()->DetectTextEncoding(L"absent"), TEXT_ENCODING_NO_FILE);
@@ -148,8 +143,11 @@ TEST_F(VirtualFileSystem, FilesOfTwoGigabytesOrMoreAreRefused)
     EXPECT_FALSE(VFS()->MountPackedFile(L"huge.bin"));
 }
 
-TEST_F(VirtualFileSystem, MountedArchivesAnswerInAnyCaseWithEitherSeparator)
+TEST_F(VirtualFileSystem, MountedArchivesAnswerInAnyCaseWithEitherSeparatorBeforeTheDisk)
 {
+    VFS()->CreateDirectory(L"Data");
+    ASSERT_TRUE(RVTest::WriteWholeFile(L"Data\\Both.txt", "from the disk"));
+    ASSERT_TRUE(RVTest::WriteWholeFile(L"Data\\DiskOnly.txt", "disk only"));
     ASSERT_TRUE(VFS()->MountPackedFile(Fixture(L"sample.rade").c_str()));
     EXPECT_EQ(Read(L"installer/ui/A.XML"), "<installer-a/>");
     EXPECT_EQ(Read(L"INSTALLER\\UI\\a.xml"), "<installer-a/>");
@@ -161,19 +159,11 @@ TEST_F(VirtualFileSystem, MountedArchivesAnswerInAnyCaseWithEitherSeparator)
     EXPECT_EQ(ReadUnicode(L"text/scrambled.xml", true), L"<x/>") << "RVEF inside an archive";
     EXPECT_EQ(Read(L"empty.bin"), "");
     EXPECT_TRUE(BoxTexts().empty());
-}
-
-TEST_F(VirtualFileSystem, ArchivesComeBeforeTheDiskAndWritesStillGoToDisk)
-{
-    VFS()->CreateDirectory(L"Data");
-    ASSERT_TRUE(RVTest::WriteWholeFile(L"Data\\Both.txt", "from the disk"));
-    ASSERT_TRUE(RVTest::WriteWholeFile(L"Data\\DiskOnly.txt", "disk only"));
-    ASSERT_TRUE(VFS()->MountPackedFile(Fixture(L"sample.rade").c_str()));
 
     EXPECT_EQ(Read(L"data/both.txt"), "from the archive");
     EXPECT_EQ(Read(L"Data/DiskOnly.txt"), "disk only");
     ASSERT_TRUE(VFS()->WriteText(L"Data/Both.txt", "rewritten"));
-    EXPECT_EQ(RVTest::ReadWholeFile(L"Data\\Both.txt"), "rewritten");
+    EXPECT_EQ(RVTest::ReadWholeFile(L"Data\\Both.txt"), "rewritten") << "writes still go to the disk";
     EXPECT_EQ(Read(L"Data/Both.txt"), "from the archive");
     // Names in archives pass through the replacement list too.
     VFS()->AddFilenameReplace(L"alias/", L"ui/");

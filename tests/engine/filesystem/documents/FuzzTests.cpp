@@ -1,14 +1,12 @@
-#include "engine/common/IXmlScript.h"
-#include "engine/filesystem/IJsonParser.h"
-#include "tests/support/LogCapture.h"
+#include "tests/engine/filesystem/documents/DocumentTestSupport.h"
 
-#include <gtest/gtest.h>
+#include "engine/filesystem/IJsonParser.h"
 
 #include <random>
-#include <string>
 
 using namespace RVGameEngine::Common;
 using namespace RVGameEngine::FileSystem;
+using DocumentsTest::Saved;
 
 namespace {
 
@@ -28,28 +26,19 @@ Text Mutate(const Text& source, std::mt19937& random)
         Unit unit = static_cast<Unit>(kSteering[random() % (sizeof(kSteering) - 1)]);
         if (random() % 8 == 0)
             unit = static_cast<Unit>(1 + random() % (sizeof(Unit) == 1 ? 0xFF : 0xFFFF));
-        switch (random() % 6) {
-        case 0:
+        const size_t kind = random() % 6;
+        if (kind == 0)
             text.insert(at, 1, unit);
-            break;
-        case 1:
-            if (at < text.size())
-                text[at] = unit;
-            break;
-        case 2:
+        else if (kind == 1 && at < text.size())
+            text[at] = unit;
+        else if (kind == 2)
             text.erase(at, random() % 16);
-            break;
-        case 3:
-            if (at < text.size())
-                text.insert(at, text.substr(at, random() % 64));
-            break;
-        case 4:
+        else if (kind == 3 && at < text.size())
+            text.insert(at, text.substr(at, random() % 64));
+        else if (kind == 4)
             text.resize(at);
-            break;
-        default:
+        else if (kind == 5)
             text.insert(at, Text(random() % 1500, unit));
-            break;
-        }
     }
     return text;
 }
@@ -91,23 +80,18 @@ TEST(DocumentFuzz, MutatedXmlParsesWithoutCrashOrHang)
         L"<?xml version=\"1.0\"?><a><b><c d=\"e\"/></b></a>// tail\n<f/>",
     };
     RVTest::LogCapture log;
+    const std::wstring written[] = {Saved(IXmlScript_Create()->Parse(seeds[0].c_str())),
+                                    Saved(IXmlScript_Create()->Parse(seeds[1].c_str()))};
     std::mt19937 random(20261206);
     int changedTrees = 0;
     for (int round = 0; round < kRounds; ++round) {
-        const std::wstring text = Mutate(seeds[round % 2], random);
         TIntrusivePointer<IXmlScript> script = IXmlScript_Create();
-        IXmlElement* root = script->Parse(text.c_str());
+        IXmlElement* root = script->Parse(Mutate(seeds[round % 2], random).c_str());
         Exercise(root, 0);
-        TIntrusivePointer<IString> saved = IString_Create();
-        root->SaveToString(saved);
         // What the writer makes reads back without trouble.
-        TIntrusivePointer<IXmlScript> again = IXmlScript_Create();
-        again->Parse(saved->GetUtf16());
-        TIntrusivePointer<IXmlScript> original = IXmlScript_Create();
-        TIntrusivePointer<IString> originalText = IString_Create();
-        original->Parse(seeds[round % 2].c_str())->SaveToString(originalText);
-        if (std::wstring(saved->GetUtf16()) != originalText->GetUtf16())
-            ++changedTrees;
+        const std::wstring saved = Saved(root);
+        Saved(IXmlScript_Create()->Parse(saved.c_str()));
+        changedTrees += saved != written[round % 2] ? 1 : 0;
     }
     // The mutations must reach the parser's interesting paths, not just
     // blanks and skipped characters.

@@ -67,26 +67,18 @@ TEST_F(JsonTest, MemberReadsConvertByTheValuesKind)
 TEST_F(JsonTest, ElementsAndMembersOnlyFromTheRightKindOfValue)
 {
     TIntrusivePointer<IJsonNode> list = m_root->GetMember("list");
-    ASSERT_TRUE(list);
+    TIntrusivePointer<IJsonNode> object = m_root->GetMember("object");
+    TIntrusivePointer<IJsonNode> word = m_root->GetMember("word");
+    ASSERT_TRUE(list && object && word);
     EXPECT_EQ(list->GetSize(), 3);
     ASSERT_TRUE(list->GetElement(2));
     EXPECT_EQ(list->GetElement(2)->GetInt(), 3);
-    EXPECT_FALSE(list->GetElement(3));
-    EXPECT_FALSE(list->GetElement(-1));
-    EXPECT_FALSE(list->GetMember("x"));
-
-    TIntrusivePointer<IJsonNode> object = m_root->GetMember("object");
-    ASSERT_TRUE(object);
+    EXPECT_FALSE(list->GetElement(3) || list->GetElement(-1) || list->GetMember("x"));
     EXPECT_EQ(object->GetSize(), 1);
-    EXPECT_FALSE(object->GetElement(0));
     EXPECT_EQ(object->GetMemberInt("x"), 1);
-
-    TIntrusivePointer<IJsonNode> word = m_root->GetMember("word");
-    ASSERT_TRUE(word);
+    EXPECT_FALSE(object->GetElement(0));
     EXPECT_EQ(word->GetSize(), 0);
-    EXPECT_FALSE(word->GetElement(0));
-    EXPECT_FALSE(word->GetMember("x"));
-    EXPECT_FALSE(m_root->GetMember(nullptr));
+    EXPECT_FALSE(word->GetElement(0) || word->GetMember("x") || m_root->GetMember(nullptr));
 
     // Handed-out nodes and texts outlive later parses.
     const char* text = word->GetString();
@@ -100,12 +92,7 @@ TEST_F(JsonTest, DateMembersAreReadFromTheMillisecondForm)
     TIntrusivePointer<IJsonNode> root = m_parser->Parse(
         "{\"a\": \"/Date(86400000)/\", \"b\": \"/date(86400000+0800)/\", \"c\": \"86400000\","
         " \"d\": \"/Date(\", \"e\": 5, \"f\": \"/Dat\"}");
-    SYSTEMTIME utc = {};
-    utc.wYear = 1970;
-    utc.wMonth = 1;
-    utc.wDay = 1;
-    utc.wHour = 16;
-    SYSTEMTIME expected = {};
+    SYSTEMTIME utc = {1970, 1, 4, 1, 16, 0, 0, 0}, expected = {};
     ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &expected));
     for (const char* name : {"a", "b"}) {
         const SYSTEMTIME date = root->GetMemberDateTime(name);

@@ -1,24 +1,16 @@
 #include "tests/engine/filesystem/documents/DocumentTestSupport.h"
 
 #include "engine/common/CXmlElement.h"
-#include "tests/support/TempFolder.h"
-
-#include <windows.h>
-
-#include <utility>
 
 using namespace RVGameEngine::Common;
 using DocumentsTest::Saved;
 
 TEST(XmlElement, TypedAttributesReadWithTheRuntimeConversionsAndWriteFixedFormats)
 {
-    TIntrusivePointer<IXmlElement> e = IXmlElement_Create();
-    const std::pair<const wchar_t*, const wchar_t*> texts[] = {
-        {L"hex", L"0x10"}, {L"HEX", L"0XfF"}, {L"octal", L"010"}, {L"signed", L"  -42abc"},
-        {L"float", L"1.5e2xyz"}, {L"word", L"abc"}, {L"True", L"True"}, {L"true", L"true"},
-    };
-    for (const auto& text : texts)
-        e->SetAttribute(text.first, text.second);
+    TIntrusivePointer<IXmlScript> script = IXmlScript_Create();
+    IXmlElement* e = script->Parse(L"<e hex=\"0x10\" HEX=\"0XfF\" octal=\"010\" signed=\"  -42abc\" "
+                                   L"float=\"1.5e2xyz\" word=\"abc\" True=\"True\" true=\"true\"/>")->GetChild(0);
+    ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->GetAttributeUInt(L"hex"), 16u);
     EXPECT_EQ(e->GetAttributeUInt(L"HEX"), 255u);
     EXPECT_EQ(e->GetAttributeUInt(L"octal"), 8u);
@@ -150,21 +142,4 @@ TEST(XmlElement, FindsChildrenAndDescendantsByNameTagAndElementName)
     EXPECT_STREQ(root->FindDescendantByTagAttribute(L"t1")->GetNameAttribute(), L"p");
     EXPECT_EQ(root->FindDescendantByNameAttribute(L"none"), nullptr);
     EXPECT_EQ(root->FindDescendantByTagAttribute(L"none"), nullptr);
-}
-
-TEST(XmlElement, PrintDumpsTheTreeWithCommentsToStandardOutput)
-{
-    RVTest::TempFolder folder;
-    const std::wstring path = folder.Child(L"print.txt");
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    HANDLE previous = GetStdHandle(STD_OUTPUT_HANDLE);
-    TIntrusivePointer<IXmlScript> script = IXmlScript_Create();
-    IXmlElement* root = script->Parse(L"<Window Name=\"w\">\r\n--note\r\n<Button Name=\"b\" Tag=\"t\"/></Window>");
-    SetStdHandle(STD_OUTPUT_HANDLE, file);
-    root->GetChild(0)->Print();
-    SetStdHandle(STD_OUTPUT_HANDLE, previous);
-    CloseHandle(file);
-    EXPECT_EQ(RVTest::ReadWholeFile(path),
-              "Window Name=\"w\"\n  Comment Context=\"note\"\n  Button Name=\"b\" Tag=\"t\"\n");
 }
