@@ -31,7 +31,7 @@ protected:
     TIntrusivePointer<IFileCollector> m_collector{IFileCollector_Create()};
 };
 
-TEST_F(FileCollector, CollectsEveryFileDepthFirstAndNoFolders)
+TEST_F(FileCollector, CollectsEveryFileDepthFirstAndSubfoldersOnRequest)
 {
     m_collector->CollectFiles(L"a");
     EXPECT_EQ(Collected(), (Paths{L"a/x.txt", L"a/b/y.txt", L"a/b/c/z.txt"}));
@@ -54,13 +54,11 @@ TEST_F(FileCollector, CollectsEveryFileDepthFirstAndNoFolders)
     VFS()->AddFilenameReplace(L"alias", L"a");
     m_collector->CollectFiles(L"ALIAS/b/c");
     EXPECT_EQ(Collected(), (Paths{L"a/b/c/z.txt"}));
-}
 
-TEST_F(FileCollector, SubdirectoriesAreAppendedOneLevelDeep)
-{
+    // Subfolders are appended, one level deep.
     m_collector->CollectSubdirectories(L"a");
     m_collector->CollectSubdirectories(L"a");
-    EXPECT_EQ(Collected(), (Paths{L"a/b", L"a/b"}));
+    EXPECT_EQ(Collected(), (Paths{L"a/b/c/z.txt", L"a/b", L"a/b"}));
 }
 
 // The fixture tree holds a host symbolic link to a folder outside it, which
