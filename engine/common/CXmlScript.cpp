@@ -302,13 +302,16 @@ void CXmlScript::ParseNode(int depth)
         NextToken();
         return;
     }
+    // Checked before the tag is read: a tag without a name still nests its
+    // children one level deeper.
+    if (depth >= kMaxDepth) {
+        StopParse(L"Elements nested deeper than 256 levels");
+        NextToken();
+        return;
+    }
     CXmlElement* const parent = m_current;
     Expect(enmXmlScriptTokenType_LeftParen1);
     if (m_tokenType == enmXmlScriptTokenType_Identifier) {
-        if (depth >= kMaxDepth) {
-            StopParse(L"Elements nested deeper than 256 levels");
-            return;
-        }
         IXmlElement* child = m_current->CreateChild();
         child->SetName(m_tokenText);
         m_current = static_cast<CXmlElement*>(child);

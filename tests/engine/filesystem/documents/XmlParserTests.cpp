@@ -178,4 +178,13 @@ TEST_F(XmlParseTest, DeepNestingIsCutAtTheDepthLimit)
     EXPECT_EQ(depth, 256);
     EXPECT_EQ(m_log.Messages(), std::vector<std::wstring>{L"Error (1): Elements nested deeper than 256 levels; parsing stopped"});
     Saved(m_script->GetRoot());
+
+    // Tags without names open levels too (each "<=>" drops a token and goes
+    // on to the children): the limit must hold for them as well.
+    std::wstring nameless;
+    for (int i = 0; i < 200000; ++i)
+        nameless += L"<=>>";
+    LogCapture log;
+    EXPECT_EQ(IXmlScript_Create()->Parse(nameless.c_str())->GetChildCount(), 0);
+    EXPECT_EQ(log.Messages().back(), L"Error (1): Elements nested deeper than 256 levels; parsing stopped");
 }
