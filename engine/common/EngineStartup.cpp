@@ -9,7 +9,6 @@
 #include "engine/common/ShellFunctions.h"
 #include "engine/directui/IFrameManager.h"
 #include "engine/directui/IGdiFontManager.h"
-#include "engine/filesystem/IVirtualFileSystem.h"
 
 #include <windows.h>
 #include <dbghelp.h>
@@ -81,24 +80,27 @@ bool FormatDumpName(const SYSTEMTIME& now, int counter, wchar_t* name)
     return SUCCEEDED(result);
 }
 
-// The first candidate name that no file has yet.
-bool ChooseDumpName(const SYSTEMTIME& now, wchar_t* name)
+// Takes the first candidate name that nothing has yet and creates its file in
+// the same step, so that a second thread crashing in the same second cannot
+// overwrite the dump. Names resolve against the current directory, exactly
+// where the file is written.
+HANDLE CreateDumpFile(const SYSTEMTIME& now, wchar_t* name)
 {
-    FileSystem::IVirtualFileSystem* files = FileSystem::IVirtualFileSystem_GetInstance();
     for (int counter = 0; counter < kMaxDumpCandidates; ++counter) {
         if (!FormatDumpName(now, counter, name))
-            return false;
-        if (!files->FileExists(name))
-            return true;
+            return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+        // Any other failure than a taken name means the folder cannot hold a dump.
+        if (GetFileAttributesW(name) == INVALID_FILE_ATTRIBUTES)
+            return INVALID_HANDLE_VALUE;
     }
-    return false;
+    return INVALID_HANDLE_VALUE;
 }
 
-bool WriteDump(const wchar_t* name, EXCEPTION_POINTERS* exception)
+bool WriteDump(HANDLE file, EXCEPTION_POINTERS* exception)
 {
-    HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
     MINIDUMP_EXCEPTION_INFORMATION information = {};
     information.ThreadId = GetCurrentThreadId();
     information.ExceptionPointers = exception;
@@ -168,9 +170,13 @@ LONG WINAPI DefaultUnhandledExceptionFilter(EXCEPTION_POINTERS* exception)
     if (g_state.preSaveDump != nullptr)
         g_state.preSaveDump();
 
-    FileSystem::IVirtualFileSystem_GetInstance()->CreateDirectory(L"./Dump/");
+    // This runs on the crashing thread, which may have broken the heap or hold
+    // the allocator's or the file system's lock: from here on only system
+    // calls on stack buffers, no engine service.
+    CreateDirectoryW(L"Dump", nullptr);
     wchar_t name[kDumpNameLength] = {};
-    const bool written = ChooseDumpName(now, name) && WriteDump(name, exception);
+    HANDLE file = CreateDumpFile(now, name);
+    const bool written = file != INVALID_HANDLE_VALUE && WriteDump(file, exception);
 
     wchar_t folder[kStateBufferLength] = {};
     const DWORD length = GetCurrentDirectoryW(kStateBufferLength, folder);

@@ -22,12 +22,14 @@ const std::wstring kDumpStem = L"Dump\\Setup_20210307_090503";
 // Crashes the helper in the folder and checks its report: the filter ran
 // both hooks around the dump and showed the message.
 void ExpectCrashReport(const RVTest::TempFolder& folder, const wchar_t* fullDump, const wchar_t* message,
-                       const std::wstring& dumpName)
+                       const std::wstring& dumpName, const std::wstring& baseFolder = L"")
 {
     const std::wstring out = folder.Child(L"report.txt");
     DeleteFileW(out.c_str());
-    SystemTests::ScopedEnvironment environment(
-        {{L"RV_HELPER_MODE", L"crash"}, {L"RV_HELPER_OUT", out}, {L"RV_HELPER_FULLDUMP", fullDump}});
+    SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"crash"},
+                                                {L"RV_HELPER_OUT", out},
+                                                {L"RV_HELPER_FULLDUMP", fullDump},
+                                                {L"RV_HELPER_BASE", baseFolder}});
     EXPECT_EQ(static_cast<DWORD>(SystemTests::RunHelper(L"helper", folder.Path().c_str())),
               static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
     const std::vector<std::wstring> expected = {L"module:", L"initialized", L"pre",
@@ -72,11 +74,14 @@ TEST(EngineStartup, RunsTheWholeStartUp)
 TEST(CrashDump, EachCrashWritesTheNextNameAndRunsTheHooks)
 {
     RVTest::TempFolder folder;
+    // The file system's base folder must not divert the search for a free
+    // name away from the current directory, where the dump is written.
+    RVTest::TempFolder elsewhere;
     const wchar_t* fullDumpSettings[] = {L"1", L"0", L"1"};
     const wchar_t* suffixes[] = {L".dmp", L"_1.dmp", L"_2.dmp"};
     const ULONG64 types[] = {0x201, 0x1, 0x201};
     for (size_t i = 0; i < 3; ++i) {
-        ExpectCrashReport(folder, fullDumpSettings[i], kCrashMessage, kDumpStem + suffixes[i]);
+        ExpectCrashReport(folder, fullDumpSettings[i], kCrashMessage, kDumpStem + suffixes[i], elsewhere.Path());
         EXPECT_EQ(DumpTypeOf(folder.Child(kDumpStem + suffixes[i])), types[i]) << i;
     }
     EXPECT_EQ(GetFileAttributesW(folder.Child(kDumpStem + L"_3.dmp").c_str()), INVALID_FILE_ATTRIBUTES);

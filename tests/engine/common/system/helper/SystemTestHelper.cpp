@@ -5,6 +5,7 @@
 //   RV_HELPER_NAMES option names to look up, separated by '|' (options)
 //   RV_HELPER_EXIT  exit code (exit, wait)
 //   RV_HELPER_FULLDUMP "0" for the small dump (crash)
+//   RV_HELPER_BASE  the file system's base folder, when set (crash)
 
 #include "engine/common/CParameterParser.h"
 #include "engine/common/EngineMessageBox.h"
@@ -12,6 +13,7 @@
 #include "engine/common/ICommandLine.h"
 #include "engine/common/LocalClock.h"
 #include "engine/common/TextCodec.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
 
 #include <windows.h>
 
@@ -74,6 +76,9 @@ int Crash()
     });
     SetLocalTimeSource([](SYSTEMTIME* now) { *now = SYSTEMTIME{2021, 3, 0, 7, 9, 5, 3, 0}; });
     EngineInitialize(L"Setup", [] { Report(L"pre"); }, Environment(L"RV_HELPER_FULLDUMP") != L"0");
+    const std::wstring base = Environment(L"RV_HELPER_BASE");
+    if (!base.empty())
+        RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance()->SetBaseDirectory(base.c_str());
     SetExceptionHandler_PostSaveDump([](const wchar_t* path) { Report(std::wstring(L"post:") + path); });
     Report(L"initialized");
     WriteThrough(nullptr);
