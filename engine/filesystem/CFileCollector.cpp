@@ -15,6 +15,7 @@ namespace FileSystem {
 namespace {
 
 constexpr size_t kMaxPathLength = 999;
+constexpr int kMaxWalkDepth = static_cast<int>(kMaxPathLength / 2);
 
 class CFindHandle
 {
@@ -38,6 +39,12 @@ private:
 void CFileCollector::ListFolder(const wchar_t* folder, const EntryHandler& handler)
 {
     const std::wstring base = IVirtualFileSystem_GetInstance()->ReplaceFilename(folder)->GetUtf16();
+    // An empty folder (given so, or a name the replacement list refused)
+    // would list the root of the drive: callers empty what they collect.
+    if (base.empty()) {
+        FileSystemLog(LOG_LEVEL_ERROR, L"Folder not listed: empty or refused folder name");
+        return;
+    }
     const std::wstring pattern = base + L"/*.*";
     if (pattern.size() > kMaxPathLength) {
         FileSystemLog(LOG_LEVEL_ERROR, L"Folder not listed: path longer than %d units: %s",
@@ -66,11 +73,18 @@ void CFileCollector::ListFolder(const wchar_t* folder, const EntryHandler& handl
     } while (FindNextFileW(search.Get(), &found));
 }
 
-void CFileCollector::Walk(const wchar_t* folder)
+void CFileCollector::Walk(const wchar_t* folder, int depth)
 {
-    ListFolder(folder, [this](const std::wstring& path, bool isFolder) {
+    // Every level adds at least two units to a path of at most 999, so only a
+    // replacement pair that maps a subfolder back onto a folder above it can
+    // go deeper; without this stop the walk would run out of stack.
+    if (depth > kMaxWalkDepth) {
+        FileSystemLog(LOG_LEVEL_ERROR, L"Folder not entered: more than %d levels deep: %s", kMaxWalkDepth, folder);
+        return;
+    }
+    ListFolder(folder, [this, depth](const std::wstring& path, bool isFolder) {
         if (isFolder)
-            Walk(path.c_str());
+            Walk(path.c_str(), depth + 1);
         else if (PathFileExistsW(path.c_str()))
             m_paths.push_back(path);
     });
@@ -80,7 +94,7 @@ void CFileCollector::CollectFiles(const wchar_t* folder)
 {
     m_paths.clear();
     if (folder != nullptr)
-        Walk(folder);
+        Walk(folder, 0);
 }
 
 void CFileCollector::CollectSubdirectories(const wchar_t* folder)

@@ -24,7 +24,7 @@ private:
     // and for no reparse-point folder. The folder passes through the name
     // replacement list first.
     static void ListFolder(const wchar_t* folder, const EntryHandler& handler);
-    void Walk(const wchar_t* folder);
+    void Walk(const wchar_t* folder, int depth);
 
     std::vector<std::wstring> m_paths;
 };

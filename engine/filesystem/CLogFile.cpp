@@ -153,13 +153,16 @@ void CLogFile::Flush()
         m_file->Flush();
 }
 
+// The flags are read while a line is written, perhaps on another thread.
 void CLogFile::SetFlag(bool flushEveryLine)
 {
+    CAutoLock guard(&m_lock);
     m_flushEveryLine = flushEveryLine;
 }
 
 void CLogFile::SetSecondFlag()
 {
+    CAutoLock guard(&m_lock);
     m_scramble = true;
 }
 

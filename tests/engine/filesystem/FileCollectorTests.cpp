@@ -61,6 +61,18 @@ TEST_F(FileCollector, CollectsEveryFileDepthFirstAndSubfoldersOnRequest)
     EXPECT_EQ(Collected(), (Paths{L"a/b/c/z.txt", L"a/b", L"a/b"}));
 }
 
+TEST_F(FileCollector, EmptyOrRefusedFoldersAndReplacementLoopsStayBounded)
+{
+    // Both would otherwise list the root of the drive.
+    m_collector->CollectSubdirectories(L"");
+    m_collector->CollectSubdirectories(std::wstring(10000, L'a').c_str());
+    EXPECT_EQ(m_collector->GetCount(), 0);
+    // a/b names a again: the walk meets a inside itself.
+    VFS()->AddFilenameReplace(L"a/b", L"a");
+    m_collector->CollectFiles(L"a");
+    EXPECT_GT(Collected().count(L"a/x.txt"), 1u);
+}
+
 // The fixture tree holds a host symbolic link to a folder outside it, which
 // Wine shows as a reparse point, as Windows shows a junction.
 TEST_F(FileCollector, LinkedFoldersAreNeitherEnteredNorListed)
