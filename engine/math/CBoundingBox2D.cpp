@@ -45,8 +45,14 @@ void CBoundingBox2D::ExtendBoundingBox(const tagVector3& point)
 
 void CBoundingBox2D::ExtendBoundingBox(const CBoundingBox2D& box)
 {
-    Extend(box.m_min.x, box.m_min.y);
-    Extend(box.m_max.x, box.m_max.y);
+    // Corner by corner, not as two points: an empty box (minimum above
+    // maximum) must leave this one as it is rather than stretch it across
+    // both of its sentinel corners.
+    m_min.x = std::min(m_min.x, box.m_min.x);
+    m_min.y = std::min(m_min.y, box.m_min.y);
+    m_max.x = std::max(m_max.x, box.m_max.x);
+    m_max.y = std::max(m_max.y, box.m_max.y);
+    m_stale = 1;
 }
 
 void CBoundingBox2D::ExtendBoundingBox(const CBoundingSphere2D& sphere)

@@ -31,9 +31,11 @@ TEST(MathBoundingBox, GrowthMovesTheCentreAndRadius)
 
     box.ExtendBoundingBox(CBoundingSphere2D(0.0f, 0.0f, 10.0f));
     box.ExtendBoundingBox(Box(20.0f, 0.0f, 21.0f, 1.0f));
+    box.ExtendBoundingBox(CBoundingBox2DConstruct()); // an empty box adds nothing
     EXPECT_EQ(box.GetBoundingMin().x, -10.0f);
     EXPECT_EQ(box.GetBoundingMax().x, 21.0f);
     EXPECT_EQ(box.GetBoundingMax().y, 10.0f);
+    EXPECT_EQ(box.GetBoundingMin().y, -10.0f);
     CBoundingSphere2D inner;
     box.GetInnerBoundingSphere(inner);
     EXPECT_FLOAT_EQ(inner.GetX(), 5.5f);
