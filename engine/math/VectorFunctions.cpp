@@ -85,23 +85,25 @@ float Vector3Length(const tagVector3& v)
     return F(std::sqrt(D(v.x) * v.x + D(v.y) * v.y + D(v.z) * v.z));
 }
 
+// The length stays in double: rounded to float it overflows to infinity for
+// long vectors, and dividing by that would zero the vector.
 void Vector2Normalize(tagVector2& v)
 {
-    const float length = Vector2Length(v);
-    if (length == 0.0f)
+    const double length = std::sqrt(D(v.x) * v.x + D(v.y) * v.y);
+    if (length == 0.0)
         return;
-    v.x /= length;
-    v.y /= length;
+    v.x = F(v.x / length);
+    v.y = F(v.y / length);
 }
 
 void Vector3Normalize(tagVector3& v)
 {
-    const float length = Vector3Length(v);
-    if (length == 0.0f)
+    const double length = std::sqrt(D(v.x) * v.x + D(v.y) * v.y + D(v.z) * v.z);
+    if (length == 0.0)
         return;
-    v.x /= length;
-    v.y /= length;
-    v.z /= length;
+    v.x = F(v.x / length);
+    v.y = F(v.y / length);
+    v.z = F(v.z / length);
 }
 
 float Vector2Dot(const tagVector2& a, const tagVector2& b)

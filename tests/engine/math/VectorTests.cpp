@@ -35,6 +35,13 @@ TEST(MathVectors, NormalisingLeavesZeroVectorsZero)
     Vector2Normalize(zero2);
     EXPECT_EQ(w.x, -1.0f);
     EXPECT_EQ(zero2.x, 0.0f);
+    // A length beyond the float range still gives a unit vector.
+    tagVector3 huge(3e38f, 0.0f, 3e38f);
+    tagVector2 huge2(-3e38f, -3e38f);
+    Vector3Normalize(huge);
+    Vector2Normalize(huge2);
+    EXPECT_VEC3_NEAR(huge, 0.70710677f, 0.0f, 0.70710677f, 1e-6);
+    EXPECT_FLOAT_EQ(huge2.y, -0.70710677f);
 }
 
 TEST(MathVectors, CrossLerpAndBetween)
