@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <cmath>
 #include <ctime>
 
 namespace RVGameEngine {
@@ -93,7 +94,9 @@ double SystemTimeToDateTime(const SYSTEMTIME& time)
 SYSTEMTIME DateTimeToSystemTime(double dateTime)
 {
     SYSTEMTIME time = {};
-    if (!VariantTimeToSystemTime(dateTime, &time))
+    // NaN compares false with every range limit and would come back as the
+    // zero date: it names no moment, so it gets the failure record.
+    if (std::isnan(dateTime) || !VariantTimeToSystemTime(dateTime, &time))
         time = SYSTEMTIME{};
     return time;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -49,6 +50,7 @@ TEST(TimeDates, AutomationFileAndUnixTimesAtTheirEdges)
     EXPECT_EQ(DateTimeToDoubleTime(2000, 1, 1, 0, 0, 0), 36526.0);
     EXPECT_EQ(Text(DateTimeToSystemTime(0.0)), "1899-12-30 00:00:00");
     EXPECT_EQ(Text(DateTimeToSystemTime(2.5)), "1900-01-01 12:00:00");
+    EXPECT_EQ(DateTimeToSystemTime(std::nan("")).wYear, 0); // not the zero date
     EXPECT_GT(DateTimeNow(), 45000.0); // after 2023
 
     EXPECT_EQ(DateTimeToIntTime(1601, 1, 1, 0, 0, 0), 0);
