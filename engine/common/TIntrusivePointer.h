@@ -52,9 +52,13 @@ public:
     TIntrusivePointer& operator=(TIntrusivePointer&& other) noexcept
     {
         if (this != &other) {
-            Reset();
+            // Take the other's object before releasing ours: ours may be the
+            // owner of the other pointer.
+            T* previous = m_object;
             m_object = other.m_object;
             other.m_object = nullptr;
+            if (previous != nullptr)
+                previous->Release();
         }
         return *this;
     }

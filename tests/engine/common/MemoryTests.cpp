@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 using namespace RVGameEngine::Common;
@@ -95,20 +96,26 @@ TEST(IntrusivePointer, CountsAssignmentAndTheLastReleaseDeletes)
 
 TEST(IntrusivePointer, AssigningFromAnObjectOwnedByTheOldTargetKeepsItAlive)
 {
-    // The old object is the only owner of the new one: the new reference
-    // must be taken before the old object goes.
+    // The old object is the only owner of the new one: the new pointer must
+    // be taken before the old object goes, by copy and by move alike.
     struct Owner : IReferenceCounted
     {
-        TIntrusivePointer<Tracked> child;
+        TIntrusivePointer<IReferenceCounted> child;
     };
-    int deletions = 0;
-    TIntrusivePointer<Owner> owner(new Owner, true);
-    owner->child = TIntrusivePointer<Tracked>(new Tracked(&deletions), true);
-    TIntrusivePointer<IReferenceCounted> holder(owner);
-    owner.Reset();
-    holder = static_cast<Owner*>(holder.Get())->child;
-    EXPECT_EQ(deletions, 0);
-    EXPECT_EQ(holder->GetReferenceCount(), 1);
+    for (bool move : {false, true}) {
+        int deletions = 0;
+        TIntrusivePointer<IReferenceCounted> holder(new Owner, true);
+        Owner* owner = static_cast<Owner*>(holder.Get());
+        owner->child = TIntrusivePointer<IReferenceCounted>(new Tracked(&deletions), true);
+        if (move)
+            holder = std::move(owner->child);
+        else
+            holder = owner->child;
+        EXPECT_EQ(deletions, 0) << move;
+        EXPECT_EQ(holder->GetReferenceCount(), 1) << move;
+        holder.Reset();
+        EXPECT_EQ(deletions, 1) << move;
+    }
 }
 
 TEST(EngineDeathTest, GuardDamageEmptyAccessAndDeadReleaseStopTheProgram)
