@@ -147,6 +147,13 @@ uint32_t ExecuteProgram(const wchar_t* application, const wchar_t* commandLine)
 void ForceTerminateProcess(HANDLE process, uint32_t exitCode)
 {
     using NtTerminateProcessFunction = LONG(WINAPI*)(HANDLE, LONG);
+    // To the system call a null handle means "every other thread of this
+    // process": a failed launch's null result must not end the caller's threads.
+    if (process == nullptr) {
+        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_ERROR,
+                                                L"ForceTerminateProcess: no process handle");
+        return;
+    }
     HMODULE ntdll = LoadLibraryW(L"ntdll.dll");
     if (ntdll == nullptr)
         return;

@@ -28,7 +28,8 @@ RV_API HANDLE LaunchProgramWithWorkingDirectory(const wchar_t* application, cons
 // that thread's exit code, or 0xFFFFFFFF (silently) when it cannot start.
 RV_API uint32_t ExecuteProgram(const wchar_t* application, const wchar_t* commandLine);
 
-// Ends a process at once, without running its exit code.
+// Ends a process at once, without running its exit code. A null handle is
+// refused with a log line.
 RV_API void ForceTerminateProcess(HANDLE process, uint32_t exitCode);
 RV_API void ForceExitProcess(uint32_t exitCode);
 // The main module's path of the process; empty when it cannot be read.

@@ -81,6 +81,12 @@ TEST(ForceTerminateProcess, EndsARunningProcessWithTheCode)
     EXPECT_EQ(std::wstring(GetProcessPath(GetCurrentProcess())->GetUtf16()), GetProgramPath()->GetUtf16());
     EXPECT_GT(GetProcessMemoryUsage(GetCurrentProcess()), 0);
     EXPECT_STREQ(GetProcessPath(nullptr)->GetUtf16(), L"");
+    {
+        // A null handle is refused, not passed on to end this process's other threads.
+        RVTest::LogCapture log;
+        ForceTerminateProcess(nullptr, 42);
+        EXPECT_EQ(RVTest::LogCapture::Lines().size(), 1u);
+    }
 
     RVTest::TempFolder folder;
     const std::wstring out = folder.Child(L"report.txt");
