@@ -70,11 +70,12 @@ bool PageToPixels(Gdiplus::Graphics* graphics, float x, float y, float* scaleX, 
 {
     if (graphics == nullptr)
         return false;
+    // Failures show in the values (a unit read as UnitWorld, a resolution of
+    // 0), not through GetLastStatus: that would also report, and swallow, any
+    // earlier failure the caller left unread on the graphics.
     const Gdiplus::Unit unit = graphics->GetPageUnit();
     const float dpiX = graphics->GetDpiX();
     const float dpiY = graphics->GetDpiY();
-    if (graphics->GetLastStatus() != Gdiplus::Ok)
-        return false;
 
     float perInch = 0.0f;
     switch (unit) {
@@ -100,6 +101,8 @@ bool PageToPixels(Gdiplus::Graphics* graphics, float x, float y, float* scaleX, 
     default:
         return false;
     }
+    if (!(dpiX > 0.0f && dpiY > 0.0f))
+        return false;
     const float fx = dpiX * perInch;
     const float fy = dpiY * perInch;
     if (scaleX != nullptr)

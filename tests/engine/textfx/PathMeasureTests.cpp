@@ -33,7 +33,11 @@ TEST(PageToPixelsTest, ConvertsEachPageUnitAndItsScale)
         EXPECT_NEAR(c.pixels, outX, 0.01) << c.unit;
         EXPECT_NEAR(c.pixels, scaleX, 0.01) << c.unit;
     }
+    // An earlier failure left unread on the graphics is none of this call's.
+    EXPECT_NE(Gdiplus::Ok, g->SetPageUnit(Gdiplus::UnitWorld));
     float out = 0;
+    EXPECT_TRUE(PageToPixels(g, 25.4f, 0, nullptr, nullptr, &out, nullptr));
+    EXPECT_NEAR(dpi, out, 0.01);
     EXPECT_FALSE(PageToPixels(nullptr, 1, 1, nullptr, nullptr, &out, &out));
 }
 

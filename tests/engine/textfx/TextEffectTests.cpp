@@ -349,9 +349,6 @@ TEST_F(StemTest, FacadeDrawsNothingWithoutAnEffectAndMeasuresTheShadowOnlyWhenIt
     ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
     EXPECT_FLOAT_EQ(textW, w);
     EXPECT_FLOAT_EQ(textH, h);
-
-    canvas.G()->SetPageUnit(Gdiplus::UnitWorld);
-    EXPECT_FALSE(MeasureAtOrigin(text, canvas.G(), w, h));
 }
 
 TEST_F(StemTest, CopiesCloneEffectsShareTheBackdropAndOutliveTheSource)
