@@ -30,6 +30,7 @@ ARCHIVE_MAGIC = b"RADE"
 ARCHIVE_VERSION = 1
 RVEF_MAGIC = b"RVEF"
 MAX_NAME_UNITS = 999
+MAX_ENTRIES = 1 << 20  # the engine refuses archives that list more
 MAX_FILE_SIZE = 0x7FFFFFFF
 
 
@@ -71,13 +72,15 @@ def from_rvef(data):
 
 def build_archive(entries):
     """entries: (name, bytes) pairs in table order. Names are stored as given."""
+    if len(entries) > MAX_ENTRIES:
+        raise ValueError("more than %d entries" % MAX_ENTRIES)
     table = bytearray()
     area = bytearray()
     for name, data in entries:
         encoded = name.encode("utf-16-le")
         units = len(encoded) // 2
-        if units > MAX_NAME_UNITS:
-            raise ValueError("name longer than %d units: %s" % (MAX_NAME_UNITS, name))
+        if not 0 < units <= MAX_NAME_UNITS:
+            raise ValueError("name empty or longer than %d units: %s" % (MAX_NAME_UNITS, name))
         table += struct.pack("<III", len(area), len(data), units) + encoded
         area += scramble(data)
     header = ARCHIVE_MAGIC + struct.pack("<II", ARCHIVE_VERSION, len(entries))
@@ -95,12 +98,14 @@ def read_archive(archive):
     version, count = struct.unpack_from("<II", archive, 4)
     if version != ARCHIVE_VERSION:
         raise ValueError("version %d" % version)
+    if count > MAX_ENTRIES:
+        raise ValueError("%d entries" % count)
     at = 12
     table = []
     for _ in range(count):
         offset, size, units = struct.unpack_from("<III", archive, at)
         at += 12
-        if units > MAX_NAME_UNITS or at + 2 * units > len(archive):
+        if not 0 < units <= MAX_NAME_UNITS or at + 2 * units > len(archive):
             raise ValueError("bad name in the table")
         table.append((archive[at:at + 2 * units].decode("utf-16-le"), offset, size))
         at += 2 * units

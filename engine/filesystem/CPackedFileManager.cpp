@@ -41,10 +41,12 @@ bool CPackedFileManager::FileExists(const wchar_t* name)
 
 TIntrusivePointer<IStream> CPackedFileManager::ReadFile(const wchar_t* name)
 {
-    CAutoLock guard(&m_lock);
-    if (m_readers.empty())
+    if (GetReaderCount() == 0)
         return {};
+    // Prepared outside the lock: a refused name is logged, and log handlers
+    // may read files themselves.
     const std::wstring prepared = PrepareName(name);
+    CAutoLock guard(&m_lock);
     for (const TIntrusivePointer<IPackedFileReader>& reader : m_readers) {
         if (reader->FileExists(prepared.c_str()))
             return reader->ReadFile(prepared.c_str());

@@ -130,7 +130,7 @@ bool CPackedFileReader::ReadTable(const wchar_t* archivePath)
         return false;
     // Every entry takes at least its three fixed fields, so a count the file
     // cannot hold is refused before anything is reserved for it.
-    if (count > cursor.Remaining() / kEntryFixedSize) {
+    if (count > cursor.Remaining() / kEntryFixedSize || count > kMaxPackedEntries) {
         FileSystemLog(LOG_LEVEL_ERROR, L"Archive refused: %s claims %u entries", archivePath, count);
         return false;
     }
@@ -144,7 +144,9 @@ bool CPackedFileReader::ReadTable(const wchar_t* archivePath)
             FileSystemLog(LOG_LEVEL_ERROR, L"Archive refused: %s has a truncated table", archivePath);
             return false;
         }
-        if (nameLength > kMaxPackedNameLength) {
+        // An empty name would answer every name the replacement list refuses
+        // (those come out empty).
+        if (nameLength == 0 || nameLength > kMaxPackedNameLength) {
             FileSystemLog(LOG_LEVEL_ERROR, L"Archive refused: %s has a name of %u units", archivePath, nameLength);
             return false;
         }

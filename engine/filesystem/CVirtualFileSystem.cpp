@@ -120,7 +120,10 @@ TIntrusivePointer<IString> CVirtualFileSystem::ReplaceFilename(const wchar_t* na
         FileSystemLog(LOG_LEVEL_ERROR, L"Name refused: longer than %d units", static_cast<int>(kMaxNameLength));
         return Common::IString_Create();
     }
+    bool grewTooLong = false;
     {
+        // Nothing logs under this lock: a log handler that reads a file on
+        // another thread would wait for it while this thread waits for them.
         CAutoLock guard(&m_lock);
         for (const TIntrusivePointer<tagFilenameReplace>& pair : m_replacements) {
             std::wstring result;
@@ -134,12 +137,16 @@ TIntrusivePointer<IString> CVirtualFileSystem::ReplaceFilename(const wchar_t* na
                 }
             }
             if (result.size() > kMaxNameLength) {
-                FileSystemLog(LOG_LEVEL_ERROR, L"Name refused: its replacement grows beyond %d units",
-                              static_cast<int>(kMaxNameLength));
-                return Common::IString_Create();
+                grewTooLong = true;
+                break;
             }
             text.swap(result);
         }
+    }
+    if (grewTooLong) {
+        FileSystemLog(LOG_LEVEL_ERROR, L"Name refused: its replacement grows beyond %d units",
+                      static_cast<int>(kMaxNameLength));
+        return Common::IString_Create();
     }
     return Common::IString_Create_Utf16(text.c_str());
 }

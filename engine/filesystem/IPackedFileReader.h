@@ -39,6 +39,9 @@ RV_API IPackedFileReader* IPackedFileReader_Create();
 
 // Longest entry name, in UTF-16 units.
 constexpr uint32_t kMaxPackedNameLength = 999;
+// Most entries an archive may list: each costs memory well beyond its twelve
+// bytes of table, so a large file of empty entries could exhaust the process.
+constexpr uint32_t kMaxPackedEntries = 1u << 20;
 
 } // namespace FileSystem
 } // namespace RVGameEngine

@@ -8,6 +8,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+from unittest import mock
 import zlib
 
 TOOLS = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -73,10 +74,14 @@ class Archives(unittest.TestCase):
         with self.assertRaises(ValueError):
             rvpack.read_archive(archive[:4] + struct.pack("<I", 2) + archive[8:])
 
-    def test_names_longer_than_999_units_are_refused(self):
+    def test_empty_or_over_long_names_and_too_many_entries_are_refused(self):
         rvpack.build_archive([("n" * 999, b"")])
         with self.assertRaises(ValueError):
             rvpack.build_archive([("n" * 1000, b"")])
+        with self.assertRaises(ValueError):
+            rvpack.build_archive([("", b"")])
+        with mock.patch.object(rvpack, "MAX_ENTRIES", 1), self.assertRaises(ValueError):
+            rvpack.build_archive([("a", b""), ("b", b"")])
 
     def test_folders_pack_with_slash_separated_relative_names(self):
         with tempfile.TemporaryDirectory() as folder:

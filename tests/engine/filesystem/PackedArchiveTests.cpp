@@ -60,6 +60,7 @@ TEST_F(PackedArchive, DamagedAndHostileArchivesAreRefusedWhole)
         L"truncated_table.rade", L"truncated_header.rade", L"huge_count.rade", L"all_ones_count.rade",
         L"past_end.rade",        L"offset_past_end.rade",  L"long_name.rade",  L"huge_name_length.rade",
         L"version2.rade",        L"bad_magic.rade",        L"cut_data.rade",   L"missing.rade",
+        L"too_many_entries.rade", L"empty_name.rade",
     };
     for (const wchar_t* name : refused) {
         TIntrusivePointer<IPackedFileReader> reader(IPackedFileReader_Create());

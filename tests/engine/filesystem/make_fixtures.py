@@ -49,6 +49,8 @@ def hostile_archives():
         "past_end.rade": header(1) + entry(0, 100, "a.txt") + b"abc",
         "offset_past_end.rade": header(1) + entry(0xFFFFFFF0, 0x20, "a.txt") + b"abc",
         "long_name.rade": header(1) + entry(0, 1, long_name) + b"x",
+        "too_many_entries.rade": header(rvpack.MAX_ENTRIES + 1) + bytes(12 * (rvpack.MAX_ENTRIES + 1)),
+        "empty_name.rade": header(1) + entry(0, 1, "") + b"x",
         "huge_name_length.rade": header(1) + struct.pack("<III", 0, 1, 0x7FFFFFFF) + b"x",
         "version2.rade": header(1, version=2) + good[12:],
         "bad_magic.rade": header(1, magic=b"RADX") + good[12:],
