@@ -3,6 +3,8 @@
 #include "engine/common/CAutoLock.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
+#include <utility>
+
 namespace RVGameEngine {
 namespace FileSystem {
 
@@ -24,7 +26,8 @@ bool CPackedFileManager::Mount(const wchar_t* archivePath)
     if (reader.IsNull() || !reader->Open(archivePath))
         return false;
     CAutoLock guard(&m_lock);
-    m_readers.push_back(reader);
+    // Moved in, so its plain reference count changes only under the lock.
+    m_readers.push_back(std::move(reader));
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <utility>
 
 namespace RVGameEngine {
 namespace FileSystem {
@@ -104,7 +105,9 @@ void CVirtualFileSystem::AddFilenameReplace(const wchar_t* from, const wchar_t* 
     pair->from = from;
     pair->to = replacement;
     CAutoLock guard(&m_lock);
-    m_replacements.push_back(pair);
+    // Moved in: reference counts are plain, so the pair's count must change
+    // only under the lock that ClearFilenameReplace releases it under.
+    m_replacements.push_back(std::move(pair));
 }
 
 void CVirtualFileSystem::ClearFilenameReplace()
