@@ -99,10 +99,18 @@ HANDLE CreateDumpFile(const SYSTEMTIME& now, wchar_t* name)
     return INVALID_HANDLE_VALUE;
 }
 
-bool WriteDump(HANDLE file, EXCEPTION_POINTERS* exception)
+// What the crash report needs to know of the crash.
+struct CrashContext
 {
+    EXCEPTION_POINTERS* exception;
+    DWORD threadId;
+};
+
+bool WriteDump(HANDLE file, const CrashContext& crash)
+{
+    EXCEPTION_POINTERS* exception = crash.exception;
     MINIDUMP_EXCEPTION_INFORMATION information = {};
-    information.ThreadId = GetCurrentThreadId();
+    information.ThreadId = crash.threadId;
     information.ExceptionPointers = exception;
     information.ClientPointers = TRUE;
     const BOOL written = MiniDumpWriteDump(GetCurrentProcess(), GetCurrentProcessId(), file,
@@ -163,7 +171,9 @@ const wchar_t* CoreGetProgramDir()
     return g_state.programDir;
 }
 
-LONG WINAPI DefaultUnhandledExceptionFilter(EXCEPTION_POINTERS* exception)
+namespace {
+
+void ReportCrash(const CrashContext& crash)
 {
     SYSTEMTIME now = {};
     GetEngineLocalTime(&now);
@@ -176,7 +186,7 @@ LONG WINAPI DefaultUnhandledExceptionFilter(EXCEPTION_POINTERS* exception)
     CreateDirectoryW(L"Dump", nullptr);
     wchar_t name[kDumpNameLength] = {};
     HANDLE file = CreateDumpFile(now, name);
-    const bool written = file != INVALID_HANDLE_VALUE && WriteDump(file, exception);
+    const bool written = file != INVALID_HANDLE_VALUE && WriteDump(file, crash);
 
     wchar_t folder[kStateBufferLength] = {};
     const DWORD length = GetCurrentDirectoryW(kStateBufferLength, folder);
@@ -188,6 +198,31 @@ LONG WINAPI DefaultUnhandledExceptionFilter(EXCEPTION_POINTERS* exception)
     EngineMessageBox(nullptr, written ? kCrashMessage : kCrashMessageNoDump, L"提示", MB_OK);
     if (g_state.postSaveDump != nullptr)
         g_state.postSaveDump(fullPath);
+}
+
+DWORD WINAPI ReportCrashThread(void* crash)
+{
+    ReportCrash(*static_cast<const CrashContext*>(crash));
+    return 0;
+}
+
+} // namespace
+
+LONG WINAPI DefaultUnhandledExceptionFilter(EXCEPTION_POINTERS* exception)
+{
+    const CrashContext crash = {exception, GetCurrentThreadId()};
+    // A thread whose stack has overflowed has next to none left for the dump,
+    // the box and the hooks: they run on a fresh thread while this one waits.
+    if (exception != nullptr && exception->ExceptionRecord != nullptr &&
+        exception->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW) {
+        HANDLE reporter = CreateThread(nullptr, 0, ReportCrashThread, const_cast<CrashContext*>(&crash), 0, nullptr);
+        if (reporter != nullptr) {
+            WaitForSingleObject(reporter, INFINITE);
+            CloseHandle(reporter);
+            return EXCEPTION_EXECUTE_HANDLER;
+        }
+    }
+    ReportCrash(crash);
     return EXCEPTION_EXECUTE_HANDLER;
 }
 

@@ -22,16 +22,17 @@ const std::wstring kDumpStem = L"Dump\\Setup_20210307_090503";
 // Crashes the helper in the folder and checks its report: the filter ran
 // both hooks around the dump and showed the message.
 void ExpectCrashReport(const RVTest::TempFolder& folder, const wchar_t* fullDump, const wchar_t* message,
-                       const std::wstring& dumpName, const std::wstring& baseFolder = L"")
+                       const std::wstring& dumpName, const std::wstring& baseFolder = L"", bool overflow = false)
 {
     const std::wstring out = folder.Child(L"report.txt");
     DeleteFileW(out.c_str());
     SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"crash"},
                                                 {L"RV_HELPER_OUT", out},
                                                 {L"RV_HELPER_FULLDUMP", fullDump},
-                                                {L"RV_HELPER_BASE", baseFolder}});
+                                                {L"RV_HELPER_BASE", baseFolder},
+                                                {L"RV_HELPER_OVERFLOW", overflow ? L"1" : L"0"}});
     EXPECT_EQ(static_cast<DWORD>(SystemTests::RunHelper(L"helper", folder.Path().c_str())),
-              static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+              static_cast<DWORD>(overflow ? EXCEPTION_STACK_OVERFLOW : EXCEPTION_ACCESS_VIOLATION));
     const std::vector<std::wstring> expected = {L"module:", L"initialized", L"pre",
                                                 std::wstring(L"box:") + message + L"|提示|" + std::to_wstring(MB_OK),
                                                 L"post:" + folder.Child(dumpName)};
@@ -77,14 +78,16 @@ TEST(CrashDump, EachCrashWritesTheNextNameAndRunsTheHooks)
     // The file system's base folder must not divert the search for a free
     // name away from the current directory, where the dump is written.
     RVTest::TempFolder elsewhere;
-    const wchar_t* fullDumpSettings[] = {L"1", L"0", L"1"};
-    const wchar_t* suffixes[] = {L".dmp", L"_1.dmp", L"_2.dmp"};
-    const ULONG64 types[] = {0x201, 0x1, 0x201};
-    for (size_t i = 0; i < 3; ++i) {
-        ExpectCrashReport(folder, fullDumpSettings[i], kCrashMessage, kDumpStem + suffixes[i], elsewhere.Path());
+    const wchar_t* fullDumpSettings[] = {L"1", L"0", L"1", L"0"};
+    const wchar_t* suffixes[] = {L".dmp", L"_1.dmp", L"_2.dmp", L"_3.dmp"};
+    const ULONG64 types[] = {0x201, 0x1, 0x201, 0x1};
+    // The last crash overflows the stack, which leaves the filter next to none.
+    for (size_t i = 0; i < 4; ++i) {
+        ExpectCrashReport(folder, fullDumpSettings[i], kCrashMessage, kDumpStem + suffixes[i], elsewhere.Path(),
+                          i == 3);
         EXPECT_EQ(DumpTypeOf(folder.Child(kDumpStem + suffixes[i])), types[i]) << i;
     }
-    EXPECT_EQ(GetFileAttributesW(folder.Child(kDumpStem + L"_3.dmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(folder.Child(kDumpStem + L"_4.dmp").c_str()), INVALID_FILE_ATTRIBUTES);
 
     // A file where the dump folder should be: neither folder nor dump can be made.
     RVTest::TempFolder blocked;

@@ -6,6 +6,7 @@
 //   RV_HELPER_EXIT  exit code (exit, wait)
 //   RV_HELPER_FULLDUMP "0" for the small dump (crash)
 //   RV_HELPER_BASE  the file system's base folder, when set (crash)
+//   RV_HELPER_OVERFLOW "1" to crash by overflowing the stack (crash)
 
 #include "engine/common/CParameterParser.h"
 #include "engine/common/EngineMessageBox.h"
@@ -67,6 +68,14 @@ __attribute__((noinline)) void WriteThrough(volatile int* pointer)
     *pointer = 1;
 }
 
+__attribute__((noinline)) int Recurse(volatile int depth)
+{
+    volatile char pad[256];
+    pad[0] = static_cast<char>(depth);
+    // Never negative: the test only keeps the compiler from calling this endless.
+    return depth < 0 ? 0 : Recurse(depth + 1) + pad[0];
+}
+
 int Crash()
 {
     Report(std::wstring(L"module:") + GetModuleName());
@@ -81,6 +90,8 @@ int Crash()
         RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance()->SetBaseDirectory(base.c_str());
     SetExceptionHandler_PostSaveDump([](const wchar_t* path) { Report(std::wstring(L"post:") + path); });
     Report(L"initialized");
+    if (Environment(L"RV_HELPER_OVERFLOW") == L"1")
+        Recurse(0);
     WriteThrough(nullptr);
     Report(L"survived");
     return 0;
