@@ -8,9 +8,9 @@
 #include "engine/common/TIntrusivePointer.h"
 #include "engine/filesystem/IPackedFileManager.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
+#include "tests/support/TempFolder.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -118,46 +118,14 @@ double ReadAll(IVirtualFileSystem* vfs, const std::vector<BenchFile>& files, con
     return Now() - start;
 }
 
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 } // namespace
 
 int main()
 {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::wstring work;
-    if (argc > 1) {
-        work = argv[1];
-    } else {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        work = std::wstring(temp) + L"rv_bench_vfs_" + std::to_wstring(GetCurrentProcessId());
-    }
+    // Removed with everything in it on every way out.
+    const RVTest::TempFolder workFolder;
+    const std::wstring& work = workFolder.Path();
     IVirtualFileSystem* vfs = IVirtualFileSystem_GetInstance();
-    vfs->CreateDirectory(work.c_str());
-    if (!vfs->IsDirectory(work.c_str())) {
-        std::fwprintf(stderr, L"cannot make the work folder %ls\n", work.c_str());
-        return 1;
-    }
 
     const std::vector<BenchFile> files = MakeFiles();
     uint64_t total = 0;
@@ -203,7 +171,5 @@ int main()
     IPackedFileManager_GetInstance()->UnmountAll();
     std::wprintf(L"plain files: %.1f ms\narchive:     %.1f ms\nratio archive/plain: %.2f (goal: at most 1.20)\n",
                  plainBest, archiveBest, archiveBest / plainBest);
-    if (argc <= 1)
-        RemoveTree(work);
     return 0;
 }
