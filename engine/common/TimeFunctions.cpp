@@ -1,4 +1,5 @@
 #include "engine/common/TimeFunctions.h"
+#include "engine/common/LocalClock.h"
 
 #include <oleauto.h>
 
@@ -110,7 +111,7 @@ double DateTimeToDoubleTime(uint16_t year, uint16_t month, uint16_t day,
 double DateTimeNow()
 {
     SYSTEMTIME now;
-    GetLocalTime(&now);
+    GetEngineLocalTime(&now);
     return SystemTimeToDateTime(now);
 }
 
@@ -141,7 +142,7 @@ SYSTEMTIME Int64ToSystemTime(int64_t intTime)
 int64_t IntTimeNow()
 {
     SYSTEMTIME now;
-    GetLocalTime(&now);
+    GetEngineLocalTime(&now);
     return SystemTimeToInt64(now);
 }
 
