@@ -82,26 +82,33 @@ Source* g_source = nullptr;
 
 TEST(Events, FireCallsMatchingDelegatesInOrderAndRemovalByObjectTakesOnlyThose)
 {
-    Source source;
+    int deletions = 0, sourceDeletions = 0;
     Listener a{"a"}, b{"b"};
-    EXPECT_TRUE(FireAndRecord(&source, 3).empty());
-    source.Subscribe(1, nullptr);
-    EXPECT_FALSE(source.HasSubscriber(1));
-    source.AddMemberFunctionDelegate(3, &a, &Listener::OnEvent);
-    source.AddMemberFunctionDelegate(4, &a, &Listener::OnOther);
-    source.AddGlobalFunctionDelegate(3, &GlobalHandler);
-    TIntrusivePointer<IEventDelegate> held(new TMemberFunctionEventDelegate<Listener>(&b, &Listener::OnEvent), true);
-    source.Subscribe(3, held.Get());
-    EXPECT_EQ(held->GetEventId(), 3);
-    EXPECT_EQ(FireAndRecord(&source, 3, &source), (Calls{"a", "global", "b"}));
-    EXPECT_EQ(a.lastSender, &source);
-    EXPECT_EQ(FireAndRecord(&source, 4), (Calls{"other"}));
+    TIntrusivePointer<IEventDelegate> held(Tracked(&b, &deletions), true);
+    {
+        Source source(&sourceDeletions);
+        EXPECT_TRUE(FireAndRecord(&source, 3).empty());
+        source.Subscribe(1, nullptr);
+        EXPECT_FALSE(source.HasSubscriber(1));
+        source.AddMemberFunctionDelegate(3, &a, &Listener::OnEvent);
+        source.AddMemberFunctionDelegate(4, &a, &Listener::OnOther);
+        source.AddGlobalFunctionDelegate(3, &GlobalHandler);
+        source.Subscribe(3, held.Get());
+        source.Subscribe(5, Tracked(&b, &deletions));
+        EXPECT_EQ(FireAndRecord(&source, 3, &source), (Calls{"a", "global", "b"}));
+        EXPECT_EQ(a.lastSender, &source);
+        EXPECT_EQ(FireAndRecord(&source, 4), (Calls{"other"}));
 
-    // Removal by object takes only that object's member delegates.
-    source.RemoveObjectDelegates(&a);
-    source.RemoveObjectDelegates(nullptr);
-    EXPECT_EQ(FireAndRecord(&source, 3), (Calls{"global", "b"}));
-    EXPECT_FALSE(source.HasSubscriber(4));
+        // Removal by object takes only that object's member delegates.
+        source.RemoveObjectDelegates(&a);
+        source.RemoveObjectDelegates(nullptr);
+        EXPECT_EQ(FireAndRecord(&source, 3), (Calls{"global", "b"}));
+        EXPECT_FALSE(source.HasSubscriber(4));
+        EXPECT_EQ(sourceDeletions, 0) << "firing must never delete a source on the stack";
+    }
+    // The source's end releases its delegates, shared ones included.
+    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(held->GetReferenceCount(), 1);
 }
 
 TEST(Events, DelegatesAddedOrRemovedDuringFiringWaitOrAreSkipped)
@@ -176,22 +183,4 @@ TEST(Events, ReleasingTheSourceDuringFiringEndsItAfterFireReturns)
     EXPECT_EQ(FireAndRecord(raw, 6), (Calls{"closer", "later"}));
     EXPECT_EQ(sourceDeletions, 1);
     EXPECT_EQ(delegateDeletions, 1);
-}
-
-TEST(Events, SourceEndReleasesDelegatesAndFiringNeverDeletesAStackSource)
-{
-    int deletions = 0;
-    int sourceDeletions = 0;
-    Listener handler{"h"};
-    TIntrusivePointer<IEventDelegate> shared(Tracked(&handler, &deletions), true);
-    {
-        Source source(&sourceDeletions);
-        source.Subscribe(0, Tracked(&handler, &deletions));
-        source.Subscribe(0, shared.Get());
-        EXPECT_EQ(FireAndRecord(&source, 0), (Calls{"h", "h"}));
-        EXPECT_EQ(sourceDeletions, 0);
-    }
-    EXPECT_EQ(sourceDeletions, 1);
-    EXPECT_EQ(deletions, 1);
-    EXPECT_EQ(shared->GetReferenceCount(), 1);
 }

