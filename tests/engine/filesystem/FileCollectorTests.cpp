@@ -4,20 +4,18 @@
 
 #include <set>
 
-using namespace RVGameEngine::Common;
-using namespace RVGameEngine::FileSystem;
+using namespace FileSystemTest;
 using Paths = std::multiset<std::wstring>;
 
-class FileCollector : public FileSystemTest::FileSystemTestBase
+class FileCollector : public FileSystemTestBase
 {
 protected:
     void SetUp() override
     {
         FileSystemTestBase::SetUp();
         VFS()->CreateDirectory(L"a/b/c");
-        RVTest::WriteWholeFile(L"a\\x.txt", "x");
-        RVTest::WriteWholeFile(L"a\\b\\y.txt", "y");
-        RVTest::WriteWholeFile(L"a\\b\\c\\z.txt", "z");
+        for (const wchar_t* name : {L"a\\x.txt", L"a\\b\\y.txt", L"a\\b\\c\\z.txt"})
+            RVTest::WriteWholeFile(name, "x");
     }
 
     Paths Collected() const
@@ -37,13 +35,11 @@ TEST_F(FileCollector, CollectsEveryFileDepthFirstAndSubfoldersOnRequest)
     EXPECT_EQ(Collected(), (Paths{L"a/x.txt", L"a/b/y.txt", L"a/b/c/z.txt"}));
     // Depth first: the files under a/b are listed together, where a/b was met.
     EXPECT_NE(m_collector->GetAt(1), std::wstring(L"a/x.txt"));
-    EXPECT_EQ(m_collector->GetAt(-1), nullptr);
-    EXPECT_EQ(m_collector->GetAt(3), nullptr);
+    EXPECT_TRUE(m_collector->GetAt(-1) == nullptr && m_collector->GetAt(3) == nullptr);
 
     m_collector->Remove(L"A/X.TXT");
     EXPECT_EQ(m_collector->GetCount(), 3) << "removal matches exactly";
-    m_collector->Remove(L"a/x.txt");
-    m_collector->Remove(nullptr);
+    m_collector->Remove(L"a/x.txt"), m_collector->Remove(nullptr);
     EXPECT_EQ(Collected(), (Paths{L"a/b/y.txt", L"a/b/c/z.txt"}));
 
     m_collector->CollectFiles(L"a/");
@@ -56,16 +52,14 @@ TEST_F(FileCollector, CollectsEveryFileDepthFirstAndSubfoldersOnRequest)
     EXPECT_EQ(Collected(), (Paths{L"a/b/c/z.txt"}));
 
     // Subfolders are appended, one level deep.
-    m_collector->CollectSubdirectories(L"a");
-    m_collector->CollectSubdirectories(L"a");
+    m_collector->CollectSubdirectories(L"a"), m_collector->CollectSubdirectories(L"a");
     EXPECT_EQ(Collected(), (Paths{L"a/b/c/z.txt", L"a/b", L"a/b"}));
 }
 
 TEST_F(FileCollector, EmptyOrRefusedFoldersAndReplacementLoopsStayBounded)
 {
     // Both would otherwise list the root of the drive.
-    m_collector->CollectSubdirectories(L"");
-    m_collector->CollectSubdirectories(std::wstring(10000, L'a').c_str());
+    m_collector->CollectSubdirectories(L""), m_collector->CollectSubdirectories(std::wstring(10000, L'a').c_str());
     EXPECT_EQ(m_collector->GetCount(), 0);
     // a/b names a again: the walk meets a inside itself.
     VFS()->AddFilenameReplace(L"a/b", L"a");
@@ -77,7 +71,7 @@ TEST_F(FileCollector, EmptyOrRefusedFoldersAndReplacementLoopsStayBounded)
 // Wine shows as a reparse point, as Windows shows a junction.
 TEST_F(FileCollector, LinkedFoldersAreNeitherEnteredNorListed)
 {
-    const std::wstring tree = FileSystemTest::Fixture(L"linked") + L"\\tree";
+    const std::wstring tree = Fixture(L"linked") + L"\\tree";
     const DWORD attributes = GetFileAttributesW((tree + L"\\link").c_str());
     ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         << "the fixture's link shows as a reparse point";

@@ -9,11 +9,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace FileSystemTest {
+
+using namespace RVGameEngine::Common;
+using namespace RVGameEngine::FileSystem;
 
 // The engine's stream (COM has a type of the same name in the global scope).
 using RVStream = RVGameEngine::Common::IStream;
@@ -31,16 +35,14 @@ inline std::wstring Fixture(const std::wstring& name)
 inline StreamPtr NewStream(const std::string& bytes)
 {
     StreamPtr stream(RVGameEngine::Common::IStream_Create(static_cast<int32_t>(bytes.size())));
-    if (!bytes.empty())
-        std::memcpy(stream->GetData(), bytes.data(), bytes.size());
+    std::copy(bytes.begin(), bytes.end(), stream->GetData());
     return stream;
 }
 
 inline std::string StreamText(RVStream* stream)
 {
-    if (stream == nullptr)
-        return "<null>";
-    return std::string(reinterpret_cast<const char*>(stream->GetData()), static_cast<size_t>(stream->GetSize()));
+    const char* bytes = stream == nullptr ? nullptr : reinterpret_cast<const char*>(stream->GetData());
+    return bytes == nullptr ? "<null>" : std::string(bytes, static_cast<size_t>(stream->GetSize()));
 }
 
 inline std::vector<std::wstring> BoxTexts()
@@ -56,20 +58,10 @@ inline std::vector<std::wstring> BoxTexts()
 class FileSystemTestBase : public ::testing::Test
 {
 protected:
-    FileSystemTestBase()
-    {
-        wchar_t previous[MAX_PATH] = {};
-        GetCurrentDirectoryW(MAX_PATH, previous);
-        m_previous = previous;
-        SetCurrentDirectoryW(m_temp.Path().c_str());
-    }
-    ~FileSystemTestBase() override { SetCurrentDirectoryW(m_previous.c_str()); }
+    FileSystemTestBase() { GetCurrentDirectoryW(MAX_PATH, m_previous), SetCurrentDirectoryW(Temp().c_str()); }
+    ~FileSystemTestBase() override { SetCurrentDirectoryW(m_previous); }
 
-    void SetUp() override
-    {
-        ResetState();
-        RVTest::MessageBoxRecorder::Clear();
-    }
+    void SetUp() override { ResetState(), RVTest::MessageBoxRecorder::Clear(); }
     void TearDown() override { ResetState(); }
 
     static void ResetState()
@@ -90,7 +82,7 @@ protected:
     const std::wstring& Temp() const { return m_temp.Path(); }
 
     RVTest::TempFolder m_temp;
-    std::wstring m_previous;
+    wchar_t m_previous[MAX_PATH] = {};
 };
 
 } // namespace FileSystemTest

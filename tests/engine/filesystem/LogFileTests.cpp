@@ -1,17 +1,14 @@
 #include "tests/engine/filesystem/FileSystemTestSupport.h"
 
-#include "engine/common/Console.h"
 #include "engine/common/EngineStartup.h"
 #include "engine/filesystem/CLogFile.h"
 #include "engine/filesystem/ScrambleKeys.h"
 #include "tests/support/FixedLocalTime.h"
-#include "tests/support/LogCapture.h"
 
 #include <algorithm>
 #include <thread>
 
-using namespace RVGameEngine::Common;
-using namespace RVGameEngine::FileSystem;
+using namespace FileSystemTest;
 
 namespace {
 
@@ -23,12 +20,12 @@ const std::wstring kStamp = L"2021-03-07 09:05:03 007: ";
 std::wstring LogText(const std::wstring& path, wchar_t key = 0)
 {
     const std::string bytes = RVTest::ReadWholeFile(path);
-    if (bytes.size() < 2 || bytes.substr(0, 2) != "\xFF\xFE")
+    if (bytes.compare(0, 2, "\xFF\xFE") != 0)
         return L"<no byte-order mark>";
     std::wstring text((bytes.size() - 2) / 2, L'\0');
     std::memcpy(&text[0], bytes.data() + 2, text.size() * 2);
     for (wchar_t& unit : text)
-        unit = static_cast<wchar_t>(unit ^ key);
+        unit ^= key;
     return text;
 }
 
@@ -42,7 +39,7 @@ void RecordAndHideSecrets(void*, tagEventArgs* args)
         line->handled = true;
 }
 
-class LogFile : public FileSystemTest::FileSystemTestBase
+class LogFile : public FileSystemTestBase
 {
 protected:
     // A log of its own (the process-wide one is made once) opened in the
@@ -81,10 +78,8 @@ TEST_F(LogFile, FileNameFollowsTheModuleAndTheLocalTimeAndLinesCarryLevelTimeAnd
     EXPECT_EQ(m_log->GetFileName(), name);
     EXPECT_EQ(RVTest::ReadWholeFile(name), "\xFF\xFE");
 
-    m_log->Log(LOG_LEVEL_WARNING, L"%d files", 3);
-    m_log->Log(LOG_LEVEL_TRACE, L"path %s", L"C:\\x");
-    m_log->Log(LOG_LEVEL_ERROR, L"100%% broken");
-    m_log->Log(7, L"odd level");
+    m_log->Log(LOG_LEVEL_WARNING, L"%d files", 3), m_log->Log(LOG_LEVEL_TRACE, L"path %s", L"C:\\x");
+    m_log->Log(LOG_LEVEL_ERROR, L"100%% broken"), m_log->Log(7, L"odd level");
     // An over-long line is cut but still ends the line.
     m_log->Log(LOG_LEVEL_TRACE, L"%s", std::wstring(20000, L'h').c_str());
     const std::wstring cut = (L"Trace: " + kStamp + std::wstring(20000, L'h')).substr(0, CLogFile::kLineCapacity - 3);
@@ -112,24 +107,19 @@ TEST_F(LogFile, TwoThreadsWriteWholeLines)
     std::vector<std::wstring> expected;
     auto writer = [this](int thread) {
         for (int i = 0; i < 1000; ++i)
-            m_log->Log(LOG_LEVEL_TRACE, L"thread %d line %d of the run", thread, i);
+            m_log->Log(LOG_LEVEL_TRACE, L"thread %d line %d", thread, i);
     };
-    for (int thread = 1; thread <= 2; ++thread) {
-        for (int i = 0; i < 1000; ++i)
-            expected.push_back(L"Trace: " + kStamp + L"thread " + std::to_wstring(thread) + L" line " +
-                               std::to_wstring(i) + L" of the run");
-    }
-    std::thread first(writer, 1);
-    std::thread second(writer, 2);
-    first.join();
-    second.join();
+    for (int i = 0; i < 2000; ++i)
+        expected.push_back(L"Trace: " + kStamp + L"thread " + std::to_wstring(1 + i / 1000) + L" line " +
+                           std::to_wstring(i % 1000));
+    std::thread first(writer, 1), second(writer, 2);
+    first.join(), second.join();
     std::vector<std::wstring> lines = ClosedLines();
-    std::sort(lines.begin(), lines.end());
-    std::sort(expected.begin(), expected.end());
+    std::sort(lines.begin(), lines.end()), std::sort(expected.begin(), expected.end());
     EXPECT_TRUE(lines == expected) << "torn or lost lines";
 }
 
-using LogFileWithoutFolder = FileSystemTest::FileSystemTestBase;
+using LogFileWithoutFolder = FileSystemTestBase;
 
 TEST_F(LogFileWithoutFolder, AnUnwritableFolderLeavesTheRunWithoutAFile)
 {
@@ -138,29 +128,17 @@ TEST_F(LogFileWithoutFolder, AnUnwritableFolderLeavesTheRunWithoutAFile)
     TIntrusivePointer<CLogFile> log(new CLogFile());
     EXPECT_FALSE(log->OpenRunFile());
     EXPECT_EQ(log->GetFileName(), L"");
-    log->Log(LOG_LEVEL_ERROR, L"still alive");
-    log->Flush();
+    log->Log(LOG_LEVEL_ERROR, L"still alive"), log->Flush();
     EXPECT_FALSE(log->Close());
     EXPECT_EQ(RVTest::ReadWholeFile(L"ReadWrite"), "in the way");
 }
 
 TEST_F(LogFile, ScrambledLinesFollowAPlainByteOrderMark)
 {
-    m_log->SetFlag(true);
-    m_log->SetSecondFlag();
+    m_log->SetFlag(true), m_log->SetSecondFlag();
     m_log->Log(LOG_LEVEL_TRACE, L"hidden");
     const std::wstring name = m_log->GetFileName();
     m_log->Close();
     EXPECT_EQ(LogText(name, kLogScrambleKey), L"Trace: " + kStamp + L"hidden\r\n");
 }
 
-TEST_F(LogFile, TheProcessLogIsOneObjectAndEngineWarningsReachIt)
-{
-    ILogFile* log = ILogFile_GetInstance();
-    ASSERT_NE(log, nullptr);
-    EXPECT_EQ(ILogFile_GetInstance(), log);
-    RVTest::LogCapture capture;
-    ShowEngineDebuggingWarningMessage(L"warning %d", 9);
-    EXPECT_EQ(capture.Lines(), (std::vector<std::pair<int, std::wstring>>{{LOG_LEVEL_ERROR, L"warning 9"}}));
-    EXPECT_EQ(RVTest::MessageBoxRecorder::Taken().size(), 1u);
-}

@@ -1,15 +1,8 @@
 #include "tests/engine/filesystem/FileSystemTestSupport.h"
 
 #include "engine/common/ICompress.h"
-#include "engine/filesystem/CRawFile.h"
 
-using namespace RVGameEngine::Common;
-using namespace RVGameEngine::FileSystem;
-using FileSystemTest::BoxTexts;
-using FileSystemTest::Fixture;
-using FileSystemTest::NewStream;
-using FileSystemTest::StreamPtr;
-using FileSystemTest::StreamText;
+using namespace FileSystemTest;
 
 namespace {
 
@@ -26,7 +19,7 @@ std::wstring ReadUnicode(const std::wstring& name, bool orScrambled = false)
 
 } // namespace
 
-using VirtualFileSystem = FileSystemTest::FileSystemTestBase;
+using VirtualFileSystem = FileSystemTestBase;
 
 TEST_F(VirtualFileSystem, FilesRoundTripWholeAndWritesReportTheRealResult)
 {
@@ -37,24 +30,20 @@ TEST_F(VirtualFileSystem, FilesRoundTripWholeAndWritesReportTheRealResult)
     ASSERT_TRUE(VFS()->WriteFile(L"out/data.bin", NewStream("ab").Get()));
     EXPECT_EQ(Read(L"out/data.bin"), "ab") << "a rewrite replaces the whole file";
     EXPECT_EQ(VFS()->ReadFile(L"out/data.bin")->Tell(), 0);
-    ASSERT_TRUE(VFS()->WriteFile(L"out/empty.bin", NewStream("").Get()));
-    EXPECT_EQ(Read(L"out/empty.bin"), "");
 
     // A folder where the file should be: the write fails, and says so.
     VFS()->CreateDirectory(L"taken");
     EXPECT_FALSE(VFS()->WriteFile(L"taken", NewStream("x").Get()));
     EXPECT_FALSE(VFS()->WriteText(L"taken", "x"));
     EXPECT_FALSE(VFS()->WriteUnicodeText(L"taken", L"x"));
-    EXPECT_FALSE(VFS()->WriteFile(nullptr, stream.Get()));
-    EXPECT_FALSE(VFS()->WriteFile(L"x", nullptr));
+    EXPECT_FALSE(VFS()->WriteFile(nullptr, stream.Get()) || VFS()->WriteFile(L"x", nullptr));
 
     // Missing files are absent (quietly) and reading one warns.
     RVTest::MessageBoxRecorder::Clear();
     EXPECT_FALSE(VFS()->FileExists(L"nowhere.txt"));
     EXPECT_TRUE(VFS()->FileExists(L"taken")) << "folders exist too";
     EXPECT_TRUE(BoxTexts().empty());
-    EXPECT_TRUE(VFS()->ReadFile(L"nowhere.txt").IsNull());
-    EXPECT_TRUE(VFS()->ReadFile(nullptr).IsNull());
+    EXPECT_TRUE(VFS()->ReadFile(L"nowhere.txt").IsNull() && VFS()->ReadFile(nullptr).IsNull());
     EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"Failed to open file: nowhere.txt"});
 }
 
@@ -65,7 +54,6 @@ TEST_F(VirtualFileSystem, ReadsResolveAgainstTheBaseFolderButWritesDoNot)
     ASSERT_TRUE(RVTest::WriteWholeFile(L"base\\x", "slash"));
     VFS()->SetBaseDirectory((Temp() + L"\\base").c_str());
 
-    EXPECT_TRUE(VFS()->FileExists(L"ui/a.xml"));
     EXPECT_EQ(Read(L"ui/a.xml"), "in base");
     EXPECT_EQ(Read(L"/x"), "slash") << "a leading slash still gets the prefix";
     EXPECT_EQ(Read((Temp() + L"\\base\\x").c_str()), "slash") << "drive-qualified names stay";
@@ -87,7 +75,6 @@ TEST_F(VirtualFileSystem, WholeTextsCarryTheirByteOrderMarks)
     ASSERT_TRUE(VFS()->ReadText(L"utf8.txt", &narrow));
     EXPECT_STREQ(narrow, "\xEF\xBB\xBF" "abc");
     VFS()->FreeBuffer(narrow);
-    EXPECT_FALSE(VFS()->ReadText(L"utf8.txt", nullptr));
 
     EXPECT_EQ(ReadUnicode(L"wide.txt"), L"ab");
     ASSERT_TRUE(RVTest::WriteWholeFile(L"odd.txt", std::string("\xFF\xFE\x41\x00\x42", 5)));
@@ -101,9 +88,7 @@ TEST_F(VirtualFileSystem, RvefFilesReadBackPlainAndPlainFilesStayAsTheyAre)
     const std::string utf16("\xFF\xFE" "h\0i\0", 6);
     ASSERT_TRUE(VFS()->WriteFile(L"config.xml", VFS()->ScrambleStream(NewStream(utf16)).Get()));
     EXPECT_EQ(RVTest::ReadWholeFile(L"config.xml").substr(0, 4), "RVEF");
-    StreamPtr plain = VFS()->ReadFileUnscrambled(L"config.xml");
-    EXPECT_EQ(StreamText(plain.Get()), utf16);
-    EXPECT_EQ(plain->Tell(), 0);
+    EXPECT_EQ(StreamText(VFS()->ReadFileUnscrambled(L"config.xml").Get()), utf16);
     EXPECT_EQ(ReadUnicode(L"config.xml", true), L"hi");
     EXPECT_EQ(ReadUnicode(L"config.xml", false), L"<failed>") << "the plain read sees the magic";
 
@@ -117,30 +102,16 @@ TEST_F(VirtualFileSystem, RvefFilesReadBackPlainAndPlainFilesStayAsTheyAre)
 
 TEST_F(VirtualFileSystem, DetectTextEncodingLooksAtTheLeadingBytes)
 {
-    auto detect = [this](const wchar_t* name, const char* bytes) {
-        RVTest::WriteWholeFile(name, bytes);
-        return VFS()->DetectTextEncoding(name);
+    auto detect = [this](const char* bytes) {
+        return RVTest::WriteWholeFile(L"t", bytes), VFS()->DetectTextEncoding(L"t");
     };
-    EXPECT_EQ(detect(L"u16", "\xFF\xFE" "x"), TEXT_ENCODING_UTF16LE);
-    EXPECT_EQ(detect(L"u8", "\xEF\xBB\xBF" "x"), TEXT_ENCODING_UTF8);
-    EXPECT_EQ(detect(L"tsd", "%TSDx"), TEXT_ENCODING_TSD);
-    EXPECT_EQ(detect(L"half", "\xEF\xBB"), TEXT_ENCODING_NONE);
-    EXPECT_EQ(detect(L"none", "plain"), TEXT_ENCODING_NONE);
+    EXPECT_EQ(detect("\xFF\xFE" "x"), TEXT_ENCODING_UTF16LE);
+    EXPECT_EQ(detect("\xEF\xBB\xBF" "x"), TEXT_ENCODING_UTF8);
+    EXPECT_EQ(detect("%TSDx"), TEXT_ENCODING_TSD);
+    EXPECT_EQ(detect("\xEF\xBB"), TEXT_ENCODING_NONE);
     VFS()->WriteFile(L"u16.rvef", VFS()->ScrambleStream(NewStream("\xFF\xFE" "x")).Get());
     EXPECT_EQ(VFS()->DetectTextEncoding(L"u16.rvef"), TEXT_ENCODING_UTF16LE);
     EXPECT_EQ(VFS()->DetectTextEncoding(L"absent"), TEXT_ENCODING_NO_FILE);
-}
-
-TEST_F(VirtualFileSystem, FilesOfTwoGigabytesOrMoreAreRefused)
-{
-    {
-        TIntrusivePointer<CRawFile> file(new CRawFile());
-        ASSERT_TRUE(file->Open(L"huge.bin", false, true));
-        if (!file->SetSize(0x80000000ull))
-            GTEST_SKIP() << "the file system here cannot make a 2 GiB file";
-    }
-    EXPECT_TRUE(VFS()->ReadFile(L"huge.bin").IsNull());
-    EXPECT_FALSE(VFS()->MountPackedFile(L"huge.bin"));
 }
 
 TEST_F(VirtualFileSystem, MountedArchivesAnswerInAnyCaseWithEitherSeparatorBeforeTheDisk)
@@ -149,9 +120,7 @@ TEST_F(VirtualFileSystem, MountedArchivesAnswerInAnyCaseWithEitherSeparatorBefor
     ASSERT_TRUE(RVTest::WriteWholeFile(L"Data\\Both.txt", "from the disk"));
     ASSERT_TRUE(RVTest::WriteWholeFile(L"Data\\DiskOnly.txt", "disk only"));
     ASSERT_TRUE(VFS()->MountPackedFile(Fixture(L"sample.rade").c_str()));
-    EXPECT_EQ(Read(L"installer/ui/A.XML"), "<installer-a/>");
-    EXPECT_EQ(Read(L"INSTALLER\\UI\\a.xml"), "<installer-a/>");
-    EXPECT_EQ(Read(L"./ui/a.xml"), "ui-a");
+    EXPECT_EQ(Read(L"INSTALLER\\UI/a.XML"), "<installer-a/>");
     EXPECT_EQ(Read(L".\\UI/A.xml"), "ui-a");
     EXPECT_EQ(Read(L"\x4e2d\x6587/\x540d\x5b57.txt"), "\xe4\xbd\xa0\xe5\xa5\xbd");
     EXPECT_TRUE(VFS()->FileExists(L"Text/Unicode.TXT"));
@@ -179,5 +148,4 @@ TEST_F(VirtualFileSystem, ToolMadeTreesAndBlobsMountAfterUncompressing)
     ASSERT_TRUE(VFS()->MountPackedFile(L"unpacked.rade"));
     EXPECT_EQ(Read(L"sub/deeper/low.bin"), std::string("\0\1\2", 3));
     EXPECT_EQ(Read(L"top.txt"), "top");
-    EXPECT_EQ(Read(L"Sub/mid.txt"), "mid");
 }

@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the archives, blobs and RVEF files the file-system tests read,
-made by the packing tool, including damaged and hostile ones."""
+"""Writes the archives, blobs and RVEF files the file-system tests read, damaged and hostile ones too."""
 
 import os
 import struct
@@ -15,16 +14,10 @@ def utf16_text(text):
 
 
 SAMPLE_ENTRIES = [
-    ("Installer\\UI\\a.xml", b"<installer-a/>"),
-    ("ui/a.xml", b"ui-a"),
-    ("Data/Both.txt", b"from the archive"),
-    ("dup.txt", b"first"),
-    ("dup.txt", b"second"),
-    ("empty.bin", b""),
-    ("text/unicode.txt", utf16_text("Hi")),
+    ("Installer\\UI\\a.xml", b"<installer-a/>"), ("ui/a.xml", b"ui-a"), ("Data/Both.txt", b"from the archive"),
+    ("dup.txt", b"first"), ("dup.txt", b"second"), ("empty.bin", b""), ("text/unicode.txt", utf16_text("Hi")),
     ("text/scrambled.xml", rvpack.to_rvef(utf16_text("<x/>"))),
-    ("\u4e2d\u6587/\u540d\u5b57.txt", "\u4f60\u597d".encode("utf-8")),
-    ("bytes.bin", bytes(range(256)) * 4),
+    ("\u4e2d\u6587/\u540d\u5b57.txt", "\u4f60\u597d".encode("utf-8")), ("bytes.bin", bytes(range(256)) * 4),
 ]
 
 
@@ -40,7 +33,6 @@ def entry(offset, size, name):
 def hostile_archives():
     good = rvpack.build_archive([("a.txt", b"abc"), ("b.txt", b"defg")])
     table_end = 12 + len(entry(0, 3, "a.txt")) + len(entry(3, 4, "b.txt"))
-    long_name = "n" * 1000
     return {
         "truncated_table.rade": good[:table_end - 3],
         "truncated_header.rade": good[:10],
@@ -48,7 +40,7 @@ def hostile_archives():
         "all_ones_count.rade": header(0xFFFFFFFF) + entry(0, 1, "x") + b"\0",
         "past_end.rade": header(1) + entry(0, 100, "a.txt") + b"abc",
         "offset_past_end.rade": header(1) + entry(0xFFFFFFF0, 0x20, "a.txt") + b"abc",
-        "long_name.rade": header(1) + entry(0, 1, long_name) + b"x",
+        "long_name.rade": header(1) + entry(0, 1, "n" * 1000) + b"x",
         "too_many_entries.rade": header(rvpack.MAX_ENTRIES + 1) + bytes(12 * (rvpack.MAX_ENTRIES + 1)),
         "empty_name.rade": header(1) + entry(0, 1, "") + b"x",
         "huge_name_length.rade": header(1) + struct.pack("<III", 0, 1, 0x7FFFFFFF) + b"x",
@@ -62,17 +54,14 @@ def hostile_archives():
 
 
 def put(root, relative, data):
-    path = os.path.join(root, relative)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as target:
+    os.makedirs(os.path.dirname(os.path.join(root, relative)), exist_ok=True)
+    with open(os.path.join(root, relative), "wb") as target:
         target.write(data)
 
 
 def main():
     out = sys.argv[1]
-    sample = rvpack.build_archive(SAMPLE_ENTRIES)
-    files = {"sample.rade": sample, "sample.blob": rvpack.compress_blob(sample),
-             "tool.rvef": rvpack.to_rvef(utf16_text("made by the tool"))}
+    files = {"sample.rade": rvpack.build_archive(SAMPLE_ENTRIES), "tool.rvef": rvpack.to_rvef(utf16_text("made by the tool"))}
     files.update(hostile_archives())
     for name, data in files.items():
         put(out, name, data)
@@ -83,8 +72,7 @@ def main():
         put(tree, relative, data)
     status = rvpack.main(["archive", tree, os.path.join(out, "tree.rade")])
     status |= rvpack.main(["archive", tree, os.path.join(out, "tree.blob"), "--blob"])
-    # A tree with a symbolic link to a folder outside it (Wine shows a host
-    # link as a reparse point, as Windows shows a junction).
+    # A tree with a symbolic link to a folder outside it (see the collector's tests).
     linked = os.path.join(out, "linked")
     for relative in ["tree/x.txt", "tree/sub/y.txt", "outside/precious.txt"]:
         put(linked, relative, b"data")

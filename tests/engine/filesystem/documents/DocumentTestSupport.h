@@ -18,4 +18,13 @@ inline std::wstring Saved(RVGameEngine::Common::IXmlElement* element)
     return text->GetUtf16();
 }
 
+template <typename Unit>
+std::basic_string<Unit> Repeated(const Unit* part, int times)
+{
+    std::basic_string<Unit> text;
+    while (times-- > 0)
+        text += part;
+    return text;
+}
+
 } // namespace DocumentsTest

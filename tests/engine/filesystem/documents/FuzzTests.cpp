@@ -47,9 +47,7 @@ void Exercise(IXmlElement* element, int depth)
 {
     if (element == nullptr || depth > 300)
         return;
-    element->GetAttributeInt(L"Name");
-    element->GetAttributeUInt(L"Tag");
-    element->GetAttributeFloat(L"x");
+    element->GetAttributeInt(L"Name"), element->GetAttributeUInt(L"Tag"), element->GetAttributeFloat(L"x");
     element->FindChildByNameAttribute(L"b");
     for (int i = 0; i < element->GetChildCount(); ++i)
         Exercise(element->GetChild(i), depth + 1);
@@ -59,11 +57,7 @@ void Exercise(IJsonNode* node, int depth)
 {
     if (node == nullptr || depth > 100)
         return;
-    node->GetInt();
-    node->GetFloat();
-    node->GetString();
-    node->GetMemberDateTime("d");
-    node->GetMemberString("s");
+    node->GetInt(), node->GetFloat(), node->GetString(), node->GetMemberDateTime("d"), node->GetMemberString("s");
     for (int i = 0; i < node->GetSize() && i < 8; ++i)
         Exercise(node->GetElement(i).Get(), depth + 1);
     for (const char* name : {"a", "list", "o"})

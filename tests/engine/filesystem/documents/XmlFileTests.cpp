@@ -26,12 +26,8 @@ const wchar_t kDocument[] =
 
 std::string Utf16Bytes(const std::wstring& text, bool withMark = true)
 {
-    std::string bytes = withMark ? "\xFF\xFE" : "";
-    for (wchar_t unit : text) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>((unit >> 8) & 0xFF);
-    }
-    return bytes;
+    const std::string units(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return (withMark ? "\xFF\xFE" : "") + units;
 }
 
 class XmlFileTest : public ::testing::Test
@@ -93,14 +89,11 @@ TEST_F(XmlFileTest, FilesWithoutTheMarkOrMissingGiveAnEmptyDocument)
     EXPECT_EQ(Load(Utf16Bytes(L"<a/>", false))->GetChildCount(), 0);
     const std::wstring warning = L"File \"" + m_path + L"\" is expected to be a UNICODE coded file.";
     EXPECT_EQ(m_log.CountContaining(warning), 1);
-    const auto boxes = RVTest::MessageBoxRecorder::Taken();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, warning);
+    ASSERT_EQ(RVTest::MessageBoxRecorder::Taken().size(), 1u);
+    EXPECT_EQ(RVTest::MessageBoxRecorder::Taken()[0].text, warning);
 
     m_script->Parse(L"<old/>");
-    IXmlElement* root = m_script->LoadFromFile(m_folder.Child(L"missing.xml").c_str());
-    EXPECT_EQ(root, m_script->GetRoot());
-    EXPECT_EQ(root->GetChildCount(), 0);
+    EXPECT_EQ(m_script->LoadFromFile(m_folder.Child(L"missing.xml").c_str())->GetChildCount(), 0);
     EXPECT_EQ(m_script->LoadFromFile(nullptr)->GetChildCount(), 0);
 }
 
