@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <tuple>
 
 using namespace TextFx;
 using namespace TextFxTest;
 
-// Grey blends are checked through the shadow compositing; here each channel
-// on its own and the ends, which pass a colour through, a transparent one too.
+// Grey blends are checked through the shadow compositing; here each channel and the ends.
 TEST(BlendColorTest, MixesEachChannelAndPassesTheEndsThrough)
 {
     EXPECT_EQ(0xFF3F0000u, BlendColor(0xFF800000, 0xFF000000, 128));
@@ -44,16 +43,13 @@ TEST(PageToPixelsTest, ConvertsEachPageUnitAndItsScale)
 TEST(AppendGdiPathPointsTest, JoinsAnOpenFigureAndRefusesABezierCutShort)
 {
     const POINT points[] = {{0, 0}, {10, 0}, {10, 10}};
-    const BYTE lines[] = {PT_MOVETO, PT_LINETO, PT_LINETO};
+    const BYTE lines[] = {PT_MOVETO, PT_LINETO, PT_LINETO}, curve[] = {PT_MOVETO, PT_BEZIERTO, PT_BEZIERTO};
     Gdiplus::GraphicsPath path;
     ASSERT_TRUE(AppendGdiPathPoints(&path, points, lines, 3));
-    const int count = path.GetPointCount();
-    ASSERT_GE(count, 4);
-    std::vector<Gdiplus::PointF> out(count);
-    path.GetPathPoints(out.data(), count);
+    std::vector<Gdiplus::PointF> out(path.GetPointCount());
+    ASSERT_GE(out.size(), 4u);
+    path.GetPathPoints(out.data(), static_cast<int>(out.size()));
     EXPECT_TRUE(out.back().Equals(Gdiplus::PointF(0, 0))) << "closed back to its start";
-
-    const BYTE curve[] = {PT_MOVETO, PT_BEZIERTO, PT_BEZIERTO};
     EXPECT_FALSE(AppendGdiPathPoints(&path, points, curve, 3));
     EXPECT_FALSE(AppendGdiPathPoints(nullptr, points, lines, 3));
 }
@@ -65,15 +61,12 @@ TEST(MeasurePathTest, ExtentCountsOverhangAndBoundsTheBareSpan)
     path.AddRectangle(Gdiplus::Rect(-4, -2, 14, 12));   // x -4..10, y -2..10
     float sx = 0, sy = 0, w = 0, h = 0;
     ASSERT_TRUE(MeasurePathExtent(canvas.G(), &path, &sx, &sy, &w, &h));
-    EXPECT_FLOAT_EQ(-4, sx);
-    EXPECT_FLOAT_EQ(-2, sy);
-    EXPECT_FLOAT_EQ(14, w);   // overhang 4 + right edge 10 - preset 0
-    EXPECT_FLOAT_EQ(12, h);
+    // Width: overhang 4 + right edge 10 - preset 0.
+    EXPECT_EQ(std::make_tuple(-4.f, -2.f, 14.f, 12.f), std::make_tuple(sx, sy, w, h));
     w = 2;   // the layout origin is taken off
     h = 3;
     ASSERT_TRUE(MeasurePathBounds(canvas.G(), &path, nullptr, nullptr, &w, &h));
-    EXPECT_FLOAT_EQ(12, w);
-    EXPECT_FLOAT_EQ(9, h);
+    EXPECT_EQ(std::make_pair(12.f, 9.f), std::make_pair(w, h));
     Gdiplus::GraphicsPath empty;   // other refusals are checked through the effects
     EXPECT_FALSE(MeasurePathBounds(canvas.G(), &empty, nullptr, nullptr, &w, &h));
 }
@@ -87,8 +80,7 @@ TEST(BuildLogFontPathTest, OutlinesTextFromAPointAndInABox)
     EXPECT_EQ(Gdiplus::FillModeWinding, path->GetFillMode());
     Gdiplus::RectF bounds;
     path->GetBounds(&bounds);
-    EXPECT_GE(bounds.X, 20);
-    EXPECT_GE(bounds.Y, 30);
+    EXPECT_TRUE(bounds.X >= 20 && bounds.Y >= 30);
 
     // Centred across a wide box.
     ASSERT_TRUE(BuildLogFontPathInRect(canvas.G(), path, L"宋体字", &font, 0, 10, 300, 60));
@@ -101,7 +93,7 @@ TEST(BuildLogFontPathTest, OutlinesTextFromAPointAndInABox)
     path.reset();
     EXPECT_FALSE(BuildLogFontPath(canvas.G(), path, L"", &font, 0, 0));
     EXPECT_NE(nullptr, path);
-    EXPECT_FALSE(BuildLogFontPath(canvas.G(), path, nullptr, &font, 0, 0));
-    EXPECT_FALSE(BuildLogFontPath(canvas.G(), path, L"x", nullptr, 0, 0));
-    EXPECT_FALSE(BuildLogFontPath(nullptr, path, L"x", &font, 0, 0));
+    EXPECT_FALSE(BuildLogFontPath(canvas.G(), path, nullptr, &font, 0, 0) ||
+                 BuildLogFontPath(canvas.G(), path, L"x", nullptr, 0, 0) ||
+                 BuildLogFontPath(nullptr, path, L"x", &font, 0, 0));
 }

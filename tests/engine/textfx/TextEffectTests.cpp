@@ -14,22 +14,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
-#include <vector>
 
 using namespace TextFx;
 using namespace TextFxTest;
 
 namespace {
 
-constexpr int kWidth = 220;
-constexpr int kHeight = 130;
+constexpr int kWidth = 220, kHeight = 130, kShadowX = 14, kShadowY = 9;
 const Gdiplus::Point kOrigin(60, 10);
-constexpr int kShadowX = 14;
-constexpr int kShadowY = 9;
 
 template <typename Effect, typename... Args>
 std::unique_ptr<ITextEffect> Make(Args... args)
@@ -46,27 +41,22 @@ class StemTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(Gdiplus::Ok, m_family.GetLastStatus());
         const Pixels pixels = Render(*Make<PlainTextEffect>(kRed));
         m_ink = pixels.Ink(kClear);
         ASSERT_FALSE(m_ink.empty);
         m_row = (m_ink.top + m_ink.bottom) / 2;
-        for (m_left = m_ink.left; pixels.At(m_left, m_row) == kClear;)
-            ++m_left;
-        for (m_right = m_ink.right; pixels.At(m_right, m_row) == kClear;)
-            --m_right;
+        for (m_left = m_ink.left; pixels.At(m_left, m_row) == kClear; ++m_left) {}
+        for (m_right = m_ink.right; pixels.At(m_right, m_row) == kClear; --m_right) {}
         ASSERT_GE(m_right - m_left, 4) << "stem too thin to hold an interior";
         ASSERT_LT(m_right - m_left, kShadowX) << "a shadow must show beside the stem";
         m_middle = (m_left + m_right) / 2;
     }
-
     // Through an effect or the facade, which offer the same slots.
     template <typename Drawer>
     bool Draw(Drawer& drawer, Canvas& canvas, Gdiplus::Point at = kOrigin)
     {
         return drawer.DrawString(canvas.G(), &m_family, Gdiplus::FontStyleRegular, 80, L"l", at, nullptr);
     }
-
     template <typename Drawer>
     Pixels Render(Drawer& drawer, Gdiplus::ARGB background = kClear)
     {
@@ -74,16 +64,13 @@ protected:
         EXPECT_TRUE(Draw(drawer, canvas));
         return canvas.Snapshot();
     }
-
     // A pixel `distance` columns left of the glyph's left edge (negative: inside).
     Gdiplus::ARGB Outside(const Pixels& pixels, int distance) const { return pixels.At(m_left - distance, m_row); }
     Gdiplus::ARGB Interior(const Pixels& pixels) const { return pixels.At(m_middle, m_row); }
-
     bool MeasureAtOrigin(EffectText& text, Gdiplus::Graphics* g, float& width, float& height)
     {
         return text.MeasureString(g, &m_family, 0, 80, L"l", kOrigin, nullptr, nullptr, nullptr, &width, &height);
     }
-
     Gdiplus::FontFamily m_family{L"Liberation Sans"};
     Gdiplus::FontFamily m_cjk{L"宋体"};
     LOGFONTW m_logFont = MakeLogFont(L"宋体", 40);
@@ -142,47 +129,37 @@ TEST_F(StemTest, EachEffectPutsItsColoursInTheirBands)
 TEST_F(StemTest, GradientRunsFromStartAtTheEdgeToEndOutside)
 {
     const Pixels pixels = Render(*Make<GradientOutlineEffect>(kGreen, 0x80FF0000u, kBlue, 16));
-    const Gdiplus::ARGB nearEdge = Outside(pixels, 1);
-    const Gdiplus::ARGB outerEdge = Outside(pixels, 7);
+    const Gdiplus::ARGB nearEdge = Outside(pixels, 1), outerEdge = Outside(pixels, 7);
     EXPECT_EQ(kGreen, Interior(pixels));
     EXPECT_EQ(0xFFu, Alpha(nearEdge)) << "the start colour is drawn opaque";
-    EXPECT_GT(Red(nearEdge), 200);
-    EXPECT_LT(Blue(nearEdge), 55);
-    EXPECT_GT(Blue(outerEdge), 160);
-    EXPECT_LT(Red(outerEdge), 95);
+    EXPECT_TRUE(Red(nearEdge) > 200 && Blue(nearEdge) < 55) << std::hex << nearEdge;
+    EXPECT_TRUE(Blue(outerEdge) > 160 && Red(outerEdge) < 95) << std::hex << outerEdge;
     EXPECT_EQ(kClear, Outside(pixels, 10));
-
     std::vector<Gdiplus::ARGB> colors;
     ASSERT_TRUE(GradientOutlineEffect::CalculateGradient(kRed, 0x800000FF, 10, colors));
-    ASSERT_EQ(10u, colors.size());
-    EXPECT_EQ(0xFFu, Alpha(colors.back()));
+    EXPECT_TRUE(colors.size() == 10 && Alpha(colors.back()) == 0xFF);
     ASSERT_TRUE(GradientOutlineEffect::CalculateGradient(kRed, kBlue, -3, colors));
     EXPECT_TRUE(colors.empty());
 }
 
 TEST_F(StemTest, DiffusedShadowFillsAsManyLayersAsItStrokes)
 {
-    const auto once = Make<DiffusedShadowEffect>(0x40FF0000u, kClear, 3, true);
-    const auto layered = Make<DiffusedShadowEffect>(0x40FF0000u, kClear, 3, false);
-    EXPECT_GT(Alpha(Interior(Render(*layered))), Alpha(Interior(Render(*once))));
+    EXPECT_GT(Alpha(Interior(Render(*Make<DiffusedShadowEffect>(0x40FF0000u, kClear, 3, false)))),
+              Alpha(Interior(Render(*Make<DiffusedShadowEffect>(0x40FF0000u, kClear, 3, true)))));
 }
 
 TEST_F(StemTest, ExtrusionTrailsFromTheFrontFaceTowardTheOffset)
 {
     ExtrudeEffect extrude;
     extrude.Init(kRed, kBlue, 1, 4, -4);
-    ASSERT_EQ(4, extrude.CopyCount());
     EXPECT_TRUE(extrude.CopyShift(3).Equals(Gdiplus::Point(-3, 3)));
-
     extrude.Init(kRed, kRed, 0, 8, 8);   // copies at shifts 0 .. -7
     const InkBox body = Render(extrude).Ink(kClear);
     Canvas front(kWidth, kHeight);
     ASSERT_TRUE(Draw(*Make<PlainTextEffect>(kRed), front, Gdiplus::Point(kOrigin.X - 7, kOrigin.Y - 7)));
     const InkBox face = front.Snapshot().Ink(kClear);
-    EXPECT_EQ(face.left, body.left);
-    EXPECT_EQ(face.top, body.top);
-    EXPECT_EQ(face.right + 7, body.right);
-    EXPECT_EQ(face.bottom + 7, body.bottom);
+    EXPECT_EQ(std::make_tuple(face.left, face.top, face.right + 7, face.bottom + 7),
+              std::make_tuple(body.left, body.top, body.right, body.bottom));
 }
 
 TEST_F(StemTest, FailuresAreReportedAsFalse)
@@ -198,16 +175,15 @@ TEST_F(StemTest, FailuresAreReportedAsFalse)
         EXPECT_FALSE(Draw(*effect, canvas));
     canvas.G()->ReleaseHDC(dc);
     EXPECT_TRUE(Draw(*effects[0], canvas));
-
     // Missing graphics, font, text or outputs.
     ITextEffect& plain = *effects[2];
     const Gdiplus::Point at(0, 0);
     float w = 0, h = 0;
-    EXPECT_FALSE(plain.DrawString(nullptr, &m_family, 0, 20, L"x", at, nullptr));
-    EXPECT_FALSE(plain.DrawString(canvas.G(), nullptr, 0, 20, L"x", at, nullptr));
-    EXPECT_FALSE(plain.DrawString(canvas.G(), &m_family, 0, 20, nullptr, at, nullptr));
-    EXPECT_FALSE(plain.MeasureString(canvas.G(), &m_family, 0, 20, L"", at, nullptr, nullptr, nullptr, &w, &h));
-    EXPECT_FALSE(plain.MeasureString(canvas.G(), &m_family, 0, 20, L"x", at, nullptr, nullptr, nullptr, nullptr, &h));
+    EXPECT_FALSE(plain.DrawString(nullptr, &m_family, 0, 20, L"x", at, nullptr) ||
+                 plain.DrawString(canvas.G(), nullptr, 0, 20, L"x", at, nullptr) ||
+                 plain.DrawString(canvas.G(), &m_family, 0, 20, nullptr, at, nullptr) ||
+                 plain.MeasureString(canvas.G(), &m_family, 0, 20, L"", at, nullptr, nullptr, nullptr, &w, &h) ||
+                 plain.MeasureString(canvas.G(), &m_family, 0, 20, L"x", at, nullptr, nullptr, nullptr, nullptr, &h));
 }
 
 TEST_F(StemTest, EffectsFillWithTheirOwnBrushCopyThatClonesShare)
@@ -216,25 +192,18 @@ TEST_F(StemTest, EffectsFillWithTheirOwnBrushCopyThatClonesShare)
     outline.Init(kRed, kBlue, 2);
     EXPECT_FALSE(outline.Init(static_cast<const Gdiplus::Brush*>(nullptr), kGreen, 9));
     EXPECT_EQ(kRed, Interior(Render(outline))) << "a refused brush keeps the settings";
-
-    std::unique_ptr<ITextEffect> clones[5];
+    std::vector<std::unique_ptr<ITextEffect>> clones;
     {
         Gdiplus::HatchBrush hatch(Gdiplus::HatchStyleCross, Gdiplus::Color(kGreen), Gdiplus::Color(kGreen));
         GlowEffect glow;
-        ASSERT_TRUE(glow.Init(&hatch, kClear, 0));
-        ASSERT_TRUE(outline.Init(&hatch, kBlue, 2));
         DoubleGlowEffect doubleGlow;
-        ASSERT_TRUE(doubleGlow.Init(&hatch, kBlue, kBlue, 2, 2));
         ExtrudeEffect extrude;
-        ASSERT_TRUE(extrude.Init(&hatch, kBlue, 2, 2, 2));
         PlainTextEffect plain;
-        ASSERT_TRUE(plain.Init(&hatch));
-        clones[4].reset(plain.Clone());
-        clones[0].reset(glow.Clone());
-        clones[1].reset(outline.Clone());
-        clones[2].reset(doubleGlow.Clone());
-        clones[3].reset(extrude.Clone());
-
+        ASSERT_TRUE(glow.Init(&hatch, kClear, 0) && outline.Init(&hatch, kBlue, 2) &&
+                    doubleGlow.Init(&hatch, kBlue, kBlue, 2, 2) && extrude.Init(&hatch, kBlue, 2, 2, 2) &&
+                    plain.Init(&hatch));
+        for (ITextEffect* original : std::initializer_list<ITextEffect*>{&glow, &outline, &doubleGlow, &extrude, &plain})
+            clones.emplace_back(original->Clone());
         // Replacing the original's brush must not pull the clone's away.
         Gdiplus::SolidBrush blue{Gdiplus::Color(kBlue)};
         ASSERT_TRUE(glow.Init(&blue, kClear, 0));
@@ -247,17 +216,28 @@ TEST_F(StemTest, EffectsFillWithTheirOwnBrushCopyThatClonesShare)
     EXPECT_EQ(kBlue, Outside(Render(outline), 1)) << "the brush form keeps the outline";
 }
 
-TEST_F(StemTest, ShadowIsDrawnFirstAtTheOffsetOnceEnabled)
+TEST_F(StemTest, FacadeDrawsAndMeasuresItsShadowOnlyOnceSetAndEnabled)
 {
+    Canvas canvas(kWidth, kHeight);
     EffectText text;
-    text.UsePlainText(kRed);
+    EXPECT_FALSE(Draw(text, canvas));
+    float textW = -1, textH = -1, w = -1, h = -1;
+    EXPECT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
+    EXPECT_TRUE(w == 0 && h == 0);
+    // A refused set-up keeps the effect chosen before.
+    EXPECT_TRUE(text.UsePlainText(kRed));
+    const auto effect = text.TextEffect();
+    EXPECT_FALSE(text.UseOutline(static_cast<const Gdiplus::Brush*>(nullptr), kBlue, 2));
+    EXPECT_EQ(effect, text.TextEffect());
+    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), textW, textH));
     const Pixels alone = Render(text);
     text.SetShadowEnabled(true);
     EXPECT_EQ(alone, Render(text)) << "enabled without a shadow set";
     text.SetShadowEnabled(false);
     text.SetOutlineShadow(kBlue, 2, kShadowX, kShadowY);
     EXPECT_EQ(alone, Render(text)) << "set but not enabled";
-
+    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
+    EXPECT_FLOAT_EQ(textW, w) << "a disabled shadow is not measured";
     text.SetShadowEnabled(true);
     const Pixels shadowed = Render(text);
     const InkBox shadowInk = shadowed.PixelsOf(kBlue);
@@ -267,10 +247,13 @@ TEST_F(StemTest, ShadowIsDrawnFirstAtTheOffsetOnceEnabled)
     EXPECT_NEAR(m_ink.top + kShadowY - 1, shadowInk.top, 1);
     EXPECT_NEAR(m_ink.right + kShadowX + 1, shadowInk.right, 1);
     EXPECT_NEAR(m_ink.bottom + kShadowY + 1, shadowInk.bottom, 1);
-    // The text is drawn last, over its shadow.
-    const InkBox red = shadowed.PixelsOf(kRed);
-    EXPECT_EQ(m_ink.left, red.left);
-    EXPECT_EQ(m_ink.bottom, red.bottom);
+    EXPECT_EQ(m_ink.bottom, shadowed.PixelsOf(kRed).bottom) << "the text is drawn last, over its shadow";
+    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
+    EXPECT_FLOAT_EQ(textW + 2 + kShadowX, w);
+    EXPECT_FLOAT_EQ(textH + 2 + kShadowY, h);
+    text.SetOutlineShadow(kBlue, 2, -30, kShadowY);
+    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
+    EXPECT_FLOAT_EQ(textW, w) << "a shadow that sticks out on one side only";
 }
 
 TEST_F(StemTest, BackdropBlendsTheShadowColourUnderTheMask)
@@ -297,58 +280,20 @@ TEST_F(StemTest, BackdropBlendsTheShadowColourUnderTheMask)
         else
             text.SetExtrudedShadow(c.color, c.thickness, kShadowX, kShadowY);
         text.SetShadowEnabled(true);
-
         const Pixels pixels = Render(text, kGreen);
         EXPECT_EQ(c.expected, pixels.At(m_middle + kShadowX, m_row + kShadowY));
         EXPECT_EQ(kRed, pixels.At(m_middle, m_row));
-        // The composited backdrop covers everything drawn before it.
-        EXPECT_EQ(kWhite, pixels.At(2, 2));
-        EXPECT_TRUE(pixels.PixelsOf(kGreen).empty);
+        EXPECT_TRUE(pixels.PixelsOf(kGreen).empty) << "the backdrop covers everything drawn before it";
         if (c.kind == 'e') {
-            // The body runs from the moved layout back toward the text: its
-            // front copy stands at (2, 1) from the text, nothing goes the other way.
+            // The body's front copy stands at (2, 1) from the text, nothing goes the other way.
             EXPECT_EQ(kBlue, pixels.At(m_right + 2, m_row + 1));
             EXPECT_EQ(kWhite, pixels.At(m_left - 3, m_row));
         }
     }
-
     EffectText text;
     EXPECT_FALSE(text.CreateShadowBackdrop(kWhite, 0, 10));
     EXPECT_FALSE(text.CreateShadowBackdrop(kWhite, 10, -1));
     EXPECT_EQ(nullptr, text.ShadowBackdrop());
-}
-
-TEST_F(StemTest, FacadeDrawsNothingWithoutAnEffectAndMeasuresTheShadowOnlyWhenItCoversTheText)
-{
-    Canvas canvas(kWidth, kHeight);
-    canvas.G()->SetPageUnit(Gdiplus::UnitPixel);
-    EffectText text;
-    EXPECT_FALSE(Draw(text, canvas));
-    float textW = -1, textH = -1, w = -1, h = -1;
-    EXPECT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
-    EXPECT_EQ(0, w);
-    EXPECT_EQ(0, h);
-
-    // A refused set-up keeps the effect chosen before.
-    EXPECT_TRUE(text.UsePlainText(kRed));
-    const auto effect = text.TextEffect();
-    EXPECT_FALSE(text.UseOutline(static_cast<const Gdiplus::Brush*>(nullptr), kBlue, 2));
-    EXPECT_EQ(effect, text.TextEffect());
-    EXPECT_TRUE(Draw(text, canvas));
-    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), textW, textH));
-    text.SetOutlineShadow(kBlue, 2, kShadowX, kShadowY);
-    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
-    EXPECT_FLOAT_EQ(textW, w) << "a disabled shadow is not measured";
-
-    text.SetShadowEnabled(true);
-    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
-    EXPECT_FLOAT_EQ(textW + 2 + kShadowX, w);
-    EXPECT_FLOAT_EQ(textH + 2 + kShadowY, h);
-
-    text.SetOutlineShadow(kBlue, 2, -30, kShadowY);
-    ASSERT_TRUE(MeasureAtOrigin(text, canvas.G(), w, h));
-    EXPECT_FLOAT_EQ(textW, w);
-    EXPECT_FLOAT_EQ(textH, h);
 }
 
 TEST_F(StemTest, CopiesCloneEffectsShareTheBackdropAndOutliveTheSource)
@@ -361,20 +306,17 @@ TEST_F(StemTest, CopiesCloneEffectsShareTheBackdropAndOutliveTheSource)
     ASSERT_TRUE(source->CreateShadowBackdrop(kWhite, kWidth, kHeight));
     source->SetOutlineShadow(0x80000000, 2, kShadowX, kShadowY);
     source->SetShadowEnabled(true);
-
     EffectText copy(*source);
     EXPECT_NE(source->ShadowEffect(), copy.ShadowEffect());
     EXPECT_EQ(source->ShadowBackdrop(), copy.ShadowBackdrop());
     const Pixels sourcePixels = Render(*source);
     EXPECT_EQ(sourcePixels, Render(copy));
-
     EffectText assigned;
     assigned = *source;
     assigned = assigned;
     EXPECT_EQ(sourcePixels, Render(assigned));
-
-    // Set-ups on the copy leave the source alone, and the copy draws on after
-    // the source replaced its brush and went.
+    // Set-ups on a copy leave the source alone; the copy draws on after the
+    // source replaced its brush and went.
     const auto sourceEffect = source->TextEffect();
     assigned.UsePlainText(kRed);
     EXPECT_EQ(sourceEffect, source->TextEffect());
@@ -391,14 +333,10 @@ TEST_F(StemTest, ReleasesReplacedEffectsAndItsBackdrop)
     std::vector<std::weak_ptr<ITextEffect>> released;
     {
         EffectText text;
-        text.SetShadowBackdrop(backdrop);
-        EXPECT_EQ(2, backdrop.use_count());
         for (int i = 0; i < 50; ++i) {
             text.UseGlow(kRed, kBlue, i % 4);
-            released.push_back(text.TextEffect());
             text.SetDiffusedShadow(0x80000000, 2, 1, 1);
-            released.push_back(text.ShadowEffect());
-            released.push_back(text.MaskEffect());
+            released.insert(released.end(), {text.TextEffect(), text.ShadowEffect(), text.MaskEffect()});
             text.CreateShadowBackdrop(kWhite, 4, 4);
             text.SetShadowBackdrop(backdrop);
         }
@@ -445,10 +383,7 @@ TEST_F(StemTest, InkStaysInsideTheMeasuredBoxForEveryEffectAndLayout)
             ASSERT_TRUE(layout.DrawWith(*effect, canvas.G()));
             const InkBox ink = canvas.Snapshot().Ink(kClear);
             ASSERT_FALSE(ink.empty);
-
-            const float reach = thickness / 2.0f;
-            const float right = layout.X() + width;
-            const float bottom = layout.Y() + height;
+            const float reach = thickness / 2.0f, right = layout.X() + width, bottom = layout.Y() + height;
             EXPECT_GE(ink.left, std::floor(startX - reach) - 1);
             EXPECT_GE(ink.top, std::floor(startY - reach) - 1);
             EXPECT_LE(ink.right, std::ceil(right));
@@ -459,14 +394,16 @@ TEST_F(StemTest, InkStaysInsideTheMeasuredBoxForEveryEffectAndLayout)
     }
 }
 
-TEST_F(StemTest, ThicknessesAddUpAndAnExtrusionOffsetStaysOut)
+// With the tight LOGFONT measure, the extent runs from the origin and the
+// tight span from the ink's start.
+TEST_F(StemTest, ThicknessesAddUpAnExtrusionOffsetStaysOutAndTheTightSpanIsBare)
 {
     Canvas canvas(10, 10);
     canvas.G()->SetPageUnit(Gdiplus::UnitPixel);
     const TextLayout layout = TextLayout::AtOrigin(&m_family, 0, 30, L"Wendmoor", Gdiplus::Point(5, 5), nullptr);
-    float plainW = 0, plainH = 0, w = 0, h = 0;
-    ASSERT_TRUE(layout.MeasureWith(*Make<PlainTextEffect>(kRed), canvas.G(), false, nullptr, nullptr, &plainW,
-                                   &plainH));
+    PlainTextEffect plain;
+    float plainW = 0, plainH = 0, w = 0, h = 0, sx = 0, sy = 0;
+    ASSERT_TRUE(layout.MeasureWith(plain, canvas.G(), false, nullptr, nullptr, &plainW, &plainH));
     const std::pair<std::shared_ptr<ITextEffect>, int> cases[] = {
         {Make<DoubleOutlineEffect>(kRed, kGreen, kBlue, 3, 4), 7}, {Make<ExtrudeEffect>(kRed, kBlue, 3, 20, 20), 3}};
     for (const auto& [effect, grown] : cases) {
@@ -474,17 +411,9 @@ TEST_F(StemTest, ThicknessesAddUpAndAnExtrusionOffsetStaysOut)
         EXPECT_FLOAT_EQ(plainW + grown, w);
         EXPECT_FLOAT_EQ(plainH + grown, h);
     }
-}
-
-TEST_F(StemTest, TightLogFontMeasureIsTheBareSpan)
-{
-    Canvas canvas(400, 160);
-    const TextLayout layout = TextLayout::LogFontAtOrigin(&m_logFont, L"宋体字", Gdiplus::Point(30, 40));
-    PlainTextEffect plain;
-    float sx = 0, sy = 0, w = 0, h = 0, tightW = 0, tightH = 0;
-    ASSERT_TRUE(layout.MeasureWith(plain, canvas.G(), false, &sx, &sy, &w, &h));
-    ASSERT_TRUE(layout.MeasureWith(plain, canvas.G(), true, nullptr, nullptr, &tightW, &tightH));
-    // The extent runs from the origin, the tight span from the ink's start.
-    EXPECT_NEAR(w - (sx - 30), tightW + 30, 0.01);
-    EXPECT_NEAR(h - (sy - 40), tightH + 40, 0.01);
+    const TextLayout cjk = TextLayout::LogFontAtOrigin(&m_logFont, L"宋体字", Gdiplus::Point(30, 40));
+    ASSERT_TRUE(cjk.MeasureWith(plain, canvas.G(), false, &sx, &sy, &plainW, &plainH));
+    ASSERT_TRUE(cjk.MeasureWith(plain, canvas.G(), true, nullptr, nullptr, &w, &h));
+    EXPECT_NEAR(plainW - (sx - 30), w + 30, 0.01);
+    EXPECT_NEAR(plainH - (sy - 40), h + 40, 0.01);
 }

@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <cwchar>
-#include <memory>
 #include <vector>
 
 namespace TextFxTest {
@@ -26,18 +24,12 @@ inline int Blue(Gdiplus::ARGB c) { return c & 0xFF; }
 
 // GDI+ is started once for the whole test program, as the engine's start-up
 // does in the real one.
-class GdiplusEnvironment : public ::testing::Environment
+struct GdiplusEnvironment : ::testing::Environment
 {
-public:
-    void SetUp() override
-    {
-        Gdiplus::GdiplusStartupInput input;
-        ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&m_token, &input, nullptr));
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(m_token); }
-
-private:
-    ULONG_PTR m_token = 0;
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    void SetUp() override { ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&token, &input, nullptr)); }
+    void TearDown() override { Gdiplus::GdiplusShutdown(token); }
 };
 
 inline const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
@@ -65,8 +57,7 @@ struct Pixels
             if ((argb[i] == color) != equal)
                 continue;
             const int x = i % width, y = i / width;
-            if (box.empty)
-                box = {false, x, y, x, y};
+            box = box.empty ? InkBox{false, x, y, x, y} : box;
             box.left = std::min(box.left, x);
             box.right = std::max(box.right, x);
             box.bottom = y;
@@ -83,7 +74,7 @@ class Canvas
 {
 public:
     Canvas(int width, int height, Gdiplus::ARGB background = kClear, bool antialias = false)
-        : m_bitmap(new Gdiplus::Bitmap(width, height, PixelFormat32bppARGB)), m_graphics(m_bitmap.get())
+        : m_bitmap(width, height, PixelFormat32bppARGB), m_graphics(&m_bitmap)
     {
         m_graphics.Clear(Gdiplus::Color(background));
         m_graphics.SetSmoothingMode(antialias ? Gdiplus::SmoothingModeAntiAlias : Gdiplus::SmoothingModeNone);
@@ -94,23 +85,19 @@ public:
     Pixels Snapshot()
     {
         m_graphics.Flush(Gdiplus::FlushIntentionSync);
-        const int width = static_cast<int>(m_bitmap->GetWidth()), height = static_cast<int>(m_bitmap->GetHeight());
+        const int width = static_cast<int>(m_bitmap.GetWidth()), height = static_cast<int>(m_bitmap.GetHeight());
         Pixels pixels{width, std::vector<Gdiplus::ARGB>(static_cast<size_t>(width) * height)};
         const Gdiplus::Rect whole(0, 0, width, height);
-        Gdiplus::BitmapData data = {};
-        if (m_bitmap->LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok) {
-            ADD_FAILURE() << "canvas cannot be read";
-            return pixels;
-        }
-        for (int y = 0; y < height; ++y)
-            std::memcpy(&pixels.argb[static_cast<size_t>(y) * width],
-                        static_cast<const BYTE*>(data.Scan0) + y * data.Stride, width * sizeof(Gdiplus::ARGB));
-        m_bitmap->UnlockBits(&data);
+        // Read straight into the snapshot's own rows.
+        Gdiplus::BitmapData data{UINT(width), UINT(height), width * 4, PixelFormat32bppARGB, pixels.argb.data(), 0};
+        EXPECT_EQ(Gdiplus::Ok, m_bitmap.LockBits(&whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                                                 PixelFormat32bppARGB, &data));
+        m_bitmap.UnlockBits(&data);
         return pixels;
     }
 
 private:
-    std::unique_ptr<Gdiplus::Bitmap> m_bitmap;
+    Gdiplus::Bitmap m_bitmap;
     Gdiplus::Graphics m_graphics;
 };
 

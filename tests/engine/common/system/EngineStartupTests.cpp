@@ -26,17 +26,14 @@ void ExpectCrashReport(const RVTest::TempFolder& folder, const wchar_t* fullDump
 {
     const std::wstring out = folder.Child(L"report.txt");
     DeleteFileW(out.c_str());
-    SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"crash"},
-                                                {L"RV_HELPER_OUT", out},
-                                                {L"RV_HELPER_FULLDUMP", fullDump},
-                                                {L"RV_HELPER_BASE", baseFolder},
+    SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"crash"}, {L"RV_HELPER_OUT", out},
+                                                {L"RV_HELPER_FULLDUMP", fullDump}, {L"RV_HELPER_BASE", baseFolder},
                                                 {L"RV_HELPER_OVERFLOW", overflow ? L"1" : L"0"}});
     EXPECT_EQ(static_cast<DWORD>(SystemTests::RunHelper(L"helper", folder.Path().c_str())),
               static_cast<DWORD>(overflow ? EXCEPTION_STACK_OVERFLOW : EXCEPTION_ACCESS_VIOLATION));
-    const std::vector<std::wstring> expected = {L"module:", L"initialized", L"pre",
-                                                std::wstring(L"box:") + message + L"|提示|" + std::to_wstring(MB_OK),
-                                                L"post:" + folder.Child(dumpName)};
-    EXPECT_EQ(SystemTests::ReadReport(out), expected);
+    EXPECT_EQ(SystemTests::ReadReport(out),
+              (std::vector<std::wstring>{L"module:", L"initialized", L"pre", std::wstring(L"box:") + message + L"|提示|0",
+                                         L"post:" + folder.Child(dumpName)}));
 }
 
 // The dump type recorded in a minidump's header; 0 when the file is not one.
@@ -54,11 +51,9 @@ ULONG64 DumpTypeOf(const std::wstring& path)
 TEST(EngineStartup, RunsTheWholeStartUp)
 {
     EXPECT_ENGINE_FATAL(EngineInitialize(std::wstring(1000, L'm').c_str()));
-
     LPTOP_LEVEL_EXCEPTION_FILTER testFilter = SetUnhandledExceptionFilter(nullptr);
     EngineInitialize(L"SystemTests");
-    // Put the test harness's filter back, checking that start-up had
-    // installed the engine's.
+    // Put the harness's filter back, checking that start-up had installed the engine's.
     EXPECT_EQ(SetUnhandledExceptionFilter(testFilter), &DefaultUnhandledExceptionFilter);
     EXPECT_STREQ(GetModuleName(), L"SystemTests");
     EXPECT_STREQ(CoreGetProgramDir(), GetProgramDir()->GetUtf16());
@@ -78,17 +73,14 @@ TEST(CrashDump, EachCrashWritesTheNextNameAndRunsTheHooks)
     // The file system's base folder must not divert the search for a free
     // name away from the current directory, where the dump is written.
     RVTest::TempFolder elsewhere;
-    const wchar_t* fullDumpSettings[] = {L"1", L"0", L"1", L"0"};
     const wchar_t* suffixes[] = {L".dmp", L"_1.dmp", L"_2.dmp", L"_3.dmp"};
-    const ULONG64 types[] = {0x201, 0x1, 0x201, 0x1};
-    // The last crash overflows the stack, which leaves the filter next to none.
+    // Full and small dumps alternate; the last crash overflows the stack, which
+    // leaves the filter next to none.
     for (size_t i = 0; i < 4; ++i) {
-        ExpectCrashReport(folder, fullDumpSettings[i], kCrashMessage, kDumpStem + suffixes[i], elsewhere.Path(),
-                          i == 3);
-        EXPECT_EQ(DumpTypeOf(folder.Child(kDumpStem + suffixes[i])), types[i]) << i;
+        ExpectCrashReport(folder, i % 2 ? L"0" : L"1", kCrashMessage, kDumpStem + suffixes[i], elsewhere.Path(), i == 3);
+        EXPECT_EQ(DumpTypeOf(folder.Child(kDumpStem + suffixes[i])), i % 2 ? 0x1u : 0x201u) << i;
     }
     EXPECT_EQ(GetFileAttributesW(folder.Child(kDumpStem + L"_4.dmp").c_str()), INVALID_FILE_ATTRIBUTES);
-
     // A file where the dump folder should be: neither folder nor dump can be made.
     RVTest::TempFolder blocked;
     ASSERT_TRUE(RVTest::WriteWholeFile(blocked.Child(L"Dump"), "not a folder"));

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,24 +19,20 @@ inline std::wstring HelperPath()
 }
 
 // Sets environment variables for its lifetime (children inherit them).
-class ScopedEnvironment
+struct ScopedEnvironment
 {
-public:
-    explicit ScopedEnvironment(const std::map<std::wstring, std::wstring>& variables) : m_variables(variables)
+    using Variables = std::vector<std::pair<std::wstring, std::wstring>>;
+    explicit ScopedEnvironment(Variables set) : variables(std::move(set))
     {
-        for (const auto& variable : m_variables)
-            SetEnvironmentVariableW(variable.first.c_str(), variable.second.c_str());
+        for (const auto& [name, value] : variables)
+            SetEnvironmentVariableW(name.c_str(), value.c_str());
     }
     ~ScopedEnvironment()
     {
-        for (const auto& variable : m_variables)
+        for (const auto& variable : variables)
             SetEnvironmentVariableW(variable.first.c_str(), nullptr);
     }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    std::map<std::wstring, std::wstring> m_variables;
+    const Variables variables;
 };
 
 // Waits (bounded) for a process to end and closes it; its exit code, or -1.

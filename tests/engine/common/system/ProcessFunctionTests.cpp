@@ -8,11 +8,6 @@
 
 using namespace RVGameEngine::Common;
 
-namespace {
-const std::wstring kFailurePrefix = L"执行程序失败：";
-const std::wstring kErrorCodeLabel = L"，错误码：";
-} // namespace
-
 TEST(LaunchProgram, StripsOnlyACurrentFolderPrefix)
 {
     SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"exit"}, {L"RV_HELPER_EXIT", L"7"}});
@@ -43,33 +38,27 @@ TEST(LaunchProgram, FailureIsLoggedAndShownWithTheSystemError)
         ASSERT_EQ(boxes.size(), 1u);
         ASSERT_EQ(RVTest::LogCapture::Lines().size(), 1u);
         EXPECT_EQ(RVTest::LogCapture::Lines()[0], std::make_pair(2, boxes[0].text));
-        EXPECT_EQ(boxes[0].caption, L"提示");
-        EXPECT_EQ(boxes[0].type, static_cast<unsigned>(MB_OK));
-        const size_t at = boxes[0].text.find(kErrorCodeLabel);
+        EXPECT_TRUE(boxes[0].caption == L"提示" && boxes[0].type == MB_OK);
+        const size_t at = boxes[0].text.find(L"，错误码：");
         const DWORD error = at == std::wstring::npos ? 0 : wcstoul(boxes[0].text.c_str() + at + 5, nullptr, 10);
         EXPECT_TRUE(call == 2 || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) << error;
-        EXPECT_EQ(boxes[0].text, (kFailurePrefix + path + kErrorCodeLabel + std::to_wstring(error) +
+        EXPECT_EQ(boxes[0].text, (L"执行程序失败：" + paths[call] + L"，错误码：" + std::to_wstring(error) +
                                   L"，请尝试重新执行游戏，如仍有问题请与客服联系。")
                                      .substr(0, 999));
     }
 }
 
-TEST(LaunchProgramWithWorkingDirectory, RunsInTheGivenFolder)
+TEST(LaunchProgramWithWorkingDirectory, RunsInTheGivenFolderAndExecuteProgramWaitsForTheExitCode)
 {
     RVTest::TempFolder folder;
     const std::wstring out = folder.Child(L"report.txt");
     SystemTests::ScopedEnvironment environment(
-        {{L"RV_HELPER_MODE", L"exit"}, {L"RV_HELPER_EXIT", L"5"}, {L"RV_HELPER_OUT", out}});
+        {{L"RV_HELPER_MODE", L"exit"}, {L"RV_HELPER_EXIT", L"42"}, {L"RV_HELPER_OUT", out}});
     HANDLE process =
         LaunchProgramWithWorkingDirectory(SystemTests::HelperPath().c_str(), L"helper a b", folder.Path().c_str());
     ASSERT_NE(process, nullptr);
-    EXPECT_EQ(SystemTests::ExitCodeAfterEnd(process), 5);
+    EXPECT_EQ(SystemTests::ExitCodeAfterEnd(process), 42);
     EXPECT_EQ(SystemTests::ReadReport(out), (std::vector<std::wstring>{L"cwd:" + folder.Path()}));
-}
-
-TEST(ExecuteProgram, WaitsAndReturnsTheExitCode)
-{
-    SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"exit"}, {L"RV_HELPER_EXIT", L"42"}});
     EXPECT_EQ(ExecuteProgram(SystemTests::HelperPath().c_str(), L"helper"), 42u);
     RVTest::MessageBoxRecorder::Clear();
     EXPECT_EQ(ExecuteProgram(L"C:\\no\\such.exe", L"x"), 0xFFFFFFFFu);
@@ -82,19 +71,16 @@ TEST(ForceTerminateProcess, EndsARunningProcessWithTheCode)
     EXPECT_GT(GetProcessMemoryUsage(GetCurrentProcess()), 0);
     EXPECT_STREQ(GetProcessPath(nullptr)->GetUtf16(), L"");
     {
-        // A null handle is refused, not passed on to end this process's other threads.
         RVTest::LogCapture log;
-        ForceTerminateProcess(nullptr, 42);
+        ForceTerminateProcess(nullptr, 42);   // not passed on to end this process's other threads
         EXPECT_EQ(RVTest::LogCapture::Lines().size(), 1u);
     }
-
     RVTest::TempFolder folder;
     const std::wstring out = folder.Child(L"report.txt");
     SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"wait"}, {L"RV_HELPER_OUT", out}});
     const std::wstring application = SystemTests::HelperPath();
     HANDLE process = LaunchProgramWithWorkingDirectory(application.c_str(), L"helper", nullptr);
     ASSERT_NE(process, nullptr);
-    // Wait (bounded) until it runs its own code.
     for (int i = 0; i < 600 && SystemTests::ReadReport(out).empty(); ++i)
         Sleep(50);
     EXPECT_EQ(_wcsicmp(GetProcessPath(process)->GetUtf16(), application.c_str()), 0);

@@ -44,7 +44,10 @@ TEST(Registry, TextValuesReadBackWithTheirTerminator)
     EXPECT_EQ(RVTest::LogCapture::Lines().size(), 4u);
     CloseRegisterKey(key);
     CloseRegisterKey(nullptr);
-
+    // Opening an existing key keeps its values.
+    key = CreateRegisterKey(HKEY_CURRENT_USER, kKeyPath);
+    ASSERT_NE(key, nullptr);
+    CloseRegisterKey(key);
     std::wstring bytes;
     DWORD type = 0;
     ASSERT_TRUE(ReadRaw(L"InstallPath", &bytes, &type));
@@ -53,13 +56,6 @@ TEST(Registry, TextValuesReadBackWithTheirTerminator)
     ASSERT_TRUE(ReadRaw(L"Empty", &bytes, &type));
     EXPECT_EQ(bytes, std::wstring(1, L'\0'));
     EXPECT_FALSE(ReadRaw(L"Name", &bytes, &type));
-
-    // Opening an existing key keeps its values.
-    key = CreateRegisterKey(HKEY_CURRENT_USER, kKeyPath);
-    ASSERT_NE(key, nullptr);
-    CloseRegisterKey(key);
-    EXPECT_TRUE(ReadRaw(L"InstallPath", &bytes, &type));
-
     DeleteRegisterKey(HKEY_CURRENT_USER, kKeyPath);
     DeleteRegisterKey(HKEY_CURRENT_USER, kParentPath);
     EXPECT_FALSE(ReadRaw(L"InstallPath", &bytes, &type));

@@ -15,11 +15,7 @@ std::wstring Md5(const std::string& bytes)
 {
     return IDigest_GetInstance()->MD5String(bytes.data(), static_cast<uint32_t>(bytes.size()))->GetUtf16();
 }
-
-std::wstring Salted(const char* text, const char* salt)
-{
-    return SaltEncrypt(text, salt)->GetUtf16();
-}
+std::wstring Salted(const char* text, const char* salt) { return SaltEncrypt(text, salt)->GetUtf16(); }
 
 } // namespace
 
@@ -32,7 +28,6 @@ TEST(SaltEncrypt, SaltReplacesFixedPositionsOfTheText)
     EXPECT_EQ(Salted("0123456789ABCD", "SALTsalt"), Md5("0123456789ASALT"));
     // 40 bytes: only the first 32 count, with both salt halves in place.
     EXPECT_EQ(Salted("0123456789abcdefghijklmnopqrstuvwxyzABCD", "SALTsalt"), Md5("0123456789aSALTfghijsaltopqrstuv"));
-
     RVTest::LogCapture log;
     EXPECT_EQ(Salted("password-text", "short"), L"");
     EXPECT_EQ(Salted(nullptr, "SALTsalt"), L"");

@@ -7,17 +7,7 @@ using namespace RVGameEngine::Common;
 
 namespace {
 
-std::wstring Text(const TIntrusivePointer<IString>& text)
-{
-    return text->GetUtf16();
-}
-
-std::wstring CurrentFolder()
-{
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    return folder;
-}
+std::wstring Text(const TIntrusivePointer<IString>& text) { return text->GetUtf16(); }
 
 // A shortcut file's target|working folder|description|icon file|icon index.
 std::wstring LoadShortcut(const std::wstring& file)
@@ -28,16 +18,13 @@ std::wstring LoadShortcut(const std::wstring& file)
     int iconIndex = -1;
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
-        SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
-        link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH);
-        link->GetWorkingDirectory(text[1], MAX_PATH);
-        link->GetDescription(text[2], MAX_PATH);
+        SUCCEEDED(persist->Load(file.c_str(), STGM_READ)) &&
+        SUCCEEDED(link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+        SUCCEEDED(link->GetWorkingDirectory(text[1], MAX_PATH)) && SUCCEEDED(link->GetDescription(text[2], MAX_PATH)))
         link->GetIconLocation(text[3], MAX_PATH, &iconIndex);
-    }
-    if (persist != nullptr)
-        persist->Release();
-    if (link != nullptr)
-        link->Release();
+    for (IUnknown* held : {static_cast<IUnknown*>(persist), static_cast<IUnknown*>(link)})
+        if (held != nullptr)
+            held->Release();
     std::wstring loaded;
     for (const wchar_t* part : text)
         loaded += std::wstring(part) + L"|";
@@ -51,17 +38,18 @@ TEST(ProcessURL, WebAddressesStayAndPathsAreMadeFullAndCanonical)
     for (const wchar_t* address : {L"http://example.com/a?b=c", L"HTTP:\\\\host", L"hTtP:/\\host",
                                    L"https://example.com/x", L"HTTPS:\\\\secure"})
         EXPECT_EQ(Text(ProcessURL(address)), address);
-
     RVTest::TempFolder folder;
     RVTest::ScopedCurrentFolder current(folder.Path());
+    wchar_t here[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, here);
     EXPECT_EQ(Text(ProcessURL(L"C:\\a\\b\\..\\c.htm")), L"C:\\a\\c.htm");
     // The joined path may start from the short form of the current folder.
     const std::wstring joined = Text(ProcessURL(L"pages\\.\\index.htm"));
-    EXPECT_TRUE(joined == CurrentFolder() + L"\\pages\\index.htm" ||
-                joined == Text(GetShortPath(CurrentFolder().c_str())) + L"\\pages\\index.htm")
+    EXPECT_TRUE(joined == here + std::wstring(L"\\pages\\index.htm") ||
+                joined == Text(GetShortPath(here)) + L"\\pages\\index.htm")
         << joined.c_str();
     // Not a web address: "http:" needs two separators after it.
-    EXPECT_EQ(Text(ProcessURL(L"http:x")), CurrentFolder() + L"\\http:x");
+    EXPECT_EQ(Text(ProcessURL(L"http:x")), here + std::wstring(L"\\http:x"));
 }
 
 TEST(ProgramPaths, FoldersKeepTheirSeparator)
@@ -69,10 +57,8 @@ TEST(ProgramPaths, FoldersKeepTheirSeparator)
     EXPECT_EQ(Text(GetFolderOfPath(L"D:\\Games\\setup.exe")), L"D:\\Games\\");
     EXPECT_EQ(Text(GetFolderOfPath(L"D:/A/B/setup.exe")), L"D:/A/B/");
     EXPECT_EQ(Text(GetFolderOfPath(L"setup.exe")), L"setup.exe");
-    const std::wstring path = Text(GetProgramPath());
-    const std::wstring folder = Text(GetProgramDir());
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), L'\\');
+    const std::wstring path = Text(GetProgramPath()), folder = Text(GetProgramDir());
+    ASSERT_TRUE(!folder.empty() && folder.back() == L'\\') << folder.c_str();
     EXPECT_EQ(path.compare(0, folder.size(), folder), 0);
     EXPECT_TRUE(IsDirectoryExists(folder.c_str()));
     for (const wchar_t* notFolder : {path.c_str(), L"C:\\no\\such\\folder", static_cast<const wchar_t*>(nullptr)})
@@ -86,22 +72,17 @@ TEST(Shortcuts, SavedShortcutLoadsBackWithEverySetting)
 {
     CoInitialize(nullptr);
     RVTest::TempFolder folder;
-    const std::wstring target = SystemTests::HelperPath();
-    const std::wstring file = folder.Child(L"Helper.lnk");
+    const std::wstring target = SystemTests::HelperPath(), file = folder.Child(L"Helper.lnk");
     ASSERT_TRUE(CreateShortcut1(target.c_str(), folder.Path().c_str(), L"Wendmoor 测试", file.c_str(), 3));
     EXPECT_EQ(LoadShortcut(file), target + L"|" + folder.Path() + L"|Wendmoor 测试|" + target + L"|3");
     ASSERT_TRUE(CreateShortcut(target.c_str(), nullptr, nullptr, file.c_str()));
     EXPECT_EQ(LoadShortcut(file), target + L"||||0");
     EXPECT_FALSE(CreateShortcut(L"C:\\x.exe", nullptr, nullptr, L"C:\\no\\such\\folder\\x.lnk"));
-
     // Without a file name nothing is written, not even in the current folder.
     RVTest::TempFolder empty;
     RVTest::ScopedCurrentFolder current(empty.Path());
     EXPECT_TRUE(CreateShortcut1(target.c_str(), nullptr, L"d", nullptr, 1));
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(empty.Child(L"*.lnk").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
+    EXPECT_FALSE(FindClose(FindFirstFileW(empty.Child(L"*.lnk").c_str(), &found))) << "a shortcut was written";
     CoUninitialize();
 }

@@ -1,12 +1,7 @@
-// Child program of the system tests. The mode and its settings come from the
-// environment, so the command line is entirely the test's:
-//   RV_HELPER_MODE  options | exit | wait (reports its folder, then exits or waits) | crash
-//   RV_HELPER_OUT   file that receives the report (UTF-8 lines, appended)
-//   RV_HELPER_NAMES option names to look up, separated by '|' (options)
-//   RV_HELPER_EXIT  exit code (exit, wait)
-//   RV_HELPER_FULLDUMP "0" for the small dump (crash)
-//   RV_HELPER_BASE  the file system's base folder, when set (crash)
-//   RV_HELPER_OVERFLOW "1" to crash by overflowing the stack (crash)
+// Child program of the system tests. The mode (RV_HELPER_MODE: options, exit,
+// wait or crash) and its settings come from RV_HELPER_* environment variables,
+// so the command line is entirely the test's. Reports go to RV_HELPER_OUT as
+// appended UTF-8 lines.
 
 #include "engine/common/CParameterParser.h"
 #include "engine/common/EngineMessageBox.h"
@@ -20,7 +15,6 @@
 
 #include <cstdio>
 #include <sstream>
-#include <string>
 
 using namespace RVGameEngine::Common;
 
@@ -29,8 +23,7 @@ namespace {
 std::wstring Environment(const wchar_t* name)
 {
     wchar_t value[4096] = {};
-    const DWORD length = GetEnvironmentVariableW(name, value, 4096);
-    return length < 4096 ? std::wstring(value) : std::wstring();
+    return GetEnvironmentVariableW(name, value, 4096) < 4096 ? value : L"";
 }
 
 void Report(const std::wstring& line)
@@ -63,10 +56,7 @@ int ReportOptions()
     return 0;
 }
 
-__attribute__((noinline)) void WriteThrough(volatile int* pointer)
-{
-    *pointer = 1;
-}
+__attribute__((noinline)) void WriteThrough(volatile int* pointer) { *pointer = 1; }
 
 __attribute__((noinline)) int Recurse(volatile int depth)
 {
@@ -110,8 +100,7 @@ int main()
     wchar_t folder[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, folder);
     Report(std::wstring(L"cwd:") + folder);
-    // Bounded: a test that fails to end this process does not leave it behind.
     if (mode == L"wait")
-        Sleep(60000);
+        Sleep(60000);   // bounded: a test that fails to end this process does not leave it behind
     return _wtoi(Environment(L"RV_HELPER_EXIT").c_str());
 }
