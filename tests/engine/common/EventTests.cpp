@@ -26,15 +26,13 @@ void GlobalHandler(void*, tagEventArgs* args)
     Record(args, "global");
 }
 
+// How many sources and tracked delegates have ended; each test starts them at 0.
+int g_sourceEnds = 0;
+int g_delegateEnds = 0;
+
 struct Source : CEventDelegateManager
 {
-    explicit Source(int* deletions = nullptr) : deletions(deletions) {}
-    ~Source() override
-    {
-        if (deletions != nullptr)
-            ++*deletions;
-    }
-    int* deletions;
+    ~Source() override { ++g_sourceEnds; }
 };
 
 struct Listener
@@ -49,22 +47,15 @@ struct Listener
     void OnOther(void*, tagEventArgs* args) { Record(args, "other"); }
 };
 
-// A delegate that reports its own end.
-template <class T>
-struct TrackedDelegate : TMemberFunctionEventDelegate<T>
+template <class T = Listener>
+struct Tracked : TMemberFunctionEventDelegate<T>
 {
-    TrackedDelegate(T* handler, typename TMemberFunctionEventDelegate<T>::Handler method, int* deletions)
-        : TMemberFunctionEventDelegate<T>(handler, method), m_deletions(deletions)
+    explicit Tracked(T* handler, void (T::*method)(void*, tagEventArgs*) = &T::OnEvent)
+        : TMemberFunctionEventDelegate<T>(handler, method)
     {
     }
-    ~TrackedDelegate() override { ++*m_deletions; }
-    int* m_deletions;
+    ~Tracked() override { ++g_delegateEnds; }
 };
-
-TrackedDelegate<Listener>* Tracked(Listener* listener, int* deletions)
-{
-    return new TrackedDelegate<Listener>(listener, &Listener::OnEvent, deletions);
-}
 
 Calls FireAndRecord(CEventDelegateManager* source, int32_t id, void* sender = nullptr)
 {
@@ -82,11 +73,11 @@ Source* g_source = nullptr;
 
 TEST(Events, FireCallsMatchingDelegatesInOrderAndRemovalByObjectTakesOnlyThose)
 {
-    int deletions = 0, sourceDeletions = 0;
+    g_sourceEnds = g_delegateEnds = 0;
     Listener a{"a"}, b{"b"};
-    TIntrusivePointer<IEventDelegate> held(Tracked(&b, &deletions), true);
+    TIntrusivePointer<IEventDelegate> held(new Tracked<>(&b), true);
     {
-        Source source(&sourceDeletions);
+        Source source;
         EXPECT_TRUE(FireAndRecord(&source, 3).empty());
         source.Subscribe(1, nullptr);
         EXPECT_FALSE(source.HasSubscriber(1));
@@ -94,7 +85,7 @@ TEST(Events, FireCallsMatchingDelegatesInOrderAndRemovalByObjectTakesOnlyThose)
         source.AddMemberFunctionDelegate(4, &a, &Listener::OnOther);
         source.AddGlobalFunctionDelegate(3, &GlobalHandler);
         source.Subscribe(3, held.Get());
-        source.Subscribe(5, Tracked(&b, &deletions));
+        source.Subscribe(5, new Tracked<>(&b));
         EXPECT_EQ(FireAndRecord(&source, 3, &source), (Calls{"a", "global", "b"}));
         EXPECT_EQ(a.lastSender, &source);
         EXPECT_EQ(FireAndRecord(&source, 4), (Calls{"other"}));
@@ -104,10 +95,10 @@ TEST(Events, FireCallsMatchingDelegatesInOrderAndRemovalByObjectTakesOnlyThose)
         source.RemoveObjectDelegates(nullptr);
         EXPECT_EQ(FireAndRecord(&source, 3), (Calls{"global", "b"}));
         EXPECT_FALSE(source.HasSubscriber(4));
-        EXPECT_EQ(sourceDeletions, 0) << "firing must never delete a source on the stack";
+        EXPECT_EQ(g_sourceEnds, 0) << "firing must never delete a source on the stack";
     }
     // The source's end releases its delegates, shared ones included.
-    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(g_delegateEnds, 1);
     EXPECT_EQ(held->GetReferenceCount(), 1);
 }
 
@@ -116,7 +107,7 @@ TEST(Events, DelegatesAddedOrRemovedDuringFiringWaitOrAreSkipped)
     static Listener late{"late"}, victim{"victim"};
     static bool added;
     added = false;
-    int deletions = 0;
+    g_delegateEnds = 0;
     Source source;
     g_source = &source;
     source.AddGlobalFunctionDelegate(1, [](void*, tagEventArgs* args) {
@@ -126,9 +117,9 @@ TEST(Events, DelegatesAddedOrRemovedDuringFiringWaitOrAreSkipped)
             g_source->AddMemberFunctionDelegate(1, &late, &Listener::OnEvent);
         added = true;
     });
-    source.Subscribe(1, Tracked(&victim, &deletions));
+    source.Subscribe(1, new Tracked<>(&victim));
     EXPECT_EQ(FireAndRecord(&source, 1), (Calls{"first"}));
-    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(g_delegateEnds, 1);
     EXPECT_EQ(FireAndRecord(&source, 1), (Calls{"first", "late"}));
 }
 
@@ -136,25 +127,23 @@ TEST(Events, HandlersRemovingTheirOwnDelegateOrEverythingEndTheFiringCleanly)
 {
     struct SelfRemover
     {
-        int* deletions = nullptr;
-        int deletionsSeenAfterRemoval = -1;
+        int endsSeenAfterRemoval = -1;
         void OnEvent(void*, tagEventArgs*)
         {
             g_source->RemoveObjectDelegates(this);
-            deletionsSeenAfterRemoval = *deletions;
+            endsSeenAfterRemoval = g_delegateEnds;
         }
     };
     static Listener after{"after"};
-    int deletions = 0;
+    g_delegateEnds = 0;
     Source source;
     g_source = &source;
     SelfRemover remover;
-    remover.deletions = &deletions;
-    source.Subscribe(3, new TrackedDelegate<SelfRemover>(&remover, &SelfRemover::OnEvent, &deletions));
+    source.Subscribe(3, new Tracked<SelfRemover>(&remover));
     FireAndRecord(&source, 3);
     // The delegate whose handler was running lived until the handler returned.
-    EXPECT_EQ(remover.deletionsSeenAfterRemoval, 0);
-    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(remover.endsSeenAfterRemoval, 0);
+    EXPECT_EQ(g_delegateEnds, 1);
     EXPECT_FALSE(source.HasSubscriber(3));
 
     source.AddGlobalFunctionDelegate(1, [](void*, tagEventArgs* args) {
@@ -170,17 +159,16 @@ TEST(Events, ReleasingTheSourceDuringFiringEndsItAfterFireReturns)
 {
     static TIntrusivePointer<Source> owner;
     static Listener later{"later"};
-    int sourceDeletions = 0;
-    int delegateDeletions = 0;
-    owner = TIntrusivePointer<Source>(new Source(&sourceDeletions), true);
+    g_sourceEnds = g_delegateEnds = 0;
+    owner = TIntrusivePointer<Source>(new Source, true);
     Source* raw = owner.Get();
     raw->AddGlobalFunctionDelegate(6, [](void*, tagEventArgs* args) {
         Record(args, "closer");
         owner.Reset();
     });
-    raw->Subscribe(6, Tracked(&later, &delegateDeletions));
+    raw->Subscribe(6, new Tracked<>(&later));
     // The second delegate still ran: the source was alive for the whole firing.
     EXPECT_EQ(FireAndRecord(raw, 6), (Calls{"closer", "later"}));
-    EXPECT_EQ(sourceDeletions, 1);
-    EXPECT_EQ(delegateDeletions, 1);
+    EXPECT_EQ(g_sourceEnds, 1);
+    EXPECT_EQ(g_delegateEnds, 1);
 }

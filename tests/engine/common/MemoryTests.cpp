@@ -28,14 +28,11 @@ uint32_t SizeField(const void* data)
     return size;
 }
 
-class Tracked : public IReferenceCounted
+struct Tracked : IReferenceCounted
 {
-public:
-    explicit Tracked(int* deletions) : m_deletions(deletions) {}
-    ~Tracked() override { ++*m_deletions; }
-
-private:
-    int* m_deletions;
+    explicit Tracked(int* deletions) : deletions(deletions) {}
+    ~Tracked() override { ++*deletions; }
+    int* deletions;
 };
 
 } // namespace

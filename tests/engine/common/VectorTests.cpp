@@ -7,19 +7,15 @@ using namespace RVGameEngine::Common;
 
 namespace {
 
-class Counted : public IReferenceCounted
+struct Counted : IReferenceCounted
 {
-public:
-    Counted(int tag, int* deletions) : m_tag(tag), m_deletions(deletions) {}
-    ~Counted() override { ++*m_deletions; }
-    int Tag() const { return m_tag; }
-
-private:
-    int m_tag;
-    int* m_deletions;
+    Counted(int tag, int* deletions) : tag(tag), deletions(deletions) {}
+    ~Counted() override { ++*deletions; }
+    int tag;
+    int* deletions;
 };
 
-class Other : public IReferenceCounted
+struct Other : IReferenceCounted
 {
 };
 
@@ -30,7 +26,7 @@ TIntrusivePointer<IReferenceCounted> Make(int tag, int* deletions)
 
 int TagAt(IVector* vector, uint32_t index)
 {
-    return vector->GetAtAs<Counted>(index)->Tag();
+    return vector->GetAtAs<Counted>(index)->tag;
 }
 
 } // namespace

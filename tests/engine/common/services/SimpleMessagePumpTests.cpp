@@ -4,18 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cwchar>
 #include <string>
 #include <thread>
-#include <cwchar>
 #include <vector>
 
 using namespace RVGameEngine::Common;
 
 namespace {
 
-class Recorder
+struct Recorder
 {
-public:
     explicit Recorder(ISimpleMessagePump* pump) : m_pump(pump)
     {
         pump->Subscribe(ISimpleMessagePump::SimpleMessageReceived,
@@ -33,11 +32,9 @@ public:
             m_pump->Post(L"Chain", message->value1 - 1, 0, nullptr, nullptr);
     }
 
+    ISimpleMessagePump* m_pump;
     // Each message as "name value1 value2 text1 text2".
     std::vector<std::wstring> lines;
-
-private:
-    ISimpleMessagePump* m_pump;
 };
 
 using Lines = std::vector<std::wstring>;

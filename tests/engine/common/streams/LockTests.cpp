@@ -22,8 +22,7 @@ TEST(AutoLock, GuardsABlockAndANullSectionDoesNothing)
             counter = seen + 1;
         }
     };
-    std::thread first(add);
-    std::thread second(add);
+    std::thread first(add), second(add);
     first.join();
     second.join();
     EXPECT_EQ(counter, 40000);

@@ -24,6 +24,19 @@ Bytes BytesOf(IStream* stream)
     return Bytes(stream->GetData(), stream->GetData() + stream->GetSize());
 }
 
+// Writes one value, reads it back and hands over the stream for a look at
+// its bytes.
+template <class T>
+TIntrusivePointer<IStream> RoundTrip(bool (IStream::*write)(T), T (IStream::*read)(), T value)
+{
+    TIntrusivePointer<IStream> stream = Make(-1);
+    EXPECT_TRUE((stream.Get()->*write)(value));
+    stream->Seek(0);
+    EXPECT_EQ((stream.Get()->*read)(), value);
+    EXPECT_TRUE(stream->Tell() == int32_t(sizeof(T)) && stream->GetSize() == stream->Tell());
+    return stream;
+}
+
 } // namespace
 
 TEST(Stream, WritesOverwriteExtendAndFitWithoutMoving)
@@ -81,30 +94,16 @@ TEST(Stream, WriteAfterSeekBeyondTheSizeZeroFillsTheGapAndStaysInsideTheBuffer)
 
 TEST(Stream, EveryTypedValueRoundTripsLittleEndian)
 {
-    TIntrusivePointer<IStream> stream = Make(-1);
-    stream->WriteInt8(-5);
-    stream->WriteUInt8(250);
-    stream->WriteInt16(-1234);
-    stream->WriteUInt16(0xBEEF);
-    stream->WriteInt32(-123456789);
-    stream->WriteUInt32(0xDEADBEEF);
-    stream->WriteInt64(-1234567890123LL);
-    stream->WriteUInt64(0x0123456789ABCDEFULL);
-    stream->WriteFloat(3.5f);
-    EXPECT_EQ(stream->GetSize(), 1 + 1 + 2 + 2 + 4 + 4 + 8 + 8 + 4);
-    EXPECT_TRUE(stream->GetData()[4] == 0xEF && stream->GetData()[5] == 0xBE);
-
-    stream->Seek(0);
-    EXPECT_EQ(stream->ReadInt8(), -5);
-    EXPECT_EQ(stream->ReadUInt8(), 250);
-    EXPECT_EQ(stream->ReadInt16(), -1234);
-    EXPECT_EQ(stream->ReadUInt16(), 0xBEEF);
-    EXPECT_EQ(stream->ReadInt32(), -123456789);
-    EXPECT_EQ(stream->ReadUInt32(), 0xDEADBEEFu);
-    EXPECT_EQ(stream->ReadInt64(), -1234567890123LL);
-    EXPECT_EQ(stream->ReadUInt64(), 0x0123456789ABCDEFULL);
-    EXPECT_EQ(stream->ReadFloat(), 3.5f);
-    EXPECT_FALSE(stream->HasReadFailed());
+    const auto beef = RoundTrip(&IStream::WriteUInt16, &IStream::ReadUInt16, uint16_t(0xBEEF));
+    EXPECT_EQ(BytesOf(beef.Get()), (Bytes{0xEF, 0xBE}));
+    RoundTrip(&IStream::WriteInt8, &IStream::ReadInt8, int8_t(-5));
+    RoundTrip(&IStream::WriteUInt8, &IStream::ReadUInt8, uint8_t(250));
+    RoundTrip(&IStream::WriteInt16, &IStream::ReadInt16, int16_t(-1234));
+    RoundTrip(&IStream::WriteInt32, &IStream::ReadInt32, int32_t(-123456789));
+    RoundTrip(&IStream::WriteUInt32, &IStream::ReadUInt32, uint32_t(0xDEADBEEF));
+    RoundTrip(&IStream::WriteInt64, &IStream::ReadInt64, int64_t(-1234567890123LL));
+    RoundTrip(&IStream::WriteUInt64, &IStream::ReadUInt64, uint64_t(0x0123456789ABCDEFULL));
+    RoundTrip(&IStream::WriteFloat, &IStream::ReadFloat, 3.5f);
 }
 
 TEST(Stream, ReadsNeverPassTheSize)
