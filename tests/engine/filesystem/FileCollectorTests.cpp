@@ -36,21 +36,17 @@ TEST_F(FileCollector, CollectsEveryFileDepthFirstAndSubfoldersOnRequest)
     // Depth first: the files under a/b are listed together, where a/b was met.
     EXPECT_NE(m_collector->GetAt(1), std::wstring(L"a/x.txt"));
     EXPECT_TRUE(m_collector->GetAt(-1) == nullptr && m_collector->GetAt(3) == nullptr);
-
     m_collector->Remove(L"A/X.TXT");
     EXPECT_EQ(m_collector->GetCount(), 3) << "removal matches exactly";
     m_collector->Remove(L"a/x.txt"), m_collector->Remove(nullptr);
     EXPECT_EQ(Collected(), (Paths{L"a/b/y.txt", L"a/b/c/z.txt"}));
-
     m_collector->CollectFiles(L"a/");
     EXPECT_EQ(Collected().count(L"a//x.txt"), 1u) << "a trailing separator stays";
     m_collector->CollectFiles(L"missing");
     EXPECT_EQ(m_collector->GetCount(), 0) << "a new collection starts empty";
-
     VFS()->AddFilenameReplace(L"alias", L"a");
     m_collector->CollectFiles(L"ALIAS/b/c");
     EXPECT_EQ(Collected(), (Paths{L"a/b/c/z.txt"}));
-
     // Subfolders are appended, one level deep.
     m_collector->CollectSubdirectories(L"a"), m_collector->CollectSubdirectories(L"a");
     EXPECT_EQ(Collected(), (Paths{L"a/b/c/z.txt", L"a/b", L"a/b"}));

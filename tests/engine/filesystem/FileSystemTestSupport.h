@@ -20,15 +20,13 @@ using namespace RVGameEngine::Common;
 using namespace RVGameEngine::FileSystem;
 
 // The engine's stream (COM has a type of the same name in the global scope).
-using RVStream = RVGameEngine::Common::IStream;
-using StreamPtr = RVGameEngine::Common::TIntrusivePointer<RVStream>;
+using StreamPtr = TIntrusivePointer<RVGameEngine::Common::IStream>;
 
 // A file written by the packing tool at build time, next to this executable.
 inline std::wstring Fixture(const std::wstring& name)
 {
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring folder = module;
+    std::wstring folder(MAX_PATH, L'\0');
+    folder.resize(GetModuleFileNameW(nullptr, &folder[0], MAX_PATH));
     return folder.erase(folder.find_last_of(L"\\/")) + L"\\fixtures\\" + name;
 }
 
@@ -39,7 +37,7 @@ inline StreamPtr NewStream(const std::string& bytes)
     return stream;
 }
 
-inline std::string StreamText(RVStream* stream)
+inline std::string StreamText(RVGameEngine::Common::IStream* stream)
 {
     const char* bytes = stream == nullptr ? nullptr : reinterpret_cast<const char*>(stream->GetData());
     return bytes == nullptr ? "<null>" : std::string(bytes, static_cast<size_t>(stream->GetSize()));

@@ -22,19 +22,14 @@ TEST_F(PackedArchive, ReaderListsNormalisedNamesAndTheFirstOfTwinsWins)
     EXPECT_TRUE(m_reader->FileExists(L"installer/ui/A.XML"));
     EXPECT_FALSE(m_reader->FileExists(L"./ui/a.xml")) << "only the manager strips \"./\"";
     EXPECT_FALSE(m_reader->FileExists(nullptr));
-
-    EXPECT_STREQ(m_reader->GetItemName(4), L"dup.txt");
     EXPECT_EQ(StreamText(m_reader->ReadItem(4).Get()), "first");
     EXPECT_EQ(StreamText(m_reader->ReadFile(L"DUP.TXT").Get()), "first");
-
     std::string ramp;
     for (int i = 0; i < 1024; ++i)
         ramp += static_cast<char>(i);
     EXPECT_EQ(StreamText(m_reader->ReadFile(L"bytes.bin").Get()), ramp) << "entry bytes are unscrambled";
-
     EXPECT_TRUE(m_reader->ReadFile(L"absent").IsNull() && m_reader->ReadItem(10).IsNull());
     EXPECT_TRUE(m_reader->GetItemName(-1) == nullptr && m_reader->GetItemName(10) == nullptr);
-
     // A failed reopen drops the earlier entries; an empty table and the
     // longest name are fine.
     EXPECT_FALSE(Open(L"past_end.rade"));
@@ -61,20 +56,8 @@ TEST_F(PackedArchive, DamagedAndHostileArchivesAreRefusedWhole)
         EXPECT_FALSE(VFS()->MountPackedFile(Fixture(name).c_str())) << name;
     }
     EXPECT_EQ(IPackedFileManager_GetInstance()->GetReaderCount(), 0);
+    EXPECT_TRUE(IPackedFileManager_GetInstance()->GetReader(0).IsNull());
     EXPECT_TRUE(RVTest::MessageBoxRecorder::Taken().empty()) << "archive checks never ask the user";
-}
-
-TEST_F(PackedArchive, ManagerAsksArchivesInMountOrder)
-{
-    IPackedFileManager* manager = IPackedFileManager_GetInstance();
-    ASSERT_TRUE(manager->Mount(Fixture(L"tree.rade").c_str()));
-    ASSERT_TRUE(manager->Mount(Fixture(L"sample.rade").c_str()));
-    EXPECT_EQ(manager->GetReader(1)->GetItemCount(), 10);
-    EXPECT_TRUE(manager->GetReader(2).IsNull());
-    EXPECT_TRUE(manager->FileExists(L"./top.txt") && manager->FileExists(L"ui/a.xml"));
-    EXPECT_FALSE(manager->FileExists(nullptr));
-    manager->UnmountAll();
-    EXPECT_FALSE(manager->FileExists(L"ui/a.xml"));
 }
 
 TEST_F(PackedArchive, ThreadsMayReadOneMountedArchiveAtOnce)

@@ -34,8 +34,7 @@ def hostile_archives():
     good = rvpack.build_archive([("a.txt", b"abc"), ("b.txt", b"defg")])
     table_end = 12 + len(entry(0, 3, "a.txt")) + len(entry(3, 4, "b.txt"))
     return {
-        "truncated_table.rade": good[:table_end - 3],
-        "truncated_header.rade": good[:10],
+        "truncated_table.rade": good[:table_end - 3], "truncated_header.rade": good[:10],
         "huge_count.rade": header(0x7FFFFFFF) + entry(0, 1, "x") + b"\0",
         "all_ones_count.rade": header(0xFFFFFFFF) + entry(0, 1, "x") + b"\0",
         "past_end.rade": header(1) + entry(0, 100, "a.txt") + b"abc",
@@ -44,12 +43,9 @@ def hostile_archives():
         "too_many_entries.rade": header(rvpack.MAX_ENTRIES + 1) + bytes(12 * (rvpack.MAX_ENTRIES + 1)),
         "empty_name.rade": header(1) + entry(0, 1, "") + b"x",
         "huge_name_length.rade": header(1) + struct.pack("<III", 0, 1, 0x7FFFFFFF) + b"x",
-        "version2.rade": header(1, version=2) + good[12:],
-        "bad_magic.rade": header(1, magic=b"RADX") + good[12:],
-        "empty_table.rade": header(0),
-        "longest_name.rade": rvpack.build_archive([("m" * 999, b"longest")]),
-        # The table is fine but an entry's bytes were cut off the end.
-        "cut_data.rade": good[:-2],
+        "version2.rade": header(1, version=2) + good[12:], "bad_magic.rade": header(1, magic=b"RADX") + good[12:],
+        "empty_table.rade": header(0), "longest_name.rade": rvpack.build_archive([("m" * 999, b"longest")]),
+        "cut_data.rade": good[:-2],  # the table is fine but an entry's bytes were cut off the end
     }
 
 
