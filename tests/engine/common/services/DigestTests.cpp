@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 using namespace RVGameEngine::Common;
 
@@ -28,30 +29,22 @@ const char kEmptyMd5[] = "d41d8cd98f00b204e9800998ecf8427e";
 
 TEST(Digest, Md5MatchesTheRfc1321SuiteAndThePaddingEdges)
 {
-    const char* const rfc[][2] = {
+    // RFC 1321's suite, then 'a' runs: 55 bytes leave room for the length in
+    // the same block, 56 do not; 64 fill a block exactly.
+    const auto As = [](size_t count) { return std::string(count, 'a'); };
+    const std::pair<std::string, const char*> cases[] = {
         {"", kEmptyMd5}, {"a", "0cc175b9c0f1b6a831c399e269772661"}, {"abc", "900150983cd24fb0d6963f7d28e17f72"},
         {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
         {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
         {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", "d174ab98d277d9f5a5611c2c9f419d9f"},
         {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
          "57edf4a22be3c955ac49da2e2107b67a"},
+        {As(55), "ef1772b6dff9a122358552954ad0df65"}, {As(56), "3b0c8ac703f828b04c6c197006d17218"},
+        {As(64), "014842d480b571495a4a0363793f7367"}, {As(65), "c743a45e0d2e6a95cb859adae0248435"},
+        {As(119), "8a7bd0732ed6a28ce75f6dabc90e1613"}, {As(120), "5f61c0ccad4cac44c75ff505e1f1e537"},
     };
-    for (const auto& c : rfc)
-        EXPECT_EQ(Md5Of(c[0]), c[1]) << '"' << c[0] << '"';
-
-    // 55 bytes leave room for the length in the same block, 56 do not; 64
-    // fill a block exactly.
-    const struct
-    {
-        size_t length;
-        const char* digest;
-    } padding[] = {
-        {55, "ef1772b6dff9a122358552954ad0df65"},  {56, "3b0c8ac703f828b04c6c197006d17218"},
-        {64, "014842d480b571495a4a0363793f7367"},  {65, "c743a45e0d2e6a95cb859adae0248435"},
-        {119, "8a7bd0732ed6a28ce75f6dabc90e1613"}, {120, "5f61c0ccad4cac44c75ff505e1f1e537"},
-    };
-    for (const auto& c : padding)
-        EXPECT_EQ(Md5Of(std::string(c.length, 'a')), c.digest) << c.length << " bytes";
+    for (const auto& c : cases)
+        EXPECT_EQ(Md5Of(c.first), c.second) << c.first.size() << " bytes: " << c.first.substr(0, 20);
 }
 
 TEST(Digest, Md5InPiecesEqualsMd5AtOnce)

@@ -37,8 +37,6 @@ struct Recorder
     std::vector<std::wstring> lines;
 };
 
-using Lines = std::vector<std::wstring>;
-
 } // namespace
 
 TEST(SimpleMessagePump, DeliversInPostingOrderWithCopiedFieldsAndHandlersPostsToo)
@@ -56,8 +54,8 @@ TEST(SimpleMessagePump, DeliversInPostingOrderWithCopiedFieldsAndHandlersPostsTo
     // A message posted by a handler is delivered by the same Dispatch, after
     // those queued before it.
     pump->Dispatch();
-    EXPECT_EQ(recorder.lines, (Lines{L"One 1 10 first x", L" 3 30  y", L"Chain 2 0  ", L"After 0 0  ",
-                                       L"Chain 1 0  ", L"Chain 0 0  "}));
+    EXPECT_EQ(recorder.lines, (std::vector<std::wstring>{L"One 1 10 first x", L" 3 30  y", L"Chain 2 0  ",
+                                                         L"After 0 0  ", L"Chain 1 0  ", L"Chain 0 0  "}));
     pump->Dispatch();
     EXPECT_EQ(recorder.lines.size(), 6u);
 }

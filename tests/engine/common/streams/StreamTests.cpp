@@ -44,14 +44,11 @@ TEST(Stream, WritesOverwriteExtendAndFitWithoutMoving)
     EXPECT_EQ(Make(-1)->GetSize(), 0);
     EXPECT_TRUE(TIntrusivePointer<IStream>(IStream_Create(-1)).IsNull());
 
-    TIntrusivePointer<IStream> fixed = Make(8);
-    EXPECT_EQ(BytesOf(fixed.Get()), Bytes(8, 0));
-    uint8_t* before = fixed->GetData();
-    EXPECT_TRUE(fixed->Write("12345678", 8));
-    EXPECT_EQ(fixed->GetData(), before) << "a write that fits must not move the buffer";
-
     TIntrusivePointer<IStream> ten = Make(10);
-    std::memcpy(ten->GetData(), "0123456789", 10);
+    EXPECT_EQ(BytesOf(ten.Get()), Bytes(10, 0));
+    uint8_t* before = ten->GetData();
+    EXPECT_TRUE(ten->Write("0123456789", 10));
+    EXPECT_EQ(ten->GetData(), before) << "a write that fits must not move the buffer";
     ten->Seek(4);
     EXPECT_TRUE(ten->Write("ABCDEFGH", 8));
     EXPECT_EQ(ten->Tell(), 12);
@@ -182,33 +179,23 @@ TEST(Stream, OverlongOrTruncatedTextsAreRefusedWithoutMoving)
     EXPECT_EQ(stream->Tell(), 0);
 }
 
-TEST(Compress, BlobsRoundTripEmptySmallAndLarge)
+TEST(Compress, BlobsRoundTripAndDamagedOnesGiveNothing)
 {
     ICompress* compress = ICompress_GetInstance();
-    TIntrusivePointer<IStream> abc = compress->Compress("abc", 3);
-    ASSERT_FALSE(abc.IsNull());
-    EXPECT_EQ(Bytes(abc->GetData(), abc->GetData() + 6), (Bytes{3, 0, 0, 0, 0x78, 0x9C}));
-
     std::mt19937 random(42);
     Bytes large(10 * 1024 * 1024);
     for (uint8_t& b : large)
         b = static_cast<uint8_t>(random());
-    for (const Bytes& data : {Bytes(), large}) {
+    for (const Bytes& data : {Bytes(), Bytes(5000, 'w'), large}) {
         TIntrusivePointer<IStream> blob = compress->Compress(data.data(), static_cast<uint32_t>(data.size()));
         ASSERT_FALSE(blob.IsNull());
         TIntrusivePointer<IStream> back = compress->Uncompress(blob->GetData(), blob->GetSize());
         ASSERT_FALSE(back.IsNull());
         EXPECT_TRUE(back->Tell() == 0 && BytesOf(back.Get()) == data) << data.size() << " bytes";
     }
-}
 
-TEST(Compress, DamagedBlobsGiveNothing)
-{
-    const std::string text(5000, 'w');
-    ICompress* compress = ICompress_GetInstance();
-    TIntrusivePointer<IStream> blob = compress->Compress(text.data(), 5000);
-    ASSERT_FALSE(blob.IsNull());
-    const Bytes bytes = BytesOf(blob.Get());
+    const Bytes bytes = BytesOf(compress->Compress(std::string(5000, 'w').data(), 5000).Get());
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 6), (Bytes{0x88, 0x13, 0, 0, 0x78, 0x9C}));
     auto refused = [compress](const Bytes& damaged, size_t size) {
         return compress->Uncompress(damaged.data(), static_cast<uint32_t>(size)).IsNull();
     };
