@@ -63,8 +63,7 @@ TEST(MeasurePathTest, ExtentCountsOverhangAndBoundsTheBareSpan)
     ASSERT_TRUE(MeasurePathExtent(canvas.G(), &path, &sx, &sy, &w, &h));
     // Width: overhang 4 + right edge 10 - preset 0.
     EXPECT_EQ(std::make_tuple(-4.f, -2.f, 14.f, 12.f), std::make_tuple(sx, sy, w, h));
-    w = 2;   // the layout origin is taken off
-    h = 3;
+    w = 2, h = 3;   // the layout origin is taken off
     ASSERT_TRUE(MeasurePathBounds(canvas.G(), &path, nullptr, nullptr, &w, &h));
     EXPECT_EQ(std::make_pair(12.f, 9.f), std::make_pair(w, h));
     Gdiplus::GraphicsPath empty;   // other refusals are checked through the effects

@@ -107,14 +107,11 @@ TEST_F(StemTest, EachEffectPutsItsColoursInTheirBands)
         {"outline only", Make<OutlineOnlyEffect>(kBlue, 2, true), kClear, {{0, kBlue}}, {}, kRed},
         {"diffused", Make<DiffusedShadowEffect>(kRed, 0x400000FFu, 10, true), kRed, {{7, kClear}}, {1, 4}, kWhite},
         {"diffused without band", Make<DiffusedShadowEffect>(kRed, kBlue, 0, false), kClear, {}, {}, kRed},
-        {"extrusion along one axis", Make<ExtrudeEffect>(kRed, kBlue, 2, 6, 0), kClear, {}, {}, kRed},
-    };
+        {"extrusion along one axis", Make<ExtrudeEffect>(kRed, kBlue, 2, 6, 0), kClear, {}, {}, kRed}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Pixels pixels = Render(*c.effect);
-        if (c.interior) {
-            EXPECT_EQ(*c.interior, Interior(pixels));
-        }
+        EXPECT_EQ(c.interior.value_or(Interior(pixels)), Interior(pixels));
         for (const auto& [distance, color] : c.exact)
             EXPECT_EQ(color, Outside(pixels, distance)) << "at " << distance;
         for (size_t i = 0; i < c.fading.size(); ++i) {
@@ -266,8 +263,7 @@ TEST_F(StemTest, BackdropBlendsTheShadowColourUnderTheMask)
         {"outline, full strength", 0xFF0000FF, 'o', 2, kBlue},
         {"diffused, two passes", 0x80000000, 'd', 3, 0xFF3E3E3E},
         {"diffused, no pass", 0x80000000, 'd', 1, kWhite},
-        {"extruded", 0xFF0000FF, 'e', 1, kBlue},
-    };
+        {"extruded", 0xFF0000FF, 'e', 1, kBlue}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EffectText text;
@@ -291,8 +287,7 @@ TEST_F(StemTest, BackdropBlendsTheShadowColourUnderTheMask)
         }
     }
     EffectText text;
-    EXPECT_FALSE(text.CreateShadowBackdrop(kWhite, 0, 10));
-    EXPECT_FALSE(text.CreateShadowBackdrop(kWhite, 10, -1));
+    EXPECT_FALSE(text.CreateShadowBackdrop(kWhite, 0, 10) || text.CreateShadowBackdrop(kWhite, 10, -1));
     EXPECT_EQ(nullptr, text.ShadowBackdrop());
 }
 
@@ -357,14 +352,12 @@ TEST_F(StemTest, InkStaysInsideTheMeasuredBoxForEveryEffectAndLayout)
     ASSERT_EQ(Gdiplus::Ok, m_cjk.GetLastStatus());
     // The thickness is what measuring adds; pens reach half of it beyond the outline.
     const std::tuple<const char*, std::shared_ptr<ITextEffect>, int> effects[] = {
-        {"plain", Make<PlainTextEffect>(kRed), 0},
-        {"outline", Make<OutlineEffect>(kRed, kBlue, 6), 6},
+        {"plain", Make<PlainTextEffect>(kRed), 0}, {"outline", Make<OutlineEffect>(kRed, kBlue, 6), 6},
         {"glow", Make<GlowEffect>(kRed, 0x800000FFu, 8), 8},
         {"double outline", Make<DoubleOutlineEffect>(kRed, kGreen, kBlue, 3, 5), 8},
         {"double glow", Make<DoubleGlowEffect>(kRed, kGreen, 0x800000FFu, 2, 6), 8},
         {"gradient", Make<GradientOutlineEffect>(kRed, kGreen, kBlue, 6), 6},
-        {"outline only", Make<OutlineOnlyEffect>(kBlue, 4, true), 4},
-    };
+        {"outline only", Make<OutlineOnlyEffect>(kBlue, 4, true), 4}};
     const Gdiplus::StringFormat format;
     const std::pair<const char*, TextLayout> layouts[] = {
         {"GDI+ origin", TextLayout::AtOrigin(&m_family, 0, 48, L"Wendmoor", Gdiplus::Point(30, 20), nullptr)},
@@ -372,8 +365,7 @@ TEST_F(StemTest, InkStaysInsideTheMeasuredBoxForEveryEffectAndLayout)
                                        Gdiplus::Rect(20, 30, 360, 100), &format)},
         {"GDI+ substituted family", TextLayout::AtOrigin(&m_cjk, 0, 40, L"宋体字", Gdiplus::Point(30, 20), nullptr)},
         {"LOGFONT origin", TextLayout::LogFontAtOrigin(&m_logFont, L"宋体字", Gdiplus::Point(30, 40))},
-        {"LOGFONT box", TextLayout::LogFontInBox(&m_logFont, L"宋体字", Gdiplus::Rect(10, 30, 380, 100))},
-    };
+        {"LOGFONT box", TextLayout::LogFontInBox(&m_logFont, L"宋体字", Gdiplus::Rect(10, 30, 380, 100))}};
     for (const auto& [name, effect, thickness] : effects) {
         for (const auto& [what, layout] : layouts) {
             SCOPED_TRACE(std::string(name) + ", " + what);

@@ -11,19 +11,15 @@
 
 namespace TextFxTest {
 
-constexpr Gdiplus::ARGB kRed = 0xFFFF0000;
-constexpr Gdiplus::ARGB kGreen = 0xFF00C800;
-constexpr Gdiplus::ARGB kBlue = 0xFF0000FF;
-constexpr Gdiplus::ARGB kWhite = 0xFFFFFFFF;
-constexpr Gdiplus::ARGB kClear = 0x00000000;
+constexpr Gdiplus::ARGB kRed = 0xFFFF0000, kGreen = 0xFF00C800, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF,
+                        kClear = 0x00000000;
 
 inline Gdiplus::ARGB Alpha(Gdiplus::ARGB c) { return c >> 24; }
 inline int Red(Gdiplus::ARGB c) { return (c >> 16) & 0xFF; }
 inline int Green(Gdiplus::ARGB c) { return (c >> 8) & 0xFF; }
 inline int Blue(Gdiplus::ARGB c) { return c & 0xFF; }
 
-// GDI+ is started once for the whole test program, as the engine's start-up
-// does in the real one.
+// GDI+ is started once for the whole test program, as start-up does in the real one.
 struct GdiplusEnvironment : ::testing::Environment
 {
     ULONG_PTR token = 0;
@@ -45,7 +41,6 @@ struct Pixels
 {
     int width = 0;
     std::vector<Gdiplus::ARGB> argb;
-
     Gdiplus::ARGB At(int x, int y) const { return argb[y * width + x]; }
     bool operator==(const Pixels& other) const { return argb == other.argb; }
 

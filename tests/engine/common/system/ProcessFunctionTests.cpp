@@ -8,21 +8,6 @@
 
 using namespace RVGameEngine::Common;
 
-TEST(LaunchProgram, StripsOnlyACurrentFolderPrefix)
-{
-    SystemTests::ScopedEnvironment environment({{L"RV_HELPER_MODE", L"exit"}, {L"RV_HELPER_EXIT", L"7"}});
-    RVTest::TempFolder folder;
-    CreateDirectoryW(folder.Child(L"inner").c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(SystemTests::HelperPath().c_str(), folder.Child(L"inner\\here.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW(SystemTests::HelperPath().c_str(), folder.Child(L"parent.exe").c_str(), FALSE));
-    RVTest::ScopedCurrentFolder current(folder.Child(L"inner"));
-    for (const wchar_t* path : {L"./here.exe", L".\\here.exe", L"..\\parent.exe"}) {
-        HANDLE process = LaunchProgram(path, nullptr);
-        ASSERT_NE(process, nullptr) << path;
-        EXPECT_EQ(SystemTests::ExitCodeAfterEnd(process), 7);
-    }
-}
-
 TEST(LaunchProgram, FailureIsLoggedAndShownWithTheSystemError)
 {
     // The path's own % signs come through as text; a path too long for the
@@ -48,7 +33,7 @@ TEST(LaunchProgram, FailureIsLoggedAndShownWithTheSystemError)
     }
 }
 
-TEST(LaunchProgramWithWorkingDirectory, RunsInTheGivenFolderAndExecuteProgramWaitsForTheExitCode)
+TEST(LaunchProgram, RunsInTheGivenFolderStripsOnlyACurrentFolderPrefixAndExecuteProgramWaits)
 {
     RVTest::TempFolder folder;
     const std::wstring out = folder.Child(L"report.txt");
@@ -63,6 +48,15 @@ TEST(LaunchProgramWithWorkingDirectory, RunsInTheGivenFolderAndExecuteProgramWai
     RVTest::MessageBoxRecorder::Clear();
     EXPECT_EQ(ExecuteProgram(L"C:\\no\\such.exe", L"x"), 0xFFFFFFFFu);
     EXPECT_TRUE(RVTest::MessageBoxRecorder::Taken().empty());
+    CreateDirectoryW(folder.Child(L"inner").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(SystemTests::HelperPath().c_str(), folder.Child(L"inner\\here.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(SystemTests::HelperPath().c_str(), folder.Child(L"parent.exe").c_str(), FALSE));
+    RVTest::ScopedCurrentFolder current(folder.Child(L"inner"));
+    for (const wchar_t* path : {L"./here.exe", L".\\here.exe", L"..\\parent.exe"}) {
+        process = LaunchProgram(path, nullptr);
+        ASSERT_NE(process, nullptr) << path;
+        EXPECT_EQ(SystemTests::ExitCodeAfterEnd(process), 42);
+    }
 }
 
 TEST(ForceTerminateProcess, EndsARunningProcessWithTheCode)
