@@ -9,6 +9,7 @@
 #include <vector>
 
 namespace DocumentsTest {
+using namespace RVGameEngine::Common;
 
 // The text the writer makes for an element and everything under it.
 inline std::wstring Saved(RVGameEngine::Common::IXmlElement* element)

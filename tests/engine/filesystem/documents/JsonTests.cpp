@@ -7,9 +7,8 @@
 #include <cstring>
 #include <string>
 
-using RVGameEngine::Common::TIntrusivePointer;
+using namespace DocumentsTest;
 using namespace RVGameEngine::FileSystem;
-using DocumentsTest::Repeated;
 
 namespace {
 
@@ -31,7 +30,7 @@ protected:
 
 } // namespace
 
-TEST_F(JsonTest, MemberReadsConvertByTheValuesKind)
+TEST_F(JsonTest, MemberReadsConvertByTheValuesKindAndElementsComeFromListsOnly)
 {
     const struct
     {
@@ -40,11 +39,10 @@ TEST_F(JsonTest, MemberReadsConvertByTheValuesKind)
         float real;       // NAN: not checked
         const char* text; // null: not checked
     } cases[] = {
-        {"text12", 12, 12.0f, "12"},    {"real", 12, 12.7f, nullptr},    {"negative", -12, -12.7f, nullptr},
-        {"whole", 3, 3.0f, nullptr},    {"textReal", 2, 25.0f, "2.5e1"}, {"word", 0, 0.0f, "abc"},
-        {"big", 0, 3e9f, "3000000000"}, {"huge", 0, NAN, nullptr},       {"flag", 0, 0.0f, "true"},
-        {"nothing", 0, 0.0f, ""},      {"list", 0, 0.0f, ""},           {"object", 0, 0.0f, ""},
-        {"missing", 0, 0.0f, ""},      {"name", 0, 0.0f, "\xE4\xB8\xAD"},
+        {"text12", 12, 12.f, "12"}, {"real", 12, 12.7f, nullptr}, {"negative", -12, -12.7f, nullptr},
+        {"whole", 3, 3.f, nullptr}, {"textReal", 2, 25.f, "2.5e1"}, {"word", 0, 0.f, "abc"},
+        {"huge", 0, NAN, nullptr}, {"big", 0, 3e9f, "3000000000"}, {"flag", 0, 0.f, "true"}, {"nothing", 0, 0.f, ""},
+        {"list", 0, 0.f, ""}, {"object", 0, 0.f, ""}, {"missing", 0, 0.f, ""}, {"name", 0, 0.f, "\xE4\xB8\xAD"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -57,10 +55,7 @@ TEST_F(JsonTest, MemberReadsConvertByTheValuesKind)
         }
     }
     EXPECT_STREQ(m_root->GetString(), "");
-}
-
-TEST_F(JsonTest, ElementsAndMembersOnlyFromTheRightKindOfValue)
-{
+    // Elements and members come only from the right kind of value.
     TIntrusivePointer<IJsonNode> list = m_root->GetMember("list"), object = m_root->GetMember("object"),
                                  word = m_root->GetMember("word");
     ASSERT_TRUE(list && object && word);
@@ -71,7 +66,6 @@ TEST_F(JsonTest, ElementsAndMembersOnlyFromTheRightKindOfValue)
     EXPECT_FALSE(object->GetElement(0));
     EXPECT_EQ(word->GetSize(), 0);
     EXPECT_FALSE(word->GetElement(0) || word->GetMember("x") || m_root->GetMember(nullptr));
-
     // Handed-out nodes and texts outlive later parses.
     const char* text = word->GetString();
     m_parser->Parse("{\"word\": \"other\"}");
@@ -84,8 +78,7 @@ TEST_F(JsonTest, DateMembersAreReadFromTheMillisecondForm)
     TIntrusivePointer<IJsonNode> root = m_parser->Parse(
         "{\"a\": \"/Date(86400000)/\", \"b\": \"/date(86400000+0800)/\", \"c\": \"86400000\","
         " \"d\": \"/Date(\", \"e\": 5, \"f\": \"/Dat\"}");
-    SYSTEMTIME utc = {1970, 1, 4, 1, 16, 0, 0, 0}, expected = {};
-    const SYSTEMTIME zero = {};
+    SYSTEMTIME utc = {1970, 1, 4, 1, 16, 0, 0, 0}, expected = {}, zero = {};
     ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &expected));
     for (const char* name : {"a", "b", "c", "d", "e", "f", "missing"}) {
         const SYSTEMTIME date = root->GetMemberDateTime(name); // only "a" and "b" hold dates
@@ -109,7 +102,6 @@ TEST_F(JsonTest, MalformedTextGivesEmptyReadsWithoutThrowing)
     }
     EXPECT_EQ(m_parser->Parse(deep.c_str())->GetSize(), 0);
     EXPECT_TRUE(m_parser->Parse(nullptr));
-
     // Nesting within the reader's limit is read.
     const std::string nested = std::string(500, '[') + "7" + std::string(500, ']');
     TIntrusivePointer<IJsonNode> node = m_parser->Parse(nested.c_str());

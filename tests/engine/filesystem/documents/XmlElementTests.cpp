@@ -1,7 +1,6 @@
 #include "tests/engine/filesystem/documents/DocumentTestSupport.h"
 
-using namespace RVGameEngine::Common;
-using DocumentsTest::Saved;
+using namespace DocumentsTest;
 
 TEST(XmlElement, TypedAttributesReadWithTheRuntimeConversionsAndWriteFixedFormats)
 {
@@ -22,7 +21,6 @@ TEST(XmlElement, TypedAttributesReadWithTheRuntimeConversionsAndWriteFixedFormat
     EXPECT_EQ(e->GetAttributeInt(L"missing"), 0);
     EXPECT_STREQ(e->GetAttribute(L"missing"), L"");
     EXPECT_FALSE(e->HasAttribute(L"Hex"));
-
     // Setting an attribute again replaces it in place.
     TIntrusivePointer<IXmlElement> w = IXmlElement_Create();
     w->SetName(L"w");
@@ -41,7 +39,6 @@ TEST(XmlElement, ChildAccessSkipsCommentsAndRemovalKeepsCommentPositionsInStep)
     ASSERT_EQ(root->GetChildCount(), 3);
     EXPECT_STREQ(root->GetChild(1)->GetName(), L"b");
     EXPECT_TRUE(root->GetChild(3) == nullptr && root->GetChild(-1) == nullptr);
-
     root->RemoveChild(root->GetChild(1));
     ASSERT_EQ(root->GetChildCount(), 2);
     EXPECT_STREQ(root->GetChild(1)->GetName(), L"c");
@@ -49,13 +46,11 @@ TEST(XmlElement, ChildAccessSkipsCommentsAndRemovalKeepsCommentPositionsInStep)
     // Elements that are not children change nothing.
     root->RemoveChild(IXmlElement_Create().Get()), root->RemoveChild(nullptr), root->AddChild(nullptr);
     EXPECT_EQ(root->GetChildCount(), 2);
-
     TIntrusivePointer<IXmlElement> free = IXmlElement_Create();
     root->AddChild(free.Get());
     EXPECT_EQ(free->GetReferenceCount(), 2);
     EXPECT_EQ(root->GetChild(2), free.Get());
     root->RemoveAllChildren();
-    EXPECT_EQ(root->GetChildCount(), 0);
     EXPECT_EQ(Saved(root), L"");
 }
 
@@ -76,14 +71,9 @@ TEST(XmlElement, AnElementNamedCommentStaysCountedAndIsWrittenWithoutText)
 TEST(XmlElement, FindsChildrenAndDescendantsByNameTagAndElementName)
 {
     TIntrusivePointer<IXmlScript> script = IXmlScript_Create();
-    IXmlElement* root = script->Parse(
-        L"<Window Name=\"w\">\r\n"
-        L"\t--Button Name=\"hidden\"\r\n"
-        L"\t<Panel Name=\"p\" Tag=\"t1\">\r\n"
-        L"\t\t<Button Name=\"deep\" Tag=\"t2\"/>\r\n"
-        L"\t</Panel>\r\n"
-        L"\t<Button Name=\"b\" Tag=\"t2\"/>\r\n"
-        L"</Window>\r\n");
+    IXmlElement* root = script->Parse(L"<Window Name=\"w\">\r\n\t--Button Name=\"hidden\"\r\n"
+                                      L"\t<Panel Name=\"p\" Tag=\"t1\">\r\n\t\t<Button Name=\"deep\" Tag=\"t2\"/>\r\n"
+                                      L"\t</Panel>\r\n\t<Button Name=\"b\" Tag=\"t2\"/>\r\n</Window>\r\n");
     IXmlElement* window = root->FindChildByName(L"Window");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(root->FindChildByElementName(L"window"), nullptr);

@@ -9,20 +9,13 @@
 
 #include <cstring>
 
-using namespace RVGameEngine::Common;
-using DocumentsTest::Saved;
+using namespace DocumentsTest;
 
 namespace {
 
-const wchar_t kDocument[] =
-    L"<Window Name=\"w\">\r\n"
-    L"\t--note \u63d0\u793a\r\n"
-    L"\t<Button Name=\"b\" Text=\"\u786e\u5b9a\"/>\r\n"
-    L"\t<Panel Tag=\"p\">\r\n"
-    L"\t\t<Label/>\r\n"
-    L"\t</Panel>\r\n"
-    L"</Window>\r\n"
-    L"<Other/>\r\n";
+const wchar_t kDocument[] = L"<Window Name=\"w\">\r\n\t--note \u63d0\u793a\r\n"
+                            L"\t<Button Name=\"b\" Text=\"\u786e\u5b9a\"/>\r\n\t<Panel Tag=\"p\">\r\n"
+                            L"\t\t<Label/>\r\n\t</Panel>\r\n</Window>\r\n<Other/>\r\n";
 
 std::string Utf16Bytes(const std::wstring& text, bool withMark = true)
 {
@@ -60,11 +53,8 @@ TEST_F(XmlFileTest, LoadSaveLoadKeepsTheTreeAndSaveWritesTheMarkAndTheText)
     const std::wstring saved = m_folder.Child(L"Set\\Out.xml");
     ASSERT_TRUE(m_script->SaveToFile(saved.c_str()));
     EXPECT_EQ(RVTest::ReadWholeFile(saved), Utf16Bytes(kDocument));
-
-    TIntrusivePointer<IXmlScript> again = IXmlScript_Create();
-    EXPECT_EQ(Saved(again->LoadFromFile(saved.c_str())), kDocument);
+    EXPECT_EQ(Saved(IXmlScript_Create()->LoadFromFile(saved.c_str())), kDocument);
     EXPECT_TRUE(m_log.Messages().empty());
-
     // A folder in the way: the save says it failed.
     const std::wstring folder = m_folder.Child(L"folder.xml");
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
@@ -91,7 +81,6 @@ TEST_F(XmlFileTest, FilesWithoutTheMarkOrMissingGiveAnEmptyDocument)
     EXPECT_EQ(m_log.CountContaining(warning), 1);
     ASSERT_EQ(RVTest::MessageBoxRecorder::Taken().size(), 1u);
     EXPECT_EQ(RVTest::MessageBoxRecorder::Taken()[0].text, warning);
-
     m_script->Parse(L"<old/>");
     EXPECT_EQ(m_script->LoadFromFile(m_folder.Child(L"missing.xml").c_str())->GetChildCount(), 0);
     EXPECT_EQ(m_script->LoadFromFile(nullptr)->GetChildCount(), 0);
