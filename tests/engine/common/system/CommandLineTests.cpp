@@ -7,7 +7,7 @@
 using namespace RVGameEngine::Common;
 using Texts = std::vector<std::wstring>;
 
-TEST(ParameterParser, SplitsTokensNamesAndValues)
+TEST(ParameterParser, SplitsTokensNamesAndValuesAndCutsOverlongOnes)
 {
     TIntrusivePointer<IParameterParser> made(IParameterParser_Create());
     auto& parser = static_cast<CParameterParser&>(*made.Get());
@@ -23,11 +23,7 @@ TEST(ParameterParser, SplitsTokensNamesAndValues)
     parser.Clear();
     EXPECT_FALSE(parser.HasName(L"A"));
     EXPECT_TRUE(parser.GetTokens().empty());
-}
-
-TEST(ParameterParser, CutsOverlongTokensAtTheFixedLength)
-{
-    CParameterParser parser;
+    // Over-long tokens are cut at the fixed length.
     parser.Parse((L"\"" + std::wstring(1500, L'n') + L"\" k=" + std::wstring(1500, L'v')).c_str());
     ASSERT_EQ(parser.GetTokens().size(), 2u);
     EXPECT_EQ(parser.GetTokens()[0], std::wstring(CParameterParser::kMaxTokenLength, L'n'));

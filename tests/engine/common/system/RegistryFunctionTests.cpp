@@ -37,9 +37,8 @@ TEST(Registry, TextValuesReadBackWithTheirTerminator)
     EXPECT_EQ(WriteRegisterKeyValue(key, L"InstallPath", L"C:\\Games\\温德摩尔"), 1);
     EXPECT_EQ(WriteRegisterKeyValue(key, L"Empty", L""), 1);
     // Missing arguments are refused, each with a log line.
-    EXPECT_EQ(WriteRegisterKeyValue(key, nullptr, L"x"), 0);
-    EXPECT_EQ(WriteRegisterKeyValue(key, L"Name", nullptr), 0);
-    EXPECT_EQ(WriteRegisterKeyValue(nullptr, L"Name", L"x"), 0);
+    EXPECT_EQ(WriteRegisterKeyValue(key, nullptr, L"x") + WriteRegisterKeyValue(key, L"Name", nullptr) +
+                  WriteRegisterKeyValue(nullptr, L"Name", L"x"), 0);
     EXPECT_EQ(CreateRegisterKey(HKEY_CURRENT_USER, nullptr), nullptr);
     EXPECT_EQ(RVTest::LogCapture::Lines().size(), 4u);
     CloseRegisterKey(key);
