@@ -4,8 +4,8 @@
 //
 //   rv_bench_vfs [work folder]     (default: a new folder under %TEMP%)
 
-#include "engine/common/IStream.h"
-#include "engine/common/TIntrusivePointer.h"
+#include "engine/common/base/IStream.h"
+#include "engine/common/base/TIntrusivePointer.h"
 #include "engine/filesystem/IPackedFileManager.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "tests/support/TempFolder.h"

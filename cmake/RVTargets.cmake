@@ -1,18 +1,23 @@
 # Helpers shared by every folder of the tree.
 #
 # rv_engine_library(<target> [DEPS <targets or libs>...])
-#   A static library made of every source file in the calling folder. Its
-#   headers are included from the repository root ("engine/common/IString.h").
+#   A static library made of every source file in the calling folder (and in
+#   the named SUBFOLDERS). Its
+#   headers are included from the repository root ("engine/common/base/IString.h").
 #
 # rv_test(<target> [DEPS <targets or libs>...])
 #   A GoogleTest executable made of every source file in the calling folder,
 #   registered with ctest as one test (one Wine start per executable).
 
 function(rv_engine_library target)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS
-    "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.c"
-    "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  cmake_parse_arguments(ARG "" "" "DEPS;SUBFOLDERS" ${ARGN})
+  set(sources)
+  foreach(folder "." ${ARG_SUBFOLDERS})
+    file(GLOB folder_sources CONFIGURE_DEPENDS
+      "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.c"
+      "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h")
+    list(APPEND sources ${folder_sources})
+  endforeach()
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}")
   # The engine libraries call each other in a cycle; repeat them on the link
@@ -61,7 +66,7 @@ endfunction()
 # exists, so a folder can rely on all of them.
 function(rv_engine_siblings_target)
   add_library(rv_engine_siblings INTERFACE)
-  foreach(lib rv_filesystem rv_math rv_directui)
+  foreach(lib rv_base rv_files rv_math rv_system rv_directui rv_textfx rv_startup)
     target_link_libraries(rv_engine_siblings INTERFACE "$<TARGET_NAME_IF_EXISTS:${lib}>")
   endforeach()
 endfunction()

@@ -1,4 +1,4 @@
-#include "engine/common/EngineStartup.h"
+#include "engine/common/startup/EngineStartup.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #include "engine/directui/CGdiFontManager.h"
 
-#include "engine/common/Console.h"
-#include "engine/common/FatalError.h"
-#include "engine/common/IXmlScript.h"
+#include "engine/common/base/Console.h"
+#include "engine/common/base/FatalError.h"
+#include "engine/filesystem/documents/IXmlScript.h"
 #include "engine/filesystem/ILogFile.h"
 
 #include <new>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/common/CEventDelegateManager.h"
-#include "engine/common/EngineApi.h"
+#include "engine/common/base/CEventDelegateManager.h"
+#include "engine/common/base/EngineApi.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 #include "engine/filesystem/CLogFile.h"
 
-#include "engine/common/CAutoLock.h"
-#include "engine/common/Console.h"
-#include "engine/common/EngineStartup.h"
-#include "engine/common/LocalClock.h"
+#include "engine/common/base/CAutoLock.h"
+#include "engine/common/base/Console.h"
+#include "engine/common/startup/EngineStartup.h"
+#include "engine/common/base/LocalClock.h"
 #include "engine/filesystem/FileSystemLog.h"
 #include "engine/filesystem/ScrambleKeys.h"
 

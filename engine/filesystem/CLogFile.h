@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/common/CCriticalSection.h"
-#include "engine/common/TIntrusivePointer.h"
+#include "engine/common/base/CCriticalSection.h"
+#include "engine/common/base/TIntrusivePointer.h"
 #include "engine/filesystem/CRawFile.h"
 #include "engine/filesystem/ILogFile.h"
 

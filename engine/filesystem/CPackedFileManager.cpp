@@ -1,6 +1,6 @@
 #include "engine/filesystem/CPackedFileManager.h"
 
-#include "engine/common/CAutoLock.h"
+#include "engine/common/base/CAutoLock.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
 #include <utility>

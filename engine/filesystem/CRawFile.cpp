@@ -1,7 +1,7 @@
 #include "engine/filesystem/CRawFile.h"
 
-#include "engine/common/IStream.h"
-#include "engine/common/ShortTextLength.h"
+#include "engine/common/base/IStream.h"
+#include "engine/common/base/ShortTextLength.h"
 #include "engine/filesystem/FileSystemLog.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 

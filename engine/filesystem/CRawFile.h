@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/common/EngineApi.h"
-#include "engine/common/IReferenceCounted.h"
-#include "engine/common/IString.h"
-#include "engine/common/TIntrusivePointer.h"
+#include "engine/common/base/EngineApi.h"
+#include "engine/common/base/IReferenceCounted.h"
+#include "engine/common/base/IString.h"
+#include "engine/common/base/TIntrusivePointer.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "engine/filesystem/CVirtualFileSystem.h"
 
-#include "engine/common/CAutoLock.h"
-#include "engine/common/Memory.h"
+#include "engine/common/base/CAutoLock.h"
+#include "engine/common/base/Memory.h"
 #include "engine/filesystem/CRawFile.h"
 #include "engine/filesystem/FileSystemLog.h"
 #include "engine/filesystem/ILogFile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/CCriticalSection.h"
+#include "engine/common/base/CCriticalSection.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/filesystem/tagFilenameReplace.h"
 

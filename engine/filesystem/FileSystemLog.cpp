@@ -1,6 +1,6 @@
 #include "engine/filesystem/FileSystemLog.h"
 
-#include "engine/common/Console.h"
+#include "engine/common/base/Console.h"
 #include "engine/filesystem/ILogFile.h"
 
 #include <cstdio>

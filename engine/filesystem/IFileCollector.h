@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/common/EngineApi.h"
-#include "engine/common/IReferenceCounted.h"
+#include "engine/common/base/EngineApi.h"
+#include "engine/common/base/IReferenceCounted.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/common/CEventDelegateManager.h"
-#include "engine/common/EngineApi.h"
-#include "engine/common/EventArgs.h"
+#include "engine/common/base/CEventDelegateManager.h"
+#include "engine/common/base/EngineApi.h"
+#include "engine/common/base/EventArgs.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/common/EngineApi.h"
-#include "engine/common/IStream.h"
-#include "engine/common/TIntrusivePointer.h"
+#include "engine/common/base/EngineApi.h"
+#include "engine/common/base/IStream.h"
+#include "engine/common/base/TIntrusivePointer.h"
 #include "engine/filesystem/IPackedFileReader.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/common/EngineApi.h"
-#include "engine/common/IStream.h"
-#include "engine/common/IString.h"
-#include "engine/common/TIntrusivePointer.h"
+#include "engine/common/base/EngineApi.h"
+#include "engine/common/base/IStream.h"
+#include "engine/common/base/IString.h"
+#include "engine/common/base/TIntrusivePointer.h"
 
 #include <windows.h>
 

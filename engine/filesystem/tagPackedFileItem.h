@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/IReferenceCounted.h"
+#include "engine/common/base/IReferenceCounted.h"
 
 #include <cstdint>
 #include <string>

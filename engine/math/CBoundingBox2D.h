@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/EngineApi.h"
+#include "engine/common/base/EngineApi.h"
 #include "engine/math/CBoundingSphere2D.h"
 #include "engine/math/tagVector2.h"
 #include "engine/math/tagVector3.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/EngineApi.h"
+#include "engine/common/base/EngineApi.h"
 #include "engine/math/tagMatrix3x3.h"
 #include "engine/math/tagMatrix4x3.h"
 #include "engine/math/tagMatrix4x4.h"

@@ -1,7 +1,7 @@
 #include "engine/math/RandomFunctions.h"
 
 #include "engine/math/CMTRandom.h"
-#include "engine/common/TimeFunctions.h"
+#include "engine/common/base/TimeFunctions.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/EngineApi.h"
+#include "engine/common/base/EngineApi.h"
 
 namespace RVGameEngine {
 namespace Math {

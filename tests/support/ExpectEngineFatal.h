@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/FatalError.h"
+#include "engine/common/base/FatalError.h"
 
 #include <gtest/gtest.h>
 

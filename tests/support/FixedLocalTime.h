@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/LocalClock.h"
+#include "engine/common/base/LocalClock.h"
 
 namespace RVTest {
 

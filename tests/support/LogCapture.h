@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/EventArgs.h"
+#include "engine/common/base/EventArgs.h"
 
 #include <string>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "tests/support/MessageBoxRecorder.h"
 
-#include "engine/common/EngineMessageBox.h"
+#include "engine/common/base/EngineMessageBox.h"
 
 #include <mutex>
 

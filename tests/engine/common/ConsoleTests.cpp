@@ -1,4 +1,4 @@
-#include "engine/common/Console.h"
+#include "engine/common/base/Console.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TempFolder.h"

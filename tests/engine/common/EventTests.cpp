@@ -1,4 +1,4 @@
-#include "engine/common/CEventDelegateManager.h"
+#include "engine/common/base/CEventDelegateManager.h"
 
 #include <gtest/gtest.h>
 

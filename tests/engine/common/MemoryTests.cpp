@@ -1,6 +1,6 @@
-#include "engine/common/IReferenceCounted.h"
-#include "engine/common/Memory.h"
-#include "engine/common/TIntrusivePointer.h"
+#include "engine/common/base/IReferenceCounted.h"
+#include "engine/common/base/Memory.h"
+#include "engine/common/base/TIntrusivePointer.h"
 #include "tests/support/ExpectEngineFatal.h"
 
 #include <gtest/gtest.h>

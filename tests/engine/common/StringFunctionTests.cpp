@@ -1,4 +1,4 @@
-#include "engine/common/StringFunctions.h"
+#include "engine/common/base/StringFunctions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/common/IVector.h"
+#include "engine/common/base/IVector.h"
 #include "tests/support/ExpectEngineFatal.h"
 
 #include <gtest/gtest.h>

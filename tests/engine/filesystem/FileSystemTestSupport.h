@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/IStream.h"
+#include "engine/common/base/IStream.h"
 #include "engine/filesystem/IPackedFileManager.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "tests/support/MessageBoxRecorder.h"

@@ -1,6 +1,6 @@
 #include "tests/engine/filesystem/FileSystemTestSupport.h"
 
-#include "engine/common/EngineStartup.h"
+#include "engine/common/startup/EngineStartup.h"
 #include "engine/filesystem/CLogFile.h"
 #include "engine/filesystem/ScrambleKeys.h"
 #include "tests/support/FixedLocalTime.h"

@@ -1,6 +1,6 @@
 #include "tests/engine/filesystem/FileSystemTestSupport.h"
 
-#include "engine/common/ICompress.h"
+#include "engine/filesystem/ICompress.h"
 
 using namespace FileSystemTest;
 

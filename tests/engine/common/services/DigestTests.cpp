@@ -1,5 +1,5 @@
-#include "engine/common/CMD5.h"
-#include "engine/common/IDigest.h"
+#include "engine/common/base/CMD5.h"
+#include "engine/common/base/IDigest.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
-#include "engine/common/CSimpleMessagePump.h"
-#include "engine/common/TMemberFunctionEventDelegate.h"
+#include "engine/common/base/CSimpleMessagePump.h"
+#include "engine/common/base/TMemberFunctionEventDelegate.h"
 
 #include <gtest/gtest.h>
 

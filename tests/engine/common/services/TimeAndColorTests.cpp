@@ -1,5 +1,5 @@
-#include "engine/common/ColorFunctions.h"
-#include "engine/common/TimeFunctions.h"
+#include "engine/common/base/ColorFunctions.h"
+#include "engine/common/base/TimeFunctions.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
-#include "engine/common/CAutoLock.h"
-#include "engine/common/CCriticalSection.h"
+#include "engine/common/base/CAutoLock.h"
+#include "engine/common/base/CCriticalSection.h"
 
 #include <gtest/gtest.h>
 

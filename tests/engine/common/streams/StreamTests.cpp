@@ -1,5 +1,5 @@
-#include "engine/common/ICompress.h"
-#include "engine/common/IStream.h"
+#include "engine/filesystem/ICompress.h"
+#include "engine/common/base/IStream.h"
 
 #include <gtest/gtest.h>
 

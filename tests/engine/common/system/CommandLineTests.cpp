@@ -1,6 +1,6 @@
 #include "HelperProcess.h"
 
-#include "engine/common/CParameterParser.h"
+#include "engine/common/system/CParameterParser.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "HelperProcess.h"
 
-#include "engine/common/EngineStartup.h"
+#include "engine/common/startup/EngineStartup.h"
 #include "engine/directui/IGdiFontManager.h"
 #include "tests/support/ExpectEngineFatal.h"
 

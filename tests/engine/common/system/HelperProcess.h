@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/common/ShellFunctions.h"
-#include "engine/common/TextCodec.h"
+#include "engine/common/system/ShellFunctions.h"
+#include "engine/common/base/TextCodec.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>

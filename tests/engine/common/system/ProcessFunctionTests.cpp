@@ -1,7 +1,7 @@
 #include "HelperProcess.h"
 #include "tests/support/LogCapture.h"
 
-#include "engine/common/ProcessFunctions.h"
+#include "engine/common/system/ProcessFunctions.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "tests/support/LogCapture.h"
 
-#include "engine/common/RegistryFunctions.h"
+#include "engine/common/system/RegistryFunctions.h"
 
 #include <gtest/gtest.h>
 

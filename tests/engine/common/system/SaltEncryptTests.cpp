@@ -1,7 +1,7 @@
 #include "tests/support/LogCapture.h"
 
-#include "engine/common/IDigest.h"
-#include "engine/common/SaltFunctions.h"
+#include "engine/common/base/IDigest.h"
+#include "engine/common/system/SaltFunctions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "tests/support/LogCapture.h"
 
-#include "engine/common/CSystemInfo.h"
-#include "engine/common/SystemQueryFunctions.h"
-#include "engine/common/TextCodec.h"
+#include "engine/common/system/CSystemInfo.h"
+#include "engine/common/system/SystemQueryFunctions.h"
+#include "engine/common/base/TextCodec.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/IXmlScript.h"
+#include "engine/filesystem/documents/IXmlScript.h"
 #include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>

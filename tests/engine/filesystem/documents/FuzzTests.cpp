@@ -1,6 +1,6 @@
 #include "tests/engine/filesystem/documents/DocumentTestSupport.h"
 
-#include "engine/filesystem/IJsonParser.h"
+#include "engine/filesystem/documents/IJsonParser.h"
 
 #include <random>
 

@@ -1,4 +1,4 @@
-#include "engine/filesystem/IJsonParser.h"
+#include "engine/filesystem/documents/IJsonParser.h"
 #include "tests/engine/filesystem/documents/DocumentTestSupport.h"
 
 #include <windows.h>

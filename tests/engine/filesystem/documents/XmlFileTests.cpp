@@ -1,6 +1,6 @@
 #include "tests/engine/filesystem/documents/DocumentTestSupport.h"
 
-#include "engine/common/IStream.h"
+#include "engine/common/base/IStream.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TempFolder.h"

@@ -3,12 +3,12 @@
 // so the command line is entirely the test's. Reports go to RV_HELPER_OUT as
 // appended UTF-8 lines.
 
-#include "engine/common/CParameterParser.h"
-#include "engine/common/EngineMessageBox.h"
-#include "engine/common/EngineStartup.h"
-#include "engine/common/ICommandLine.h"
-#include "engine/common/LocalClock.h"
-#include "engine/common/TextCodec.h"
+#include "engine/common/system/CParameterParser.h"
+#include "engine/common/base/EngineMessageBox.h"
+#include "engine/common/startup/EngineStartup.h"
+#include "engine/common/system/ICommandLine.h"
+#include "engine/common/base/LocalClock.h"
+#include "engine/common/base/TextCodec.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
 #include <windows.h>

@@ -1,0 +1,27 @@
+#include "engine/common/base/CCriticalSection.h"
+
+namespace RVGameEngine {
+namespace Common {
+
+CCriticalSection::CCriticalSection()
+{
+    InitializeCriticalSection(&m_section);
+}
+
+CCriticalSection::~CCriticalSection()
+{
+    DeleteCriticalSection(&m_section);
+}
+
+void CCriticalSection::Lock()
+{
+    EnterCriticalSection(&m_section);
+}
+
+void CCriticalSection::Unlock()
+{
+    LeaveCriticalSection(&m_section);
+}
+
+} // namespace Common
+} // namespace RVGameEngine

@@ -1,0 +1,135 @@
+#include "engine/common/base/CEventDelegateManager.h"
+
+#include <vector>
+
+namespace RVGameEngine {
+namespace Common {
+
+namespace {
+
+IEventDelegate* AsDelegate(const TIntrusivePointer<IReferenceCounted>& element)
+{
+    return static_cast<IEventDelegate*>(element.Get());
+}
+
+// Holds a reference to a reference-counted object only when somebody else
+// already does: a source that lives on the stack, or is still being made,
+// has a count of 0 and must not be deleted by our Release.
+class CKeepAlive
+{
+public:
+    explicit CKeepAlive(IReferenceCounted* object)
+        : m_object(object->GetReferenceCount() > 0 ? object : nullptr)
+    {
+        if (m_object != nullptr)
+            m_object->AddRef();
+    }
+    ~CKeepAlive()
+    {
+        if (m_object != nullptr)
+            m_object->Release();
+    }
+    CKeepAlive(const CKeepAlive&) = delete;
+    CKeepAlive& operator=(const CKeepAlive&) = delete;
+
+private:
+    IReferenceCounted* m_object;
+};
+
+} // namespace
+
+CEventDelegateManager::CEventDelegateManager() : m_delegates(IVector_Create())
+{
+}
+
+CEventDelegateManager::~CEventDelegateManager() = default;
+
+void CEventDelegateManager::Subscribe(int32_t eventId, IEventDelegate* eventDelegate)
+{
+    if (eventDelegate == nullptr || m_delegates.IsNull())
+        return;
+    eventDelegate->SetEventId(eventId);
+    m_delegates->Add(TIntrusivePointer<IReferenceCounted>(eventDelegate, true));
+}
+
+void CEventDelegateManager::Fire(int32_t eventId, void* sender, tagEventArgs* args)
+{
+    if (m_delegates.IsNull())
+        return;
+    CKeepAlive keepAlive(this);
+
+    // The handlers may change the list; fire over a snapshot that keeps each
+    // delegate alive until its turn has passed.
+    std::vector<TIntrusivePointer<IEventDelegate>> snapshot;
+    const int32_t count = m_delegates->GetCount();
+    for (int32_t i = 0; i < count; ++i) {
+        TIntrusivePointer<IReferenceCounted> element = m_delegates->GetAt(static_cast<uint32_t>(i));
+        IEventDelegate* eventDelegate = AsDelegate(element);
+        if (eventDelegate != nullptr && eventDelegate->GetEventId() == eventId)
+            snapshot.emplace_back(eventDelegate, true);
+    }
+
+    const uint32_t removalsBefore = m_removals;
+    for (const TIntrusivePointer<IEventDelegate>& eventDelegate : snapshot) {
+        // A handler removed during this firing may belong to an object that
+        // has ended since: never call it.
+        if (m_removals != removalsBefore && !IsStillSubscribed(eventDelegate.Get()))
+            continue;
+        if (eventDelegate->GetEventId() != eventId)
+            continue;
+        eventDelegate->Invoke(sender, args);
+    }
+}
+
+void CEventDelegateManager::RemoveObjectDelegates(const void* object)
+{
+    if (m_delegates.IsNull() || object == nullptr)
+        return;
+    for (int32_t i = m_delegates->GetCount() - 1; i >= 0; --i) {
+        // The list may shrink under us when a delegate's end reaches back.
+        if (i >= m_delegates->GetCount())
+            continue;
+        TIntrusivePointer<IReferenceCounted> element = m_delegates->GetAt(static_cast<uint32_t>(i));
+        IEventDelegate* eventDelegate = AsDelegate(element);
+        if (eventDelegate != nullptr && eventDelegate->IsMemberFunctionDelegate() &&
+            eventDelegate->GetBoundObject() == object) {
+            ++m_removals;
+            m_delegates->RemoveAt(static_cast<uint32_t>(i));
+        }
+    }
+}
+
+void CEventDelegateManager::RemoveAllDelegates()
+{
+    if (m_delegates.IsNull())
+        return;
+    ++m_removals;
+    m_delegates->Clear();
+}
+
+bool CEventDelegateManager::HasSubscriber(int32_t eventId)
+{
+    if (m_delegates.IsNull())
+        return false;
+    const int32_t count = m_delegates->GetCount();
+    for (int32_t i = 0; i < count; ++i) {
+        TIntrusivePointer<IReferenceCounted> element = m_delegates->GetAt(static_cast<uint32_t>(i));
+        IEventDelegate* eventDelegate = AsDelegate(element);
+        if (eventDelegate != nullptr && eventDelegate->GetEventId() == eventId)
+            return true;
+    }
+    return false;
+}
+
+bool CEventDelegateManager::IsStillSubscribed(const IEventDelegate* eventDelegate)
+{
+    const int32_t count = m_delegates->GetCount();
+    for (int32_t i = 0; i < count; ++i) {
+        if (m_delegates->GetAt(static_cast<uint32_t>(i)).Get() == eventDelegate)
+            return true;
+    }
+    return false;
+}
+
+} // namespace Common
+} // namespace RVGameEngine

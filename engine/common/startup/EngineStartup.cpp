@@ -1,0 +1,230 @@
+// Winsock 2 must come before anything that brings in windows.h.
+#include <winsock2.h>
+
+#include "engine/common/startup/EngineStartup.h"
+
+#include "engine/common/base/EngineMessageBox.h"
+#include "engine/common/base/FatalError.h"
+#include "engine/common/base/LocalClock.h"
+#include "engine/common/system/ShellFunctions.h"
+#include "engine/directui/IFrameManager.h"
+#include "engine/directui/IGdiFontManager.h"
+
+#include <windows.h>
+#include <dbghelp.h>
+#include <mmsystem.h>
+#include <ole2.h>
+#include <strsafe.h>
+
+namespace RVGameEngine {
+namespace Common {
+
+const wchar_t* const kCrashMessage =
+    L"非常抱歉，游戏遇到问题，需要关闭，请尝试重新启动游戏，或者联系在线客服。";
+const wchar_t* const kCrashMessageNoDump =
+    L"非常抱歉，游戏遇到问题，需要关闭，请尝试重新启动游戏，或者联系在线客服。（转储文件生成失败）";
+
+namespace {
+
+constexpr size_t kStateBufferLength = 1000;
+constexpr size_t kDumpNameLength = 260;
+// Far beyond any real number of crashes at one second; ends the search
+// should the existence test answer true for everything.
+constexpr int kMaxDumpCandidates = 100000;
+
+constexpr MINIDUMP_TYPE kFullDumpType =
+    static_cast<MINIDUMP_TYPE>(MiniDumpWithDataSegs | MiniDumpWithPrivateReadWriteMemory);
+constexpr MINIDUMP_TYPE kSmallDumpType = MiniDumpWithDataSegs;
+
+struct StartupState
+{
+    wchar_t moduleName[kStateBufferLength];
+    wchar_t programDir[kStateBufferLength];
+    PreSaveDumpHook preSaveDump;
+    PostSaveDumpHook postSaveDump;
+    bool fullDump;
+};
+
+StartupState g_state = {{0}, {0}, nullptr, nullptr, true};
+
+// Copies a text into a state buffer; a text that does not fit is a
+// consistency failure of the program, not something to cut silently.
+void StoreBounded(wchar_t* buffer, const wchar_t* text)
+{
+    if (text == nullptr)
+        text = L"";
+    if (wcslen(text) >= kStateBufferLength)
+        EngineFatalError("Start-up text beyond its fixed limit");
+    StringCchCopyW(buffer, kStateBufferLength, text);
+}
+
+void RaiseTimerResolution()
+{
+    TIMECAPS caps = {};
+    if (timeGetDevCaps(&caps, sizeof(caps)) == TIMERR_NOERROR)
+        timeBeginPeriod(caps.wPeriodMin);
+}
+
+// Builds the name for one candidate; false when it does not fit the buffer.
+bool FormatDumpName(const SYSTEMTIME& now, int counter, wchar_t* name)
+{
+    HRESULT result;
+    if (counter == 0)
+        result = StringCchPrintfW(name, kDumpNameLength, L"Dump\\%ls_%04d%02d%02d_%02d%02d%02d.dmp",
+                                  g_state.moduleName, now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                                  now.wSecond);
+    else
+        result = StringCchPrintfW(name, kDumpNameLength, L"Dump\\%ls_%04d%02d%02d_%02d%02d%02d_%d.dmp",
+                                  g_state.moduleName, now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                                  now.wSecond, counter);
+    return SUCCEEDED(result);
+}
+
+// Takes the first candidate name that nothing has yet and creates its file in
+// the same step, so that a second thread crashing in the same second cannot
+// overwrite the dump. Names resolve against the current directory, exactly
+// where the file is written.
+HANDLE CreateDumpFile(const SYSTEMTIME& now, wchar_t* name)
+{
+    for (int counter = 0; counter < kMaxDumpCandidates; ++counter) {
+        if (!FormatDumpName(now, counter, name))
+            return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+        // Any other failure than a taken name means the folder cannot hold a dump.
+        if (GetFileAttributesW(name) == INVALID_FILE_ATTRIBUTES)
+            return INVALID_HANDLE_VALUE;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// What the crash report needs to know of the crash.
+struct CrashContext
+{
+    EXCEPTION_POINTERS* exception;
+    DWORD threadId;
+};
+
+bool WriteDump(HANDLE file, const CrashContext& crash)
+{
+    EXCEPTION_POINTERS* exception = crash.exception;
+    MINIDUMP_EXCEPTION_INFORMATION information = {};
+    information.ThreadId = crash.threadId;
+    information.ExceptionPointers = exception;
+    information.ClientPointers = TRUE;
+    const BOOL written = MiniDumpWriteDump(GetCurrentProcess(), GetCurrentProcessId(), file,
+                                           g_state.fullDump ? kFullDumpType : kSmallDumpType,
+                                           exception != nullptr ? &information : nullptr, nullptr, nullptr);
+    FlushFileBuffers(file);
+    CloseHandle(file);
+    return written != FALSE;
+}
+
+} // namespace
+
+void EngineInitialize(const wchar_t* moduleName)
+{
+    EngineInitialize(moduleName, nullptr, true);
+}
+
+void EngineInitialize(const wchar_t* moduleName, PreSaveDumpHook preSaveDump)
+{
+    EngineInitialize(moduleName, preSaveDump, true);
+}
+
+void EngineInitialize(const wchar_t* moduleName, PreSaveDumpHook preSaveDump, bool fullDump)
+{
+    g_state.preSaveDump = preSaveDump;
+    g_state.fullDump = fullDump;
+    StoreBounded(g_state.moduleName, moduleName);
+    SetUnhandledExceptionFilter(DefaultUnhandledExceptionFilter);
+    StoreBounded(g_state.programDir, GetProgramDir()->GetUtf16());
+    RaiseTimerResolution();
+    WSADATA winsock;
+    WSAStartup(MAKEWORD(2, 2), &winsock);
+    CoInitialize(nullptr);
+    OleInitialize(nullptr);
+    if (DirectUI::IFrameManager* frames = DirectUI::IFrameManager_GetInstance())
+        frames->Initialize();
+    if (DirectUI::IGdiFontManager* fonts = DirectUI::IFontManager_GetInstance())
+        fonts->GetDefaultFont();
+}
+
+void SetExceptionHandler_PreSaveDump(PreSaveDumpHook hook)
+{
+    g_state.preSaveDump = hook;
+}
+
+void SetExceptionHandler_PostSaveDump(PostSaveDumpHook hook)
+{
+    g_state.postSaveDump = hook;
+}
+
+const wchar_t* GetModuleName()
+{
+    return g_state.moduleName;
+}
+
+const wchar_t* CoreGetProgramDir()
+{
+    return g_state.programDir;
+}
+
+namespace {
+
+void ReportCrash(const CrashContext& crash)
+{
+    SYSTEMTIME now = {};
+    GetEngineLocalTime(&now);
+    if (g_state.preSaveDump != nullptr)
+        g_state.preSaveDump();
+
+    // This runs on the crashing thread, which may have broken the heap or hold
+    // the allocator's or the file system's lock: from here on only system
+    // calls on stack buffers, no engine service.
+    CreateDirectoryW(L"Dump", nullptr);
+    wchar_t name[kDumpNameLength] = {};
+    HANDLE file = CreateDumpFile(now, name);
+    const bool written = file != INVALID_HANDLE_VALUE && WriteDump(file, crash);
+
+    wchar_t folder[kStateBufferLength] = {};
+    const DWORD length = GetCurrentDirectoryW(kStateBufferLength, folder);
+    if (length == 0 || length >= kStateBufferLength)
+        folder[0] = L'\0';
+    wchar_t fullPath[kStateBufferLength + kDumpNameLength] = {};
+    StringCchPrintfW(fullPath, kStateBufferLength + kDumpNameLength, L"%ls\\%ls", folder, name);
+
+    EngineMessageBox(nullptr, written ? kCrashMessage : kCrashMessageNoDump, L"提示", MB_OK);
+    if (g_state.postSaveDump != nullptr)
+        g_state.postSaveDump(fullPath);
+}
+
+DWORD WINAPI ReportCrashThread(void* crash)
+{
+    ReportCrash(*static_cast<const CrashContext*>(crash));
+    return 0;
+}
+
+} // namespace
+
+LONG WINAPI DefaultUnhandledExceptionFilter(EXCEPTION_POINTERS* exception)
+{
+    const CrashContext crash = {exception, GetCurrentThreadId()};
+    // A thread whose stack has overflowed has next to none left for the dump,
+    // the box and the hooks: they run on a fresh thread while this one waits.
+    if (exception != nullptr && exception->ExceptionRecord != nullptr &&
+        exception->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW) {
+        HANDLE reporter = CreateThread(nullptr, 0, ReportCrashThread, const_cast<CrashContext*>(&crash), 0, nullptr);
+        if (reporter != nullptr) {
+            WaitForSingleObject(reporter, INFINITE);
+            CloseHandle(reporter);
+            return EXCEPTION_EXECUTE_HANDLER;
+        }
+    }
+    ReportCrash(crash);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+} // namespace Common
+} // namespace RVGameEngine

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/common/base/EngineApi.h"
+#include "engine/common/base/IString.h"
+#include "engine/common/base/TIntrusivePointer.h"
+
+#include <cstdint>
+
+namespace RVGameEngine {
+namespace Common {
+
+// Web links and local paths. An "http://" or "https://" address (either
+// slash, any letter case) comes back unchanged; any other text is a path: its
+// short form, joined to the current directory unless it names a drive, then
+// canonicalised.
+RV_API TIntrusivePointer<IString> ProcessURL(const wchar_t* url);
+// Opens ProcessURL's answer with the shell (the default browser for links).
+RV_API void OpenWebLink(const wchar_t* url);
+
+// The current user's special folders (not created when missing).
+RV_API TIntrusivePointer<IString> GetDesktopDir();
+RV_API TIntrusivePointer<IString> GetDocumentDir();
+RV_API TIntrusivePointer<IString> GetProgramsDir();
+
+// The executable's full path, and its folder ending in the separator.
+RV_API TIntrusivePointer<IString> GetProgramPath();
+RV_API TIntrusivePointer<IString> GetProgramDir();
+// The part of a path up to and including its last slash or backslash; the
+// whole path when it has none.
+RV_API TIntrusivePointer<IString> GetFolderOfPath(const wchar_t* path);
+// The 8.3 form of an existing path; the path unchanged when there is none.
+RV_API TIntrusivePointer<IString> GetShortPath(const wchar_t* path);
+RV_API bool IsDirectoryExists(const wchar_t* path);
+
+// Shell shortcuts; COM must be initialised on the calling thread. Null texts
+// are left unset; a null shortcut file saves nothing and succeeds. A non-zero
+// icon index takes the icon from the target itself.
+RV_API bool CreateShortcut1(const wchar_t* target, const wchar_t* workingFolder, const wchar_t* description,
+                            const wchar_t* shortcutFile, int32_t iconIndex);
+RV_API bool CreateShortcut(const wchar_t* target, const wchar_t* workingFolder, const wchar_t* description,
+                           const wchar_t* shortcutFile);
+
+} // namespace Common
+} // namespace RVGameEngine
