@@ -27,8 +27,13 @@ void CTexture::Init(uint32_t imageWidth, uint32_t imageHeight, IDirect3DTexture8
     m_imageHeight = imageHeight;
     m_textureWidth = RoundUpToPowerOfTwo(imageWidth);
     m_textureHeight = RoundUpToPowerOfTwo(imageHeight);
-    if (texture != m_texture.Get())
+    if (texture == m_texture.Get()) {
+        // Already held: the caller's reference is one too many.
+        if (texture != nullptr)
+            texture->Release();
+    } else {
         *m_texture.Receive() = texture;
+    }
     m_filter = filter;
     m_loaded = true;
 }

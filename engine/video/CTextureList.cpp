@@ -40,8 +40,11 @@ void CTextureList::LoadImageList(const wchar_t* path, uint32_t filter)
     }
     for (int32_t i = 0; i < list->GetChildCount(); ++i) {
         Common::IXmlElement* element = list->GetChild(i);
+        // An image of that name is already there (a list loaded twice). An
+        // empty name is not a match: an entry with neither name nor file
+        // would otherwise hide every later entry named by its file.
         const wchar_t* name = element->GetAttribute(L"Name");
-        if (HasImage(name))
+        if (name[0] != L'\0' && HasImage(name))
             continue;
         Common::TIntrusivePointer<CPackedTexture> image(new (std::nothrow) CPackedTexture());
         if (image.IsNull())

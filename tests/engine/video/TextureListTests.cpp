@@ -40,7 +40,7 @@ protected:
             L"</ImageList>\r\n");
         const std::wstring solid = s_folder->Child(L"solid.bmp");
         VideoTest::WriteUnicodeFile(s_folder->Child(L"solid.xml"),
-            L"<ImageList>\r\n\t<Image Filename=\"" + solid + L"\"/>\r\n\t<Image Filename=\"" + solid + L"\"/>\r\n"
+            L"<ImageList>\r\n\t<Image/>\r\n\t<Image Filename=\"" + solid + L"\"/>\r\n\t<Image Filename=\"" + solid + L"\"/>\r\n"
             L"</ImageList>\r\n");
         RVTest::MessageBoxRecorder::Clear();
         List()->LoadImageList(s_folder->Child(L"atlas.xml").c_str());
@@ -64,7 +64,8 @@ TEST_F(TextureListTest, FindsImagesByNameAndWarnsAboutDuplicatesAndMissingOnes)
     const int red = List()->FindImage(L"red");
     ASSERT_GE(red, 0);
     EXPECT_EQ(red, List()->FindImage(L"RED"));
-    EXPECT_EQ(List()->FindImage(Solid().c_str()), List()->FindImage(L"Red") + 4) << "named by its file";
+    // Named by its file, and not hidden by the entry with neither name nor file before it.
+    EXPECT_EQ(List()->FindImage(Solid().c_str()), List()->FindImage(L"Red") + 5);
 
     RVTest::MessageBoxRecorder::Clear();
     EXPECT_EQ(-1, List()->FindImageQuiet(L"Absent"));
@@ -78,7 +79,7 @@ TEST_F(TextureListTest, FindsImagesByNameAndWarnsAboutDuplicatesAndMissingOnes)
     const int nothing = List()->FindImageQuiet(L"Nothing");
     List()->LoadImageList(s_folder->Child(L"atlas.xml").c_str());
     const int solid = List()->FindImageQuiet(Solid().c_str());
-    EXPECT_EQ(nothing + 1, solid);
+    EXPECT_EQ(nothing + 2, solid);
 
     int w = -1, h = -1;
     List()->GetImageSize(List()->FindImage(L"Both"), w, h);
