@@ -1,6 +1,7 @@
 #include "engine/video/CTexture.h"
 
 #include "engine/video/IVideoDriver.h"
+#include "engine/video/PowerOfTwo.h"
 
 namespace RVGameEngine {
 namespace Video {
@@ -10,14 +11,6 @@ CTexture::CTexture(const wchar_t* name) : m_name(name != nullptr ? name : L"") {
 CTexture::~CTexture()
 {
     Unload();
-}
-
-uint32_t CTexture::RoundUpToPowerOfTwo(uint32_t size)
-{
-    uint32_t power = 1;
-    while (power < size && power < 0x80000000u)
-        power <<= 1;
-    return power;
 }
 
 void CTexture::Init(uint32_t imageWidth, uint32_t imageHeight, IDirect3DTexture8* texture,

@@ -34,9 +34,6 @@ public:
     // The video driver's back end gives the Direct3D texture back through this.
     void ReleaseDirect3DTexture() { m_texture.Reset(); }
 
-    // The smallest power of two not below the size (1 for 0 and 1).
-    static uint32_t RoundUpToPowerOfTwo(uint32_t size);
-
 private:
     std::wstring m_name;
     Common::TComPointer<IDirect3DTexture8> m_texture;

@@ -18,14 +18,6 @@
 namespace RVGameEngine {
 namespace Video {
 
-uint32_t UnscaledTextureLoading = 1;
-
-IVideoDriver* IVideoDriver_GetInstance()
-{
-    Device::IDevice* device = Device::IDevice_GetInstance();
-    return device != nullptr ? device->GetVideoDriver() : nullptr;
-}
-
 namespace {
 
 const uint16_t kQuadIndices[6] = {0, 2, 1, 1, 2, 3};

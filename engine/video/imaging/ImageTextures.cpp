@@ -1,6 +1,7 @@
 #include "engine/video/imaging/ImageTextures.h"
 
 #include "engine/common/base/ComPointer.h"
+#include "engine/video/PowerOfTwo.h"
 #include "engine/video/imaging/ImageDecoder.h"
 
 #include <cstring>
@@ -10,14 +11,6 @@ namespace Video {
 namespace Imaging {
 
 namespace {
-
-uint32_t RoundUpToPowerOfTwo(uint32_t size)
-{
-    uint32_t power = 1;
-    while (power < size && power < 0x80000000u)
-        power <<= 1;
-    return power;
-}
 
 bool DeviceNeedsPowerOfTwo(IDirect3DDevice8* device)
 {
