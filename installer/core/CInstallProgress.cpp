@@ -1,17 +1,19 @@
 #include "installer/core/CInstallProgress.h"
 
+#include "installer/core/CExtractedFileWriter.h"
 #include "installer/core/CPackedFileReader_Stream.h"
 #include "installer/core/EntryNameRules.h"
 
-#include "engine/filesystem/CRawFile.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
 #include <windows.h>
 
+#include <cstring>
+#include <vector>
+
 using EngineStream = RVGameEngine::Common::IStream;
 using RVGameEngine::Common::TIntrusivePointer;
-using RVGameEngine::FileSystem::CRawFile;
 using RVGameEngine::FileSystem::ILogFile_GetInstance;
 using RVGameEngine::FileSystem::IVirtualFileSystem;
 using RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance;
@@ -25,23 +27,27 @@ void LogEntryFailure(const wchar_t* what, const wchar_t* name, DWORD systemError
                                 static_cast<unsigned long>(systemError));
 }
 
-// The entry's bytes replace the file. Written through the engine's raw file
-// without its warning box: a failed entry is logged, and a silent install
-// must not stop on a box from the worker thread.
-bool WriteEntryFile(const wchar_t* name, EngineStream* bytes)
+constexpr uint8_t kRvefMagic[4] = {'R', 'V', 'E', 'F'};
+
+// The bytes an entry is written as: its plain bytes, or their RVEF form for
+// the scrambled types (unless they already are in that form).
+void PrepareEntryBytes(const wchar_t* name, const uint8_t* stored, uint32_t size, std::vector<uint8_t>* out)
 {
-    TIntrusivePointer<CRawFile> file(new CRawFile());
-    if (!file->Open(name, false, false)) {
-        LogEntryFailure(L"could not be opened for writing", name, GetLastError());
-        return false;
+    IVirtualFileSystem* fileSystem = IVirtualFileSystem_GetInstance();
+    const bool scramble = IsScrambledOnExtraction(name);
+    const size_t head = scramble ? sizeof kRvefMagic : 0;
+    out->resize(head + size);
+    uint8_t* plain = out->data() + head;
+    std::memcpy(plain, stored, size);
+    fileSystem->UnscrambleBuffer(plain, static_cast<int32_t>(size));
+    if (!scramble)
+        return;
+    if (size >= sizeof kRvefMagic && std::memcmp(plain, kRvefMagic, sizeof kRvefMagic) == 0) {
+        out->erase(out->begin(), out->begin() + head);
+        return;
     }
-    if (!file->SetSize(0) || !file->Write(0, bytes->GetData(), static_cast<uint32_t>(bytes->GetSize()))) {
-        const DWORD error = GetLastError();
-        file->Close();
-        LogEntryFailure(L"could not be written", name, error);
-        return false;
-    }
-    return true;
+    std::memcpy(out->data(), kRvefMagic, sizeof kRvefMagic);
+    fileSystem->ScrambleBuffer(plain, static_cast<int32_t>(size));
 }
 
 } // namespace
@@ -81,22 +87,29 @@ bool CInstallProgress::ExtractPackedArchive(TIntrusivePointer<EngineStream> stre
     if (!reader->Open(stream))
         return false;
     m_total.store(static_cast<uint32_t>(reader->GetItemCount()));
-    IVirtualFileSystem* fileSystem = IVirtualFileSystem_GetInstance();
+    CExtractedFileWriter writer;
+    // One entry's bytes as written, reused from entry to entry.
+    std::vector<uint8_t> bytes;
     bool allWritten = true;
     for (int32_t i = 0; i < reader->GetItemCount(); ++i) {
         const wchar_t* name = reader->GetItemName(i);
-        TIntrusivePointer<EngineStream> bytes;
+        const uint8_t* stored = nullptr;
+        uint32_t size = 0;
+        DWORD error = ERROR_SUCCESS;
         if (!IsSafeEntryName(name)) {
             ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Package entry \"%s\" refused: not a plain relative name",
                                         name);
             allWritten = false;
-        } else if ((bytes = reader->ReadItemByIndex(i)).IsNull()) {
+        } else if (!reader->GetStoredBytes(name, &stored, &size)) {
             ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Package entry %s could not be read", name);
             allWritten = false;
         } else {
-            if (IsScrambledOnExtraction(name))
-                bytes = fileSystem->ScrambleStream(bytes);
-            allWritten = (bytes && WriteEntryFile(name, bytes.Get())) && allWritten;
+            // Of two entries with one name, the first one's bytes are written.
+            PrepareEntryBytes(name, stored, size, &bytes);
+            if (!writer.Write(name, bytes.data(), static_cast<uint32_t>(bytes.size()), &error)) {
+                LogEntryFailure(L"could not be written", name, error);
+                allWritten = false;
+            }
         }
         m_done.fetch_add(1);
     }

@@ -145,26 +145,36 @@ CPackedFileReader_Stream::Item* CPackedFileReader_Stream::FindItem(const wchar_t
     return found == m_index.end() ? nullptr : m_items[found->second].Get();
 }
 
-TIntrusivePointer<EngineStream> CPackedFileReader_Stream::ReadItem(const wchar_t* name)
+bool CPackedFileReader_Stream::GetStoredBytes(const wchar_t* name, const uint8_t** bytes, uint32_t* size) const
 {
     const Item* item = FindItem(name);
     if (item == nullptr)
-        return {};
+        return false;
     const uint64_t end = static_cast<uint64_t>(m_dataStart) + item->offset + item->size;
     if (end > static_cast<uint64_t>(m_stream->GetSize())) {
         ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Package entry %s lies outside the package (%u bytes at %u)",
                                     item->name.c_str(), item->size, item->offset);
-        return {};
+        return false;
     }
-    TIntrusivePointer<EngineStream> bytes(RVGameEngine::Common::IStream_Create(static_cast<int32_t>(item->size)));
+    *bytes = m_stream->GetData() + m_dataStart + item->offset;
+    *size = item->size;
+    return true;
+}
+
+TIntrusivePointer<EngineStream> CPackedFileReader_Stream::ReadItem(const wchar_t* name)
+{
+    const uint8_t* stored = nullptr;
+    uint32_t size = 0;
+    if (!GetStoredBytes(name, &stored, &size))
+        return {};
+    TIntrusivePointer<EngineStream> bytes(RVGameEngine::Common::IStream_Create(static_cast<int32_t>(size)));
     if (bytes.IsNull()) {
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Out of memory reading package entry %s (%u bytes)",
-                                    item->name.c_str(), item->size);
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Out of memory reading package entry %s (%u bytes)", name, size);
         return {};
     }
-    std::memcpy(bytes->GetData(), m_stream->GetData() + m_dataStart + item->offset, item->size);
+    std::memcpy(bytes->GetData(), stored, size);
     RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance()->UnscrambleBuffer(bytes->GetData(),
-                                                                                 static_cast<int32_t>(item->size));
+                                                                                 static_cast<int32_t>(size));
     return bytes;
 }
 

@@ -37,6 +37,11 @@ public:
     // one name, the first is always read).
     RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Common::IStream> ReadItemByIndex(int32_t index);
 
+    // The stored (scrambled) bytes of the first entry of that name, in place
+    // in the source stream: valid while the reader holds it. False, with a
+    // log line for an entry outside the stream, when there are none.
+    bool GetStoredBytes(const wchar_t* name, const uint8_t** bytes, uint32_t* size) const;
+
     static std::wstring NormalizeName(const wchar_t* name);
 
 private:

@@ -100,6 +100,10 @@ TEST(PackageExtraction, GoodBlobUnpacksWithScramblingAndCounts)
     StreamPointer archive = UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), L"good");
     ASSERT_TRUE(archive);
     CreateDirectoryW(sandbox.install.c_str(), nullptr);
+    // An earlier install left a longer, read-only file in the way.
+    const std::wstring earlier = sandbox.install + L"\\good.txt";
+    ASSERT_TRUE(RVTest::WriteWholeFile(earlier, std::string(100, 'x')));
+    ASSERT_TRUE(SetFileAttributesW(earlier.c_str(), FILE_ATTRIBUTE_READONLY));
     {
         RVTest::ScopedCurrentFolder inside(sandbox.install);
         ASSERT_TRUE(CInstallProgress::GetInstance()->ExtractPackedArchive(archive));
@@ -187,7 +191,7 @@ TEST(PackageExtraction, AnEntryThatCannotBeWrittenIsLoggedWithTheSystemError)
     CreateDirectoryW((sandbox.install + L"\\good.txt").c_str(), nullptr);
     RVTest::LogCapture log;
     EXPECT_FALSE(sandbox.Extract(Fixture(L"truncated_entry.rade")));
-    EXPECT_EQ(log.CountContaining(L"Package entry good.txt could not be opened for writing (system error 5)"), 1);
+    EXPECT_EQ(log.CountContaining(L"Package entry good.txt could not be written (system error 5)"), 1);
 }
 
 TEST(EmbeddedPackages, GameClientUnpacksFromTheProgramsResources)

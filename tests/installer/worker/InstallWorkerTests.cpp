@@ -275,7 +275,7 @@ TEST_F(InstallWorkerTest, AFailedExtractionStopsBeforeTheRecordsAndRaisesTheFail
     Install(&worker, &options);
     EXPECT_TRUE(worker.IsFinished());
     EXPECT_TRUE(worker.IsFailed());
-    EXPECT_EQ(log.CountContaining(L"Data/readme.txt could not be opened for writing"), 1);
+    EXPECT_EQ(log.CountContaining(L"Data/readme.txt could not be written"), 1);
     EXPECT_FALSE(Exists(folder + L"\\ReadWrite\\Updater\\Sub\\state.dat"));
     EXPECT_TRUE(Exists(folder + L"\\ReadWrite\\Updater\\Sub"));
     EXPECT_TRUE(Exists(folder + L"\\ZURovoZizizer.exe"));
