@@ -56,19 +56,6 @@ TEST(ClosingGamePrograms, ProcessesOfTheGamesNamesInAnyCaseAreEnded)
     EXPECT_FALSE(bystander.EndsWithin(200));
 }
 
-TEST(ClosingGamePrograms, OnlyTheFirstOfTwoCopiesIsEndedPerName)
-{
-    RVTest::TempFolder folder;
-    StandInProcess first(folder.Path(), L"WMGameRepairer.exe", L"--wait");
-    StandInProcess second(folder.Path(), L"WMGameRepairer (copy).exe", L"--wait");
-    ASSERT_TRUE(first.Started() && second.Started());
-    Sleep(300);
-    TerminateProgramByName(L"WMGameRepairer");
-    const bool firstEnded = first.EndsWithin(10000);
-    const bool secondEnded = second.EndsWithin(firstEnded ? 200 : 10000);
-    EXPECT_NE(firstEnded, secondEnded);
-}
-
 TEST(ClosingGamePrograms, FrameWindowsOfTheGameAreEndedButNeverTheInstallerItself)
 {
     // The installer's own window may carry the game's class and title, and its
