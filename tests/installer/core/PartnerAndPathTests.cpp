@@ -38,6 +38,54 @@ TEST(PartnerIdentity, ComesFromTheFileNameAfterItsLastUnderscore)
     EXPECT_FALSE(IsPartner(L"silent"));
 }
 
+// Run only as the child of the test below: reports this copy's partner
+// identity and silent test into the file the environment names.
+TEST(PartnerIdentity, ReportForAParentRun)
+{
+    wchar_t report[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"RV_PARTNER_REPORT", report, MAX_PATH) == 0)
+        GTEST_SKIP() << "run by CommandLineOptionWinsOverTheFileName";
+    const std::wstring text = GetPartnerID() + (IsSilentInstall() ? L"|silent" : L"|");
+    RVTest::WriteWholeFile(report, std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
+}
+
+TEST(PartnerIdentity, CommandLineOptionWinsOverTheFileName)
+{
+    struct Case { const wchar_t* fileName; const wchar_t* options; const wchar_t* report; };
+    const Case cases[] = {
+        {L"Setup_xyz(2).exe", L"", L"xyz|"},
+        {L"Setup_xyz(2).exe", L"PartnerID=abc", L"abc|"},
+        {L"Setup_xyz(2).exe", L"PartnerID=abcdefghijklmnopqrst", L"abcdefghijklmno|"},
+        {L"Setup_xyz(2).exe", L"SILENT=TRUE", L"xyz|silent"},
+        {L"Setup_xyz(2).exe", L"PartnerID=xSilent", L"xSilent|silent"},
+        {L"Setup.exe", L"", L"Official|"},
+    };
+    RVTest::TempFolder folder;
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring report = folder.Child(L"report.txt");
+    SetEnvironmentVariableW(L"RV_PARTNER_REPORT", report.c_str());
+    for (const Case& c : cases) {
+        const std::wstring copy = folder.Child(c.fileName);
+        CopyFileW(self, copy.c_str(), FALSE);
+        DeleteFileW(report.c_str());
+        std::wstring commandLine = L"\"" + copy + L"\" " + c.options +
+                                   L" --gtest_filter=PartnerIdentity.ReportForAParentRun";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION child = {};
+        ASSERT_TRUE(CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &child));
+        EXPECT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+        const std::string bytes = RVTest::ReadWholeFile(report);
+        EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2), c.report)
+            << c.fileName << L" " << c.options;
+    }
+    SetEnvironmentVariableW(L"RV_PARTNER_REPORT", nullptr);
+}
+
 TEST(PartnerIdentity, TextTheDocumentsCannotHoldIsRefusedAndLongTextIsCut)
 {
     const std::pair<std::wstring, std::wstring> cases[] = {
