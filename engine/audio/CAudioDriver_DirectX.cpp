@@ -102,12 +102,24 @@ bool CAudioDriver_DirectX::IsMuted()
     return m_muted;
 }
 
+namespace {
+
+IAudioDriver* g_deviceDriver = nullptr;
+
+} // namespace
+
+void SetDeviceAudioDriver(IAudioDriver* driver)
+{
+    g_deviceDriver = driver;
+}
+
 IAudioDriver* IAudioDriver_GetInstance()
 {
+    if (g_deviceDriver != nullptr)
+        return g_deviceDriver;
     // Never destroyed: sounds and music may still be in use while the
-    // process's static objects are torn down.
-    // The reference taken here keeps a caller's intrusive pointer from
-    // deleting it.
+    // process's static objects are torn down. The reference taken here keeps
+    // a caller's intrusive pointer from deleting it.
     static IAudioDriver* driver = [] {
         IAudioDriver* made = new CAudioDriver_DirectX();
         made->AddRef();

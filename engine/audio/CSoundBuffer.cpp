@@ -13,12 +13,15 @@ namespace {
 constexpr DWORD kFlags3D = DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRL3D | DSBCAPS_CTRLVOLUME;
 constexpr DWORD kFlags2D = DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
 constexpr int kRestoreRetryMilliseconds = 10;
+// While another application holds the device the buffer cannot come back;
+// the caller (a frame) must not hang on it: it tries again next time.
+constexpr int kRestoreTries = 100;
 
 // A buffer restored while the application is still in the background is
 // lost again at once; the wait lets the system settle between tries.
 void RestoreUntilKept(IDirectSoundBuffer* buffer)
 {
-    while (buffer->Restore() == DSERR_BUFFERLOST)
+    for (int i = 0; i < kRestoreTries && buffer->Restore() == DSERR_BUFFERLOST; ++i)
         Sleep(kRestoreRetryMilliseconds);
 }
 

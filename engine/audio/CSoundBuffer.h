@@ -32,8 +32,8 @@ public:
     void SetBufferVolume(float volume);
     // The attenuation the buffer plays at, in hundredths of a decibel.
     int32_t GetBufferVolume();
-    // A buffer lost to another application is given back its memory; its
-    // contents are not refilled.
+    // A buffer lost to another application is given back its memory (trying
+    // for at most a second); its contents are not refilled.
     void RestoreIfLost();
     // Commits the 3D parameters (deferred until the listener commits).
     void Commit3DParameters();

@@ -40,9 +40,14 @@ public:
     virtual bool IsMuted() = 0;
 };
 
-// The process-wide driver, made on the first call and kept for the life of
-// the process; not initialised: its user calls Initialize.
+// The device's driver while a device has registered one; otherwise the
+// process-wide driver, made on the first call and kept for the life of the
+// process, and not initialised: its user calls Initialize.
 RV_API IAudioDriver* IAudioDriver_GetInstance();
+// The device window registers the driver it made and initialised (and null
+// when it goes): the device sits beside this library, not below it, so it
+// hands its driver over instead of being asked for it.
+RV_API void SetDeviceAudioDriver(IAudioDriver* driver);
 // A new driver owned by the caller (count 0: wrap it in a TIntrusivePointer).
 RV_API IAudioDriver* IAudioDriver_DirectX_Create();
 

@@ -164,11 +164,17 @@ TEST_F(AudioDriverTest, ReinitialisingGivesUpTheOldDeviceAndItsSounds)
     EXPECT_EQ(nullptr, manager.CreateListener());
 }
 
-TEST(AudioDriverInstance, ProcessDriverIsOneUninitialisedObject)
+TEST(AudioDriverInstance, DeviceDriverWhileRegisteredElseOneUninitialisedProcessDriver)
 {
-    IAudioDriver* driver = RVGameEngine::Audio::IAudioDriver_GetInstance();
+    using RVGameEngine::Audio::IAudioDriver_GetInstance;
+    IAudioDriver* driver = IAudioDriver_GetInstance();
     ASSERT_NE(nullptr, driver);
-    EXPECT_EQ(driver, RVGameEngine::Audio::IAudioDriver_GetInstance());
+    EXPECT_EQ(driver, IAudioDriver_GetInstance());
+    CAudioDriver_DirectX deviceDriver;
+    RVGameEngine::Audio::SetDeviceAudioDriver(&deviceDriver);
+    EXPECT_EQ(&deviceDriver, IAudioDriver_GetInstance());
+    RVGameEngine::Audio::SetDeviceAudioDriver(nullptr);
+    EXPECT_EQ(driver, IAudioDriver_GetInstance());
     {
         // A caller's pointer does not take it down.
         TIntrusivePointer<IAudioDriver> held(driver);
