@@ -46,6 +46,8 @@ CDirectShowMusic::CDirectShowMusic()
         SUCCEEDED(m_graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(m_control.Receive()))) &&
         SUCCEEDED(m_graph->QueryInterface(IID_IMediaPosition, reinterpret_cast<void**>(m_position.Receive()))) &&
         SUCCEEDED(m_graph->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(m_audio.Receive())));
+    if (made)
+        m_graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(m_events.Receive()));
     if (!made) {
         m_failed = true;
         FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_ERROR, L"Music: no DirectShow filter graph");
@@ -57,6 +59,7 @@ CDirectShowMusic::~CDirectShowMusic()
     // A failed player may still hold the handle of a thread that ended.
     m_stopRequest = 1;
     CloseThread();
+    m_events.Reset();
     m_audio.Reset();
     m_position.Reset();
     m_control.Reset();
@@ -141,6 +144,8 @@ void CDirectShowMusic::PlayRenderedFile()
     m_position->put_CurrentPosition(0.0);
     if (FAILED(m_position->get_Duration(&duration)) || !(duration > 0.0))
         return;
+    // What the previous track left in the queue is not this one's.
+    CountCompletions(false);
     ApplyVolume();
     m_control->Run();
     ApplyVolume();
@@ -149,6 +154,7 @@ void CDirectShowMusic::PlayRenderedFile()
         if (m_stopRequest != 0)
             break;
         ApplyVolume();
+        CountCompletions(true);
         REFTIME position = 0.0;
         m_position->get_CurrentPosition(&position);
         if (position < duration)
@@ -198,6 +204,20 @@ int CDirectShowMusic::CountGraphFilters()
         ++count;
     }
     return count;
+}
+
+void CDirectShowMusic::CountCompletions(bool count)
+{
+    if (!m_events)
+        return;
+    long code = 0;
+    LONG_PTR first = 0;
+    LONG_PTR second = 0;
+    while (m_events->GetEvent(&code, &first, &second, 0) == S_OK) {
+        if (count && code == EC_COMPLETE)
+            ++m_completions;
+        m_events->FreeEventParams(code, first, second);
+    }
 }
 
 long CDirectShowMusic::GetGraphVolume()

@@ -44,8 +44,11 @@ public:
     bool IsStopped() const { return m_playing == 0; }
     bool HasFailed() const { return m_failed; }
 
-    // How often a looping track has been started again from its beginning.
+    // How often a looping track has been started again from its beginning,
+    // and how often the graph has reported the end of its stream (the proof
+    // that a start really played through).
     uint32_t GetRestartCount() const { return m_restarts; }
+    uint32_t GetCompletionCount() const { return m_completions; }
     // The attenuation the graph plays at, in hundredths of a decibel.
     long GetGraphVolume();
     // Filters now in the graph (one file's worth while a track is rendered).
@@ -58,6 +61,8 @@ private:
     bool RenderFile();
     void RemoveAllFilters();
     void ApplyVolume();
+    // Empties the graph's event queue, counting ends of stream when asked.
+    void CountCompletions(bool count);
     void CloseThread();
 
     std::wstring m_path;
@@ -66,6 +71,8 @@ private:
     Common::TComPointer<IMediaControl> m_control;
     Common::TComPointer<IMediaPosition> m_position;
     Common::TComPointer<IBasicAudio> m_audio;
+    // Optional: only counts the ends of the stream.
+    Common::TComPointer<IMediaEvent> m_events;
     std::atomic<uint32_t> m_stopRequest{0};
     bool m_rendered = false;
     std::atomic<uint32_t> m_playing{0};
@@ -73,6 +80,7 @@ private:
     std::atomic<float> m_volume{0.0f};
     std::atomic<bool> m_failed{false};
     std::atomic<uint32_t> m_restarts{0};
+    std::atomic<uint32_t> m_completions{0};
 };
 
 } // namespace Audio
