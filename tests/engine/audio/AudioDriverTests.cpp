@@ -5,7 +5,6 @@
 #include "SoundFixtures.h"
 
 #include "engine/audio/CAudioDriver_DirectX.h"
-#include "engine/audio/VolumeLaw.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "tests/support/LogCapture.h"
@@ -13,44 +12,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-
 using RVGameEngine::Audio::CAudioDriver_DirectX;
 using RVGameEngine::Audio::CSoundBuffer;
 using RVGameEngine::Audio::CSoundManager;
 using RVGameEngine::Audio::IAudioDriver;
-using RVGameEngine::Audio::VolumeToAttenuation;
 using RVGameEngine::Common::CScopedWindow;
 using RVGameEngine::Common::TIntrusivePointer;
 
 namespace RVTest {
 namespace {
-
-TEST(VolumeLaw, FourthRootOfTheLevelInHundredthsOfADecibel)
-{
-    const struct
-    {
-        float level;
-        int32_t attenuation;
-    } cases[] = {{1.0f, 0},         {0.5f, -1591},  {0.25f, -2928},
-                 {0.0625f, -5000},  {0.0f, -10000}, {2.0f, 0},
-                 {-1.0f, -10000},   {std::numeric_limits<float>::quiet_NaN(), -10000}};
-    for (const auto& c : cases)
-        EXPECT_EQ(c.attenuation, VolumeToAttenuation(c.level)) << c.level;
-}
-
-// Polls `done` (pumping the driver) for up to ten seconds.
-template <typename Done>
-bool WaitFor(Done done)
-{
-    for (int i = 0; i < 1000; ++i) {
-        if (done())
-            return true;
-        Sleep(10);
-    }
-    return done();
-}
 
 class AudioDriverTest : public ::testing::Test
 {
@@ -104,7 +74,7 @@ TEST_F(AudioDriverTest, EveryRequestTakesANumberAndPlaysNeedTheDevice)
 
     // A one-shot sound ends by itself and goes at the next update; looping
     // ones stay until stopped.
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(WaitUpTo(10, [&] {
         m_driver->Update(0);
         return Buffer(oneShot) == nullptr;
     }));

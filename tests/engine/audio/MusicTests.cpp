@@ -21,17 +21,6 @@ using RVGameEngine::Common::TIntrusivePointer;
 namespace RVTest {
 namespace {
 
-template <typename Done>
-bool WaitUpTo(int seconds, Done done)
-{
-    for (int i = 0; i < seconds * 100; ++i) {
-        if (done())
-            return true;
-        Sleep(10);
-    }
-    return done();
-}
-
 class MusicTest : public ::testing::Test
 {
 protected:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,6 +33,16 @@ std::string MakeWave(const WaveLayout& layout, const std::string& pcm);
 // An Ogg Vorbis file of a sine tone, `samples` per channel. `headerBytes`,
 // when given, receives the length of the set-up pages before the audio.
 std::string EncodeOgg(int channels, int rate, int samples, int serial = 1, size_t* headerBytes = nullptr);
+
+// Polls `done` every 10 ms for up to `seconds`: the null sound sink is not
+// paced in real time, so tests wait for states, never for durations.
+template <typename Done>
+bool WaitUpTo(int seconds, Done done)
+{
+    for (int i = 0; i < seconds * 100 && !done(); ++i)
+        Sleep(10);
+    return done();
+}
 
 uint32_t ReadU32(const std::string& bytes, size_t offset);
 uint16_t ReadU16(const std::string& bytes, size_t offset);
