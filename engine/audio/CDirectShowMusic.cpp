@@ -146,6 +146,7 @@ void CDirectShowMusic::PlayRenderedFile()
         return;
     // What the previous track left in the queue is not this one's.
     CountCompletions(false);
+    m_startCompleted = false;
     ApplyVolume();
     m_control->Run();
     ApplyVolume();
@@ -166,6 +167,7 @@ void CDirectShowMusic::PlayRenderedFile()
         m_control->Stop();
         m_position->put_CurrentPosition(0.0);
         m_control->Run();
+        m_startCompleted = false;
         ++m_restarts;
     }
     m_control->Stop();
@@ -214,8 +216,11 @@ void CDirectShowMusic::CountCompletions(bool count)
     LONG_PTR first = 0;
     LONG_PTR second = 0;
     while (m_events->GetEvent(&code, &first, &second, 0) == S_OK) {
-        if (count && code == EC_COMPLETE)
+        // The graph may report one end more than once.
+        if (count && code == EC_COMPLETE && !m_startCompleted) {
+            m_startCompleted = true;
             ++m_completions;
+        }
         m_events->FreeEventParams(code, first, second);
     }
 }

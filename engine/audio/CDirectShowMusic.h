@@ -45,8 +45,8 @@ public:
     bool HasFailed() const { return m_failed; }
 
     // How often a looping track has been started again from its beginning,
-    // and how often the graph has reported the end of its stream (the proof
-    // that a start really played through).
+    // and how many of its starts the graph has reported played through to
+    // the end of the stream (the proof that a restart really plays).
     uint32_t GetRestartCount() const { return m_restarts; }
     uint32_t GetCompletionCount() const { return m_completions; }
     // The attenuation the graph plays at, in hundredths of a decibel.
@@ -81,6 +81,8 @@ private:
     std::atomic<bool> m_failed{false};
     std::atomic<uint32_t> m_restarts{0};
     std::atomic<uint32_t> m_completions{0};
+    // Playback thread only: the current start has been reported complete.
+    bool m_startCompleted = false;
 };
 
 } // namespace Audio
