@@ -133,7 +133,7 @@ void CSocketDriverCore::Close(uint32_t socket)
         return;
     if (found->second->hasReader) {
         // The receive thread wakes, reports the close and closes the socket.
-        shutdown(found->second->handle.Get(), SD_BOTH);
+        SetEvent(found->second->closeRequested.Get());
         return;
     }
     // Nobody reads it any more (listening stopped): close it here, quietly.
@@ -159,7 +159,7 @@ void CSocketDriverCore::Detach()
         sockets.swap(m_sockets);
     }
     for (auto& entry : sockets)
-        shutdown(entry.second->handle.Get(), SD_BOTH);
+        SetEvent(entry.second->closeRequested.Get());
 }
 
 unsigned long __stdcall CSocketDriverCore::AcceptThread(void* parameter)
@@ -231,8 +231,9 @@ void CSocketDriverCore::ReceiveLoop(const SocketRecord& record)
     const SOCKET socket = record->handle.Get();
     const uint32_t number = static_cast<uint32_t>(socket);
     std::vector<char> buffer(kReceiveBufferSize);
+    Common::CScopedKernelHandle dataReady(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     for (;;) {
-        const int count = recv(socket, buffer.data(), kReceiveBufferSize, 0);
+        const int count = ReceiveOnce(record, dataReady.Get(), buffer.data(), kReceiveBufferSize);
         if (m_stopping) {
             // Listening stopped: end without a word; a later Close closes it.
             record->hasReader = false;
@@ -246,6 +247,40 @@ void CSocketDriverCore::ReceiveLoop(const SocketRecord& record)
     NotifySocketClosed(number);
     // The socket closes when the last holder of the record (this thread, or a
     // send still in progress) lets go.
+}
+
+int CSocketDriverCore::ReceiveOnce(const SocketRecord& record, HANDLE dataReady, char* buffer, int size)
+{
+    // An overlapped receive waited on beside the close event: a receive
+    // blocked in recv cannot be woken from another thread everywhere (shutdown
+    // does not wake it under every Winsock), but a wait on two events can.
+    if (dataReady == nullptr || !record->closeRequested.IsValid())
+        return -1;
+    const SOCKET socket = record->handle.Get();
+    WSABUF piece;
+    piece.len = static_cast<ULONG>(size);
+    piece.buf = buffer;
+    WSAOVERLAPPED overlapped{};
+    overlapped.hEvent = dataReady;
+    ResetEvent(dataReady);
+    DWORD received = 0;
+    DWORD flags = 0;
+    if (WSARecv(socket, &piece, 1, &received, &flags, &overlapped, nullptr) == 0)
+        return static_cast<int>(received);
+    if (WSAGetLastError() != WSA_IO_PENDING)
+        return -1;
+
+    const HANDLE waits[2] = {dataReady, record->closeRequested.Get()};
+    const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    if (woken != WAIT_OBJECT_0) {
+        // The buffer and the overlapped record must outlive the receive.
+        CancelIo(reinterpret_cast<HANDLE>(socket));
+        WSAGetOverlappedResult(socket, &overlapped, &received, TRUE, &flags);
+        return -1;
+    }
+    if (!WSAGetOverlappedResult(socket, &overlapped, &received, FALSE, &flags))
+        return -1;
+    return static_cast<int>(received);
 }
 
 void CSocketDriverCore::AddSocket(const SocketRecord& record)

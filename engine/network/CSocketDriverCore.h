@@ -22,9 +22,10 @@ namespace Network {
 //
 // Each connected socket has one owner record. The socket is closed exactly
 // once, when the last holder of that record lets go: normally the receive
-// thread after reporting the close. Close() only shuts the connection down,
-// which wakes that thread, so a socket number is never given back to the
-// system while an old thread could still read from it.
+// thread after reporting the close. Close() only signals the record's close
+// event, which wakes that thread out of its wait for data, so a socket number
+// is never given back to the system while an old thread could still read
+// from it.
 class CSocketDriverCore : public std::enable_shared_from_this<CSocketDriverCore>
 {
 public:
@@ -49,8 +50,13 @@ public:
 private:
     struct CDriverSocket
     {
-        explicit CDriverSocket(SOCKET socket) : handle(socket) {}
+        explicit CDriverSocket(SOCKET socket)
+            : handle(socket), closeRequested(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+        {
+        }
         Common::CScopedSocket handle;
+        // Signalled by Close: the receive thread stops waiting and ends.
+        Common::CScopedKernelHandle closeRequested;
         std::atomic<bool> hasReader{false};
     };
     using SocketRecord = std::shared_ptr<CDriverSocket>;
@@ -61,6 +67,9 @@ private:
 
     void AcceptLoop(SOCKET listenSocket);
     void ReceiveLoop(const SocketRecord& record);
+    // One receive that a close request can interrupt: the byte count, 0 when
+    // the peer closed, -1 on an error or a close request.
+    static int ReceiveOnce(const SocketRecord& record, HANDLE dataReady, char* buffer, int size);
     // Starts the record's receive thread; on failure the connection is
     // reported closed and dropped.
     void StartReceiving(const SocketRecord& record);
