@@ -4,7 +4,7 @@
 #   which it finds through the RV_* environment variables (PeerEnvironment.h).
 include_guard(GLOBAL)
 find_program(RV_PYTHON3 python3 REQUIRED)
-set(RV_PEER_LAUNCHER "${CMAKE_CURRENT_LIST_DIR}/run_with_peers.py")
+set(RV_PEER_LAUNCHER "${CMAKE_CURRENT_LIST_DIR}/run_with_peers.py" CACHE INTERNAL "The local test peers' launcher")
 
 function(rv_peer_command out_var work)
   cmake_parse_arguments(ARG "STAT" "HTTP_SCRIPT" "" ${ARGN})
