@@ -15,9 +15,9 @@
 
 #include "engine/common/base/IStream.h"
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/SocketFunctions.h"
 #include "engine/download/IHttpDownloader.h"
-#include "engine/network/CNetworkDriver_Socket.h"
 #include "engine/network/INetwork.h"
 #include "engine/network/PacketFormat.h"
 #include "tests/servers/PeerEnvironment.h"

@@ -37,8 +37,5 @@ private:
     std::shared_ptr<CSocketDriverCore> m_core;
 };
 
-// A new driver, count 0: hand it to INetwork::StartClient or StartServer.
-RV_API INetworkDriver* INetworkDriver_Socket_Create();
-
 } // namespace Network
 } // namespace RVGameEngine

@@ -40,5 +40,9 @@ public:
     virtual bool Send(uint32_t socket, const uint8_t* data, uint32_t length) = 0;
 };
 
+// A new threaded socket driver (CNetworkDriver_Socket), count 0: hand it to
+// INetwork::StartClient or StartServer, which take the reference.
+RV_API INetworkDriver* INetworkDriver_Socket_Create();
+
 } // namespace Network
 } // namespace RVGameEngine

@@ -1,7 +1,6 @@
 #include <winsock2.h>
 
 #include "engine/common/base/TIntrusivePointer.h"
-#include "engine/network/CNetworkDriver_Socket.h"
 #include "engine/network/INetwork.h"
 #include "tests/servers/PeerEnvironment.h"
 
