@@ -296,8 +296,10 @@ TEST(SocketDriver, EveryCloseIsReportedExactlyOnce)
             }
             EXPECT_LT(longest, 500u);
         }
-        if (ending != kPeerCloses)
+        if (ending != kPeerCloses) {
             client.network->Close(socket);
+            client.network->Close(socket);
+        }
         ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
         client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 2, 300);
         EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
@@ -343,4 +345,19 @@ TEST(SocketDriver, ServerAcceptsClientsAndStopsQuietly)
     EXPECT_EQ(server.Messages().size(), 1u);
     EXPECT_EQ(server.Count(NETWORK_EVENT_SOCKET_CLOSED), 0);
     EXPECT_EQ(client.network->Connect(address.c_str()), kInvalidNetworkSocket);
+}
+
+// The driver closes only sockets it made: a number it does not own (here a
+// socket of the test's own) is left alone.
+TEST(SocketDriver, CloseLeavesForeignSocketsAlone)
+{
+    Client client;
+    SOCKET own = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    ASSERT_NE(own, INVALID_SOCKET);
+    client.network->Close(static_cast<uint32_t>(own));
+    int type = 0;
+    int length = sizeof(type);
+    EXPECT_EQ(getsockopt(own, SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length), 0);
+    EXPECT_EQ(type, SOCK_STREAM);
+    closesocket(own);
 }
