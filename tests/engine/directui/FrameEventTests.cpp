@@ -2,6 +2,8 @@
 #include "engine/directui/ICursor.h"
 #include "engine/directui/IFrameManager.h"
 #include "tests/engine/directui/FrameTestSupport.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -296,4 +298,20 @@ TEST(FrameEvents, PaintDrawsPendingChangesAndAlwaysCopiesTheBackBuffer)
         EXPECT_EQ(WindowPixel(frame->GetHandle(), 5, 5), RGB(0, 0, 255));
         frame->RemoveObjectDelegates(&painter);
     }
+}
+
+TEST(FrameEvents, AFailingLayeredUpdateIsLoggedOnceAndPaintingGoesOn)
+{
+    auto frame = RVTest::MakeFrame(0, 0, 40, 40);
+    // A colour-keyed window cannot take a per-pixel update.
+    frame->SetColorKey(RGB(1, 2, 3));
+    frame->SetLayeredMode(true);
+    RVTest::MessageBoxRecorder::Clear();
+    RVTest::LogCapture log;
+    for (int paint = 0; paint < 3; ++paint) {
+        frame->InvalidateAll();
+        SendMessageW(frame->GetHandle(), WM_PAINT, 0, 0);
+    }
+    EXPECT_EQ(log.CountContaining(L"Layered window update failed"), 1);
+    EXPECT_TRUE(RVTest::MessageBoxRecorder::Taken().empty());
 }
