@@ -230,5 +230,6 @@ TEST(FrameLoop, FindFrameTakesTheSmallestHandleOfThatName)
                           ? a.Get()
                           : b.Get();
     EXPECT_EQ(IFrameManager_GetInstance()->FindFrame(L"Twin").Get(), smaller);
+    EXPECT_TRUE(IFrameManager_GetInstance()->FindFrame(L"twin").IsNull());
     EXPECT_TRUE(IFrameManager_GetInstance()->FindFrame(L"Nobody").IsNull());
 }

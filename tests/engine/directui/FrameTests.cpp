@@ -71,20 +71,12 @@ TEST(Frame, CreateMoveAndCreateAgain)
     EXPECT_FALSE(IsRegistered(frame.Get()));
 }
 
-TEST(Frame, TitleNamesAndIcons)
+TEST(Frame, TitleIsReadUpTo999Characters)
 {
     auto frame = RVTest::MakeFrame(0, 0, 50, 50);
     const std::wstring longTitle(1200, L'x');
     frame->SetTitle(longTitle.c_str());
     EXPECT_EQ(std::wstring(frame->GetTitle()), std::wstring(999, L'x'));
-    frame->SetName(L"Settings");
-    EXPECT_EQ(IFrameManager_GetInstance()->FindFrame(L"Settings").Get(), frame.Get());
-    EXPECT_TRUE(IFrameManager_GetInstance()->FindFrame(L"settings").IsNull());
-    auto icon = IIcon_Create();
-    frame->SetSmallIcon(icon.Get());
-    EXPECT_EQ(frame->GetSmallIcon(), icon.Get());
-    frame->SetTopMost(true);
-    EXPECT_TRUE(frame->IsTopMost());
 }
 
 TEST(Frame, CentresItsBoundingRectangleOnTheTarget)

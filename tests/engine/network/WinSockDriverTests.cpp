@@ -20,6 +20,7 @@ namespace {
 
 constexpr uint16_t kControl = 0xF0F0;
 constexpr uint16_t kControlClose = 2;
+constexpr uint16_t kControlStall = 3;
 constexpr uint16_t kControlReply = 4;
 constexpr uint8_t kWhole = 0;
 constexpr uint8_t kByteByByte = 1;
@@ -183,6 +184,22 @@ TEST(WinSockDriver, APeerCloseComesAfterAllItsData)
     EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
     EXPECT_EQ(client.events.back().kind, NETWORK_EVENT_SOCKET_CLOSED);
     EXPECT_FALSE(client.Send(socket, 1, 1, ""));
+}
+
+// A peer that stops reading fills every buffer on the way: a send then waits
+// for room, sends what fits, and in the end reports that it failed.
+TEST(WinSockDriver, SendsToAStalledPeerFailInTheEnd)
+{
+    MessageClient client;
+    const uint32_t socket = client.network->Connect(StatServer().c_str());
+    ASSERT_NE(socket, kInvalidNetworkSocket);
+    ASSERT_TRUE(client.Send(socket, kControl, kControlStall, ""));
+    const std::string block(2046, 's');
+    int sent = 0;
+    while (sent < 40000 && client.Send(socket, 7, 7, block))
+        ++sent;
+    EXPECT_LT(sent, 40000);
+    EXPECT_GT(sent, 0);
 }
 
 TEST(WinSockDriver, ConnectsAndFailsToConnectOnceEach)
