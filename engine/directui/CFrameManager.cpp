@@ -131,15 +131,26 @@ void CFrameManager::Tick()
     // Handlers may create and destroy frames or drop the last reference to
     // one: tick a snapshot that holds each frame, and skip the frames that
     // have left the map meanwhile.
-    std::vector<std::pair<HWND, Common::TIntrusivePointer<CFrame>>> frames;
+    // (A frame that nobody counts, one not made by its factory, is not
+    // taken over: its owner keeps it alive.)
+    struct tagTickedFrame
+    {
+        HWND window;
+        CFrame* frame;
+        Common::TIntrusivePointer<CFrame> hold;
+    };
+    std::vector<tagTickedFrame> frames;
     frames.reserve(m_frames.size());
     for (const auto& entry : m_frames) {
-        if (entry.second != nullptr)
-            frames.emplace_back(reinterpret_cast<HWND>(entry.first), Common::TIntrusivePointer<CFrame>(entry.second));
+        CFrame* frame = entry.second;
+        if (frame != nullptr)
+            frames.push_back(tagTickedFrame{reinterpret_cast<HWND>(entry.first), frame,
+                                            Common::TIntrusivePointer<CFrame>(
+                                                frame->GetReferenceCount() > 0 ? frame : nullptr)});
     }
-    for (const auto& entry : frames) {
-        if (IsRegistered(entry.first, entry.second.Get()))
-            entry.second->RaiseFrameMove(elapsed);
+    for (const tagTickedFrame& entry : frames) {
+        if (IsRegistered(entry.window, entry.frame))
+            entry.frame->RaiseFrameMove(elapsed);
     }
 }
 
