@@ -189,5 +189,20 @@ struct SocketTraits {
 
 using CScopedSocket = TScopedHandle<SocketTraits>;
 
+// A mouse cursor. Cursors loaded from resources with LoadCursorW are shared by
+// the system and must never be destroyed: such an owner is made with
+// `shared` set and only forgets its handle.
+struct CursorTraits {
+  using Handle = HCURSOR;
+  bool shared = false;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) {
+    if (!shared) ::DestroyCursor(h);
+  }
+};
+
+using CScopedCursor = TScopedHandle<CursorTraits>;
+
 }  // namespace Common
 }  // namespace RVGameEngine
