@@ -178,5 +178,34 @@ using CScopedIcon = TScopedHandle<IconTraits>;
 template <typename Pointer>
 using TScopedCoTaskMem = TScopedHandle<CoTaskMemTraits<Pointer>>;
 
+// A block from GlobalAlloc that has not been handed to the system (once the
+// clipboard takes a block, Release it from its owner).
+struct GlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) { ::GlobalFree(h); }
+};
+
+// One GlobalLock on a block owned elsewhere; closing unlocks it.
+struct GlobalLockTraits {
+  using Handle = HGLOBAL;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) { ::GlobalUnlock(h); }
+};
+
+// The clipboard as opened by this thread: holds OpenClipboard's result.
+struct ClipboardTraits {
+  using Handle = BOOL;
+  static Handle Null() { return FALSE; }
+  static bool IsValid(Handle h) { return h != FALSE; }
+  void Close(Handle) { ::CloseClipboard(); }
+};
+
+using CScopedGlobalMemory = TScopedHandle<GlobalMemoryTraits>;
+using CScopedGlobalLock = TScopedHandle<GlobalLockTraits>;
+using CScopedClipboard = TScopedHandle<ClipboardTraits>;
+
 }  // namespace Common
 }  // namespace RVGameEngine
