@@ -205,8 +205,8 @@ IRichTextFormater::StringPointer CRichTextFormater::FormatMarkupText(const wchar
 
 IRichTextFormater::StringPointer CRichTextFormater::FormatFontColor(const wchar_t* innerMarkup, tagColor color)
 {
-    const std::wstring value = std::to_wstring(color.Alpha) + L"," + std::to_wstring(color.Red) + L"," +
-                               std::to_wstring(color.Green) + L"," + std::to_wstring(color.Blue);
+    const std::wstring value = std::to_wstring(color.alpha) + L"," + std::to_wstring(color.red) + L"," +
+                               std::to_wstring(color.green) + L"," + std::to_wstring(color.blue);
     return ToString(Scope(L"FontColor", value, innerMarkup));
 }
 

@@ -178,14 +178,21 @@ using CScopedIcon = TScopedHandle<IconTraits>;
 template <typename Pointer>
 using TScopedCoTaskMem = TScopedHandle<CoTaskMemTraits<Pointer>>;
 
-// A block from GlobalAlloc that has not been handed to the system (once the
-// clipboard takes a block, Release it from its owner).
+}  // namespace Common
+}  // namespace RVGameEngine
+
+namespace RVGameEngine {
+namespace Common {
+
+// A block from GlobalAlloc.
 struct GlobalMemoryTraits {
   using Handle = HGLOBAL;
   static Handle Null() { return nullptr; }
   static bool IsValid(Handle h) { return h != nullptr; }
   void Close(Handle h) { ::GlobalFree(h); }
 };
+
+using CScopedGlobalMemory = TScopedHandle<GlobalMemoryTraits>;
 
 // One GlobalLock on a block owned elsewhere; closing unlocks it.
 struct GlobalLockTraits {
@@ -203,7 +210,6 @@ struct ClipboardTraits {
   void Close(Handle) { ::CloseClipboard(); }
 };
 
-using CScopedGlobalMemory = TScopedHandle<GlobalMemoryTraits>;
 using CScopedGlobalLock = TScopedHandle<GlobalLockTraits>;
 using CScopedClipboard = TScopedHandle<ClipboardTraits>;
 

@@ -45,11 +45,7 @@ TEST(RichTextFormater, ElementsAndScopes)
 {
     IRichTextFormater* f = IRichTextFormater_GetInstance();
     ASSERT_EQ(f, IRichTextFormater_GetInstance());
-    tagColor color;
-    color.Red = 10;
-    color.Green = 20;
-    color.Blue = 30;
-    color.Alpha = 255;
+    const tagColor color(10, 20, 30, 255);
     const Golden cases[] = {
         {"new line", Text(f->FormatNewLine()), L"<NewLine/>"},
         {"text drops quotes", Text(f->FormatText(L"say \"hi\"")), TextPiece(L"say hi")},
