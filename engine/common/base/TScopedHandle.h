@@ -180,3 +180,19 @@ using TScopedCoTaskMem = TScopedHandle<CoTaskMemTraits<Pointer>>;
 
 }  // namespace Common
 }  // namespace RVGameEngine
+
+namespace RVGameEngine {
+namespace Common {
+
+// A block from GlobalAlloc.
+struct GlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) { ::GlobalFree(h); }
+};
+
+using CScopedGlobalMemory = TScopedHandle<GlobalMemoryTraits>;
+
+}  // namespace Common
+}  // namespace RVGameEngine
