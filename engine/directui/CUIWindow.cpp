@@ -527,7 +527,7 @@ void CUIWindow::ForwardWheel(int32_t steps)
 {
     Common::TIntrusivePointer<IUIWindow> target = m_wheelTarget;
     CUIWindow* next = AsCUIWindow(target.Get());
-    if (next == nullptr || m_forwardingWheel)
+    if (next == nullptr || m_forwardingWheel || next->m_forwardingWheel)
         return;
     m_forwardingWheel = true;
     next->OnMouseWheel(steps);
