@@ -191,8 +191,10 @@ void CGdiFontManager::DrawTextAligned(Gdiplus::Graphics* graphics, int32_t font,
         return;
     if (align < 0 || align > 8)
         align = 0;
+    // Top-left text needs no measuring, and most labels are top-left.
     int32_t textWidth = 0, textHeight = 0;
-    MeasureText(graphics, font, text, &textWidth, &textHeight);
+    if (align != 0)
+        MeasureText(graphics, font, text, &textWidth, &textHeight);
     DrawString(graphics, font, text, color, AlignedLeft(align, x, width, textWidth),
                AlignedTop(align, y, height, textHeight));
 }
