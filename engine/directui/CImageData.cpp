@@ -2,6 +2,7 @@
 
 #include "engine/common/base/IStream.h"
 #include "engine/directui/CImageDataCache.h"
+#include "engine/directui/UIColorFunctions.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
 #include <cstring>
@@ -77,7 +78,7 @@ void CImageData::Draw(Gdiplus::Graphics* graphics, int32_t x, int32_t y, int32_t
     if (graphics == nullptr || !HasPicture())
         return;
     const Gdiplus::Rect destination(x, y, width, height);
-    if (color.IsOpaqueWhite()) {
+    if (IsOpaqueWhite(color)) {
         graphics->DrawImage(m_image.get(), destination, srcX, srcY, srcWidth, srcHeight, Gdiplus::UnitPixel);
         return;
     }

@@ -4,6 +4,7 @@
 #include "engine/common/base/StringFunctions.h"
 #include "engine/directui/CUISystem.h"
 #include "engine/directui/IUIHoverListener.h"
+#include "engine/directui/UIColorFunctions.h"
 #include "engine/directui/WindowEventArgs.h"
 #include "engine/directui/controls/IPanel.h"
 #include "engine/filesystem/documents/IXmlElement.h"

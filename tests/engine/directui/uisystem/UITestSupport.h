@@ -3,6 +3,7 @@
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/directui/CUISystem.h"
 #include "engine/directui/CUIWindow.h"
+#include "engine/directui/UIColorFunctions.h"
 #include "engine/directui/WindowEventArgs.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 #include "tests/engine/directui/uisystem/RecordingDriver.h"

@@ -1,4 +1,4 @@
-#include "engine/directui/tagColor.h"
+#include "engine/directui/UIColorFunctions.h"
 
 #include "engine/common/base/ColorFunctions.h"
 
