@@ -66,6 +66,8 @@ CUISystem::~CUISystem()
     m_capture.Reset();
     m_focus.Reset();
     m_hover.Reset();
+    // Windows that someone else still holds must not reach a dead system.
+    m_root->SetUISystem(nullptr);
     m_root.Reset();
     m_keptImages.clear();
 }

@@ -2,6 +2,7 @@
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 
 #include "engine/directui/CGdiFontManager.h"
+#include "tests/support/ExpectEngineFatal.h"
 #include "tests/support/LogCapture.h"
 
 using namespace UITest;
@@ -50,6 +51,30 @@ struct Fonts : ::testing::Test
 
 } // namespace
 
+TEST(FontManager, FontsKeepTheirOrderAndAreFoundByName)
+{
+    CGdiFontManager fonts;
+    EXPECT_EQ(fonts.GetFontHeight(-1), 0);
+    EXPECT_EQ(fonts.GetFont(L"Default"), -1);
+    EXPECT_EQ(fonts.AddFont(L"Title", L"Liberation Sans", 20, kFontStyleBold | kFontStyleUnderline), 0);
+    EXPECT_EQ(fonts.AddFont(L"Title", L"Liberation Sans", 12, 0), 1);
+    EXPECT_EQ(fonts.GetDefaultFont(), 2);
+    ASSERT_EQ(fonts.GetFontCount(), 3);
+    EXPECT_EQ(fonts.GetFontAt(0)->GetFont()->GetStyle(), 5);
+    EXPECT_EQ(fonts.GetFontAt(2)->GetName(), L"Default");
+    EXPECT_FLOAT_EQ(fonts.GetFontAt(2)->GetFont()->GetSize(), 14.0f);
+    EXPECT_EQ(fonts.GetFontAt(2)->GetFont()->GetUnit(), Gdiplus::UnitPixel);
+    EXPECT_EQ(fonts.GetFontAt(3), nullptr);
+    EXPECT_EQ(fonts.GetFont(L"Title"), 0);
+    EXPECT_EQ(fonts.GetFont(L"Default"), 2);
+    EXPECT_EQ(fonts.GetFontHeight(1), 12);
+    EXPECT_EQ(fonts.GetFontHeight(3), 0);
+    EXPECT_EQ(fonts.GetFontMap().size(), 3u);
+    // Unknown names and styles stop the program.
+    EXPECT_ENGINE_FATAL(fonts.GetFont(L"title"));
+    EXPECT_ENGINE_FATAL(fonts.AddFont(L"Odd", L"Liberation Sans", 12, 8));
+}
+
 TEST_F(Fonts, AFontListAddsItsEntriesIncludingSubstitutedFacesAndFallsBackForUnknownOnes)
 {
     RVTest::TempFolder folder;
@@ -57,13 +82,15 @@ TEST_F(Fonts, AFontListAddsItsEntriesIncludingSubstitutedFacesAndFallsBackForUnk
                L"<FontList>\r\n"
                L"<Font Name=\"Title\" FontName=\"Liberation Sans\" FontSize=\"20\" Bold=\"true\" Underline=\"true\"/>\r\n"
                L"<Font Name=\"Song\" FontName=\"宋体\" FontSize=\"16\"/>\r\n"
-               L"<Font Name=\"Odd\" FontName=\"No Such Family Anywhere\" FontSize=\"12\" Italic=\"true\"/>\r\n"
+               L"<Other Name=\"Odd\" FontName=\"No Such Family Anywhere\" FontSize=\"12\" Italic=\"true\" "
+               L"Bold=\"True\"/>\r\n"
                L"</FontList>\r\n");
     WriteUtf16(folder.Child(L"NoList.xml"), L"<Fonts><Font Name=\"Lost\" FontName=\"Liberation Sans\"/></Fonts>\r\n");
     RVTest::ScopedCurrentFolder current(folder.Path());
     RVTest::LogCapture log;
     fonts.LoadFontList(L"FontList.xml");
     fonts.LoadFontList(L"NoList.xml");
+    fonts.LoadFontList(L"Missing.xml");
     ASSERT_EQ(fonts.GetFontCount(), 4);
     EXPECT_EQ(fonts.GetFont(L"Title"), 1);
     EXPECT_EQ(fonts.GetFontAt(1)->GetFont()->GetStyle(), 5);

@@ -247,6 +247,14 @@ TEST(WindowRemoval, ClearsEveryHoldOnTheSubtree)
     ui.Root()->AddChild(group);
     EXPECT_EQ(focused->GetUISystem(), ui.ui.Get());
     EXPECT_EQ(ui.Root()->FindWindow(L"group"), group);
+    // A window that outlives its whole UI system is left with no pointer into it.
+    TIntrusivePointer<RecordingDriver> driver(new RecordingDriver());
+    TIntrusivePointer<IUISystem> system(IUISystem_Create(driver.Get()));
+    TIntrusivePointer<IUIWindow> survivor(new CUIWindow());
+    system->GetRootWindow()->AddChild(survivor.Get());
+    system.Reset();
+    EXPECT_EQ(survivor->GetUISystem(), nullptr);
+    EXPECT_EQ(survivor->GetParent(), nullptr);
 }
 
 TEST(WindowRemoval, BringingToFrontMovesInPlaceAndAWindowWithoutSystemTakesChildren)

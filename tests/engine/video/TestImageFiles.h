@@ -1,0 +1,48 @@
+#pragma once
+
+// Image files made on the fly for tests and benchmarks.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace VideoTest {
+
+// A 24-bit BMP whose pixel (x, y) is color(x, y) (ARGB, alpha ignored).
+inline std::string BmpBytes(int width, int height, const std::function<uint32_t(int, int)>& color)
+{
+    const int rowBytes = (width * 3 + 3) & ~3;
+    std::string bytes(54 + static_cast<size_t>(rowBytes) * height, '\0');
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, static_cast<uint32_t>(bytes.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    bytes[26] = 1;
+    bytes[28] = 24;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint32_t c = color(x, y);
+            const size_t at = 54 + static_cast<size_t>(height - 1 - y) * rowBytes + static_cast<size_t>(x) * 3;
+            bytes[at] = static_cast<char>(c);
+            bytes[at + 1] = static_cast<char>(c >> 8);
+            bytes[at + 2] = static_cast<char>(c >> 16);
+        }
+    return bytes;
+}
+
+// UTF-16LE text with its byte-order mark, as the engine's XML files are.
+inline std::string UnicodeFileBytes(const std::wstring& text)
+{
+    std::string bytes = "\xFF\xFE";
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return bytes;
+}
+
+} // namespace VideoTest
