@@ -88,9 +88,6 @@ TEST(UIStatistics, CountsPerExactKeyInFirstRecordedOrder)
         statistics.Record(std::to_wstring(i).c_str());
     EXPECT_STREQ(first, L"A");
     EXPECT_EQ(statistics.GetItemCount(), 102);
-
-    ASSERT_NE(IUIStatisticsManager_GetInstance(), nullptr);
-    EXPECT_EQ(IUIStatisticsManager_GetInstance(), IUIStatisticsManager_GetInstance());
 }
 
 TEST(BuryPoints, StayLengthsCountSecondsOfTheDayAndOneDayPerDateChange)
@@ -199,12 +196,4 @@ TEST(BuryPoints, FullBatchesFireOnceAndWaitForTheNext)
         ASSERT_EQ(points.batches.size(), before + 1);
         EXPECT_EQ(points.batches.back().size(), 1u);
     }
-}
-
-TEST(BuryPoints, OneHelperForTheProcess)
-{
-    IBuryPointHelper* helper = IBuryPointHelper_GetInstance();
-    ASSERT_NE(helper, nullptr);
-    EXPECT_EQ(helper, IBuryPointHelper_GetInstance());
-    EXPECT_TRUE(helper->IsEnabled());
 }

@@ -3,6 +3,7 @@
 #include "engine/directui/CExpressionManager.h"
 #include "engine/directui/IUISystem.h"
 #include "tests/engine/directui/drawing/BitmapDriver.h"
+#include "tests/engine/directui/uisystem/UITestSupport.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -21,25 +22,9 @@ namespace {
 
 using ImagePointer = TIntrusivePointer<IUIImage>;
 
-// Writes a solid 32-bit BMP.
 void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t argb)
 {
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(width * height * 4);
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int i = 0; i < width * height; ++i)
-        bytes.append(reinterpret_cast<const char*>(&argb), 4);
-    ASSERT_TRUE(RVTest::WriteWholeFile(path, bytes));
+    ASSERT_TRUE(UITest::WriteBmp(path, width, height, [argb](int, int) { return argb; }));
 }
 
 // Pictures in a fresh current folder and a UI system drawing into a bitmap.
@@ -187,7 +172,4 @@ TEST_F(Expressions, DrawingPutsTheFrameAtItsPlace)
     EXPECT_EQ(driver->At(8, 9), 0xFFFF0000u);
     for (const POINT& outside : {POINT{4, 7}, POINT{9, 7}, POINT{5, 10}, POINT{20, 20}})
         EXPECT_EQ(driver->At(outside.x, outside.y), 0xFF000000u);
-
-    ASSERT_NE(IExpressionManager_GetInstance(), nullptr);
-    EXPECT_EQ(IExpressionManager_GetInstance(), IExpressionManager_GetInstance());
 }

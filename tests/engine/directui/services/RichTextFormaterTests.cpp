@@ -44,7 +44,6 @@ void ExpectGolden(const Golden (&cases)[N])
 TEST(RichTextFormater, ElementsAndScopes)
 {
     IRichTextFormater* f = IRichTextFormater_GetInstance();
-    ASSERT_EQ(f, IRichTextFormater_GetInstance());
     const tagColor color(10, 20, 30, 255);
     const Golden cases[] = {
         {"new line", Text(f->FormatNewLine()), L"<NewLine/>"},
