@@ -6,9 +6,10 @@
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/video/ITextureList.h"
 
+#include <cstdint>
 #include <new>
-#include <utility>
 #include <string>
+#include <utility>
 
 namespace RVGameEngine {
 namespace DirectUI {
@@ -35,7 +36,7 @@ IUISystemDriver* DriverOf(IUISystem* uiSystem)
 // The picture of the file over the UI system's driver; empty when it does
 // not load. Loading alone succeeds for any name, so the picture must also
 // decode to a size.
-ImagePointer LoadImage(IUISystem* uiSystem, const wchar_t* filename)
+ImagePointer LoadPicture(IUISystem* uiSystem, const wchar_t* filename)
 {
     IUISystemDriver* driver = DriverOf(uiSystem);
     if (driver == nullptr || filename == nullptr)
@@ -68,7 +69,7 @@ void CExpressionManager::LoadExpressionSet(IUISystem* uiSystem, const wchar_t* p
             continue;
         if (!files->FileExists(name.c_str()) && !Video::ITextureList_GetInstance()->IsImageListLoaded(name.c_str()))
             continue;
-        ImagePointer image = LoadImage(uiSystem, name.c_str());
+        ImagePointer image = LoadPicture(uiSystem, name.c_str());
         if (!image.IsNull())
             m_entries[static_cast<size_t>(i)] = ItemOf(image);
     }
@@ -76,7 +77,7 @@ void CExpressionManager::LoadExpressionSet(IUISystem* uiSystem, const wchar_t* p
 
 int32_t CExpressionManager::AddExpressionFromFile(IUISystem* uiSystem, const wchar_t* filename)
 {
-    ImagePointer image = LoadImage(uiSystem, filename);
+    ImagePointer image = LoadPicture(uiSystem, filename);
     if (image.IsNull())
         return -1;
     ItemPointer item = ItemOf(image);
@@ -91,7 +92,7 @@ void CExpressionManager::SetExpression(IUISystem* uiSystem, int32_t number, cons
     if (!IsSettableNumber(number))
         return;
     GrowTo(number + 1);
-    ImagePointer image = LoadImage(uiSystem, filename);
+    ImagePointer image = LoadPicture(uiSystem, filename);
     if (!image.IsNull())
         m_entries[static_cast<size_t>(number)] = ItemOf(image);
 }
@@ -107,11 +108,12 @@ void CExpressionManager::SetAnimatedExpression(IUISystem* uiSystem, int32_t numb
         return;
     item->SetFramesPerSecond(framesPerSecond);
     m_entries[static_cast<size_t>(number)] = item;
-    for (int32_t i = 0; i < count; ++i) {
+    // Frame numbers stop where they would pass the largest integer.
+    for (int32_t i = 0; i < count && first <= INT32_MAX - i; ++i) {
         std::wstring name;
         if (!FormatNumberedFileName(pattern, first + i, name))
             continue;
-        ImagePointer image = LoadImage(uiSystem, name.c_str());
+        ImagePointer image = LoadPicture(uiSystem, name.c_str());
         if (!image.IsNull())
             item->AddFrame(image);
     }
