@@ -32,7 +32,7 @@ private:
     void RequestRedraw();
 
     IUIWindow* m_owner = nullptr;
-    tagColor m_color;
+    tagColor m_color{255, 255, 255, 255};
     bool m_shown = false;
     bool m_lit = false;
     int32_t m_x = 0, m_y = 0, m_width = 0, m_height = 0;

@@ -80,7 +80,7 @@ void CUIImage::DrawTo(IUISystemDriver* driver, int32_t x, int32_t y)
         return;
     const int32_t srcX = m_subRect ? m_subX : 0;
     const int32_t srcY = m_subRect ? m_subY : 0;
-    driver->DrawImage(this, x, y, GetWidth(), GetHeight(), srcX, srcY, GetWidth(), GetHeight(), tagColor());
+    driver->DrawImage(this, x, y, GetWidth(), GetHeight(), srcX, srcY, GetWidth(), GetHeight(), tagColor(255, 255, 255, 255));
 }
 
 void CUIImage::DrawCropped(int32_t x, int32_t y, int32_t width, int32_t height, tagColor color)

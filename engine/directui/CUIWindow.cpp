@@ -9,6 +9,7 @@
 #include "engine/directui/controls/IPanel.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 #include "engine/filesystem/documents/IXmlScript.h"
+#include "engine/filesystem/ILogFile.h"
 
 #include <cwchar>
 
@@ -94,6 +95,14 @@ void CUIWindow::AddChild(IUIWindow* child)
     Common::TIntrusivePointer<CUIWindow> added(AsCUIWindow(child));
     if (added.IsNull())
         return;
+    // A window inside its own subtree would make every walk of the tree endless.
+    for (CUIWindow* ancestor = this; ancestor != nullptr; ancestor = ancestor->m_parent) {
+        if (ancestor == added.Get()) {
+            FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_ERROR,
+                                                    L"Window %s cannot be added below itself", added->GetName());
+            return;
+        }
+    }
     CUISystem* system = AsCUISystem(m_system);
     const wchar_t* name = added->GetName();
     if (system != nullptr && name[0] != L'\0' && !system->FindRegisteredWindow(name).IsNull())

@@ -223,7 +223,7 @@ private:
     Children m_children;
     std::wstring m_title;
     int32_t m_titleAlign = 4;
-    tagColor m_titleColor;
+    tagColor m_titleColor{255, 255, 255, 255};
     std::wstring m_titleFontName = L"Default";
     int32_t m_titleFont = 0;
     bool m_commitsString = false;
@@ -235,7 +235,7 @@ private:
     std::wstring m_shownTitle;
     int32_t m_anchorMode = 0;
     int32_t m_extraReactWidth = 0;
-    tagColor m_backgroundImageColor;
+    tagColor m_backgroundImageColor{255, 255, 255, 255};
     bool m_controlDrawsTitle = false;
     int32_t m_titleStartPos = 0;
     bool m_forwardingWheel = false;

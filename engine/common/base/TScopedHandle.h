@@ -178,6 +178,32 @@ using CScopedIcon = TScopedHandle<IconTraits>;
 template <typename Pointer>
 using TScopedCoTaskMem = TScopedHandle<CoTaskMemTraits<Pointer>>;
 
+// A Winsock socket (SOCKET and closesocket come with <windows.h>; a source
+// that also needs Winsock 2 includes <winsock2.h> before any engine header).
+struct SocketTraits {
+  using Handle = SOCKET;
+  static Handle Null() { return INVALID_SOCKET; }
+  static bool IsValid(Handle h) { return h != INVALID_SOCKET; }
+  void Close(Handle h) { ::closesocket(h); }
+};
+
+using CScopedSocket = TScopedHandle<SocketTraits>;
+
+// A mouse cursor. Cursors loaded from resources with LoadCursorW are shared by
+// the system and must never be destroyed: such an owner is made with
+// `shared` set and only forgets its handle.
+struct CursorTraits {
+  using Handle = HCURSOR;
+  bool shared = false;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) {
+    if (!shared) ::DestroyCursor(h);
+  }
+};
+
+using CScopedCursor = TScopedHandle<CursorTraits>;
+
 }  // namespace Common
 }  // namespace RVGameEngine
 

@@ -60,7 +60,7 @@ TEST_F(Pictures, ImagesOfOneNameShareTheirDataUntilTheLastGoes)
     // A name that is no file still loads; it has no size and draws nothing.
     TIntrusivePointer<IUIImage> missing = Load(L"missing.bmp");
     EXPECT_EQ(missing->GetImageWidth(), 0);
-    missing->DrawStretched(0, 0, 64, 64, tagColor());
+    missing->DrawStretched(0, 0, 64, 64, kOpaqueWhite);
     EXPECT_EQ(driver->At(32, 32), kBlack);
     // Without a driver nothing loads.
     TIntrusivePointer<IUIImage> loose(IImage_Create(nullptr));
@@ -70,12 +70,12 @@ TEST_F(Pictures, ImagesOfOneNameShareTheirDataUntilTheLastGoes)
 TEST_F(Pictures, PartsAndSourceRectanglesPickTheRightPixels)
 {
     TIntrusivePointer<IUIImage> quarters = Load(L"quarters.bmp");
-    quarters->Draw(0, 0, tagColor());
-    quarters->DrawPart(20, 0, 4, 4, 4, 0, 4, 4, tagColor());
+    quarters->Draw(0, 0, kOpaqueWhite);
+    quarters->DrawPart(20, 0, 4, 4, 4, 0, 4, 4, kOpaqueWhite);
     quarters->SetSubRect(true, 4, 4, 4, 4);
-    quarters->Draw(30, 0, tagColor());
-    quarters->DrawPart(40, 0, 2, 2, 0, 0, 2, 2, tagColor());
-    quarters->DrawCropped(50, 0, 2, 2, tagColor());
+    quarters->Draw(30, 0, kOpaqueWhite);
+    quarters->DrawPart(40, 0, 2, 2, 0, 0, 2, 2, kOpaqueWhite);
+    quarters->DrawCropped(50, 0, 2, 2, kOpaqueWhite);
     const std::vector<Gdiplus::ARGB> seen = {driver->At(1, 1),  driver->At(6, 1),  driver->At(1, 6),
                                              driver->At(6, 6),  driver->At(22, 2), driver->At(32, 2),
                                              driver->At(41, 1), driver->At(51, 1), driver->At(35, 2)};
@@ -124,10 +124,10 @@ TEST(DriverDrawing, FillsAreOpaqueClipsLimitAndNoGraphicsDrawsNothing)
     EXPECT_EQ(driver->At(10, 22), kYellow);
 
     driver->Detach();
-    driver->FillRect(0, 0, 40, 40, tagColor());
+    driver->FillRect(0, 0, 40, 40, kOpaqueWhite);
     int32_t width = -1, height = -1;
     driver->MeasureText(0, L"text", &width, &height);
-    driver->DrawText(0, L"text", tagColor(), 0, 0, 40, 40, 0);
+    driver->DrawText(0, L"text", kOpaqueWhite, 0, 0, 40, 40, 0);
     driver->SetClipRect(true, 0, 0, 1, 1);
     EXPECT_EQ(width, 0);
     EXPECT_EQ(height, 0);

@@ -44,7 +44,7 @@ TEST_F(CaretInWindow, BlinksEveryHalfSecondAndRedrawsOnlyOnAChange)
     EXPECT_EQ(ui.driver->Starting("fill"), Lines{"fill 14,22,1,26"});
 
     // A whole period in one tick keeps the phase and asks for nothing.
-    caret.Show(0, 0, 1, 26, tagColor());
+    caret.Show(0, 0, 1, 26, kOpaqueWhite);
     ui.driver->calls.clear();
     caret.Update(1000);
     EXPECT_TRUE(caret.IsLit());
@@ -57,19 +57,19 @@ TEST_F(CaretInWindow, BlinksEveryHalfSecondAndRedrawsOnlyOnAChange)
 TEST_F(CaretInWindow, HiddenCaretsNeitherAdvanceNorDraw)
 {
     EXPECT_FALSE(Drawn());
-    caret.Show(0, 0, 1, 10, tagColor());
+    caret.Show(0, 0, 1, 10, kOpaqueWhite);
     caret.Update(700);
     caret.Hide();
     EXPECT_FALSE(Drawn());
     caret.Update(300);
     // Shown again it starts lit from zero.
-    caret.Show(0, 0, 1, 10, tagColor());
+    caret.Show(0, 0, 1, 10, kOpaqueWhite);
     EXPECT_TRUE(Drawn());
     caret.Update(499);
     EXPECT_TRUE(caret.IsLit());
     EXPECT_EQ(ui.driver->Count("invalidate"), 4);
     CUICaret orphan;
-    orphan.Show(0, 0, 1, 1, tagColor());
+    orphan.Show(0, 0, 1, 1, kOpaqueWhite);
     orphan.Draw(0, 0);
     EXPECT_EQ(ui.driver->Count("fill"), 1);
 }

@@ -301,7 +301,7 @@ TEST(Painting, BackgroundsStretchOverTheWindowWithTheirColourAndNinePartsSkipEmp
     TIntrusivePointer<IUIImage> grid(ui.ui->CreateImage(file.c_str()));
     grid->SetNineGrid(true, 4, 4);
     ui.driver->calls.clear();
-    grid->DrawStretched(0, 0, 6, 20, tagColor());
+    grid->DrawStretched(0, 0, 6, 20, kOpaqueWhite);
     EXPECT_EQ(ui.driver->calls,
               (Lines{"image 0,0,4,4 from 0,0,4,4 tint 255,255,255,255", "image 2,0,4,4 from 8,0,4,4 tint 255,255,255,255",
                      "image 0,4,4,12 from 0,4,4,4 tint 255,255,255,255", "image 2,4,4,12 from 8,4,4,4 tint 255,255,255,255",
@@ -309,8 +309,8 @@ TEST(Painting, BackgroundsStretchOverTheWindowWithTheirColourAndNinePartsSkipEmp
     // Unscaled into its own size the whole picture is the source; otherwise one pixel less.
     grid->SetNineGrid(false, 0, 0);
     ui.driver->calls.clear();
-    grid->DrawStretched(0, 0, 12, 12, tagColor());
-    grid->DrawStretched(0, 0, 24, 24, tagColor());
+    grid->DrawStretched(0, 0, 12, 12, kOpaqueWhite);
+    grid->DrawStretched(0, 0, 24, 24, kOpaqueWhite);
     EXPECT_EQ(ui.driver->calls, (Lines{"image 0,0,12,12 from 0,0,12,12 tint 255,255,255,255",
                                       "image 0,0,24,24 from 0,0,11,11 tint 255,255,255,255"}));
 }

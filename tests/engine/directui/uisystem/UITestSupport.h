@@ -148,6 +148,8 @@ bool WriteBmp(const std::wstring& path, int width, int height, Pixel argb)
     return RVTest::WriteWholeFile(path, bytes);
 }
 
+const tagColor kOpaqueWhite(255, 255, 255, 255);
+
 // A window that takes the keyboard focus.
 class FocusableWindow : public CUIWindow
 {

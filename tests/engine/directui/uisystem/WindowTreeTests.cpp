@@ -101,11 +101,13 @@ TEST(XmlLoading, ReadsColoursNumbersTagsAndPictures)
             L"Title=\"abcdefgh\">\r\n"
             L"  <Picture Tag=\"Smart\" Filename=\"smart.bmp\" X=\"1\" Y=\"2\" Width=\"3\" Height=\"4\"/>\r\n"
             L"</Label>\r\n"
-            L"<Label Name=\"B\" TitleColor=\"10,20\"/>\r\n");
+            L"<Label Name=\"B\" TitleColor=\"10,20\"/>\r\n"
+            L"<Label Name=\"C\" TitleColor=\"300,-4,20\"/>\r\n");
     IUIWindow* a = ui.Root()->FindWindow(L"A");
     EXPECT_EQ(a->GetTitleColor(), tagColor(10, 20, 30, 255));
     EXPECT_EQ(a->GetBackgroundImageColor(), tagColor(10, 20, 30, 128));
     EXPECT_EQ(ui.Root()->FindWindow(L"B")->GetTitleColor(), tagColor(0, 0, 0, 255));
+    EXPECT_EQ(ui.Root()->FindWindow(L"C")->GetTitleColor(), tagColor(255, 0, 20, 255));
     EXPECT_EQ(a->GetTagInt(), 12);
     EXPECT_EQ(a->GetTag2Int(), 0);
     EXPECT_EQ(a->GetTag4Int(), -5);
@@ -279,6 +281,11 @@ TEST(WindowRemoval, BringingToFrontMovesInPlaceAndAWindowWithoutSystemTakesChild
     loose->AddChild(looseChild.Get());
     EXPECT_EQ(loose->GetChildCount(), 1);
     EXPECT_EQ(loose->FindWindow(L"looseChild"), looseChild.Get());
+    // A window is never taken below itself.
+    looseChild->AddChild(loose.Get());
+    loose->AddChild(loose.Get());
+    EXPECT_EQ(looseChild->GetChildCount(), 0);
+    EXPECT_EQ(loose->GetChildCount(), 1);
 }
 
 // Handlers that change the tree while it is being walked.

@@ -1,0 +1,328 @@
+#include <winsock2.h>
+
+#include "engine/network/CNetworkDriver_WinSock.h"
+
+#include "engine/common/base/CAutoLock.h"
+#include "engine/common/base/CCriticalSection.h"
+#include "engine/common/base/TScopedHandle.h"
+#include "engine/common/system/SocketFunctions.h"
+#include "engine/directui/FrameEvents.h"
+#include "engine/filesystem/ILogFile.h"
+#include "engine/network/SocketAddress.h"
+
+#include <new>
+
+namespace RVGameEngine {
+namespace Network {
+
+namespace {
+
+constexpr uint32_t kConnectTimeoutMs = 3000;
+constexpr uint32_t kAsyncSocketTimeoutMs = 100000;
+constexpr int kAsyncSocketBufferBytes = 65536;
+constexpr int kListenBacklog = 32;
+// How long a send may wait for room in a full send buffer before it gives up.
+constexpr DWORD kSendTimeoutMs = 5000;
+// Reads of data still waiting when the peer's close is reported; far more than
+// the socket's buffers can hold.
+constexpr int kMaxReadsBeforeClose = 1024;
+
+// One lock for every driver of this kind: every send and receive runs under it.
+Common::CCriticalSection& SharedSocketLock()
+{
+    static Common::CCriticalSection lock;
+    return lock;
+}
+
+bool WaitWritable(SOCKET socket, DWORD timeoutMs)
+{
+    fd_set writable;
+    FD_ZERO(&writable);
+    FD_SET(socket, &writable);
+    timeval wait;
+    wait.tv_sec = static_cast<long>(timeoutMs / 1000);
+    wait.tv_usec = static_cast<long>((timeoutMs % 1000) * 1000);
+    return select(0, nullptr, &writable, nullptr, &wait) > 0;
+}
+
+void SetAsyncConnectOptions(SOCKET socket)
+{
+    const int bufferBytes = kAsyncSocketBufferBytes;
+    setsockopt(socket, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&bufferBytes), sizeof(bufferBytes));
+    setsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bufferBytes), sizeof(bufferBytes));
+    Common::SetSocketTimeouts(socket, kAsyncSocketTimeoutMs, kAsyncSocketTimeoutMs);
+}
+
+} // namespace
+
+CNetworkDriver_WinSock::CNetworkDriver_WinSock() : m_receiveBuffer(kReceiveBufferSize)
+{
+}
+
+CNetworkDriver_WinSock::~CNetworkDriver_WinSock()
+{
+    if (m_frame)
+        m_frame->RemoveObjectDelegates(this);
+    m_listener = nullptr;
+    StopListening();
+    {
+        Common::CAutoLock lock(&SharedSocketLock());
+        for (SOCKET socket : m_sockets)
+            closesocket(socket);
+    }
+    m_sockets.clear();
+    if (m_frame)
+        m_frame->Destroy();
+}
+
+bool CNetworkDriver_WinSock::Initialize(INetworkDriverListener* listener)
+{
+    m_listener = listener;
+    // One window for the driver's whole life: its sockets report to it.
+    if (!m_frame) {
+        m_frame = DirectUI::IFrame_Create();
+        if (!m_frame)
+            return false;
+        m_frame->Create(GetDesktopWindow(), WS_CHILD, 0);
+        m_frame->Hide();
+        m_frame->AddMemberFunctionDelegate<CNetworkDriver_WinSock>(DirectUI::FRAME_EVENT_SOCKET_NOTIFY, this,
+                                                                   &CNetworkDriver_WinSock::OnSocketNotify);
+    }
+    return GetWindow() != nullptr;
+}
+
+HWND CNetworkDriver_WinSock::GetWindow() const
+{
+    return m_frame ? m_frame->GetHandle() : nullptr;
+}
+
+bool CNetworkDriver_WinSock::Watch(SOCKET socket, long events)
+{
+    return GetWindow() != nullptr && WSAAsyncSelect(socket, GetWindow(), kNotifyMessage, events) == 0;
+}
+
+bool CNetworkDriver_WinSock::Listen(INetworkDriverListener* listener, const char* address)
+{
+    if (!Initialize(listener))
+        return false;
+    sockaddr_in resolved;
+    if (!ResolveSocketAddress(address, &resolved))
+        return false;
+    StopListening();
+    Common::CScopedSocket listening(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!listening)
+        return false;
+    if (!Watch(listening.Get(), kListenEvents)
+        || bind(listening.Get(), reinterpret_cast<const sockaddr*>(&resolved), sizeof(resolved)) != 0
+        || listen(listening.Get(), kListenBacklog) != 0)
+        return false;
+    m_listenSocket = listening.Release();
+    m_stopping = false;
+    return true;
+}
+
+void CNetworkDriver_WinSock::StopListening()
+{
+    if (m_listenSocket != INVALID_SOCKET) {
+        closesocket(m_listenSocket);
+        m_listenSocket = INVALID_SOCKET;
+    }
+    m_stopping = true;
+}
+
+uint32_t CNetworkDriver_WinSock::Connect(const char* address)
+{
+    sockaddr_in resolved;
+    if (!ResolveSocketAddress(address, &resolved))
+        return kInvalidNetworkSocket;
+    Common::CScopedSocket connection(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!connection)
+        return kInvalidNetworkSocket;
+    const uint32_t number = static_cast<uint32_t>(connection.Get());
+    // Notifications are asked for once the connect is through (the socket then
+    // stays non-blocking); data that came before is reported at once.
+    if (!Common::ConnectSocketWithTimeout(connection.Get(), resolved, kConnectTimeoutMs)
+        || !Watch(connection.Get(), kConnectionEvents)) {
+        connection.Close();
+        if (m_listener != nullptr)
+            m_listener->OnConnectResult(number, address, false);
+        return kInvalidNetworkSocket;
+    }
+    m_sockets.insert(connection.Release());
+    if (m_listener != nullptr)
+        m_listener->OnConnectResult(number, address, true);
+    return number;
+}
+
+uint32_t CNetworkDriver_WinSock::ConnectAsync(const char* address)
+{
+    sockaddr_in resolved;
+    if (!ResolveSocketAddress(address, &resolved))
+        return 0;
+    Common::CScopedSocket connection(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!connection)
+        return 0;
+    SetAsyncConnectOptions(connection.Get());
+    const bool started =
+        Watch(connection.Get(), kAsyncConnectEvents)
+        && (connect(connection.Get(), reinterpret_cast<const sockaddr*>(&resolved), sizeof(resolved)) == 0
+            || WSAGetLastError() == WSAEWOULDBLOCK);
+    if (!started) {
+        connection.Close();
+        if (m_listener != nullptr)
+            m_listener->OnConnectResult(kInvalidNetworkSocket, address, false);
+        return 0;
+    }
+    const SOCKET socket = connection.Release();
+    // Kept per socket, so that connects under way at the same time each
+    // report their own address.
+    m_pendingAddresses[socket] = address;
+    m_sockets.insert(socket);
+    return 1;
+}
+
+void CNetworkDriver_WinSock::Close(uint32_t socket)
+{
+    const SOCKET owned = static_cast<SOCKET>(socket);
+    if (m_sockets.count(owned) == 0)
+        return;
+    CloseOwned(owned);
+    if (m_listener != nullptr)
+        m_listener->OnSocketClosed(socket);
+}
+
+void CNetworkDriver_WinSock::CloseOwned(SOCKET socket)
+{
+    m_sockets.erase(socket);
+    m_pendingAddresses.erase(socket);
+    Common::CAutoLock lock(&SharedSocketLock());
+    closesocket(socket);
+}
+
+bool CNetworkDriver_WinSock::Send(uint32_t socket, const uint8_t* data, uint32_t length)
+{
+    if (data == nullptr && length > 0)
+        return false;
+    const DWORD start = GetTickCount();
+    uint32_t sent = 0;
+    // A non-blocking socket may take only part of the bytes, or none while
+    // its buffer is full: the rest goes as soon as there is room again.
+    while (sent < length) {
+        int count = 0;
+        int error = 0;
+        {
+            Common::CAutoLock lock(&SharedSocketLock());
+            count = send(static_cast<SOCKET>(socket), reinterpret_cast<const char*>(data + sent),
+                         static_cast<int>(length - sent), 0);
+            if (count == SOCKET_ERROR)
+                error = WSAGetLastError();
+        }
+        if (count > 0) {
+            sent += static_cast<uint32_t>(count);
+            continue;
+        }
+        const DWORD waited = GetTickCount() - start;
+        if (error != WSAEWOULDBLOCK || waited >= kSendTimeoutMs
+            || !WaitWritable(static_cast<SOCKET>(socket), kSendTimeoutMs - waited))
+            return false;
+    }
+    return true;
+}
+
+void CNetworkDriver_WinSock::OnSocketNotify(void*, Common::tagEventArgs* args)
+{
+    const auto* notification = static_cast<DirectUI::tagFrameAnyMsgEventArgs*>(args);
+    const SOCKET socket = static_cast<SOCKET>(notification->wParam);
+    const int events = WSAGETSELECTEVENT(notification->lParam);
+    const int error = WSAGETSELECTERROR(notification->lParam);
+    if (socket == m_listenSocket) {
+        if ((events & FD_ACCEPT) != 0)
+            OnAccept(socket, error);
+        return;
+    }
+    // A notification may still be queued for a socket that was closed since.
+    auto owned = [this, socket] { return m_sockets.count(socket) != 0; };
+    if (!owned())
+        return;
+    if ((events & FD_CONNECT) != 0)
+        OnConnect(socket, error);
+    if ((events & FD_READ) != 0 && owned())
+        OnRead(socket);
+    if ((events & FD_CLOSE) != 0 && owned())
+        OnClose(socket, error);
+}
+
+void CNetworkDriver_WinSock::OnAccept(SOCKET socket, int error)
+{
+    if (error != 0) {
+        StopListening();
+        return;
+    }
+    const SOCKET accepted = accept(socket, nullptr, nullptr);
+    if (accepted == INVALID_SOCKET)
+        return;
+    if (!Watch(accepted, kConnectionEvents)) {
+        closesocket(accepted);
+        return;
+    }
+    m_sockets.insert(accepted);
+    if (m_listener != nullptr)
+        m_listener->OnClientAccepted(static_cast<uint32_t>(accepted));
+}
+
+void CNetworkDriver_WinSock::OnConnect(SOCKET socket, int error)
+{
+    std::string address;
+    auto pending = m_pendingAddresses.find(socket);
+    if (pending != m_pendingAddresses.end()) {
+        address = pending->second;
+        m_pendingAddresses.erase(pending);
+    }
+    if (error != 0)
+        CloseOwned(socket);
+    if (m_listener != nullptr)
+        m_listener->OnConnectResult(static_cast<uint32_t>(socket), address.c_str(), error == 0);
+}
+
+bool CNetworkDriver_WinSock::OnRead(SOCKET socket)
+{
+    int count = 0;
+    {
+        Common::CAutoLock lock(&SharedSocketLock());
+        count = recv(socket, reinterpret_cast<char*>(m_receiveBuffer.data()), kReceiveBufferSize, 0);
+    }
+    if (count <= 0)
+        return false;
+    if (m_listener != nullptr)
+        m_listener->OnDataReceived(static_cast<uint32_t>(socket), m_receiveBuffer.data(),
+                                   static_cast<uint32_t>(count));
+    return true;
+}
+
+void CNetworkDriver_WinSock::OnClose(SOCKET socket, int error)
+{
+    // What the peer sent before it hung up may not have been read yet: it is
+    // delivered before the close.
+    for (int reads = 0; reads < kMaxReadsBeforeClose && m_sockets.count(socket) != 0 && OnRead(socket); ++reads) {
+    }
+    if (FileSystem::ILogFile* log = FileSystem::ILogFile_GetInstance())
+        log->Log(FileSystem::LOG_LEVEL_TRACE,
+                 L"OnSocketNotify_Close() wSelectError=%d WSAGetLastError()=%d GetLastError()=%d ", error,
+                 WSAGetLastError(), static_cast<int>(GetLastError()));
+    // A handler may have closed it meanwhile, which reported the close.
+    if (m_sockets.count(socket) == 0)
+        return;
+    // The socket is ours to give back: the owner hears of the close once and
+    // never closes it itself.
+    CloseOwned(socket);
+    if (m_listener != nullptr)
+        m_listener->OnSocketClosed(static_cast<uint32_t>(socket));
+}
+
+INetworkDriver* INetworkDriver_WinSock_Create()
+{
+    return new (std::nothrow) CNetworkDriver_WinSock;
+}
+
+} // namespace Network
+} // namespace RVGameEngine
