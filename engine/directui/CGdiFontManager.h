@@ -2,6 +2,7 @@
 
 #include "engine/directui/CGdiFont.h"
 #include "engine/directui/IGdiFontManager.h"
+#include "engine/textfx/EffectText.h"
 
 #include <memory>
 #include <vector>
@@ -18,6 +19,17 @@ public:
     int32_t AddFont(const wchar_t* name, const wchar_t* family, int32_t size, int32_t style) override;
     int32_t GetFont(const wchar_t* name) override;
     int32_t GetFontHeight(int32_t font) override;
+    void MeasureString(Gdiplus::Graphics* graphics, int32_t font, const wchar_t* text, int32_t start, int32_t end,
+                       int32_t* width, int32_t* height) override;
+    void MeasureText(Gdiplus::Graphics* graphics, int32_t font, const wchar_t* text, int32_t* width,
+                     int32_t* height) override;
+    void DrawTextAligned(Gdiplus::Graphics* graphics, int32_t font, const wchar_t* text, const Gdiplus::Color& color,
+                         int32_t x, int32_t y, int32_t width, int32_t height, int32_t align) override;
+    void DrawString(Gdiplus::Graphics* graphics, int32_t font, const wchar_t* text, const Gdiplus::Color& color,
+                    int32_t x, int32_t y) override;
+    void DrawOutlineString(Gdiplus::Graphics* graphics, int32_t font, const wchar_t* text,
+                           const Gdiplus::Color& color, int32_t x, int32_t y) override;
+    const std::vector<std::unique_ptr<CGdiFont>>& GetFontMap() override { return m_fonts; }
 
     int32_t GetFontCount() const { return static_cast<int32_t>(m_fonts.size()); }
     // Null for an index outside the list.
@@ -25,6 +37,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<CGdiFont>> m_fonts;
+    TextFx::EffectText m_outline;
 };
 
 } // namespace DirectUI

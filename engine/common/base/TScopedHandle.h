@@ -206,3 +206,38 @@ using CScopedCursor = TScopedHandle<CursorTraits>;
 
 }  // namespace Common
 }  // namespace RVGameEngine
+
+namespace RVGameEngine {
+namespace Common {
+
+// A block from GlobalAlloc.
+struct GlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) { ::GlobalFree(h); }
+};
+
+using CScopedGlobalMemory = TScopedHandle<GlobalMemoryTraits>;
+
+// One GlobalLock on a block owned elsewhere; closing unlocks it.
+struct GlobalLockTraits {
+  using Handle = HGLOBAL;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) { ::GlobalUnlock(h); }
+};
+
+// The clipboard as opened by this thread: holds OpenClipboard's result.
+struct ClipboardTraits {
+  using Handle = BOOL;
+  static Handle Null() { return FALSE; }
+  static bool IsValid(Handle h) { return h != FALSE; }
+  void Close(Handle) { ::CloseClipboard(); }
+};
+
+using CScopedGlobalLock = TScopedHandle<GlobalLockTraits>;
+using CScopedClipboard = TScopedHandle<ClipboardTraits>;
+
+}  // namespace Common
+}  // namespace RVGameEngine

@@ -1,0 +1,184 @@
+// A window tree of 2,000 nested and sibling windows loaded from a UI
+// description: the load, a full repaint of a 1024 x 768 surface and 10,000
+// routed mouse moves, each through a GDI+ bitmap-backed driver beside the
+// same work through a driver that draws nothing; then the repaint of a tree
+// the size of the installer's window (40 windows), and clicks routed through
+// trees of 200 and 2,000 windows.
+//
+//   rv_bench_ui
+
+#include "engine/common/base/TIntrusivePointer.h"
+#include "engine/directui/IGdiFontManager.h"
+#include "engine/directui/IUISystem.h"
+#include "engine/directui/IUIWindow.h"
+#include "tests/engine/directui/drawing/BitmapDriver.h"
+#include "tests/support/TempFolder.h"
+
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <cstdio>
+#include <string>
+
+using RVGameEngine::Common::TIntrusivePointer;
+using namespace RVGameEngine::DirectUI;
+
+namespace {
+
+constexpr int kMouseMoves = 10000;
+constexpr int kClicks = 2000;
+
+double Now()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Draws nothing: the cost of the tree walk alone.
+class NullDriver : public CUISystemDriver_Graphics
+{
+public:
+    Gdiplus::Graphics* GetGraphics() override { return nullptr; }
+};
+
+// `groups` top panels on a grid, each a chain of four nested panels whose
+// innermost holds `labels` titled labels: groups x (5 + labels) windows.
+std::wstring MakeDescription(int groups, int labels)
+{
+    std::wstring text;
+    wchar_t line[256];
+    for (int g = 0; g < groups; ++g) {
+        swprintf(line, 256, L"<Panel Name=\"Group%d\" X=\"%d\" Y=\"%d\" Width=\"120\" Height=\"150\">\r\n",
+                 g, (g % 8) * 128, (g / 8) * 153);
+        text += line;
+        text += L"<Picture Tag=\"Background\" Filename=\"tile.bmp\"/>\r\n";
+        for (int depth = 0; depth < 4; ++depth)
+            text += L"<Panel X=\"2\" Y=\"2\" Width=\"116\" Height=\"146\">\r\n";
+        for (int l = 0; l < labels; ++l) {
+            swprintf(line, 256, L"<Label Name=\"L%d_%d\" X=\"%d\" Y=\"%d\" Width=\"24\" Height=\"14\" Title=\"%d\"/>\r\n",
+                     g, l, (l % 4) * 28, (l / 4) * 14, l);
+            text += line;
+        }
+        for (int depth = 0; depth < 4; ++depth)
+            text += L"</Panel>\r\n";
+        text += L"</Panel>\r\n";
+    }
+    return text;
+}
+
+bool WriteUtf16(const std::wstring& path, const std::wstring& text)
+{
+    const std::wstring withMark = L"\xFEFF" + text;
+    return RVTest::WriteWholeFile(path, std::string(reinterpret_cast<const char*>(withMark.data()), withMark.size() * 2));
+}
+
+bool WriteTile(const std::wstring& path)
+{
+    Gdiplus::Bitmap tile(16, 16, PixelFormat32bppARGB);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            tile.SetPixel(x, y, Gdiplus::Color(255, 40 + x * 8, 60, 90 + y * 8));
+    CLSID bmp = {0x557cf400, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    return tile.Save(path.c_str(), &bmp, nullptr) == Gdiplus::Ok;
+}
+
+struct Timings
+{
+    double load = 0, repaint = 0, moves = 0, clicks = 0;
+    int windows = 0;
+};
+
+int CountWindows(IUIWindow* window)
+{
+    int count = 1;
+    for (int i = 0; i < window->GetChildCount(); ++i)
+        count += CountWindows(window->GetChild(i));
+    return count;
+}
+
+Timings Run(IUISystemDriver* driver, const wchar_t* description)
+{
+    Timings t;
+    TIntrusivePointer<IUISystem> ui(IUISystem_Create(driver));
+    ui->Initialize();
+    ui->GetRootWindow()->SetRect(0, 0, 1024, 768);
+    double start = Now();
+    ui->LoadUI(description);
+    t.load = Now() - start;
+    t.windows = CountWindows(ui->GetRootWindow()) - 1;
+
+    driver->RaisePaint(); // decodes the shared tile once
+    start = Now();
+    driver->RaisePaint();
+    t.repaint = Now() - start;
+
+    start = Now();
+    for (int i = 0; i < kMouseMoves; ++i)
+        driver->RaiseMouseMove((i * 7) % 1024, (i * 13) % 768);
+    t.moves = Now() - start;
+
+    start = Now();
+    for (int i = 0; i < kClicks; ++i) {
+        driver->RaiseLButtonDown((i * 7) % 1024, (i * 13) % 768);
+        driver->RaiseLButtonUp((i * 7) % 1024, (i * 13) % 768);
+    }
+    t.clicks = Now() - start;
+    ui->ResetWindowTree();
+    return t;
+}
+
+void Report(const char* what, const Timings& drawn, const Timings& bare)
+{
+    std::printf("%s (%d windows)\n", what, drawn.windows);
+    std::printf("  load             %9.2f ms   no drawing %9.2f ms   ratio %.2f\n", drawn.load, bare.load,
+                drawn.load / bare.load);
+    std::printf("  full repaint     %9.2f ms   no drawing %9.2f ms   ratio %.2f\n", drawn.repaint, bare.repaint,
+                drawn.repaint / bare.repaint);
+    std::printf("  %d moves     %9.2f ms   no drawing %9.2f ms   ratio %.2f   (%.2f us per move)\n", kMouseMoves,
+                drawn.moves, bare.moves, drawn.moves / bare.moves, drawn.moves * 1000.0 / kMouseMoves);
+    std::printf("  %d clicks     %9.2f ms   no drawing %9.2f ms   ratio %.2f   (%.2f us per press and release)\n",
+                kClicks, drawn.clicks, bare.clicks, drawn.clicks / bare.clicks, drawn.clicks * 1000.0 / kClicks);
+}
+
+} // namespace
+
+int main()
+{
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
+        std::printf("GDI+ cannot start\n");
+        return 1;
+    }
+    IFontManager_GetInstance()->AddFont(L"Default", L"Liberation Sans", 12, 0);
+    int status = 0;
+    {
+        RVTest::TempFolder folder;
+        RVTest::ScopedCurrentFolder current(folder.Path());
+        if (!WriteTile(folder.Child(L"tile.bmp")) || !WriteUtf16(folder.Child(L"big.xml"), MakeDescription(40, 45)) ||
+            !WriteUtf16(folder.Child(L"small.xml"), MakeDescription(4, 45)) ||
+            !WriteUtf16(folder.Child(L"installer.xml"), MakeDescription(4, 5))) {
+            std::printf("cannot write the descriptions\n");
+            status = 1;
+        } else {
+            const struct
+            {
+                const char* what;
+                const wchar_t* file;
+            } trees[] = {{"2,000-window tree", L"big.xml"},
+                         {"200-window tree", L"small.xml"},
+                         {"installer-sized tree", L"installer.xml"}};
+            for (const auto& tree : trees) {
+                TIntrusivePointer<UITest::BitmapDriver> canvas(new UITest::BitmapDriver(1024, 768));
+                TIntrusivePointer<NullDriver> bare(new NullDriver());
+                const Timings drawn = Run(canvas.Get(), tree.file);
+                const Timings nothing = Run(bare.Get(), tree.file);
+                Report(tree.what, drawn, nothing);
+            }
+        }
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return status;
+}

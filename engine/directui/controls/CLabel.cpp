@@ -1,0 +1,12 @@
+#include "engine/directui/controls/CLabel.h"
+
+namespace RVGameEngine {
+namespace DirectUI {
+
+CLabel::CLabel()
+{
+    CUIWindow::SetTitleAlign(0);
+}
+
+} // namespace DirectUI
+} // namespace RVGameEngine

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "engine/directui/CUIWindow.h"
+#include "engine/directui/controls/IPanel.h"
+
+namespace RVGameEngine {
+namespace DirectUI {
+
+// A container that reports wheel turns and passes them to its wheel target.
+class RV_API CPanel : public CUIWindow, public IPanel
+{
+public:
+    void OnMouseWheel(int32_t steps) override;
+};
+
+} // namespace DirectUI
+} // namespace RVGameEngine

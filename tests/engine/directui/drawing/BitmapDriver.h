@@ -1,0 +1,45 @@
+#pragma once
+
+// A UI-system driver that draws into its own 32-bit bitmap, for pixel checks
+// without a window.
+
+#include "engine/directui/CUISystemDriver_Graphics.h"
+
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <memory>
+
+namespace UITest {
+
+class BitmapDriver : public RVGameEngine::DirectUI::CUISystemDriver_Graphics
+{
+public:
+    BitmapDriver(int width, int height)
+        : m_bitmap(std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB)),
+          m_graphics(std::make_unique<Gdiplus::Graphics>(m_bitmap.get()))
+    {
+        m_graphics->Clear(Gdiplus::Color(255, 0, 0, 0));
+    }
+
+    Gdiplus::Graphics* GetGraphics() override { return m_attached ? m_graphics.get() : nullptr; }
+    // Until attached again, the driver has no graphics, like a host not yet drawing.
+    void Detach() { m_attached = false; }
+
+    // The pixel as 0xAARRGGBB.
+    Gdiplus::ARGB At(int x, int y)
+    {
+        m_graphics->Flush(Gdiplus::FlushIntentionSync);
+        Gdiplus::Color color;
+        m_bitmap->GetPixel(x, y, &color);
+        return color.GetValue();
+    }
+    Gdiplus::Bitmap* Bitmap() { return m_bitmap.get(); }
+
+private:
+    std::unique_ptr<Gdiplus::Bitmap> m_bitmap;
+    std::unique_ptr<Gdiplus::Graphics> m_graphics;
+    bool m_attached = true;
+};
+
+} // namespace UITest
