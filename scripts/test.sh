@@ -8,6 +8,10 @@ BUILD="$ROOT/build"
 # A separate output folder (and Wine prefix) per developer working in one tree.
 OUT="${RV_BUILD_OUT:-$BUILD/out}"
 
+status=0
+# Every library includes and links only the layers below it.
+python3 "$ROOT/scripts/check_layers.py" "$ROOT" || { echo "[test] the layer check failed"; status=1; }
+
 bash "$ROOT/scripts/setup.sh"
 bash "$ROOT/scripts/build.sh"
 
@@ -19,7 +23,6 @@ echo "[test] preparing a fresh Wine prefix"
 wine_env_make_prefix
 wineserver -p >/dev/null 2>&1 || true
 
-status=0
 if compgen -G "$ROOT/tools/tests/test_*.py" >/dev/null; then
   echo "[test] host tools"
   python3 -m unittest discover -s "$ROOT/tools/tests" -t "$ROOT" -v || status=1

@@ -2,8 +2,8 @@
 
 #include "engine/common/base/CAutoLock.h"
 #include "engine/common/base/Console.h"
-#include "engine/common/startup/EngineStartup.h"
 #include "engine/common/base/LocalClock.h"
+#include "engine/common/base/ModuleName.h"
 #include "engine/filesystem/FileSystemLog.h"
 #include "engine/filesystem/ScrambleKeys.h"
 
@@ -175,12 +175,18 @@ bool CLogFile::Close()
     return true;
 }
 
+void CLogFile::WriteEngineLogMessage(int32_t level, const wchar_t* message)
+{
+    Log(level, L"%s", message != nullptr ? message : L"");
+}
+
 ILogFile* ILogFile_GetInstance()
 {
     // Never destroyed: other objects may log during the process's exit.
     static CLogFile* instance = [] {
         CLogFile* log = new CLogFile();
         log->OpenRunFile();
+        Common::SetEngineLog(log);
         return log;
     }();
     return instance;

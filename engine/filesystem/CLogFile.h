@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/common/base/CCriticalSection.h"
+#include "engine/common/base/IEngineLog.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/filesystem/CRawFile.h"
 #include "engine/filesystem/ILogFile.h"
@@ -10,7 +11,9 @@
 namespace RVGameEngine {
 namespace FileSystem {
 
-class CLogFile : public ILogFile
+// Also the engine's base log: lines from the layers below the files arrive
+// through WriteEngineLogMessage once the process-wide log has been made.
+class CLogFile : public ILogFile, public Common::IEngineLog
 {
 public:
     // Tries a few times, milliseconds apart, each time with a fresh time
@@ -37,6 +40,8 @@ public:
     void SetFlag(bool flushEveryLine) override;
     void SetSecondFlag() override;
     bool Close() override;
+
+    void WriteEngineLogMessage(int32_t level, const wchar_t* message) override;
 
 private:
     bool OpenFile(const std::wstring& name);

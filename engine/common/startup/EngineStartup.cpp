@@ -38,14 +38,13 @@ constexpr MINIDUMP_TYPE kSmallDumpType = MiniDumpWithDataSegs;
 
 struct StartupState
 {
-    wchar_t moduleName[kStateBufferLength];
     wchar_t programDir[kStateBufferLength];
     PreSaveDumpHook preSaveDump;
     PostSaveDumpHook postSaveDump;
     bool fullDump;
 };
 
-StartupState g_state = {{0}, {0}, nullptr, nullptr, true};
+StartupState g_state = {{0}, nullptr, nullptr, true};
 
 // Copies a text into a state buffer; a text that does not fit is a
 // consistency failure of the program, not something to cut silently.
@@ -71,11 +70,11 @@ bool FormatDumpName(const SYSTEMTIME& now, int counter, wchar_t* name)
     HRESULT result;
     if (counter == 0)
         result = StringCchPrintfW(name, kDumpNameLength, L"Dump\\%ls_%04d%02d%02d_%02d%02d%02d.dmp",
-                                  g_state.moduleName, now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                                  GetModuleName(), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
                                   now.wSecond);
     else
         result = StringCchPrintfW(name, kDumpNameLength, L"Dump\\%ls_%04d%02d%02d_%02d%02d%02d_%d.dmp",
-                                  g_state.moduleName, now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                                  GetModuleName(), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
                                   now.wSecond, counter);
     return SUCCEEDED(result);
 }
@@ -137,7 +136,8 @@ void EngineInitialize(const wchar_t* moduleName, PreSaveDumpHook preSaveDump, bo
 {
     g_state.preSaveDump = preSaveDump;
     g_state.fullDump = fullDump;
-    StoreBounded(g_state.moduleName, moduleName);
+    if (!StoreModuleName(moduleName))
+        EngineFatalError("Start-up text beyond its fixed limit");
     SetUnhandledExceptionFilter(DefaultUnhandledExceptionFilter);
     StoreBounded(g_state.programDir, GetProgramDir()->GetUtf16());
     RaiseTimerResolution();
@@ -159,11 +159,6 @@ void SetExceptionHandler_PreSaveDump(PreSaveDumpHook hook)
 void SetExceptionHandler_PostSaveDump(PostSaveDumpHook hook)
 {
     g_state.postSaveDump = hook;
-}
-
-const wchar_t* GetModuleName()
-{
-    return g_state.moduleName;
 }
 
 const wchar_t* CoreGetProgramDir()
