@@ -5,7 +5,9 @@
 
 #include "engine/common/base/EngineMessageBox.h"
 #include "engine/common/base/FatalError.h"
+#include "engine/common/base/IEngineLog.h"
 #include "engine/common/base/LocalClock.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/ShellFunctions.h"
 #include "engine/directui/IFrameManager.h"
 #include "engine/directui/IGdiFontManager.h"
@@ -45,6 +47,11 @@ struct StartupState
 };
 
 StartupState g_state = {{0}, nullptr, nullptr, true};
+
+// COM and OLE of the start-up thread, given back when the program ends (OLE
+// first: it stands on COM).
+CScopedComApartment g_comApartment;
+CScopedOle g_ole;
 
 // Copies a text into a state buffer; a text that does not fit is a
 // consistency failure of the program, not something to cut silently.
@@ -116,8 +123,27 @@ bool WriteDump(HANDLE file, const CrashContext& crash)
                                            g_state.fullDump ? kFullDumpType : kSmallDumpType,
                                            exception != nullptr ? &information : nullptr, nullptr, nullptr);
     FlushFileBuffers(file);
-    CloseHandle(file);
     return written != FALSE;
+}
+
+// A failure is logged and the start-up goes on: the program may still run
+// without what needs COM.
+void StartComAndOle()
+{
+    if (!g_comApartment) {
+        const HRESULT result = CoInitialize(nullptr);
+        if (SUCCEEDED(result))
+            g_comApartment.Reset(true);
+        else
+            EngineLog(ENGINE_LOG_ERROR, L"CoInitialize failed: 0x%08lX", static_cast<unsigned long>(result));
+    }
+    if (!g_ole) {
+        const HRESULT result = OleInitialize(nullptr);
+        if (SUCCEEDED(result))
+            g_ole.Reset(true);
+        else
+            EngineLog(ENGINE_LOG_ERROR, L"OleInitialize failed: 0x%08lX", static_cast<unsigned long>(result));
+    }
 }
 
 } // namespace
@@ -143,8 +169,7 @@ void EngineInitialize(const wchar_t* moduleName, PreSaveDumpHook preSaveDump, bo
     RaiseTimerResolution();
     WSADATA winsock;
     WSAStartup(MAKEWORD(2, 2), &winsock);
-    CoInitialize(nullptr);
-    OleInitialize(nullptr);
+    StartComAndOle();
     if (DirectUI::IFrameManager* frames = DirectUI::IFrameManager_GetInstance())
         frames->Initialize();
     if (DirectUI::IGdiFontManager* fonts = DirectUI::IFontManager_GetInstance())
@@ -180,8 +205,11 @@ void ReportCrash(const CrashContext& crash)
     // calls on stack buffers, no engine service.
     CreateDirectoryW(L"Dump", nullptr);
     wchar_t name[kDumpNameLength] = {};
-    HANDLE file = CreateDumpFile(now, name);
-    const bool written = file != INVALID_HANDLE_VALUE && WriteDump(file, crash);
+    bool written = false;
+    {
+        const CScopedKernelHandle file(CreateDumpFile(now, name));
+        written = file && WriteDump(file.Get(), crash);
+    }
 
     wchar_t folder[kStateBufferLength] = {};
     const DWORD length = GetCurrentDirectoryW(kStateBufferLength, folder);
@@ -210,10 +238,10 @@ LONG WINAPI DefaultUnhandledExceptionFilter(EXCEPTION_POINTERS* exception)
     // the box and the hooks: they run on a fresh thread while this one waits.
     if (exception != nullptr && exception->ExceptionRecord != nullptr &&
         exception->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW) {
-        HANDLE reporter = CreateThread(nullptr, 0, ReportCrashThread, const_cast<CrashContext*>(&crash), 0, nullptr);
-        if (reporter != nullptr) {
-            WaitForSingleObject(reporter, INFINITE);
-            CloseHandle(reporter);
+        const CScopedKernelHandle reporter(
+            CreateThread(nullptr, 0, ReportCrashThread, const_cast<CrashContext*>(&crash), 0, nullptr));
+        if (reporter) {
+            WaitForSingleObject(reporter.Get(), INFINITE);
             return EXCEPTION_EXECUTE_HANDLER;
         }
     }
