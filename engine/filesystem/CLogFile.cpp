@@ -32,6 +32,10 @@ const wchar_t* LevelWord(int32_t level)
     }
 }
 
+// Set while this thread runs log handlers: a line a handler logs is dropped,
+// or the handler would be called again for it, without end.
+thread_local bool t_inLogHandler = false;
+
 } // namespace
 
 std::wstring CLogFile::MakeFileName(const wchar_t* moduleName, const SYSTEMTIME& time)
@@ -80,6 +84,8 @@ std::wstring CLogFile::GetFileName()
 
 void CLogFile::Log(int32_t level, const wchar_t* format, ...)
 {
+    if (t_inLogHandler)
+        return;
     std::vector<wchar_t> message(kLineCapacity);
     va_list arguments;
     va_start(arguments, format);
@@ -106,7 +112,9 @@ void CLogFile::Log(int32_t level, const wchar_t* format, ...)
     args.line = line.c_str();
     {
         CAutoLock guard(&m_eventLock);
+        t_inLogHandler = true;
         Fire(kLogFileLogEvent, this, &args);
+        t_inLogHandler = false;
     }
     if (!args.handled)
         WriteLine(level, line);

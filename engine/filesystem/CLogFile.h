@@ -49,8 +49,8 @@ private:
 
     Common::TIntrusivePointer<CRawFile> m_file;
     Common::CCriticalSection m_lock;
-    // Handlers are called one logging thread at a time: the delegates'
-    // reference counts are not made for concurrent firing.
+    // Handlers are called one logging thread at a time, so that a handler
+    // need not be written for concurrent calls.
     Common::CCriticalSection m_eventLock;
     bool m_flushEveryLine = false;
     bool m_scramble = false;

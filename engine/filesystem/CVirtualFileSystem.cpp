@@ -305,11 +305,16 @@ bool CVirtualFileSystem::FileExists(const wchar_t* name)
 {
     if (name == nullptr)
         return false;
-    TIntrusivePointer<IString> replaced = ReplaceFilename(name);
-    if (IPackedFileManager_GetInstance()->FileExists(replaced->GetUtf16()))
+    // The same steps as ReadFile, so that both agree on every name: the
+    // archives apply the replacement list themselves, and on disk it applies
+    // to the formed path, as the raw file that reads it does.
+    if (IPackedFileManager_GetInstance()->FileExists(name))
         return true;
     std::wstring path;
-    return FormDiskPath(replaced->GetUtf16(), &path) && PathFileExistsW(path.c_str()) != FALSE;
+    if (!FormDiskPath(name, &path))
+        return false;
+    const TIntrusivePointer<IString> replaced = ReplaceFilename(path.c_str());
+    return replaced->GetUtf16()[0] != L'\0' && PathFileExistsW(replaced->GetUtf16()) != FALSE;
 }
 
 TIntrusivePointer<IStream> CVirtualFileSystem::ReadFile(const wchar_t* name)

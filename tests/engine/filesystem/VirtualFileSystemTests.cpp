@@ -132,6 +132,13 @@ TEST_F(VirtualFileSystem, MountedArchivesAnswerInAnyCaseWithEitherSeparatorBefor
     // Names in archives pass through the replacement list too.
     VFS()->AddFilenameReplace(L"alias/", L"ui/");
     EXPECT_EQ(Read(L"alias/a.xml"), "ui-a");
+    // Once, for FileExists as for ReadFile, even where a pair would match its
+    // own result again.
+    VFS()->ClearFilenameReplace();
+    VFS()->AddFilenameReplace(L"u", L"installer/u");
+    for (const wchar_t* name : {L"ui/a.xml", L"UI\\A.xml", L"text/unicode.txt", L"Data/DiskOnly.txt", L"absent"})
+        EXPECT_EQ(VFS()->FileExists(name), !VFS()->ReadFile(name).IsNull()) << name;
+    EXPECT_EQ(Read(L"UI/a.xml"), "<installer-a/>");
 }
 
 TEST_F(VirtualFileSystem, ToolMadeTreesAndBlobsMountAfterUncompressing)
