@@ -7,9 +7,14 @@
 #   layers below that it uses, and the system libraries it calls; the
 #   libraries form no cycle, so each appears once on a link line.
 #
-# rv_test(<target> [DEPS <targets or libs>...])
+# rv_test(<target> [ANSI_936] [DEPS <targets or libs>...])
 #   A GoogleTest executable made of every source file in the calling folder,
 #   registered with ctest as one test (one Wine start per executable).
+#   ANSI_936 runs it with code page 936 as the system's ANSI code page, as the
+#   program's users have it (Wine takes it from LC_ALL, which scripts/wine-run.sh
+#   sets for that one process from RV_WINE_LC_ALL). Keep such tests in
+#   executables of their own: under that locale GDI+ cannot make the
+#   substituted "宋体"/"SimSun" fonts, so text drawing belongs elsewhere.
 
 function(rv_engine_library target)
   cmake_parse_arguments(ARG "" "" "DEPS;SUBFOLDERS" ${ARGN})
@@ -43,7 +48,7 @@ function(rv_link_whole target)
 endfunction()
 
 function(rv_test target)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "ANSI_936" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
     "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   add_executable(${target} ${sources})
@@ -54,6 +59,9 @@ function(rv_test target)
   target_link_libraries(${target} PRIVATE ${target}_links)
   add_test(NAME ${target} COMMAND ${target} --gtest_brief=0)
   set_tests_properties(${target} PROPERTIES TIMEOUT 300)
+  if(ARG_ANSI_936)
+    set_tests_properties(${target} PROPERTIES ENVIRONMENT "RV_WINE_LC_ALL=zh_CN.UTF-8")
+  endif()
 endfunction()
 
 # Adds every direct subfolder of the calling folder that has a CMakeLists.txt.
