@@ -117,20 +117,6 @@ std::wstring HexOfAddress(const BYTE* bytes, UINT length)
     return text;
 }
 
-// The serial number text of one drive's 256 identify words: words 10 to 19,
-// high byte first, trailing spaces removed.
-std::string SerialFromIdentify(const WORD* words)
-{
-    std::string serial;
-    for (int i = 10; i < 20; ++i) {
-        serial.push_back(static_cast<char>(words[i] >> 8));
-        serial.push_back(static_cast<char>(words[i] & 0xFF));
-    }
-    const size_t end = serial.find_last_not_of(' ');
-    serial.resize(end == std::string::npos ? 0 : end + 1);
-    return serial;
-}
-
 // Identify data of one physical drive through the SMART interface.
 bool IdentifyDrive(int drive, std::vector<WORD>* words)
 {
@@ -490,13 +476,19 @@ const char* CSystemInfo::GetHardDiskSerial()
                 m_hardDiskSerial = SerialFromIdentify(words.data());
         }
     }
-    std::string compact;
-    for (char c : m_hardDiskSerial) {
-        if (c != ' ')
-            compact.push_back(c);
-    }
-    m_hardDiskSerial = compact;
     return m_hardDiskSerial.c_str();
+}
+
+std::string CSystemInfo::SerialFromIdentify(const uint16_t* words)
+{
+    std::string serial;
+    for (int i = 10; i < 20; ++i) {
+        for (const char c : {static_cast<char>(words[i] >> 8), static_cast<char>(words[i] & 0xFF)}) {
+            if (c != ' ')
+                serial.push_back(c);
+        }
+    }
+    return serial;
 }
 
 ISystemInfo* ISystemInfo_GetInstance()
