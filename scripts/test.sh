@@ -16,7 +16,7 @@ bash "$ROOT/scripts/setup.sh"
 bash "$ROOT/scripts/build.sh"
 
 source "$ROOT/scripts/wine-env.sh"
-wine_env_export "$OUT"
+wine_env_export "$OUT" tests
 trap wine_env_stop EXIT
 wine_env_start_xvfb
 echo "[test] preparing a fresh Wine prefix"
