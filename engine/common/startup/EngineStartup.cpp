@@ -90,19 +90,20 @@ bool FormatDumpName(const SYSTEMTIME& now, int counter, wchar_t* name)
 // the same step, so that a second thread crashing in the same second cannot
 // overwrite the dump. Names resolve against the current directory, exactly
 // where the file is written.
-HANDLE CreateDumpFile(const SYSTEMTIME& now, wchar_t* name)
+CScopedKernelHandle CreateDumpFile(const SYSTEMTIME& now, wchar_t* name)
 {
     for (int counter = 0; counter < kMaxDumpCandidates; ++counter) {
         if (!FormatDumpName(now, counter, name))
-            return INVALID_HANDLE_VALUE;
-        HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
+            return CScopedKernelHandle();
+        CScopedKernelHandle file(
+            CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
             return file;
         // Any other failure than a taken name means the folder cannot hold a dump.
         if (GetFileAttributesW(name) == INVALID_FILE_ATTRIBUTES)
-            return INVALID_HANDLE_VALUE;
+            return CScopedKernelHandle();
     }
-    return INVALID_HANDLE_VALUE;
+    return CScopedKernelHandle();
 }
 
 // What the crash report needs to know of the crash.
@@ -207,7 +208,7 @@ void ReportCrash(const CrashContext& crash)
     wchar_t name[kDumpNameLength] = {};
     bool written = false;
     {
-        const CScopedKernelHandle file(CreateDumpFile(now, name));
+        const CScopedKernelHandle file = CreateDumpFile(now, name);
         written = file && WriteDump(file.Get(), crash);
     }
 

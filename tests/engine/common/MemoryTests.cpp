@@ -152,7 +152,7 @@ TEST(EngineDeathTest, GuardDamageEmptyAccessAndDeadReleaseStopTheProgram)
     EXPECT_ENGINE_FATAL(empty->AddRef());
     EXPECT_ENGINE_FATAL({
         int deletions = 0;
-        Tracked dead(&deletions);
-        dead.Release();
+        Tracked* dead = new Tracked(&deletions); // never referenced: its count is 0
+        dead->Release();
     });
 }
