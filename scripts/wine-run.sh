@@ -6,33 +6,41 @@
 # RV_WINE_LC_ALL, when set, becomes LC_ALL of this one Wine process (Wine
 # takes the system's ANSI code page from it).
 #
-# An interrupt or ctest's time-out (SIGTERM) ends the Wine program this
-# script started, by its pid, before the script itself ends.
+# The program gets RV_WINE_TIMEOUT seconds (280, under ctest's 300), then it is
+# ended; an interrupt or a SIGTERM to this script ends it as well. Either way
+# its output so far is shown.
 out="$(mktemp)"
+limit="${RV_WINE_TIMEOUT:-280}"
 child=""
-finish() {
-  if [ -n "$child" ] && kill -0 "$child" 2>/dev/null; then
-    kill -TERM "$child" 2>/dev/null
-    for _ in $(seq 1 20); do
-      kill -0 "$child" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill -KILL "$child" 2>/dev/null
-  fi
+
+show_output() {
   cat "$out"
   rm -f "$out"
 }
-trap 'finish; exit 130' INT
-trap 'finish; exit 143' TERM
+
+# timeout(1) passes the signal on to Wine and follows with SIGKILL if Wine
+# does not end within seconds.
+end_program() {
+  if [ -n "$child" ] && kill -0 "$child" 2>/dev/null; then
+    kill -TERM "$child" 2>/dev/null
+    wait "$child" 2>/dev/null
+  fi
+  show_output
+}
+trap 'end_program; exit 130' INT
+trap 'end_program; exit 143' TERM
+
+locale=()
 if [ -n "${RV_WINE_LC_ALL:-}" ]; then
-  LC_ALL="$RV_WINE_LC_ALL" wine "$@" </dev/null >"$out" 2>&1 &
-else
-  wine "$@" </dev/null >"$out" 2>&1 &
+  locale=(env "LC_ALL=$RV_WINE_LC_ALL")
 fi
+"${locale[@]}" timeout --kill-after=5 "$limit" wine "$@" </dev/null >"$out" 2>&1 &
 child=$!
 wait "$child"
 status=$?
 child=""
-cat "$out"
-rm -f "$out"
+show_output
+if [ "$status" -eq 124 ]; then
+  echo "[wine-run] ended after ${limit} s: $*"
+fi
 exit $status
