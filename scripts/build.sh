@@ -4,7 +4,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 # A separate output folder (and Wine prefix) per developer working in one tree.
-OUT="${RV_BUILD_OUT:-$BUILD/out}"
+OUT="$(realpath -m "${RV_BUILD_OUT:-$BUILD/out}")"
 mkdir -p "$OUT"
 cmake -S "$ROOT" -B "$OUT" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
   -DRV_DEPS_PREFIX="$OUT/deps/prefix" \

@@ -11,7 +11,7 @@
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-OUT="${RV_BUILD_OUT:-$ROOT/build/out}"
+OUT="$(realpath -m "${RV_BUILD_OUT:-$ROOT/build/out}")"
 DEPS="$OUT/deps"
 PREFIX="$DEPS/prefix"
 TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"

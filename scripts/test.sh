@@ -6,7 +6,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 # A separate output folder (and Wine prefix) per developer working in one tree.
-OUT="${RV_BUILD_OUT:-$BUILD/out}"
+OUT="$(realpath -m "${RV_BUILD_OUT:-$BUILD/out}")"
 
 status=0
 # Every library includes and links only the layers below it.
