@@ -8,11 +8,12 @@ BUILD="$ROOT/build"
 # A separate output folder (and Wine prefix) per developer working in one tree.
 OUT="$(realpath -m "${RV_BUILD_OUT:-$BUILD/out}")"
 
+bash "$ROOT/scripts/setup.sh"
+
 status=0
 # Every library includes and links only the layers below it.
 python3 "$ROOT/scripts/check_layers.py" "$ROOT" || { echo "[test] the layer check failed"; status=1; }
 
-bash "$ROOT/scripts/setup.sh"
 bash "$ROOT/scripts/build.sh"
 
 source "$ROOT/scripts/wine-env.sh"
