@@ -12,9 +12,9 @@
 #   registered with ctest as one test (one Wine start per executable).
 #   ANSI_936 runs it with code page 936 as the system's ANSI code page, as the
 #   program's users have it (Wine takes it from LC_ALL, which scripts/wine-run.sh
-#   sets for that one process from RV_WINE_LC_ALL). Keep such tests in
-#   executables of their own: under that locale GDI+ cannot make the
-#   substituted "宋体"/"SimSun" fonts, so text drawing belongs elsewhere.
+#   sets for that one process from RV_WINE_LC_ALL). The other executables keep
+#   the default locale. Under that locale GDI+ ignores the prefix's font
+#   substitutes, so the test prefix carries a real "宋体"/"SimSun" font.
 
 function(rv_engine_library target)
   cmake_parse_arguments(ARG "" "" "DEPS;SUBFOLDERS" ${ARGN})

@@ -3,6 +3,7 @@
 # and wine_env_stop on exit. Only what this script started is stopped, by pid.
 
 WINE_ENV_XVFB_PID=""
+WINE_ENV_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 # wine_env_export <output folder> [tests]: the tests get a prefix and home
 # of their own, which test.sh makes afresh, so that the prefix run.sh uses
@@ -48,11 +49,18 @@ wine_env_make_prefix() {
   wineboot -i >/dev/null 2>&1
   wineserver -w
   cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  # The UI's default typeface "宋体" ("SimSun"): a copy of the CJK font that
+  # carries those names itself. A substitute would do under the default
+  # locale only; under a Chinese one (code page 936) GDI+ ignores it.
+  python3 "$WINE_ENV_SCRIPTS/make_alias_font.py" /usr/share/fonts/truetype/wqy/wqy-microhei.ttc \
+    "$WINEPREFIX/drive_c/windows/Fonts/rvsimsun.ttf"
   local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' n
   {
-    for n in 宋体 SimSun 新宋体 NSimSun 黑体 SimHei 微软雅黑 "Microsoft YaHei"; do
+    for n in 新宋体 NSimSun 黑体 SimHei 微软雅黑 "Microsoft YaHei"; do
       wine reg add "$key" /v "$n" /t REG_SZ /d "WenQuanYi Micro Hei" /f
     done
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v "SimSun (TrueType)" /t REG_SZ \
+      /d rvsimsun.ttf /f
     wine reg add "$key" /v Arial /t REG_SZ /d "Liberation Sans" /f
     wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d alsa /f
     # A crash must end the process, never start the debugger.
