@@ -291,26 +291,6 @@ bool StartChild(const std::wstring& kind, const std::wstring& blobPath, const st
     return exitCode == 0 && std::sscanf(output.c_str(), "%lf %lf", &result->milliseconds, &result->peakMB) == 2;
 }
 
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -348,10 +328,10 @@ int wmain(int argc, wchar_t** argv)
             RunResult run;
             if (!StartChild(kinds[k], blobPath, folder, &run)) {
                 std::fprintf(stderr, "the %ls run failed\n", kinds[k]);
-                RemoveTree(folder);
+                RVTest::RemoveTree(folder);
                 return 1;
             }
-            RemoveTree(folder);
+            RVTest::RemoveTree(folder);
             if (round == 0 || run.milliseconds < best[k].milliseconds)
                 best[k].milliseconds = run.milliseconds;
             best[k].peakMB = std::max(best[k].peakMB, run.peakMB);

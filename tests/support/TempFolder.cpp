@@ -6,8 +6,6 @@
 
 namespace RVTest {
 
-namespace {
-
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
@@ -31,8 +29,6 @@ void RemoveTree(const std::wstring& folder)
     }
     RemoveDirectoryW(folder.c_str());
 }
-
-} // namespace
 
 TempFolder::TempFolder()
 {
