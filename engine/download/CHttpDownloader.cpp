@@ -140,7 +140,7 @@ bool CHttpDownloader::DownloadToFile(const wchar_t* url, const wchar_t* fileName
         return false;
     const tagHttpUrl parts = SplitHttpUrl(url);
     CFileSink sink(fileName);
-    return Exchange(BuildGetRequest(parts.path, parts.host), delayMs, sink);
+    return Get(parts.path, parts.host, delayMs, sink);
 }
 
 bool CHttpDownloader::Download(const wchar_t* url, Common::TIntrusivePointer<Common::IStream> stream, int32_t delayMs)
@@ -149,7 +149,7 @@ bool CHttpDownloader::Download(const wchar_t* url, Common::TIntrusivePointer<Com
         return false;
     const tagHttpUrl parts = SplitHttpUrl(url);
     CStreamSink sink(stream.Get());
-    return Exchange(BuildGetRequest(parts.path, parts.host), delayMs, sink);
+    return Get(parts.path, parts.host, delayMs, sink);
 }
 
 bool CHttpDownloader::DownloadWithHost(const wchar_t* url, const wchar_t* host,
@@ -159,7 +159,7 @@ bool CHttpDownloader::DownloadWithHost(const wchar_t* url, const wchar_t* host,
         return false;
     const tagHttpUrl parts = SplitHttpUrl(url);
     CStreamSink sink(stream.Get());
-    return Exchange(BuildGetRequest(parts.path, ToAnsi(host)), delayMs, sink);
+    return Get(parts.path, ToAnsi(host), delayMs, sink);
 }
 
 bool CHttpDownloader::Post(const wchar_t* url, Common::TIntrusivePointer<Common::IStream> stream, int32_t delayMs)
@@ -169,6 +169,10 @@ bool CHttpDownloader::Post(const wchar_t* url, Common::TIntrusivePointer<Common:
     const tagHttpUrl parts = SplitHttpUrl(url);
     const size_t question = parts.path.find('?');
     const std::string target = parts.path.substr(0, question);
+    if (!IsPlainRequestText(target) || !IsPlainRequestText(parts.host)) {
+        LogRefusal(L"a control character in the URL");
+        return false;
+    }
     const std::string body = question == std::string::npos ? std::string() : FormBodyOf(parts.path.substr(question + 1));
     const std::string request = "POST " + target + " HTTP/1.1\r\n"
         + "Content-Length:" + std::to_string(body.size()) + "\r\n"
@@ -187,6 +191,15 @@ std::string CHttpDownloader::BuildGetRequest(const std::string& path, const std:
     request += "Host: " + host + "\r\n";
     request += "Cache-Control: no-cache\r\n\r\n";
     return request;
+}
+
+bool CHttpDownloader::Get(const std::string& path, const std::string& host, int32_t delayMs, IHttpBodySink& sink)
+{
+    if (!IsPlainRequestText(path) || !IsPlainRequestText(host)) {
+        LogRefusal(L"a control character in the URL or host");
+        return false;
+    }
+    return Exchange(BuildGetRequest(path, host), delayMs, sink);
 }
 
 bool CHttpDownloader::Exchange(const std::string& request, int32_t delayMs, IHttpBodySink& sink)

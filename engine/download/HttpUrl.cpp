@@ -74,6 +74,16 @@ std::string ResolveHttpHost(const std::string& host)
     return LookUpHostName(host.substr(0, host.find(':')));
 }
 
+bool IsPlainRequestText(const std::string& text)
+{
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+            return false;
+    }
+    return true;
+}
+
 uint16_t HttpHostPort(const std::string& host)
 {
     const size_t colon = host.find(':');

@@ -118,6 +118,16 @@ TEST(HttpDownloader, SendsExactRequestBytes)
                                         "Content-Length:7\r\n"
                                         "Content-Type: application/x-www-form-urlencoded;charset=UTF-8\r\n"
                                         "Host:" + HostText() + "\r\n\r\na=1&b=2");
+
+    // A line break in a URL or host would add header lines of its own: such
+    // requests are refused before anything is sent, so the connection still
+    // answers the next request.
+    RVTest::LogCapture log;
+    EXPECT_FALSE(http->Download(ServerUrl("/ok5\r\nX-Added: 1").c_str(), NewStream(), 0));
+    EXPECT_FALSE(http->DownloadWithHost(ServerUrl("/ok5").c_str(), L"a\r\nX-Added: 1", NewStream(), 0));
+    EXPECT_FALSE(http->Post(ServerUrl("/form\n?a=1").c_str(), NewStream(), 0));
+    EXPECT_EQ(log.CountContaining(L"a control character in the URL"), 3);
+    EXPECT_TRUE(http->Download(ServerUrl("/ok5").c_str(), NewStream(), 0));
 }
 
 // The form body is the query as the system's ANSI code page reads the URL's
