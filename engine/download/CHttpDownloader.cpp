@@ -96,6 +96,11 @@ bool CHttpDownloader::Open(const wchar_t* url, uint32_t timeoutMs)
     m_url = url != nullptr ? url : L"";
     const tagHttpUrl parts = SplitHttpUrl(m_url.c_str());
 
+    const uint16_t port = HttpHostPort(parts.host);
+    if (port == 0) {
+        LogRefusal(L"the URL names no usable port");
+        return false;
+    }
     Common::CScopedSocket connection(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     if (!connection.IsValid())
         return false;
@@ -103,7 +108,7 @@ bool CHttpDownloader::Open(const wchar_t* url, uint32_t timeoutMs)
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = inet_addr(ResolveHttpHost(parts.host).c_str());
-    address.sin_port = htons(HttpHostPort(parts.host));
+    address.sin_port = htons(port);
     if (address.sin_addr.s_addr == INADDR_NONE
         || !Common::ConnectSocketWithTimeout(connection.Get(), address, timeoutMs))
         return false;

@@ -30,7 +30,8 @@ std::string ResolveHttpHost(const std::string& host);
 // rest pass as lines of its own.
 bool IsPlainRequestText(const std::string& text);
 
-// The decimal port after the host's colon; 80 without one.
+// The decimal port after the host's colon; 80 without one; 0 (no port) when
+// the number is missing or above 65535.
 uint16_t HttpHostPort(const std::string& host);
 
 } // namespace Download

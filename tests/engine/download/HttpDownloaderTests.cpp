@@ -78,6 +78,9 @@ TEST(HttpUrl, SplitsHostPathAndPort)
         {L"HTTP://127.0.0.1:8/a/b?x=1", "127.0.0.1:8", "/a/b?x=1", 8, "127.0.0.1"},
         {L"http://10.1.2.3/index", "10.1.2.3", "/index", 80, nullptr},
         {L"127.0.0.1:65535", "127.0.0.1:65535", "/", 65535, "127.0.0.1"},
+        // No port rather than the one 65536 + 80 would wrap to.
+        {L"127.0.0.1:65616/x", "127.0.0.1:65616", "/x", 0, "127.0.0.1"},
+        {L"127.0.0.1:/x", "127.0.0.1:", "/x", 0, "127.0.0.1"},
     };
     for (const Case& c : cases) {
         const tagHttpUrl parts = SplitHttpUrl(c.url);
@@ -88,6 +91,10 @@ TEST(HttpUrl, SplitsHostPathAndPort)
             EXPECT_EQ(ResolveHttpHost(parts.host), c.address);
         }
     }
+    RVTest::LogCapture log;
+    TIntrusivePointer<IHttpDownloader> http(IHttpDownloader_Create());
+    EXPECT_FALSE(http->Open(L"http://127.0.0.1:65616/"));
+    EXPECT_EQ(log.CountContaining(L"no usable port"), 1);
 }
 
 TEST(HttpDownloader, SendsExactRequestBytes)
