@@ -255,8 +255,11 @@ TEST(SocketDriver, FailedConnectsReportFailureWithinTheTimeLimit)
     Client client;
     const std::string noPort = "127.0.0.1";
     const std::string tooLong = "127.0.0.1:" + std::string(995, '1');
+    // Would wrap round to the port of the running server.
+    const std::string pastLastPort = RVTest::LoopbackAddress(65536 + RVTest::PeerPort("RV_STAT_PORT"));
     EXPECT_EQ(client.network->Connect(noPort.c_str()), kInvalidNetworkSocket);
     EXPECT_EQ(client.network->Connect(tooLong.c_str()), kInvalidNetworkSocket);
+    EXPECT_EQ(client.network->Connect(pastLastPort.c_str()), kInvalidNetworkSocket);
     client.network->Update();
     EXPECT_TRUE(client.seen.empty());
 }
