@@ -9,6 +9,7 @@
 //   rv_bench_install [work folder]      (default: a new folder under %TEMP%)
 //   rv_bench_install --run ours|baseline BLOB FOLDER     (one child run)
 
+#include "bench/BenchClock.h"
 #include "installer/core/CInstallProgress.h"
 #include "installer/core/PackedResourceFunctions.h"
 
@@ -42,14 +43,6 @@ constexpr int kFileCount = 5000;
 constexpr int kFolderCount = 50;
 constexpr int kRounds = 3;
 constexpr double kMB = 1048576.0;
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 double PeakWorkingSetMB()
 {
@@ -225,9 +218,9 @@ int ChildRun(const std::wstring& kind, const std::wstring& blobPath, const std::
     const std::string blob = RVTest::ReadWholeFile(blobPath);
     CreateDirectoryW(folder.c_str(), nullptr);
     SetCurrentDirectoryW(folder.c_str());
-    const double start = Now();
+    const double start = Bench::NowMs();
     const bool done = kind == L"ours" ? RunOurs(blob) : RunBaseline(blob);
-    const double elapsed = Now() - start;
+    const double elapsed = Bench::NowMs() - start;
     std::printf("%.3f %.3f\n", elapsed, PeakWorkingSetMB());
     return done ? 0 : 1;
 }
