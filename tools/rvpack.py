@@ -5,6 +5,10 @@
                                           (--blob: wrapped as a compressed blob)
   rvpack.py blob IN OUT                   wrap any file as a compressed blob
   rvpack.py rvef IN OUT                   store a file in the scrambled RVEF form
+  rvpack.py package OUT [--tree FOLDER] [--add NAME=PATH]...
+                                          an embedded package: a folder plus
+                                          single files under given names, XML
+                                          files turned into UTF-16, as a blob
 
 RADE archive: b"RADE", uint32 version 1, uint32 entry count N, N entries
 (uint32 offset from the data area, uint32 size, uint32 name length in UTF-16
@@ -148,6 +152,34 @@ def uncompress_blob(blob):
     return data
 
 
+UTF16_BOM = b"\xff\xfe"
+
+
+def as_document_text(data):
+    """XML sources are kept as UTF-8 (with or without a mark); the program's
+    documents are UTF-16LE with a byte-order mark. Text already in that form
+    stays as it is."""
+    data = bytes(data)
+    if data[:2] == UTF16_BOM:
+        return data
+    return UTF16_BOM + data.decode("utf-8-sig").encode("utf-16-le")
+
+
+def package_entries(tree=None, additions=()):
+    """The entries of an embedded package: every file of the tree, then each
+    (name, path) addition; ".xml" files as documents. A name given twice is
+    an error (the program would only ever read the first)."""
+    entries = folder_entries(tree) if tree else []
+    for name, path in additions:
+        entries.append((name.replace("\\", "/"), _read(path)))
+    seen = set()
+    for name, _ in entries:
+        if name.lower() in seen:
+            raise ValueError("entry named twice: %s" % name)
+        seen.add(name.lower())
+    return [(name, as_document_text(data) if name.lower().endswith(".xml") else data) for name, data in entries]
+
+
 def _write(path, data):
     directory = os.path.dirname(os.path.abspath(path))
     os.makedirs(directory, exist_ok=True)
@@ -173,6 +205,11 @@ def main(argv=None):
     rvef = commands.add_parser("rvef", help="store a file in RVEF form")
     rvef.add_argument("input")
     rvef.add_argument("output")
+    package = commands.add_parser("package", help="build an embedded package blob")
+    package.add_argument("output")
+    package.add_argument("--tree", help="folder whose files are packed under their relative names")
+    package.add_argument("--add", action="append", default=[], metavar="NAME=PATH",
+                         help="one more file, packed under NAME")
     args = parser.parse_args(argv)
 
     if args.command == "archive":
@@ -180,6 +217,16 @@ def main(argv=None):
             parser.error("not a folder: %s" % args.folder)
         data = build_archive(folder_entries(args.folder))
         _write(args.output, compress_blob(data) if args.blob else data)
+    elif args.command == "package":
+        if args.tree and not os.path.isdir(args.tree):
+            parser.error("not a folder: %s" % args.tree)
+        additions = []
+        for addition in args.add:
+            name, separator, path = addition.partition("=")
+            if not separator or not name or not path:
+                parser.error("--add takes NAME=PATH: %s" % addition)
+            additions.append((name, path))
+        _write(args.output, compress_blob(build_archive(package_entries(args.tree, additions))))
     elif args.command == "blob":
         _write(args.output, compress_blob(_read(args.input)))
     else:

@@ -235,8 +235,15 @@ void CSocketDriverCore::ReceiveLoop(const SocketRecord& record)
     for (;;) {
         const int count = ReceiveOnce(record, dataReady.Get(), buffer.data(), kReceiveBufferSize);
         if (m_stopping) {
-            // Listening stopped: end without a word; a later Close closes it.
+            // Listening stopped: end without a word. A Close asked for
+            // already is carried out here; a later one closes it itself.
+            CAutoLock lock(&m_socketLock);
             record->hasReader = false;
+            if (WaitForSingleObject(record->closeRequested.Get(), 0) == WAIT_OBJECT_0) {
+                auto found = m_sockets.find(number);
+                if (found != m_sockets.end() && found->second == record)
+                    m_sockets.erase(found);
+            }
             return;
         }
         if (count <= 0)

@@ -142,3 +142,29 @@ class CommandLine(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class EmbeddedPackages(unittest.TestCase):
+    def test_package_turns_xml_into_documents_and_adds_named_files(self):
+        with tempfile.TemporaryDirectory() as work:
+            tree = os.path.join(work, "tree")
+            os.makedirs(os.path.join(tree, "Set"))
+            with open(os.path.join(tree, "Set", "a.xml"), "wb") as source:
+                source.write("\ufeff<a name=\"\u4e2d\"/>".encode("utf-8"))
+            with open(os.path.join(tree, "Set", "b.XML"), "wb") as source:
+                source.write(rvpack.UTF16_BOM + "<b/>".encode("utf-16-le"))
+            with open(os.path.join(tree, "plain.txt"), "wb") as source:
+                source.write(b"<not a document>")
+            extra = os.path.join(work, "built.exe")
+            with open(extra, "wb") as source:
+                source.write(b"MZ")
+            out = os.path.join(work, "out.package")
+            self.assertEqual(rvpack.main(["package", out, "--tree", tree, "--add", "Bin\\Tool.exe=" + extra]), 0)
+            with open(out, "rb") as package:
+                entries = dict(rvpack.read_archive(rvpack.uncompress_blob(package.read())))
+            self.assertEqual(entries["Set/a.xml"], rvpack.UTF16_BOM + "<a name=\"\u4e2d\"/>".encode("utf-16-le"))
+            self.assertEqual(entries["Set/b.XML"], rvpack.UTF16_BOM + "<b/>".encode("utf-16-le"))
+            self.assertEqual(entries["plain.txt"], b"<not a document>")
+            self.assertEqual(entries["Bin/Tool.exe"], b"MZ")
+            with self.assertRaises(ValueError):
+                rvpack.package_entries(tree, [("PLAIN.txt", extra)])

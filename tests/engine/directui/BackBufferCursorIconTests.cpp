@@ -146,7 +146,8 @@ TEST(FrameResources, ComeBackWhenFramesAndBuffersGo)
     RVTest::StartFrames();
     RVTest::TempFolder folder;
     ASSERT_TRUE(RVTest::WriteWholeFile(folder.Child(L"real.ico"), IconFile()));
-    auto makeAndDrop = [&folder](std::vector<HWND>* windows, std::vector<HGDIOBJ>* objects) {
+    auto makeAndDrop = [&folder](std::vector<HWND>* windows, std::vector<HGDIOBJ>* objects,
+                                 std::vector<HICON>* icons) {
         for (int i = 0; i < 100; ++i) {
             auto frame = RVTest::MakeFrame(i, i, 40 + i, 30);
             auto icon = IIcon_Create();
@@ -162,6 +163,7 @@ TEST(FrameResources, ComeBackWhenFramesAndBuffersGo)
             buffer.Create(64, 64);
             if (windows != nullptr) {
                 windows->push_back(frame->GetHandle());
+                icons->push_back(icon->GetHandle());
                 objects->push_back(buffer.GetDC());
                 objects->push_back(GetCurrentObject(buffer.GetDC(), OBJ_BITMAP));
             }
@@ -171,17 +173,22 @@ TEST(FrameResources, ComeBackWhenFramesAndBuffersGo)
         RVTest::PumpMessages();
     };
     // One round first, so that lazily made system objects are counted before.
-    makeAndDrop(nullptr, nullptr);
+    makeAndDrop(nullptr, nullptr, nullptr);
     const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     std::vector<HWND> windows;
     std::vector<HGDIOBJ> objects;
-    makeAndDrop(&windows, &objects);
+    std::vector<HICON> icons;
+    makeAndDrop(&windows, &objects, &icons);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
-    // The counts above may be stubs: check the handles themselves too.
+    // Wine answers 0 for both counts: the handles themselves are checked too.
     for (HWND window : windows)
         EXPECT_FALSE(IsWindow(window));
     for (HGDIOBJ object : objects)
         ExpectGone(object);
+    for (HICON icon : icons) {
+        ICONINFO info = {};
+        EXPECT_FALSE(GetIconInfo(icon, &info));
+    }
 }

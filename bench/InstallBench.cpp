@@ -1,0 +1,369 @@
+// Installs a generated game package of about 200 MB in about 5,000 files of
+// mixed compressibility (text, already-compressed media, zero runs) into a
+// fresh folder through the installer's extraction path, and, as a baseline,
+// inflates the same blob with zlib in one call and writes the same entries
+// with plain CreateFileW/WriteFile. Each run happens in a child process of
+// its own so that its peak working set is its own. Prints the best of three
+// wall times, MB/s, peak working sets and the ratio.
+//
+//   rv_bench_install [work folder]      (default: a new folder under %TEMP%)
+//   rv_bench_install --run ours|baseline BLOB FOLDER     (one child run)
+
+#include "installer/core/CInstallProgress.h"
+#include "installer/core/PackedResourceFunctions.h"
+
+#include "engine/common/base/IStream.h"
+#include "engine/common/base/TIntrusivePointer.h"
+#include "engine/filesystem/ICompress.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
+#include "tests/support/TempFolder.h"
+
+#include <windows.h>
+#include <psapi.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+using RVGameEngine::Common::TIntrusivePointer;
+using EngineStream = RVGameEngine::Common::IStream;
+
+namespace {
+
+constexpr int kFileCount = 5000;
+constexpr int kFolderCount = 50;
+constexpr int kRounds = 3;
+constexpr double kMB = 1048576.0;
+
+double Now()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double PeakWorkingSetMB()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.PeakWorkingSetSize) / kMB;
+}
+
+// ------------------------------------------------------------ the package
+
+struct BenchEntry
+{
+    std::wstring name;
+    std::vector<uint8_t> bytes;
+};
+
+void FillText(std::mt19937& random, std::vector<uint8_t>* bytes)
+{
+    static const char* const kWords[] = {"wendmoor", "table", "player", "raise", "fold", "call", "blind", "chip",
+                                         "river", "turn", "flop", "hand", "seat", "pot", "\r\n", "<Card ",
+                                         "Value=\"", "\"/>", "0", "1", "2", "3", "7", "9", "ace", "king"};
+    std::uniform_int_distribution<int> pick(0, static_cast<int>(sizeof kWords / sizeof kWords[0]) - 1);
+    size_t at = 0;
+    while (at < bytes->size()) {
+        const char* word = kWords[pick(random)];
+        for (; *word != '\0' && at < bytes->size(); ++word)
+            (*bytes)[at++] = static_cast<uint8_t>(*word);
+        if (at < bytes->size())
+            (*bytes)[at++] = ' ';
+    }
+}
+
+void FillMedia(std::mt19937& random, std::vector<uint8_t>* bytes)
+{
+    for (size_t at = 0; at + 4 <= bytes->size(); at += 4) {
+        const uint32_t value = random();
+        std::memcpy(bytes->data() + at, &value, 4);
+    }
+}
+
+// Mostly zero with short stretches of data, as sparse tables are.
+void FillZeroRuns(std::mt19937& random, std::vector<uint8_t>* bytes)
+{
+    for (size_t at = 0; at < bytes->size(); at += 4096)
+        for (size_t i = at; i < std::min(bytes->size(), at + 64); ++i)
+            (*bytes)[i] = static_cast<uint8_t>(random());
+}
+
+std::vector<BenchEntry> MakeEntries()
+{
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<uint32_t> smallSize(512, 60 * 1024);
+    std::uniform_int_distribution<uint32_t> largeSize(1536 * 1024, 3584 * 1024);
+    static const wchar_t* const kTextTypes[] = {L"xml", L"txt", L"ini", L"lua"};
+    static const wchar_t* const kMediaTypes[] = {L"png", L"jpg", L"ogg", L"sw"};
+    std::vector<BenchEntry> entries(kFileCount);
+    for (int i = 0; i < kFileCount; ++i) {
+        BenchEntry& entry = entries[i];
+        const int kind = i % 5;
+        entry.bytes.resize(i % 250 == 7 ? largeSize(random) : smallSize(random));
+        const wchar_t* type = L"dat";
+        if (kind < 2) {
+            FillText(random, &entry.bytes);
+            type = kTextTypes[i % 4];
+        } else if (kind < 4) {
+            FillMedia(random, &entry.bytes);
+            type = kMediaTypes[i % 4];
+        } else {
+            FillZeroRuns(random, &entry.bytes);
+        }
+        wchar_t name[96];
+        swprintf(name, 96, L"%lsData/Folder%02d/file%04d.%ls", i % 17 == 3 ? L"Web/" : L"", i % kFolderCount, i,
+                 type);
+        entry.name = name;
+    }
+    return entries;
+}
+
+void Put32(std::vector<uint8_t>* out, uint32_t value)
+{
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&value);
+    out->insert(out->end(), bytes, bytes + 4);
+}
+
+// The archive in the form the packing tool writes, entries scrambled.
+std::vector<uint8_t> BuildArchive(const std::vector<BenchEntry>& entries)
+{
+    std::vector<uint8_t> archive = {'R', 'A', 'D', 'E'};
+    Put32(&archive, 1);
+    Put32(&archive, static_cast<uint32_t>(entries.size()));
+    uint32_t offset = 0;
+    for (const BenchEntry& entry : entries) {
+        Put32(&archive, offset);
+        Put32(&archive, static_cast<uint32_t>(entry.bytes.size()));
+        Put32(&archive, static_cast<uint32_t>(entry.name.size()));
+        const uint8_t* units = reinterpret_cast<const uint8_t*>(entry.name.data());
+        archive.insert(archive.end(), units, units + entry.name.size() * 2);
+        offset += static_cast<uint32_t>(entry.bytes.size());
+    }
+    for (const BenchEntry& entry : entries) {
+        const size_t at = archive.size();
+        archive.insert(archive.end(), entry.bytes.begin(), entry.bytes.end());
+        RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance()->ScrambleBuffer(
+            archive.data() + at, static_cast<int32_t>(entry.bytes.size()));
+    }
+    return archive;
+}
+
+bool WriteWhole(const std::wstring& path, const void* bytes, size_t size)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool whole = size == 0 || (WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) &&
+                                     written == size);
+    CloseHandle(file);
+    return whole;
+}
+
+std::vector<uint8_t> ReadWhole(const std::wstring& path)
+{
+    std::vector<uint8_t> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    LARGE_INTEGER size = {};
+    GetFileSizeEx(file, &size);
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        bytes.clear();
+    CloseHandle(file);
+    return bytes;
+}
+
+// ------------------------------------------------------------ one child run
+
+bool RunOurs(const std::vector<uint8_t>& blob)
+{
+    TIntrusivePointer<EngineStream> archive =
+        UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), L"bench");
+    return archive && CInstallProgress::GetInstance()->ExtractPackedArchive(archive);
+}
+
+uint32_t Get32(const uint8_t* at)
+{
+    uint32_t value;
+    std::memcpy(&value, at, 4);
+    return value;
+}
+
+// zlib in one call, then every entry's bytes as they stand, in plain files.
+bool RunBaseline(const std::vector<uint8_t>& blob)
+{
+    uLongf size = Get32(blob.data());
+    std::vector<uint8_t> archive(size);
+    if (uncompress(archive.data(), &size, blob.data() + 4, static_cast<uLong>(blob.size() - 4)) != Z_OK)
+        return false;
+    const uint32_t count = Get32(archive.data() + 8);
+    struct Entry { uint32_t offset, size; std::wstring name; };
+    std::vector<Entry> entries(count);
+    size_t at = 12;
+    for (Entry& entry : entries) {
+        entry.offset = Get32(&archive[at]);
+        entry.size = Get32(&archive[at + 4]);
+        const uint32_t units = Get32(&archive[at + 8]);
+        entry.name.assign(reinterpret_cast<const wchar_t*>(&archive[at + 12]), units);
+        at += 12 + units * 2;
+    }
+    std::set<std::wstring> folders;
+    for (const Entry& entry : entries) {
+        for (size_t slash = entry.name.find(L'/'); slash != std::wstring::npos;
+             slash = entry.name.find(L'/', slash + 1)) {
+            const std::wstring folder = entry.name.substr(0, slash);
+            if (folders.insert(folder).second)
+                CreateDirectoryW(folder.c_str(), nullptr);
+        }
+        if (!WriteWhole(entry.name, &archive[at + entry.offset], entry.size))
+            return false;
+    }
+    return true;
+}
+
+int ChildRun(const std::wstring& kind, const std::wstring& blobPath, const std::wstring& folder)
+{
+    const std::vector<uint8_t> blob = ReadWhole(blobPath);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    SetCurrentDirectoryW(folder.c_str());
+    const double start = Now();
+    const bool done = kind == L"ours" ? RunOurs(blob) : RunBaseline(blob);
+    const double elapsed = Now() - start;
+    std::printf("%.3f %.3f\n", elapsed, PeakWorkingSetMB());
+    return done ? 0 : 1;
+}
+
+// ------------------------------------------------------------ the parent
+
+struct RunResult
+{
+    double milliseconds = 0;
+    double peakMB = 0;
+};
+
+bool StartChild(const std::wstring& kind, const std::wstring& blobPath, const std::wstring& folder, RunResult* result)
+{
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring commandLine =
+        L"\"" + std::wstring(program) + L"\" --run " + kind + L" \"" + blobPath + L"\" \"" + folder + L"\"";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+        return false;
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION child = {};
+    const bool started =
+        CreateProcessW(program, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
+    CloseHandle(writeEnd);
+    std::string output;
+    if (started) {
+        char buffer[256];
+        DWORD read = 0;
+        while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
+            output.append(buffer, read);
+        WaitForSingleObject(child.hProcess, INFINITE);
+    }
+    DWORD exitCode = 1;
+    if (started) {
+        GetExitCodeProcess(child.hProcess, &exitCode);
+        CloseHandle(child.hProcess);
+        CloseHandle(child.hThread);
+    }
+    CloseHandle(readEnd);
+    return exitCode == 0 && std::sscanf(output.c_str(), "%lf %lf", &result->milliseconds, &result->peakMB) == 2;
+}
+
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 5 && std::wstring(argv[1]) == L"--run")
+        return ChildRun(argv[2], argv[3], argv[4]);
+
+    const RVTest::TempFolder ownFolder;
+    const std::wstring work = argc > 1 ? argv[1] : ownFolder.Path();
+    const std::vector<BenchEntry> entries = MakeEntries();
+    uint64_t total = 0;
+    size_t largest = 0;
+    for (const BenchEntry& entry : entries) {
+        total += entry.bytes.size();
+        largest = std::max(largest, entry.bytes.size());
+    }
+    const std::vector<uint8_t> archive = BuildArchive(entries);
+    TIntrusivePointer<EngineStream> blob = RVGameEngine::Common::ICompress_GetInstance()->Compress(
+        archive.data(), static_cast<uint32_t>(archive.size()));
+    const std::wstring blobPath = work + L"\\package.blob";
+    if (blob.IsNull() || !WriteWhole(blobPath, blob->GetData(), static_cast<size_t>(blob->GetSize()))) {
+        std::fprintf(stderr, "cannot make the package\n");
+        return 1;
+    }
+    std::printf("%d files, %.1f MB of data, archive %.1f MB, blob %.1f MB, largest entry %.1f MB\n", kFileCount,
+                total / kMB, archive.size() / kMB, blob->GetSize() / kMB, largest / kMB);
+
+    RunResult best[2];
+    const wchar_t* const kinds[2] = {L"ours", L"baseline"};
+    for (int round = 0; round < kRounds; ++round) {
+        // Alternating which goes first, so neither always meets a cold cache.
+        for (int step = 0; step < 2; ++step) {
+            const int k = (round + step) % 2;
+            const std::wstring folder = work + L"\\install_" + kinds[k];
+            RunResult run;
+            if (!StartChild(kinds[k], blobPath, folder, &run)) {
+                std::fprintf(stderr, "the %ls run failed\n", kinds[k]);
+                RemoveTree(folder);
+                return 1;
+            }
+            RemoveTree(folder);
+            if (round == 0 || run.milliseconds < best[k].milliseconds)
+                best[k].milliseconds = run.milliseconds;
+            best[k].peakMB = std::max(best[k].peakMB, run.peakMB);
+        }
+    }
+    DeleteFileW(blobPath.c_str());
+    for (int k = 0; k < 2; ++k)
+        std::printf("%-9ls %8.1f ms  %7.1f MB/s  peak working set %7.1f MB\n", kinds[k], best[k].milliseconds,
+                    total / kMB / (best[k].milliseconds / 1000.0), best[k].peakMB);
+    const double budget = (blob->GetSize() + archive.size() + largest) / kMB + 32.0;
+    std::printf("ratio ours/baseline: %.2f (goal: at most 1.30)\n", best[0].milliseconds / best[1].milliseconds);
+    std::printf("peak memory %.1f MB, budget %.1f MB (blob + archive + largest entry + 32 MB)\n", best[0].peakMB,
+                budget);
+    return 0;
+}

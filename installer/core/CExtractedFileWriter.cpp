@@ -1,0 +1,82 @@
+#include "installer/core/CExtractedFileWriter.h"
+
+#include "engine/common/base/TScopedHandle.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
+
+using RVGameEngine::Common::CScopedKernelHandle;
+using RVGameEngine::FileSystem::IVirtualFileSystem;
+using RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance;
+
+namespace {
+
+HANDLE CreateReplacing(const std::wstring& name)
+{
+    return CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
+bool WriteAll(HANDLE file, const void* bytes, uint32_t size)
+{
+    const uint8_t* at = static_cast<const uint8_t*>(bytes);
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(file, at, size, &written, nullptr) || written == 0)
+            return false;
+        at += written;
+        size -= written;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CExtractedFileWriter::MakeFolderOf(const std::wstring& name)
+{
+    const size_t separator = name.find_last_of(L"/\\");
+    if (separator == std::wstring::npos)
+        return false;
+    const std::wstring folder = name.substr(0, separator);
+    if (!m_madeFolders.insert(folder).second)
+        return false;
+    IVirtualFileSystem_GetInstance()->CreateDirectory(folder.c_str());
+    return true;
+}
+
+HANDLE CExtractedFileWriter::Create(const std::wstring& name, DWORD* error)
+{
+    HANDLE file = CreateReplacing(name);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND && MakeFolderOf(name))
+        file = CreateReplacing(name);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+        const DWORD attributes = GetFileAttributesW(name.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            IVirtualFileSystem_GetInstance()->ClearReadOnly(name.c_str());
+            file = CreateReplacing(name);
+        } else {
+            SetLastError(ERROR_ACCESS_DENIED);
+        }
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        *error = GetLastError();
+    return file;
+}
+
+bool CExtractedFileWriter::Write(const wchar_t* name, const void* bytes, uint32_t size, DWORD* error)
+{
+    *error = ERROR_SUCCESS;
+    // Names pass through the file system's replacement list, as every write does.
+    const std::wstring replaced = IVirtualFileSystem_GetInstance()->ReplaceFilename(name)->GetUtf16();
+    if (replaced.empty()) {
+        *error = ERROR_INVALID_NAME;
+        return false;
+    }
+    CScopedKernelHandle file(Create(replaced, error));
+    if (!file)
+        return false;
+    if (!WriteAll(file.Get(), bytes, size)) {
+        *error = GetLastError();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+
+// Writes the files of one extraction, replacing what is there. Built for
+// thousands of files in a row: a file is created at once, and only when
+// that fails for a missing folder or a read-only file is the folder chain
+// made or the attribute cleared and the creation tried again. Folders made
+// once are remembered.
+class CExtractedFileWriter
+{
+public:
+    CExtractedFileWriter() = default;
+    CExtractedFileWriter(const CExtractedFileWriter&) = delete;
+    CExtractedFileWriter& operator=(const CExtractedFileWriter&) = delete;
+
+    // False, with the system error in *error, when the file cannot be
+    // created or written whole.
+    bool Write(const wchar_t* name, const void* bytes, uint32_t size, DWORD* error);
+
+private:
+    HANDLE Create(const std::wstring& name, DWORD* error);
+    bool MakeFolderOf(const std::wstring& name);
+
+    std::unordered_set<std::wstring> m_madeFolders;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/common/base/IStream.h"
+#include "engine/common/base/TIntrusivePointer.h"
+
+#include <atomic>
+#include <cstdint>
+
+// Extracts a packed archive into the current directory and counts the
+// entries done, for the progress display on the UI thread.
+class CInstallProgress
+{
+public:
+    static CInstallProgress* GetInstance();
+
+    CInstallProgress() = default;
+    CInstallProgress(const CInstallProgress&) = delete;
+    CInstallProgress& operator=(const CInstallProgress&) = delete;
+
+    // Writes every entry of the archive held in the stream as a file under
+    // the current directory; files of the scrambled types outside "Web/" are
+    // stored in the RVEF form. Every entry is counted, written or not. False
+    // when the archive does not open or any entry was refused (unsafe name),
+    // unreadable or could not be written; each such entry is logged with its
+    // name (and the system error for a failed write) and nothing else of it
+    // is written.
+    bool ExtractPackedArchive(RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Common::IStream> stream);
+
+    void Reset();
+    uint32_t GetTotal() const { return m_total.load(); }
+    // Never more than GetTotal() as seen after it.
+    uint32_t GetCurrent() const { return m_done.load(); }
+
+private:
+    std::atomic<uint32_t> m_total{0};
+    std::atomic<uint32_t> m_done{0};
+};
+
+// Whether an entry of that name is stored in the RVEF form when extracted.
+bool IsScrambledOnExtraction(const wchar_t* name);

@@ -1,0 +1,65 @@
+#include "installer/core/EntryNameRules.h"
+
+#include <cwctype>
+
+namespace {
+
+bool IsForbiddenCharacter(wchar_t c)
+{
+    return c < 0x20 || c == L':' || c == L'*' || c == L'?' || c == L'"' || c == L'<' || c == L'>' || c == L'|' ||
+           c == L'\\';
+}
+
+std::wstring UpperAscii(const std::wstring& text)
+{
+    std::wstring upper = text;
+    for (wchar_t& c : upper) {
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    return upper;
+}
+
+bool IsReservedDeviceName(const std::wstring& part)
+{
+    // The device is reached whatever follows its name after a dot.
+    const std::wstring stem = UpperAscii(part.substr(0, part.find(L'.')));
+    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
+    for (const wchar_t* device : kDevices) {
+        if (stem == device)
+            return true;
+    }
+    const bool numberedPort = stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0);
+    return numberedPort && stem[3] >= L'0' && stem[3] <= L'9';
+}
+
+bool IsSafePart(const std::wstring& part)
+{
+    if (part.empty() || part == L"." || part == L"..")
+        return false;
+    const wchar_t last = part.back();
+    if (last == L'.' || last == L' ')
+        return false;
+    for (wchar_t c : part) {
+        if (IsForbiddenCharacter(c))
+            return false;
+    }
+    return !IsReservedDeviceName(part);
+}
+
+} // namespace
+
+bool IsSafeEntryName(const std::wstring& name)
+{
+    // A leading "/" (absolute, UNC "//server", device "//./") gives an empty
+    // first part; a drive gives a colon.
+    size_t start = 0;
+    while (true) {
+        const size_t end = name.find(L'/', start);
+        if (!IsSafePart(name.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start)))
+            return false;
+        if (end == std::wstring::npos)
+            return true;
+        start = end + 1;
+    }
+}

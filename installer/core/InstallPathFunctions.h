@@ -1,0 +1,33 @@
+#pragma once
+
+// The drive the installer works on and the folders it installs into.
+
+#include <cstdint>
+#include <string>
+
+// Megabytes a drive must have free for the caller to be used.
+constexpr int32_t kRequiredFreeMB = 100;
+// Letters in the order drives are tried: D first, then C, E to Z, A and B.
+constexpr const wchar_t* kDriveSearchOrder = L"DCEFGHIJKLMNOPQRSTUVWXYZAB";
+// The stored letter while no drive has been found.
+constexpr wchar_t kNoDrive = L' ';
+
+// Megabytes free for the caller on a drive (0 = A), 0 for drives that are
+// missing or not fixed disks. The system-information query by default;
+// tests put their own in place.
+using DriveFreeSpaceQuery = int32_t (*)(int32_t driveIndex);
+void SetDriveFreeSpaceQuery(DriveFreeSpaceQuery query);
+
+// Stores the first letter of the search order whose drive has enough free
+// space, or the blank when none has.
+void FindInstallDrive();
+wchar_t GetInstallDriveLetter();
+// A lower-case letter counts as its upper-case one; anything outside A-Z is false.
+bool HasEnoughFreeSpace(wchar_t letter);
+
+// Whether "C:\Program Files (x86)" exists (always drive C).
+bool HasProgramFilesX86();
+// "<drive>:\Program Files[ (x86)]\<pack name>".
+std::wstring GetDefaultInstallPath();
+// "<drive>:/Program Files[ (x86)]/<pack name>/Temp".
+std::wstring GetTempInstallPath();

@@ -1,0 +1,240 @@
+#include "installer/core/PartnerFunctions.h"
+
+#include "engine/common/base/CAutoLock.h"
+#include "engine/common/base/CCriticalSection.h"
+#include "engine/common/base/TextCodec.h"
+#include "engine/common/system/ICommandLine.h"
+#include "engine/filesystem/ILogFile.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
+#include "engine/filesystem/documents/IXmlScript.h"
+
+#include <windows.h>
+
+using RVGameEngine::Common::CAutoLock;
+using RVGameEngine::Common::CCriticalSection;
+using RVGameEngine::Common::IXmlElement;
+using RVGameEngine::Common::IXmlScript;
+using RVGameEngine::Common::TIntrusivePointer;
+using RVGameEngine::FileSystem::ILogFile_GetInstance;
+using RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance;
+
+namespace {
+
+constexpr DWORD kMaxProgramPath = 260;
+
+wchar_t FoldAscii(wchar_t c)
+{
+    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+std::wstring ProgramPath()
+{
+    wchar_t path[kMaxProgramPath + 1] = {};
+    GetModuleFileNameW(nullptr, path, kMaxProgramPath);
+    return path;
+}
+
+std::wstring CommandLineOption(const wchar_t* name)
+{
+    return RVGameEngine::Common::ICommandLine_GetInstance()->GetString(name)->GetUtf16();
+}
+
+bool IsRefusedCharacter(wchar_t c)
+{
+    // The document dialect has no escaping: a quote would end the attribute,
+    // a line break or control character would break the line.
+    return c == L'"' || c < 0x20 || c == 0x7F;
+}
+
+// The longest head of the text whose narrow form fits the byte limit,
+// never splitting a character.
+std::wstring CutToNarrowBytes(const std::wstring& text, size_t limit)
+{
+    std::wstring kept;
+    for (wchar_t c : text) {
+        const std::wstring candidate = kept + c;
+        if (RVGameEngine::Common::WideToNarrow(RVGameEngine::Common::kCodePageAnsi, candidate.c_str()).size() > limit)
+            break;
+        kept = candidate;
+    }
+    return kept;
+}
+
+// Process-wide remembered partner values: both threads ask for them.
+struct tagRememberedPartnerValues
+{
+    CCriticalSection lock;
+    std::wstring packName;
+    int32_t iconIndex = -1;
+};
+
+tagRememberedPartnerValues& Remembered()
+{
+    static tagRememberedPartnerValues values;
+    return values;
+}
+
+IXmlElement* FirstMatch(IXmlElement* group, const std::wstring& partnerID, bool exact)
+{
+    for (int32_t i = 0; i < group->GetChildCount(); ++i) {
+        IXmlElement* entry = group->GetChild(i);
+        const bool matches = exact ? partnerID == entry->GetAttribute(L"PartnerID")
+                                   : ContainsNoCase(partnerID.c_str(), entry->GetAttribute(L"Contains"));
+        if (matches)
+            return entry;
+    }
+    return nullptr;
+}
+
+IXmlElement* TopLevelNamed(IXmlElement* root, int32_t index, const wchar_t* name)
+{
+    IXmlElement* element = root->GetChild(index);
+    return element != nullptr && std::wstring(element->GetName()) == name ? element : nullptr;
+}
+
+} // namespace
+
+bool ContainsNoCase(const wchar_t* text, const wchar_t* part)
+{
+    if (text == nullptr || part == nullptr || text[0] == L'\0')
+        return false;
+    const size_t textLength = wcslen(text);
+    const size_t partLength = wcslen(part);
+    for (size_t at = 0; at < textLength && partLength <= textLength - at; ++at) {
+        size_t matched = 0;
+        while (matched < partLength && FoldAscii(text[at + matched]) == FoldAscii(part[matched]))
+            ++matched;
+        if (matched == partLength)
+            return true;
+    }
+    return false;
+}
+
+std::wstring AcceptablePartnerID(const std::wstring& identity, const wchar_t* source)
+{
+    for (wchar_t c : identity) {
+        if (IsRefusedCharacter(c)) {
+            ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_ERROR,
+                                        L"Partner identity from the %s refused: it holds a quote or control character",
+                                        source);
+            return L"";
+        }
+    }
+    const std::wstring kept = CutToNarrowBytes(identity, kMaxPartnerIDBytes);
+    if (kept.size() != identity.size())
+        ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_WARNING,
+                                    L"Partner identity from the %s cut to \"%s\": longer than %d bytes", source,
+                                    kept.c_str(), static_cast<int>(kMaxPartnerIDBytes));
+    return kept;
+}
+
+std::wstring PartnerIDFromProgramPath(const std::wstring& programPath)
+{
+    const size_t separator = programPath.find_last_of(L'\\');
+    std::wstring name = separator == std::wstring::npos ? programPath : programPath.substr(separator + 1);
+    name = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::wstring();
+    const size_t underscore = name.find_last_of(L'_');
+    if (underscore == std::wstring::npos)
+        return kDefaultPartnerID;
+    const std::wstring tail = name.substr(underscore + 1);
+    return tail.substr(0, tail.find(L'('));
+}
+
+std::wstring GetPartnerIDFromCommandLine()
+{
+    static const std::wstring identity = AcceptablePartnerID(CommandLineOption(L"PartnerID"), L"command line");
+    return identity;
+}
+
+std::wstring GetPartnerIDFromFileName()
+{
+    static const std::wstring identity = AcceptablePartnerID(PartnerIDFromProgramPath(ProgramPath()), L"file name");
+    return identity;
+}
+
+std::wstring GetPartnerID()
+{
+    const std::wstring fromCommandLine = GetPartnerIDFromCommandLine();
+    return fromCommandLine.empty() ? GetPartnerIDFromFileName() : fromCommandLine;
+}
+
+bool IsPartner(const wchar_t* text)
+{
+    return ContainsNoCase(GetPartnerID().c_str(), text);
+}
+
+bool FindPartnerSettings(const wchar_t* configFile, const std::wstring& partnerID, std::wstring* packName,
+                         int32_t* iconIndex)
+{
+    if (!IVirtualFileSystem_GetInstance()->FileExists(configFile))
+        return false;
+    TIntrusivePointer<IXmlScript> document = RVGameEngine::Common::IXmlScript_Create();
+    IXmlElement* root = document->LoadFromFile(configFile);
+    IXmlElement* entry = nullptr;
+    if (IXmlElement* exact = TopLevelNamed(root, 0, L"PartnerConfig"))
+        entry = FirstMatch(exact, partnerID, true);
+    if (entry == nullptr) {
+        if (IXmlElement* rules = TopLevelNamed(root, 1, L"PartnerContainsConfig"))
+            entry = FirstMatch(rules, partnerID, false);
+    }
+    if (entry == nullptr)
+        return false;
+    *packName = entry->GetAttribute(L"PackName");
+    *iconIndex = entry->GetAttributeInt(L"IconIndex");
+    return true;
+}
+
+std::wstring GetPartnerPackName()
+{
+    if (!IVirtualFileSystem_GetInstance()->FileExists(kPartnerConfigFile))
+        return kDefaultPackName;
+    tagRememberedPartnerValues& remembered = Remembered();
+    {
+        CAutoLock guard(&remembered.lock);
+        if (!remembered.packName.empty())
+            return remembered.packName;
+    }
+    std::wstring packName = kDefaultPackName;
+    int32_t iconIndex = 0;
+    FindPartnerSettings(kPartnerConfigFile, GetPartnerID(), &packName, &iconIndex);
+    CAutoLock guard(&remembered.lock);
+    remembered.packName = packName;
+    return packName;
+}
+
+std::wstring GetPackNameOrDefault()
+{
+    const std::wstring packName = GetPartnerPackName();
+    return packName.empty() ? kDefaultPackName : packName;
+}
+
+int32_t LoadPartnerConfig()
+{
+    if (!IVirtualFileSystem_GetInstance()->FileExists(kPartnerConfigFile))
+        return 0;
+    tagRememberedPartnerValues& remembered = Remembered();
+    {
+        CAutoLock guard(&remembered.lock);
+        if (remembered.iconIndex >= 0)
+            return remembered.iconIndex;
+    }
+    std::wstring packName;
+    int32_t iconIndex = 0;
+    FindPartnerSettings(kPartnerConfigFile, GetPartnerID(), &packName, &iconIndex);
+    CAutoLock guard(&remembered.lock);
+    remembered.iconIndex = iconIndex;
+    return iconIndex;
+}
+
+bool IsSilentInstallFor(const std::wstring& optionSILENT, const std::wstring& optionSilent,
+                        const std::wstring& partnerID, const std::wstring& programPath)
+{
+    return optionSILENT == L"TRUE" || optionSilent == L"true" || ContainsNoCase(partnerID.c_str(), L"SILENT") ||
+           ContainsNoCase(programPath.c_str(), L"SILENT");
+}
+
+bool IsSilentInstall()
+{
+    return IsSilentInstallFor(CommandLineOption(L"SILENT"), CommandLineOption(L"Silent"), GetPartnerID(),
+                              ProgramPath());
+}

@@ -1,0 +1,175 @@
+#include "engine/common/base/TIntrusivePointer.h"
+#include "engine/directui/CExpressionItem.h"
+#include "engine/directui/CExpressionManager.h"
+#include "engine/directui/IUISystem.h"
+#include "tests/engine/directui/drawing/BitmapDriver.h"
+#include "tests/engine/directui/uisystem/UITestSupport.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace RVGameEngine::DirectUI;
+using RVGameEngine::Common::TIntrusivePointer;
+
+namespace {
+
+using ImagePointer = TIntrusivePointer<IUIImage>;
+
+void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t argb)
+{
+    ASSERT_TRUE(UITest::WriteBmp(path, width, height, [argb](int, int) { return argb; }));
+}
+
+// Pictures in a fresh current folder and a UI system drawing into a bitmap.
+class Expressions : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // GDI+ stays up for the whole run: pictures may outlive a test's body.
+        static const Gdiplus::Status gdiplus = [] {
+            ULONG_PTR token = 0;
+            Gdiplus::GdiplusStartupInput input;
+            return Gdiplus::GdiplusStartup(&token, &input, nullptr);
+        }();
+        ASSERT_EQ(gdiplus, Gdiplus::Ok);
+        m_current = std::make_unique<RVTest::ScopedCurrentFolder>(m_folder.Path());
+        WriteSolidBmp(L"red.bmp", 4, 3, 0xFFFF0000);
+        WriteSolidBmp(L"green.bmp", 6, 5, 0xFF00FF00);
+        WriteSolidBmp(L"set0.bmp", 2, 2, 0xFF0000FF);
+        WriteSolidBmp(L"set2.bmp", 3, 3, 0xFF0000FF);
+        WriteSolidBmp(L"frame1.bmp", 8, 8, 0xFFFF0000);
+        WriteSolidBmp(L"frame3.bmp", 8, 8, 0xFF00FF00);
+        WriteSolidBmp(L"frame4.bmp", 8, 8, 0xFF0000FF);
+        ASSERT_TRUE(RVTest::WriteWholeFile(L"broken.bmp", "not a picture"));
+        ui = TIntrusivePointer<IUISystem>(IUISystem_Create(driver.Get()));
+    }
+
+    std::pair<int32_t, int32_t> SizeOf(int32_t number)
+    {
+        std::pair<int32_t, int32_t> size(-1, -1);
+        table.GetExpressionSize(ui.Get(), number, &size.first, &size.second);
+        return size;
+    }
+
+    CExpressionManager table;
+    TIntrusivePointer<UITest::BitmapDriver> driver{new UITest::BitmapDriver(40, 30)};
+    TIntrusivePointer<IUISystem> ui;
+
+private:
+    RVTest::TempFolder m_folder;
+    std::unique_ptr<RVTest::ScopedCurrentFolder> m_current;
+};
+
+using Size = std::pair<int32_t, int32_t>;
+
+} // namespace
+
+TEST(ExpressionItem, FramesFollowTheClockAtTheClampedRate)
+{
+    CExpressionItem item;
+    EXPECT_TRUE(item.GetFrameAt(0).IsNull());
+    std::vector<ImagePointer> frames;
+    for (int i = 0; i < 4; ++i)
+        frames.emplace_back(IImage_Create(nullptr));
+    item.AddFrame(frames[0]);
+    EXPECT_FALSE(item.IsAnimated());
+    EXPECT_EQ(item.GetFrameAt(123456), frames[0]);
+    for (int i = 1; i < 4; ++i)
+        item.AddFrame(frames[static_cast<size_t>(i)]);
+    EXPECT_TRUE(item.IsAnimated());
+
+    struct Case
+    {
+        int32_t framesPerSecond;
+        int32_t clockMs;
+        size_t frame;
+    };
+    const Case cases[] = {
+        {10, 0, 0}, {10, 99, 0}, {10, 100, 1}, {10, 399, 3}, {10, 400, 0}, {10, 12345, 3},
+        // 1000 / 3 is cut to a period of 333 ms.
+        {3, 332, 0}, {3, 333, 1}, {3, 1332, 0},
+        // The signed quotient -2 read as unsigned.
+        {10, -250, 2},
+        // Rates are kept within 1 to 1000 per second.
+        {0, 999, 0}, {0, 1000, 1}, {-7, 2000, 2}, {5000, 5, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.framesPerSecond << " fps at " << c.clockMs << " ms");
+        item.SetFramesPerSecond(c.framesPerSecond);
+        EXPECT_EQ(item.GetFrameAt(c.clockMs), frames[c.frame]);
+    }
+}
+
+TEST_F(Expressions, EntriesAreAddedSetAndDroppedByNumber)
+{
+    EXPECT_EQ(table.AddExpressionFromFile(ui.Get(), L"red.bmp"), 0);
+    EXPECT_EQ(table.AddExpressionFromFile(ui.Get(), L"red.bmp"), 1);
+    for (const wchar_t* bad : {L"missing.bmp", L"broken.bmp"})
+        EXPECT_EQ(table.AddExpressionFromFile(ui.Get(), bad), -1);
+    EXPECT_EQ(table.GetExpressionCount(), 2);
+    EXPECT_EQ(SizeOf(1), Size(4, 3));
+    for (int32_t absent : {-1, 2})
+        EXPECT_EQ(SizeOf(absent), Size(0, 0));
+
+    table.SetExpression(ui.Get(), 10, L"green.bmp");
+    EXPECT_EQ(table.GetExpressionCount(), 11);
+    EXPECT_EQ(SizeOf(9), Size(0, 0));
+    EXPECT_EQ(SizeOf(10), Size(6, 5));
+    // A picture that does not load leaves the entry as it was.
+    table.SetExpression(ui.Get(), 10, L"missing.bmp");
+    EXPECT_EQ(SizeOf(10), Size(6, 5));
+    for (int32_t refused : {-1, 1 << 16})
+        table.SetExpression(ui.Get(), refused, L"green.bmp");
+    EXPECT_EQ(table.GetExpressionCount(), 11);
+
+    // A smaller set drops the entries past it; those that do not load keep theirs.
+    table.LoadExpressionSet(ui.Get(), L"set%d.bmp", 3);
+    EXPECT_EQ(table.GetExpressionCount(), 3);
+    EXPECT_EQ(SizeOf(0), Size(2, 2));
+    EXPECT_EQ(SizeOf(1), Size(4, 3));
+    EXPECT_EQ(SizeOf(2), Size(3, 3));
+    EXPECT_EQ(SizeOf(10), Size(0, 0));
+    table.LoadExpressionSet(ui.Get(), L"set%d.bmp", -1);
+    table.LoadExpressionSet(ui.Get(), L"set%s.bmp", 4);
+    EXPECT_EQ(table.GetExpressionCount(), 4);
+    EXPECT_EQ(SizeOf(0), Size(2, 2));
+    table.LoadExpressionSet(ui.Get(), L"set%d.bmp", 0);
+    EXPECT_EQ(table.GetExpressionCount(), 0);
+}
+
+TEST_F(Expressions, AnimatedEntriesKeepTheFramesThatLoad)
+{
+    table.SetExpression(ui.Get(), 0, L"red.bmp");
+    table.SetAnimatedExpression(ui.Get(), 2, L"frame%d.bmp", 1, 4, 0);
+    EXPECT_EQ(table.GetExpressionCount(), 3);
+    EXPECT_FALSE(table.IsExpressionAnimated(0));
+    EXPECT_FALSE(table.IsExpressionAnimated(1));
+    EXPECT_TRUE(table.IsExpressionAnimated(2));
+    EXPECT_FALSE(table.IsExpressionAnimated(3));
+    EXPECT_EQ(SizeOf(2), Size(8, 8));
+
+    // The entry is replaced at once, also when none of its frames load.
+    table.SetAnimatedExpression(ui.Get(), 0, L"nothing%d.bmp", 0, 3, 10);
+    EXPECT_FALSE(table.IsExpressionAnimated(0));
+    EXPECT_EQ(SizeOf(0), Size(0, 0));
+}
+
+TEST_F(Expressions, DrawingPutsTheFrameAtItsPlace)
+{
+    ASSERT_EQ(table.AddExpressionFromFile(ui.Get(), L"red.bmp"), 0);
+    table.DrawExpression(ui.Get(), 0, 5, 7);
+    table.DrawExpression(ui.Get(), 1, 20, 20);
+    table.DrawExpression(nullptr, 0, 20, 20);
+    EXPECT_EQ(driver->At(5, 7), 0xFFFF0000u);
+    EXPECT_EQ(driver->At(8, 9), 0xFFFF0000u);
+    for (const POINT& outside : {POINT{4, 7}, POINT{9, 7}, POINT{5, 10}, POINT{20, 20}})
+        EXPECT_EQ(driver->At(outside.x, outside.y), 0xFF000000u);
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "installer/core/CInstallProgress.h"
+#include "installer/core/PackedResourceFunctions.h"
+
+#include "engine/common/base/IStream.h"
+#include "engine/common/base/TIntrusivePointer.h"
+#include "engine/common/system/ShellFunctions.h"
+#include "tests/support/TempFolder.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace InstallerTests {
+
+using EngineStream = RVGameEngine::Common::IStream;
+using StreamPointer = RVGameEngine::Common::TIntrusivePointer<EngineStream>;
+
+inline std::wstring ProgramFolder()
+{
+    return RVGameEngine::Common::GetProgramDir()->GetUtf16();
+}
+
+inline StreamPointer StreamOf(const std::string& bytes)
+{
+    StreamPointer stream(RVGameEngine::Common::IStream_Create(static_cast<int32_t>(bytes.size())));
+    if (!bytes.empty())
+        memcpy(stream->GetData(), bytes.data(), bytes.size());
+    return stream;
+}
+
+inline std::string BytesOf(EngineStream* stream)
+{
+    return std::string(reinterpret_cast<const char*>(stream->GetData()), static_cast<size_t>(stream->GetSize()));
+}
+
+// A file made by the packing tool for these tests.
+inline std::string Fixture(const std::wstring& name)
+{
+    return RVTest::ReadWholeFile(ProgramFolder() + L"installer_fixtures\\" + name);
+}
+
+inline bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Unpacks an embedded package into a folder, as the installer does.
+inline bool ExtractPackageInto(const wchar_t* package, const std::wstring& folder)
+{
+    RVTest::ScopedCurrentFolder inside(folder);
+    StreamPointer archive = LoadPackageArchive(package);
+    return archive && CInstallProgress::GetInstance()->ExtractPackedArchive(archive);
+}
+
+// A running copy of the stand-in game program under another name; ended
+// (if still running) and closed when it goes.
+class StandInProcess
+{
+public:
+    StandInProcess(const std::wstring& folder, const std::wstring& fileName, const std::wstring& options)
+    {
+        const std::wstring path = folder + L"\\" + fileName;
+        CopyFileW((ProgramFolder() + L"installer_test_standin.exe").c_str(), path.c_str(), FALSE);
+        std::wstring commandLine = L"\"" + path + L"\" " + options;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started = {};
+        if (CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &started)) {
+            CloseHandle(started.hThread);
+            m_process = started.hProcess;
+        }
+    }
+    ~StandInProcess()
+    {
+        if (m_process == nullptr)
+            return;
+        TerminateProcess(m_process, 1);
+        WaitForSingleObject(m_process, 10000);
+        CloseHandle(m_process);
+    }
+    StandInProcess(const StandInProcess&) = delete;
+    StandInProcess& operator=(const StandInProcess&) = delete;
+
+    bool Started() const { return m_process != nullptr; }
+    // Whether the process ends within the time.
+    bool EndsWithin(DWORD milliseconds) const
+    {
+        return m_process != nullptr && WaitForSingleObject(m_process, milliseconds) == WAIT_OBJECT_0;
+    }
+
+private:
+    HANDLE m_process = nullptr;
+};
+
+} // namespace InstallerTests

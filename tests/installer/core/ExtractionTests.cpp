@@ -1,0 +1,193 @@
+// Reading packages from memory and unpacking them: scrambling by type and
+// folder, progress counts, and damaged or hostile packages.
+
+#include "installer/core/CInstallProgress.h"
+#include "installer/core/CPackedFileReader_Stream.h"
+#include "installer/core/EntryNameRules.h"
+#include "installer/core/PackedResourceFunctions.h"
+#include "tests/installer/InstallerTestSupport.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempFolder.h"
+
+#include "engine/filesystem/IFileCollector.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace InstallerTests;
+using RVGameEngine::Common::TIntrusivePointer;
+
+// Every file under the folder, relative, "/" separated.
+std::vector<std::wstring> FilesUnder(const std::wstring& folder)
+{
+    TIntrusivePointer<RVGameEngine::FileSystem::IFileCollector> collector(
+        RVGameEngine::FileSystem::IFileCollector_Create());
+    collector->CollectFiles(folder.c_str());
+    std::vector<std::wstring> files;
+    for (int32_t i = 0; i < collector->GetCount(); ++i)
+        files.push_back(std::wstring(collector->GetAt(i)).substr(folder.size() + 1));
+    return files;
+}
+
+// A sandbox whose "install" subfolder is the current directory while a
+// package is unpacked into it.
+struct Sandbox
+{
+    RVTest::TempFolder root;
+    std::wstring install = root.Child(L"install");
+
+    bool Extract(const std::string& archive)
+    {
+        CreateDirectoryW(install.c_str(), nullptr);
+        RVTest::ScopedCurrentFolder inside(install);
+        return CInstallProgress::GetInstance()->ExtractPackedArchive(StreamOf(archive));
+    }
+};
+
+std::string RvefForm(const std::string& plain)
+{
+    std::string scrambled = plain;
+    RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance()->ScrambleBuffer(
+        reinterpret_cast<uint8_t*>(&scrambled[0]), static_cast<int32_t>(scrambled.size()));
+    return "RVEF" + scrambled;
+}
+
+TEST(PackageReader, FindsEntriesByEitherSlashAndAnyCaseAndRefusesOtherFormats)
+{
+    StreamPointer archive = UncompressPackage(Fixture(L"good.blob").data(),
+                                              static_cast<uint32_t>(Fixture(L"good.blob").size()), L"good");
+    ASSERT_TRUE(archive);
+    TIntrusivePointer<CPackedFileReader_Stream> reader(new CPackedFileReader_Stream());
+    ASSERT_TRUE(reader->Open(archive));
+    EXPECT_EQ(reader->GetItemCount(), 3);
+    EXPECT_STREQ(reader->GetItemName(1), L"Data/x.PNG");
+    EXPECT_EQ(reader->GetItemName(3), nullptr);
+    StreamPointer found = reader->ReadItem(L"DATA\\x.png");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(BytesOf(found.Get()), "png bytes");
+    EXPECT_EQ(found->Tell(), 0);
+    EXPECT_FALSE(reader->ReadItem(L""));
+    EXPECT_FALSE(reader->ReadItem(L"Data/y.png"));
+    EXPECT_EQ(CPackedFileReader_Stream::NormalizeName(L"a\\b\\c"), L"a/b/c");
+
+    EXPECT_FALSE(reader->Open(StreamPointer()));
+}
+
+TEST(PackageExtraction, ScrambledTypesOutsideWebOnly)
+{
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"Data/a.PNG", true}, {L"a.png", true}, {L"x/b.Jpg", true}, {L"c.bmp", true}, {L"d.xml", true},
+        {L"e.sw", true}, {L"Webby/f.png", true}, {L"Web/g.png", false}, {L"web/Sub/h.XML", false},
+        {L"i.swf", false}, {L"j.txt", false}, {L"png", false}, {L"k.png.txt", false}, {L"Web", false},
+    };
+    for (const auto& [name, scrambled] : cases)
+        EXPECT_EQ(IsScrambledOnExtraction(name), scrambled) << name;
+}
+
+TEST(PackageExtraction, GoodBlobUnpacksWithScramblingAndCounts)
+{
+    Sandbox sandbox;
+    const std::string blob = Fixture(L"good.blob");
+    StreamPointer archive = UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), L"good");
+    ASSERT_TRUE(archive);
+    CreateDirectoryW(sandbox.install.c_str(), nullptr);
+    // An earlier install left a longer, read-only file in the way.
+    const std::wstring earlier = sandbox.install + L"\\good.txt";
+    ASSERT_TRUE(RVTest::WriteWholeFile(earlier, std::string(100, 'x')));
+    ASSERT_TRUE(SetFileAttributesW(earlier.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        RVTest::ScopedCurrentFolder inside(sandbox.install);
+        ASSERT_TRUE(CInstallProgress::GetInstance()->ExtractPackedArchive(archive));
+    }
+    EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), 3u);
+    EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), 3u);
+    EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\good.txt"), "a good entry");
+    EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\Data\\x.PNG"), RvefForm("png bytes"));
+    EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\Web\\y.png"), "web png");
+    CInstallProgress::GetInstance()->Reset();
+    EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), 0u);
+    EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), 0u);
+}
+
+TEST(PackageExtraction, DamagedBlobsDoNotDecompress)
+{
+    for (const wchar_t* name : {L"cut.blob", L"bad_stream.blob", L"size_too_large.blob", L"size_too_small.blob"}) {
+        RVTest::LogCapture log;
+        const std::string blob = Fixture(name);
+        EXPECT_FALSE(UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), name)) << name;
+        EXPECT_EQ(log.CountContaining(std::wstring(L"Package ") + name + L" does not decompress"), 1) << name;
+    }
+}
+
+// Every entry name that would reach outside the install folder, or another
+// file than it names, is refused; the good entry beside it is still written.
+TEST(PackageExtraction, HostileNamesWriteNothingOutsideTheInstallFolder)
+{
+    const wchar_t* const hostile[] = {
+        L"absolute", L"backslash_absolute", L"drive", L"drive_relative", L"unc", L"device", L"long_prefix",
+        L"parent", L"inner_parent", L"backslash_parent", L"stream", L"device_name", L"device_name_ext",
+        L"port_name", L"trailing_dot", L"dots_only",
+    };
+    for (const wchar_t* kind : hostile) {
+        Sandbox sandbox;
+        RVTest::LogCapture log;
+        EXPECT_FALSE(sandbox.Extract(Fixture(std::wstring(L"name_") + kind + L".rade"))) << kind;
+        EXPECT_EQ(FilesUnder(sandbox.root.Path()), std::vector<std::wstring>{L"install/good.txt"}) << kind;
+        EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\good.txt"), "a good entry") << kind;
+        EXPECT_EQ(log.CountContaining(L"refused: not a plain relative name"), 1) << kind;
+        EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), 2u) << kind;
+    }
+    for (const wchar_t* outside : {L"C:\\evil_absolute.txt", L"C:\\evil_backslash.txt", L"C:\\evil_drive.txt",
+                                   L"C:\\evil_device.txt", L"C:\\evil_long.txt", L"C:\\evil_drive_relative.txt"})
+        EXPECT_FALSE(Exists(outside)) << outside;
+
+    const std::pair<const wchar_t*, bool> names[] = {
+        {L"Data/Image/Card.png", true}, {L"a b/c d.txt", true}, {L".hidden", true}, {L"Data/cone/x", true}, {L"Data/con.d/x", false},
+        {L"Data/console.txt", true}, {L"Data/COM10", true}, {L"", false}, {L"a//b", false}, {L"a/", false},
+        {L"a/./b", false}, {L"LPT9.txt", false}, {L"a/b ", false}, {L"a|b", false}, {L"a\x01" L"b", false},
+    };
+    for (const auto& [name, safe] : names)
+        EXPECT_EQ(IsSafeEntryName(name), safe) << name;
+}
+
+TEST(PackageExtraction, DamagedArchivesFailWithoutWritingTheirBadEntries)
+{
+    struct Case { const wchar_t* file; uint32_t total; std::vector<std::wstring> written; };
+    const Case cases[] = {
+        {L"truncated_entry.rade", 2, {L"install/good.txt"}},
+        {L"lying_size.rade", 2, {L"install/good.txt"}},
+        {L"wrapped_offset.rade", 2, {L"install/good.txt"}},
+        {L"empty_name.rade", 2, {L"install/good.txt"}},
+        {L"bad_magic.rade", 0, {}},
+        {L"version2.rade", 0, {}},
+        {L"huge_count.rade", 0, {}},
+        {L"truncated_table.rade", 0, {}},
+    };
+    for (const Case& c : cases) {
+        Sandbox sandbox;
+        RVTest::LogCapture log;
+        EXPECT_FALSE(sandbox.Extract(Fixture(c.file))) << c.file;
+        EXPECT_EQ(FilesUnder(sandbox.root.Path()), c.written) << c.file;
+        EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), c.total) << c.file;
+        EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), c.total) << c.file;
+        EXPECT_GE(log.Messages().size(), 1u) << c.file;
+    }
+}
+
+TEST(EmbeddedPackages, LoadFromTheProgramsResourcesAndAMissingOneIsLogged)
+{
+    StreamPointer blob = LoadPackedResource(kGameClientPackage, kPackageResourceType);
+    ASSERT_TRUE(blob);
+    EXPECT_TRUE(UncompressPackage(blob->GetData(), static_cast<uint32_t>(blob->GetSize()), L"game"));
+    RVTest::LogCapture log;
+    EXPECT_FALSE(LoadPackedResource(L"IDR_MISSING", kPackageResourceType));
+    EXPECT_FALSE(LoadPackageArchive(L"IDR_MISSING"));
+    EXPECT_EQ(log.CountContaining(L"no resource IDR_MISSING"), 2);
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Writes the damaged and hostile packages the installer's extraction tests
+unpack. Every archive holds the entry "good.txt" beside its bad one."""
+
+import os
+import struct
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools"))
+import rvpack  # noqa: E402
+
+GOOD = ("good.txt", b"a good entry")
+
+# Entry names no package may write: each lands outside the install folder or
+# somewhere other than its name says.
+HOSTILE_NAMES = {
+    "absolute": "/evil_absolute.txt",
+    "backslash_absolute": "\\evil_backslash.txt",
+    "drive": "C:/evil_drive.txt",
+    "drive_relative": "C:evil_drive_relative.txt",
+    "unc": "//127.0.0.1/share/evil_unc.txt",
+    "device": "//./C:/evil_device.txt",
+    "long_prefix": "//?/C:/evil_long.txt",
+    "parent": "../evil_parent.txt",
+    "inner_parent": "Data/../../evil_inner_parent.txt",
+    "backslash_parent": "Data\\..\\..\\evil_backslash_parent.txt",
+    "stream": "good.txt:evil_stream",
+    "device_name": "Data/CON",
+    "device_name_ext": "nul.txt",
+    "port_name": "Data/com1.log",
+    "trailing_dot": "Data/evil.",
+    "dots_only": "Data/.../evil_dots.txt",
+}
+
+
+def raw_archive(entries):
+    """Like the tool's archive, but takes any name, an empty one too."""
+    table, area = b"", b""
+    for name, data in entries:
+        encoded = name.encode("utf-16-le")
+        table += struct.pack("<III", len(area), len(data), len(encoded) // 2) + encoded
+        area += rvpack.scramble(data)
+    return b"RADE" + struct.pack("<II", 1, len(entries)) + table + area
+
+
+def damaged_archives():
+    good = rvpack.build_archive([GOOD, ("Data/second.bin", bytes(range(200)))])
+    lying = bytearray(good)
+    # The second entry's size field (after the header and the first entry).
+    second_size_at = 12 + 12 + 2 * len(GOOD[0]) + 4
+    struct.pack_into("<I", lying, second_size_at, 5000)
+    wrapped_offset = bytearray(good)
+    struct.pack_into("<I", wrapped_offset, second_size_at - 4, 0xFFFFFF00)
+    return {
+        "truncated_entry.rade": good[:-50],
+        "lying_size.rade": bytes(lying),
+        "wrapped_offset.rade": bytes(wrapped_offset),
+        "empty_name.rade": raw_archive([GOOD, ("", b"nameless")]),
+        "bad_magic.rade": b"RADX" + good[4:],
+        "version2.rade": good[:4] + struct.pack("<I", 2) + good[8:],
+        "huge_count.rade": good[:8] + struct.pack("<I", 0x7FFFFFFF) + good[12:],
+        "truncated_table.rade": good[:20],
+    }
+
+
+def put(root, name, data):
+    with open(os.path.join(root, name), "wb") as target:
+        target.write(data)
+
+
+def main():
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    for key, name in HOSTILE_NAMES.items():
+        put(out, "name_%s.rade" % key, raw_archive([GOOD, (name, b"must never be written")]))
+    for name, data in damaged_archives().items():
+        put(out, name, data)
+    sample = rvpack.build_archive([GOOD, ("Data/x.PNG", b"png bytes"), ("Web/y.png", b"web png")])
+    blob = rvpack.compress_blob(sample)
+    put(out, "good.blob", blob)
+    put(out, "cut.blob", blob[:-7])
+    put(out, "bad_stream.blob", blob[:4] + bytes(b ^ 0x55 for b in blob[4:]))
+    put(out, "size_too_large.blob", struct.pack("<I", len(sample) + 1) + blob[4:])
+    put(out, "size_too_small.blob", struct.pack("<I", len(sample) - 1) + blob[4:])
+    put(out, "stamp", b"ok")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,318 @@
+// Whole installs of the sample game into temporary folders: files, updater
+// configuration, install record, uninstall entry, shortcuts and flags.
+
+#include "installer/core/BuildSettings.h"
+#include "installer/core/CInstallProgress.h"
+#include "installer/core/CInstallWorker.h"
+#include "installer/core/CPackedFileReader_Stream.h"
+#include "installer/core/InstallPathFunctions.h"
+#include "installer/core/InstallStepFunctions.h"
+#include "installer/core/InstallThreadFunctions.h"
+#include "installer/core/PackedResourceFunctions.h"
+#include "tests/installer/InstallerTestSupport.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempFolder.h"
+
+#include "engine/common/base/ComPointer.h"
+#include "engine/common/system/ShellFunctions.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
+#include "engine/filesystem/documents/IXmlScript.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace InstallerTests;
+using RVGameEngine::Common::IXmlElement;
+using RVGameEngine::Common::TComPointer;
+using RVGameEngine::Common::TIntrusivePointer;
+
+// This program is test_installer_worker.exe: its partner identity is "worker".
+constexpr const wchar_t* kPackName = L"WendmoorTest";
+
+int32_t PlentyOnC(int32_t driveIndex)
+{
+    return driveIndex == 2 ? 10000 : 0;
+}
+
+std::string Utf16File(const std::wstring& text)
+{
+    return std::string("\xff\xfe", 2) + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+}
+
+struct tagLink
+{
+    std::wstring target, folder, description, iconFile;
+    int icon = -1;
+};
+
+bool ReadLink(const std::wstring& file, tagLink* link)
+{
+    TComPointer<IShellLinkW> shellLink;
+    TComPointer<IPersistFile> persist;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(shellLink.Receive()))) ||
+        FAILED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(persist.Receive()))) ||
+        FAILED(persist->Load(file.c_str(), STGM_READ)))
+        return false;
+    wchar_t text[MAX_PATH] = {};
+    shellLink->GetPath(text, MAX_PATH, nullptr, 0);
+    link->target = text;
+    shellLink->GetWorkingDirectory(text, MAX_PATH);
+    link->folder = text;
+    shellLink->GetDescription(text, MAX_PATH);
+    link->description = text;
+    shellLink->GetIconLocation(text, MAX_PATH, &link->icon);
+    link->iconFile = text;
+    return true;
+}
+
+std::wstring ReadUninstallValue(const wchar_t* name)
+{
+    const std::wstring key = std::wstring(kUninstallKeyFormat) + kPackName;
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return L"(missing)";
+    return value;
+}
+
+void DeleteUninstallEntry()
+{
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKeyFormat) + kPackName).c_str());
+}
+
+std::wstring DesktopLink()
+{
+    return std::wstring(RVGameEngine::Common::GetDesktopDir()->GetUtf16()) + L"\\" + kPackName + L".lnk";
+}
+
+std::wstring StartMenuFolder()
+{
+    return std::wstring(RVGameEngine::Common::GetProgramsDir()->GetUtf16()) + L"\\" + kPackName;
+}
+
+void RemoveShortcuts()
+{
+    DeleteFileW(DesktopLink().c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(StartMenuFolder(), ignored);
+}
+
+// The installer's unpacked window files, with a partner configuration that
+// gives this program's partner its own pack name and icon.
+class InstallWorkerTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CoInitialize(nullptr);
+        SetDriveFreeSpaceQuery(PlentyOnC);
+        FindInstallDrive();
+        s_ui = std::make_unique<RVTest::TempFolder>();
+        ASSERT_TRUE(ExtractPackageInto(kInstallerPackage, s_ui->Path()));
+        ASSERT_TRUE(RVTest::WriteWholeFile(
+            s_ui->Child(L"Installer\\Set\\PartnerConfig.xml"),
+            Utf16File(L"<PartnerConfig>\r\n<P PartnerID=\"worker\" PackName=\"WendmoorTest\" IconIndex=\"1\"/>\r\n"
+                      L"</PartnerConfig>\r\n")));
+    }
+    static void TearDownTestSuite() { s_ui.reset(); }
+
+    void SetUp() override
+    {
+        RemoveShortcuts();
+        DeleteUninstallEntry();
+    }
+    void TearDown() override
+    {
+        RemoveShortcuts();
+        DeleteUninstallEntry();
+    }
+
+    // One install on this thread, started from the window files' folder.
+    static void Install(CInstallWorker* worker, tagInstallPaths* options)
+    {
+        RVTest::ScopedCurrentFolder fromTheWindowFiles(s_ui->Path());
+        worker->Run(options);
+    }
+
+    static tagInstallPaths Options(const std::wstring& path, bool shortcuts)
+    {
+        tagInstallPaths options;
+        options.path = path;
+        options.desktopShortcut = shortcuts;
+        options.startMenuShortcuts = shortcuts;
+        return options;
+    }
+
+    static std::unique_ptr<RVTest::TempFolder> s_ui;
+};
+
+std::unique_ptr<RVTest::TempFolder> InstallWorkerTest::s_ui;
+
+TEST_F(InstallWorkerTest, InstallsEveryFileTheRecordsAndTheShortcuts)
+{
+    RVTest::TempFolder target;
+    const std::wstring folder = target.Child(L"Wendmoor Game");
+    tagInstallPaths options = Options(folder, true);
+    CInstallWorker worker(kGameClientPackage);
+    const uint32_t before = GetCurrentUnixTime();
+    Install(&worker, &options);
+    EXPECT_TRUE(worker.IsFinished());
+    EXPECT_FALSE(worker.IsFailed());
+    EXPECT_EQ(options.path, folder);
+
+    // Every file byte for byte, scrambled by the rules.
+    StreamPointer archive = LoadPackageArchive(kGameClientPackage);
+    TIntrusivePointer<CPackedFileReader_Stream> reader(new CPackedFileReader_Stream());
+    ASSERT_TRUE(reader->Open(archive));
+    for (int32_t i = 0; i < reader->GetItemCount(); ++i) {
+        const std::wstring name = reader->GetItemName(i);
+        EXPECT_NE(name.compare(0, 5, L"Temp/"), 0) << name;
+        if (name == kUpdaterConfigFile)
+            continue;
+        StreamPointer plain = reader->ReadItemByIndex(i);
+        StreamPointer expected = IsScrambledOnExtraction(name.c_str())
+                                     ? RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance()->ScrambleStream(plain)
+                                     : plain;
+        EXPECT_EQ(RVTest::ReadWholeFile(folder + L"\\" + name), BytesOf(expected.Get())) << name;
+    }
+    EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), static_cast<uint32_t>(reader->GetItemCount()));
+    EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), static_cast<uint32_t>(reader->GetItemCount()));
+
+    // The updater configuration carries the partner and is stored scrambled.
+    const std::wstring config = folder + L"\\Updater\\Set\\UpdaterConfig.xml";
+    EXPECT_EQ(RVTest::ReadWholeFile(config).substr(0, 4), "RVEF");
+    TIntrusivePointer<RVGameEngine::Common::IXmlScript> document = RVGameEngine::Common::IXmlScript_Create();
+    IXmlElement* server = document->LoadFromFile(config.c_str())->GetChild(0)->FindChildByName(L"UpdateServerAddress");
+    ASSERT_NE(server, nullptr);
+    EXPECT_STREQ(server->GetAttribute(L"PartnerID"), L"worker");
+    EXPECT_STREQ(server->GetAttribute(L"PacketName"), kPackName);
+    EXPECT_STREQ(server->GetAttribute(L"PackName"), kPackName);
+    EXPECT_STREQ(server->GetAttribute(L"Address"), L"127.0.0.1");
+
+    // The install record is plain.
+    const std::wstring record = folder + L"\\ReadWrite\\Installer\\InstallData.xml";
+    EXPECT_EQ(RVTest::ReadWholeFile(record).substr(0, 2), "\xff\xfe");
+    IXmlElement* data = document->LoadFromFile(record.c_str())->GetChild(0);
+    ASSERT_NE(data, nullptr);
+    EXPECT_STREQ(data->GetName(), L"InstallData");
+    EXPECT_GE(static_cast<uint32_t>(data->GetAttributeInt(L"SetupTime")), before);
+    EXPECT_LE(static_cast<uint32_t>(data->GetAttributeInt(L"SetupTime")), GetCurrentUnixTime());
+    EXPECT_TRUE(data->GetAttributeBool(L"JustSetup"));
+
+    const std::pair<const wchar_t*, std::wstring> values[] = {
+        {L"DisplayIcon", folder + L"\\ZURovoZizizer.exe,0"}, {L"DisplayName", kPackName},
+        {L"DisplayVersion", L"9.0.1"}, {L"InstallLocation", folder}, {L"Publisher", kPackName},
+        {L"UninstallString", folder + L"\\WMGameUninstaller.exe"}, {L"URLInfoAbout", kHomePageAddress},
+    };
+    for (const auto& [name, value] : values)
+        EXPECT_EQ(ReadUninstallValue(name), value) << name;
+
+    struct Expected { std::wstring file, target, description; int icon; };
+    const std::wstring updater = folder + L"\\ZURovoZizizer.exe";
+    const Expected links[] = {
+        {DesktopLink(), updater, L"", 1},
+        {StartMenuFolder() + L"\\WendmoorTest.lnk", updater, L"", 1},
+        {StartMenuFolder() + L"\\修复WendmoorTest.lnk", folder + L"\\WMGameRepairer.exe", L"WendmoorTest修复程序", 0},
+        {StartMenuFolder() + L"\\卸载WendmoorTest.lnk", folder + L"\\WMGameUninstaller.exe", L"WendmoorTest卸载程序", 0},
+    };
+    for (const Expected& expected : links) {
+        tagLink link;
+        ASSERT_TRUE(ReadLink(expected.file, &link)) << expected.file;
+        EXPECT_EQ(_wcsicmp(link.target.c_str(), expected.target.c_str()), 0) << link.target;
+        EXPECT_EQ(_wcsicmp(link.folder.c_str(), folder.c_str()), 0) << link.folder;
+        EXPECT_EQ(link.description, expected.description) << expected.file;
+        EXPECT_EQ(link.icon, expected.icon) << expected.file;
+    }
+}
+
+TEST_F(InstallWorkerTest, WithoutShortcutFlagsNoLinkIsMadeButTheRecordsAre)
+{
+    RVTest::TempFolder target;
+    tagInstallPaths options = Options(target.Child(L"Game"), false);
+    CInstallWorker worker(kGameClientPackage);
+    Install(&worker, &options);
+    EXPECT_TRUE(worker.IsFinished());
+    EXPECT_FALSE(Exists(DesktopLink()));
+    EXPECT_FALSE(Exists(StartMenuFolder()));
+    EXPECT_TRUE(Exists(target.Child(L"Game\\ReadWrite\\Installer\\InstallData.xml")));
+    EXPECT_EQ(ReadUninstallValue(L"InstallLocation"), target.Child(L"Game"));
+}
+
+TEST_F(InstallWorkerTest, AnUnusableFolderFallsBackToTheDefaultInstallPath)
+{
+    RVTest::TempFolder target;
+    ASSERT_TRUE(RVTest::WriteWholeFile(target.Child(L"file"), "a file, not a folder"));
+    tagInstallPaths options = Options(target.Child(L"file\\Game"), false);
+    CInstallWorker worker(kGameClientPackage);
+    Install(&worker, &options);
+    EXPECT_EQ(options.path, L"C:\\Program Files\\WendmoorTest");
+    EXPECT_TRUE(worker.IsFinished());
+    EXPECT_FALSE(worker.IsFailed());
+    EXPECT_TRUE(Exists(L"C:\\Program Files\\WendmoorTest\\ZURovoZizizer.exe"));
+    std::error_code ignored;
+    std::filesystem::remove_all(L"C:\\Program Files\\WendmoorTest", ignored);
+}
+
+TEST_F(InstallWorkerTest, AFailedExtractionStopsBeforeTheRecordsAndRaisesTheFailedFlag)
+{
+    RVTest::TempFolder target;
+    const std::wstring folder = target.Child(L"Game");
+    // A folder where the package has a file: that entry cannot be written.
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (folder + L"\\Data\\readme.txt").c_str(), nullptr), ERROR_SUCCESS);
+    // State the updater left behind is cleared first.
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (folder + L"\\ReadWrite\\Updater\\Sub").c_str(), nullptr), ERROR_SUCCESS);
+    ASSERT_TRUE(RVTest::WriteWholeFile(folder + L"\\ReadWrite\\Updater\\Sub\\state.dat", "old"));
+    tagInstallPaths options = Options(folder, true);
+    CInstallWorker worker(kGameClientPackage);
+    RVTest::LogCapture log;
+    Install(&worker, &options);
+    EXPECT_TRUE(worker.IsFinished());
+    EXPECT_TRUE(worker.IsFailed());
+    EXPECT_EQ(log.CountContaining(L"Data/readme.txt could not be written (system error 5)"), 1);
+    EXPECT_FALSE(Exists(folder + L"\\ReadWrite\\Updater\\Sub\\state.dat"));
+    EXPECT_TRUE(Exists(folder + L"\\ReadWrite\\Updater\\Sub"));
+    EXPECT_TRUE(Exists(folder + L"\\ZURovoZizizer.exe"));
+    EXPECT_FALSE(Exists(folder + L"\\ReadWrite\\Installer\\InstallData.xml"));
+    EXPECT_EQ(ReadUninstallValue(L"DisplayName"), L"(missing)");
+    EXPECT_FALSE(Exists(DesktopLink()));
+
+    // A package the program does not carry fails the same way.
+    CInstallWorker missing(L"IDR_NO_SUCH_PACKAGE");
+    tagInstallPaths other = Options(target.Child(L"Other"), false);
+    Install(&missing, &other);
+    EXPECT_TRUE(missing.IsFinished());
+    EXPECT_TRUE(missing.IsFailed());
+    EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), 0u);
+}
+
+TEST_F(InstallWorkerTest, TheProcessWorkerRunsOnceWhateverTheNumberOfStarts)
+{
+    RVTest::TempFolder target;
+    static tagInstallPaths options;
+    options = Options(target.Child(L"Game"), false);
+    RVTest::ScopedCurrentFolder fromTheWindowFiles(s_ui->Path());
+    RVTest::LogCapture log;
+    EXPECT_FALSE(IsInstallThreadRunning());
+    SetInstallOption(&options);
+    StartInstallThread();
+    StartInstallThread();
+    EXPECT_TRUE(IsInstallThreadRunning());
+    for (int waited = 0; waited < 6000 && !IsInstallFinished(); ++waited)
+        Sleep(10);
+    ASSERT_TRUE(IsInstallFinished());
+    EXPECT_FALSE(IsInstallFailed());
+    StartInstallThread();
+    Sleep(300);
+    EXPECT_EQ(log.CountContaining(L"begins"), 1);
+    EXPECT_TRUE(Exists(target.Child(L"Game\\ZURovoZizizer.exe")));
+}
+
+} // namespace
