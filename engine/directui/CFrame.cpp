@@ -66,6 +66,9 @@ void CFrame::BindUISystem()
 
 CFrame::~CFrame()
 {
+    // Images may keep the driver beyond the frame: it must not draw on us then.
+    if (m_driver)
+        m_driver->Attach(nullptr);
     // A dying frame raises no events: it leaves the manager before its window
     // goes, so the destruction takes the default handling. A loop that runs
     // for this frame still ends.

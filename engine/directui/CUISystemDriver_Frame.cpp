@@ -24,6 +24,8 @@ int32_t Key(Common::tagEventArgs* args)
 
 void CUISystemDriver_Frame::Attach(IFrame* frame)
 {
+    if (m_frame != nullptr)
+        m_frame->RemoveObjectDelegates(this);
     m_frame = frame;
     if (frame == nullptr)
         return;

@@ -65,7 +65,16 @@ TEST(FrameUI, EveryFrameHasAUISystemWhoseRootFollowsTheFrameSize)
     EXPECT_EQ(root->GetWidth(), 200);
     frame->ReleaseRoot();
     EXPECT_EQ(root->GetChildCount(), 0);
-    frame->Destroy();
+
+    // A picture kept beyond its frame keeps the driver, which no longer draws on the frame.
+    TIntrusivePointer<IUIImage> kept(frame->CreateImage(L"missing.bmp"));
+    TIntrusivePointer<IUISystemDriver> driver(ui->GetDriver());
+    frame.Reset();
+    EXPECT_EQ(driver->GetFrame(), nullptr);
+    EXPECT_EQ(driver->GetFrameHandle(), nullptr);
+    kept->DrawStretched(0, 0, 10, 10, kOpaqueWhite);
+    driver->FillRect(0, 0, 10, 10, kOpaqueWhite);
+    driver->InvalidateAll();
 }
 
 TEST(FrameUI, WindowMessagesReachTheWindowsAsTheirEvents)

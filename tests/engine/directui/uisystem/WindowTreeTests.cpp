@@ -337,3 +337,31 @@ TEST(WindowRemoval, RoutingPaintingAndTicksSurviveHandlersThatEditTheTree)
     }
     EXPECT_GT(editor.calls, 3);
 }
+
+// Holds the only reference to a UI system and lets go of it from a handler,
+// as a close button that ends its frame does.
+struct LastOwner
+{
+    TIntrusivePointer<IUISystem> system;
+    void Drop(void*, tagEventArgs*) { system.Reset(); }
+};
+
+TEST(WindowRemoval, AHandlerMayDropTheLastReferenceToItsUISystem)
+{
+    TIntrusivePointer<RecordingDriver> driver(new RecordingDriver());
+    LastOwner owner{TIntrusivePointer<IUISystem>(IUISystem_Create(driver.Get()))};
+    owner.system->Initialize();
+    IUIWindow* root = owner.system->GetRootWindow();
+    root->SetRect(0, 0, 100, 100);
+    TIntrusivePointer<IUIWindow> button(new CUIWindow());
+    root->AddChild(button.Get());
+    button->SetRect(0, 0, 50, 50);
+    button->AddMemberFunctionDelegate(WINDOW_EVENT_LBUTTON_UP, &owner, &LastOwner::Drop);
+    driver->RaiseLButtonUp(10, 10);
+    EXPECT_TRUE(owner.system.IsNull());
+    // The release that follows every left-button-up still reached the driver.
+    EXPECT_EQ(driver->calls.back(), "release");
+    // The system is gone and with it its handlers: later input goes nowhere.
+    driver->RaiseLButtonUp(10, 10);
+    EXPECT_EQ(driver->Count("release"), 1);
+}
