@@ -3,7 +3,9 @@
 #include "engine/common/base/Console.h"
 #include "engine/common/base/StringFunctions.h"
 #include "engine/directui/CUISystem.h"
+#include "engine/directui/IFrame.h"
 #include "engine/directui/IUIHoverListener.h"
+#include "engine/directui/IUIStatisticsManager.h"
 #include "engine/directui/UIColorFunctions.h"
 #include "engine/directui/WindowEventArgs.h"
 #include "engine/directui/controls/IPanel.h"
@@ -14,6 +16,12 @@
 #include <cwchar>
 
 namespace RVGameEngine {
+namespace Common {
+// Recorded by the engine's start-up; declared here so that the UI layer does
+// not include the start-up layer above it.
+RV_API const wchar_t* GetModuleName();
+} // namespace Common
+
 namespace DirectUI {
 
 namespace {
@@ -277,6 +285,20 @@ void CUIWindow::SetUISystem(IUISystem* system)
 IUISystem* CUIWindow::GetUISystem()
 {
     return m_system;
+}
+
+void CUIWindow::RecordClickStatistics()
+{
+    IUIStatisticsManager* statistics = IUIStatisticsManager_GetInstance();
+    if (statistics == nullptr)
+        return;
+    IFrame* frame = m_driver != nullptr ? m_driver->GetFrame() : nullptr;
+    std::wstring key = OrEmpty(Common::GetModuleName());
+    key += L":";
+    key += frame != nullptr ? OrEmpty(frame->GetTitle()) : L"Device";
+    key += L":";
+    key += GetFullName();
+    statistics->Record(key.c_str());
 }
 
 void CUIWindow::SetTypeName(const wchar_t* typeName)

@@ -4,6 +4,11 @@
 #include "engine/directui/IFrame.h"
 #include "engine/directui/IFrameManager.h"
 #include "engine/directui/IGdiFontManager.h"
+#include "engine/directui/IUIStatisticsManager.h"
+
+#include "engine/common/startup/EngineStartup.h"
+
+#include <map>
 
 using namespace UITest;
 
@@ -228,5 +233,32 @@ TEST(FrameUI, AFramePaintsNestedAnchoredNinePartTintedPanelsAndFontListText)
     HDC screen = GetDC(frame->GetHandle());
     EXPECT_EQ(GetPixel(screen, 50, 35), kYellow);
     ReleaseDC(frame->GetHandle(), screen);
+    frame->Destroy();
+}
+
+TEST(FrameUI, ClicksAreCountedUnderTheFrameTitleAndTheWindowsFullName)
+{
+    TIntrusivePointer<IFrame> frame = MakeFrame(100, 100);
+    frame->SetTitle(L"Setup");
+    TIntrusivePointer<IUIWindow> panel(frame->CreateControl(L"Panel")), label(frame->CreateControl(L"Label"));
+    panel->SetName(L"Scene");
+    label->SetName(L"Install");
+    frame->GetRootWindow()->AddChild(panel.Get());
+    panel->AddChild(label.Get());
+    CUIWindow* clicked = dynamic_cast<CUIWindow*>(label.Get());
+    clicked->RecordClickStatistics();
+    clicked->RecordClickStatistics();
+    // Outside any frame the frame part is "Device".
+    RecordedUI bare;
+    CUIWindow* loose = dynamic_cast<CUIWindow*>(bare.Add(bare.Root(), L"Loose", 0, 0, 1, 1));
+    loose->RecordClickStatistics();
+
+    IUIStatisticsManager* statistics = IUIStatisticsManager_GetInstance();
+    std::map<std::wstring, uint32_t> hits;
+    for (int32_t i = 0; i < statistics->GetItemCount(); ++i)
+        hits[statistics->GetItemName(i)] = statistics->GetItemHits(i);
+    const std::wstring module = RVGameEngine::Common::GetModuleName();
+    EXPECT_EQ(hits[module + L":Setup:Root.Scene.Install"], 2u);
+    EXPECT_EQ(hits[module + L":Device:Root.Loose"], 1u);
     frame->Destroy();
 }
