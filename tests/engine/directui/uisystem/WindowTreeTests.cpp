@@ -154,7 +154,7 @@ TEST(XmlLoading, LoadUIReadsAFileThroughTheDocument)
     EXPECT_EQ(ui.Root()->FindWindow(L"FromFile")->GetX(), 5);
 }
 
-TEST(WindowOperations, TitlesTagsUserValuesAndRedraws)
+TEST(WindowOperations, RedrawsTagsAndUserValues)
 {
     RecordedUI ui;
     IUIWindow* w = ui.Add(ui.Root(), L"w", 1, 2, 3, 4);
@@ -166,14 +166,8 @@ TEST(WindowOperations, TitlesTagsUserValuesAndRedraws)
     w->Hide();
     w->Show();
     EXPECT_EQ(ui.driver->calls, Lines(4, "invalidate 1,2,3,4"));
-    w->SetTitleInt(0);
-    EXPECT_STREQ(w->GetTitle(), L"0");
-    w->SetTitle(L"42 apples");
-    EXPECT_EQ(w->GetTitleInt(), 42);
     w->SetTagInt(-5);
     EXPECT_STREQ(w->GetTag(), L"-5");
-    w->SetTag3(L"ab");
-    EXPECT_EQ(w->GetTag3Int(), 0);
     w->SetUserRect(1, 2, 3, 4);
     EXPECT_STREQ(w->GetTag4(), L"1");
     const tagUserRect rect = w->GetUserRect();
