@@ -229,10 +229,6 @@ TEST(FrameUI, AFramePaintsNestedAnchoredNinePartTintedPanelsAndFontListText)
     EXPECT_LE(right, 110 + 170 - 4);
     EXPECT_GE(left, 110 + 170 - 4 - textWidth - 1);
 
-    // The back buffer reached the window.
-    HDC screen = GetDC(frame->GetHandle());
-    EXPECT_EQ(GetPixel(screen, 50, 35), kYellow);
-    ReleaseDC(frame->GetHandle(), screen);
     frame->Destroy();
 }
 
