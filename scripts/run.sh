@@ -5,7 +5,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 # A separate output folder (and Wine prefix) per developer working in one tree.
-OUT="${RV_BUILD_OUT:-$BUILD/out}"
+OUT="$(realpath -m "${RV_BUILD_OUT:-$BUILD/out}")"
 
 bash "$ROOT/scripts/setup.sh"
 bash "$ROOT/scripts/build.sh" --target WendmoorSetup

@@ -2,13 +2,17 @@
 # Installs everything the build and the tests need on a Debian 12 machine:
 # the mingw-w64 i686 tool chain, wine32 with its X, GL and sound libraries,
 # fonts, and the cross-built third-party libraries (jsoncpp, libogg, libvorbis,
-# GoogleTest) in a prefix under the build folder. Safe to run again: work that
-# is already done is skipped.
+# GoogleTest) in a prefix inside the output folder. Safe to run again: work
+# that is already done is skipped.
+#
+# Each output folder (RV_BUILD_OUT) has its own sources, dependency builds and
+# prefix, so that runs into different folders never share or remove each
+# other's; build.sh hands that prefix to the tool chain file.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="${BUILD_DIR:-$ROOT/build}"
-DEPS="$ROOT/build/deps"   # fixed: the tool chain file looks for it here
+OUT="$(realpath -m "${RV_BUILD_OUT:-$ROOT/build/out}")"
+DEPS="$OUT/deps"
 PREFIX="$DEPS/prefix"
 TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
 
@@ -38,14 +42,20 @@ packages_missing() {
   return 1
 }
 
+# Source packages come from a sources file of our own, made from the
+# system's deb lines; the system's own files are never edited. Nothing is
+# added when some source already offers deb-src.
+RV_DEB_SRC=/etc/apt/sources.list.d/rv-deb-src.sources
 enable_deb_src() {
-  local f=/etc/apt/sources.list.d/debian.sources
-  if [ -f "$f" ] && grep -q '^Types: deb$' "$f"; then
-    log "enabling deb-src in $f"
-    as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
-    return 0
+  local system=/etc/apt/sources.list.d/debian.sources
+  [ -f "$RV_DEB_SRC" ] && return 1
+  if grep -rqsE '^Types:.*deb-src' /etc/apt/sources.list.d/ || grep -qsE '^deb-src ' /etc/apt/sources.list; then
+    return 1
   fi
-  return 1
+  [ -f "$system" ] || { log "no $system to take the mirrors from; deb-src not added"; return 1; }
+  log "adding deb-src in $RV_DEB_SRC"
+  sed -n 's/^Types: deb$/Types: deb-src/;/^Types: deb-src$/,/^$/p' "$system" | as_root tee "$RV_DEB_SRC" >/dev/null
+  return 0
 }
 
 install_packages() {
@@ -58,24 +68,34 @@ install_packages() {
   enable_deb_src && changed=1
   if packages_missing || [ "$changed" -eq 1 ]; then
     log "installing Debian packages"
-    as_root apt-get update -q
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${APT_PACKAGES[@]}"
+    mkdir -p "$OUT"
+    as_root apt-get update -q >"$OUT/apt.log" 2>&1 || fail_with_log "apt-get update" "$OUT/apt.log"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${APT_PACKAGES[@]}" >>"$OUT/apt.log" 2>&1 ||
+      fail_with_log "installing the Debian packages" "$OUT/apt.log"
   fi
+}
+
+# Stops the set-up after a failed step, with the end of its log.
+fail_with_log() {
+  local what="$1" logfile="$2"
+  log "$what failed; the end of $logfile:"
+  tail -n 40 "$logfile" >&2 || true
+  exit 1
 }
 
 # Builds one CMake project with the cross tool chain into the prefix.
 cross_build() {
   local name="$1" src="$2"; shift 2
-  local stamp="$PREFIX/.built-$name"
+  local stamp="$PREFIX/.built-$name" logfile="$DEPS/build-$name.log"
   [ -f "$stamp" ] && return 0
   log "cross-building $name"
   rm -rf "$DEPS/build-$name"
-  cmake -S "$src" -B "$DEPS/build-$name" -G "Unix Makefiles" \
-    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_PREFIX_PATH=/ \
-    -DBUILD_SHARED_LIBS=OFF "$@" > "$DEPS/build-$name.log" 2>&1
-  cmake --build "$DEPS/build-$name" -j"$(nproc)" >> "$DEPS/build-$name.log" 2>&1
-  cmake --install "$DEPS/build-$name" >> "$DEPS/build-$name.log" 2>&1
+  { cmake -S "$src" -B "$DEPS/build-$name" -G "Unix Makefiles" \
+      -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DRV_DEPS_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_PREFIX_PATH=/ \
+      -DBUILD_SHARED_LIBS=OFF "$@" &&
+    cmake --build "$DEPS/build-$name" -j"$(nproc)" &&
+    cmake --install "$DEPS/build-$name"; } >"$logfile" 2>&1 || fail_with_log "building $name" "$logfile"
   touch "$stamp"
 }
 
@@ -85,7 +105,8 @@ fetch_sources() {
   for pkg in "${SOURCE_PACKAGES[@]}"; do
     if ! ls -d "$DEPS/src/$pkg"-*/ >/dev/null 2>&1 && ! ls -d "$DEPS/src/${pkg#lib}"-*/ >/dev/null 2>&1; then
       log "fetching the source package $pkg"
-      (cd "$DEPS/src" && apt-get source -q "$pkg" >/dev/null)
+      (cd "$DEPS/src" && apt-get source -q "$pkg") >"$DEPS/fetch-$pkg.log" 2>&1 ||
+        fail_with_log "fetching $pkg" "$DEPS/fetch-$pkg.log"
     fi
   done
 }

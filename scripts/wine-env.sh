@@ -1,14 +1,19 @@
 # Shared by test.sh and run.sh: a private Wine prefix and, when needed, a
-# private X display. Source it; call wine_env_start, and wine_env_stop on exit.
-# Only what this script started is stopped, by pid.
+# private X display. Source it; call wine_env_export and wine_env_start_xvfb,
+# and wine_env_stop on exit. Only what this script started is stopped, by pid.
 
 WINE_ENV_XVFB_PID=""
+WINE_ENV_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
+# wine_env_export <output folder> [tests]: the tests get a prefix and home
+# of their own, which test.sh makes afresh, so that the prefix run.sh uses
+# (and what the program left in it) survives a test run.
 wine_env_export() {
-  local build="$1"
-  export WINEPREFIX="$build/wine"
+  local build="$1" suffix=""
+  [ "${2:-}" = tests ] && suffix="-tests"
+  export WINEPREFIX="$build/wine$suffix"
   export WINEDEBUG=-all
-  export HOME="$build/home"
+  export HOME="$build/home$suffix"
   export TZ=UTC
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
   export WINEARCH=win32
@@ -16,27 +21,26 @@ wine_env_export() {
   printf 'pcm.!default { type null }\n' > "$HOME/.asoundrc"
 }
 
-# Starts Xvfb on the first display number that is free.
+# Starts Xvfb on a display number it picks itself and reports through
+# -displayfd, so that two runs can never take the same one.
 wine_env_start_xvfb() {
-  local n
-  for n in $(seq 90 190); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    WINE_ENV_XVFB_PID=$!
-    local i
-    for i in $(seq 1 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    if kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; then
-      export DISPLAY=":$n"
-      return 0
-    fi
-    WINE_ENV_XVFB_PID=""
+  local number_file number="" i
+  number_file="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  WINE_ENV_XVFB_PID=$!
+  for i in $(seq 1 100); do
+    number="$(head -n 1 "$number_file" 2>/dev/null | tr -dc 0-9)"
+    [ -n "$number" ] && break
+    kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
   done
-  echo "no free X display for Xvfb" >&2
-  return 1
+  rm -f "$number_file"
+  if [ -z "$number" ] || ! kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; then
+    echo "Xvfb did not start" >&2
+    WINE_ENV_XVFB_PID=""
+    return 1
+  fi
+  export DISPLAY=":$number"
 }
 
 # A new prefix with the fonts and substitutions the program's text needs.
@@ -45,11 +49,18 @@ wine_env_make_prefix() {
   wineboot -i >/dev/null 2>&1
   wineserver -w
   cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  # The UI's default typeface "宋体" ("SimSun"): a copy of the CJK font that
+  # carries those names itself. A substitute would do under the default
+  # locale only; under a Chinese one (code page 936) GDI+ ignores it.
+  python3 "$WINE_ENV_SCRIPTS/make_alias_font.py" /usr/share/fonts/truetype/wqy/wqy-microhei.ttc \
+    "$WINEPREFIX/drive_c/windows/Fonts/rvsimsun.ttf"
   local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' n
   {
-    for n in 宋体 SimSun 新宋体 NSimSun 黑体 SimHei 微软雅黑 "Microsoft YaHei"; do
+    for n in 新宋体 NSimSun 黑体 SimHei 微软雅黑 "Microsoft YaHei"; do
       wine reg add "$key" /v "$n" /t REG_SZ /d "WenQuanYi Micro Hei" /f
     done
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v "SimSun (TrueType)" /t REG_SZ \
+      /d rvsimsun.ttf /f
     wine reg add "$key" /v Arial /t REG_SZ /d "Liberation Sans" /f
     wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d alsa /f
     # A crash must end the process, never start the debugger.

@@ -1,5 +1,6 @@
 #include "engine/filesystem/CFileCollector.h"
 
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/filesystem/FileSystemLog.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
@@ -16,23 +17,6 @@ namespace {
 
 constexpr size_t kMaxPathLength = 999;
 constexpr int kMaxWalkDepth = static_cast<int>(kMaxPathLength / 2);
-
-class CFindHandle
-{
-public:
-    explicit CFindHandle(HANDLE handle) : m_handle(handle) {}
-    ~CFindHandle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            FindClose(m_handle);
-    }
-    CFindHandle(const CFindHandle&) = delete;
-    CFindHandle& operator=(const CFindHandle&) = delete;
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 } // namespace
 
@@ -52,8 +36,8 @@ void CFileCollector::ListFolder(const wchar_t* folder, const EntryHandler& handl
         return;
     }
     WIN32_FIND_DATAW found{};
-    CFindHandle search(FindFirstFileW(pattern.c_str(), &found));
-    if (search.Get() == INVALID_HANDLE_VALUE)
+    Common::CScopedFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+    if (!search)
         return;
     do {
         const std::wstring name = found.cFileName;

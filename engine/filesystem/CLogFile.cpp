@@ -2,8 +2,8 @@
 
 #include "engine/common/base/CAutoLock.h"
 #include "engine/common/base/Console.h"
-#include "engine/common/startup/EngineStartup.h"
 #include "engine/common/base/LocalClock.h"
+#include "engine/common/base/ModuleName.h"
 #include "engine/filesystem/FileSystemLog.h"
 #include "engine/filesystem/ScrambleKeys.h"
 
@@ -31,6 +31,10 @@ const wchar_t* LevelWord(int32_t level)
         return L"Trace";
     }
 }
+
+// Set while this thread runs log handlers: a line a handler logs is dropped,
+// or the handler would be called again for it, without end.
+thread_local bool t_inLogHandler = false;
 
 } // namespace
 
@@ -80,6 +84,8 @@ std::wstring CLogFile::GetFileName()
 
 void CLogFile::Log(int32_t level, const wchar_t* format, ...)
 {
+    if (t_inLogHandler)
+        return;
     std::vector<wchar_t> message(kLineCapacity);
     va_list arguments;
     va_start(arguments, format);
@@ -106,7 +112,9 @@ void CLogFile::Log(int32_t level, const wchar_t* format, ...)
     args.line = line.c_str();
     {
         CAutoLock guard(&m_eventLock);
+        t_inLogHandler = true;
         Fire(kLogFileLogEvent, this, &args);
+        t_inLogHandler = false;
     }
     if (!args.handled)
         WriteLine(level, line);
@@ -175,12 +183,18 @@ bool CLogFile::Close()
     return true;
 }
 
+void CLogFile::WriteEngineLogMessage(int32_t level, const wchar_t* message)
+{
+    Log(level, L"%s", message != nullptr ? message : L"");
+}
+
 ILogFile* ILogFile_GetInstance()
 {
     // Never destroyed: other objects may log during the process's exit.
     static CLogFile* instance = [] {
         CLogFile* log = new CLogFile();
         log->OpenRunFile();
+        Common::SetEngineLog(log);
         return log;
     }();
     return instance;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/common/base/CCriticalSection.h"
+#include "engine/common/base/IEngineLog.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/filesystem/CRawFile.h"
 #include "engine/filesystem/ILogFile.h"
@@ -10,7 +11,9 @@
 namespace RVGameEngine {
 namespace FileSystem {
 
-class CLogFile : public ILogFile
+// Also the engine's base log: lines from the layers below the files arrive
+// through WriteEngineLogMessage once the process-wide log has been made.
+class CLogFile : public ILogFile, public Common::IEngineLog
 {
 public:
     // Tries a few times, milliseconds apart, each time with a fresh time
@@ -38,14 +41,16 @@ public:
     void SetSecondFlag() override;
     bool Close() override;
 
+    void WriteEngineLogMessage(int32_t level, const wchar_t* message) override;
+
 private:
     bool OpenFile(const std::wstring& name);
     void WriteLine(int32_t level, const std::wstring& line);
 
     Common::TIntrusivePointer<CRawFile> m_file;
     Common::CCriticalSection m_lock;
-    // Handlers are called one logging thread at a time: the delegates'
-    // reference counts are not made for concurrent firing.
+    // Handlers are called one logging thread at a time, so that a handler
+    // need not be written for concurrent calls.
     Common::CCriticalSection m_eventLock;
     bool m_flushEveryLine = false;
     bool m_scramble = false;

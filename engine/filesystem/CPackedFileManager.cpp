@@ -26,31 +26,35 @@ bool CPackedFileManager::Mount(const wchar_t* archivePath)
     if (reader.IsNull() || !reader->Open(archivePath))
         return false;
     CAutoLock guard(&m_lock);
-    // Moved in, so its plain reference count changes only under the lock.
     m_readers.push_back(std::move(reader));
     return true;
+}
+
+std::vector<TIntrusivePointer<IPackedFileReader>> CPackedFileManager::Readers()
+{
+    CAutoLock guard(&m_lock);
+    return m_readers;
 }
 
 bool CPackedFileManager::FileExists(const wchar_t* name)
 {
     const std::wstring prepared = PrepareName(name);
-    CAutoLock guard(&m_lock);
-    for (const TIntrusivePointer<IPackedFileReader>& reader : m_readers) {
+    for (const TIntrusivePointer<IPackedFileReader>& reader : Readers()) {
         if (reader->FileExists(prepared.c_str()))
             return true;
     }
     return false;
 }
 
+// Nothing here holds the lock: reads from several archives (or of several
+// entries of one) go on at once, and a log handler called from a failing
+// read may read files itself.
 TIntrusivePointer<IStream> CPackedFileManager::ReadFile(const wchar_t* name)
 {
     if (GetReaderCount() == 0)
         return {};
-    // Prepared outside the lock: a refused name is logged, and log handlers
-    // may read files themselves.
     const std::wstring prepared = PrepareName(name);
-    CAutoLock guard(&m_lock);
-    for (const TIntrusivePointer<IPackedFileReader>& reader : m_readers) {
+    for (const TIntrusivePointer<IPackedFileReader>& reader : Readers()) {
         if (reader->FileExists(prepared.c_str()))
             return reader->ReadFile(prepared.c_str());
     }

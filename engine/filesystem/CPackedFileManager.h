@@ -26,6 +26,9 @@ public:
 
 private:
     static std::wstring PrepareName(const wchar_t* name);
+    // The mounted readers, each held by reference, so that they are searched
+    // and read outside the lock.
+    std::vector<Common::TIntrusivePointer<IPackedFileReader>> Readers();
 
     std::vector<Common::TIntrusivePointer<IPackedFileReader>> m_readers;
     Common::CCriticalSection m_lock;

@@ -27,12 +27,6 @@ OVERLAPPED OverlappedAt(uint64_t offset)
 
 } // namespace
 
-CRawFile::~CRawFile()
-{
-    if (IsOpen())
-        CloseHandle(m_handle);
-}
-
 bool CRawFile::Open(const wchar_t* name, bool forReading, bool warn)
 {
     Close();
@@ -41,20 +35,20 @@ bool CRawFile::Open(const wchar_t* name, bool forReading, bool warn)
     m_name = replaced ? replaced->GetUtf16() : L"";
     if (!m_name.empty()) {
         if (forReading) {
-            m_handle = CreateFileW(m_name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+            m_handle.Reset(CreateFileW(m_name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         } else {
             wchar_t directory[kPathPartBufferLength];
             if (fileSystem->GetDirectoryPart(m_name.c_str(), directory))
                 fileSystem->CreateDirectory(directory);
             fileSystem->ClearReadOnly(m_name.c_str());
-            m_handle = CreateFileW(m_name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            m_handle.Reset(CreateFileW(m_name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         }
     }
     if (IsOpen())
         return true;
-    m_handle = INVALID_HANDLE_VALUE;
+    m_handle.Reset();
     if (warn)
         ShowFileWarning(L"Failed to open file: %s", m_name.c_str());
     return false;
@@ -62,14 +56,12 @@ bool CRawFile::Open(const wchar_t* name, bool forReading, bool warn)
 
 void CRawFile::Close()
 {
-    if (IsOpen())
-        CloseHandle(m_handle);
-    m_handle = INVALID_HANDLE_VALUE;
+    m_handle.Reset();
 }
 
 bool CRawFile::IsOpen() const
 {
-    return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE;
+    return m_handle.IsValid();
 }
 
 bool CRawFile::Read(uint64_t offset, void* buffer, uint32_t count)
@@ -82,7 +74,7 @@ bool CRawFile::Read(uint64_t offset, void* buffer, uint32_t count)
     while (count > 0) {
         OVERLAPPED overlapped = OverlappedAt(offset);
         DWORD done = 0;
-        if (!::ReadFile(m_handle, target, count, &done, &overlapped) || done == 0)
+        if (!::ReadFile(m_handle.Get(), target, count, &done, &overlapped) || done == 0)
             return false;
         target += done;
         offset += done;
@@ -99,7 +91,7 @@ bool CRawFile::Write(uint64_t offset, const void* buffer, uint32_t count)
     while (count > 0) {
         OVERLAPPED overlapped = OverlappedAt(offset);
         DWORD done = 0;
-        if (!::WriteFile(m_handle, source, count, &done, &overlapped) || done == 0)
+        if (!::WriteFile(m_handle.Get(), source, count, &done, &overlapped) || done == 0)
             return false;
         source += done;
         offset += done;
@@ -126,7 +118,7 @@ bool CRawFile::WriteNext(const void* buffer, uint32_t count)
 
 bool CRawFile::Flush()
 {
-    return IsOpen() && FlushFileBuffers(m_handle) != FALSE;
+    return IsOpen() && FlushFileBuffers(m_handle.Get()) != FALSE;
 }
 
 bool CRawFile::SetSize(uint64_t length)
@@ -135,13 +127,13 @@ bool CRawFile::SetSize(uint64_t length)
         return false;
     LARGE_INTEGER distance;
     distance.QuadPart = static_cast<LONGLONG>(length);
-    return SetFilePointerEx(m_handle, distance, nullptr, FILE_BEGIN) && SetEndOfFile(m_handle);
+    return SetFilePointerEx(m_handle.Get(), distance, nullptr, FILE_BEGIN) && SetEndOfFile(m_handle.Get());
 }
 
 uint64_t CRawFile::GetFileSize()
 {
     BY_HANDLE_FILE_INFORMATION information{};
-    if (!IsOpen() || !GetFileInformationByHandle(m_handle, &information))
+    if (!IsOpen() || !GetFileInformationByHandle(m_handle.Get(), &information))
         return 0;
     return (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
 }

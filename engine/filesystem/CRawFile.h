@@ -4,6 +4,7 @@
 #include "engine/common/base/IReferenceCounted.h"
 #include "engine/common/base/IString.h"
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/common/base/TScopedHandle.h"
 
 #include <windows.h>
 
@@ -24,7 +25,7 @@ class RV_API CRawFile : public Common::IReferenceCounted
 {
 public:
     CRawFile() = default;
-    ~CRawFile() override;
+    ~CRawFile() override = default;
     CRawFile(const CRawFile&) = delete;
     CRawFile& operator=(const CRawFile&) = delete;
 
@@ -98,7 +99,7 @@ private:
     Common::TIntrusivePointer<Common::IString> ReadNarrowText(uint32_t length);
 
     std::wstring m_name;
-    HANDLE m_handle = nullptr;
+    Common::CScopedKernelHandle m_handle;
     uint64_t m_position = 0;
     bool m_readFailed = false;
 };

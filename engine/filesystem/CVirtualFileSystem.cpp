@@ -2,6 +2,7 @@
 
 #include "engine/common/base/CAutoLock.h"
 #include "engine/common/base/Memory.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/filesystem/CRawFile.h"
 #include "engine/filesystem/FileSystemLog.h"
 #include "engine/filesystem/ILogFile.h"
@@ -11,6 +12,8 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -305,11 +308,16 @@ bool CVirtualFileSystem::FileExists(const wchar_t* name)
 {
     if (name == nullptr)
         return false;
-    TIntrusivePointer<IString> replaced = ReplaceFilename(name);
-    if (IPackedFileManager_GetInstance()->FileExists(replaced->GetUtf16()))
+    // The same steps as ReadFile, so that both agree on every name: the
+    // archives apply the replacement list themselves, and on disk it applies
+    // to the formed path, as the raw file that reads it does.
+    if (IPackedFileManager_GetInstance()->FileExists(name))
         return true;
     std::wstring path;
-    return FormDiskPath(replaced->GetUtf16(), &path) && PathFileExistsW(path.c_str()) != FALSE;
+    if (!FormDiskPath(name, &path))
+        return false;
+    const TIntrusivePointer<IString> replaced = ReplaceFilename(path.c_str());
+    return replaced->GetUtf16()[0] != L'\0' && PathFileExistsW(replaced->GetUtf16()) != FALSE;
 }
 
 TIntrusivePointer<IStream> CVirtualFileSystem::ReadFile(const wchar_t* name)
@@ -348,18 +356,72 @@ TIntrusivePointer<IStream> CVirtualFileSystem::ReadDiskFile(const wchar_t* path)
     return stream;
 }
 
+namespace {
+
+// A name beside the file, unique within the process.
+std::wstring TemporaryNameBeside(const std::wstring& path)
+{
+    static std::atomic<unsigned long> counter{0};
+    wchar_t suffix[40];
+    std::swprintf(suffix, sizeof suffix / sizeof suffix[0], L".%lx-%lx.tmp", GetCurrentProcessId(), ++counter);
+    return path + suffix;
+}
+
+bool WriteAll(HANDLE file, const uint8_t* bytes, uint32_t count)
+{
+    while (count > 0) {
+        DWORD done = 0;
+        if (!::WriteFile(file, bytes, count, &done, nullptr) || done == 0)
+            return false;
+        bytes += done;
+        count -= done;
+    }
+    return true;
+}
+
+// Writes the bytes to a new file beside `path` and puts it in the place of
+// the old one in one step, so that a reader (or the next run after a crash
+// or a full disk) finds the old file or the new one, never a cut one.
+bool ReplaceWholeFile(const std::wstring& path, const uint8_t* bytes, uint32_t count)
+{
+    const std::wstring temporary = TemporaryNameBeside(path);
+    bool written = false;
+    {
+        const Common::CScopedKernelHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            ShowFileWarning(L"Failed to open file: %s", path.c_str());
+            return false;
+        }
+        written = WriteAll(file.Get(), bytes, count) && FlushFileBuffers(file.Get());
+    }
+    if (written &&
+        MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temporary.c_str());
+    return false;
+}
+
+} // namespace
+
 bool CVirtualFileSystem::WriteFile(const wchar_t* name, IStream* stream)
 {
     if (name == nullptr || stream == nullptr)
         return false;
     const int32_t size = stream->GetSize();
-    TIntrusivePointer<CRawFile> file(new CRawFile());
-    if (!file->Open(name, false, true))
+    const std::wstring path = ReplaceFilename(name)->GetUtf16();
+    if (path.empty()) {
+        ShowFileWarning(L"Failed to open file: %s", path.c_str());
         return false;
-    const bool written = file->SetSize(0) && file->Write(0, stream->GetData(), static_cast<uint32_t>(size));
-    file->Close();
+    }
+    wchar_t directory[kPathPartBufferLength];
+    if (GetDirectoryPart(path.c_str(), directory))
+        CreateDirectory(directory);
+    ClearReadOnly(path.c_str());
+    const bool written =
+        ReplaceWholeFile(path, static_cast<const uint8_t*>(stream->GetData()), static_cast<uint32_t>(size));
     if (!written)
-        FileSystemLog(LOG_LEVEL_ERROR, L"Failed to write file: %s", file->GetName());
+        FileSystemLog(LOG_LEVEL_ERROR, L"Failed to write file: %s", path.c_str());
     return written;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/common/base/TScopedHandle.h"
+
 #include <windows.h>
 #include <gdiplus.h>
 
@@ -10,21 +12,20 @@ namespace TextFx {
 class BitmapLock
 {
 public:
-    explicit BitmapLock(Gdiplus::Bitmap* bitmap) : m_bitmap(bitmap)
+    // The whole bitmap, or only `area`, with the given lock mode.
+    explicit BitmapLock(Gdiplus::Bitmap* bitmap,
+                        UINT mode = Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite,
+                        const Gdiplus::Rect* area = nullptr)
+        : m_lock(nullptr, Traits{bitmap})
     {
         const Gdiplus::Rect whole(0, 0, static_cast<INT>(bitmap->GetWidth()), static_cast<INT>(bitmap->GetHeight()));
-        m_locked = bitmap->LockBits(&whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite,
-                                    PixelFormat32bppARGB, &m_data) == Gdiplus::Ok;
-    }
-    ~BitmapLock()
-    {
-        if (m_locked)
-            m_bitmap->UnlockBits(&m_data);
+        if (bitmap->LockBits(area != nullptr ? area : &whole, mode, PixelFormat32bppARGB, &m_data) == Gdiplus::Ok)
+            m_lock.Reset(&m_data);
     }
     BitmapLock(const BitmapLock&) = delete;
     BitmapLock& operator=(const BitmapLock&) = delete;
 
-    bool HasPixels() const { return m_locked && m_data.Scan0 != nullptr; }
+    bool HasPixels() const { return m_lock.IsValid() && m_data.Scan0 != nullptr; }
     UINT Width() const { return m_data.Width; }
     UINT Height() const { return m_data.Height; }
     Gdiplus::ARGB& At(UINT x, UINT y)
@@ -34,9 +35,11 @@ public:
     }
 
 private:
-    Gdiplus::Bitmap* m_bitmap;
+    using Traits = RVGameEngine::Common::LockedBitsTraits<Gdiplus::Bitmap, Gdiplus::BitmapData>;
+
+    // Declared first: the lock gives the data record back when it ends.
     Gdiplus::BitmapData m_data = {};
-    bool m_locked = false;
+    RVGameEngine::Common::TScopedHandle<Traits> m_lock;
 };
 
 } // namespace TextFx

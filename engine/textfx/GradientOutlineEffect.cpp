@@ -1,5 +1,6 @@
 #include "engine/textfx/GradientOutlineEffect.h"
 
+#include "engine/textfx/BitmapLock.h"
 #include "engine/textfx/PathPainting.h"
 
 namespace TextFx {
@@ -27,18 +28,13 @@ bool RenderGradientRow(Gdiplus::ARGB startColor, Gdiplus::ARGB endColor, int thi
             return false;
     }
 
-    Gdiplus::BitmapData data = {};
-    if (bitmap.LockBits(&row, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
-        return false;
-    if (data.Scan0 != nullptr) {
-        const UINT stride = static_cast<UINT>(data.Stride) >> 2;
-        const Gdiplus::ARGB* pixels = static_cast<const Gdiplus::ARGB*>(data.Scan0);
-        for (UINT y = 0; y < data.Height; ++y) {
-            for (UINT x = 0; x < data.Width; ++x)
-                colors.push_back(pixels[y * stride + x] | kOpaque);
+    BitmapLock pixels(&bitmap, Gdiplus::ImageLockModeRead, &row);
+    if (pixels.HasPixels()) {
+        for (UINT y = 0; y < pixels.Height(); ++y) {
+            for (UINT x = 0; x < pixels.Width(); ++x)
+                colors.push_back(pixels.At(x, y) | kOpaque);
         }
     }
-    bitmap.UnlockBits(&data);
     return colors.size() == static_cast<size_t>(thickness);
 }
 

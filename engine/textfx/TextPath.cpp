@@ -1,6 +1,6 @@
 #include "engine/textfx/TextPath.h"
 
-#include "engine/textfx/GdiScopes.h"
+#include "engine/common/base/TScopedHandle.h"
 
 #include <cwchar>
 #include <vector>
@@ -18,15 +18,18 @@ bool BuildGdiPath(Gdiplus::Graphics* graphics, std::unique_ptr<Gdiplus::Graphics
     if (graphics == nullptr || text == nullptr || font == nullptr || path->GetLastStatus() != Gdiplus::Ok)
         return false;
 
-    ScopedGraphicsDc dc(graphics);
-    if (dc.Get() == nullptr)
+    using namespace RVGameEngine::Common;
+    // GDI+ refuses to draw on the graphics until its context is given back.
+    TScopedHandle<BorrowedDcTraits<Gdiplus::Graphics>> dc(graphics->GetHDC(),
+                                                          BorrowedDcTraits<Gdiplus::Graphics>{graphics});
+    if (!dc)
         return false;
-    ScopedBackgroundMode transparent(dc.Get(), TRANSPARENT);
-    ScopedGdiFont gdiFont(font);
-    if (gdiFont.Get() == nullptr)
+    CScopedBackgroundMode transparent(SetBkMode(dc.Get(), TRANSPARENT), BackgroundModeTraits{dc.Get()});
+    CScopedGdiFont gdiFont(CreateFontIndirectW(font));
+    if (!gdiFont)
         return false;
-    ScopedSelection selection(dc.Get(), gdiFont.Get());
-    if (!selection.Succeeded())
+    CScopedSelection selection(SelectObject(dc.Get(), gdiFont.Get()), SelectionTraits{dc.Get()});
+    if (!selection)
         return false;
 
     if (!BeginPath(dc.Get()))

@@ -1,5 +1,7 @@
 #include "tests/support/TempFolder.h"
 
+#include "engine/common/base/TScopedHandle.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -11,8 +13,8 @@ namespace {
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    const RVGameEngine::Common::CScopedFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (search) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..")
@@ -26,8 +28,7 @@ void RemoveTree(const std::wstring& folder)
                 if (!DeleteFileW(path.c_str()))
                     RemoveDirectoryW(path.c_str());
             }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.Get(), &found));
     }
     RemoveDirectoryW(folder.c_str());
 }
@@ -57,26 +58,26 @@ TempFolder::~TempFolder()
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const RVGameEngine::Common::CScopedKernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    const BOOL ok = WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return ok && written == bytes.size();
 }
 
 std::string ReadWholeFile(const std::wstring& path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const RVGameEngine::Common::CScopedKernelHandle file(CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+        nullptr));
+    if (!file)
         return std::string();
-    std::string bytes(GetFileSize(file, nullptr), '\0');
+    std::string bytes(GetFileSize(file.Get(), nullptr), '\0');
     DWORD read = 0;
     if (!bytes.empty())
-        ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
+        ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
     return bytes;
 }

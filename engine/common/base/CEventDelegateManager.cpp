@@ -1,5 +1,7 @@
 #include "engine/common/base/CEventDelegateManager.h"
 
+#include "engine/common/base/CAutoLock.h"
+
 #include <vector>
 
 namespace RVGameEngine {
@@ -49,6 +51,7 @@ void CEventDelegateManager::Subscribe(int32_t eventId, IEventDelegate* eventDele
     if (eventDelegate == nullptr || m_delegates.IsNull())
         return;
     eventDelegate->SetEventId(eventId);
+    CAutoLock guard(&m_delegatesLock);
     m_delegates->Add(TIntrusivePointer<IReferenceCounted>(eventDelegate, true));
 }
 
@@ -61,19 +64,23 @@ void CEventDelegateManager::Fire(int32_t eventId, void* sender, tagEventArgs* ar
     // The handlers may change the list; fire over a snapshot that keeps each
     // delegate alive until its turn has passed.
     std::vector<TIntrusivePointer<IEventDelegate>> snapshot;
-    const int32_t count = m_delegates->GetCount();
-    for (int32_t i = 0; i < count; ++i) {
-        TIntrusivePointer<IReferenceCounted> element = m_delegates->GetAt(static_cast<uint32_t>(i));
-        IEventDelegate* eventDelegate = AsDelegate(element);
-        if (eventDelegate != nullptr && eventDelegate->GetEventId() == eventId)
-            snapshot.emplace_back(eventDelegate, true);
+    uint32_t removalsBefore = 0;
+    {
+        CAutoLock guard(&m_delegatesLock);
+        const int32_t count = m_delegates->GetCount();
+        for (int32_t i = 0; i < count; ++i) {
+            TIntrusivePointer<IReferenceCounted> element = m_delegates->GetAt(static_cast<uint32_t>(i));
+            IEventDelegate* eventDelegate = AsDelegate(element);
+            if (eventDelegate != nullptr && eventDelegate->GetEventId() == eventId)
+                snapshot.emplace_back(eventDelegate, true);
+        }
+        removalsBefore = m_removals;
     }
 
-    const uint32_t removalsBefore = m_removals;
     for (const TIntrusivePointer<IEventDelegate>& eventDelegate : snapshot) {
         // A handler removed during this firing may belong to an object that
         // has ended since: never call it.
-        if (m_removals != removalsBefore && !IsStillSubscribed(eventDelegate.Get()))
+        if (RemovedSince(removalsBefore, eventDelegate.Get()))
             continue;
         if (eventDelegate->GetEventId() != eventId)
             continue;
@@ -85,6 +92,10 @@ void CEventDelegateManager::RemoveObjectDelegates(const void* object)
 {
     if (m_delegates.IsNull() || object == nullptr)
         return;
+    // Taken out under the lock, released after it: a delegate's end may
+    // reach back into this source.
+    std::vector<TIntrusivePointer<IReferenceCounted>> removed;
+    CAutoLock guard(&m_delegatesLock);
     for (int32_t i = m_delegates->GetCount() - 1; i >= 0; --i) {
         // The list may shrink under us when a delegate's end reaches back.
         if (i >= m_delegates->GetCount())
@@ -94,6 +105,7 @@ void CEventDelegateManager::RemoveObjectDelegates(const void* object)
         if (eventDelegate != nullptr && eventDelegate->IsMemberFunctionDelegate() &&
             eventDelegate->GetBoundObject() == object) {
             ++m_removals;
+            removed.push_back(element);
             m_delegates->RemoveAt(static_cast<uint32_t>(i));
         }
     }
@@ -103,6 +115,7 @@ void CEventDelegateManager::RemoveAllDelegates()
 {
     if (m_delegates.IsNull())
         return;
+    CAutoLock guard(&m_delegatesLock);
     ++m_removals;
     m_delegates->Clear();
 }
@@ -111,6 +124,7 @@ bool CEventDelegateManager::HasSubscriber(int32_t eventId)
 {
     if (m_delegates.IsNull())
         return false;
+    CAutoLock guard(&m_delegatesLock);
     const int32_t count = m_delegates->GetCount();
     for (int32_t i = 0; i < count; ++i) {
         TIntrusivePointer<IReferenceCounted> element = m_delegates->GetAt(static_cast<uint32_t>(i));
@@ -119,6 +133,12 @@ bool CEventDelegateManager::HasSubscriber(int32_t eventId)
             return true;
     }
     return false;
+}
+
+bool CEventDelegateManager::RemovedSince(uint32_t removalsBefore, const IEventDelegate* eventDelegate)
+{
+    CAutoLock guard(&m_delegatesLock);
+    return m_removals != removalsBefore && !IsStillSubscribed(eventDelegate);
 }
 
 bool CEventDelegateManager::IsStillSubscribed(const IEventDelegate* eventDelegate)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/common/base/CCriticalSection.h"
 #include "engine/common/base/CGlobalFunctionEventDelegate.h"
 #include "engine/common/base/EngineApi.h"
 #include "engine/common/base/IEventDelegate.h"
@@ -20,7 +21,9 @@ namespace Common {
 // Handlers may subscribe, remove delegates, or drop the last reference to
 // the source while it fires: a firing calls only the delegates that were
 // subscribed when it began and are still subscribed when their turn comes,
-// and the source stays alive until Fire returns.
+// and the source stays alive until Fire returns. Subscribing and removing are
+// safe while other threads fire: the list is locked, the handlers are called
+// outside the lock.
 class RV_API CEventDelegateManager : public IReferenceCounted
 {
 public:
@@ -57,9 +60,11 @@ public:
     bool HasSubscriber(int32_t eventId);
 
 private:
+    bool RemovedSince(uint32_t removalsBefore, const IEventDelegate* eventDelegate);
     bool IsStillSubscribed(const IEventDelegate* eventDelegate);
 
     TIntrusivePointer<IVector> m_delegates;
+    CCriticalSection m_delegatesLock;
     // Counts removals, so that a firing knows whether it must check that a
     // delegate of its snapshot is still subscribed.
     uint32_t m_removals = 0;

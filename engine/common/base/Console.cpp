@@ -2,8 +2,7 @@
 
 #include "engine/common/base/EngineMessageBox.h"
 #include "engine/common/base/TextCodec.h"
-#include "engine/filesystem/ILogFile.h"
-#include "engine/filesystem/ILogFile.h"
+#include "engine/common/base/IEngineLog.h"
 
 #include <windows.h>
 
@@ -54,9 +53,7 @@ void PrintInColour(WORD attribute, const wchar_t* format, va_list args)
 // read as a format again.
 void WriteWarningToLog(const std::wstring& text)
 {
-    FileSystem::ILogFile* log = FileSystem::ILogFile_GetInstance();
-    if (log != nullptr)
-        log->Log(FileSystem::LOG_LEVEL_ERROR, L"%s", text.c_str());
+    EngineLog(ENGINE_LOG_ERROR, L"%s", text.c_str());
 }
 
 } // namespace

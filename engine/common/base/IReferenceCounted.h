@@ -3,13 +3,15 @@
 #include "engine/common/base/EngineApi.h"
 #include "engine/common/base/FatalError.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace RVGameEngine {
 namespace Common {
 
-// Base of every shared engine object. Counts are plain (not atomic): an object
-// is shared across threads only where the program orders the accesses itself.
+// Base of every shared engine object. The count is atomic: objects handed
+// between threads (archive readers, log handlers, strings) may gain and lose
+// references on several threads at once.
 class RV_API IReferenceCounted
 {
 public:
@@ -18,24 +20,25 @@ public:
     IReferenceCounted& operator=(const IReferenceCounted&) { return *this; }
     virtual ~IReferenceCounted() = default;
 
-    void AddRef() { ++m_referenceCount; }
+    void AddRef() { m_referenceCount.fetch_add(1); }
 
     // Returns true when this call deleted the object. Releasing an object
     // whose count is already zero is an internal consistency failure.
     bool Release()
     {
-        if (m_referenceCount <= 0)
+        const int32_t remaining = m_referenceCount.fetch_sub(1) - 1;
+        if (remaining < 0)
             EngineFatalError("Release of a dead object");
-        if (--m_referenceCount != 0)
+        if (remaining != 0)
             return false;
         delete this;
         return true;
     }
 
-    int32_t GetReferenceCount() const { return m_referenceCount; }
+    int32_t GetReferenceCount() const { return m_referenceCount.load(); }
 
 private:
-    int32_t m_referenceCount = 0;
+    std::atomic<int32_t> m_referenceCount{0};
 };
 
 } // namespace Common

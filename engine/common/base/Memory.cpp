@@ -73,6 +73,9 @@ void EngineFree(void* pointer)
     std::memcpy(&dataSize, block + kLeadingGuardBytes, sizeof(dataSize));
     if (!AllZero(block + kHeaderBytes + dataSize, kTrailingGuardBytes))
         EngineFatalError("EngineFree: trailing guard damaged");
+#if defined(RV_POISON_FREED_BLOCKS)
+    std::memset(pointer, kFreedBlockPattern, dataSize);
+#endif
     std::free(block);
 }
 

@@ -12,7 +12,10 @@ namespace Common {
 // zero-filled. Returns null when the heap is exhausted.
 RV_API void* EngineAlloc(uint32_t size);
 // Accepts null. Stops the program when a guard byte of the block has changed.
+// In builds made with RV_POISON_FREED_BLOCKS the data is overwritten with
+// kFreedBlockPattern first.
 RV_API void EngineFree(void* pointer);
+constexpr unsigned char kFreedBlockPattern = 0xDD;
 
 // Zero-filled blocks from the system's global heap, with a running count of
 // the bytes outstanding.

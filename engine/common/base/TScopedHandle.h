@@ -17,6 +17,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <ole2.h>
 
 #include <utility>
 
@@ -238,6 +239,67 @@ struct ClipboardTraits {
 
 using CScopedGlobalLock = TScopedHandle<GlobalLockTraits>;
 using CScopedClipboard = TScopedHandle<ClipboardTraits>;
+
+// A device context lent by an owner that wants it back through its own
+// ReleaseHDC (a GDI+ graphics, which refuses to draw until it has it back).
+template <typename Owner>
+struct BorrowedDcTraits {
+  using Handle = HDC;
+  Owner* owner = nullptr;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) { owner->ReleaseHDC(h); }
+};
+
+// What SelectObject pushed out of a device context: put back at the end.
+struct SelectionTraits {
+  using Handle = HGDIOBJ;
+  HDC dc = nullptr;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr && h != HGDI_ERROR; }
+  void Close(Handle h) { ::SelectObject(dc, h); }
+};
+
+// The background mode SetBkMode replaced: put back at the end.
+struct BackgroundModeTraits {
+  using Handle = int;
+  HDC dc = nullptr;
+  static Handle Null() { return 0; }
+  static bool IsValid(Handle h) { return h != 0; }
+  void Close(Handle h) { ::SetBkMode(dc, h); }
+};
+
+// Pixels locked with a GDI+ bitmap's LockBits; the handle is the lock's data
+// record, which the owner keeps alive.
+template <typename Bitmap, typename BitmapData>
+struct LockedBitsTraits {
+  using Handle = BitmapData*;
+  Bitmap* bitmap = nullptr;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) { bitmap->UnlockBits(h); }
+};
+
+// COM and OLE on the calling thread: held from a successful CoInitialize /
+// OleInitialize (S_OK or S_FALSE) and given back with the matching call.
+struct ComApartmentTraits {
+  using Handle = bool;
+  static Handle Null() { return false; }
+  static bool IsValid(Handle h) { return h; }
+  void Close(Handle) { ::CoUninitialize(); }
+};
+
+struct OleTraits {
+  using Handle = bool;
+  static Handle Null() { return false; }
+  static bool IsValid(Handle h) { return h; }
+  void Close(Handle) { ::OleUninitialize(); }
+};
+
+using CScopedSelection = TScopedHandle<SelectionTraits>;
+using CScopedBackgroundMode = TScopedHandle<BackgroundModeTraits>;
+using CScopedComApartment = TScopedHandle<ComApartmentTraits>;
+using CScopedOle = TScopedHandle<OleTraits>;
 
 }  // namespace Common
 }  // namespace RVGameEngine

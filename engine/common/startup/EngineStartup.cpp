@@ -5,7 +5,9 @@
 
 #include "engine/common/base/EngineMessageBox.h"
 #include "engine/common/base/FatalError.h"
+#include "engine/common/base/IEngineLog.h"
 #include "engine/common/base/LocalClock.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/ShellFunctions.h"
 #include "engine/directui/IFrameManager.h"
 #include "engine/directui/IGdiFontManager.h"
@@ -38,14 +40,18 @@ constexpr MINIDUMP_TYPE kSmallDumpType = MiniDumpWithDataSegs;
 
 struct StartupState
 {
-    wchar_t moduleName[kStateBufferLength];
     wchar_t programDir[kStateBufferLength];
     PreSaveDumpHook preSaveDump;
     PostSaveDumpHook postSaveDump;
     bool fullDump;
 };
 
-StartupState g_state = {{0}, {0}, nullptr, nullptr, true};
+StartupState g_state = {{0}, nullptr, nullptr, true};
+
+// COM and OLE of the start-up thread, given back when the program ends (OLE
+// first: it stands on COM).
+CScopedComApartment g_comApartment;
+CScopedOle g_ole;
 
 // Copies a text into a state buffer; a text that does not fit is a
 // consistency failure of the program, not something to cut silently.
@@ -71,11 +77,11 @@ bool FormatDumpName(const SYSTEMTIME& now, int counter, wchar_t* name)
     HRESULT result;
     if (counter == 0)
         result = StringCchPrintfW(name, kDumpNameLength, L"Dump\\%ls_%04d%02d%02d_%02d%02d%02d.dmp",
-                                  g_state.moduleName, now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                                  GetModuleName(), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
                                   now.wSecond);
     else
         result = StringCchPrintfW(name, kDumpNameLength, L"Dump\\%ls_%04d%02d%02d_%02d%02d%02d_%d.dmp",
-                                  g_state.moduleName, now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                                  GetModuleName(), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
                                   now.wSecond, counter);
     return SUCCEEDED(result);
 }
@@ -84,19 +90,20 @@ bool FormatDumpName(const SYSTEMTIME& now, int counter, wchar_t* name)
 // the same step, so that a second thread crashing in the same second cannot
 // overwrite the dump. Names resolve against the current directory, exactly
 // where the file is written.
-HANDLE CreateDumpFile(const SYSTEMTIME& now, wchar_t* name)
+CScopedKernelHandle CreateDumpFile(const SYSTEMTIME& now, wchar_t* name)
 {
     for (int counter = 0; counter < kMaxDumpCandidates; ++counter) {
         if (!FormatDumpName(now, counter, name))
-            return INVALID_HANDLE_VALUE;
-        HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
+            return CScopedKernelHandle();
+        CScopedKernelHandle file(
+            CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
             return file;
         // Any other failure than a taken name means the folder cannot hold a dump.
         if (GetFileAttributesW(name) == INVALID_FILE_ATTRIBUTES)
-            return INVALID_HANDLE_VALUE;
+            return CScopedKernelHandle();
     }
-    return INVALID_HANDLE_VALUE;
+    return CScopedKernelHandle();
 }
 
 // What the crash report needs to know of the crash.
@@ -117,8 +124,27 @@ bool WriteDump(HANDLE file, const CrashContext& crash)
                                            g_state.fullDump ? kFullDumpType : kSmallDumpType,
                                            exception != nullptr ? &information : nullptr, nullptr, nullptr);
     FlushFileBuffers(file);
-    CloseHandle(file);
     return written != FALSE;
+}
+
+// A failure is logged and the start-up goes on: the program may still run
+// without what needs COM.
+void StartComAndOle()
+{
+    if (!g_comApartment) {
+        const HRESULT result = CoInitialize(nullptr);
+        if (SUCCEEDED(result))
+            g_comApartment.Reset(true);
+        else
+            EngineLog(ENGINE_LOG_ERROR, L"CoInitialize failed: 0x%08lX", static_cast<unsigned long>(result));
+    }
+    if (!g_ole) {
+        const HRESULT result = OleInitialize(nullptr);
+        if (SUCCEEDED(result))
+            g_ole.Reset(true);
+        else
+            EngineLog(ENGINE_LOG_ERROR, L"OleInitialize failed: 0x%08lX", static_cast<unsigned long>(result));
+    }
 }
 
 } // namespace
@@ -137,14 +163,14 @@ void EngineInitialize(const wchar_t* moduleName, PreSaveDumpHook preSaveDump, bo
 {
     g_state.preSaveDump = preSaveDump;
     g_state.fullDump = fullDump;
-    StoreBounded(g_state.moduleName, moduleName);
+    if (!StoreModuleName(moduleName))
+        EngineFatalError("Start-up text beyond its fixed limit");
     SetUnhandledExceptionFilter(DefaultUnhandledExceptionFilter);
     StoreBounded(g_state.programDir, GetProgramDir()->GetUtf16());
     RaiseTimerResolution();
     WSADATA winsock;
     WSAStartup(MAKEWORD(2, 2), &winsock);
-    CoInitialize(nullptr);
-    OleInitialize(nullptr);
+    StartComAndOle();
     if (DirectUI::IFrameManager* frames = DirectUI::IFrameManager_GetInstance())
         frames->Initialize();
     if (DirectUI::IGdiFontManager* fonts = DirectUI::IFontManager_GetInstance())
@@ -159,11 +185,6 @@ void SetExceptionHandler_PreSaveDump(PreSaveDumpHook hook)
 void SetExceptionHandler_PostSaveDump(PostSaveDumpHook hook)
 {
     g_state.postSaveDump = hook;
-}
-
-const wchar_t* GetModuleName()
-{
-    return g_state.moduleName;
 }
 
 const wchar_t* CoreGetProgramDir()
@@ -185,8 +206,11 @@ void ReportCrash(const CrashContext& crash)
     // calls on stack buffers, no engine service.
     CreateDirectoryW(L"Dump", nullptr);
     wchar_t name[kDumpNameLength] = {};
-    HANDLE file = CreateDumpFile(now, name);
-    const bool written = file != INVALID_HANDLE_VALUE && WriteDump(file, crash);
+    bool written = false;
+    {
+        const CScopedKernelHandle file = CreateDumpFile(now, name);
+        written = file && WriteDump(file.Get(), crash);
+    }
 
     wchar_t folder[kStateBufferLength] = {};
     const DWORD length = GetCurrentDirectoryW(kStateBufferLength, folder);
@@ -215,10 +239,10 @@ LONG WINAPI DefaultUnhandledExceptionFilter(EXCEPTION_POINTERS* exception)
     // the box and the hooks: they run on a fresh thread while this one waits.
     if (exception != nullptr && exception->ExceptionRecord != nullptr &&
         exception->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW) {
-        HANDLE reporter = CreateThread(nullptr, 0, ReportCrashThread, const_cast<CrashContext*>(&crash), 0, nullptr);
-        if (reporter != nullptr) {
-            WaitForSingleObject(reporter, INFINITE);
-            CloseHandle(reporter);
+        const CScopedKernelHandle reporter(
+            CreateThread(nullptr, 0, ReportCrashThread, const_cast<CrashContext*>(&crash), 0, nullptr));
+        if (reporter) {
+            WaitForSingleObject(reporter.Get(), INFINITE);
             return EXCEPTION_EXECUTE_HANDLER;
         }
     }

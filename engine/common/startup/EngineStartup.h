@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/common/base/EngineApi.h"
+#include "engine/common/base/ModuleName.h"
 
 #include <windows.h>
 
@@ -31,8 +32,6 @@ RV_API void EngineInitialize(const wchar_t* moduleName, PreSaveDumpHook preSaveD
 RV_API void SetExceptionHandler_PreSaveDump(PreSaveDumpHook hook);
 RV_API void SetExceptionHandler_PostSaveDump(PostSaveDumpHook hook);
 
-// Empty before EngineInitialize.
-RV_API const wchar_t* GetModuleName();
 // The executable's folder, ending in its separator.
 RV_API const wchar_t* CoreGetProgramDir();
 

@@ -28,19 +28,24 @@ TIntrusivePointer<IString> CCommandLine::GetString(const wchar_t* name)
     return m_parser->GetValue(name);
 }
 
+// Each typed read holds the value's string while it reads its text: the
+// parser hands out a fresh string that ends with the last reference to it.
 int32_t CCommandLine::GetInt(const wchar_t* name)
 {
-    return static_cast<int32_t>(std::wcstol(GetString(name)->GetUtf16(), nullptr, 10));
+    const TIntrusivePointer<IString> text = GetString(name);
+    return static_cast<int32_t>(std::wcstol(text->GetUtf16(), nullptr, 10));
 }
 
 float CCommandLine::GetFloat(const wchar_t* name)
 {
-    return static_cast<float>(std::wcstod(GetString(name)->GetUtf16(), nullptr));
+    const TIntrusivePointer<IString> text = GetString(name);
+    return static_cast<float>(std::wcstod(text->GetUtf16(), nullptr));
 }
 
 bool CCommandLine::GetBool(const wchar_t* name)
 {
-    const wchar_t* value = GetString(name)->GetUtf16();
+    const TIntrusivePointer<IString> text = GetString(name);
+    const wchar_t* value = text->GetUtf16();
     const wchar_t* expected = L"true";
     for (; *expected != L'\0'; ++value, ++expected) {
         if (std::towlower(*value) != *expected)

@@ -1,6 +1,7 @@
 #include "engine/common/system/CSystemInfo.h"
 
 #include "engine/common/base/ComPointer.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/filesystem/ILogFile.h"
 
 #include <windows.h>
@@ -27,77 +28,45 @@ TIntrusivePointer<IString> MakeText(const std::wstring& text)
     return IString_Create_Utf16(text.c_str());
 }
 
-// Closes a registry key when it goes.
-class CScopedKey
+CScopedRegistryKey OpenKeyForQuery(HKEY parent, const wchar_t* path)
 {
-public:
-    CScopedKey(HKEY parent, const wchar_t* path)
-    {
-        if (RegOpenKeyExW(parent, path, 0, KEY_QUERY_VALUE, &m_key) != ERROR_SUCCESS)
-            m_key = nullptr;
-    }
-    ~CScopedKey()
-    {
-        if (m_key != nullptr)
-            RegCloseKey(m_key);
-    }
-    CScopedKey(const CScopedKey&) = delete;
-    CScopedKey& operator=(const CScopedKey&) = delete;
+    CScopedRegistryKey key;
+    if (RegOpenKeyExW(parent, path, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
+        key.Release();
+    return key;
+}
 
-    bool IsOpen() const { return m_key != nullptr; }
-
-    std::wstring ReadText(const wchar_t* name) const
-    {
-        if (m_key == nullptr)
-            return std::wstring();
-        DWORD type = 0;
-        DWORD bytes = 0;
-        if (RegQueryValueExW(m_key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-            (type != REG_SZ && type != REG_EXPAND_SZ))
-            return std::wstring();
-        // One spare unit: a stored text need not carry its terminator.
-        std::vector<wchar_t> text(bytes / sizeof(wchar_t) + 1, L'\0');
-        DWORD size = bytes;
-        if (RegQueryValueExW(m_key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size) !=
-            ERROR_SUCCESS)
-            return std::wstring();
-        return std::wstring(text.data());
-    }
-
-    bool ReadNumber(const wchar_t* name, DWORD* value) const
-    {
-        if (m_key == nullptr)
-            return false;
-        DWORD type = 0;
-        DWORD size = sizeof(*value);
-        return RegQueryValueExW(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-                   ERROR_SUCCESS &&
-               type == REG_DWORD;
-    }
-
-private:
-    HKEY m_key = nullptr;
-};
-
-// Closes a kernel handle when it goes.
-class CScopedFile
+// Empty when the key is not open or the value is not a text.
+std::wstring ReadKeyText(HKEY parent, const wchar_t* path, const wchar_t* name)
 {
-public:
-    explicit CScopedFile(HANDLE handle) : m_handle(handle) {}
-    ~CScopedFile()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
-    }
-    CScopedFile(const CScopedFile&) = delete;
-    CScopedFile& operator=(const CScopedFile&) = delete;
+    const CScopedRegistryKey key = OpenKeyForQuery(parent, path);
+    if (!key)
+        return std::wstring();
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key.Get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::wstring();
+    // One spare unit: a stored text need not carry its terminator.
+    std::vector<wchar_t> text(bytes / sizeof(wchar_t) + 1, L'\0');
+    DWORD size = bytes;
+    if (RegQueryValueExW(key.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size) !=
+        ERROR_SUCCESS)
+        return std::wstring();
+    return std::wstring(text.data());
+}
 
-    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
+bool ReadKeyNumber(HKEY parent, const wchar_t* path, const wchar_t* name, DWORD* value)
+{
+    const CScopedRegistryKey key = OpenKeyForQuery(parent, path);
+    if (!key)
+        return false;
+    DWORD type = 0;
+    DWORD size = sizeof(*value);
+    return RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+               ERROR_SUCCESS &&
+           type == REG_DWORD;
+}
 
 std::wstring Format(const wchar_t* format, ...)
 {
@@ -148,28 +117,14 @@ std::wstring HexOfAddress(const BYTE* bytes, UINT length)
     return text;
 }
 
-// The serial number text of one drive's 256 identify words: words 10 to 19,
-// high byte first, trailing spaces removed.
-std::string SerialFromIdentify(const WORD* words)
-{
-    std::string serial;
-    for (int i = 10; i < 20; ++i) {
-        serial.push_back(static_cast<char>(words[i] >> 8));
-        serial.push_back(static_cast<char>(words[i] & 0xFF));
-    }
-    const size_t end = serial.find_last_not_of(' ');
-    serial.resize(end == std::string::npos ? 0 : end + 1);
-    return serial;
-}
-
 // Identify data of one physical drive through the SMART interface.
 bool IdentifyDrive(int drive, std::vector<WORD>* words)
 {
     wchar_t name[64];
     swprintf(name, 64, L"\\\\.\\PhysicalDrive%d", drive);
-    CScopedFile device(CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    CScopedKernelHandle device(CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, 0, nullptr));
-    if (!device.IsOpen())
+    if (!device)
         return false;
     GETVERSIONINPARAMS version = {};
     DWORD returned = 0;
@@ -224,14 +179,13 @@ int32_t CSystemInfo::GetCPUCount()
 
 TIntrusivePointer<IString> CSystemInfo::GetCPUName(int32_t processor)
 {
-    return MakeText(CScopedKey(HKEY_LOCAL_MACHINE, CentralProcessorKey(processor).c_str())
-                        .ReadText(L"ProcessorNameString"));
+    return MakeText(ReadKeyText(HKEY_LOCAL_MACHINE, CentralProcessorKey(processor).c_str(), L"ProcessorNameString"));
 }
 
 int32_t CSystemInfo::GetCPUSpeed(int32_t processor)
 {
     DWORD speed = 0;
-    if (!CScopedKey(HKEY_LOCAL_MACHINE, CentralProcessorKey(processor).c_str()).ReadNumber(L"~MHz", &speed))
+    if (!ReadKeyNumber(HKEY_LOCAL_MACHINE, CentralProcessorKey(processor).c_str(), L"~MHz", &speed))
         return 0;
     return static_cast<int32_t>(speed);
 }
@@ -250,7 +204,7 @@ TIntrusivePointer<IString> CSystemInfo::GetGPUName(int32_t adapter)
 {
     const std::wstring key =
         Format(L"SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\%04d", adapter);
-    return MakeText(CScopedKey(HKEY_LOCAL_MACHINE, key.c_str()).ReadText(L"DriverDesc"));
+    return MakeText(ReadKeyText(HKEY_LOCAL_MACHINE, key.c_str(), L"DriverDesc"));
 }
 
 int32_t CSystemInfo::GetVideoMemoryTotal()
@@ -398,7 +352,7 @@ std::wstring CSystemInfo::FormatDirectXVersion(bool read, const int32_t numbers[
 
 bool CSystemInfo::ReadDirectXVersion(int32_t numbers[4])
 {
-    const std::wstring text = CScopedKey(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\DirectX").ReadText(L"Version");
+    const std::wstring text = ReadKeyText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\DirectX", L"Version");
     return ParseDirectXVersion(text.c_str(), numbers);
 }
 
@@ -522,13 +476,19 @@ const char* CSystemInfo::GetHardDiskSerial()
                 m_hardDiskSerial = SerialFromIdentify(words.data());
         }
     }
-    std::string compact;
-    for (char c : m_hardDiskSerial) {
-        if (c != ' ')
-            compact.push_back(c);
-    }
-    m_hardDiskSerial = compact;
     return m_hardDiskSerial.c_str();
+}
+
+std::string CSystemInfo::SerialFromIdentify(const uint16_t* words)
+{
+    std::string serial;
+    for (int i = 10; i < 20; ++i) {
+        for (const char c : {static_cast<char>(words[i] >> 8), static_cast<char>(words[i] & 0xFF)}) {
+            if (c != ' ')
+                serial.push_back(c);
+        }
+    }
+    return serial;
 }
 
 ISystemInfo* ISystemInfo_GetInstance()

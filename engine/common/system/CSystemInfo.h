@@ -48,6 +48,9 @@ public:
     static std::wstring FormatDirectXVersion(bool read, const int32_t numbers[4]);
     // The name for a version, or the "Windows(platform,major,minor)" form.
     static std::wstring NameWindowsVersion(unsigned long platformId, unsigned long major, unsigned long minor);
+    // The serial number in a drive's 256 identify words: words 10 to 19, each
+    // high byte first, with every space removed.
+    static std::string SerialFromIdentify(const uint16_t* words);
 
 private:
     bool ReadDirectXVersion(int32_t numbers[4]);

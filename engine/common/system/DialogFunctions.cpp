@@ -1,6 +1,7 @@
 #include "engine/common/system/DialogFunctions.h"
 
 #include "engine/common/base/EngineMessageBox.h"
+#include "engine/common/base/TScopedHandle.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
@@ -124,13 +125,12 @@ TIntrusivePointer<IString> ShowSelectDirectory()
     BROWSEINFOW browse = {};
     browse.lpszTitle = L"请选择路径";
     browse.ulFlags = BIF_NEWDIALOGSTYLE;
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
-    if (chosen == nullptr)
+    const TScopedCoTaskMem<PIDLIST_ABSOLUTE> chosen(SHBrowseForFolderW(&browse));
+    if (!chosen)
         return IString_Create_Utf16(L"");
     wchar_t folder[MAX_PATH] = {};
-    if (!SHGetPathFromIDListW(chosen, folder))
+    if (!SHGetPathFromIDListW(chosen.Get(), folder))
         folder[0] = L'\0';
-    CoTaskMemFree(chosen);
     return IString_Create_Utf16(folder);
 }
 

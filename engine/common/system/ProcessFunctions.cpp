@@ -1,6 +1,7 @@
 #include "engine/common/system/ProcessFunctions.h"
 
 #include "engine/common/base/EngineMessageBox.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/filesystem/ILogFile.h"
 
 #include <psapi.h>
@@ -19,31 +20,6 @@ namespace {
 
 constexpr size_t kMessageLength = 1000;
 constexpr DWORD kPathBufferLength = 1000;
-
-// Closes a kernel handle when it goes.
-class CScopedHandle
-{
-public:
-    explicit CScopedHandle(HANDLE handle) : m_handle(handle) {}
-    ~CScopedHandle()
-    {
-        if (m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
-    }
-    CScopedHandle(const CScopedHandle&) = delete;
-    CScopedHandle& operator=(const CScopedHandle&) = delete;
-
-    HANDLE Get() const { return m_handle; }
-    HANDLE Release()
-    {
-        HANDLE handle = m_handle;
-        m_handle = nullptr;
-        return handle;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 // The path comes from outside: it is only ever an argument of the format,
 // and a path too long for the buffer cuts the message instead of overrunning it.
@@ -126,7 +102,7 @@ HANDLE LaunchProgramWithWorkingDirectory(const wchar_t* application, const wchar
         ReportLaunchFailure(application, error);
         return nullptr;
     }
-    CloseHandle(started.hThread);
+    CScopedKernelHandle thread(started.hThread);
     return started.hProcess;
 }
 
@@ -135,8 +111,8 @@ uint32_t ExecuteProgram(const wchar_t* application, const wchar_t* commandLine)
     PROCESS_INFORMATION started;
     if (!StartProcess(application, commandLine, 0, nullptr, &started))
         return 0xFFFFFFFFu;
-    CScopedHandle process(started.hProcess);
-    CScopedHandle thread(started.hThread);
+    CScopedKernelHandle process(started.hProcess);
+    CScopedKernelHandle thread(started.hThread);
     WaitForSingleObject(thread.Get(), INFINITE);
     DWORD exitCode = 0xFFFFFFFFu;
     if (!GetExitCodeThread(thread.Get(), &exitCode))
@@ -144,29 +120,39 @@ uint32_t ExecuteProgram(const wchar_t* application, const wchar_t* commandLine)
     return exitCode;
 }
 
-void ForceTerminateProcess(HANDLE process, uint32_t exitCode)
+namespace {
+
+// Ends the process through the system call, past the runtime's exit path.
+void TerminateThroughSystemCall(HANDLE process, uint32_t exitCode)
 {
     using NtTerminateProcessFunction = LONG(WINAPI*)(HANDLE, LONG);
+    CScopedModule ntdll(LoadLibraryW(L"ntdll.dll"));
+    if (!ntdll)
+        return;
+    auto terminate = reinterpret_cast<NtTerminateProcessFunction>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll.Get(), "NtTerminateProcess")));
+    if (terminate != nullptr)
+        terminate(process, static_cast<LONG>(exitCode));
+}
+
+} // namespace
+
+void ForceTerminateProcess(HANDLE process, uint32_t exitCode)
+{
     // To the system call a null handle means "every other thread of this
-    // process": a failed launch's null result must not end the caller's threads.
-    if (process == nullptr) {
+    // process", and INVALID_HANDLE_VALUE is this process's own pseudo-handle:
+    // a failed launch's result must end neither the caller nor its threads.
+    if (process == nullptr || process == INVALID_HANDLE_VALUE) {
         FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_ERROR,
                                                 L"ForceTerminateProcess: no process handle");
         return;
     }
-    HMODULE ntdll = LoadLibraryW(L"ntdll.dll");
-    if (ntdll == nullptr)
-        return;
-    auto terminate =
-        reinterpret_cast<NtTerminateProcessFunction>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtTerminateProcess")));
-    if (terminate != nullptr)
-        terminate(process, static_cast<LONG>(exitCode));
-    FreeLibrary(ntdll);
+    TerminateThroughSystemCall(process, exitCode);
 }
 
 void ForceExitProcess(uint32_t exitCode)
 {
-    ForceTerminateProcess(GetCurrentProcess(), exitCode);
+    TerminateThroughSystemCall(GetCurrentProcess(), exitCode);
 }
 
 TIntrusivePointer<IString> GetProcessPath(HANDLE process)

@@ -1,5 +1,7 @@
 #include "engine/common/system/RegistryFunctions.h"
 
+#include "engine/common/base/TScopedHandle.h"
+
 #include "engine/filesystem/ILogFile.h"
 
 namespace RVGameEngine {
@@ -43,8 +45,8 @@ int WriteRegisterKeyValue(HKEY key, const wchar_t* valueName, const wchar_t* tex
 
 void CloseRegisterKey(HKEY key)
 {
-    if (key != nullptr)
-        RegCloseKey(key);
+    // Taken over only to be closed; the predefined root keys stay open.
+    CScopedRegistryKey closing(key);
 }
 
 void DeleteRegisterKey(HKEY parent, const wchar_t* subkeyPath)

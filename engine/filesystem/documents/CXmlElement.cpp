@@ -350,6 +350,22 @@ void CXmlElement::WriteTo(std::wstring& out, int depth) const
     }
 }
 
+const CXmlAttribute* CXmlElement::FindUnwritableAttribute() const
+{
+    if (m_name != kXmlCommentName) {
+        for (const TIntrusivePointer<CXmlAttribute>& attribute : m_attributes) {
+            if (attribute->value.find(L'"') != std::wstring::npos)
+                return attribute.Get();
+        }
+    }
+    for (const TIntrusivePointer<IXmlElement>& child : m_children) {
+        const CXmlElement* own = AsOwnElement(child.Get());
+        if (const CXmlAttribute* found = own != nullptr ? own->FindUnwritableAttribute() : nullptr)
+            return found;
+    }
+    return nullptr;
+}
+
 void CXmlElement::SaveToString(TIntrusivePointer<IString> out)
 {
     if (out.IsNull())

@@ -57,6 +57,11 @@ public:
 
     // Appends the document text of this element at the given indentation.
     void WriteTo(std::wstring& out, int depth) const;
+    // The first attribute in this element or below whose value the document
+    // text cannot hold (it has no escapes: a double quote would end the value
+    // and the rest read back as other attributes); null when every value can
+    // be written. Line breaks are fine: a value may span lines.
+    const CXmlAttribute* FindUnwritableAttribute() const;
 
 private:
     CXmlAttribute* FindAttribute(const wchar_t* name) const;

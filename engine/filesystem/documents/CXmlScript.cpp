@@ -68,6 +68,13 @@ IXmlElement* CXmlScript::LoadFromFile(const wchar_t* fileName)
 
 bool CXmlScript::SaveToFile(const wchar_t* fileName)
 {
+    // Written as it stands, such a value would come back as other attributes.
+    if (const CXmlAttribute* unwritable = m_root->FindUnwritableAttribute()) {
+        ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_ERROR,
+                                    L"XML not saved to %ls: the value of %ls holds a double quote",
+                                    fileName != nullptr ? fileName : L"", unwritable->name.c_str());
+        return false;
+    }
     TIntrusivePointer<IString> text = IString_Create();
     m_root->SaveToString(text);
     return IVirtualFileSystem_GetInstance()->WriteUnicodeText(fileName, text->GetUtf16());

@@ -1,4 +1,5 @@
 #include "engine/common/base/Console.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TempFolder.h"
@@ -19,13 +20,14 @@ struct CapturedOutput
     RVTest::TempFolder folder;
     std::wstring path = folder.Child(L"out.txt");
     HANDLE previous = GetStdHandle(STD_OUTPUT_HANDLE);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    CapturedOutput() { SetStdHandle(STD_OUTPUT_HANDLE, file); }
+    RVGameEngine::Common::CScopedKernelHandle file{
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    CapturedOutput() { SetStdHandle(STD_OUTPUT_HANDLE, file.Get()); }
     ~CapturedOutput() { Text(); }
     std::string Text()
     {
-        if (file != INVALID_HANDLE_VALUE && SetStdHandle(STD_OUTPUT_HANDLE, previous) && CloseHandle(file))
-            file = INVALID_HANDLE_VALUE;
+        if (file && SetStdHandle(STD_OUTPUT_HANDLE, previous))
+            file.Reset();
         return RVTest::ReadWholeFile(path);
     }
 };

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -86,6 +88,29 @@ TEST(IntrusivePointer, CountsAssignmentAndTheLastReleaseDeletes)
     EXPECT_EQ(deletions, 2);
 }
 
+TEST(IntrusivePointer, ThreadsSharingAnObjectLoseNoCountChange)
+{
+    int deletions = 0;
+    TIntrusivePointer<Tracked> shared(new Tracked(&deletions), true);
+    std::vector<std::thread> threads;
+    std::atomic<int> waiting{4};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&shared, &waiting] {
+            // All start together, so that their changes really overlap.
+            for (--waiting; waiting > 0;)
+                std::this_thread::yield();
+            for (int i = 0; i < 1000000; ++i) {
+                TIntrusivePointer<Tracked> copy = shared;
+                copy.Reset();
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(shared->GetReferenceCount(), 1);
+    EXPECT_EQ(deletions, 0);
+}
+
 TEST(IntrusivePointer, AssigningFromAnObjectOwnedByTheOldTargetKeepsItAlive)
 {
     // The old object is the only owner of the new one: the new pointer must
@@ -127,7 +152,7 @@ TEST(EngineDeathTest, GuardDamageEmptyAccessAndDeadReleaseStopTheProgram)
     EXPECT_ENGINE_FATAL(empty->AddRef());
     EXPECT_ENGINE_FATAL({
         int deletions = 0;
-        Tracked dead(&deletions);
-        dead.Release();
+        Tracked* dead = new Tracked(&deletions); // never referenced: its count is 0
+        dead->Release();
     });
 }

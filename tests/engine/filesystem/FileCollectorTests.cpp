@@ -14,8 +14,21 @@ protected:
     {
         FileSystemTestBase::SetUp();
         VFS()->CreateDirectory(L"a/b/c");
-        for (const wchar_t* name : {L"a\\x.txt", L"a\\b\\y.txt", L"a\\b\\c\\z.txt"})
+        VFS()->CreateDirectory(L"a/d/e");
+        for (const wchar_t* name :
+             {L"a\\x.txt", L"a\\b\\y.txt", L"a\\b\\c\\z.txt", L"a\\d\\w.txt", L"a\\d\\e\\v.txt"})
             RVTest::WriteWholeFile(name, "x");
+    }
+
+    // Whether the collected files under the folder stand together in the list.
+    bool Contiguous(const std::wstring& folder) const
+    {
+        int first = -1, last = -1, count = 0;
+        for (int32_t i = 0; i < m_collector->GetCount(); ++i) {
+            if (std::wstring(m_collector->GetAt(i)).compare(0, folder.size(), folder) == 0)
+                first = first < 0 ? i : first, last = i, ++count;
+        }
+        return count > 0 && last - first + 1 == count;
     }
 
     Paths Collected() const
@@ -32,14 +45,15 @@ protected:
 TEST_F(FileCollector, CollectsEveryFileDepthFirstAndSubfoldersOnRequest)
 {
     m_collector->CollectFiles(L"a");
-    EXPECT_EQ(Collected(), (Paths{L"a/x.txt", L"a/b/y.txt", L"a/b/c/z.txt"}));
-    // Depth first: the files under a/b are listed together, where a/b was met.
-    EXPECT_NE(m_collector->GetAt(1), std::wstring(L"a/x.txt"));
-    EXPECT_TRUE(m_collector->GetAt(-1) == nullptr && m_collector->GetAt(3) == nullptr);
+    EXPECT_EQ(Collected(), (Paths{L"a/x.txt", L"a/b/y.txt", L"a/b/c/z.txt", L"a/d/w.txt", L"a/d/e/v.txt"}));
+    // Depth first, whatever order the folders are listed in: the files under
+    // each subfolder stand together (level by level they could not, for both).
+    EXPECT_TRUE(Contiguous(L"a/b/") && Contiguous(L"a/d/"));
+    EXPECT_TRUE(m_collector->GetAt(-1) == nullptr && m_collector->GetAt(5) == nullptr);
     m_collector->Remove(L"A/X.TXT");
-    EXPECT_EQ(m_collector->GetCount(), 3) << "removal matches exactly";
+    EXPECT_EQ(m_collector->GetCount(), 5) << "removal matches exactly";
     m_collector->Remove(L"a/x.txt"), m_collector->Remove(nullptr);
-    EXPECT_EQ(Collected(), (Paths{L"a/b/y.txt", L"a/b/c/z.txt"}));
+    EXPECT_EQ(Collected(), (Paths{L"a/b/y.txt", L"a/b/c/z.txt", L"a/d/w.txt", L"a/d/e/v.txt"}));
     m_collector->CollectFiles(L"a/");
     EXPECT_EQ(Collected().count(L"a//x.txt"), 1u) << "a trailing separator stays";
     m_collector->CollectFiles(L"missing");
@@ -49,7 +63,7 @@ TEST_F(FileCollector, CollectsEveryFileDepthFirstAndSubfoldersOnRequest)
     EXPECT_EQ(Collected(), (Paths{L"a/b/c/z.txt"}));
     // Subfolders are appended, one level deep.
     m_collector->CollectSubdirectories(L"a"), m_collector->CollectSubdirectories(L"a");
-    EXPECT_EQ(Collected(), (Paths{L"a/b/c/z.txt", L"a/b", L"a/b"}));
+    EXPECT_EQ(Collected(), (Paths{L"a/b/c/z.txt", L"a/b", L"a/b", L"a/d", L"a/d"}));
 }
 
 TEST_F(FileCollector, EmptyOrRefusedFoldersAndReplacementLoopsStayBounded)

@@ -6,6 +6,7 @@
 #include "tests/support/FixedLocalTime.h"
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 using namespace FileSystemTest;
@@ -118,6 +119,51 @@ TEST_F(LogFile, TwoThreadsWriteWholeLines)
     std::vector<std::wstring> lines = ClosedLines();
     std::sort(lines.begin(), lines.end()), std::sort(expected.begin(), expected.end());
     EXPECT_TRUE(lines == expected) << "torn or lost lines";
+}
+
+// A handler that logs would be called again for its own line, without end.
+TEST_F(LogFile, ALineLoggedFromAHandlerIsDropped)
+{
+    static int calls;
+    static CLogFile* log;
+    calls = 0, log = m_log.Get();
+    m_log->AddGlobalFunctionDelegate(kLogFileLogEvent, [](void*, tagEventArgs*) {
+        if (++calls < 3)
+            log->Log(LOG_LEVEL_TRACE, L"from the handler");
+    });
+    m_log->Log(LOG_LEVEL_TRACE, L"outer");
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(ClosedLines(), std::vector<std::wstring>{L"Trace: " + kStamp + L"outer"});
+}
+
+// Handlers subscribe and go on one thread while two others log: every line
+// reaches the handler that stays, and nothing breaks.
+TEST_F(LogFile, HandlersMayComeAndGoWhileOtherThreadsLog)
+{
+    struct Passing
+    {
+        void OnLog(void*, tagEventArgs*) {}
+    };
+    static std::atomic<int> seen;
+    seen = 0;
+    m_log->AddGlobalFunctionDelegate(kLogFileLogEvent, [](void*, tagEventArgs*) { ++seen; });
+    std::atomic<int> running{2};
+    auto writer = [this, &running] {
+        for (int i = 0; i < 1000; ++i)
+            m_log->Log(LOG_LEVEL_TRACE, L"line %d", i);
+        --running;
+    };
+    std::thread first(writer), second(writer);
+    for (int round = 0; running > 0 && round < 1000000; ++round) {
+        Passing passing[4];
+        for (Passing& handler : passing)
+            m_log->AddMemberFunctionDelegate(kLogFileLogEvent, &handler, &Passing::OnLog);
+        for (Passing& handler : passing)
+            m_log->RemoveObjectDelegates(&handler);
+    }
+    first.join(), second.join();
+    EXPECT_EQ(seen, 2000);
+    EXPECT_EQ(ClosedLines().size(), 2000u);
 }
 
 using LogFileWithoutFolder = FileSystemTestBase;

@@ -1,5 +1,7 @@
 #include "tests/engine/filesystem/FileSystemTestSupport.h"
 
+#include "engine/common/base/TScopedHandle.h"
+#include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IPackedFileReader.h"
 
 #include <thread>
@@ -72,4 +74,72 @@ TEST_F(PackedArchive, ThreadsMayReadOneMountedArchiveAtOnce)
         second(reader, L"data/both.txt", "from the archive", &mismatches[1]);
     first.join(), second.join();
     EXPECT_EQ(mismatches[0] + mismatches[1], 0);
+}
+
+namespace {
+
+// An archive of one entry too large to be read into memory; the file is
+// sparse, so it costs no disk space.
+bool WriteUnreadableArchive(const std::wstring& path)
+{
+    const wchar_t name[] = L"huge.bin";
+    const uint32_t nameUnits = 8, size = 0x7F000000;
+    std::string bytes = "RADE";
+    for (uint32_t field : {1u, 1u, 0u, size, nameUnits})
+        bytes.append(reinterpret_cast<const char*>(&field), 4);
+    bytes.append(reinterpret_cast<const char*>(name), nameUnits * sizeof(wchar_t));
+    const uint64_t total = bytes.size() + uint64_t(size);
+    if (!RVTest::WriteWholeFile(path, bytes))
+        return false;
+    const CScopedKernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(total);
+    return file && SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
+}
+
+// On the first log line, reads another entry on a second thread and notes
+// whether that read could finish while the logging read was still going.
+struct ReadWhileLogging
+{
+    bool otherReadFinished = false;
+    bool fired = false;
+
+    void OnLog(void*, tagEventArgs*)
+    {
+        if (fired)
+            return;
+        fired = true;
+        CScopedKernelHandle finished(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        HANDLE done = finished.Get();
+        std::thread other([done] {
+            IPackedFileManager_GetInstance()->ReadFile(L"ui/a.xml");
+            SetEvent(done);
+        });
+        otherReadFinished = WaitForSingleObject(done, 10000) == WAIT_OBJECT_0;
+        if (otherReadFinished) {
+            other.join();
+        } else {
+            // It waits for this read to end: let it finish on its own later.
+            finished.Release();
+            other.detach();
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(PackedArchive, OneArchiveReadDoesNotHoldUpAnother)
+{
+    const std::wstring huge = Temp() + L"\\huge.rade";
+    ASSERT_TRUE(WriteUnreadableArchive(huge));
+    ASSERT_TRUE(VFS()->MountPackedFile(huge.c_str()));
+    ASSERT_TRUE(VFS()->MountPackedFile(Fixture(L"sample.rade").c_str()));
+    ReadWhileLogging watcher;
+    ILogFile* log = ILogFile_GetInstance();
+    log->AddMemberFunctionDelegate(kLogFileLogEvent, &watcher, &ReadWhileLogging::OnLog);
+    EXPECT_TRUE(IPackedFileManager_GetInstance()->ReadFile(L"huge.bin").IsNull()) << "too large for memory";
+    log->RemoveObjectDelegates(&watcher);
+    EXPECT_TRUE(watcher.fired);
+    EXPECT_TRUE(watcher.otherReadFinished);
 }

@@ -1,6 +1,10 @@
 #include "tests/engine/filesystem/FileSystemTestSupport.h"
 
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/filesystem/ICompress.h"
+
+#include <atomic>
+#include <thread>
 
 using namespace FileSystemTest;
 
@@ -41,6 +45,47 @@ TEST_F(VirtualFileSystem, FilesRoundTripWholeAndWritesReportTheRealResult)
     EXPECT_TRUE(VFS()->FileExists(L"taken")) << "folders exist too";
     EXPECT_TRUE(VFS()->ReadFile(L"nowhere.txt").IsNull() && VFS()->ReadFile(nullptr).IsNull());
     EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"Failed to open file: nowhere.txt"});
+}
+
+// A rewrite never shows a reader an empty or half-written file: it sees the
+// old content or the new one, whole. (A rewrite may fail while the reader
+// holds the file open; it then leaves the old file as it was.)
+TEST_F(VirtualFileSystem, ARewriteReplacesTheFileInOneStep)
+{
+    const std::string contents[2] = {std::string(1 << 20, 'a'), std::string((1 << 20) + 7, 'b')};
+    ASSERT_TRUE(VFS()->WriteFile(L"whole.bin", NewStream(contents[0]).Get()));
+    std::atomic<bool> writing{true};
+    int lastWritten = 0, rewrites = 0;
+    std::thread writer([&] {
+        for (int i = 1; i < 60; ++i) {
+            if (VFS()->WriteFile(L"whole.bin", NewStream(contents[i % 2]).Get()))
+                lastWritten = i % 2, ++rewrites;
+            Sleep(1);
+        }
+        writing = false;
+    });
+    int torn = 0;
+    for (int reads = 0; writing && reads < 100000; ++reads) {
+        {
+            const CScopedKernelHandle file(CreateFileW(L"whole.bin", GENERIC_READ,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            std::string bytes(contents[1].size() + 1, '\0');
+            DWORD read = 0;
+            const bool whole = file && ::ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read,
+                                                  nullptr);
+            bytes.resize(read);
+            torn += whole && (bytes == contents[0] || bytes == contents[1]) ? 0 : 1;
+        }
+        Sleep(1);
+    }
+    writer.join();
+    EXPECT_EQ(torn, 0);
+    EXPECT_GT(rewrites, 0);
+    EXPECT_TRUE(RVTest::ReadWholeFile(L"whole.bin") == contents[lastWritten]) << "the last good rewrite stays";
+    WIN32_FIND_DATAW found;
+    const CScopedFindHandle leftovers(FindFirstFileW(L"*.tmp", &found));
+    EXPECT_FALSE(leftovers) << "no temporary file stays behind";
 }
 
 TEST_F(VirtualFileSystem, ReadsResolveAgainstTheBaseFolderButWritesDoNot)
@@ -132,6 +177,13 @@ TEST_F(VirtualFileSystem, MountedArchivesAnswerInAnyCaseWithEitherSeparatorBefor
     // Names in archives pass through the replacement list too.
     VFS()->AddFilenameReplace(L"alias/", L"ui/");
     EXPECT_EQ(Read(L"alias/a.xml"), "ui-a");
+    // Once, for FileExists as for ReadFile, even where a pair would match its
+    // own result again.
+    VFS()->ClearFilenameReplace();
+    VFS()->AddFilenameReplace(L"u", L"installer/u");
+    for (const wchar_t* name : {L"ui/a.xml", L"UI\\A.xml", L"text/unicode.txt", L"Data/DiskOnly.txt", L"absent"})
+        EXPECT_EQ(VFS()->FileExists(name), !VFS()->ReadFile(name).IsNull()) << name;
+    EXPECT_EQ(Read(L"UI/a.xml"), "<installer-a/>");
 }
 
 TEST_F(VirtualFileSystem, ToolMadeTreesAndBlobsMountAfterUncompressing)

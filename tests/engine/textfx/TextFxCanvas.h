@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/common/base/TScopedHandle.h"
+
 #include <windows.h>
 #include <gdiplus.h>
 
@@ -85,9 +87,11 @@ public:
         const Gdiplus::Rect whole(0, 0, width, height);
         // Read straight into the snapshot's own rows.
         Gdiplus::BitmapData data{UINT(width), UINT(height), width * 4, PixelFormat32bppARGB, pixels.argb.data(), 0};
-        EXPECT_EQ(Gdiplus::Ok, m_bitmap.LockBits(&whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
-                                                 PixelFormat32bppARGB, &data));
-        m_bitmap.UnlockBits(&data);
+        const bool locked = m_bitmap.LockBits(&whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                                              PixelFormat32bppARGB, &data) == Gdiplus::Ok;
+        EXPECT_TRUE(locked);
+        using Lock = RVGameEngine::Common::LockedBitsTraits<Gdiplus::Bitmap, Gdiplus::BitmapData>;
+        RVGameEngine::Common::TScopedHandle<Lock> unlock(locked ? &data : nullptr, Lock{&m_bitmap});
         return pixels;
     }
 

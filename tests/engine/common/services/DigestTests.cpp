@@ -92,11 +92,9 @@ TEST(Digest, Md5OfTextHashesTheProgramsByteForm)
 {
     IDigest* digest = IDigest_GetInstance();
     EXPECT_EQ(Text(digest->MD5OfText(L"abc")), "900150983cd24fb0d6963f7d28e17f72");
-    // ASCII and CJK text: the bytes hashed are the text's UTF-8. A single-byte
-    // character stands alone as three bytes, also as the last: 'a', E0 83 A9.
-    if (GetACP() == 936) {
-        EXPECT_EQ(Text(digest->MD5OfText(L"ab\u4e2d\u6587")), "2e9cda3e882eafe2f8343701312c8885");
-    } else if (GetACP() == 1252) {
+    // A single-byte character stands alone as three bytes, also as the last:
+    // 'a', E0 83 A9. (The users' code page 936 has a test executable of its own.)
+    if (GetACP() == 1252) {
         EXPECT_EQ(Text(digest->MD5OfText(L"a\u00e9")), "2954034c770d39c3fb4c52712b0e14a3");
     }
 }

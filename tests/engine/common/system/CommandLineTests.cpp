@@ -1,5 +1,6 @@
 #include "HelperProcess.h"
 
+#include "engine/common/system/CCommandLine.h"
 #include "engine/common/system/CParameterParser.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,17 @@ TEST(ParameterParser, SplitsTokensNamesAndValuesAndCutsOverlongOnes)
     EXPECT_EQ(parser.GetTokens()[0], std::wstring(CParameterParser::kMaxTokenLength, L'n'));
     EXPECT_EQ(parser.GetNames()[1], L"k");
     EXPECT_EQ(parser.GetValues()[1], std::wstring(CParameterParser::kMaxTokenLength - 2, L'v'));
+}
+
+// Every typed read keeps the value's text alive while it reads it (freed
+// blocks are poisoned in the test build, so a dangling read shows).
+TEST(CommandLine, TypedReadsOfAGivenLine)
+{
+    CCommandLine line(L"setup.exe SILENT=TRUE Off=yes Count=12 Rate=2.5");
+    EXPECT_TRUE(line.GetBool(L"SILENT"));
+    EXPECT_FALSE(line.GetBool(L"Off"));
+    EXPECT_EQ(line.GetInt(L"Count"), 12);
+    EXPECT_FLOAT_EQ(line.GetFloat(L"Rate"), 2.5f);
 }
 
 // The helper reports its own command line as tokens, then each asked name's

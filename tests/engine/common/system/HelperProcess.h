@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/common/system/ShellFunctions.h"
+
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/common/base/TextCodec.h"
 #include "tests/support/TempFolder.h"
 
@@ -41,7 +43,7 @@ inline long ExitCodeAfterEnd(HANDLE process)
     DWORD code = 0;
     if (WaitForSingleObject(process, 60000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &code))
         TerminateProcess(process, code = static_cast<DWORD>(-1));
-    CloseHandle(process);
+    RVGameEngine::Common::CScopedKernelHandle closing(process);
     return static_cast<long>(code);
 }
 
@@ -54,7 +56,7 @@ inline long RunHelper(std::wstring commandLine, const wchar_t* workingFolder = n
     if (!CreateProcessW(HelperPath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workingFolder,
                         &startup, &started))
         return -1;
-    CloseHandle(started.hThread);
+    RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
     return ExitCodeAfterEnd(started.hProcess);
 }
 

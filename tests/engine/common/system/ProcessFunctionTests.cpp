@@ -64,9 +64,11 @@ TEST(ForceTerminateProcess, EndsARunningProcessWithTheCode)
     EXPECT_EQ(std::wstring(GetProcessPath(GetCurrentProcess())->GetUtf16()), GetProgramPath()->GetUtf16());
     EXPECT_GT(GetProcessMemoryUsage(GetCurrentProcess()), 0);
     EXPECT_STREQ(GetProcessPath(nullptr)->GetUtf16(), L"");
-    {
+    // Neither may reach the system call: null would end this process's other
+    // threads, INVALID_HANDLE_VALUE (the pseudo-handle) this process itself.
+    for (HANDLE none : {static_cast<HANDLE>(nullptr), INVALID_HANDLE_VALUE}) {
         RVTest::LogCapture log;
-        ForceTerminateProcess(nullptr, 42);   // not passed on to end this process's other threads
+        ForceTerminateProcess(none, 42);
         EXPECT_EQ(RVTest::LogCapture::Lines().size(), 1u);
     }
     RVTest::TempFolder folder;

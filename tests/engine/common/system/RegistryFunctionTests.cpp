@@ -1,5 +1,7 @@
 #include "tests/support/LogCapture.h"
 
+#include "engine/common/base/TScopedHandle.h"
+
 #include "engine/common/system/RegistryFunctions.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +18,12 @@ const wchar_t* const kKeyPath = L"Software\\WendmoorSystemTests\\Install";
 // The stored bytes of a value under the test key; false when it is not there.
 bool ReadRaw(const wchar_t* valueName, std::wstring* bytes, DWORD* type)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    RVGameEngine::Common::CScopedRegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
         return false;
     wchar_t data[256] = {};
     DWORD size = sizeof(data);
-    const bool ok = RegQueryValueExW(key, valueName, nullptr, type, reinterpret_cast<BYTE*>(data), &size) == 0;
-    RegCloseKey(key);
+    const bool ok = RegQueryValueExW(key.Get(), valueName, nullptr, type, reinterpret_cast<BYTE*>(data), &size) == 0;
     bytes->assign(data, ok ? size / sizeof(wchar_t) : 0);
     return ok && size % sizeof(wchar_t) == 0;
 }

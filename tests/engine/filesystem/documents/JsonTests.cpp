@@ -77,10 +77,11 @@ TEST_F(JsonTest, DateMembersAreReadFromTheMillisecondForm)
 {
     TIntrusivePointer<IJsonNode> root = m_parser->Parse(
         "{\"a\": \"/Date(86400000)/\", \"b\": \"/date(86400000+0800)/\", \"c\": \"86400000\","
-        " \"d\": \"/Date(\", \"e\": 5, \"f\": \"/Dat\"}");
+        " \"d\": \"/Date(\", \"e\": 5, \"f\": \"/Dat\", \"g\": \"/Dxte(86400000)/\", \"h\": \"xDate(86400000)/\"}");
     SYSTEMTIME utc = {1970, 1, 4, 1, 16, 0, 0, 0}, expected = {}, zero = {};
     ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &expected));
-    for (const char* name : {"a", "b", "c", "d", "e", "f", "missing"}) {
+    // "g" and "h" hold the number where a date's would be, after a wrong prefix.
+    for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h", "missing"}) {
         const SYSTEMTIME date = root->GetMemberDateTime(name); // only "a" and "b" hold dates
         EXPECT_EQ(std::memcmp(&date, name[1] == 0 && name[0] <= 'b' ? &expected : &zero, sizeof(date)), 0) << name;
     }

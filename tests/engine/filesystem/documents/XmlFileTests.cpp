@@ -62,6 +62,28 @@ TEST_F(XmlFileTest, LoadSaveLoadKeepsTheTreeAndSaveWritesTheMarkAndTheText)
     EXPECT_FALSE(m_script->SaveToFile(nullptr));
 }
 
+// The document text has no escapes: a value holding a double quote would
+// read back as other attributes, so the save is refused and the file on disk
+// stays as it was. A value may span lines: that one is saved and reads back.
+TEST_F(XmlFileTest, AValueWithADoubleQuoteIsNotSaved)
+{
+    const std::wstring saved = m_folder.Child(L"kept.xml");
+    IXmlElement* root = m_script->Parse(L"<Setup><Option Name=\"a\"/></Setup>");
+    ASSERT_TRUE(m_script->SaveToFile(saved.c_str()));
+    const std::string before = RVTest::ReadWholeFile(saved);
+    IXmlElement* option = root->GetChild(0)->GetChild(0);
+    for (const wchar_t* value : {L"x\" Silent=\"true", L"\""}) {
+        option->SetAttribute(L"Name", value);
+        EXPECT_FALSE(m_script->SaveToFile(saved.c_str())) << value;
+        EXPECT_EQ(RVTest::ReadWholeFile(saved), before);
+    }
+    EXPECT_EQ(m_log.Messages().size(), 2u);
+    option->SetAttribute(L"Name", L"two\r\nlines");
+    ASSERT_TRUE(m_script->SaveToFile(saved.c_str()));
+    EXPECT_STREQ(IXmlScript_Create()->LoadFromFile(saved.c_str())->GetChild(0)->GetChild(0)->GetAttribute(L"Name"),
+                 L"two\r\nlines");
+}
+
 TEST_F(XmlFileTest, ScrambledFileLoadsLikeAPlainOne)
 {
     const std::string plain = Utf16Bytes(kDocument);

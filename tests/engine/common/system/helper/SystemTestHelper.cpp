@@ -4,6 +4,8 @@
 // appended UTF-8 lines.
 
 #include "engine/common/system/CParameterParser.h"
+
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/common/base/EngineMessageBox.h"
 #include "engine/common/startup/EngineStartup.h"
 #include "engine/common/system/ICommandLine.h"
@@ -28,14 +30,13 @@ std::wstring Environment(const wchar_t* name)
 
 void Report(const std::wstring& line)
 {
-    HANDLE file = CreateFileW(Environment(L"RV_HELPER_OUT").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const CScopedKernelHandle file(CreateFileW(Environment(L"RV_HELPER_OUT").c_str(), FILE_APPEND_DATA,
+                                               FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return;
     const std::string bytes = WideToNarrow(kCodePageUtf8, (line + L"\n").c_str());
     DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 int ReportOptions()
