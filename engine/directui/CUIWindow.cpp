@@ -1,6 +1,7 @@
 #include "engine/directui/CUIWindow.h"
 
 #include "engine/common/base/Console.h"
+#include "engine/common/base/ModuleName.h"
 #include "engine/common/base/StringFunctions.h"
 #include "engine/directui/CUISystem.h"
 #include "engine/directui/IFrame.h"
@@ -16,12 +17,6 @@
 #include <cwchar>
 
 namespace RVGameEngine {
-namespace Common {
-// Recorded by the engine's start-up; declared here so that the UI layer does
-// not include the start-up layer above it.
-RV_API const wchar_t* GetModuleName();
-} // namespace Common
-
 namespace DirectUI {
 
 namespace {

@@ -6,7 +6,7 @@
 #include "engine/directui/IGdiFontManager.h"
 #include "engine/directui/IUIStatisticsManager.h"
 
-#include "engine/common/startup/EngineStartup.h"
+#include "engine/common/base/ModuleName.h"
 
 #include <map>
 
