@@ -9,11 +9,13 @@
 //   rv_bench_install [work folder]      (default: a new folder under %TEMP%)
 //   rv_bench_install --run ours|baseline BLOB FOLDER     (one child run)
 
+#include "bench/BenchClock.h"
 #include "installer/core/CInstallProgress.h"
 #include "installer/core/PackedResourceFunctions.h"
 
 #include "engine/common/base/IStream.h"
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/filesystem/ICompress.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "tests/support/TempFolder.h"
@@ -31,6 +33,7 @@
 #include <string>
 #include <vector>
 
+using RVGameEngine::Common::CScopedKernelHandle;
 using RVGameEngine::Common::TIntrusivePointer;
 using EngineStream = RVGameEngine::Common::IStream;
 
@@ -40,14 +43,6 @@ constexpr int kFileCount = 5000;
 constexpr int kFolderCount = 50;
 constexpr int kRounds = 3;
 constexpr double kMB = 1048576.0;
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 double PeakWorkingSetMB()
 {
@@ -157,37 +152,21 @@ std::vector<uint8_t> BuildArchive(const std::vector<BenchEntry>& entries)
     return archive;
 }
 
+// The baseline's plain write: one call, straight from the archive's bytes.
 bool WriteWhole(const std::wstring& path, const void* bytes, size_t size)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const CScopedKernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     DWORD written = 0;
-    const bool whole = size == 0 || (WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) &&
-                                     written == size);
-    CloseHandle(file);
-    return whole;
-}
-
-std::vector<uint8_t> ReadWhole(const std::wstring& path)
-{
-    std::vector<uint8_t> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    LARGE_INTEGER size = {};
-    GetFileSizeEx(file, &size);
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        bytes.clear();
-    CloseHandle(file);
-    return bytes;
+    return size == 0 ||
+           (WriteFile(file.Get(), bytes, static_cast<DWORD>(size), &written, nullptr) && written == size);
 }
 
 // ------------------------------------------------------------ one child run
 
-bool RunOurs(const std::vector<uint8_t>& blob)
+bool RunOurs(const std::string& blob)
 {
     TIntrusivePointer<EngineStream> archive =
         UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), L"bench");
@@ -202,11 +181,12 @@ uint32_t Get32(const uint8_t* at)
 }
 
 // zlib in one call, then every entry's bytes as they stand, in plain files.
-bool RunBaseline(const std::vector<uint8_t>& blob)
+bool RunBaseline(const std::string& blob)
 {
-    uLongf size = Get32(blob.data());
+    const uint8_t* blobBytes = reinterpret_cast<const uint8_t*>(blob.data());
+    uLongf size = Get32(blobBytes);
     std::vector<uint8_t> archive(size);
-    if (uncompress(archive.data(), &size, blob.data() + 4, static_cast<uLong>(blob.size() - 4)) != Z_OK)
+    if (uncompress(archive.data(), &size, blobBytes + 4, static_cast<uLong>(blob.size() - 4)) != Z_OK)
         return false;
     const uint32_t count = Get32(archive.data() + 8);
     struct Entry { uint32_t offset, size; std::wstring name; };
@@ -235,12 +215,12 @@ bool RunBaseline(const std::vector<uint8_t>& blob)
 
 int ChildRun(const std::wstring& kind, const std::wstring& blobPath, const std::wstring& folder)
 {
-    const std::vector<uint8_t> blob = ReadWhole(blobPath);
+    const std::string blob = RVTest::ReadWholeFile(blobPath);
     CreateDirectoryW(folder.c_str(), nullptr);
     SetCurrentDirectoryW(folder.c_str());
-    const double start = Now();
+    const double start = Bench::NowMs();
     const bool done = kind == L"ours" ? RunOurs(blob) : RunBaseline(blob);
-    const double elapsed = Now() - start;
+    const double elapsed = Bench::NowMs() - start;
     std::printf("%.3f %.3f\n", elapsed, PeakWorkingSetMB());
     return done ? 0 : 1;
 }
@@ -260,55 +240,34 @@ bool StartChild(const std::wstring& kind, const std::wstring& blobPath, const st
     std::wstring commandLine =
         L"\"" + std::wstring(program) + L"\" --run " + kind + L" \"" + blobPath + L"\" \"" + folder + L"\"";
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+    CScopedKernelHandle readEnd;
+    CScopedKernelHandle writeEnd;
+    if (!CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inherit, 0))
         return false;
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
+    startup.hStdOutput = writeEnd.Get();
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION child = {};
     const bool started =
         CreateProcessW(program, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
-    CloseHandle(writeEnd);
+    const CScopedKernelHandle process(started ? child.hProcess : nullptr);
+    const CScopedKernelHandle thread(started ? child.hThread : nullptr);
+    // Only the child may hold the write end now, so its exit ends the reads.
+    writeEnd.Close();
+    if (!started)
+        return false;
     std::string output;
-    if (started) {
-        char buffer[256];
-        DWORD read = 0;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
-            output.append(buffer, read);
-        WaitForSingleObject(child.hProcess, INFINITE);
-    }
+    char buffer[256];
+    DWORD read = 0;
+    while (ReadFile(readEnd.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        output.append(buffer, read);
+    WaitForSingleObject(process.Get(), INFINITE);
     DWORD exitCode = 1;
-    if (started) {
-        GetExitCodeProcess(child.hProcess, &exitCode);
-        CloseHandle(child.hProcess);
-        CloseHandle(child.hThread);
-    }
-    CloseHandle(readEnd);
+    GetExitCodeProcess(process.Get(), &exitCode);
     return exitCode == 0 && std::sscanf(output.c_str(), "%lf %lf", &result->milliseconds, &result->peakMB) == 2;
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace
@@ -348,10 +307,10 @@ int wmain(int argc, wchar_t** argv)
             RunResult run;
             if (!StartChild(kinds[k], blobPath, folder, &run)) {
                 std::fprintf(stderr, "the %ls run failed\n", kinds[k]);
-                RemoveTree(folder);
+                RVTest::RemoveTree(folder);
                 return 1;
             }
-            RemoveTree(folder);
+            RVTest::RemoveTree(folder);
             if (round == 0 || run.milliseconds < best[k].milliseconds)
                 best[k].milliseconds = run.milliseconds;
             best[k].peakMB = std::max(best[k].peakMB, run.peakMB);

@@ -13,6 +13,7 @@
 
 #include <winsock2.h>
 
+#include "bench/BenchClock.h"
 #include "engine/common/base/IStream.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/common/base/TScopedHandle.h"
@@ -43,14 +44,6 @@ constexpr uint32_t kDownloadBytes = 20u * 1024u * 1024u;
 constexpr uint16_t kControl = 0xF0F0;
 constexpr uint16_t kControlEcho = 1;
 constexpr uint8_t kEchoRaw = 2;
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 std::string StatAddress()
 {
@@ -87,7 +80,7 @@ double ManagerRate()
     const std::vector<uint8_t> payload(kMessageBytes, 0x42);
     counter.received = 0;
     int sent = 0;
-    const double start = Now();
+    const double start = Bench::NowMs();
     const DWORD limit = GetTickCount() + 60000;
     while (counter.received < kMessages && GetTickCount() < limit) {
         while (sent < kMessages && sent - counter.received < kWindow) {
@@ -102,9 +95,23 @@ double ManagerRate()
         if (counter.received == before)
             SwitchToThread();
     }
-    const double elapsed = Now() - start;
+    const double elapsed = Bench::NowMs() - start;
     network->Close(socket);
     return counter.received == kMessages ? kMessages * 1000.0 / elapsed : 0;
+}
+
+// A plain socket connected to the local peer whose port the variable names;
+// invalid when it does not connect.
+Common::CScopedSocket ConnectToPeer(const char* portVariable)
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = inet_addr("127.0.0.1");
+    address.sin_port = htons(static_cast<u_short>(RVTest::PeerPort(portVariable)));
+    Common::CScopedSocket socket(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!Common::ConnectSocketWithTimeout(socket.Get(), address, 3000))
+        socket.Close();
+    return socket;
 }
 
 bool ReceiveExactly(SOCKET socket, char* buffer, int count)
@@ -123,12 +130,8 @@ bool ReceiveExactly(SOCKET socket, char* buffer, int count)
 // the given size.
 double PlainRate(size_t readSize)
 {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = inet_addr("127.0.0.1");
-    address.sin_port = htons(static_cast<u_short>(RVTest::PeerPort("RV_STAT_PORT")));
-    Common::CScopedSocket socket(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    if (!Common::ConnectSocketWithTimeout(socket.Get(), address, 3000))
+    const Common::CScopedSocket socket = ConnectToPeer("RV_STAT_PORT");
+    if (!socket.IsValid())
         return 0;
     char probe[Network::kPacketHeaderSize];
     if (!ReceiveExactly(socket.Get(), probe, sizeof(probe)))
@@ -144,7 +147,7 @@ double PlainRate(size_t readSize)
     int sent = 0;
     int received = 0;
     uint64_t pending = 0;
-    const double start = Now();
+    const double start = Bench::NowMs();
     while (received < kMessages) {
         while (sent < kMessages && sent - received < kWindow) {
             if (!Common::SendAllBytes(socket.Get(), packet, size))
@@ -158,7 +161,7 @@ double PlainRate(size_t readSize)
         received += static_cast<int>(pending / size);
         pending %= size;
     }
-    return kMessages * 1000.0 / (Now() - start);
+    return kMessages * 1000.0 / (Bench::NowMs() - start);
 }
 
 std::wstring DownloadUrl()
@@ -174,7 +177,7 @@ double ClientDownload(const wchar_t* fileName)
     const std::wstring url = DownloadUrl();
     if (!http->Open(url.c_str()))
         return -1;
-    const double start = Now();
+    const double start = Bench::NowMs();
     bool ok;
     if (fileName != nullptr) {
         ok = http->DownloadToFile(url.c_str(), fileName, 0);
@@ -182,7 +185,7 @@ double ClientDownload(const wchar_t* fileName)
         TIntrusivePointer<Common::IStream> stream(Common::IStream_CreateEmpty());
         ok = http->Download(url.c_str(), stream, 0) && stream->GetSize() == static_cast<int32_t>(kDownloadBytes);
     }
-    const double elapsed = Now() - start;
+    const double elapsed = Bench::NowMs() - start;
     return ok ? elapsed : -1;
 }
 
@@ -190,15 +193,11 @@ double ClientDownload(const wchar_t* fileName)
 // given size.
 double PlainDownload(int pieceSize)
 {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = inet_addr("127.0.0.1");
-    address.sin_port = htons(static_cast<u_short>(RVTest::PeerPort("RV_HTTP_PORT")));
-    Common::CScopedSocket socket(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    if (!Common::ConnectSocketWithTimeout(socket.Get(), address, 3000))
+    const Common::CScopedSocket socket = ConnectToPeer("RV_HTTP_PORT");
+    if (!socket.IsValid())
         return -1;
     const std::string request = "GET /bench HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
-    const double start = Now();
+    const double start = Bench::NowMs();
     Common::SendAllBytes(socket.Get(), request.data(), static_cast<uint32_t>(request.size()));
     std::vector<char> buffer(static_cast<size_t>(pieceSize));
     std::string header;
@@ -216,7 +215,7 @@ double PlainDownload(int pieceSize)
             body += static_cast<uint64_t>(got);
         }
     }
-    return Now() - start;
+    return Bench::NowMs() - start;
 }
 
 // Runs every variant once per round, interleaved, so that load from other

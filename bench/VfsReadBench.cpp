@@ -4,6 +4,7 @@
 //
 //   rv_bench_vfs [work folder]     (default: a new folder under %TEMP%)
 
+#include "bench/BenchClock.h"
 #include "engine/common/base/IStream.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/filesystem/IPackedFileManager.h"
@@ -38,14 +39,6 @@ struct BenchFile
     std::wstring name;  // relative, "/" separated
     std::vector<uint8_t> bytes;
 };
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 std::vector<BenchFile> MakeFiles()
 {
@@ -107,7 +100,7 @@ double ReadAll(IVirtualFileSystem* vfs, const std::vector<BenchFile>& files, con
                uint64_t* bytesRead)
 {
     *bytesRead = 0;
-    const double start = Now();
+    const double start = Bench::NowMs();
     for (const BenchFile& file : files) {
         TIntrusivePointer<EngineStream> stream = vfs->ReadFile((prefix + file.name).c_str());
         if (stream.IsNull() || stream->GetSize() != static_cast<int32_t>(file.bytes.size()) ||
@@ -115,7 +108,7 @@ double ReadAll(IVirtualFileSystem* vfs, const std::vector<BenchFile>& files, con
             return -1.0;
         *bytesRead += static_cast<uint64_t>(stream->GetSize());
     }
-    return Now() - start;
+    return Bench::NowMs() - start;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 //
 //   rv_bench_video [work folder]     (default: a new folder under %TEMP%)
 
+#include "bench/BenchClock.h"
 #include "engine/common/base/IStream.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/filesystem/IPackedFileManager.h"
@@ -40,14 +41,6 @@ constexpr int kFrames = 10;
 constexpr int kTextureFiles = 200;
 constexpr int kRounds = 3;
 
-double NowMs()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 // Waits for the device to finish drawing: reading the back buffer back does.
 void Finish(IDirect3DDevice8* device)
 {
@@ -70,7 +63,7 @@ struct tagFrameTimes
 void TimeFrames(Video::IVideoDriver* driver, IDirect3DDevice8* device, const std::function<void(int)>& drawQuad,
                 const std::function<void()>& endFrame, tagFrameTimes& best)
 {
-    const double start = NowMs();
+    const double start = Bench::NowMs();
     for (int frame = 0; frame < kFrames; ++frame) {
         driver->BeginScene();
         driver->Clear(true, true, Video::tagColor(0xFF000000u));
@@ -82,10 +75,10 @@ void TimeFrames(Video::IVideoDriver* driver, IDirect3DDevice8* device, const std
         driver->End2D();
         driver->EndScene();
     }
-    const double submitted = NowMs();
+    const double submitted = Bench::NowMs();
     Finish(device);
     best.submitMs = std::min(best.submitMs, submitted - start);
-    best.totalMs = std::min(best.totalMs, NowMs() - start);
+    best.totalMs = std::min(best.totalMs, Bench::NowMs() - start);
 }
 
 void Put32(std::string* out, uint32_t value)
@@ -119,14 +112,14 @@ std::string BuildArchive(const std::vector<std::wstring>& names, const std::vect
 // Milliseconds to load (and give back) every texture; negative when one fails.
 double LoadAll(const std::vector<std::wstring>& names, const std::wstring& prefix)
 {
-    const double start = NowMs();
+    const double start = Bench::NowMs();
     for (const std::wstring& name : names) {
         Common::TIntrusivePointer<Video::CTexture> texture(new Video::CTexture((prefix + name).c_str()));
         texture->EnsureLoaded();
         if (!texture->IsLoaded())
             return -1.0;
     }
-    return NowMs() - start;
+    return Bench::NowMs() - start;
 }
 
 int BenchDrawing(const std::wstring& work, Video::IVideoDriver* driver, IDirect3DDevice8* device)

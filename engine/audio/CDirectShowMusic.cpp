@@ -95,7 +95,6 @@ void CDirectShowMusic::Stop()
         return;
     m_stopRequest = 1;
     CloseThread();
-    m_rendered = false;
 }
 
 void CDirectShowMusic::CloseThread()
@@ -115,11 +114,8 @@ void CDirectShowMusic::RunPlayback()
 {
     CThreadComScope com;
     try {
-        if (!m_rendered) {
-            RenderFile();
-            m_rendered = true;
-        }
-        PlayRenderedFile();
+        if (RenderFile())
+            PlayRenderedFile();
     } catch (...) {
         m_failed = true;
     }

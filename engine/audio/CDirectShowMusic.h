@@ -74,7 +74,6 @@ private:
     // Optional: only counts the ends of the stream.
     Common::TComPointer<IMediaEvent> m_events;
     std::atomic<uint32_t> m_stopRequest{0};
-    bool m_rendered = false;
     std::atomic<uint32_t> m_playing{0};
     Common::CScopedKernelHandle m_thread;
     std::atomic<float> m_volume{0.0f};

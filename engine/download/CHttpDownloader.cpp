@@ -96,6 +96,11 @@ bool CHttpDownloader::Open(const wchar_t* url, uint32_t timeoutMs)
     m_url = url != nullptr ? url : L"";
     const tagHttpUrl parts = SplitHttpUrl(m_url.c_str());
 
+    const uint16_t port = HttpHostPort(parts.host);
+    if (port == 0) {
+        LogRefusal(L"the URL names no usable port");
+        return false;
+    }
     Common::CScopedSocket connection(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     if (!connection.IsValid())
         return false;
@@ -103,7 +108,7 @@ bool CHttpDownloader::Open(const wchar_t* url, uint32_t timeoutMs)
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = inet_addr(ResolveHttpHost(parts.host).c_str());
-    address.sin_port = htons(HttpHostPort(parts.host));
+    address.sin_port = htons(port);
     if (address.sin_addr.s_addr == INADDR_NONE
         || !Common::ConnectSocketWithTimeout(connection.Get(), address, timeoutMs))
         return false;
@@ -140,7 +145,7 @@ bool CHttpDownloader::DownloadToFile(const wchar_t* url, const wchar_t* fileName
         return false;
     const tagHttpUrl parts = SplitHttpUrl(url);
     CFileSink sink(fileName);
-    return Exchange(BuildGetRequest(parts.path, parts.host), delayMs, sink);
+    return Get(parts.path, parts.host, delayMs, sink);
 }
 
 bool CHttpDownloader::Download(const wchar_t* url, Common::TIntrusivePointer<Common::IStream> stream, int32_t delayMs)
@@ -149,7 +154,7 @@ bool CHttpDownloader::Download(const wchar_t* url, Common::TIntrusivePointer<Com
         return false;
     const tagHttpUrl parts = SplitHttpUrl(url);
     CStreamSink sink(stream.Get());
-    return Exchange(BuildGetRequest(parts.path, parts.host), delayMs, sink);
+    return Get(parts.path, parts.host, delayMs, sink);
 }
 
 bool CHttpDownloader::DownloadWithHost(const wchar_t* url, const wchar_t* host,
@@ -159,7 +164,7 @@ bool CHttpDownloader::DownloadWithHost(const wchar_t* url, const wchar_t* host,
         return false;
     const tagHttpUrl parts = SplitHttpUrl(url);
     CStreamSink sink(stream.Get());
-    return Exchange(BuildGetRequest(parts.path, ToAnsi(host)), delayMs, sink);
+    return Get(parts.path, ToAnsi(host), delayMs, sink);
 }
 
 bool CHttpDownloader::Post(const wchar_t* url, Common::TIntrusivePointer<Common::IStream> stream, int32_t delayMs)
@@ -169,6 +174,10 @@ bool CHttpDownloader::Post(const wchar_t* url, Common::TIntrusivePointer<Common:
     const tagHttpUrl parts = SplitHttpUrl(url);
     const size_t question = parts.path.find('?');
     const std::string target = parts.path.substr(0, question);
+    if (!IsPlainRequestText(target) || !IsPlainRequestText(parts.host)) {
+        LogRefusal(L"a control character in the URL");
+        return false;
+    }
     const std::string body = question == std::string::npos ? std::string() : FormBodyOf(parts.path.substr(question + 1));
     const std::string request = "POST " + target + " HTTP/1.1\r\n"
         + "Content-Length:" + std::to_string(body.size()) + "\r\n"
@@ -187,6 +196,15 @@ std::string CHttpDownloader::BuildGetRequest(const std::string& path, const std:
     request += "Host: " + host + "\r\n";
     request += "Cache-Control: no-cache\r\n\r\n";
     return request;
+}
+
+bool CHttpDownloader::Get(const std::string& path, const std::string& host, int32_t delayMs, IHttpBodySink& sink)
+{
+    if (!IsPlainRequestText(path) || !IsPlainRequestText(host)) {
+        LogRefusal(L"a control character in the URL or host");
+        return false;
+    }
+    return Exchange(BuildGetRequest(path, host), delayMs, sink);
 }
 
 bool CHttpDownloader::Exchange(const std::string& request, int32_t delayMs, IHttpBodySink& sink)

@@ -45,6 +45,9 @@ public:
 
 private:
     std::string BuildGetRequest(const std::string& path, const std::string& host) const;
+    // A GET of the path with that Host line; refused before anything is sent
+    // when the path or host would break the request's lines.
+    bool Get(const std::string& path, const std::string& host, int32_t delayMs, IHttpBodySink& sink);
     // Sends the request and takes a 200 response's body into the sink.
     bool Exchange(const std::string& request, int32_t delayMs, IHttpBodySink& sink);
     bool ReceiveHeader(std::string* header);

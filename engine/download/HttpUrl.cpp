@@ -6,7 +6,6 @@
 #include "engine/common/base/IString.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace RVGameEngine {
@@ -74,12 +73,30 @@ std::string ResolveHttpHost(const std::string& host)
     return LookUpHostName(host.substr(0, host.find(':')));
 }
 
+bool IsPlainRequestText(const std::string& text)
+{
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+            return false;
+    }
+    return true;
+}
+
 uint16_t HttpHostPort(const std::string& host)
 {
     const size_t colon = host.find(':');
     if (colon == std::string::npos)
         return 80;
-    return static_cast<uint16_t>(std::atoi(host.c_str() + colon + 1));
+    // Read like atoi, but a number past the last port is no port rather
+    // than another one it wraps to.
+    uint32_t port = 0;
+    for (size_t at = colon + 1; at < host.size() && host[at] >= '0' && host[at] <= '9'; ++at) {
+        port = port * 10 + static_cast<uint32_t>(host[at] - '0');
+        if (port > 65535)
+            return 0;
+    }
+    return static_cast<uint16_t>(port);
 }
 
 } // namespace Download

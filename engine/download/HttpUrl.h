@@ -25,7 +25,13 @@ tagHttpUrl SplitHttpUrl(const wchar_t* url);
 // gives; empty when the lookup fails.
 std::string ResolveHttpHost(const std::string& host);
 
-// The decimal port after the host's colon; 80 without one.
+// False when the text holds a control character (CR and LF above all): in a
+// request line or header field it would end the line early and let the
+// rest pass as lines of its own.
+bool IsPlainRequestText(const std::string& text);
+
+// The decimal port after the host's colon; 80 without one; 0 (no port) when
+// the number is missing or above 65535.
 uint16_t HttpHostPort(const std::string& host);
 
 } // namespace Download

@@ -1,12 +1,8 @@
 #pragma once
 
+#include "engine/filesystem/CPackedArchiveTable.h"
 #include "engine/filesystem/CRawFile.h"
 #include "engine/filesystem/IPackedFileReader.h"
-#include "engine/filesystem/tagPackedFileItem.h"
-
-#include <string>
-#include <unordered_map>
-#include <vector>
 
 namespace RVGameEngine {
 namespace FileSystem {
@@ -28,14 +24,9 @@ public:
 private:
     bool ReadTable(const wchar_t* archivePath);
     void Drop();
-    // The first entry of the name in table order, or null.
-    tagPackedFileItem* FindItem(const wchar_t* name);
 
     Common::TIntrusivePointer<CRawFile> m_file;
-    uint32_t m_dataStart = 0;
-    std::vector<Common::TIntrusivePointer<tagPackedFileItem>> m_items;
-    // Letter-case-folded normalised name -> index of its first entry.
-    std::unordered_map<std::wstring, size_t> m_index;
+    CPackedArchiveTable m_table;
 };
 
 } // namespace FileSystem

@@ -2,7 +2,6 @@
 
 #include "engine/network/SocketAddress.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -44,11 +43,19 @@ bool ResolveSocketAddress(const char* address, sockaddr_in* resolved)
     if (colon == nullptr)
         return false;
 
+    // Read like atoi, but a number past the last port is refused rather than
+    // wrapped round to another port.
+    unsigned long port = 0;
+    for (const char* digit = colon + 1; *digit >= '0' && *digit <= '9'; ++digit) {
+        port = port * 10 + static_cast<unsigned long>(*digit - '0');
+        if (port > 65535)
+            return false;
+    }
     const std::string host(address, colon);
     std::memset(resolved, 0, sizeof(*resolved));
     resolved->sin_family = AF_INET;
     resolved->sin_addr.s_addr = HasLetter(host) ? LookUpHost(host) : inet_addr(host.c_str());
-    resolved->sin_port = htons(static_cast<u_short>(std::atoi(colon + 1)));
+    resolved->sin_port = htons(static_cast<u_short>(port));
     return true;
 }
 

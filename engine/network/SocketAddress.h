@@ -13,7 +13,7 @@ constexpr int kMaxAddressLength = 999;
 // is looked up by name (its first IPv4 address; 255.255.255.255 when the
 // lookup fails); otherwise it is read as a dotted IPv4 address. The port is
 // the decimal number after the first colon. Null, over-long and colon-less
-// texts are refused with false.
+// texts, and ports above 65535, are refused with false.
 bool ResolveSocketAddress(const char* address, sockaddr_in* resolved);
 
 } // namespace Network

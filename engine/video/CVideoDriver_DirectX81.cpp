@@ -454,17 +454,19 @@ void CVideoDriver_DirectX81::LoadTexture(CTexture* texture, const wchar_t* fileN
         FileSystem::IVirtualFileSystem_GetInstance()->ReadFileUnscrambled(fileName);
     if (data.IsNull() || data->GetSize() <= 0)
         return;
+    // One decode gives both the image's size and the texture.
     Imaging::tagImageInfo info;
-    const uint32_t size = static_cast<uint32_t>(data->GetSize());
-    if (FAILED(Imaging::GetImageInfoFromFileInMemory(data->GetData(), size, &info))) {
+    const uint32_t imageFilter = UnscaledTextureLoading == 1 ? Imaging::kImageFilterNone : Imaging::kImageFilterDefault;
+    IDirect3DTexture8* created = nullptr;
+    const HRESULT result = Imaging::CreateTextureFromFileInMemoryEx(
+        m_direct3DDevice, data->GetData(), static_cast<uint32_t>(data->GetSize()), Imaging::kSizeFromFile,
+        Imaging::kSizeFromFile, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, imageFilter, imageFilter, 0, &info, nullptr,
+        &created);
+    if (result == Imaging::kImageDataInvalid) {
         LogError(L"Texture %s is not a readable image", fileName);
         return;
     }
-    const uint32_t imageFilter = UnscaledTextureLoading == 1 ? Imaging::kImageFilterNone : Imaging::kImageFilterDefault;
-    IDirect3DTexture8* created = nullptr;
-    if (FAILED(Imaging::CreateTextureFromFileInMemoryEx(m_direct3DDevice, data->GetData(), size, info.Width,
-                                                        info.Height, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED,
-                                                        imageFilter, imageFilter, 0, nullptr, nullptr, &created))) {
+    if (FAILED(result)) {
         LogError(L"Texture %s could not be created", fileName);
         return;
     }

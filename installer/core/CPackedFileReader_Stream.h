@@ -3,12 +3,11 @@
 #include "engine/common/base/IReferenceCounted.h"
 #include "engine/common/base/IStream.h"
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/filesystem/CPackedArchiveTable.h"
 #include "engine/filesystem/tagPackedFileItem.h"
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
 // Reads a packed archive held whole in a memory stream (an embedded package
 // after decompression), without any file on disk. The table is checked
@@ -45,12 +44,6 @@ public:
     static std::wstring NormalizeName(const wchar_t* name);
 
 private:
-    bool ReadTable();
-    void Drop();
-
     RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Common::IStream> m_stream;
-    uint32_t m_dataStart = 0;
-    std::vector<RVGameEngine::Common::TIntrusivePointer<Item>> m_items;
-    // Letter-case-folded name -> index of its first entry.
-    std::unordered_map<std::wstring, size_t> m_index;
+    RVGameEngine::FileSystem::CPackedArchiveTable m_table;
 };

@@ -60,18 +60,30 @@ std::wstring CutToNarrowBytes(const std::wstring& text, size_t limit)
     return kept;
 }
 
-// Process-wide remembered partner values: both threads ask for them.
-struct tagRememberedPartnerValues
+struct tagPartnerSettings
 {
-    CCriticalSection lock;
-    std::wstring packName;
-    int32_t iconIndex = -1;
+    std::wstring packName = kDefaultPackName;
+    int32_t iconIndex = 0;
 };
 
-tagRememberedPartnerValues& Remembered()
+// This partner's settings, looked up once the configuration file is there
+// (it arrives with the unpacked installer package) and then remembered for
+// the process: the UI thread and the worker both ask. False, with the
+// defaults, while the file is missing.
+bool RememberedPartnerSettings(tagPartnerSettings* settings)
 {
-    static tagRememberedPartnerValues values;
-    return values;
+    if (!IVirtualFileSystem_GetInstance()->FileExists(kPartnerConfigFile))
+        return false;
+    static CCriticalSection lock;
+    static bool found = false;
+    static tagPartnerSettings remembered;
+    CAutoLock guard(&lock);
+    if (!found) {
+        FindPartnerSettings(kPartnerConfigFile, GetPartnerID(), &remembered.packName, &remembered.iconIndex);
+        found = true;
+    }
+    *settings = remembered;
+    return true;
 }
 
 IXmlElement* FirstMatch(IXmlElement* group, const std::wstring& partnerID, bool exact)
@@ -186,20 +198,9 @@ bool FindPartnerSettings(const wchar_t* configFile, const std::wstring& partnerI
 
 std::wstring GetPartnerPackName()
 {
-    if (!IVirtualFileSystem_GetInstance()->FileExists(kPartnerConfigFile))
-        return kDefaultPackName;
-    tagRememberedPartnerValues& remembered = Remembered();
-    {
-        CAutoLock guard(&remembered.lock);
-        if (!remembered.packName.empty())
-            return remembered.packName;
-    }
-    std::wstring packName = kDefaultPackName;
-    int32_t iconIndex = 0;
-    FindPartnerSettings(kPartnerConfigFile, GetPartnerID(), &packName, &iconIndex);
-    CAutoLock guard(&remembered.lock);
-    remembered.packName = packName;
-    return packName;
+    tagPartnerSettings settings;
+    RememberedPartnerSettings(&settings);
+    return settings.packName;
 }
 
 std::wstring GetPackNameOrDefault()
@@ -210,20 +211,9 @@ std::wstring GetPackNameOrDefault()
 
 int32_t LoadPartnerConfig()
 {
-    if (!IVirtualFileSystem_GetInstance()->FileExists(kPartnerConfigFile))
-        return 0;
-    tagRememberedPartnerValues& remembered = Remembered();
-    {
-        CAutoLock guard(&remembered.lock);
-        if (remembered.iconIndex >= 0)
-            return remembered.iconIndex;
-    }
-    std::wstring packName;
-    int32_t iconIndex = 0;
-    FindPartnerSettings(kPartnerConfigFile, GetPartnerID(), &packName, &iconIndex);
-    CAutoLock guard(&remembered.lock);
-    remembered.iconIndex = iconIndex;
-    return iconIndex;
+    tagPartnerSettings settings;
+    RememberedPartnerSettings(&settings);
+    return settings.iconIndex;
 }
 
 bool IsSilentInstallFor(const std::wstring& optionSILENT, const std::wstring& optionSilent,

@@ -42,14 +42,14 @@ bool IsPartner(const wchar_t* text);
 bool FindPartnerSettings(const wchar_t* configFile, const std::wstring& partnerID, std::wstring* packName,
                          int32_t* iconIndex);
 
-// The pack name for this partner, remembered once found non-empty; "Wendmoor"
-// when the configuration file (relative to the current directory) is missing
-// or has no entry. A matching entry may give an empty name.
+// The pack name for this partner; "Wendmoor" when the configuration file
+// (relative to the current directory) is missing or has no entry. A matching
+// entry may give an empty name. Both settings are looked up once the file is
+// there and remembered from then on.
 std::wstring GetPartnerPackName();
 // The pack name with an empty one replaced by "Wendmoor".
 std::wstring GetPackNameOrDefault();
-// The shortcut icon index for this partner, remembered once found; 0 when
-// there is no entry.
+// The shortcut icon index for this partner; 0 when there is no entry.
 int32_t LoadPartnerConfig();
 
 // A silent start: "SILENT=TRUE" or "Silent=true" on the command line, a

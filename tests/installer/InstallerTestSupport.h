@@ -5,6 +5,7 @@
 
 #include "engine/common/base/IStream.h"
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/ShellFunctions.h"
 #include "tests/support/TempFolder.h"
 
@@ -69,30 +70,29 @@ public:
         PROCESS_INFORMATION started = {};
         if (CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                            &started)) {
-            CloseHandle(started.hThread);
-            m_process = started.hProcess;
+            RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
+            m_process.Reset(started.hProcess);
         }
     }
     ~StandInProcess()
     {
-        if (m_process == nullptr)
+        if (!m_process)
             return;
-        TerminateProcess(m_process, 1);
-        WaitForSingleObject(m_process, 10000);
-        CloseHandle(m_process);
+        TerminateProcess(m_process.Get(), 1);
+        WaitForSingleObject(m_process.Get(), 10000);
     }
     StandInProcess(const StandInProcess&) = delete;
     StandInProcess& operator=(const StandInProcess&) = delete;
 
-    bool Started() const { return m_process != nullptr; }
+    bool Started() const { return m_process.IsValid(); }
     // Whether the process ends within the time.
     bool EndsWithin(DWORD milliseconds) const
     {
-        return m_process != nullptr && WaitForSingleObject(m_process, milliseconds) == WAIT_OBJECT_0;
+        return m_process && WaitForSingleObject(m_process.Get(), milliseconds) == WAIT_OBJECT_0;
     }
 
 private:
-    HANDLE m_process = nullptr;
+    RVGameEngine::Common::CScopedKernelHandle m_process;
 };
 
 } // namespace InstallerTests

@@ -19,9 +19,10 @@ import argparse
 import json
 import os
 import re
-import socket
 import threading
 import time
+
+from listener import listen_and_publish
 
 IDLE_LIMIT_S = 60
 MAX_REQUEST_HEADER = 65536
@@ -120,12 +121,7 @@ def main():
     with open(args.script, encoding="utf-8") as source:
         script = json.load(source)
     os.makedirs(args.record_dir, exist_ok=True)
-    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(32)
-    with open(args.port_file + ".tmp", "w") as port_file:
-        port_file.write("%d\n" % listener.getsockname()[1])
-    os.replace(args.port_file + ".tmp", args.port_file)
+    listener = listen_and_publish(args.port_file)
     while True:
         conn, _ = listener.accept()
         threading.Thread(target=serve, args=(conn, script, args.record_dir), daemon=True).start()

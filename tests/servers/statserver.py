@@ -24,6 +24,7 @@ import struct
 import threading
 import time
 
+from listener import listen_and_publish
 from packets import BadFrame, FrameReader, encode
 
 CONTROL = 0xF0F0
@@ -127,13 +128,7 @@ def main():
     parser.add_argument("--record", required=True)
     args = parser.parse_args()
     recorder = Recorder(args.record)
-    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(32)
-    with open(args.port_file + ".tmp", "w") as port_file:
-        port_file.write("%d\n" % listener.getsockname()[1])
-    import os
-    os.replace(args.port_file + ".tmp", args.port_file)
+    listener = listen_and_publish(args.port_file)
     number = 0
     while True:
         conn, _ = listener.accept()

@@ -8,8 +8,6 @@
 
 namespace RVTest {
 
-namespace {
-
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
@@ -32,8 +30,6 @@ void RemoveTree(const std::wstring& folder)
     }
     RemoveDirectoryW(folder.c_str());
 }
-
-} // namespace
 
 TempFolder::TempFolder()
 {

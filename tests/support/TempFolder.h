@@ -35,6 +35,10 @@ private:
     std::wstring m_previous;
 };
 
+// Removes a folder with everything in it (read-only files too); links are
+// removed, never followed.
+void RemoveTree(const std::wstring& folder);
+
 // Writes bytes to a file (creating or replacing it); reads a whole file.
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
 std::string ReadWholeFile(const std::wstring& path);

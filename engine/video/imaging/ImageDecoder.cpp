@@ -1,6 +1,7 @@
 #include "engine/video/imaging/ImageDecoder.h"
 
 #include "engine/common/base/ComPointer.h"
+#include "engine/filesystem/ILogFile.h"
 
 #include <windows.h>
 #include <objidl.h>
@@ -8,12 +9,23 @@
 #include <gdiplus.h>
 
 #include <memory>
+#include <new>
 
 namespace RVGameEngine {
 namespace Video {
 namespace Imaging {
 
 namespace {
+
+// Wider or taller than any texture a device makes. The bound also keeps the
+// pixel count times four within 32 bits, so the buffer size cannot wrap.
+constexpr uint32_t kMaxImageSide = 16384;
+
+void LogImageRefused(const wchar_t* reason, uint32_t width, uint32_t height)
+{
+    FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_ERROR, L"Image of %u x %u pixels refused: %s",
+                                            width, height, reason);
+}
 
 // GDI+ runs from the first decode to the end of the process: shutting it
 // down during exit could race other users of it.
@@ -35,7 +47,12 @@ bool CopyPixels(Gdiplus::Bitmap& bitmap, tagDecodedImage& image)
     data.Height = image.Height;
     data.Stride = static_cast<INT>(image.Width * 4);
     data.PixelFormat = PixelFormat32bppARGB;
-    image.Pixels.assign(static_cast<size_t>(image.Width) * image.Height, 0);
+    try {
+        image.Pixels.assign(static_cast<size_t>(image.Width) * image.Height, 0);
+    } catch (const std::bad_alloc&) {
+        LogImageRefused(L"out of memory", image.Width, image.Height);
+        return false;
+    }
     data.Scan0 = image.Pixels.data();
     // The caller's buffer receives the pixels directly, converted to ARGB.
     if (bitmap.LockBits(&whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
@@ -62,6 +79,11 @@ bool DecodeImage(const void* data, uint32_t size, bool sizeOnly, tagDecodedImage
     image.Height = bitmap->GetHeight();
     if (image.Width == 0 || image.Height == 0)
         return false;
+    if (image.Width > kMaxImageSide || image.Height > kMaxImageSide) {
+        LogImageRefused(L"too large", image.Width, image.Height);
+        image = tagDecodedImage();
+        return false;
+    }
     if (sizeOnly)
         return true;
     if (!CopyPixels(*bitmap, image)) {

@@ -58,7 +58,7 @@ HRESULT GetImageInfoFromFileInMemory(const void* data, uint32_t size, tagImageIn
         return E_INVALIDARG;
     tagDecodedImage image;
     if (!DecodeImage(data, size, true, image))
-        return E_FAIL;
+        return kImageDataInvalid;
     info->Width = image.Width;
     info->Height = image.Height;
     info->Format = D3DFMT_A8R8G8B8;
@@ -98,7 +98,7 @@ HRESULT CreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, const void* da
         return E_NOTIMPL;
     tagDecodedImage image;
     if (!DecodeImage(data, size, false, image))
-        return E_FAIL;
+        return kImageDataInvalid;
     ApplyColorKey(image, colorKey);
     if (info != nullptr) {
         info->Width = image.Width;

@@ -24,8 +24,11 @@ constexpr uint32_t kImageFilterNone = 1;       // unscaled, in the top-left corn
 constexpr uint32_t kImageFilterDefault = 0xFFFFFFFFu; // stretched over the whole texture
 // Width, height or format "take it from the file".
 constexpr uint32_t kSizeFromFile = 0;
+// The result for data that does not decode as an image.
+constexpr HRESULT kImageDataInvalid = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
 
-// E_INVALIDARG for bad arguments, E_FAIL for data that does not decode.
+// E_INVALIDARG for bad arguments, kImageDataInvalid for data that does not
+// decode.
 RV_API HRESULT GetImageInfoFromFileInMemory(const void* data, uint32_t size, tagImageInfo* info);
 
 // A texture of at least width × height (rounded up to powers of two when the
@@ -39,7 +42,9 @@ RV_API HRESULT CreateTexture(IDirect3DDevice8* device, uint32_t width, uint32_t 
 // size, D3DFMT_UNKNOWN gives A8R8G8B8 (the only format filled). Texels that
 // the image does not cover are transparent black. A non-zero colour key
 // turns pixels of exactly that ARGB value into transparent black. The
-// palette is not used. On failure *texture is null.
+// palette is not used. On failure *texture is null; data that does not
+// decode gives kImageDataInvalid. `info`, when given, receives the image's
+// own size.
 RV_API HRESULT CreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, const void* data,
                                                uint32_t size, uint32_t width, uint32_t height,
                                                uint32_t mipLevels, uint32_t usage, D3DFORMAT format,

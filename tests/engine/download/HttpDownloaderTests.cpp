@@ -78,6 +78,9 @@ TEST(HttpUrl, SplitsHostPathAndPort)
         {L"HTTP://127.0.0.1:8/a/b?x=1", "127.0.0.1:8", "/a/b?x=1", 8, "127.0.0.1"},
         {L"http://10.1.2.3/index", "10.1.2.3", "/index", 80, nullptr},
         {L"127.0.0.1:65535", "127.0.0.1:65535", "/", 65535, "127.0.0.1"},
+        // No port rather than the one 65536 + 80 would wrap to.
+        {L"127.0.0.1:65616/x", "127.0.0.1:65616", "/x", 0, "127.0.0.1"},
+        {L"127.0.0.1:/x", "127.0.0.1:", "/x", 0, "127.0.0.1"},
     };
     for (const Case& c : cases) {
         const tagHttpUrl parts = SplitHttpUrl(c.url);
@@ -88,6 +91,10 @@ TEST(HttpUrl, SplitsHostPathAndPort)
             EXPECT_EQ(ResolveHttpHost(parts.host), c.address);
         }
     }
+    RVTest::LogCapture log;
+    TIntrusivePointer<IHttpDownloader> http(IHttpDownloader_Create());
+    EXPECT_FALSE(http->Open(L"http://127.0.0.1:65616/"));
+    EXPECT_EQ(log.CountContaining(L"no usable port"), 1);
 }
 
 TEST(HttpDownloader, SendsExactRequestBytes)
@@ -118,6 +125,16 @@ TEST(HttpDownloader, SendsExactRequestBytes)
                                         "Content-Length:7\r\n"
                                         "Content-Type: application/x-www-form-urlencoded;charset=UTF-8\r\n"
                                         "Host:" + HostText() + "\r\n\r\na=1&b=2");
+
+    // A line break in a URL or host would add header lines of its own: such
+    // requests are refused before anything is sent, so the connection still
+    // answers the next request.
+    RVTest::LogCapture log;
+    EXPECT_FALSE(http->Download(ServerUrl("/ok5\r\nX-Added: 1").c_str(), NewStream(), 0));
+    EXPECT_FALSE(http->DownloadWithHost(ServerUrl("/ok5").c_str(), L"a\r\nX-Added: 1", NewStream(), 0));
+    EXPECT_FALSE(http->Post(ServerUrl("/form\n?a=1").c_str(), NewStream(), 0));
+    EXPECT_EQ(log.CountContaining(L"a control character in the URL"), 3);
+    EXPECT_TRUE(http->Download(ServerUrl("/ok5").c_str(), NewStream(), 0));
 }
 
 // The form body is the query as the system's ANSI code page reads the URL's

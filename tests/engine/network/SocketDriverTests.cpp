@@ -1,6 +1,7 @@
 #include <winsock2.h>
 
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/network/INetwork.h"
 #include "tests/servers/PeerEnvironment.h"
 
@@ -255,8 +256,11 @@ TEST(SocketDriver, FailedConnectsReportFailureWithinTheTimeLimit)
     Client client;
     const std::string noPort = "127.0.0.1";
     const std::string tooLong = "127.0.0.1:" + std::string(995, '1');
+    // Would wrap round to the port of the running server.
+    const std::string pastLastPort = RVTest::LoopbackAddress(65536 + RVTest::PeerPort("RV_STAT_PORT"));
     EXPECT_EQ(client.network->Connect(noPort.c_str()), kInvalidNetworkSocket);
     EXPECT_EQ(client.network->Connect(tooLong.c_str()), kInvalidNetworkSocket);
+    EXPECT_EQ(client.network->Connect(pastLastPort.c_str()), kInvalidNetworkSocket);
     client.network->Update();
     EXPECT_TRUE(client.seen.empty());
 }
@@ -314,11 +318,12 @@ TEST(SocketDriver, ServerAcceptsClientsAndStopsQuietly)
     sockaddr_in free{};
     free.sin_family = AF_INET;
     free.sin_addr.s_addr = inet_addr("127.0.0.1");
-    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    int length = sizeof(free);
-    ASSERT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&free), sizeof(free)), 0);
-    getsockname(probe, reinterpret_cast<sockaddr*>(&free), &length);
-    closesocket(probe);
+    {
+        const Common::CScopedSocket probe(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+        int length = sizeof(free);
+        ASSERT_EQ(bind(probe.Get(), reinterpret_cast<sockaddr*>(&free), sizeof(free)), 0);
+        getsockname(probe.Get(), reinterpret_cast<sockaddr*>(&free), &length);
+    }
     const std::string address = RVTest::LoopbackAddress(ntohs(free.sin_port));
 
     Client server(address.c_str());
@@ -352,12 +357,11 @@ TEST(SocketDriver, ServerAcceptsClientsAndStopsQuietly)
 TEST(SocketDriver, CloseLeavesForeignSocketsAlone)
 {
     Client client;
-    SOCKET own = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    ASSERT_NE(own, INVALID_SOCKET);
-    client.network->Close(static_cast<uint32_t>(own));
+    const Common::CScopedSocket own(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    ASSERT_TRUE(own.IsValid());
+    client.network->Close(static_cast<uint32_t>(own.Get()));
     int type = 0;
     int length = sizeof(type);
-    EXPECT_EQ(getsockopt(own, SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length), 0);
+    EXPECT_EQ(getsockopt(own.Get(), SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length), 0);
     EXPECT_EQ(type, SOCK_STREAM);
-    closesocket(own);
 }

@@ -75,8 +75,11 @@ TEST(Textures, MissingOrUndecodableFilesLeaveTheTextureUnloaded)
     RVTest::TempFolder folder;
     const std::wstring garbage = folder.Child(L"garbage.png");
     ASSERT_TRUE(RVTest::WriteWholeFile(garbage, "\x89PNG but not really an image"));
+    // Wider than any texture: refused before a pixel buffer is sized for it.
+    const std::wstring tooWide = folder.Child(L"too_wide.bmp");
+    VideoTest::WriteBmp(tooWide, 16385, 1, [](int, int) { return kRed; });
     RVTest::LogCapture log;
-    for (const std::wstring& name : {garbage, folder.Child(L"missing.png")}) {
+    for (const std::wstring& name : {garbage, tooWide, folder.Child(L"missing.png")}) {
         ITexture* texture = Cached(name);
         EXPECT_EQ(0u, texture->GetWidth());
         EXPECT_EQ(0u, texture->GetTextureHeight());
@@ -86,7 +89,8 @@ TEST(Textures, MissingOrUndecodableFilesLeaveTheTextureUnloaded)
         Driver()->DrawTexture(texture, 0, 0, 10, 10);
         EXPECT_EQ(before, Driver()->GetDrawCallCount()) << "nothing to draw";
     }
-    EXPECT_GE(log.CountContaining(L"is not a readable image"), 1);
+    EXPECT_GE(log.CountContaining(L"is not a readable image"), 2);
+    EXPECT_GE(log.CountContaining(L"16385 x 1 pixels refused: too large"), 1);
 }
 
 TEST(Textures, PixelReadsAndWritesStayInsideTheTexture)

@@ -76,9 +76,9 @@ TEST(PartnerIdentity, CommandLineOptionWinsOverTheFileName)
         PROCESS_INFORMATION child = {};
         ASSERT_TRUE(CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                    &startup, &child));
-        EXPECT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
-        CloseHandle(child.hThread);
-        CloseHandle(child.hProcess);
+        const RVGameEngine::Common::CScopedKernelHandle process(child.hProcess);
+        const RVGameEngine::Common::CScopedKernelHandle thread(child.hThread);
+        EXPECT_EQ(WaitForSingleObject(process.Get(), 60000), WAIT_OBJECT_0);
         const std::string bytes = RVTest::ReadWholeFile(report);
         EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2), c.report)
             << c.fileName << L" " << c.options;
