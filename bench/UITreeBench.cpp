@@ -7,6 +7,7 @@
 //
 //   rv_bench_ui
 
+#include "bench/BenchClock.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/directui/IFrame.h"
 #include "engine/directui/IFrameManager.h"
@@ -29,14 +30,6 @@ namespace {
 
 constexpr int kMouseMoves = 10000;
 constexpr int kClicks = 2000;
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // Draws nothing: the cost of the tree walk alone.
 class NullDriver : public CUISystemDriver_Graphics
@@ -108,27 +101,27 @@ Timings Run(IUISystemDriver* driver, const wchar_t* description)
     TIntrusivePointer<IUISystem> ui(IUISystem_Create(driver));
     ui->Initialize();
     ui->GetRootWindow()->SetRect(0, 0, 1024, 768);
-    double start = Now();
+    double start = Bench::NowMs();
     ui->LoadUI(description);
-    t.load = Now() - start;
+    t.load = Bench::NowMs() - start;
     t.windows = CountWindows(ui->GetRootWindow()) - 1;
 
     driver->RaisePaint(); // decodes the shared tile once
-    start = Now();
+    start = Bench::NowMs();
     driver->RaisePaint();
-    t.repaint = Now() - start;
+    t.repaint = Bench::NowMs() - start;
 
-    start = Now();
+    start = Bench::NowMs();
     for (int i = 0; i < kMouseMoves; ++i)
         driver->RaiseMouseMove((i * 7) % 1024, (i * 13) % 768);
-    t.moves = Now() - start;
+    t.moves = Bench::NowMs() - start;
 
-    start = Now();
+    start = Bench::NowMs();
     for (int i = 0; i < kClicks; ++i) {
         driver->RaiseLButtonDown((i * 7) % 1024, (i * 13) % 768);
         driver->RaiseLButtonUp((i * 7) % 1024, (i * 13) % 768);
     }
-    t.clicks = Now() - start;
+    t.clicks = Bench::NowMs() - start;
     ui->ResetWindowTree();
     return t;
 }
@@ -161,12 +154,12 @@ double FramePaint(const wchar_t* description)
     frame->Show();
     UpdateWindow(frame->GetHandle());
     constexpr int kRounds = 5;
-    const double start = Now();
+    const double start = Bench::NowMs();
     for (int i = 0; i < kRounds; ++i) {
         frame->InvalidateAll();
         UpdateWindow(frame->GetHandle());
     }
-    const double each = (Now() - start) / kRounds;
+    const double each = (Bench::NowMs() - start) / kRounds;
     frame->Destroy();
     return each;
 }
