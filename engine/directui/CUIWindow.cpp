@@ -579,13 +579,16 @@ void CUIWindow::RouteMouse(int32_t eventId, Handler handler, int32_t x, int32_t 
         CUIWindow* child = it->Get();
         if (child != nullptr && child->m_parent == this && child->m_visible && child->m_enabled &&
             (!hitTest || child->HitTest(x, y))) {
-            tagWindowMouseEventArgs args;
-            args.x = x;
-            args.y = y;
-            child->Fire(eventId, child->AsWindow(), &args);
-            if (!args.continueRouting) {
-                *continueRouting = false;
-                return;
+            // Most windows have no handler: skip building and firing a record.
+            if (child->HasSubscriber(eventId)) {
+                tagWindowMouseEventArgs args;
+                args.x = x;
+                args.y = y;
+                child->Fire(eventId, child->AsWindow(), &args);
+                if (!args.continueRouting) {
+                    *continueRouting = false;
+                    return;
+                }
             }
             (child->*handler)(x, y, continueRouting);
         }
