@@ -1,6 +1,8 @@
 #include "engine/directui/CFrame.h"
 
 #include "engine/directui/CFrameManager.h"
+#include "engine/directui/CUISystemDriver_Frame.h"
+#include "engine/directui/IUIWindow.h"
 #include "engine/filesystem/ILogFile.h"
 
 #include <shellapi.h>
@@ -47,10 +49,26 @@ void AddExtendedStyle(HWND window, LONG style)
 CFrame::CFrame()
 {
     m_backBuffer = IBackBuffer_Create();
+    BindUISystem();
+}
+
+void CFrame::BindUISystem()
+{
+    // The driver is attached before the UI system is made over it.
+    m_driver = Common::TIntrusivePointer<IUISystemDriver>(IUISystemDriver_Frame_Create());
+    if (!m_driver)
+        return;
+    m_driver->Attach(this);
+    m_uiSystem = Common::TIntrusivePointer<IUISystem>(IUISystem_Create(m_driver.Get()));
+    if (m_uiSystem)
+        m_uiSystem->Initialize();
 }
 
 CFrame::~CFrame()
 {
+    // Images may keep the driver beyond the frame: it must not draw on us then.
+    if (m_driver)
+        m_driver->Attach(nullptr);
     // A dying frame raises no events: it leaves the manager before its window
     // goes, so the destruction takes the default handling. A loop that runs
     // for this frame still ends.
@@ -125,6 +143,8 @@ void CFrame::ResizeBackBuffer(int width, int height)
     if (HDC dc = m_backBuffer->GetDC())
         m_graphics.reset(new Gdiplus::Graphics(dc));
     AddPendingRepaint(RECT{0, 0, width, height});
+    if (m_uiSystem)
+        m_uiSystem->GetRootWindow()->SetRect(0, 0, width, height);
 }
 
 void CFrame::AddPendingRepaint(const RECT& rect)
@@ -148,8 +168,12 @@ void CFrame::GetRect(int* x, int* y, int* width, int* height)
 
 void CFrame::FitToContent()
 {
-    // Sized by the UI's first window, which exists only once a UI system is
-    // bound to the frame.
+    IUIWindow* content = m_uiSystem ? m_uiSystem->GetRootWindow()->GetChild(0) : nullptr;
+    if (content == nullptr)
+        return;
+    int x = 0, y = 0, width = 0, height = 0;
+    GetRect(&x, &y, &width, &height);
+    Move(x, y, content->GetWidth(), content->GetHeight());
 }
 
 RECT CFrame::GetBoundingRect()
@@ -274,47 +298,53 @@ void CFrame::PostMessage()
         ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
-// The UI operations reach the frame's UI system, which a frame gets once the
-// UI system layer binds one to it; until then they have nothing to act on.
-IUIImage* CFrame::CreateImage(const wchar_t*)
+IUIImage* CFrame::CreateImage(const wchar_t* path)
 {
-    return nullptr;
+    return m_uiSystem ? m_uiSystem->CreateImage(path) : nullptr;
 }
 
-void CFrame::CreateAndKeepImage(const wchar_t*)
+void CFrame::CreateAndKeepImage(const wchar_t* path)
 {
+    if (m_uiSystem)
+        m_uiSystem->CreateAndKeepImage(path);
 }
 
 void CFrame::ReleaseRoot()
 {
+    if (m_uiSystem)
+        m_uiSystem->ResetWindowTree();
 }
 
-void CFrame::LoadUI(const wchar_t*)
+void CFrame::LoadUI(const wchar_t* path)
 {
+    if (m_uiSystem)
+        m_uiSystem->LoadUI(path);
 }
 
-IUIWindow* CFrame::CreateControl(const wchar_t*)
+IUIWindow* CFrame::CreateControl(const wchar_t* typeName)
 {
-    return nullptr;
+    return m_uiSystem ? m_uiSystem->CreateControl(typeName) : nullptr;
 }
 
 IUISystem* CFrame::GetUISystem()
 {
-    return nullptr;
+    return m_uiSystem.Get();
 }
 
 IUIWindow* CFrame::GetRootWindow()
 {
-    return nullptr;
+    return m_uiSystem ? m_uiSystem->GetRootWindow() : nullptr;
 }
 
-void CFrame::SetFocusWindow(IUIWindow*)
+void CFrame::SetFocusWindow(IUIWindow* window)
 {
+    if (m_uiSystem)
+        m_uiSystem->SetFocus(window);
 }
 
 IUIWindow* CFrame::GetFocusWindow()
 {
-    return nullptr;
+    return m_uiSystem ? m_uiSystem->GetFocusWindow() : nullptr;
 }
 
 void CFrame::Invalidate(int x, int y, int width, int height)

@@ -3,6 +3,8 @@
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/directui/IBackBuffer.h"
 #include "engine/directui/IFrame.h"
+#include "engine/directui/IUISystem.h"
+#include "engine/directui/IUISystemDriver.h"
 
 #include <cstdint>
 #include <memory>
@@ -126,6 +128,7 @@ private:
 
     HWND Handle() const { return m_window.Get(); }
     void ResizeBackBuffer(int width, int height);
+    void BindUISystem();
     void AddPendingRepaint(const RECT& rect);
     RECT GetBoundingRect();
     void CenterOnArea(const RECT& area);
@@ -165,6 +168,9 @@ private:
     bool m_repaintPending = false;
     RECT m_pendingRepaint = {0, 0, 0, 0};
     bool m_active = false;
+    // Made with the frame; the UI system goes before the driver it uses.
+    Common::TIntrusivePointer<IUISystemDriver> m_driver;
+    Common::TIntrusivePointer<IUISystem> m_uiSystem;
     bool m_closeRedirectsToOwner = false;
     HWND m_closeRedirectWindow = nullptr;
     bool m_colorKeyed = false;

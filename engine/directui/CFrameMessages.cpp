@@ -237,6 +237,15 @@ void CFrame::OnActivate(WPARAM wParam)
     // The high word says whether the window is minimised, not whether it is
     // active.
     m_active = LOWORD(wParam) != WA_INACTIVE;
+    // A press that loses the frame ends here, or its window would wait for a
+    // release that goes elsewhere.
+    if (!m_active && m_uiSystem && m_uiSystem->GetCaptureWindow() != nullptr) {
+        tagFrameMouseEventArgs release;
+        release.x = m_lastMouse.x;
+        release.y = m_lastMouse.y;
+        Fire(FRAME_EVENT_LBUTTON_UP, this, &release);
+        m_uiSystem->ReleaseCapture();
+    }
     if (!m_active && m_hideOnDeactivate) {
         Hide();
         Common::tagEventArgs args;

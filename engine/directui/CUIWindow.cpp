@@ -1,9 +1,12 @@
 #include "engine/directui/CUIWindow.h"
 
 #include "engine/common/base/Console.h"
+#include "engine/common/base/ModuleName.h"
 #include "engine/common/base/StringFunctions.h"
 #include "engine/directui/CUISystem.h"
+#include "engine/directui/IFrame.h"
 #include "engine/directui/IUIHoverListener.h"
+#include "engine/directui/IUIStatisticsManager.h"
 #include "engine/directui/UIColorFunctions.h"
 #include "engine/directui/WindowEventArgs.h"
 #include "engine/directui/controls/IPanel.h"
@@ -277,6 +280,20 @@ void CUIWindow::SetUISystem(IUISystem* system)
 IUISystem* CUIWindow::GetUISystem()
 {
     return m_system;
+}
+
+void CUIWindow::RecordClickStatistics()
+{
+    IUIStatisticsManager* statistics = IUIStatisticsManager_GetInstance();
+    if (statistics == nullptr)
+        return;
+    IFrame* frame = m_driver != nullptr ? m_driver->GetFrame() : nullptr;
+    std::wstring key = OrEmpty(Common::GetModuleName());
+    key += L":";
+    key += frame != nullptr ? OrEmpty(frame->GetTitle()) : L"Device";
+    key += L":";
+    key += GetFullName();
+    statistics->Record(key.c_str());
 }
 
 void CUIWindow::SetTypeName(const wchar_t* typeName)
@@ -562,13 +579,16 @@ void CUIWindow::RouteMouse(int32_t eventId, Handler handler, int32_t x, int32_t 
         CUIWindow* child = it->Get();
         if (child != nullptr && child->m_parent == this && child->m_visible && child->m_enabled &&
             (!hitTest || child->HitTest(x, y))) {
-            tagWindowMouseEventArgs args;
-            args.x = x;
-            args.y = y;
-            child->Fire(eventId, child->AsWindow(), &args);
-            if (!args.continueRouting) {
-                *continueRouting = false;
-                return;
+            // Most windows have no handler: skip building and firing a record.
+            if (child->HasSubscriber(eventId)) {
+                tagWindowMouseEventArgs args;
+                args.x = x;
+                args.y = y;
+                child->Fire(eventId, child->AsWindow(), &args);
+                if (!args.continueRouting) {
+                    *continueRouting = false;
+                    return;
+                }
             }
             (child->*handler)(x, y, continueRouting);
         }

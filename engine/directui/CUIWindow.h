@@ -174,6 +174,10 @@ public:
     virtual void DetachFromSystem();
     virtual bool IsClickSuppressed();
 
+    // Counts a click on this window under "<module>:<frame title>:<full name>"
+    // ("Device" for the frame part when the driver has no frame).
+    void RecordClickStatistics();
+
     // Only the control factory names the type.
     void SetTypeName(const wchar_t* typeName);
     // For controls that draw their title themselves.

@@ -87,12 +87,16 @@ public:
             case WINDOW_EVENT_FOCUS_GAINED: window->AddMemberFunctionDelegate(id, this, &EventLog::OnFocus); break;
             case WINDOW_EVENT_FOCUS_LOST: window->AddMemberFunctionDelegate(id, this, &EventLog::OnBlur); break;
             case WINDOW_EVENT_RBUTTON_DOWN: window->AddMemberFunctionDelegate(id, this, &EventLog::OnRDown); break;
+            case WINDOW_EVENT_LBUTTON_DBLCLK: window->AddMemberFunctionDelegate(id, this, &EventLog::OnDouble); break;
+            case WINDOW_EVENT_CHAR: window->AddMemberFunctionDelegate(id, this, &EventLog::OnChar); break;
             default: ADD_FAILURE() << "no watcher for event " << id;
             }
         }
     }
     // Windows whose name is listed here take the input they see.
     std::vector<std::string> takers;
+    // Presses are written with their position.
+    bool lastDownAt = false;
 
 private:
     static std::string NameOf(void* sender)
@@ -110,10 +114,23 @@ private:
         }
     }
     void OnPaint(void* s, tagEventArgs*) { Note(s, "paint"); }
-    void OnDown(void* s, tagEventArgs* a) { Mouse(s, a, "down"); }
+    void OnDown(void* s, tagEventArgs* a)
+    {
+        const auto* mouse = static_cast<tagWindowMouseEventArgs*>(a);
+        Mouse(s, a, lastDownAt ? ("down " + std::to_string(mouse->x) + "," + std::to_string(mouse->y)).c_str() : "down");
+    }
     void OnUp(void* s, tagEventArgs* a) { Mouse(s, a, "up"); }
     void OnMove(void* s, tagEventArgs* a) { Mouse(s, a, "move"); }
     void OnRDown(void* s, tagEventArgs* a) { Mouse(s, a, "rdown"); }
+    void OnDouble(void* s, tagEventArgs* a)
+    {
+        const auto* mouse = static_cast<tagWindowMouseEventArgs*>(a);
+        Mouse(s, a, ("double " + std::to_string(mouse->x) + "," + std::to_string(mouse->y)).c_str());
+    }
+    void OnChar(void* s, tagEventArgs* a)
+    {
+        Note(s, ("char " + std::to_string(static_cast<tagWindowCharEventArgs*>(a)->character)).c_str());
+    }
     void OnEnter(void* s, tagEventArgs*) { Note(s, "enter"); }
     void OnLeave(void* s, tagEventArgs*) { Note(s, "leave"); }
     void OnKey(void* s, tagEventArgs*) { Note(s, "key"); }

@@ -154,7 +154,7 @@ TEST(XmlLoading, LoadUIReadsAFileThroughTheDocument)
     EXPECT_EQ(ui.Root()->FindWindow(L"FromFile")->GetX(), 5);
 }
 
-TEST(WindowOperations, TitlesTagsUserValuesAndRedraws)
+TEST(WindowOperations, RedrawsTagsAndUserValues)
 {
     RecordedUI ui;
     IUIWindow* w = ui.Add(ui.Root(), L"w", 1, 2, 3, 4);
@@ -166,14 +166,8 @@ TEST(WindowOperations, TitlesTagsUserValuesAndRedraws)
     w->Hide();
     w->Show();
     EXPECT_EQ(ui.driver->calls, Lines(4, "invalidate 1,2,3,4"));
-    w->SetTitleInt(0);
-    EXPECT_STREQ(w->GetTitle(), L"0");
-    w->SetTitle(L"42 apples");
-    EXPECT_EQ(w->GetTitleInt(), 42);
     w->SetTagInt(-5);
     EXPECT_STREQ(w->GetTag(), L"-5");
-    w->SetTag3(L"ab");
-    EXPECT_EQ(w->GetTag3Int(), 0);
     w->SetUserRect(1, 2, 3, 4);
     EXPECT_STREQ(w->GetTag4(), L"1");
     const tagUserRect rect = w->GetUserRect();
@@ -336,4 +330,32 @@ TEST(WindowRemoval, RoutingPaintingAndTicksSurviveHandlersThatEditTheTree)
         EXPECT_EQ(ui.Root()->GetChildCount(), 0);
     }
     EXPECT_GT(editor.calls, 3);
+}
+
+// Holds the only reference to a UI system and lets go of it from a handler,
+// as a close button that ends its frame does.
+struct LastOwner
+{
+    TIntrusivePointer<IUISystem> system;
+    void Drop(void*, tagEventArgs*) { system.Reset(); }
+};
+
+TEST(WindowRemoval, AHandlerMayDropTheLastReferenceToItsUISystem)
+{
+    TIntrusivePointer<RecordingDriver> driver(new RecordingDriver());
+    LastOwner owner{TIntrusivePointer<IUISystem>(IUISystem_Create(driver.Get()))};
+    owner.system->Initialize();
+    IUIWindow* root = owner.system->GetRootWindow();
+    root->SetRect(0, 0, 100, 100);
+    TIntrusivePointer<IUIWindow> button(new CUIWindow());
+    root->AddChild(button.Get());
+    button->SetRect(0, 0, 50, 50);
+    button->AddMemberFunctionDelegate(WINDOW_EVENT_LBUTTON_UP, &owner, &LastOwner::Drop);
+    driver->RaiseLButtonUp(10, 10);
+    EXPECT_TRUE(owner.system.IsNull());
+    // The release that follows every left-button-up still reached the driver.
+    EXPECT_EQ(driver->calls.back(), "release");
+    // The system is gone and with it its handlers: later input goes nowhere.
+    driver->RaiseLButtonUp(10, 10);
+    EXPECT_EQ(driver->Count("release"), 1);
 }
