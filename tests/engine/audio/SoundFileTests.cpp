@@ -132,7 +132,7 @@ protected:
     LogCapture m_log;
 };
 
-TEST_F(SoundFileTest, OggDecodesToAWaveImageOfTheExactLength)
+TEST_F(SoundFileTest, OggDecodesToAWaveImageOfTheExactLengthOrIsRefused)
 {
     const struct
     {
@@ -164,26 +164,23 @@ TEST_F(SoundFileTest, OggDecodesToAWaveImageOfTheExactLength)
     // The mono 22050-sample file of the table above.
     EXPECT_EQ(44144, COggFile::Open(m_folder.Child(L"tone1.ogg").c_str())->GetSize());
     EXPECT_TRUE(MessageBoxRecorder::Taken().empty());
-}
 
-TEST_F(SoundFileTest, OggFilesThatAreNotOneVorbisFormatAreRefused)
-{
+    // Files that are not one Vorbis format are refused; a chain of links of
+    // one format is fine.
     const std::string mono = EncodeOgg(1, 22050, 3000, 1);
     const struct
     {
         const wchar_t* name;
         std::string bytes;
-    } cases[] = {
+    } refused[] = {
         {L"empty.ogg", ""},
         {L"wave.ogg", MakeWave(WaveLayout(), MakePcm(100))},
         {L"cut.ogg", mono.substr(0, 60)},
         // Two links whose samples could not share one wave header.
         {L"chained.ogg", mono + EncodeOgg(2, 22050, 3000, 2)},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_FALSE(COggFile::Open(Write(c.name, c.bytes).c_str()));
-    }
+    for (const auto& c : refused)
+        EXPECT_FALSE(COggFile::Open(Write(c.name, c.bytes).c_str())) << c.name;
     EXPECT_TRUE(COggFile::Open(Write(L"twice.ogg", mono + EncodeOgg(1, 22050, 3000, 3)).c_str()));
     EXPECT_FALSE(COggFile::Open(m_folder.Child(L"missing.ogg").c_str()));
 }
