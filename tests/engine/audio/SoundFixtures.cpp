@@ -8,15 +8,9 @@ namespace RVTest {
 
 namespace {
 
-void PutU16(std::string& out, uint16_t value)
+void PutLittleEndian(std::string& out, uint32_t value, int bytes)
 {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>(value >> 8));
-}
-
-void PutU32(std::string& out, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < bytes; ++i)
         out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
@@ -39,27 +33,27 @@ std::string MakePcm(uint32_t bytes)
 std::string MakeWave(const WaveLayout& layout, const std::string& pcm)
 {
     std::string body = "WAVEfmt ";
-    PutU32(body, layout.formatChunkSize);
+    PutLittleEndian(body, layout.formatChunkSize, 4);
     std::string format;
-    PutU16(format, layout.formatTag);
-    PutU16(format, layout.channels);
-    PutU32(format, layout.rate);
+    PutLittleEndian(format, layout.formatTag, 2);
+    PutLittleEndian(format, layout.channels, 2);
+    PutLittleEndian(format, layout.rate, 4);
     const uint16_t blockAlign = static_cast<uint16_t>(layout.channels * (layout.bits / 8));
-    PutU32(format, layout.rate * blockAlign);
-    PutU16(format, blockAlign);
-    PutU16(format, layout.bits);
+    PutLittleEndian(format, layout.rate * blockAlign, 4);
+    PutLittleEndian(format, blockAlign, 2);
+    PutLittleEndian(format, layout.bits, 2);
     format.resize(layout.formatChunkSize, '\0');
     body += format;
-    for (const WaveChunk& chunk : layout.chunksBeforeData) {
-        body += chunk.tag;
-        PutU32(body, static_cast<uint32_t>(chunk.body.size()));
-        body += chunk.body;
+    for (const auto& chunk : layout.chunksBeforeData) {
+        body += chunk.first;
+        PutLittleEndian(body, static_cast<uint32_t>(chunk.second.size()), 4);
+        body += chunk.second;
     }
     body += "data";
-    PutU32(body, static_cast<uint32_t>(pcm.size()));
+    PutLittleEndian(body, static_cast<uint32_t>(pcm.size()), 4);
     body += pcm;
     std::string file = "RIFF";
-    PutU32(file, static_cast<uint32_t>(body.size()));
+    PutLittleEndian(file, static_cast<uint32_t>(body.size()), 4);
     return file + body;
 }
 
@@ -133,12 +127,6 @@ uint32_t ReadU32(const std::string& bytes, size_t offset)
     for (int i = 3; i >= 0; --i)
         value = (value << 8) | static_cast<uint8_t>(bytes.at(offset + static_cast<size_t>(i)));
     return value;
-}
-
-uint16_t ReadU16(const std::string& bytes, size_t offset)
-{
-    return static_cast<uint16_t>(static_cast<uint8_t>(bytes.at(offset)) |
-                                 (static_cast<uint8_t>(bytes.at(offset + 1)) << 8));
 }
 
 } // namespace RVTest

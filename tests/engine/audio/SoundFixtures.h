@@ -4,16 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace RVTest {
-
-// A chunk placed between "fmt " and "data".
-struct WaveChunk
-{
-    std::string tag;
-    std::string body;
-};
 
 struct WaveLayout
 {
@@ -22,7 +16,8 @@ struct WaveLayout
     uint32_t rate = 22050;
     uint16_t bits = 16;
     uint32_t formatChunkSize = 16;   // 16, 18 or longer (zero-padded)
-    std::vector<WaveChunk> chunksBeforeData;
+    // Chunks (tag, body) placed between "fmt " and "data".
+    std::vector<std::pair<std::string, std::string>> chunksBeforeData;
 };
 
 // Deterministic sample bytes (a saw tooth) of the given length.
@@ -45,6 +40,5 @@ bool WaitUpTo(int seconds, Done done)
 }
 
 uint32_t ReadU32(const std::string& bytes, size_t offset);
-uint16_t ReadU16(const std::string& bytes, size_t offset);
 
 } // namespace RVTest

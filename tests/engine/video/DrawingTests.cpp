@@ -85,10 +85,8 @@ TEST(VideoDriver, DrawsLinesAndRestrictsDrawingToAClampedViewport)
     });
     D3DVIEWPORT8 viewport{};
     VideoTest::Direct3DDevice()->GetViewport(&viewport);
-    EXPECT_EQ(0u, viewport.X);
-    EXPECT_EQ(0u, viewport.Y);
-    EXPECT_EQ(90u, viewport.Width);
-    EXPECT_EQ(90u, viewport.Height);
+    EXPECT_EQ((std::vector<DWORD>{0, 0, 90, 90}),
+              (std::vector<DWORD>{viewport.X, viewport.Y, viewport.Width, viewport.Height}));
     Driver()->SetViewport(false, 0, 0, 0, 0);
 
     const VideoTest::BackBuffer pixels = VideoTest::ReadBackBuffer();
@@ -161,12 +159,11 @@ TEST(VideoDriver, KeepsTransformsAndFilterModesAndIgnoresUnknownKinds)
         VideoTest::Direct3DDevice()->GetTextureStageState(0, D3DTSS_MIPFILTER, &mip);
         return std::vector<DWORD>{min, mag, mip};
     };
-    Driver()->SetTextureFilter(2);
-    EXPECT_EQ((std::vector<DWORD>{D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_NONE}), filters());
-    Driver()->SetTextureFilter(4);
-    EXPECT_EQ((std::vector<DWORD>{D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_NONE}), filters());
-    Driver()->SetTextureFilter(3);
-    EXPECT_EQ((std::vector<DWORD>{D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR}), filters());
+    for (int mode : {2, 4, 3}) {
+        Driver()->SetTextureFilter(mode);
+        EXPECT_EQ((std::vector<DWORD>{D3DTEXF_LINEAR, D3DTEXF_LINEAR, mode == 3 ? D3DTEXF_LINEAR : D3DTEXF_NONE}),
+                  filters()) << mode;
+    }
 
     Driver()->ResetStates();
     Driver()->GetTransform(Video::TRANSFORM_VIEW, &read);

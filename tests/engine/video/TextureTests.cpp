@@ -57,12 +57,10 @@ TEST(Textures, LoadLazilyThroughTheFileSystemWithTheirSizesAndTextureCoordinates
 
     VideoTest::DrawFrame(kBlack, [&] { Driver()->DrawTexture(texture, 0, 0, 100, 60); });
     const VideoTest::BackBuffer pixels = VideoTest::ReadBackBuffer();
-    EXPECT_EQ(kRed, pixels.At(0, 0));
-    EXPECT_EQ(kRed, pixels.At(49, 59));
-    EXPECT_EQ(kGreen, pixels.At(50, 30));
-    EXPECT_EQ(kGreen, pixels.At(99, 59));
-    EXPECT_EQ(kBlack, pixels.At(100, 30));
-    EXPECT_EQ(kBlack, pixels.At(50, 60));
+    const struct { int x, y; uint32_t color; } expected[] = {
+        {0, 0, kRed}, {49, 59, kRed}, {50, 30, kGreen}, {99, 59, kGreen}, {100, 30, kBlack}, {50, 60, kBlack}};
+    for (const auto& e : expected)
+        EXPECT_EQ(e.color, pixels.At(e.x, e.y)) << e.x << "," << e.y;
 
     texture->Unload();
     EXPECT_FALSE(texture->IsLoaded());
@@ -97,7 +95,6 @@ TEST(Textures, PixelReadsAndWritesStayInsideTheTexture)
 {
     TIntrusivePointer<ITexture> texture(Video::ITextureManager_GetInstance()->CreateTexture(4, 4));
     ASSERT_FALSE(texture.IsNull());
-    EXPECT_EQ(4u, texture->GetWidth());
     uint32_t all[16];
     for (uint32_t i = 0; i < 16; ++i)
         all[i] = 0xFF000000u + i;

@@ -94,13 +94,9 @@ TEST(Color, ThreeAndFourNumberFormsAndTheBlackFallback)
 // The UI hands its colours to code that reads them as four bytes.
 TEST(Color, TheUiColourIsFourBytesRedGreenBlueAlpha)
 {
-    int a = 0, r = 0, g = 0, b = 0;
-    ParseColorString(L"128,10,20,30", a, r, g, b);
-    const tagColor colour(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b),
-                          static_cast<uint8_t>(a));
+    const tagColor colour(10, 20, 30, 128);
     unsigned char bytes[4] = {};
     std::memcpy(bytes, &colour, sizeof bytes);
     EXPECT_TRUE(bytes[0] == 10 && bytes[1] == 20 && bytes[2] == 30 && bytes[3] == 128);
-    EXPECT_EQ(colour, tagColor(10, 20, 30, 128));
-    EXPECT_NE(colour, tagColor(10, 20, 30, 255));
+    EXPECT_NE(colour, tagColor(10, 20, 30, 255)) << "alpha takes part in the comparison";
 }
