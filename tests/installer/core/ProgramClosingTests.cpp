@@ -13,11 +13,18 @@ namespace {
 
 using InstallerTests::StandInProcess;
 
+// A window of another process: this test's own windows carry the same
+// class and titles and must not count as the stand-in's.
 bool WindowAppears(const wchar_t* title)
 {
     for (int tries = 0; tries < 500; ++tries) {
-        if (FindWindowW(L"RVFRAME", title) != nullptr)
-            return true;
+        for (HWND window = FindWindowExW(nullptr, nullptr, L"RVFRAME", title); window != nullptr;
+             window = FindWindowExW(nullptr, window, L"RVFRAME", title)) {
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            if (processId != GetCurrentProcessId())
+                return true;
+        }
         Sleep(20);
     }
     return false;
