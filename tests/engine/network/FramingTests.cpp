@@ -172,12 +172,8 @@ TEST_F(FramingTest, DamagedFramesMarkTheConnectionBadAndRaiseNothing)
     std::string tooShort = good;
     tooShort[0] = 7;
     tooShort[1] = 0;
-    std::string badByte = good;
-    badByte[9] = static_cast<char>(badByte[9] ^ 0x40);
-    std::string badCheck = good;
-    badCheck[2] = static_cast<char>(badCheck[2] + 1);
-
-    const std::string damaged[] = {tooLong, tooShort, badByte, badCheck};
+    // A damaged check or payload byte: the seeded random streams below.
+    const std::string damaged[] = {tooLong, tooShort};
     for (const std::string& frame : damaged) {
         SetUp();
         messages.clear();
@@ -193,7 +189,7 @@ TEST_F(FramingTest, DamagedFramesMarkTheConnectionBadAndRaiseNothing)
     }
 }
 
-// Random frames with one damaged byte somewhere, cut at random: the frames
+// Random frames with one damaged check or payload byte, cut at random: the frames
 // before the damage arrive, nothing after it does, and the connection is bad.
 // Pure noise must never crash or overrun.
 TEST_F(FramingTest, SeededRandomStreamsNeverGetPastDamage)
