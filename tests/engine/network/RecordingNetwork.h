@@ -3,11 +3,14 @@
 #include <winsock2.h>
 
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/directui/IFrameManager.h"
+#include "engine/network/CNetworkDriver_WinSock.h"
 #include "engine/network/INetwork.h"
 #include "tests/servers/PeerEnvironment.h"
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -146,5 +149,29 @@ public:
     bool started = false;
     std::vector<NetworkEvent> seen;
 };
+
+// The two socket drivers; the window-message one needs the frame class.
+struct DriverKind
+{
+    const char* name;
+    RVGameEngine::Network::INetworkDriver* (*create)();
+    // Whether connections still open when listening stops fall silent.
+    bool quietAfterStopListening;
+};
+
+inline void PrintTo(const DriverKind& kind, std::ostream* out)
+{
+    *out << kind.name;
+}
+
+inline RVGameEngine::Network::INetworkDriver* NewWindowMessageDriver()
+{
+    static const ATOM frames = RVGameEngine::DirectUI::IFrameManager_GetInstance()->Initialize();
+    (void)frames;
+    return RVGameEngine::Network::INetworkDriver_WinSock_Create();
+}
+
+const DriverKind kThreadedDriver = {"Threaded", RVGameEngine::Network::INetworkDriver_Socket_Create, true};
+const DriverKind kWindowMessageDriver = {"WindowMessages", NewWindowMessageDriver, false};
 
 } // namespace RVTest

@@ -20,11 +20,6 @@ RVTest::WinsockScope g_winsock;
 
 using RVTest::kStatReply;
 
-// A client manager over the threaded driver, or with an address a server.
-struct Client : RVTest::RecordingNetwork
-{
-    explicit Client(const char* listenAddress = nullptr) : RecordingNetwork(INetworkDriver_Socket_Create(), listenAddress) {}
-};
 
 constexpr auto Frame = RVTest::StatFrame;
 
@@ -63,12 +58,26 @@ uint32_t Elapsed(DWORD start)
     return GetTickCount() - start;
 }
 
+using Client = RVTest::RecordingNetwork;
+
+// Every case runs over both socket drivers.
+class SocketDriver : public ::testing::TestWithParam<RVTest::DriverKind>
+{
+protected:
+    // A client manager, or with an address a server listening there.
+    Client Manager(const char* listenAddress = nullptr) { return Client(GetParam().create(), listenAddress); }
+};
+
+INSTANTIATE_TEST_SUITE_P(BothDrivers, SocketDriver,
+                         ::testing::Values(RVTest::kThreadedDriver, RVTest::kWindowMessageDriver),
+                         [](const ::testing::TestParamInfo<RVTest::DriverKind>& info) { return info.param.name; });
+
 } // namespace
 
-TEST(SocketDriver, ExchangesMessagesWithTheStatisticsServer)
+TEST_P(SocketDriver, ExchangesMessagesWithTheStatisticsServer)
 {
     ASSERT_NE(RVTest::PeerPort("RV_STAT_PORT"), 0) << "run through tests/servers/run_with_peers.py";
-    Client client;
+    Client client = Manager();
     const uint32_t socket = client.ConnectToStatServer();
     ASSERT_NE(socket, kInvalidNetworkSocket);
     EXPECT_EQ(client.seen[0].kind, NETWORK_EVENT_CONNECT_RESULT);
@@ -101,7 +110,7 @@ TEST(SocketDriver, ExchangesMessagesWithTheStatisticsServer)
     EXPECT_GE(client.network->GetBytesReceived(), 8u + 3 * (3 * 8 + 5 + 1500));
 }
 
-TEST(SocketDriver, DamagedFramesFromTheServerMarkTheConnectionBad)
+TEST_P(SocketDriver, DamagedFramesFromTheServerMarkTheConnectionBad)
 {
     const std::string frames[] = {
         std::string(1, RVTest::kDamagedCheck) + Frame(3, 3, "damaged") + Frame(3, 4, "after"),
@@ -109,7 +118,7 @@ TEST(SocketDriver, DamagedFramesFromTheServerMarkTheConnectionBad)
         std::string(1, RVTest::kRaw) + std::string("\x07\x08\x00\x02", 4) + std::string(2000, 'x'),
     };
     for (const std::string& reply : frames) {
-        Client client;
+        Client client = Manager();
         const uint32_t socket = client.ConnectToStatServer();
         ASSERT_NE(socket, kInvalidNetworkSocket);
         ASSERT_TRUE(client.Control(socket, kStatReply, std::string(1, RVTest::kWhole) + Frame(3, 2, "good")));
@@ -124,13 +133,13 @@ TEST(SocketDriver, DamagedFramesFromTheServerMarkTheConnectionBad)
     }
 }
 
-TEST(SocketDriver, FailedConnectsReportFailureWithinTheTimeLimit)
+TEST_P(SocketDriver, FailedConnectsReportFailureWithinTheTimeLimit)
 {
     const int ports[] = {RVTest::PeerPort("RV_REFUSED_PORT"), RVTest::PeerPort("RV_BLACKHOLE_PORT")};
     for (int port : ports) {
         SCOPED_TRACE(port);
         ASSERT_NE(port, 0);
-        Client client;
+        Client client = Manager();
         const DWORD start = GetTickCount();
         EXPECT_EQ(client.network->Connect(RVTest::LoopbackAddress(port).c_str()), kInvalidNetworkSocket);
         EXPECT_LE(Elapsed(start), 3600u);
@@ -141,7 +150,7 @@ TEST(SocketDriver, FailedConnectsReportFailureWithinTheTimeLimit)
     }
 
     // Addresses that cannot be used are refused without a connect attempt.
-    Client client;
+    Client client = Manager();
     EXPECT_EQ(client.network->Connect("127.0.0.1"), kInvalidNetworkSocket);
     EXPECT_EQ(client.network->Connect(("127.0.0.1:" + std::string(995, '1')).c_str()), kInvalidNetworkSocket);
     client.network->Update();
@@ -151,12 +160,12 @@ TEST(SocketDriver, FailedConnectsReportFailureWithinTheTimeLimit)
 // However a connection ends - the peer hangs up, we close it, or we close it
 // while the peer stalls - exactly one closed event follows, and a stalled
 // peer never holds up Update. One connection is made asynchronously by name.
-TEST(SocketDriver, EveryCloseIsReportedExactlyOnce)
+TEST_P(SocketDriver, EveryCloseIsReportedExactlyOnce)
 {
     enum Ending { kPeerCloses, kWeClose, kWeCloseStalledPeer };
     for (Ending ending : {kPeerCloses, kWeClose, kWeCloseStalledPeer}) {
         SCOPED_TRACE(ending);
-        Client client;
+        Client client = Manager();
         uint32_t socket = kInvalidNetworkSocket;
         if (ending == kWeClose) {
             // By name, reported through Update.
@@ -194,39 +203,45 @@ TEST(SocketDriver, EveryCloseIsReportedExactlyOnce)
 }
 
 // A manager listening on its own port, with a second manager as its client.
-TEST(SocketDriver, ServerAcceptsClientsAndStopsQuietly)
+TEST_P(SocketDriver, ServerAcceptsClientsAndStopsListening)
 {
     const std::string address = RVTest::FreeLoopbackAddress();
-    Client server(address.c_str());
+    Client server = Manager(address.c_str());
     ASSERT_TRUE(server.started);
-    Client client;
-    const uint32_t toServer = client.network->Connect(address.c_str());
-    ASSERT_NE(toServer, kInvalidNetworkSocket);
+    Client client = Manager();
+    const uint32_t first = client.network->Connect(address.c_str());
+    ASSERT_NE(first, kInvalidNetworkSocket);
     ASSERT_TRUE(server.PumpUntil(NETWORK_EVENT_CLIENT_ACCEPTED, 1));
     const uint32_t accepted = server.seen[0].socket;
-    ASSERT_TRUE(client.Send(toServer, 1, 2, "up"));
+    ASSERT_TRUE(client.Send(first, 1, 2, "up"));
     ASSERT_TRUE(server.PumpUntil(NETWORK_EVENT_DATA_RECEIVED, 1));
     EXPECT_EQ(server.Messages()[0].payload, "up");
     ASSERT_TRUE(server.Send(accepted, 3, 4, "down"));
     ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_DATA_RECEIVED, 1));
     EXPECT_EQ(client.Messages()[0].payload, "down");
+    client.network->Close(first);
+    ASSERT_TRUE(server.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
+    EXPECT_EQ(server.seen.back().socket, accepted);
 
-    // After StopListening the open connection reports nothing more.
+    const uint32_t second = client.network->Connect(address.c_str());
+    ASSERT_NE(second, kInvalidNetworkSocket);
+    ASSERT_TRUE(server.PumpUntil(NETWORK_EVENT_CLIENT_ACCEPTED, 2));
     server.network->StopListening();
-    ASSERT_TRUE(client.Send(toServer, 1, 2, "late"));
-    client.network->Close(toServer);
-    ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
-    server.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1, 500);
-    EXPECT_EQ(server.Messages().size(), 1u);
-    EXPECT_EQ(server.Count(NETWORK_EVENT_SOCKET_CLOSED), 0);
     EXPECT_EQ(client.network->Connect(address.c_str()), kInvalidNetworkSocket);
+    if (GetParam().quietAfterStopListening) {
+        ASSERT_TRUE(client.Send(second, 1, 2, "late"));
+        client.network->Close(second);
+        server.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 2, 500);
+        EXPECT_EQ(server.Messages().size(), 1u);
+        EXPECT_EQ(server.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
+    }
 }
 
 // The driver closes only sockets it made: a number it does not own (here a
 // socket of the test's own) is left alone.
-TEST(SocketDriver, CloseLeavesForeignSocketsAlone)
+TEST_P(SocketDriver, CloseLeavesForeignSocketsAlone)
 {
-    Client client;
+    Client client = Manager();
     SOCKET own = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     ASSERT_NE(own, INVALID_SOCKET);
     client.network->Close(static_cast<uint32_t>(own));
