@@ -1,5 +1,6 @@
 // Reading packages from memory and unpacking them: scrambling by type and
-// folder, progress counts, and damaged or hostile packages.
+// folder, progress counts, and damaged or hostile packages; the setup
+// program's own resources.
 
 #include "installer/core/CInstallProgress.h"
 #include "installer/core/CPackedFileReader_Stream.h"
@@ -9,6 +10,7 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempFolder.h"
 
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/filesystem/IFileCollector.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
@@ -124,8 +126,9 @@ TEST(PackageExtraction, HostileNamesWriteNothingOutsideTheInstallFolder)
 {
     // Every name_*.rade the packing step made holds one hostile name.
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((ProgramFolder() + L"installer_fixtures\\name_*.rade").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    RVGameEngine::Common::CScopedFindHandle search(
+        FindFirstFileW((ProgramFolder() + L"installer_fixtures\\name_*.rade").c_str(), &found));
+    ASSERT_TRUE(search);
     int kinds = 0;
     do {
         const std::wstring kind = found.cFileName;
@@ -137,8 +140,7 @@ TEST(PackageExtraction, HostileNamesWriteNothingOutsideTheInstallFolder)
         EXPECT_EQ(log.CountContaining(L"refused: not a plain relative name"), 1) << kind;
         EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), 2u) << kind;
         ++kinds;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
     EXPECT_GE(kinds, 16);
     for (const wchar_t* outside : {L"C:\\evil_absolute.txt", L"C:\\evil_backslash.txt", L"C:\\evil_drive.txt",
                                    L"C:\\evil_device.txt", L"C:\\evil_long.txt", L"C:\\evil_drive_relative.txt"})
@@ -177,11 +179,36 @@ TEST(PackageExtraction, DamagedArchivesFailWithoutWritingTheirBadEntries)
     }
 }
 
-TEST(EmbeddedPackages, LoadFromTheProgramsResourcesAndAMissingOneIsLogged)
+// The built setup program carries both packages, its manifest, icon and
+// version; a package a program lacks is logged.
+TEST(EmbeddedPackages, TheSetupProgramCarriesPackagesManifestIconAndVersion)
 {
-    StreamPointer blob = LoadPackedResource(kGameClientPackage, kPackageResourceType);
-    ASSERT_TRUE(blob);
-    EXPECT_TRUE(UncompressPackage(blob->GetData(), static_cast<uint32_t>(blob->GetSize()), L"game"));
+    const std::wstring program = ProgramFolder() + L"..\\..\\installer\\WendmoorSetup.exe";
+    RVGameEngine::Common::CScopedModule setup(LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(setup);
+    auto resource = [&setup](const wchar_t* name, const wchar_t* type) {
+        HRSRC found = FindResourceW(setup.Get(), name, type);
+        HGLOBAL loaded = found != nullptr ? LoadResource(setup.Get(), found) : nullptr;
+        const char* bytes = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+        return bytes != nullptr ? std::string(bytes, SizeofResource(setup.Get(), found)) : std::string();
+    };
+    for (const wchar_t* package : {kInstallerPackage, kGameClientPackage}) {
+        const std::string blob = resource(package, kPackageResourceType);
+        EXPECT_TRUE(UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), package)) << package;
+    }
+    EXPECT_NE(resource(MAKEINTRESOURCEW(1), RT_MANIFEST).find("level=\"requireAdministrator\""), std::string::npos);
+    EXPECT_FALSE(resource(L"IDI_WENDMOOR", RT_GROUP_ICON).empty());
+
+    DWORD ignored = 0;
+    std::vector<char> version(GetFileVersionInfoSizeW(program.c_str(), &ignored));
+    ASSERT_FALSE(version.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 9));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(3, 1));
+
     RVTest::LogCapture log;
     EXPECT_FALSE(LoadPackedResource(L"IDR_MISSING", kPackageResourceType));
     EXPECT_FALSE(LoadPackageArchive(L"IDR_MISSING"));
