@@ -14,7 +14,7 @@ Messages of main command 0xF0F0 steer the server and are not recorded:
     sub 4 reply    payload[0] is the style, then frames (u16 main, u16 sub,
                    u16 length, bytes): 0 all in one write, 1 one byte at a
                    time, 2 one write per frame, 3 the first frame with a damaged
-                   check, 4 the rest of the payload sent as raw bytes
+                   check
 """
 
 import argparse
@@ -55,9 +55,6 @@ def parse_frames(data):
 
 def send_reply(conn, payload):
     style, rest = payload[0], payload[1:]
-    if style == 4:
-        conn.sendall(rest)
-        return
     wires = [encode(main, sub, data) for main, sub, data in parse_frames(rest)]
     if style == 3 and wires:
         damaged = bytearray(wires[0])

@@ -21,7 +21,7 @@ constexpr uint16_t kStatControl = 0xF0F0;
 constexpr uint16_t kStatClose = 2;
 constexpr uint16_t kStatStall = 3;
 constexpr uint16_t kStatReply = 4;
-enum StatReplyStyle : char { kWhole = 0, kByteByByte = 1, kFramePerWrite = 2, kDamagedCheck = 3, kRaw = 4 };
+enum StatReplyStyle : char { kWhole = 0, kByteByByte = 1, kFramePerWrite = 2, kDamagedCheck = 3 };
 
 // One frame of a reply request: u16 main, u16 sub, u16 length, bytes.
 inline std::string StatFrame(uint16_t mainCommand, uint16_t subCommand, const std::string& payload)
@@ -68,23 +68,15 @@ public:
     {
         using namespace RVGameEngine::Network;
         NetworkEvent event{};
-        if (auto* accepted = dynamic_cast<tagNetworkClientAcceptedEventArgs*>(args)) {
-            event.kind = NETWORK_EVENT_CLIENT_ACCEPTED;
-            event.socket = accepted->socket;
-        } else if (auto* result = dynamic_cast<tagNetworkConnectServerResultEventArgs*>(args)) {
-            event.kind = NETWORK_EVENT_CONNECT_RESULT;
-            event.socket = result->socket;
-            event.success = result->success;
-        } else if (auto* closed = dynamic_cast<tagNetworkSocketClosedEventArgs*>(args)) {
-            event.kind = NETWORK_EVENT_SOCKET_CLOSED;
-            event.socket = closed->socket;
-        } else if (auto* data = dynamic_cast<tagNetworkDataReceivedEventArgs*>(args)) {
-            event.kind = NETWORK_EVENT_DATA_RECEIVED;
-            event.socket = data->socket;
-            event.mainCommand = data->mainCommand;
-            event.subCommand = data->subCommand;
-            event.payload.assign(reinterpret_cast<const char*>(data->data), data->length);
-        }
+        if (auto* accepted = dynamic_cast<tagNetworkClientAcceptedEventArgs*>(args))
+            event = {NETWORK_EVENT_CLIENT_ACCEPTED, accepted->socket};
+        else if (auto* result = dynamic_cast<tagNetworkConnectServerResultEventArgs*>(args))
+            event = {NETWORK_EVENT_CONNECT_RESULT, result->socket, result->success};
+        else if (auto* closed = dynamic_cast<tagNetworkSocketClosedEventArgs*>(args))
+            event = {NETWORK_EVENT_SOCKET_CLOSED, closed->socket};
+        else if (auto* data = dynamic_cast<tagNetworkDataReceivedEventArgs*>(args))
+            event = {NETWORK_EVENT_DATA_RECEIVED, data->socket, false, data->mainCommand, data->subCommand,
+                     std::string(reinterpret_cast<const char*>(data->data), data->length)};
         seen.push_back(event);
     }
 
