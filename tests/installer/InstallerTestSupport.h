@@ -5,6 +5,7 @@
 
 #include "engine/common/base/IStream.h"
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/ShellFunctions.h"
 #include "tests/support/TempFolder.h"
 
@@ -55,7 +56,7 @@ inline bool ExtractPackageInto(const wchar_t* package, const std::wstring& folde
 }
 
 // A running copy of the stand-in game program under another name; ended
-// (if still running) and closed when it goes.
+// (if still running) when it goes.
 class StandInProcess
 {
 public:
@@ -70,29 +71,24 @@ public:
         if (CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                            &started)) {
             CloseHandle(started.hThread);
-            m_process = started.hProcess;
+            m_process.Reset(started.hProcess);
         }
     }
     ~StandInProcess()
     {
-        if (m_process == nullptr)
-            return;
-        TerminateProcess(m_process, 1);
-        WaitForSingleObject(m_process, 10000);
-        CloseHandle(m_process);
+        if (m_process && TerminateProcess(m_process.Get(), 1))
+            WaitForSingleObject(m_process.Get(), 10000);
     }
-    StandInProcess(const StandInProcess&) = delete;
-    StandInProcess& operator=(const StandInProcess&) = delete;
 
-    bool Started() const { return m_process != nullptr; }
+    bool Started() const { return m_process.IsValid(); }
     // Whether the process ends within the time.
     bool EndsWithin(DWORD milliseconds) const
     {
-        return m_process != nullptr && WaitForSingleObject(m_process, milliseconds) == WAIT_OBJECT_0;
+        return m_process && WaitForSingleObject(m_process.Get(), milliseconds) == WAIT_OBJECT_0;
     }
 
 private:
-    HANDLE m_process = nullptr;
+    RVGameEngine::Common::CScopedKernelHandle m_process;
 };
 
 } // namespace InstallerTests

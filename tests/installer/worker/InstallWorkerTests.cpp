@@ -48,7 +48,7 @@ std::string Utf16File(const std::wstring& text)
 
 struct tagLink
 {
-    std::wstring target, folder, description, iconFile;
+    std::wstring target, folder, description;
     int icon = -1;
 };
 
@@ -69,7 +69,6 @@ bool ReadLink(const std::wstring& file, tagLink* link)
     shellLink->GetDescription(text, MAX_PATH);
     link->description = text;
     shellLink->GetIconLocation(text, MAX_PATH, &link->icon);
-    link->iconFile = text;
     return true;
 }
 
