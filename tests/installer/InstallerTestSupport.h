@@ -56,7 +56,7 @@ inline bool ExtractPackageInto(const wchar_t* package, const std::wstring& folde
 }
 
 // A running copy of the stand-in game program under another name; ended
-// (if still running) and closed when it goes.
+// (if still running) when it goes.
 class StandInProcess
 {
 public:
@@ -81,8 +81,6 @@ public:
         TerminateProcess(m_process.Get(), 1);
         WaitForSingleObject(m_process.Get(), 10000);
     }
-    StandInProcess(const StandInProcess&) = delete;
-    StandInProcess& operator=(const StandInProcess&) = delete;
 
     bool Started() const { return m_process.IsValid(); }
     // Whether the process ends within the time.

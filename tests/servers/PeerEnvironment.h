@@ -32,6 +32,20 @@ inline std::string LoopbackAddress(int port)
     return "127.0.0.1:" + std::to_string(port);
 }
 
+// A loopback address on a port nothing listens on right now.
+inline std::string FreeLoopbackAddress()
+{
+    sockaddr_in free{};
+    free.sin_family = AF_INET;
+    free.sin_addr.s_addr = inet_addr("127.0.0.1");
+    int length = sizeof(free);
+    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    bind(probe, reinterpret_cast<sockaddr*>(&free), sizeof(free));
+    getsockname(probe, reinterpret_cast<sockaddr*>(&free), &length);
+    closesocket(probe);
+    return LoopbackAddress(ntohs(free.sin_port));
+}
+
 inline std::string ReadPeerFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);

