@@ -69,11 +69,11 @@ public:
         using namespace RVGameEngine::Network;
         NetworkEvent event{};
         if (auto* accepted = dynamic_cast<tagNetworkClientAcceptedEventArgs*>(args))
-            event = {NETWORK_EVENT_CLIENT_ACCEPTED, accepted->socket};
+            event = {NETWORK_EVENT_CLIENT_ACCEPTED, accepted->socket, false, 0, 0, {}};
         else if (auto* result = dynamic_cast<tagNetworkConnectServerResultEventArgs*>(args))
-            event = {NETWORK_EVENT_CONNECT_RESULT, result->socket, result->success};
+            event = {NETWORK_EVENT_CONNECT_RESULT, result->socket, result->success, 0, 0, {}};
         else if (auto* closed = dynamic_cast<tagNetworkSocketClosedEventArgs*>(args))
-            event = {NETWORK_EVENT_SOCKET_CLOSED, closed->socket};
+            event = {NETWORK_EVENT_SOCKET_CLOSED, closed->socket, false, 0, 0, {}};
         else if (auto* data = dynamic_cast<tagNetworkDataReceivedEventArgs*>(args))
             event = {NETWORK_EVENT_DATA_RECEIVED, data->socket, false, data->mainCommand, data->subCommand,
                      std::string(reinterpret_cast<const char*>(data->data), data->length)};
