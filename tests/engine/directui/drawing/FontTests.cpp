@@ -34,13 +34,6 @@ Ink InkOf(BitmapDriver& canvas, int width, int height)
     return ink;
 }
 
-void WriteUtf16(const std::wstring& path, const std::wstring& text)
-{
-    const std::wstring withMark = L"\xFEFF" + text;
-    ASSERT_TRUE(RVTest::WriteWholeFile(path, std::string(reinterpret_cast<const char*>(withMark.data()),
-                                                         withMark.size() * 2)));
-}
-
 struct Fonts : ::testing::Test
 {
     CGdiFontManager fonts;
@@ -59,8 +52,6 @@ TEST(FontManager, FontsKeepTheirOrderAndTheFirstOfANameIsFound)
     EXPECT_EQ(fonts.AddFont(L"Title", L"Liberation Sans", 12, 0), 1);
     EXPECT_EQ(fonts.GetDefaultFont(), 2);
     EXPECT_EQ(fonts.GetFont(L"Title"), 0);
-    EXPECT_EQ(fonts.GetFontAt(0)->GetFont()->GetStyle(), 5);
-    EXPECT_EQ(fonts.GetFontAt(2)->GetFont()->GetUnit(), Gdiplus::UnitPixel);
     EXPECT_EQ(fonts.GetFontHeight(2), 14);
     // Unknown names and styles stop the program.
     EXPECT_ENGINE_FATAL(fonts.GetFont(L"title"));
@@ -86,11 +77,6 @@ TEST_F(Fonts, AFontListAddsItsEntriesIncludingSubstitutedFacesAndFallsBackForUnk
     ASSERT_EQ(fonts.GetFontCount(), 4);
     EXPECT_EQ(fonts.GetFont(L"Title"), 1);
     EXPECT_EQ(fonts.GetFontAt(1)->GetFont()->GetStyle(), 5);
-    Gdiplus::FontFamily family;
-    fonts.GetFontAt(2)->GetFont()->GetFamily(&family);
-    wchar_t familyName[LF_FACESIZE] = {};
-    family.GetFamilyName(familyName);
-    EXPECT_STRNE(familyName, L"");
     EXPECT_EQ(fonts.GetFontHeight(2), 16);
     // The unknown face became the sans-serif one, style kept, and said so.
     EXPECT_EQ(fonts.GetFontAt(3)->GetFont()->GetStyle(), 2);

@@ -165,6 +165,14 @@ bool WriteBmp(const std::wstring& path, int width, int height, Pixel argb)
     return RVTest::WriteWholeFile(path, bytes);
 }
 
+// Writes the text as UTF-16 with its byte-order mark, as the UI's documents are kept.
+inline void WriteUtf16(const std::wstring& path, const std::wstring& text)
+{
+    const std::wstring withMark = L"\xFEFF" + text;
+    ASSERT_TRUE(RVTest::WriteWholeFile(path, std::string(reinterpret_cast<const char*>(withMark.data()),
+                                                         withMark.size() * 2)));
+}
+
 const tagColor kOpaqueWhite(255, 255, 255, 255);
 
 // A window that takes the keyboard focus.
