@@ -102,7 +102,6 @@ TEST(Frame, AttachedFramesFollowTheirFrame)
     EXPECT_EQ(follower->GetY(), 106);
 
     frame->Move(300, 50, 200, 100);
-    EXPECT_EQ(frame->GetX(), 300);
     EXPECT_EQ(follower->GetX(), 305);
     EXPECT_EQ(follower->GetY(), 56);
     EXPECT_EQ(independent->GetX(), 260);

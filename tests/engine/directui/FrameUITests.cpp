@@ -30,8 +30,6 @@ TEST(FrameUI, EveryFrameHasAUISystemWhoseRootFollowsTheFrameSize)
     TIntrusivePointer<IFrame> frame = RVTest::MakeFrame(0, 0, 120, 90);
     IUISystem* ui = frame->GetUISystem();
     ASSERT_NE(ui, nullptr);
-    EXPECT_EQ(ui->GetDriver()->GetFrame(), frame.Get());
-    EXPECT_EQ(ui->GetDriver()->GetFrameHandle(), frame->GetHandle());
     IUIWindow* root = frame->GetRootWindow();
     EXPECT_EQ(std::vector<int>({root->GetX(), root->GetY(), root->GetWidth(), root->GetHeight()}),
               std::vector<int>({0, 0, 120, 90}));

@@ -11,29 +11,6 @@ namespace {
 
 constexpr Gdiplus::ARGB kBlack = 0xFF000000, kWhite = 0xFFFFFFFF;
 
-struct Ink
-{
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    bool Empty() const { return right < 0; }
-};
-
-// The box of every pixel that is not black.
-Ink InkOf(BitmapDriver& canvas, int width, int height)
-{
-    Ink ink;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (canvas.At(x, y) == kBlack)
-                continue;
-            ink.left = std::min(ink.left, x);
-            ink.right = std::max(ink.right, x);
-            ink.top = std::min(ink.top, y);
-            ink.bottom = std::max(ink.bottom, y);
-        }
-    }
-    return ink;
-}
-
 struct Fonts : ::testing::Test
 {
     CGdiFontManager fonts;
@@ -87,7 +64,7 @@ TEST_F(Fonts, AFontListAddsItsEntriesIncludingSubstitutedFacesAndFallsBackForUnk
     fonts.MeasureText(g, 2, L"安装游戏", &width, &height);
     EXPECT_GT(width, 40);
     fonts.DrawString(g, 2, L"安装", Gdiplus::Color(255, 255, 255, 255), 0, 0);
-    EXPECT_FALSE(InkOf(*canvas, 200, 60).Empty());
+    EXPECT_FALSE(canvas->InkIn(0, 0, 200, 60).Empty());
 }
 
 TEST_F(Fonts, MeasuringCoversRangesAndEmptyRangesGiveTheLineHeight)
@@ -123,7 +100,7 @@ TEST_F(Fonts, MeasuringCoversRangesAndEmptyRangesGiveTheLineHeight)
     fonts.MeasureText(nullptr, sans, L"Wendmoor", &w, &h);
     fonts.DrawString(nullptr, sans, L"Wendmoor", Gdiplus::Color(255, 255, 255, 255), 0, 0);
     EXPECT_EQ(w + h, 0);
-    EXPECT_TRUE(InkOf(*canvas, 200, 60).Empty());
+    EXPECT_TRUE(canvas->InkIn(0, 0, 200, 60).Empty());
 }
 
 TEST_F(Fonts, AlignedTextSitsWhereItsCodeSays)
@@ -145,7 +122,7 @@ TEST_F(Fonts, AlignedTextSitsWhereItsCodeSays)
     for (const auto& c : cases) {
         g->Clear(Gdiplus::Color(kBlack));
         fonts.DrawTextAligned(g, sans, L"Wendmoor", Gdiplus::Color(kWhite), x, y, w, h, c.align);
-        const Ink ink = InkOf(*canvas, 200, 60);
+        const auto ink = canvas->InkIn(0, 0, 200, 60);
         ASSERT_FALSE(ink.Empty()) << c.align;
         EXPECT_GE(ink.left, c.left - 1) << c.align;
         EXPECT_LE(ink.left, c.left + 3) << c.align;
@@ -158,7 +135,7 @@ TEST_F(Fonts, AlignedTextSitsWhereItsCodeSays)
     // The outline renderer's plain text lands at the same place as the plain drawing.
     g->Clear(Gdiplus::Color(kBlack));
     fonts.DrawOutlineString(g, sans, L"Wendmoor", Gdiplus::Color(kWhite), x, y);
-    const Ink outline = InkOf(*canvas, 200, 60);
+    const auto outline = canvas->InkIn(0, 0, 200, 60);
     EXPECT_GE(outline.left, x - 1);
     EXPECT_LE(outline.right, x + textWidth + 2);
 }

@@ -5,6 +5,7 @@
 #include "engine/directui/CUIWindow.h"
 #include "engine/directui/UIColorFunctions.h"
 #include "engine/directui/WindowEventArgs.h"
+#include "engine/directui/controls/IPanel.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 #include "tests/engine/directui/uisystem/RecordingDriver.h"
 
@@ -89,6 +90,7 @@ public:
             case WINDOW_EVENT_RBUTTON_DOWN: window->AddMemberFunctionDelegate(id, this, &EventLog::OnRDown); break;
             case WINDOW_EVENT_LBUTTON_DBLCLK: window->AddMemberFunctionDelegate(id, this, &EventLog::OnDouble); break;
             case WINDOW_EVENT_CHAR: window->AddMemberFunctionDelegate(id, this, &EventLog::OnChar); break;
+            case kPanelMouseWheelEvent: window->AddMemberFunctionDelegate(id, this, &EventLog::OnWheel); break;
             default: ADD_FAILURE() << "no watcher for event " << id;
             }
         }
@@ -130,6 +132,10 @@ private:
     void OnChar(void* s, tagEventArgs* a)
     {
         Note(s, ("char " + std::to_string(static_cast<tagWindowCharEventArgs*>(a)->character)).c_str());
+    }
+    void OnWheel(void* s, tagEventArgs* a)
+    {
+        Note(s, ("wheel " + std::to_string(static_cast<tagWindowMouseWheelEventArgs*>(a)->steps)).c_str());
     }
     void OnEnter(void* s, tagEventArgs*) { Note(s, "enter"); }
     void OnLeave(void* s, tagEventArgs*) { Note(s, "leave"); }
