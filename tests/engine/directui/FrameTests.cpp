@@ -194,10 +194,8 @@ TEST(Frame, ModalDisplayRunsUntilItsWindowIsGone)
 TEST(Frame, ModelessDisplayDisablesItsOwnersUntilItCloses)
 {
     auto owner = RVTest::MakeFrame(0, 0, 300, 200);
-    auto other = RVTest::MakeFrame(0, 0, 300, 200);
     auto hidden = RVTest::MakeFrame(0, 0, 300, 200);
     owner->Show();
-    other->Show();
     auto dialog = RVTest::MakeFrame(50, 50, 100, 80);
     dialog->ShowModeless(owner.Get());
     EXPECT_TRUE(dialog->IsVisible());
@@ -206,13 +204,14 @@ TEST(Frame, ModelessDisplayDisablesItsOwnersUntilItCloses)
     SendMessageW(dialog->GetHandle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(owner->IsEnabled());
 
+    // Over a list of windows, only the shown ones are disabled.
+    HWND windows[] = {owner->GetHandle(), hidden->GetHandle()};
     auto overWindows = RVTest::MakeFrame(50, 50, 100, 80);
-    HWND windows[] = {other->GetHandle(), hidden->GetHandle()};
     overWindows->ShowModelessOverWindows(windows, 2);
-    EXPECT_FALSE(other->IsEnabled());
+    EXPECT_FALSE(owner->IsEnabled());
     EXPECT_TRUE(hidden->IsEnabled());
     overWindows->Destroy();
-    EXPECT_TRUE(other->IsEnabled());
+    EXPECT_TRUE(owner->IsEnabled());
 }
 
 namespace {

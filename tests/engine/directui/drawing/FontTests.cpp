@@ -30,6 +30,8 @@ TEST(FontManager, FontsKeepTheirOrderAndTheFirstOfANameIsFound)
     EXPECT_EQ(fonts.AddFont(L"Title", L"Liberation Sans", 12, 0), 1);
     EXPECT_EQ(fonts.GetDefaultFont(), 2);
     EXPECT_EQ(fonts.GetFont(L"Title"), 0);
+    // Sizes are pixels, whatever the screen's resolution.
+    EXPECT_EQ(fonts.GetFontAt(2)->GetFont()->GetUnit(), Gdiplus::UnitPixel);
     EXPECT_EQ(fonts.GetFontHeight(2), 14);
     // Unknown names and styles stop the program.
     EXPECT_ENGINE_FATAL(fonts.GetFont(L"title"));
