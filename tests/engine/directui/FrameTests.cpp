@@ -219,16 +219,6 @@ namespace {
 int32_t g_nowMs = 0;
 std::vector<DWORD> g_sleeps;
 
-int32_t FakeClock()
-{
-    return g_nowMs;
-}
-
-void FakeSleep(DWORD milliseconds)
-{
-    g_sleeps.push_back(milliseconds);
-}
-
 CFrameManager* Manager()
 {
     RVTest::StartFrames();
@@ -269,7 +259,7 @@ struct FrameTickCounter
 TEST(FrameLoop, TicksPauseWhenTheyComeTooFast)
 {
     CFrameManager* manager = Manager();
-    manager->SetTimeFunctions(FakeClock, FakeSleep);
+    manager->SetTimeFunctions([] { return g_nowMs; }, [](DWORD milliseconds) { g_sleeps.push_back(milliseconds); });
     auto frame = RVTest::MakeFrame(0, 0, 20, 20);
     FrameTickCounter counter;
     frame->AddMemberFunctionDelegate<FrameTickCounter>(FRAME_EVENT_FRAME_MOVE, &counter, &FrameTickCounter::OnTick);

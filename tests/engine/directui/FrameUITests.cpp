@@ -14,7 +14,6 @@ using namespace UITest;
 
 namespace {
 
-using Lines = std::vector<std::string>;
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0),
                    kMagenta = RGB(255, 0, 255), kBlack = RGB(0, 0, 0);
 

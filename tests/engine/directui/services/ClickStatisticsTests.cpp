@@ -16,15 +16,7 @@ namespace {
 
 SYSTEMTIME At(WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD milliseconds = 0)
 {
-    SYSTEMTIME time = {};
-    time.wYear = 2026;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    time.wMilliseconds = milliseconds;
-    return time;
+    return SYSTEMTIME{2026, month, 0, day, hour, minute, second, milliseconds};
 }
 
 // A helper on the stack whose clock the test moves, counting batches.

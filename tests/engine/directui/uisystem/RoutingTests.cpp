@@ -6,8 +6,6 @@ using namespace UITest;
 
 namespace {
 const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
-
-using Lines = std::vector<std::string>;
 }
 
 // Two overlapping windows over a back one, one of them holding a child.

@@ -25,6 +25,7 @@ namespace UITest {
 
 using RVGameEngine::Common::TIntrusivePointer;
 using RVGameEngine::Common::tagEventArgs;
+using Lines = std::vector<std::string>;
 
 // GDI+ decodes the test pictures; started once per test program.
 struct GdiplusEnvironment : ::testing::Environment

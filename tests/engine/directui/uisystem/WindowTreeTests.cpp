@@ -8,7 +8,6 @@
 using namespace UITest;
 
 namespace {
-using Lines = std::vector<std::string>;
 
 std::string Narrow(const wchar_t* text)
 {
