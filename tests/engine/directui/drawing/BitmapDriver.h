@@ -8,7 +8,9 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <memory>
+#include <set>
 
 namespace UITest {
 
@@ -35,6 +37,31 @@ public:
         return color.GetValue();
     }
     Gdiplus::Bitmap* Bitmap() { return m_bitmap.get(); }
+
+    // The box around every pixel of the area that is not the background, and their colours.
+    struct Ink
+    {
+        int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+        std::set<Gdiplus::ARGB> colours;
+        bool Empty() const { return right < 0; }
+    };
+    Ink InkIn(int fromX, int fromY, int toX, int toY, Gdiplus::ARGB background = 0xFF000000)
+    {
+        Ink ink;
+        for (int y = fromY; y < toY; ++y) {
+            for (int x = fromX; x < toX; ++x) {
+                const Gdiplus::ARGB colour = At(x, y);
+                if (colour == background)
+                    continue;
+                ink.left = std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+                ink.top = std::min(ink.top, y);
+                ink.bottom = std::max(ink.bottom, y);
+                ink.colours.insert(colour);
+            }
+        }
+        return ink;
+    }
 
 private:
     std::unique_ptr<Gdiplus::Bitmap> m_bitmap;

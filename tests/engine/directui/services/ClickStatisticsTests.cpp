@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace RVGameEngine::DirectUI;
@@ -15,15 +16,7 @@ namespace {
 
 SYSTEMTIME At(WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD milliseconds = 0)
 {
-    SYSTEMTIME time = {};
-    time.wYear = 2026;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    time.wMilliseconds = milliseconds;
-    return time;
+    return SYSTEMTIME{2026, month, 0, day, hour, minute, second, milliseconds};
 }
 
 // A helper on the stack whose clock the test moves, counting batches.
@@ -92,14 +85,12 @@ TEST(UIStatistics, CountsPerExactKeyInFirstRecordedOrder)
 
 TEST(BuryPoints, StayLengthsCountSecondsOfTheDayAndOneDayPerDateChange)
 {
-    struct Case
+    const struct
     {
         const char* name;
-        SYSTEMTIME start;
-        SYSTEMTIME end;
+        SYSTEMTIME start, end;
         int32_t seconds;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"under a second", At(6, 1, 10, 0, 0), At(6, 1, 10, 0, 0, 900), 1},
         {"half an hour", At(6, 1, 18, 0, 0), At(6, 1, 18, 30, 0), 1800},
         {"over midnight", At(6, 1, 23, 59, 50), At(6, 2, 0, 0, 10), 20},
@@ -108,7 +99,7 @@ TEST(BuryPoints, StayLengthsCountSecondsOfTheDayAndOneDayPerDateChange)
         {"into the next month", At(6, 30, 23, 59, 59), At(7, 1, 0, 0, 1), 2},
         {"same day of another month", At(6, 1, 10, 0, 0), At(7, 1, 10, 0, 5), 5},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         BuryPoints points;
         points.helper.SetOptions(true, 1);
@@ -116,11 +107,8 @@ TEST(BuryPoints, StayLengthsCountSecondsOfTheDayAndOneDayPerDateChange)
         points.RecordAt(c.end, 8, 0);
         ASSERT_EQ(points.batches.size(), 1u);
         ASSERT_EQ(points.batches[0].size(), 1u);
-        const tagBuryPointRecord& record = points.batches[0][0];
-        EXPECT_EQ(record.PointId, 7);
-        EXPECT_EQ(record.SubId, 3);
-        EXPECT_EQ(record.Value, 0);
-        EXPECT_EQ(record.Seconds, c.seconds);
+        const tagBuryPointRecord& r = points.batches[0][0];
+        EXPECT_EQ(std::make_tuple(r.PointId, r.SubId, r.Value, r.Seconds), std::make_tuple(7, 3, 0, c.seconds));
     }
 }
 

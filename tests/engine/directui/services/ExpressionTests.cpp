@@ -1,55 +1,43 @@
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/directui/CExpressionItem.h"
 #include "engine/directui/CExpressionManager.h"
-#include "engine/directui/IUISystem.h"
+#include "engine/directui/NumberedFileName.h"
 #include "tests/engine/directui/drawing/BitmapDriver.h"
 #include "tests/engine/directui/uisystem/UITestSupport.h"
-#include "tests/support/TempFolder.h"
 
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <gdiplus.h>
-
-#include <memory>
-#include <string>
 #include <utility>
-#include <vector>
 
 using namespace RVGameEngine::DirectUI;
 using RVGameEngine::Common::TIntrusivePointer;
 
 namespace {
+const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new UITest::GdiplusEnvironment);
 
 using ImagePointer = TIntrusivePointer<IUIImage>;
 
-void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t argb)
-{
-    ASSERT_TRUE(UITest::WriteBmp(path, width, height, [argb](int, int) { return argb; }));
-}
-
 // Pictures in a fresh current folder and a UI system drawing into a bitmap.
-class Expressions : public ::testing::Test
+struct Expressions : ::testing::Test
 {
-protected:
+    RVTest::TempFolder folder;
+    RVTest::ScopedCurrentFolder current{folder.Path()};
+    CExpressionManager table;
+    TIntrusivePointer<UITest::BitmapDriver> driver{new UITest::BitmapDriver(40, 30)};
+    TIntrusivePointer<IUISystem> ui{IUISystem_Create(driver.Get())};
+
     void SetUp() override
     {
-        // GDI+ stays up for the whole run: pictures may outlive a test's body.
-        static const Gdiplus::Status gdiplus = [] {
-            ULONG_PTR token = 0;
-            Gdiplus::GdiplusStartupInput input;
-            return Gdiplus::GdiplusStartup(&token, &input, nullptr);
-        }();
-        ASSERT_EQ(gdiplus, Gdiplus::Ok);
-        m_current = std::make_unique<RVTest::ScopedCurrentFolder>(m_folder.Path());
-        WriteSolidBmp(L"red.bmp", 4, 3, 0xFFFF0000);
-        WriteSolidBmp(L"green.bmp", 6, 5, 0xFF00FF00);
-        WriteSolidBmp(L"set0.bmp", 2, 2, 0xFF0000FF);
-        WriteSolidBmp(L"set2.bmp", 3, 3, 0xFF0000FF);
-        WriteSolidBmp(L"frame1.bmp", 8, 8, 0xFFFF0000);
-        WriteSolidBmp(L"frame3.bmp", 8, 8, 0xFF00FF00);
-        WriteSolidBmp(L"frame4.bmp", 8, 8, 0xFF0000FF);
+        const struct
+        {
+            const wchar_t* name;
+            int width, height;
+            uint32_t argb;
+        } pictures[] = {{L"red.bmp", 4, 3, 0xFFFF0000},    {L"green.bmp", 6, 5, 0xFF00FF00},
+                        {L"set0.bmp", 2, 2, 0xFF0000FF},   {L"set2.bmp", 3, 3, 0xFF0000FF},
+                        {L"frame1.bmp", 8, 8, 0xFFFF0000}, {L"frame3.bmp", 8, 8, 0xFF00FF00},
+                        {L"frame4.bmp", 8, 8, 0xFF0000FF}};
+        for (const auto& p : pictures)
+            ASSERT_TRUE(UITest::WriteBmp(p.name, p.width, p.height, [&p](int, int) { return p.argb; }));
         ASSERT_TRUE(RVTest::WriteWholeFile(L"broken.bmp", "not a picture"));
-        ui = TIntrusivePointer<IUISystem>(IUISystem_Create(driver.Get()));
     }
 
     std::pair<int32_t, int32_t> SizeOf(int32_t number)
@@ -58,14 +46,6 @@ protected:
         table.GetExpressionSize(ui.Get(), number, &size.first, &size.second);
         return size;
     }
-
-    CExpressionManager table;
-    TIntrusivePointer<UITest::BitmapDriver> driver{new UITest::BitmapDriver(40, 30)};
-    TIntrusivePointer<IUISystem> ui;
-
-private:
-    RVTest::TempFolder m_folder;
-    std::unique_ptr<RVTest::ScopedCurrentFolder> m_current;
 };
 
 using Size = std::pair<int32_t, int32_t>;
@@ -172,4 +152,37 @@ TEST_F(Expressions, DrawingPutsTheFrameAtItsPlace)
     EXPECT_EQ(driver->At(8, 9), 0xFFFF0000u);
     for (const POINT& outside : {POINT{4, 7}, POINT{9, 7}, POINT{5, 10}, POINT{20, 20}})
         EXPECT_EQ(driver->At(outside.x, outside.y), 0xFF000000u);
+}
+
+TEST(NumberedFileName, OnlyOneIntegerFieldIsFilledIn)
+{
+    struct Case
+    {
+        const wchar_t* pattern;
+        int32_t number;
+        bool made;
+        const wchar_t* name;
+    };
+    const std::wstring tooLong = std::wstring(kMaxNumberedFileNameLength, L'x') + L"%d";
+    const Case cases[] = {
+        {L"Face/%d.png", 7, true, L"Face/7.png"},
+        {L"%03d.bmp", 7, true, L"007.bmp"},
+        {L"%-3i|", -2, true, L"-2 |"},
+        {L"100%%_%d", 5, true, L"100%_5"},
+        {L"%s.png", 1, false, L""},
+        {L"%d_%d.png", 1, false, L""},
+        {L"plain.png", 1, false, L""},
+        {L"trailing%", 1, false, L""},
+        {L"%5000d", 1, false, L""},
+        {L"%ld", 1, false, L""},
+        {tooLong.c_str(), 1, false, L""},
+        {nullptr, 1, false, L""},
+    };
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(row++);
+        std::wstring name = L"stale";
+        EXPECT_EQ(FormatNumberedFileName(c.pattern, c.number, name), c.made);
+        EXPECT_EQ(name, c.name);
+    }
 }

@@ -5,10 +5,6 @@
 
 using namespace UITest;
 
-namespace {
-using Lines = std::vector<std::string>;
-}
-
 struct CaretInWindow : ::testing::Test
 {
     RecordedUI ui;

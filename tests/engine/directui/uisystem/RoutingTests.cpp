@@ -1,14 +1,11 @@
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 
 #include "engine/directui/UIEventArgs.h"
-#include "engine/directui/controls/IPanel.h"
 
 using namespace UITest;
 
 namespace {
 const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
-
-using Lines = std::vector<std::string>;
 }
 
 // Two overlapping windows over a back one, one of them holding a child.
@@ -147,47 +144,32 @@ TEST(Routing, BarePanelsLetThePointThroughUnlessTheyHaveAPictureOrNamesArePicked
 
 TEST(Routing, WheelGoesToTheWindowUnderTheLastMoveAndFollowsPanelWheelTargets)
 {
+    EventLog log;
     RecordedUI ui;
     IUIWindow* first = ui.Add(ui.Root(), L"first", 0, 0, 100, 100, L"Panel");
     IUIWindow* second = ui.Add(ui.Root(), L"second", 200, 0, 100, 100, L"Panel");
     IUIWindow* third = ui.Add(ui.Root(), L"third", 200, 150, 100, 100, L"Panel");
     TIntrusivePointer<IUIImage> picture(ui.ui->CreateImage(L""));
     first->SetBackgroundImage(picture.Get());
-    struct Wheels
-    {
-        std::vector<std::pair<std::string, int>> seen;
-        void On(void* sender, tagEventArgs* args)
-        {
-            const std::wstring name = static_cast<IUIWindow*>(sender)->GetName();
-            seen.emplace_back(std::string(name.begin(), name.end()),
-                              static_cast<RVGameEngine::DirectUI::tagWindowMouseWheelEventArgs*>(args)->steps);
-        }
-    } wheels;
     for (IUIWindow* panel : {first, second, third})
-        panel->AddMemberFunctionDelegate(kPanelMouseWheelEvent, &wheels, &Wheels::On);
+        log.Watch(panel, {kPanelMouseWheelEvent});
     first->SetWheelTarget(second);
     second->SetWheelTarget(third);
 
     ui.driver->RaiseMouseMove(50, 50);
     first->CaptureMouse();
     ui.driver->RaiseMouseWheel(-2);
-    EXPECT_EQ(wheels.seen, (std::vector<std::pair<std::string, int>>{{"first", -2}, {"second", -2}, {"third", -2}}));
-
     // A disabled panel ends the chain; a chain back to its start ends there.
-    wheels.seen.clear();
     second->Disable();
     ui.driver->RaiseMouseWheel(1);
-    EXPECT_EQ(wheels.seen, (std::vector<std::pair<std::string, int>>{{"first", 1}}));
     second->Enable();
     third->SetWheelTarget(first);
-    wheels.seen.clear();
     ui.driver->RaiseMouseWheel(3);
-    EXPECT_EQ(wheels.seen.size(), 3u);
     // Nothing under the last position: nobody gets the turn.
-    wheels.seen.clear();
     ui.driver->RaiseMouseMove(500, 500);
     ui.driver->RaiseMouseWheel(1);
-    EXPECT_TRUE(wheels.seen.empty());
+    EXPECT_EQ(log.lines, (Lines{"first wheel -2", "second wheel -2", "third wheel -2", "first wheel 1", "first wheel 3",
+                                "second wheel 3", "third wheel 3"}));
 }
 
 TEST(Focus, KeysGoToTheFocusWindowWhichChangesOnlyToFocusableWindows)

@@ -5,6 +5,7 @@
 #include "engine/directui/CUIWindow.h"
 #include "engine/directui/UIColorFunctions.h"
 #include "engine/directui/WindowEventArgs.h"
+#include "engine/directui/controls/IPanel.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 #include "tests/engine/directui/uisystem/RecordingDriver.h"
 
@@ -14,14 +15,17 @@
 
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace UITest {
 
 using RVGameEngine::Common::TIntrusivePointer;
 using RVGameEngine::Common::tagEventArgs;
+using Lines = std::vector<std::string>;
 
 // GDI+ decodes the test pictures; started once per test program.
 struct GdiplusEnvironment : ::testing::Environment
@@ -67,75 +71,49 @@ struct RecordedUI
     }
 };
 
-// Writes a line per window event it sees into a shared log: "<name> <event>".
+// Writes a line per window event it sees into a shared log: "<name> <event>",
+// with the character, the wheel's steps or a double click's position.
 class EventLog
 {
 public:
     std::vector<std::string> lines;
+    // Windows whose name is listed here take the mouse input they see.
+    std::vector<std::string> takers;
+    // Left presses are written with their position.
+    bool lastDownAt = false;
 
     void Watch(IUIWindow* window, std::initializer_list<int> events)
     {
-        for (int id : events) {
-            switch (id) {
-            case WINDOW_EVENT_PAINT: window->AddMemberFunctionDelegate(id, this, &EventLog::OnPaint); break;
-            case WINDOW_EVENT_LBUTTON_DOWN: window->AddMemberFunctionDelegate(id, this, &EventLog::OnDown); break;
-            case WINDOW_EVENT_LBUTTON_UP: window->AddMemberFunctionDelegate(id, this, &EventLog::OnUp); break;
-            case WINDOW_EVENT_MOUSE_MOVE: window->AddMemberFunctionDelegate(id, this, &EventLog::OnMove); break;
-            case WINDOW_EVENT_MOUSE_ENTER: window->AddMemberFunctionDelegate(id, this, &EventLog::OnEnter); break;
-            case WINDOW_EVENT_MOUSE_LEAVE: window->AddMemberFunctionDelegate(id, this, &EventLog::OnLeave); break;
-            case WINDOW_EVENT_KEY_DOWN: window->AddMemberFunctionDelegate(id, this, &EventLog::OnKey); break;
-            case WINDOW_EVENT_FOCUS_GAINED: window->AddMemberFunctionDelegate(id, this, &EventLog::OnFocus); break;
-            case WINDOW_EVENT_FOCUS_LOST: window->AddMemberFunctionDelegate(id, this, &EventLog::OnBlur); break;
-            case WINDOW_EVENT_RBUTTON_DOWN: window->AddMemberFunctionDelegate(id, this, &EventLog::OnRDown); break;
-            case WINDOW_EVENT_LBUTTON_DBLCLK: window->AddMemberFunctionDelegate(id, this, &EventLog::OnDouble); break;
-            case WINDOW_EVENT_CHAR: window->AddMemberFunctionDelegate(id, this, &EventLog::OnChar); break;
-            default: ADD_FAILURE() << "no watcher for event " << id;
-            }
-        }
+        for (int id : events)
+            Subscribe(window, id, std::make_integer_sequence<int, kPanelMouseWheelEvent + 1>());
     }
-    // Windows whose name is listed here take the input they see.
-    std::vector<std::string> takers;
-    // Presses are written with their position.
-    bool lastDownAt = false;
 
 private:
-    static std::string NameOf(void* sender)
+    template <int... Ids>
+    void Subscribe(IUIWindow* window, int id, std::integer_sequence<int, Ids...>)
     {
-        const wchar_t* name = static_cast<IUIWindow*>(sender)->GetName();
-        return std::string(name, name + wcslen(name));
+        (void(id == Ids && (window->AddMemberFunctionDelegate(id, this, &EventLog::On<Ids>), true)), ...);
     }
-    void Note(void* sender, const char* what) { lines.push_back(NameOf(sender) + " " + what); }
-    void Mouse(void* sender, tagEventArgs* args, const char* what)
+    template <int Id>
+    void On(void* sender, tagEventArgs* args)
     {
-        Note(sender, what);
-        for (const std::string& taker : takers) {
-            if (taker == NameOf(sender))
-                static_cast<tagWindowMouseEventArgs*>(args)->continueRouting = false;
+        static const char* const kNames[] = {"paint", "key",  "keyup", "char",  "double", "down", "up", "rdouble", "rdown",
+                                             "rup",   "move", "enter", "leave", "focus",  "blur", "",   "wheel"};
+        const wchar_t* wide = static_cast<IUIWindow*>(sender)->GetName();
+        const std::string name(wide, wide + wcslen(wide));
+        std::string line = name + " " + kNames[Id];
+        if (auto* mouse = dynamic_cast<tagWindowMouseEventArgs*>(args)) {
+            if (Id == WINDOW_EVENT_LBUTTON_DBLCLK || (Id == WINDOW_EVENT_LBUTTON_DOWN && lastDownAt))
+                line += " " + std::to_string(mouse->x) + "," + std::to_string(mouse->y);
+            if (std::find(takers.begin(), takers.end(), name) != takers.end())
+                mouse->continueRouting = false;
         }
+        if (auto* character = dynamic_cast<tagWindowCharEventArgs*>(args))
+            line += " " + std::to_string(character->character);
+        if (auto* wheel = dynamic_cast<tagWindowMouseWheelEventArgs*>(args))
+            line += " " + std::to_string(wheel->steps);
+        lines.push_back(line);
     }
-    void OnPaint(void* s, tagEventArgs*) { Note(s, "paint"); }
-    void OnDown(void* s, tagEventArgs* a)
-    {
-        const auto* mouse = static_cast<tagWindowMouseEventArgs*>(a);
-        Mouse(s, a, lastDownAt ? ("down " + std::to_string(mouse->x) + "," + std::to_string(mouse->y)).c_str() : "down");
-    }
-    void OnUp(void* s, tagEventArgs* a) { Mouse(s, a, "up"); }
-    void OnMove(void* s, tagEventArgs* a) { Mouse(s, a, "move"); }
-    void OnRDown(void* s, tagEventArgs* a) { Mouse(s, a, "rdown"); }
-    void OnDouble(void* s, tagEventArgs* a)
-    {
-        const auto* mouse = static_cast<tagWindowMouseEventArgs*>(a);
-        Mouse(s, a, ("double " + std::to_string(mouse->x) + "," + std::to_string(mouse->y)).c_str());
-    }
-    void OnChar(void* s, tagEventArgs* a)
-    {
-        Note(s, ("char " + std::to_string(static_cast<tagWindowCharEventArgs*>(a)->character)).c_str());
-    }
-    void OnEnter(void* s, tagEventArgs*) { Note(s, "enter"); }
-    void OnLeave(void* s, tagEventArgs*) { Note(s, "leave"); }
-    void OnKey(void* s, tagEventArgs*) { Note(s, "key"); }
-    void OnFocus(void* s, tagEventArgs*) { Note(s, "focus"); }
-    void OnBlur(void* s, tagEventArgs*) { Note(s, "blur"); }
 };
 
 // Writes a 32-bit bottom-up BMP whose pixel (x, y) is argb(x, y).
@@ -163,6 +141,14 @@ bool WriteBmp(const std::wstring& path, int width, int height, Pixel argb)
         }
     }
     return RVTest::WriteWholeFile(path, bytes);
+}
+
+// Writes the text as UTF-16 with its byte-order mark, as the UI's documents are kept.
+inline void WriteUtf16(const std::wstring& path, const std::wstring& text)
+{
+    const std::wstring withMark = L"\xFEFF" + text;
+    ASSERT_TRUE(RVTest::WriteWholeFile(path, std::string(reinterpret_cast<const char*>(withMark.data()),
+                                                         withMark.size() * 2)));
 }
 
 const tagColor kOpaqueWhite(255, 255, 255, 255);

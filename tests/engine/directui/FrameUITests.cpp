@@ -2,11 +2,11 @@
 
 #include "engine/directui/CFrame.h"
 #include "engine/directui/IFrame.h"
-#include "engine/directui/IFrameManager.h"
 #include "engine/directui/IGdiFontManager.h"
 #include "engine/directui/IUIStatisticsManager.h"
 
 #include "engine/common/base/ModuleName.h"
+#include "tests/engine/directui/FrameTestSupport.h"
 
 #include <map>
 
@@ -14,51 +14,21 @@ using namespace UITest;
 
 namespace {
 
-using Lines = std::vector<std::string>;
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0),
                    kMagenta = RGB(255, 0, 255), kBlack = RGB(0, 0, 0);
-
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// A shown popup frame at the screen's top-left corner.
-TIntrusivePointer<IFrame> MakeFrame(int width, int height)
-{
-    static const ATOM started = IFrameManager_GetInstance()->Initialize();
-    (void)started;
-    TIntrusivePointer<IFrame> frame = IFrame_Create();
-    frame->Create(nullptr, WS_POPUP, 0);
-    frame->Move(0, 0, width, height);
-    return frame;
-}
 
 LPARAM At(int x, int y)
 {
     return MAKELPARAM(x, y);
 }
 
-void WriteUtf16(const std::wstring& path, const std::wstring& text)
-{
-    const std::wstring withMark = L"\xFEFF" + text;
-    ASSERT_TRUE(RVTest::WriteWholeFile(path, std::string(reinterpret_cast<const char*>(withMark.data()),
-                                                         withMark.size() * 2)));
-}
-
 } // namespace
 
 TEST(FrameUI, EveryFrameHasAUISystemWhoseRootFollowsTheFrameSize)
 {
-    TIntrusivePointer<IFrame> frame = MakeFrame(120, 90);
+    TIntrusivePointer<IFrame> frame = RVTest::MakeFrame(0, 0, 120, 90);
     IUISystem* ui = frame->GetUISystem();
     ASSERT_NE(ui, nullptr);
-    EXPECT_EQ(ui->GetDriver()->GetFrame(), frame.Get());
-    EXPECT_EQ(ui->GetDriver()->GetFrameHandle(), frame->GetHandle());
     IUIWindow* root = frame->GetRootWindow();
     EXPECT_EQ(std::vector<int>({root->GetX(), root->GetY(), root->GetWidth(), root->GetHeight()}),
               std::vector<int>({0, 0, 120, 90}));
@@ -85,7 +55,7 @@ TEST(FrameUI, EveryFrameHasAUISystemWhoseRootFollowsTheFrameSize)
 TEST(FrameUI, WindowMessagesReachTheWindowsAsTheirEvents)
 {
     EventLog log;
-    TIntrusivePointer<IFrame> frame = MakeFrame(200, 100);
+    TIntrusivePointer<IFrame> frame = RVTest::MakeFrame(0, 0, 200, 100);
     TIntrusivePointer<IUIWindow> target(new FocusableWindow());
     target->SetName(L"target");
     frame->GetRootWindow()->AddChild(target.Get());
@@ -119,7 +89,7 @@ TEST(FrameUI, APressThatLosesTheFrameEndsWithARelease)
 {
     EventLog log;
     Grabber grabber;
-    TIntrusivePointer<IFrame> frame = MakeFrame(100, 100);
+    TIntrusivePointer<IFrame> frame = RVTest::MakeFrame(0, 0, 100, 100);
     TIntrusivePointer<IUIWindow> button(new CUIWindow());
     button->SetName(L"button");
     frame->GetRootWindow()->AddChild(button.Get());
@@ -181,12 +151,12 @@ TEST(FrameUI, AFramePaintsNestedAnchoredNinePartTintedPanelsAndFontListText)
                L"  <Label Name=\"Song\" X=\"100\" Y=\"10\" Width=\"170\" Height=\"40\" Title=\"安装游戏\" "
                L"TitleFont=\"Song\" TitleColor=\"255,255,0\" TitleAlign=\"CenterRight\"/>\r\n"
                L"</Panel>\r\n");
-    TIntrusivePointer<IFrame> frame = MakeFrame(300, 200);
+    TIntrusivePointer<IFrame> frame = RVTest::MakeFrame(0, 0, 300, 200);
     frame->LoadUI(L"Scene.xml");
     frame->GetRootWindow()->FindWindow(L"Framed")->GetBackgroundImage()->SetNineGrid(true, 2, 2);
     frame->Show();
     UpdateWindow(frame->GetHandle());
-    PumpMessages();
+    RVTest::PumpMessages();
 
     HDC buffer = static_cast<CFrame*>(frame.Get())->GetBackBuffer()->GetDC();
     const struct
@@ -234,7 +204,7 @@ TEST(FrameUI, AFramePaintsNestedAnchoredNinePartTintedPanelsAndFontListText)
 
 TEST(FrameUI, ClicksAreCountedUnderTheFrameTitleAndTheWindowsFullName)
 {
-    TIntrusivePointer<IFrame> frame = MakeFrame(100, 100);
+    TIntrusivePointer<IFrame> frame = RVTest::MakeFrame(0, 0, 100, 100);
     frame->SetTitle(L"Setup");
     TIntrusivePointer<IUIWindow> panel(frame->CreateControl(L"Panel")), label(frame->CreateControl(L"Label"));
     panel->SetName(L"Scene");
