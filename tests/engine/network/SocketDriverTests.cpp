@@ -123,7 +123,11 @@ TEST_P(SocketDriver, ADamagedFrameFromTheServerMarksTheConnectionBad)
                                std::string(1, RVTest::kDamagedCheck) + Frame(3, 3, "damaged") + Frame(3, 4, "after")));
     ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_DATA_RECEIVED, 2));
     // Bad: the manager refuses to send on it.
-    ASSERT_TRUE(RVTest::WaitFor([&] { return !client.Send(socket, 1, 1); }));
+    // The window-message driver reads only while window messages are pumped.
+    ASSERT_TRUE(RVTest::WaitFor([&] {
+        client.Pump();
+        return !client.Send(socket, 1, 1);
+    }));
     client.PumpUntil(NETWORK_EVENT_DATA_RECEIVED, 3, 300);
     EXPECT_EQ(client.Messages().size(), 2u);
     client.network->Close(socket);
