@@ -86,8 +86,9 @@ TEST(Clipboard, UnicodeTextTravelsUnchangedAndOtherDataReadsAsEmpty)
     for (HANDLE data : {static_cast<HANDLE>(CreateBitmap(2, 2, 1, 32, nullptr)), HANDLE()}) {
         ASSERT_TRUE(OpenClipboard(nullptr));
         EXPECT_TRUE(EmptyClipboard());
-        if (data != nullptr)
+        if (data != nullptr) {
             EXPECT_NE(SetClipboardData(CF_BITMAP, data), nullptr);
+        }
         EXPECT_TRUE(CloseClipboard());
         EXPECT_EQ(ClipboardText(), L"");
     }
