@@ -178,5 +178,16 @@ using CScopedIcon = TScopedHandle<IconTraits>;
 template <typename Pointer>
 using TScopedCoTaskMem = TScopedHandle<CoTaskMemTraits<Pointer>>;
 
+// A Winsock socket (SOCKET and closesocket come with <windows.h>; a source
+// that also needs Winsock 2 includes <winsock2.h> before any engine header).
+struct SocketTraits {
+  using Handle = SOCKET;
+  static Handle Null() { return INVALID_SOCKET; }
+  static bool IsValid(Handle h) { return h != INVALID_SOCKET; }
+  void Close(Handle h) { ::closesocket(h); }
+};
+
+using CScopedSocket = TScopedHandle<SocketTraits>;
+
 }  // namespace Common
 }  // namespace RVGameEngine

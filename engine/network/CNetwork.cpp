@@ -1,0 +1,236 @@
+#include "engine/network/CNetwork.h"
+
+#include "engine/common/base/CAutoLock.h"
+#include "engine/network/PacketFormat.h"
+
+#include <new>
+#include <vector>
+
+namespace RVGameEngine {
+namespace Network {
+
+using Common::CAutoLock;
+
+CNetwork::~CNetwork()
+{
+    // The driver's threads may still report; after this call they no longer
+    // reach this object.
+    if (m_driver)
+        m_driver->Initialize(nullptr);
+    for (tagNetworkEvent* event : m_events)
+        delete event;
+    m_events.clear();
+}
+
+bool CNetwork::StartServer(INetworkDriver* driver, const char* address)
+{
+    m_driver = Common::TIntrusivePointer<INetworkDriver>(driver);
+    if (!m_driver)
+        return false;
+    return m_driver->Listen(this, address);
+}
+
+bool CNetwork::StartClient(INetworkDriver* driver)
+{
+    m_driver = Common::TIntrusivePointer<INetworkDriver>(driver);
+    if (!m_driver)
+        return false;
+    return m_driver->Initialize(this);
+}
+
+void CNetwork::StopListening()
+{
+    if (m_driver)
+        m_driver->StopListening();
+}
+
+uint32_t CNetwork::Connect(const char* address)
+{
+    return m_driver ? m_driver->Connect(address) : kInvalidNetworkSocket;
+}
+
+void CNetwork::ConnectAsync(const char* address)
+{
+    if (m_driver)
+        m_driver->ConnectAsync(address);
+}
+
+void CNetwork::Close(uint32_t socket)
+{
+    if (m_driver)
+        m_driver->Close(socket);
+}
+
+bool CNetwork::SendPacket(uint32_t socket, uint16_t mainCommand, uint16_t subCommand, const uint8_t* data,
+                          uint16_t length, bool kindFromCheck)
+{
+    const std::shared_ptr<CNetworkConnection> connection = FindConnection(socket);
+    if (!connection || connection->IsBad() || !m_driver)
+        return false;
+    uint8_t packet[kMaxPacketSize];
+    const uint32_t size = EncodePacket(mainCommand, subCommand, data, length, kindFromCheck, packet);
+    if (size == 0)
+        return false;
+    m_bytesSent += size;
+    return m_driver->Send(socket, packet, size);
+}
+
+bool CNetwork::Send(uint32_t socket, uint16_t mainCommand, uint16_t subCommand, const uint8_t* data,
+                    uint16_t length)
+{
+    return SendPacket(socket, mainCommand, subCommand, data, length, false);
+}
+
+void CNetwork::Update()
+{
+    if (!m_driver)
+        return;
+    while (tagNetworkEvent* event = TakeEvent()) {
+        RaiseEvent(*event);
+        delete event;
+    }
+}
+
+void CNetwork::CloseConnection(uint32_t socket)
+{
+    OnSocketClosed(socket);
+}
+
+void CNetwork::OnClientAccepted(uint32_t socket)
+{
+    AddConnection(socket);
+    tagNetworkEvent* event = new tagNetworkEvent;
+    event->kind = NETWORK_EVENT_CLIENT_ACCEPTED;
+    event->socket = socket;
+    QueueEvent(event);
+}
+
+void CNetwork::OnConnectResult(uint32_t socket, const char* address, bool success)
+{
+    AddConnection(socket);
+    tagNetworkEvent* event = new tagNetworkEvent;
+    event->kind = NETWORK_EVENT_CONNECT_RESULT;
+    event->socket = socket;
+    event->hasAddress = address != nullptr;
+    if (address != nullptr)
+        event->address = address;
+    event->success = success;
+    QueueEvent(event);
+}
+
+void CNetwork::OnSocketClosed(uint32_t socket)
+{
+    std::shared_ptr<CNetworkConnection> removed;
+    {
+        CAutoLock lock(&m_connectionLock);
+        auto found = m_connections.find(socket);
+        if (found != m_connections.end()) {
+            removed = std::move(found->second);
+            m_connections.erase(found);
+        }
+    }
+    tagNetworkEvent* event = new tagNetworkEvent;
+    event->kind = NETWORK_EVENT_SOCKET_CLOSED;
+    event->socket = socket;
+    QueueEvent(event);
+}
+
+void CNetwork::OnDataReceived(uint32_t socket, const uint8_t* data, uint32_t length)
+{
+    const std::shared_ptr<CNetworkConnection> connection = FindConnection(socket);
+    if (!connection || connection->IsBad() || data == nullptr)
+        return;
+    m_bytesReceived += length;
+    std::vector<tagNetworkEvent*> packets;
+    connection->Receive(data, length, packets);
+    CAutoLock lock(&m_eventLock);
+    m_events.insert(m_events.end(), packets.begin(), packets.end());
+}
+
+void CNetwork::AddConnection(uint32_t socket)
+{
+    auto connection = std::make_shared<CNetworkConnection>(socket);
+    CAutoLock lock(&m_connectionLock);
+    m_connections[socket] = std::move(connection);
+}
+
+std::shared_ptr<CNetworkConnection> CNetwork::FindConnection(uint32_t socket)
+{
+    CAutoLock lock(&m_connectionLock);
+    auto found = m_connections.find(socket);
+    return found == m_connections.end() ? nullptr : found->second;
+}
+
+void CNetwork::QueueEvent(tagNetworkEvent* event)
+{
+    CAutoLock lock(&m_eventLock);
+    m_events.push_back(event);
+}
+
+tagNetworkEvent* CNetwork::TakeEvent()
+{
+    CAutoLock lock(&m_eventLock);
+    if (m_events.empty())
+        return nullptr;
+    tagNetworkEvent* event = m_events.front();
+    m_events.pop_front();
+    return event;
+}
+
+void CNetwork::RaiseEvent(const tagNetworkEvent& event)
+{
+    switch (event.kind) {
+    case NETWORK_EVENT_CLIENT_ACCEPTED: {
+        tagNetworkClientAcceptedEventArgs args;
+        args.socket = event.socket;
+        Fire(NETWORK_EVENT_CLIENT_ACCEPTED, this, &args);
+        break;
+    }
+    case NETWORK_EVENT_CONNECT_RESULT: {
+        tagNetworkConnectServerResultEventArgs args;
+        args.socket = event.socket;
+        args.address = event.hasAddress ? event.address.c_str() : nullptr;
+        args.success = event.success;
+        Fire(NETWORK_EVENT_CONNECT_RESULT, this, &args);
+        break;
+    }
+    case NETWORK_EVENT_SOCKET_CLOSED: {
+        tagNetworkSocketClosedEventArgs args;
+        args.socket = event.socket;
+        Fire(NETWORK_EVENT_SOCKET_CLOSED, this, &args);
+        break;
+    }
+    case NETWORK_EVENT_DATA_RECEIVED: {
+        tagNetworkDataReceivedEventArgs args;
+        args.socket = event.socket;
+        args.mainCommand = ReadPacketWord(event.packet.data(), 4);
+        args.subCommand = ReadPacketWord(event.packet.data(), 6);
+        args.data = event.packet.data() + kPacketHeaderSize;
+        args.length = static_cast<uint32_t>(event.packet.size()) - kPacketHeaderSize;
+        Fire(NETWORK_EVENT_DATA_RECEIVED, this, &args);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+INetwork* INetwork_Create()
+{
+    return new (std::nothrow) CNetwork;
+}
+
+INetwork* INetwork_GetInstance()
+{
+    // Held by a reference that is never given back.
+    static INetwork* instance = [] {
+        INetwork* network = INetwork_Create();
+        if (network != nullptr)
+            network->AddRef();
+        return network;
+    }();
+    return instance;
+}
+
+} // namespace Network
+} // namespace RVGameEngine

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "engine/network/CRingBuffer.h"
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+namespace RVGameEngine {
+namespace Network {
+
+struct tagNetworkEvent;
+
+// One socket's receive state in the connection manager. The ring is used
+// only by the thread that delivers this socket's data; `bad` is also read by
+// senders.
+class CNetworkConnection
+{
+public:
+    explicit CNetworkConnection(uint32_t socket);
+
+    uint32_t GetSocket() const { return m_socket; }
+    bool IsBad() const { return m_bad.load(); }
+    void MarkBad() { m_bad.store(true); }
+
+    // Appends received bytes and cuts whole packets out of the stream; each
+    // verified packet becomes a data event appended to `events`. A size out
+    // of range or a failed check marks the connection bad, after which
+    // nothing more is taken from it.
+    void Receive(const uint8_t* data, uint32_t length, std::vector<tagNetworkEvent*>& events);
+
+private:
+    void ReceivePiece(const uint8_t* data, uint32_t length, std::vector<tagNetworkEvent*>& events);
+
+    uint32_t m_socket;
+    CRingBuffer m_ring;
+    std::atomic<bool> m_bad{false};
+};
+
+} // namespace Network
+} // namespace RVGameEngine

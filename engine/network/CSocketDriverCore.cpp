@@ -1,0 +1,343 @@
+#include <winsock2.h>
+
+#include "engine/network/CSocketDriverCore.h"
+
+#include "engine/common/base/CAutoLock.h"
+#include "engine/common/system/SocketFunctions.h"
+#include "engine/network/INetworkDriver.h"
+#include "engine/network/SocketAddress.h"
+
+#include <vector>
+
+namespace RVGameEngine {
+namespace Network {
+
+using Common::CAutoLock;
+
+namespace {
+
+// How long a blocking connect may take.
+constexpr uint32_t kConnectTimeoutMs = 3000;
+// How often the accept thread looks whether it should stop.
+constexpr long kAcceptPollMs = 100;
+// One receive, as much as one ring of the manager holds.
+constexpr int kReceiveBufferSize = 4108;
+constexpr int kListenBacklog = 32;
+
+// Everything a started thread needs; the thread deletes it.
+struct tagThreadParameter
+{
+    std::shared_ptr<CSocketDriverCore> core;
+    std::shared_ptr<void> record;
+    SOCKET socket = INVALID_SOCKET;
+    std::string address;
+};
+
+bool StartThread(LPTHREAD_START_ROUTINE routine, tagThreadParameter* parameter, Common::CScopedKernelHandle* kept)
+{
+    HANDLE thread = CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
+    if (thread == nullptr) {
+        delete parameter;
+        return false;
+    }
+    if (kept != nullptr)
+        kept->Reset(thread);
+    else
+        CloseHandle(thread);
+    return true;
+}
+
+} // namespace
+
+CSocketDriverCore::~CSocketDriverCore() = default;
+
+void CSocketDriverCore::SetListener(INetworkDriverListener* listener)
+{
+    CAutoLock lock(&m_listenerLock);
+    m_listener = listener;
+}
+
+bool CSocketDriverCore::Listen(const char* address)
+{
+    if (m_listenSocket.IsValid())
+        return false;
+    sockaddr_in resolved;
+    if (!ResolveSocketAddress(address, &resolved))
+        return false;
+    Common::CScopedSocket listenSocket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!listenSocket.IsValid())
+        return false;
+    if (bind(listenSocket.Get(), reinterpret_cast<const sockaddr*>(&resolved), sizeof(resolved)) != 0
+        || listen(listenSocket.Get(), kListenBacklog) != 0)
+        return false;
+
+    m_stopAccepting = false;
+    tagThreadParameter* parameter = new tagThreadParameter;
+    parameter->core = shared_from_this();
+    parameter->socket = listenSocket.Get();
+    if (!StartThread(&CSocketDriverCore::AcceptThread, parameter, &m_acceptThread))
+        return false;
+    m_listenSocket = std::move(listenSocket);
+    return true;
+}
+
+void CSocketDriverCore::StopListening()
+{
+    m_stopAccepting = true;
+    if (m_acceptThread.IsValid()) {
+        WaitForSingleObject(m_acceptThread.Get(), INFINITE);
+        m_acceptThread.Close();
+    }
+    m_listenSocket.Close();
+    m_stopping = true;
+}
+
+uint32_t CSocketDriverCore::Connect(const char* address)
+{
+    sockaddr_in resolved;
+    if (!ResolveSocketAddress(address, &resolved))
+        return kInvalidNetworkSocket;
+    Common::CScopedSocket connection(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!connection.IsValid())
+        return kInvalidNetworkSocket;
+    const uint32_t number = static_cast<uint32_t>(connection.Get());
+    if (!Common::ConnectSocketWithTimeout(connection.Get(), resolved, kConnectTimeoutMs)) {
+        connection.Close();
+        NotifyConnectResult(number, address, false);
+        return kInvalidNetworkSocket;
+    }
+    SocketRecord record = std::make_shared<CDriverSocket>(connection.Release());
+    record->hasReader = true;
+    AddSocket(record);
+    NotifyConnectResult(number, address, true);
+    StartReceiving(record);
+    return number;
+}
+
+bool CSocketDriverCore::ConnectAsync(const char* address)
+{
+    if (address == nullptr)
+        return false;
+    tagThreadParameter* parameter = new tagThreadParameter;
+    parameter->core = shared_from_this();
+    parameter->address = address;
+    return StartThread(&CSocketDriverCore::ConnectThread, parameter, nullptr);
+}
+
+void CSocketDriverCore::Close(uint32_t socket)
+{
+    SocketRecord dropped;
+    CAutoLock lock(&m_socketLock);
+    auto found = m_sockets.find(socket);
+    if (found == m_sockets.end())
+        return;
+    if (found->second->hasReader) {
+        // The receive thread wakes, reports the close and closes the socket.
+        SetEvent(found->second->closeRequested.Get());
+        return;
+    }
+    // Nobody reads it any more (listening stopped): close it here, quietly.
+    dropped = std::move(found->second);
+    m_sockets.erase(found);
+}
+
+bool CSocketDriverCore::Send(uint32_t socket, const uint8_t* data, uint32_t length)
+{
+    const SocketRecord record = FindSocket(socket);
+    if (!record || (data == nullptr && length != 0))
+        return false;
+    return Common::SendAllBytes(record->handle.Get(), data, length);
+}
+
+void CSocketDriverCore::Detach()
+{
+    SetListener(nullptr);
+    StopListening();
+    std::map<uint32_t, SocketRecord> sockets;
+    {
+        CAutoLock lock(&m_socketLock);
+        sockets.swap(m_sockets);
+    }
+    for (auto& entry : sockets)
+        SetEvent(entry.second->closeRequested.Get());
+}
+
+unsigned long __stdcall CSocketDriverCore::AcceptThread(void* parameter)
+{
+    std::unique_ptr<tagThreadParameter> own(static_cast<tagThreadParameter*>(parameter));
+    own->core->AcceptLoop(own->socket);
+    return 0;
+}
+
+unsigned long __stdcall CSocketDriverCore::ReceiveThread(void* parameter)
+{
+    std::unique_ptr<tagThreadParameter> own(static_cast<tagThreadParameter*>(parameter));
+    const SocketRecord record = std::static_pointer_cast<CDriverSocket>(own->record);
+    own->record.reset();
+    own->core->ReceiveLoop(record);
+    return 0;
+}
+
+unsigned long __stdcall CSocketDriverCore::ConnectThread(void* parameter)
+{
+    std::unique_ptr<tagThreadParameter> own(static_cast<tagThreadParameter*>(parameter));
+    own->core->Connect(own->address.c_str());
+    return 0;
+}
+
+void CSocketDriverCore::AcceptLoop(SOCKET listenSocket)
+{
+    // Waiting in select with a short time-out, rather than in accept, lets
+    // StopListening end this thread without relying on a close from another
+    // thread waking a blocked call.
+    while (!m_stopAccepting) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(listenSocket, &readable);
+        timeval wait{0, kAcceptPollMs * 1000};
+        const int ready = select(0, &readable, nullptr, nullptr, &wait);
+        if (ready < 0)
+            return;
+        if (ready == 0 || m_stopAccepting)
+            continue;
+        const SOCKET accepted = accept(listenSocket, nullptr, nullptr);
+        if (accepted == INVALID_SOCKET) {
+            // A client that gave up before we took it is no reason to stop.
+            if (WSAGetLastError() == WSAECONNRESET)
+                continue;
+            return;
+        }
+        SocketRecord record = std::make_shared<CDriverSocket>(accepted);
+        record->hasReader = true;
+        AddSocket(record);
+        NotifyClientAccepted(static_cast<uint32_t>(accepted));
+        StartReceiving(record);
+    }
+}
+
+void CSocketDriverCore::StartReceiving(const SocketRecord& record)
+{
+    tagThreadParameter* parameter = new tagThreadParameter;
+    parameter->core = shared_from_this();
+    parameter->record = record;
+    if (StartThread(&CSocketDriverCore::ReceiveThread, parameter, nullptr))
+        return;
+    RemoveSocket(record);
+    NotifySocketClosed(static_cast<uint32_t>(record->handle.Get()));
+}
+
+void CSocketDriverCore::ReceiveLoop(const SocketRecord& record)
+{
+    const SOCKET socket = record->handle.Get();
+    const uint32_t number = static_cast<uint32_t>(socket);
+    std::vector<char> buffer(kReceiveBufferSize);
+    Common::CScopedKernelHandle dataReady(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    for (;;) {
+        const int count = ReceiveOnce(record, dataReady.Get(), buffer.data(), kReceiveBufferSize);
+        if (m_stopping) {
+            // Listening stopped: end without a word. A Close asked for
+            // already is carried out here; a later one closes it itself.
+            CAutoLock lock(&m_socketLock);
+            record->hasReader = false;
+            if (WaitForSingleObject(record->closeRequested.Get(), 0) == WAIT_OBJECT_0) {
+                auto found = m_sockets.find(number);
+                if (found != m_sockets.end() && found->second == record)
+                    m_sockets.erase(found);
+            }
+            return;
+        }
+        if (count <= 0)
+            break;
+        NotifyDataReceived(number, reinterpret_cast<const uint8_t*>(buffer.data()), static_cast<uint32_t>(count));
+    }
+    RemoveSocket(record);
+    NotifySocketClosed(number);
+    // The socket closes when the last holder of the record (this thread, or a
+    // send still in progress) lets go.
+}
+
+int CSocketDriverCore::ReceiveOnce(const SocketRecord& record, HANDLE dataReady, char* buffer, int size)
+{
+    // An overlapped receive waited on beside the close event: a receive
+    // blocked in recv cannot be woken from another thread everywhere (shutdown
+    // does not wake it under every Winsock), but a wait on two events can.
+    if (dataReady == nullptr || !record->closeRequested.IsValid())
+        return -1;
+    const SOCKET socket = record->handle.Get();
+    WSABUF piece;
+    piece.len = static_cast<ULONG>(size);
+    piece.buf = buffer;
+    WSAOVERLAPPED overlapped{};
+    overlapped.hEvent = dataReady;
+    ResetEvent(dataReady);
+    DWORD received = 0;
+    DWORD flags = 0;
+    if (WSARecv(socket, &piece, 1, &received, &flags, &overlapped, nullptr) == 0)
+        return static_cast<int>(received);
+    if (WSAGetLastError() != WSA_IO_PENDING)
+        return -1;
+
+    const HANDLE waits[2] = {dataReady, record->closeRequested.Get()};
+    const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    if (woken != WAIT_OBJECT_0) {
+        // The buffer and the overlapped record must outlive the receive.
+        CancelIo(reinterpret_cast<HANDLE>(socket));
+        WSAGetOverlappedResult(socket, &overlapped, &received, TRUE, &flags);
+        return -1;
+    }
+    if (!WSAGetOverlappedResult(socket, &overlapped, &received, FALSE, &flags))
+        return -1;
+    return static_cast<int>(received);
+}
+
+void CSocketDriverCore::AddSocket(const SocketRecord& record)
+{
+    CAutoLock lock(&m_socketLock);
+    m_sockets[static_cast<uint32_t>(record->handle.Get())] = record;
+}
+
+CSocketDriverCore::SocketRecord CSocketDriverCore::FindSocket(uint32_t socket)
+{
+    CAutoLock lock(&m_socketLock);
+    auto found = m_sockets.find(socket);
+    return found == m_sockets.end() ? nullptr : found->second;
+}
+
+void CSocketDriverCore::RemoveSocket(const SocketRecord& record)
+{
+    CAutoLock lock(&m_socketLock);
+    auto found = m_sockets.find(static_cast<uint32_t>(record->handle.Get()));
+    if (found != m_sockets.end() && found->second == record)
+        m_sockets.erase(found);
+}
+
+void CSocketDriverCore::NotifyClientAccepted(uint32_t socket)
+{
+    CAutoLock lock(&m_listenerLock);
+    if (m_listener != nullptr)
+        m_listener->OnClientAccepted(socket);
+}
+
+void CSocketDriverCore::NotifyConnectResult(uint32_t socket, const char* address, bool success)
+{
+    CAutoLock lock(&m_listenerLock);
+    if (m_listener != nullptr)
+        m_listener->OnConnectResult(socket, address, success);
+}
+
+void CSocketDriverCore::NotifySocketClosed(uint32_t socket)
+{
+    CAutoLock lock(&m_listenerLock);
+    if (m_listener != nullptr)
+        m_listener->OnSocketClosed(socket);
+}
+
+void CSocketDriverCore::NotifyDataReceived(uint32_t socket, const uint8_t* data, uint32_t length)
+{
+    CAutoLock lock(&m_listenerLock);
+    if (m_listener != nullptr)
+        m_listener->OnDataReceived(socket, data, length);
+}
+
+} // namespace Network
+} // namespace RVGameEngine

@@ -1,0 +1,101 @@
+#pragma once
+
+// Include <winsock2.h> before this header (and before <windows.h>).
+#include <winsock2.h>
+
+#include "engine/common/base/CCriticalSection.h"
+#include "engine/common/base/TScopedHandle.h"
+#include "engine/network/INetworkDriverListener.h"
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace RVGameEngine {
+namespace Network {
+
+// The working part of the threaded socket driver. Its threads share it, so it
+// lives until the last of them has ended, even after the driver object that
+// made it is gone.
+//
+// Each connected socket has one owner record. The socket is closed exactly
+// once, when the last holder of that record lets go: normally the receive
+// thread after reporting the close. Close() only signals the record's close
+// event, which wakes that thread out of its wait for data, so a socket number
+// is never given back to the system while an old thread could still read
+// from it.
+class CSocketDriverCore : public std::enable_shared_from_this<CSocketDriverCore>
+{
+public:
+    CSocketDriverCore() = default;
+    ~CSocketDriverCore();
+    CSocketDriverCore(const CSocketDriverCore&) = delete;
+    CSocketDriverCore& operator=(const CSocketDriverCore&) = delete;
+
+    // Waits for a listener call in progress, so that after
+    // SetListener(nullptr) no call reaches the old listener.
+    void SetListener(INetworkDriverListener* listener);
+    bool Listen(const char* address);
+    void StopListening();
+    uint32_t Connect(const char* address);
+    bool ConnectAsync(const char* address);
+    void Close(uint32_t socket);
+    bool Send(uint32_t socket, const uint8_t* data, uint32_t length);
+    // The driver is going: no more listener calls, no more accepting, every
+    // connection shut down (its thread closes it).
+    void Detach();
+
+private:
+    struct CDriverSocket
+    {
+        explicit CDriverSocket(SOCKET socket)
+            : handle(socket), closeRequested(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+        {
+        }
+        Common::CScopedSocket handle;
+        // Signalled by Close: the receive thread stops waiting and ends.
+        Common::CScopedKernelHandle closeRequested;
+        std::atomic<bool> hasReader{false};
+    };
+    using SocketRecord = std::shared_ptr<CDriverSocket>;
+
+    static unsigned long __stdcall AcceptThread(void* parameter);
+    static unsigned long __stdcall ReceiveThread(void* parameter);
+    static unsigned long __stdcall ConnectThread(void* parameter);
+
+    void AcceptLoop(SOCKET listenSocket);
+    void ReceiveLoop(const SocketRecord& record);
+    // One receive that a close request can interrupt: the byte count, 0 when
+    // the peer closed, -1 on an error or a close request.
+    static int ReceiveOnce(const SocketRecord& record, HANDLE dataReady, char* buffer, int size);
+    // Starts the record's receive thread; on failure the connection is
+    // reported closed and dropped.
+    void StartReceiving(const SocketRecord& record);
+
+    void AddSocket(const SocketRecord& record);
+    SocketRecord FindSocket(uint32_t socket);
+    void RemoveSocket(const SocketRecord& record);
+
+    void NotifyClientAccepted(uint32_t socket);
+    void NotifyConnectResult(uint32_t socket, const char* address, bool success);
+    void NotifySocketClosed(uint32_t socket);
+    void NotifyDataReceived(uint32_t socket, const uint8_t* data, uint32_t length);
+
+    Common::CCriticalSection m_listenerLock;
+    INetworkDriverListener* m_listener = nullptr;
+
+    Common::CCriticalSection m_socketLock;
+    std::map<uint32_t, SocketRecord> m_sockets;
+
+    // Used by the thread that listens and stops listening.
+    Common::CScopedSocket m_listenSocket;
+    Common::CScopedKernelHandle m_acceptThread;
+    std::atomic<bool> m_stopAccepting{false};
+    // Set by StopListening, never cleared: receive threads then end quietly.
+    std::atomic<bool> m_stopping{false};
+};
+
+} // namespace Network
+} // namespace RVGameEngine

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/common/base/EngineApi.h"
+#include "engine/common/base/IReferenceCounted.h"
+#include "engine/network/INetworkDriverListener.h"
+
+#include <cstdint>
+
+namespace RVGameEngine {
+namespace Network {
+
+// "No socket" in the network interfaces.
+constexpr uint32_t kInvalidNetworkSocket = 0xFFFFFFFFu;
+
+// A socket transport under the connection manager. An address is a narrow
+// text: a host name or dotted IPv4 address, a colon and a decimal port (see
+// SocketAddress.h); texts without a colon or longer than 999 characters are
+// refused. Sockets are Winsock handles as u32.
+class RV_API INetworkDriver : public Common::IReferenceCounted
+{
+public:
+    // Initialize(listener), then listens on the address (backlog 32).
+    virtual bool Listen(INetworkDriverListener* listener, const char* address) = 0;
+    // Stores the listener. Initialize(nullptr) detaches it: once it returns,
+    // no listener call is running or will follow (the manager does this when
+    // it is destroyed, since the driver may outlive it).
+    virtual bool Initialize(INetworkDriverListener* listener) = 0;
+    // Stops accepting; from then on open connections report nothing more.
+    virtual void StopListening() = 0;
+    // Blocking connect (a few seconds at most); reports OnConnectResult either
+    // way unless the address or the socket could not be made at all.
+    virtual uint32_t Connect(const char* address) = 0;
+    // Starts a connect whose outcome arrives as OnConnectResult; non-zero when
+    // the attempt was started. Callers do not rely on the value.
+    virtual uint32_t ConnectAsync(const char* address) = 0;
+    // Closes one of this driver's sockets; OnSocketClosed follows exactly once.
+    // Numbers the driver does not own are left alone.
+    virtual void Close(uint32_t socket) = 0;
+    // True when every byte was sent.
+    virtual bool Send(uint32_t socket, const uint8_t* data, uint32_t length) = 0;
+};
+
+// A new threaded socket driver (CNetworkDriver_Socket), count 0: hand it to
+// INetwork::StartClient or StartServer, which take the reference.
+RV_API INetworkDriver* INetworkDriver_Socket_Create();
+
+} // namespace Network
+} // namespace RVGameEngine

@@ -1,0 +1,254 @@
+#include <winsock2.h>
+
+#include "engine/common/base/IStream.h"
+#include "engine/common/base/TIntrusivePointer.h"
+#include "engine/common/base/TextCodec.h"
+#include "engine/download/CHttpDownloader.h"
+#include "engine/download/HttpUrl.h"
+#include "tests/servers/PeerEnvironment.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+using namespace RVGameEngine;
+using namespace RVGameEngine::Download;
+using Common::TIntrusivePointer;
+
+namespace {
+
+RVTest::WinsockScope g_winsock;
+
+std::wstring Widen(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+std::wstring ServerUrl(const std::string& path, const char* portVariable = "RV_HTTP_PORT")
+{
+    return L"http://127.0.0.1:" + Widen(std::to_string(RVTest::PeerPort(portVariable))) + Widen(path);
+}
+
+std::string HostText()
+{
+    return "127.0.0.1:" + std::to_string(RVTest::PeerPort("RV_HTTP_PORT"));
+}
+
+// The raw bytes of the newest request the server saw for a path.
+std::string RecordedRequest(const std::string& path)
+{
+    std::string name;
+    for (char c : path)
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return RVTest::ReadPeerFile(RVTest::PeerVariable("RV_HTTP_RECORD_DIR") + "\\" + name + ".req");
+}
+
+std::string Text(Common::IStream* stream)
+{
+    return std::string(reinterpret_cast<const char*>(stream->GetData()), static_cast<size_t>(stream->GetSize()));
+}
+
+TIntrusivePointer<Common::IStream> NewStream()
+{
+    return TIntrusivePointer<Common::IStream>(Common::IStream_CreateEmpty());
+}
+
+uint32_t Elapsed(DWORD start)
+{
+    return GetTickCount() - start;
+}
+
+} // namespace
+
+TEST(HttpUrl, SplitsHostPathAndPort)
+{
+    struct Case
+    {
+        const wchar_t* url;
+        const char* host;
+        const char* path;
+        uint16_t port;
+        const char* address;
+    };
+    const Case cases[] = {
+        {L"localhost", "localhost", "/", 80, "127.0.0.1"},
+        {L"HTTP://127.0.0.1:8/a/b?x=1", "127.0.0.1:8", "/a/b?x=1", 8, "127.0.0.1"},
+        {L"http://10.1.2.3/index", "10.1.2.3", "/index", 80, nullptr},
+        {L"127.0.0.1:65535", "127.0.0.1:65535", "/", 65535, "127.0.0.1"},
+    };
+    for (const Case& c : cases) {
+        const tagHttpUrl parts = SplitHttpUrl(c.url);
+        EXPECT_EQ(parts.host, c.host);
+        EXPECT_EQ(parts.path, c.path);
+        EXPECT_EQ(HttpHostPort(parts.host), c.port);
+        if (c.address != nullptr) {
+            EXPECT_EQ(ResolveHttpHost(parts.host), c.address);
+        }
+    }
+}
+
+TEST(HttpDownloader, SendsExactRequestBytes)
+{
+    ASSERT_NE(RVTest::PeerPort("RV_HTTP_PORT"), 0) << "run through tests/servers/run_with_peers.py";
+    TIntrusivePointer<IHttpDownloader> http(IHttpDownloader_Create());
+    ASSERT_TRUE(http->Open(ServerUrl("/").c_str()));
+
+    ASSERT_TRUE(http->Download(ServerUrl("/ok5?a=1").c_str(), NewStream(), 0));
+    EXPECT_EQ(RecordedRequest("/ok5"), "GET /ok5?a=1 HTTP/1.1\r\n"
+                                       "Accept: application/octet-stream\r\n"
+                                       "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"
+                                       "Host: " + HostText() + "\r\n"
+                                       "Cache-Control: no-cache\r\n\r\n");
+
+    // The connection stays open between requests.
+    http->DisableAcceptHeader();
+    ASSERT_TRUE(http->DownloadWithHost(ServerUrl("/again").c_str(), L"example.test", NewStream(), 0));
+    EXPECT_EQ(RecordedRequest("/again"), "GET /again HTTP/1.1\r\n"
+                                         "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"
+                                         "Host: example.test\r\n"
+                                         "Cache-Control: no-cache\r\n\r\n");
+
+    TIntrusivePointer<Common::IStream> reply = NewStream();
+    ASSERT_TRUE(http->Post(ServerUrl("/form?a=1&b=2").c_str(), reply, 0));
+    EXPECT_EQ(Text(reply.Get()), "ok");
+    EXPECT_EQ(RecordedRequest("/form"), "POST /form HTTP/1.1\r\n"
+                                        "Content-Length:7\r\n"
+                                        "Content-Type: application/x-www-form-urlencoded;charset=UTF-8\r\n"
+                                        "Host:" + HostText() + "\r\n\r\na=1&b=2");
+}
+
+// The form body is the query as the system's ANSI code page reads the URL's
+// narrow (936) bytes, sent as UTF-8: the users' systems use code page 936,
+// where the text comes through unchanged.
+TEST(HttpDownloader, FormBodyFollowsTheSystemCodePage)
+{
+    TIntrusivePointer<IHttpDownloader> http(IHttpDownloader_Create());
+    ASSERT_TRUE(http->Open(ServerUrl("/").c_str()));
+    const std::wstring query = L"name=\u4E2D\u6587&x=1";
+    ASSERT_TRUE(http->Post(ServerUrl("/form?" + std::string()).append(query).c_str(), NewStream(), 0));
+
+    const std::string narrow = Common::WideToNarrow(Common::kCodePageAnsi, query.c_str());
+    const std::wstring asSystemReadsIt = Common::NarrowToWide(CP_ACP, narrow.c_str());
+    const std::string body = Common::WideToNarrow(Common::kCodePageUtf8, asSystemReadsIt.c_str());
+    const std::string request = RecordedRequest("/form");
+    ASSERT_GE(request.size(), body.size());
+    EXPECT_EQ(request.substr(request.size() - body.size()), body);
+    EXPECT_NE(request.find("Content-Length:" + std::to_string(body.size()) + "\r\n"), std::string::npos);
+    if (GetACP() == 936) {
+        EXPECT_EQ(body, "name=\xE4\xB8\xAD\xE6\x96\x87&x=1");
+    }
+}
+
+TEST(HttpDownloader, ResponsesAreTakenOnlyWhenWholeAndSound)
+{
+    struct Case
+    {
+        const char* path;
+        bool result;
+        const char* body;
+    };
+    const Case cases[] = {
+        {"/ok5", true, "hello"},
+        {"/slow", true, "slow"},
+        {"/chunked", true, "Wikipedia in\r\nchunks"},
+        {"/notfound", false, ""},
+        {"/lower", false, ""},       // the length field is matched with its letter case
+        {"/nolength", false, ""},
+        {"/zero", false, ""},
+        {"/short", false, "12345"},  // what came stays in the stream
+        {"/badchunk", false, ""},
+        {"/hugechunk", false, ""},
+        {"/overflow", false, ""},
+        {"/toolarge", false, ""},
+        {"/bigheader", false, ""},
+    };
+    RVTest::LogCapture log;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        TIntrusivePointer<IHttpDownloader> http(IHttpDownloader_Create());
+        ASSERT_TRUE(http->Open(ServerUrl(c.path).c_str()));
+        TIntrusivePointer<Common::IStream> stream = NewStream();
+        stream->Write("old", 3);
+        EXPECT_EQ(http->Download(ServerUrl(c.path).c_str(), stream, 0), c.result);
+        if (c.result || stream->GetSize() != 3) {
+            EXPECT_EQ(Text(stream.Get()), c.body);
+        }
+        // A failed request leaves no half-read response on the connection.
+        if (!c.result) {
+            EXPECT_FALSE(http->Download(ServerUrl("/ok5").c_str(), NewStream(), 0));
+        }
+    }
+}
+
+TEST(HttpDownloader, LargeBodyReportsProgressAndGoesToFiles)
+{
+    TIntrusivePointer<IHttpDownloader> http(IHttpDownloader_Create());
+    ASSERT_TRUE(http->Open(ServerUrl("/").c_str()));
+    struct Counter
+    {
+        uint32_t total = 0;
+        void OnBytes(void*, Common::tagEventArgs* args)
+        {
+            total += static_cast<tagHttpDownloaderBytesDownloadedEventArgs*>(args)->bytes;
+        }
+    } counter;
+    http->AddMemberFunctionDelegate(kHttpDownloaderBytesDownloadedEvent, &counter, &Counter::OnBytes);
+
+    TIntrusivePointer<Common::IStream> stream = NewStream();
+    ASSERT_TRUE(http->Download(ServerUrl("/big").c_str(), stream, 0));
+    ASSERT_EQ(stream->GetSize(), 1048576);
+    for (int32_t i = 0; i < stream->GetSize(); i += 4093)
+        ASSERT_EQ(stream->GetData()[i], i % 251) << i;
+    EXPECT_EQ(counter.total, 1048576u);
+    EXPECT_FLOAT_EQ(http->GetProgress(), 1.0f);
+
+    RVTest::TempFolder folder;
+    const std::wstring file = folder.Child(L"made\\later\\ok.bin");
+    ASSERT_TRUE(http->DownloadToFile(ServerUrl("/ok5").c_str(), file.c_str(), 10));
+    EXPECT_EQ(RVTest::ReadWholeFile(file), "hello");
+    const std::wstring chunked = folder.Child(L"chunked.bin");
+    ASSERT_TRUE(http->DownloadToFile(ServerUrl("/chunked").c_str(), chunked.c_str(), 0));
+    EXPECT_EQ(RVTest::ReadWholeFile(chunked), "Wikipedia in\r\nchunks");
+    EXPECT_EQ(http->GetBytesDownloaded(), 1048576u + 5u + 20u);
+
+    // Without a connection nothing is asked, but the folder is still made.
+    http->Close();
+    EXPECT_FALSE(http->DownloadToFile(ServerUrl("/ok5").c_str(), folder.Child(L"closed\\x.bin").c_str(), 0));
+    EXPECT_NE(GetFileAttributesW(folder.Child(L"closed").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(HttpDownloader, TimeLimitsHold)
+{
+    // A connect that is never answered gives up after the time-out asked for.
+    const struct
+    {
+        uint32_t timeoutMs;
+        uint32_t atLeast;
+        uint32_t atMost;
+    } waits[] = {{0, 4500, 6500}, {1500, 1300, 2500}};
+    for (const auto& wait : waits) {
+        TIntrusivePointer<IHttpDownloader> http(IHttpDownloader_Create());
+        const DWORD start = GetTickCount();
+        const std::wstring url = ServerUrl("/", "RV_BLACKHOLE_PORT");
+        EXPECT_FALSE(wait.timeoutMs == 0 ? http->Open(url.c_str()) : http->Open(url.c_str(), wait.timeoutMs));
+        EXPECT_GE(Elapsed(start), wait.atLeast);
+        EXPECT_LE(Elapsed(start), wait.atMost);
+        EXPECT_FALSE(http->Download(url.c_str(), NewStream(), 0));
+    }
+    TIntrusivePointer<IHttpDownloader> refused(IHttpDownloader_Create());
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(refused->Open(ServerUrl("/", "RV_REFUSED_PORT").c_str()));
+    EXPECT_LE(Elapsed(start), 2500u);
+
+    // A server that trickles its answer is given up on at the deadline.
+    TIntrusivePointer<IHttpDownloader> http(new CHttpDownloader(2000));
+    ASSERT_TRUE(http->Open(ServerUrl("/trickle").c_str()));
+    const DWORD trickleStart = GetTickCount();
+    EXPECT_FALSE(http->Download(ServerUrl("/trickle").c_str(), NewStream(), 0));
+    EXPECT_LE(Elapsed(trickleStart), 3500u);
+    EXPECT_TRUE(http->Reopen(2000));
+    EXPECT_TRUE(http->Download(ServerUrl("/ok5").c_str(), NewStream(), 0));
+}

@@ -1,0 +1,256 @@
+#include "engine/common/base/TIntrusivePointer.h"
+#include "engine/filesystem/ScrambleKeys.h"
+#include "engine/network/INetwork.h"
+#include "engine/network/PacketFormat.h"
+#include "tests/engine/network/FakeNetworkDriver.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace RVGameEngine;
+using namespace RVGameEngine::Network;
+using Common::TIntrusivePointer;
+
+namespace {
+
+constexpr uint32_t kSocket = 77;
+
+struct ReceivedMessage
+{
+    uint32_t socket;
+    uint16_t mainCommand;
+    uint16_t subCommand;
+    std::string payload;
+    DWORD thread;
+
+    bool operator==(const ReceivedMessage& other) const
+    {
+        return socket == other.socket && mainCommand == other.mainCommand && subCommand == other.subCommand
+            && payload == other.payload;
+    }
+};
+
+// A manager over the fake driver, with one connection open, that records the
+// events it raises.
+class FramingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        driver = new RVTest::FakeNetworkDriver;
+        network = TIntrusivePointer<INetwork>(INetwork_Create());
+        ASSERT_TRUE(network->StartClient(driver));
+        network->AddMemberFunctionDelegate(NETWORK_EVENT_DATA_RECEIVED, this, &FramingTest::OnData);
+        network->AddMemberFunctionDelegate(NETWORK_EVENT_SOCKET_CLOSED, this, &FramingTest::OnClosed);
+        driver->listener->OnConnectResult(kSocket, "127.0.0.1:1", true);
+        network->Update();
+    }
+
+    void OnData(void*, Common::tagEventArgs* args)
+    {
+        auto* data = static_cast<tagNetworkDataReceivedEventArgs*>(args);
+        messages.push_back({data->socket, data->mainCommand, data->subCommand,
+                            std::string(reinterpret_cast<const char*>(data->data), data->length),
+                            GetCurrentThreadId()});
+    }
+
+    void OnClosed(void*, Common::tagEventArgs* args)
+    {
+        closedSockets.push_back(static_cast<tagNetworkSocketClosedEventArgs*>(args)->socket);
+    }
+
+    void Deliver(const std::string& bytes)
+    {
+        driver->listener->OnDataReceived(kSocket, reinterpret_cast<const uint8_t*>(bytes.data()),
+                                         static_cast<uint32_t>(bytes.size()));
+    }
+
+    // Sending is refused only on a damaged (or unknown) connection.
+    bool IsMarkedBad() { return !network->Send(kSocket, 1, 1, nullptr, 0); }
+
+    RVTest::FakeNetworkDriver* driver = nullptr;
+    TIntrusivePointer<INetwork> network;
+    std::vector<ReceivedMessage> messages;
+    std::vector<uint32_t> closedSockets;
+};
+
+std::string Wire(uint16_t mainCommand, uint16_t subCommand, const std::string& payload)
+{
+    uint8_t packet[kMaxPacketSize];
+    const uint32_t size = EncodePacket(mainCommand, subCommand, reinterpret_cast<const uint8_t*>(payload.data()),
+                                       static_cast<uint32_t>(payload.size()), false, packet);
+    return std::string(reinterpret_cast<const char*>(packet), size);
+}
+
+std::string PayloadOf(size_t length, int seed)
+{
+    std::string payload(length, '\0');
+    for (size_t i = 0; i < length; ++i)
+        payload[i] = static_cast<char>((i * 31 + seed * 7) & 0xFF);
+    return payload;
+}
+
+} // namespace
+
+TEST_F(FramingTest, SendBuildsTheExactWireBytes)
+{
+    const uint8_t payload[] = {1, 2, 3};
+    ASSERT_TRUE(network->Send(kSocket, 108, 6, payload, 3));
+    ASSERT_TRUE(network->SendPacket(kSocket, 108, 6, payload, 3, true));
+
+    // check = 0 - (108 + 0 + 6 + 0 + 1 + 2 + 3) = 136 (mod 256)
+    const uint8_t* send = FileSystem::kPacketSendTable;
+    const std::string expected = {11, 0, static_cast<char>(136), 2,
+                                  static_cast<char>(send[108]), static_cast<char>(send[0]),
+                                  static_cast<char>(send[6]), static_cast<char>(send[0]),
+                                  static_cast<char>(send[1]), static_cast<char>(send[2]),
+                                  static_cast<char>(send[3])};
+    ASSERT_EQ(driver->sent.size(), 2u);
+    EXPECT_EQ(driver->sent[0], expected);
+    std::string fromCheck = expected;
+    fromCheck[3] = static_cast<char>(255 - 136);
+    EXPECT_EQ(driver->sent[1], fromCheck);
+    EXPECT_EQ(network->GetBytesSent(), 22u);
+}
+
+TEST_F(FramingTest, PayloadLimitAndUnknownSockets)
+{
+    const std::string largest = PayloadOf(kMaxPacketPayload + 1, 1);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(largest.data());
+    EXPECT_TRUE(network->Send(kSocket, 1, 2, bytes, kMaxPacketPayload));
+    EXPECT_FALSE(network->Send(kSocket, 1, 2, bytes, kMaxPacketPayload + 1));
+    EXPECT_FALSE(network->Send(kSocket + 1, 1, 2, bytes, 1));
+    ASSERT_EQ(driver->sent.size(), 1u);
+    EXPECT_EQ(driver->sent[0].size(), kMaxPacketSize);
+    EXPECT_EQ(driver->sent[0].substr(0, 2), std::string("\x06\x08", 2));
+}
+
+// The same packets, whatever way the stream is cut, come out whole, in order,
+// from Update alone, on the thread that calls it. The sizes are picked so the
+// ring's storage wraps around several times.
+TEST_F(FramingTest, PacketsSurviveEveryWayOfCuttingTheStream)
+{
+    std::vector<ReceivedMessage> expected;
+    std::string stream;
+    const size_t sizes[] = {0, 3, kMaxPacketPayload, 1500, 1, kMaxPacketPayload, 700, 2000, 0, 1234};
+    for (int round = 0; round < 3; ++round) {
+        for (size_t i = 0; i < sizeof(sizes) / sizeof(sizes[0]); ++i) {
+            const std::string payload = PayloadOf(sizes[i], round * 10 + static_cast<int>(i));
+            const uint16_t mainCommand = static_cast<uint16_t>(100 + i);
+            const uint16_t subCommand = static_cast<uint16_t>(round);
+            stream += Wire(mainCommand, subCommand, payload);
+            expected.push_back({kSocket, mainCommand, subCommand, payload, 0});
+        }
+    }
+
+    const size_t cuts[] = {1, 5, 8, 9, kMaxPacketSize, kMaxPacketSize + 1, 4108, 10000, stream.size()};
+    for (size_t cut : cuts) {
+        SCOPED_TRACE("pieces of " + std::to_string(cut));
+        messages.clear();
+        for (size_t at = 0; at < stream.size(); at += cut) {
+            Deliver(stream.substr(at, cut));
+            ASSERT_TRUE(messages.empty());
+        }
+        network->Update();
+        ASSERT_EQ(messages, expected);
+        for (const ReceivedMessage& message : messages)
+            EXPECT_EQ(message.thread, GetCurrentThreadId());
+    }
+    EXPECT_EQ(network->GetBytesReceived(), stream.size() * (sizeof(cuts) / sizeof(cuts[0])));
+}
+
+TEST_F(FramingTest, DamagedFramesMarkTheConnectionBadAndRaiseNothing)
+{
+    const std::string good = Wire(5, 6, "payload");
+    std::string tooLong = good;
+    tooLong[0] = static_cast<char>(2055 & 0xFF);
+    tooLong[1] = static_cast<char>(2055 >> 8);
+    std::string tooShort = good;
+    tooShort[0] = 7;
+    tooShort[1] = 0;
+    std::string badByte = good;
+    badByte[9] = static_cast<char>(badByte[9] ^ 0x40);
+    std::string badCheck = good;
+    badCheck[2] = static_cast<char>(badCheck[2] + 1);
+
+    const std::string damaged[] = {tooLong, tooShort, badByte, badCheck};
+    for (const std::string& frame : damaged) {
+        SetUp();
+        messages.clear();
+        Deliver(good + frame + good);
+        network->Update();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(IsMarkedBad());
+        // A damaged connection ignores the rest of its stream.
+        Deliver(good);
+        network->Update();
+        EXPECT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(closedSockets.empty());
+    }
+}
+
+// Random frames with one damaged byte somewhere, cut at random: the frames
+// before the damage arrive, nothing after it does, and the connection is bad.
+// Pure noise must never crash or overrun.
+TEST_F(FramingTest, SeededRandomStreamsNeverGetPastDamage)
+{
+    std::mt19937 random(20261207);
+    for (int trial = 0; trial < 400; ++trial) {
+        SetUp();
+        messages.clear();
+        std::vector<ReceivedMessage> expected;
+        std::string stream;
+        const int count = 1 + static_cast<int>(random() % 12);
+        const int damagedIndex = static_cast<int>(random() % count);
+        for (int i = 0; i < count; ++i) {
+            const std::string payload = PayloadOf(random() % (kMaxPacketPayload + 1), trial + i);
+            std::string frame = Wire(static_cast<uint16_t>(random()), static_cast<uint16_t>(random()), payload);
+            if (i == damagedIndex) {
+                // The kind byte (offset 3) is not checked; every other byte is.
+                size_t at = 2 + random() % (frame.size() - 2);
+                if (at == 3)
+                    at = 2;
+                frame[at] = static_cast<char>(frame[at] ^ (1 + random() % 255));
+            } else if (i < damagedIndex) {
+                expected.push_back({kSocket, 0, 0, payload, 0});
+            }
+            stream += frame;
+        }
+        for (size_t at = 0; at < stream.size();) {
+            const size_t piece = 1 + random() % 3000;
+            Deliver(stream.substr(at, piece));
+            at += piece;
+        }
+        network->Update();
+        ASSERT_EQ(messages.size(), expected.size()) << "trial " << trial;
+        for (size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(messages[i].payload, expected[i].payload) << "trial " << trial;
+        ASSERT_TRUE(IsMarkedBad()) << "trial " << trial;
+
+        // Noise on a fresh connection.
+        std::string noise(1 + random() % 20000, '\0');
+        for (char& c : noise)
+            c = static_cast<char>(random());
+        driver->listener->OnConnectResult(kSocket + 1, "127.0.0.1:1", true);
+        driver->listener->OnDataReceived(kSocket + 1, reinterpret_cast<const uint8_t*>(noise.data()),
+                                         static_cast<uint32_t>(noise.size()));
+        network->Update();
+    }
+}
+
+TEST_F(FramingTest, CloseConnectionForgetsTheRecordButLeavesTheSocketOpen)
+{
+    network->CloseConnection(kSocket);
+    EXPECT_TRUE(closedSockets.empty());
+    network->Update();
+    EXPECT_EQ(closedSockets, std::vector<uint32_t>{kSocket});
+    EXPECT_TRUE(driver->closed.empty());
+    EXPECT_TRUE(IsMarkedBad());
+    Deliver(Wire(1, 2, "late"));
+    network->Update();
+    EXPECT_TRUE(messages.empty());
+}

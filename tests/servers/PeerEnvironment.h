@@ -1,0 +1,68 @@
+#pragma once
+
+// What the peer launcher (run_with_peers.py) tells a test program: ports of
+// the local servers and where they record what they saw.
+
+#include <winsock2.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace RVTest {
+
+// The variable's value, or empty when the program runs without the launcher.
+inline std::string PeerVariable(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+inline int PeerPort(const char* name)
+{
+    return std::atoi(PeerVariable(name).c_str());
+}
+
+inline std::string LoopbackAddress(int port)
+{
+    return "127.0.0.1:" + std::to_string(port);
+}
+
+inline std::string ReadPeerFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Waits (bounded) until the condition holds; true when it did.
+template <typename Condition>
+bool WaitFor(Condition condition, uint32_t limitMs = 5000)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > limitMs)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+// Starts Winsock for the whole test program.
+class WinsockScope
+{
+public:
+    WinsockScope()
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~WinsockScope() { WSACleanup(); }
+};
+
+} // namespace RVTest

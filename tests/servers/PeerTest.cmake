@@ -1,0 +1,37 @@
+# rv_peer_test(<target> DEPS <libs>... [STAT] [HTTP_SCRIPT <file>])
+#   A GoogleTest executable made of every source file in the calling folder,
+#   run by ctest beside the local test peers (tests/servers/run_with_peers.py),
+#   which it finds through the RV_* environment variables (PeerEnvironment.h).
+include_guard(GLOBAL)
+find_program(RV_PYTHON3 python3 REQUIRED)
+set(RV_PEER_LAUNCHER "${CMAKE_CURRENT_LIST_DIR}/run_with_peers.py" CACHE INTERNAL "The local test peers' launcher")
+
+function(rv_peer_command out_var work)
+  cmake_parse_arguments(ARG "STAT" "HTTP_SCRIPT" "" ${ARGN})
+  set(command "${RV_PYTHON3}" "${RV_PEER_LAUNCHER}" --work "${work}")
+  if(ARG_STAT)
+    list(APPEND command --stat)
+  endif()
+  if(ARG_HTTP_SCRIPT)
+    list(APPEND command --http-script "${ARG_HTTP_SCRIPT}")
+  endif()
+  set(${out_var} ${command} PARENT_SCOPE)
+endfunction()
+
+function(rv_peer_test target)
+  cmake_parse_arguments(ARG "STAT" "HTTP_SCRIPT" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE rv_testsupport ${ARG_DEPS})
+  set(options)
+  if(ARG_STAT)
+    list(APPEND options STAT)
+  endif()
+  if(ARG_HTTP_SCRIPT)
+    list(APPEND options HTTP_SCRIPT "${ARG_HTTP_SCRIPT}")
+  endif()
+  rv_peer_command(launcher "${CMAKE_CURRENT_BINARY_DIR}/${target}-peers" ${options})
+  add_test(NAME ${target}
+    COMMAND ${launcher} --timeout 280 -- ${CMAKE_CROSSCOMPILING_EMULATOR} "$<TARGET_FILE:${target}>" --gtest_brief=0)
+  set_tests_properties(${target} PROPERTIES TIMEOUT 300)
+endfunction()

@@ -1,0 +1,146 @@
+#!/usr/bin/env python3
+"""A statistics server for tests: speaks the message protocol on 127.0.0.1.
+
+After accepting it sends the socket-detect probe (main 0, sub 1, empty). It
+records every message it receives, one line each, to the record file:
+    open <conn>                    a client connected
+    msg <conn> <main> <sub> <hex>  a checked message (payload in hex)
+    bad <conn> <reason>            a damaged frame (the server then hangs up)
+    closed <conn>                  the client went away
+Messages of main command 0xF0F0 steer the server and are not recorded:
+    sub 1 echo     payload[0]: 0 off, 1 send every later message back,
+                   2 send every later byte back as it came (no checks)
+    sub 2 close    hang up
+    sub 3 stall    read and send nothing more; hang up after 60 s
+    sub 4 reply    payload[0] is the style, then frames (u16 main, u16 sub,
+                   u16 length, bytes): 0 all in one write, 1 one byte at a
+                   time, 2 one write per frame, 3 the first frame with a damaged
+                   check, 4 the rest of the payload sent as raw bytes
+"""
+
+import argparse
+import socket
+import struct
+import threading
+import time
+
+from packets import BadFrame, FrameReader, encode
+
+CONTROL = 0xF0F0
+STALL_LIMIT_S = 60
+IDLE_LIMIT_S = 120
+
+
+class Recorder:
+    def __init__(self, path):
+        self.path = path
+        self.lock = threading.Lock()
+        open(path, "w").close()
+
+    def line(self, text):
+        with self.lock, open(self.path, "a") as record:
+            record.write(text + "\n")
+
+
+def parse_frames(data):
+    frames = []
+    at = 0
+    while at + 6 <= len(data):
+        main, sub, length = struct.unpack_from("<HHH", data, at)
+        at += 6
+        frames.append((main, sub, data[at:at + length]))
+        at += length
+    return frames
+
+
+def send_reply(conn, payload):
+    style, rest = payload[0], payload[1:]
+    if style == 4:
+        conn.sendall(rest)
+        return
+    wires = [encode(main, sub, data) for main, sub, data in parse_frames(rest)]
+    if style == 3 and wires:
+        damaged = bytearray(wires[0])
+        damaged[-1] ^= 0x5A
+        wires[0] = bytes(damaged)
+    if style == 1:
+        for byte in b"".join(wires):
+            conn.sendall(bytes([byte]))
+            time.sleep(0.001)
+    elif style == 2:
+        for wire in wires:
+            conn.sendall(wire)
+            time.sleep(0.02)
+    else:
+        conn.sendall(b"".join(wires))
+
+
+def serve(conn, number, recorder):
+    conn.settimeout(IDLE_LIMIT_S)
+    recorder.line("open %d" % number)
+    reader = FrameReader()
+    echo = 0
+    try:
+        conn.sendall(encode(0, 1))
+        while True:
+            data = conn.recv(65536)
+            if not data:
+                break
+            if echo == 2:
+                conn.sendall(data)
+                continue
+            try:
+                packets = reader.feed(data)
+            except BadFrame as error:
+                recorder.line("bad %d %s" % (number, error))
+                return
+            for index, (main, sub, payload) in enumerate(packets):
+                if main != CONTROL:
+                    recorder.line("msg %d %d %d %s" % (number, main, sub, payload.hex()))
+                    if echo == 1:
+                        conn.sendall(encode(main, sub, payload))
+                elif sub == 1:
+                    echo = payload[0] if payload else 0
+                    if echo == 2:
+                        # Whatever followed the switch goes back untouched.
+                        later = b"".join(encode(*p) for p in packets[index + 1:]) + reader.take_rest()
+                        if later:
+                            conn.sendall(later)
+                        break
+                elif sub == 2:
+                    return
+                elif sub == 3:
+                    time.sleep(STALL_LIMIT_S)
+                    return
+                elif sub == 4:
+                    send_reply(conn, payload)
+    except OSError:
+        pass
+    finally:
+        recorder.line("closed %d" % number)
+        conn.close()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--port-file", required=True)
+    parser.add_argument("--record", required=True)
+    args = parser.parse_args()
+    recorder = Recorder(args.record)
+    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(32)
+    with open(args.port_file + ".tmp", "w") as port_file:
+        port_file.write("%d\n" % listener.getsockname()[1])
+    import os
+    os.replace(args.port_file + ".tmp", args.port_file)
+    number = 0
+    while True:
+        conn, _ = listener.accept()
+        conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        number += 1
+        threading.Thread(target=serve, args=(conn, number, recorder), daemon=True).start()
+
+
+if __name__ == "__main__":
+    main()
