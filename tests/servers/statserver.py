@@ -125,10 +125,11 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--record", required=True)
+    parser.add_argument("--listen", type=int, default=0, help="port to listen on (0: a free one)")
     args = parser.parse_args()
     recorder = Recorder(args.record)
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.bind(("127.0.0.1", 0))
+    listener.bind(("127.0.0.1", args.listen))
     listener.listen(32)
     with open(args.port_file + ".tmp", "w") as port_file:
         port_file.write("%d\n" % listener.getsockname()[1])
