@@ -32,6 +32,7 @@ namespace {
 
 constexpr uint32_t kStatisticsDeliveryLimitMs = 3000;
 constexpr int kFallbackFolderAttempts = 100;
+constexpr int kMaxFolderDepth = 200;
 
 std::wstring WithForwardSlashes(std::wstring path)
 {
@@ -82,6 +83,28 @@ std::wstring MakeUniqueTempFolder()
             break;
     }
     return std::wstring();
+}
+
+// Folders with no file below them are not reached from a file; they would
+// keep the temporary folder alive. Junctions are removed as links, never
+// entered.
+void RemoveEmptySubfolders(const std::wstring& folder, int depthLeft)
+{
+    if (depthLeft <= 0)
+        return;
+    WIN32_FIND_DATAW found{};
+    RVGameEngine::Common::CScopedFindHandle search(FindFirstFileW((folder + L"/*").c_str(), &found));
+    if (!search)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L".." || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            continue;
+        const std::wstring child = folder + L"/" + name;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+            RemoveEmptySubfolders(child, depthLeft - 1);
+        RemoveDirectoryW(child.c_str());
+    } while (FindNextFileW(search.Get(), &found));
 }
 
 void ShowNoDriveMessage()
@@ -178,6 +201,8 @@ void DeleteTempDirectoryWithin(const wchar_t* path, const wchar_t* boundary)
             }
         }
     }
+    if (!IsReparsePoint(path))
+        RemoveEmptySubfolders(path, kMaxFolderDepth);
     // The folder itself, also when no file lay below it.
     RemoveDirectoryTreeWithin(path, boundary);
 }
@@ -226,7 +251,10 @@ int32_t RunInstaller()
         CUrlItemList::GetInstance();
         InitStatisticsServerConnection();
         SendStatisticsSystemInfo(kStatisticsStepStarted);
-        RVGameEngine::DirectUI::IFontManager_GetInstance()->LoadFontList(kFontListFile);
+        // A package without fonts would otherwise stop the start on a
+        // file warning box.
+        if (IVirtualFileSystem_GetInstance()->FileExists(kFontListFile))
+            RVGameEngine::DirectUI::IFontManager_GetInstance()->LoadFontList(kFontListFile);
         // The install window is built and run here; until it exists the run
         // goes from start-up straight to the clean-up.
         ReportClosingAndStartUpdater(IsInstallFinished(), IsInstallFailed());
