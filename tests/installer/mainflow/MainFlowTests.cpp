@@ -245,3 +245,22 @@ TEST(InstallerMainFlow, DirectoryTreeRemovalClimbsOnlyThroughEmptyFoldersAndStop
     EXPECT_FALSE(Exists(base + L"\\tree"));
     EXPECT_TRUE(Exists(base + L"\\keep"));
 }
+
+TEST(InstallerMainFlow, FolderRemovalNeverFollowsALinkedFolder)
+{
+    RVTest::TempFolder root;
+    const std::wstring base = root.Path();
+    ASSERT_TRUE(CreateDirectoryW((base + L"\\victim").c_str(), nullptr));
+    ASSERT_TRUE(RVTest::WriteWholeFile(base + L"\\victim\\precious.txt", "keep"));
+    ASSERT_TRUE(CreateDirectoryW((base + L"\\tree").c_str(), nullptr));
+    const DWORD directoryLink = 0x1 | 0x2; // directory, without special rights
+    if (!CreateSymbolicLinkW((base + L"\\tree\\link").c_str(), (base + L"\\victim").c_str(), directoryLink)
+        || !CreateSymbolicLinkW((base + L"\\linked").c_str(), (base + L"\\victim").c_str(), directoryLink))
+        GTEST_SKIP() << "no directory links here (error " << GetLastError() << ")";
+
+    DeleteTempDirectoryWithin((base + L"/tree").c_str(), base.c_str());
+    DeleteTempDirectoryWithin((base + L"/linked").c_str(), base.c_str());
+    EXPECT_EQ(RVTest::ReadWholeFile(base + L"\\victim\\precious.txt"), "keep");
+    EXPECT_FALSE(Exists(base + L"\\tree"));
+    EXPECT_FALSE(Exists(base + L"\\linked"));
+}
