@@ -1,5 +1,5 @@
 // Winsock before <windows.h>.
-#include "tests/servers/PeerEnvironment.h"
+#include "tests/installer/PeerRecords.h"
 
 #include "installer/core/CStatisticsServerConnection.h"
 #include "installer/core/CUrlItemList.h"
@@ -70,11 +70,7 @@ int CountFallbackFolders()
 
 std::vector<std::string> StatRecordLines()
 {
-    std::istringstream record(RVTest::ReadPeerFile(RVTest::PeerVariable("RV_STAT_RECORD")));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(record, line);)
-        lines.push_back(line);
-    return lines;
+    return InstallerTests::PeerRecordLines("RV_STAT_RECORD");
 }
 
 // Statistics messages of the install step recorded by the server.

@@ -1,5 +1,5 @@
 // Winsock before <windows.h>.
-#include "tests/servers/PeerEnvironment.h"
+#include "tests/installer/PeerRecords.h"
 
 #include "installer/core/CNetworkMessageCache.h"
 #include "installer/core/CStatisticsServerConnection.h"
@@ -23,27 +23,16 @@ using RVGameEngine::Common::TIntrusivePointer;
 
 namespace {
 
-RVTest::WinsockScope g_winsock;
+using InstallerTests::Hex;
 
-std::string Hex(const std::string& bytes)
-{
-    static const char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (unsigned char c : bytes) {
-        text += kDigits[c >> 4];
-        text += kDigits[c & 15];
-    }
-    return text;
-}
+RVTest::WinsockScope g_winsock;
 
 std::vector<std::string> StatRecordLines()
 {
-    std::istringstream record(RVTest::ReadPeerFile(RVTest::PeerVariable("RV_STAT_RECORD")));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(record, line);)
-        lines.push_back(line);
-    return lines;
+    return InstallerTests::PeerRecordLines("RV_STAT_RECORD");
 }
+
+
 
 // The record lines of one server-side connection, without the "<kind> <n>" head.
 std::vector<std::string> LinesOfConnection(int number)
@@ -213,6 +202,7 @@ TEST(StatisticsConnection, AnswersTheProbeItselfAndLogsWithItsCommandNames)
     EXPECT_EQ(log.CountContaining(L"从ROUTER_SERVER接收 主命令=MAIN_WM_STATISTICS 子命令=SUB_WM_STATISTICS_SYSTEM_INFO 大小=2"), 1);
 
     // Two close requests close once.
+    const uint32_t socket = connection->GetSocket();
     connection->RequestClose();
     connection->RequestClose();
     ASSERT_TRUE(UpdateUntil(connection.Get(), [&] { return events.closed == 1; }));
@@ -220,7 +210,7 @@ TEST(StatisticsConnection, AnswersTheProbeItselfAndLogsWithItsCommandNames)
     Sleep(200);
     connection->Update();
     EXPECT_EQ(events.closed, 1);
-    EXPECT_EQ(log.CountContaining(L"的连接断开"), 1);
+    EXPECT_EQ(log.CountContaining(L"与" + std::to_wstring(socket) + L"的连接断开"), 1);
 }
 
 TEST(StatisticsConnection, RefusedServerGivesOneFailedEventAndNoRetry)

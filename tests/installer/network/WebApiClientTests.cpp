@@ -1,5 +1,5 @@
 // Winsock before <windows.h>.
-#include "tests/servers/PeerEnvironment.h"
+#include "tests/installer/PeerRecords.h"
 
 #include "installer/core/CWebApiClient.h"
 #include "installer/core/PartnerFunctions.h"
@@ -17,6 +17,8 @@
 
 namespace {
 
+using InstallerTests::Hex;
+
 std::wstring Server()
 {
     return L"http://127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_WEBAPI_PORT"));
@@ -30,23 +32,9 @@ std::wstring ServerInMode(const std::wstring& mode)
 
 std::vector<std::string> RecordedRequests()
 {
-    std::istringstream record(RVTest::ReadPeerFile(RVTest::PeerVariable("RV_WEBAPI_RECORD")));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(record, line);)
-        lines.push_back(line);
-    return lines;
+    return InstallerTests::PeerRecordLines("RV_WEBAPI_RECORD");
 }
 
-std::string Hex(const std::string& bytes)
-{
-    static const char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (unsigned char c : bytes) {
-        text += kDigits[c >> 4];
-        text += kDigits[c & 15];
-    }
-    return text;
-}
 
 std::wstring Md5Of(const std::wstring& text)
 {
