@@ -13,9 +13,10 @@ constexpr const wchar_t* kHomePageAddress = L"http://127.0.0.1/";
 // The statistics server's host name.
 constexpr const char* kStatisticsServerHost = "127.0.0.1";
 
-// The web hosts of the advert API and the tracking request.
+// The web hosts of the advert API (its port, 8081, is added by the client)
+// and the tracking request (the local web API server's port).
 constexpr const wchar_t* kAdvertApiHost = L"http://127.0.0.1";
-constexpr const wchar_t* kTrackingHost = L"http://127.0.0.1";
+constexpr const wchar_t* kTrackingHost = L"http://127.0.0.1:8081";
 
 // The statistics server's group name for the game-shield resolver; while no
 // resolver is loaded it is used as the host name itself.
