@@ -1,9 +1,11 @@
+#include "installer/core/InstallerMainFunctions.h"
+
 #include "engine/common/startup/EngineStartup.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    RVGameEngine::Common::EngineInitialize(L"Setup");
-    return 0;
+    RVGameEngine::Common::EngineInitialize(kInstallerModuleName);
+    return RunInstaller();
 }

@@ -14,6 +14,10 @@ source "$ROOT/scripts/wine-env.sh"
 user_display="${DISPLAY:-}"
 wine_env_export "$OUT"
 trap wine_env_stop EXIT
+# The statistics and web API servers the program reports to, on this machine.
+PEERS="$OUT/local-peers"
+bash "$ROOT/scripts/local-peers.sh" start "$PEERS"
+trap 'bash "$ROOT/scripts/local-peers.sh" stop "$PEERS"; wine_env_stop' EXIT
 if [ -n "$user_display" ]; then
   export DISPLAY="$user_display"
 else

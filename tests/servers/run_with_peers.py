@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs a command (a test or benchmark under Wine) beside the local test peers.
 
-    run_with_peers.py --work DIR [--stat] [--http-script FILE] [--timeout S] -- COMMAND...
+    run_with_peers.py --work DIR [--stat] [--http-script FILE] [--webapi] [--timeout S] -- COMMAND...
 
 Starts the requested servers on free 127.0.0.1 ports, makes two more ports
 (one where nothing listens, one whose connects never complete), tells the
@@ -10,6 +10,7 @@ server it started by pid. Paths are given in Wine's form (Z:\\...).
 
     RV_STAT_PORT, RV_STAT_RECORD          statistics server and its record
     RV_HTTP_PORT, RV_HTTP_RECORD_DIR      HTTP server and its request records
+    RV_WEBAPI_PORT, RV_WEBAPI_RECORD      web API server and its request record
     RV_REFUSED_PORT                       nothing listens there
     RV_BLACKHOLE_PORT                     connects there never complete
 """
@@ -89,6 +90,7 @@ def main():
     parser.add_argument("--work", required=True)
     parser.add_argument("--stat", action="store_true")
     parser.add_argument("--http-script")
+    parser.add_argument("--webapi", action="store_true")
     parser.add_argument("--timeout", type=float, default=280)
     parser.add_argument("command", nargs=argparse.REMAINDER)
     args = parser.parse_args()
@@ -113,6 +115,12 @@ def main():
             servers.append(process)
             env["RV_HTTP_PORT"] = str(port)
             env["RV_HTTP_RECORD_DIR"] = wine_path(records)
+        if args.webapi:
+            record = os.path.join(args.work, "webapi-record.txt")
+            process, port = start_server("webapiserver.py", os.path.join(args.work, "webapi.port"), ["--record", record])
+            servers.append(process)
+            env["RV_WEBAPI_PORT"] = str(port)
+            env["RV_WEBAPI_RECORD"] = wine_path(record)
         env["RV_REFUSED_PORT"] = str(refused_port())
         port, holders = black_hole()
         env["RV_BLACKHOLE_PORT"] = str(port)

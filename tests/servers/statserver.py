@@ -120,9 +120,10 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--record", required=True)
+    parser.add_argument("--listen", type=int, default=0, help="port to listen on (0: a free one)")
     args = parser.parse_args()
     recorder = Recorder(args.record)
-    listener = listen_and_publish(args.port_file)
+    listener = listen_and_publish(args.port_file, port=args.listen)
     number = 0
     while True:
         conn, _ = listener.accept()

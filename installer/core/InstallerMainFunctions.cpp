@@ -1,0 +1,265 @@
+#include "installer/core/InstallerMainFunctions.h"
+
+#include "installer/core/CInstallProgress.h"
+#include "installer/core/CUrlItemList.h"
+#include "installer/core/InstallPathFunctions.h"
+#include "installer/core/InstallThreadFunctions.h"
+#include "installer/core/PackedResourceFunctions.h"
+#include "installer/core/StatisticsFunctions.h"
+
+#include "engine/common/base/EngineMessageBox.h"
+#include "engine/common/base/TScopedHandle.h"
+#include "engine/common/system/ProcessFunctions.h"
+#include "engine/directui/IGdiFontManager.h"
+#include "engine/filesystem/IFileCollector.h"
+#include "engine/filesystem/ILogFile.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
+#include "engine/math/RandomFunctions.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+using RVGameEngine::Common::CScopedKernelHandle;
+using RVGameEngine::Common::TIntrusivePointer;
+using RVGameEngine::FileSystem::IFileCollector;
+using RVGameEngine::FileSystem::ILogFile_GetInstance;
+using RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance;
+using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
+using RVGameEngine::FileSystem::LOG_LEVEL_WARNING;
+
+namespace {
+
+constexpr uint32_t kStatisticsDeliveryLimitMs = 3000;
+constexpr int kFallbackFolderAttempts = 100;
+constexpr int kMaxFolderDepth = 200;
+
+std::wstring WithForwardSlashes(std::wstring path)
+{
+    std::replace(path.begin(), path.end(), L'\\', L'/');
+    return path;
+}
+
+std::wstring ComparablePath(const std::wstring& path)
+{
+    std::wstring text = WithForwardSlashes(path);
+    while (text.size() > 1 && text.back() == L'/')
+        text.pop_back();
+    CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::wstring SystemTempFolder()
+{
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH, buffer);
+    return length == 0 || length > MAX_PATH ? std::wstring() : std::wstring(buffer, length);
+}
+
+// "X:" or "X:/" alone would name a drive's current folder or its root.
+bool IsDrivePart(const std::wstring& path)
+{
+    const std::wstring text = WithForwardSlashes(path);
+    return (text.size() == 2 || (text.size() == 3 && text[2] == L'/')) && text[1] == L':';
+}
+
+bool IsReparsePoint(const wchar_t* path)
+{
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+std::wstring MakeUniqueTempFolder()
+{
+    const std::wstring base = SystemTempFolder();
+    if (base.empty())
+        return std::wstring();
+    for (int attempt = 0; attempt < kFallbackFolderAttempts; ++attempt) {
+        const std::wstring folder = base + kInstallerModuleName + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_"
+            + std::to_wstring(GetTickCount() + static_cast<DWORD>(attempt));
+        if (CreateDirectoryW(folder.c_str(), nullptr))
+            return WithForwardSlashes(folder);
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return std::wstring();
+}
+
+// Folders with no file below them are not reached from a file; they would
+// keep the temporary folder alive. Junctions are removed as links, never
+// entered.
+void RemoveEmptySubfolders(const std::wstring& folder, int depthLeft)
+{
+    if (depthLeft <= 0)
+        return;
+    WIN32_FIND_DATAW found{};
+    RVGameEngine::Common::CScopedFindHandle search(FindFirstFileW((folder + L"/*").c_str(), &found));
+    if (!search)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L".." || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            continue;
+        const std::wstring child = folder + L"/" + name;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+            RemoveEmptySubfolders(child, depthLeft - 1);
+        RemoveDirectoryW(child.c_str());
+    } while (FindNextFileW(search.Get(), &found));
+}
+
+void ShowNoDriveMessage()
+{
+    RVGameEngine::Common::EngineMessageBox(nullptr, kNoDriveMessage, kNoDriveCaption, MB_OK);
+}
+
+} // namespace
+
+bool CheckSingleInstance()
+{
+    static CScopedKernelHandle mutex;
+    HANDLE handle = CreateMutexW(nullptr, FALSE, kSingleInstanceMutexName);
+    if (handle != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(handle);
+        return true;
+    }
+    mutex.Reset(handle);
+    return false;
+}
+
+std::wstring EnterTempFolder(const std::wstring& preferred)
+{
+    IVirtualFileSystem_GetInstance()->CreateDirectory(preferred.c_str());
+    if (!IsReparsePoint(preferred.c_str()) && SetCurrentDirectoryW(preferred.c_str()))
+        return WithForwardSlashes(preferred);
+    ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Temporary folder %s not usable (error %u); using one of the system's",
+                                preferred.c_str(), static_cast<unsigned>(GetLastError()));
+    const std::wstring fallback = MakeUniqueTempFolder();
+    if (!fallback.empty() && SetCurrentDirectoryW(fallback.c_str()))
+        return fallback;
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"No temporary folder could be made or entered");
+    return std::wstring();
+}
+
+bool UnpackInstallerPackage()
+{
+    TIntrusivePointer<RVGameEngine::Common::IStream> archive = LoadPackageArchive(kInstallerPackage);
+    const bool unpacked = archive && CInstallProgress::GetInstance()->ExtractPackedArchive(archive);
+    CInstallProgress::GetInstance()->Reset();
+    if (!unpacked)
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The installer's own package could not be unpacked");
+    return unpacked;
+}
+
+void ReportClosingAndStartUpdater(bool installFinished, bool installFailed)
+{
+    if (!installFinished)
+        return;
+    if (installFailed) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"The install failed: no finished report, no updater");
+        return;
+    }
+    for (int32_t report = 0; report < kClosingReportCount; ++report) {
+        SendStatisticsSystemInfo(kStatisticsStepInstallFinished);
+        Sleep(kClosingReportPauseMs);
+    }
+    if (IVirtualFileSystem_GetInstance()->FileExists(kUpdaterProgram))
+        CScopedKernelHandle updater(RVGameEngine::Common::LaunchProgram(kUpdaterProgram, L""));
+}
+
+void LeaveAndDeleteTempFolder(const std::wstring& folder, const std::wstring& boundary)
+{
+    // A folder that is the current directory, or holds the open log file,
+    // cannot be removed.
+    const std::wstring elsewhere = SystemTempFolder();
+    if (!elsewhere.empty())
+        SetCurrentDirectoryW(elsewhere.c_str());
+    ILogFile_GetInstance()->Close();
+    DeleteTempDirectoryWithin(folder.c_str(), boundary.empty() ? nullptr : boundary.c_str());
+}
+
+void DeleteTempDirectory(const wchar_t* path)
+{
+    DeleteTempDirectoryWithin(path, nullptr);
+}
+
+void DeleteTempDirectoryWithin(const wchar_t* path, const wchar_t* boundary)
+{
+    if (path == nullptr || path[0] == L'\0')
+        return;
+    // A junction put in the folder's place is removed as a link; what it
+    // points to is left alone.
+    if (!IsReparsePoint(path)) {
+        TIntrusivePointer<IFileCollector> collector(RVGameEngine::FileSystem::IFileCollector_Create());
+        if (collector) {
+            collector->CollectFiles(path);
+            for (int32_t i = 0; i < collector->GetCount(); ++i) {
+                const std::wstring file = collector->GetAt(i);
+                DeleteFileW(file.c_str());
+                wchar_t directory[RVGameEngine::FileSystem::kPathPartBufferLength] = {};
+                IVirtualFileSystem_GetInstance()->GetDirectoryPart(file.c_str(), directory);
+                RemoveDirectoryTreeWithin(directory, boundary);
+            }
+        }
+    }
+    if (!IsReparsePoint(path))
+        RemoveEmptySubfolders(path, kMaxFolderDepth);
+    // The folder itself, also when no file lay below it.
+    RemoveDirectoryTreeWithin(path, boundary);
+}
+
+void RemoveDirectoryTree(const wchar_t* path)
+{
+    RemoveDirectoryTreeWithin(path, nullptr);
+}
+
+void RemoveDirectoryTreeWithin(const wchar_t* path, const wchar_t* boundary)
+{
+    RVGameEngine::FileSystem::IVirtualFileSystem* files = IVirtualFileSystem_GetInstance();
+    const std::wstring limit = boundary == nullptr ? std::wstring() : ComparablePath(boundary);
+    std::wstring current = path == nullptr ? std::wstring() : std::wstring(path);
+    while (!current.empty() && current != L"./" && !IsDrivePart(current)) {
+        if (!limit.empty() && ComparablePath(current).size() <= limit.size())
+            return;
+        if (!files->IsDirectory(current.c_str()))
+            return;
+        RemoveDirectoryW(current.c_str());
+        wchar_t parent[RVGameEngine::FileSystem::kPathPartBufferLength] = {};
+        if (!files->GetDirectoryPart(current.c_str(), parent))
+            return;
+        current = parent;
+    }
+}
+
+int32_t RunInstaller()
+{
+    RVGameEngine::Math::Randomize();
+    if (CheckSingleInstance())
+        return kAnotherInstanceExitCode;
+    FindInstallDrive();
+    if (GetInstallDriveLetter() == kNoDrive) {
+        ShowNoDriveMessage();
+        return 0;
+    }
+    // Kept for the clean-up: the pack name the path is made from may change
+    // once the package's partner configuration is on disk.
+    const std::wstring preferred = GetTempInstallPath();
+    const std::wstring tempFolder = EnterTempFolder(preferred);
+    if (tempFolder.empty())
+        return 0;
+    const bool fallback = tempFolder != WithForwardSlashes(preferred);
+    if (UnpackInstallerPackage()) {
+        CUrlItemList::GetInstance();
+        InitStatisticsServerConnection();
+        SendStatisticsSystemInfo(kStatisticsStepStarted);
+        // A package without fonts would otherwise stop the start on a
+        // file warning box.
+        if (IVirtualFileSystem_GetInstance()->FileExists(kFontListFile))
+            RVGameEngine::DirectUI::IFontManager_GetInstance()->LoadFontList(kFontListFile);
+        // The install window is built and run here; until it exists the run
+        // goes from start-up straight to the clean-up.
+        ReportClosingAndStartUpdater(IsInstallFinished(), IsInstallFailed());
+        WaitForStatisticsDelivery(kStatisticsDeliveryLimitMs);
+    }
+    LeaveAndDeleteTempFolder(tempFolder, fallback ? WithForwardSlashes(SystemTempFolder()) : std::wstring());
+    return 0;
+}

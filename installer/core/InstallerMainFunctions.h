@@ -1,0 +1,50 @@
+#pragma once
+
+// The installer's run from start-up to clean-up, on the UI thread.
+
+#include <cstdint>
+#include <string>
+
+constexpr const wchar_t* kInstallerModuleName = L"WMGameInstaller";
+constexpr const wchar_t* kSingleInstanceMutexName = L"WMGameInstaller";
+constexpr const wchar_t* kFontListFile = L"Installer/Font/FontList.xml";
+constexpr const wchar_t* kUpdaterProgram = L"./ZURovoZizizer.exe";
+constexpr const wchar_t* kNoDriveMessage = L"单个磁盘分区剩余空间不足100M，请整理出足够空间后重新安装。";
+constexpr const wchar_t* kNoDriveCaption = L"温馨提示";
+// Returned when another installer is running.
+constexpr int32_t kAnotherInstanceExitCode = -2;
+constexpr int32_t kClosingReportCount = 5;
+constexpr uint32_t kClosingReportPauseMs = 100;
+
+// Everything after the engine's start-up: single instance, drive, temporary
+// folder and UI package, URL list, statistics, fonts, the closing reports
+// and the updater, then the removal of the temporary folder. Returns -2
+// when another installer runs, else 0.
+int32_t RunInstaller();
+
+// True when another installer holds the mutex; otherwise the mutex is kept
+// for the rest of the process.
+bool CheckSingleInstance();
+
+// Creates the folder and makes it the current directory; when that fails, a
+// new unique folder under the system's temporary folder is used instead.
+// The folder entered, with "/" separators, or empty when none could be.
+std::wstring EnterTempFolder(const std::wstring& preferred);
+// Unpacks the installer's own package into the current directory and resets
+// the progress counters; false (logged) when it is missing or damaged.
+bool UnpackInstallerPackage();
+// After the window has closed: for a finished, sound install the finished
+// step is reported five times and the updater is started when present.
+void ReportClosingAndStartUpdater(bool installFinished, bool installFailed);
+// Leaves the folder (current directory elsewhere, log file closed), then
+// deletes it. With a boundary, no folder at or above it is removed.
+void LeaveAndDeleteTempFolder(const std::wstring& folder, const std::wstring& boundary);
+
+// Deletes every file under the path and then every folder left empty on the
+// way up from each file's folder. Junctions are never entered.
+void DeleteTempDirectory(const wchar_t* path);
+void DeleteTempDirectoryWithin(const wchar_t* path, const wchar_t* boundary);
+// Removes the folder when it is empty and climbs to its parents while they
+// become empty; stops at "./", an empty path, a drive or the boundary.
+void RemoveDirectoryTree(const wchar_t* path);
+void RemoveDirectoryTreeWithin(const wchar_t* path, const wchar_t* boundary);

@@ -1,0 +1,25 @@
+#include "installer/core/InstallPathFunctions.h"
+#include "installer/core/InstallerMainFunctions.h"
+
+#include "tests/support/LogCapture.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace {
+
+int32_t FreeOnDriveC(int32_t drive)
+{
+    return drive == 2 ? 500 : 0;
+}
+
+} // namespace
+
+TEST(InstallerMainFlow, MissingInstallerPackageIsLoggedAndTheRunEndsCleanly)
+{
+    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    RVTest::LogCapture log;
+    EXPECT_EQ(RunInstaller(), 0);
+    EXPECT_EQ(log.CountContaining(L"could not be unpacked"), 1);
+    EXPECT_EQ(GetFileAttributesW(L"C:\\Program Files\\Wendmoor\\Temp"), INVALID_FILE_ATTRIBUTES);
+}
