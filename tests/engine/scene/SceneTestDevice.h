@@ -68,9 +68,11 @@ public:
     uint32_t GetHeight() override { return kScreenHeight; }
 
     // Nothing else of the driver is used by the scene.
+    using Texture = RVGameEngine::Video::ITexture;
+    using Color = RVGameEngine::Video::tagColor;
     bool ResetStates() override { return true; }
     bool BeginScene() override { return true; }
-    void Clear(bool, bool, RVGameEngine::Video::tagColor) override {}
+    void Clear(bool, bool, Color) override {}
     void EndScene() override {}
     void Begin2D() override {}
     void End2D() override {}
@@ -78,24 +80,22 @@ public:
     void EndAlphaDraw() override {}
     void GetTransform(int, RVGameEngine::Math::tagMatrix4x4*) override {}
     void SetTransform(int, const RVGameEngine::Math::tagMatrix4x4*) override {}
-    void DrawTexture(RVGameEngine::Video::ITexture*, float, float, float, float, float, float, float, float,
-                     RVGameEngine::Video::tagColor) override {}
-    void DrawTexture(RVGameEngine::Video::ITexture*, float, float, float, float, float, float, float, float) override {}
-    void DrawTexture(RVGameEngine::Video::ITexture*, float, float, float, float, RVGameEngine::Video::tagColor) override {}
-    void DrawTexture(RVGameEngine::Video::ITexture*, float, float, float, float) override {}
-    void DrawTextureQuad(RVGameEngine::Video::ITexture*, float, float, float, float, float, float, float, float, float,
-                         float, float, float, RVGameEngine::Video::tagColor) override {}
-    void DrawTextureQuad(RVGameEngine::Video::ITexture*, float, float, float, float, float, float, float,
-                         float) override {}
-    void FillRect(float, float, float, float, RVGameEngine::Video::tagColor) override {}
-    void DrawLine(float, float, float, float, RVGameEngine::Video::tagColor) override {}
-    void SetTexture(uint32_t, RVGameEngine::Video::ITexture*) override {}
+    void DrawTexture(Texture*, float, float, float, float, float, float, float, float, Color) override {}
+    void DrawTexture(Texture*, float, float, float, float, float, float, float, float) override {}
+    void DrawTexture(Texture*, float, float, float, float, Color) override {}
+    void DrawTexture(Texture*, float, float, float, float) override {}
+    void DrawTextureQuad(Texture*, float, float, float, float, float, float, float, float, float, float, float,
+                         float, Color) override {}
+    void DrawTextureQuad(Texture*, float, float, float, float, float, float, float, float) override {}
+    void FillRect(float, float, float, float, Color) override {}
+    void DrawLine(float, float, float, float, Color) override {}
+    void SetTexture(uint32_t, Texture*) override {}
     void SetFillMode(int) override {}
     void SetClipRect(bool, int, int, int, int) override {}
     void SetViewport(bool, int, int, int, int) override {}
     void SaveScreenshot(const wchar_t*) override {}
     uint32_t GetDrawCallCount() override { return 0; }
-    RVGameEngine::Video::ITexture* CreateTexture(uint32_t, uint32_t) override { return nullptr; }
+    Texture* CreateTexture(uint32_t, uint32_t) override { return nullptr; }
     void ReadTexturePixels(RVGameEngine::Video::CTexture*, int, int, int, int, uint32_t*) override {}
     void WriteTexturePixels(RVGameEngine::Video::CTexture*, int, int, int, int, const uint32_t*) override {}
     void ReleaseTexture(RVGameEngine::Video::CTexture*) override {}
@@ -104,10 +104,7 @@ public:
     void ClipRectWithSource(float&, float&, float&, float&, float&, float&, float&, float&) override {}
     IDirect3DDevice8* GetDirect3DDevice() override { return nullptr; }
     float GetTexelEndScale() override { return 1.0f; }
-    RVGameEngine::Video::ITexture* WrapTexture(uint32_t, uint32_t, IDirect3DTexture8*, uint32_t) override
-    {
-        return nullptr;
-    }
+    Texture* WrapTexture(uint32_t, uint32_t, IDirect3DTexture8*, uint32_t) override { return nullptr; }
 };
 
 // The process's one device, with a fresh sprite and scene manager per test.

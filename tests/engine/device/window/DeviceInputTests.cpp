@@ -94,6 +94,15 @@ TEST_F(DeviceInput, MessagesRaiseTheirEventsInOrder)
     EXPECT_EQ(Entries{"3"}, log.entries);
 }
 
+int g_ownerCloses = 0;
+
+LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLOSE)
+        ++g_ownerCloses;
+    return message == WM_CLOSE ? 0 : DefWindowProcW(window, message, wParam, lParam);
+}
+
 TEST_F(DeviceInput, CloseCanBeCancelledAndOtherwiseEndsTheLoop)
 {
     Create(DeviceWindowTest::SmallParams());
@@ -112,22 +121,8 @@ TEST_F(DeviceInput, CloseCanBeCancelledAndOtherwiseEndsTheLoop)
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(device->ProcessMessages());
     EXPECT_EQ(nullptr, device->GetWindowHandle());
-}
 
-int g_ownerCloses = 0;
-
-LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_CLOSE) {
-        ++g_ownerCloses;
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// A child device window hands a close request to the window above it.
-TEST_F(DeviceInput, ClosingAnOwnedWindowClosesTheOwner)
-{
+    // A child device window hands a close request to the window above it.
     WNDCLASSW ownerClass{};
     ownerClass.lpfnWndProc = &OwnerWindowProc;
     ownerClass.hInstance = GetModuleHandleW(nullptr);
