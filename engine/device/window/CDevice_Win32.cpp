@@ -104,12 +104,9 @@ CDevice_Win32::~CDevice_Win32()
 void CDevice_Win32::ReleaseWindow()
 {
     m_deviceContext.Reset();
-    if (m_window == nullptr)
-        return;
-    if (m_ownsWindow)
-        DestroyWindow(m_window);
-    else if (m_previousWindowProc != nullptr)
+    if (m_window != nullptr && m_previousWindowProc != nullptr)
         SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousWindowProc));
+    m_ownedWindow.Reset();
     m_window = nullptr;
 }
 
@@ -159,7 +156,7 @@ bool CDevice_Win32::CreateDeviceWindow()
         LogError(L"the window cannot be created");
         return false;
     }
-    m_ownsWindow = true;
+    m_ownedWindow.Reset(m_window);
     return true;
 }
 
@@ -420,6 +417,8 @@ LRESULT CDevice_Win32::OnClose()
 void CDevice_Win32::OnWindowDestroyed()
 {
     m_deviceContext.Reset();
+    m_ownedWindow.Release();
+    m_previousWindowProc = nullptr;
     m_window = nullptr;
 }
 

@@ -89,8 +89,9 @@ private:
 
     Clock m_clock;
     tagCreationParams m_params;
+    // The window in use: the one made here (owned below) or the one handed over.
     HWND m_window = nullptr;
-    bool m_ownsWindow = false;
+    Common::CScopedWindow m_ownedWindow;
     WNDPROC m_previousWindowProc = nullptr;
     Common::CScopedWindowDc m_deviceContext;
     Common::TComPointer<IDirect3D8> m_direct3D;
