@@ -1,5 +1,6 @@
 #include "engine/directui/CUISystem.h"
 
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/FatalError.h"
 #include "engine/directui/UIEventArgs.h"
 #include "engine/directui/controls/ControlFactory.h"
@@ -13,29 +14,7 @@ namespace DirectUI {
 
 namespace {
 
-// Keeps an object alive across a call that may drop its last outside
-// reference (a click handler that destroys the frame, for one). An object no
-// pointer holds yet is left alone: our release would delete it.
-class CKeepAlive
-{
-public:
-    explicit CKeepAlive(Common::IReferenceCounted* object)
-        : m_object(object->GetReferenceCount() > 0 ? object : nullptr)
-    {
-        if (m_object != nullptr)
-            m_object->AddRef();
-    }
-    ~CKeepAlive()
-    {
-        if (m_object != nullptr)
-            m_object->Release();
-    }
-    CKeepAlive(const CKeepAlive&) = delete;
-    CKeepAlive& operator=(const CKeepAlive&) = delete;
-
-private:
-    Common::IReferenceCounted* m_object;
-};
+using Common::CKeepAlive;
 
 const tagUIMouseEventArgs& MouseArgs(Common::tagEventArgs* args)
 {

@@ -1,6 +1,7 @@
 #include "engine/common/base/CEventDelegateManager.h"
 
 #include "engine/common/base/CAutoLock.h"
+#include "engine/common/base/CKeepAlive.h"
 
 #include <vector>
 
@@ -13,30 +14,6 @@ IEventDelegate* AsDelegate(const TIntrusivePointer<IReferenceCounted>& element)
 {
     return static_cast<IEventDelegate*>(element.Get());
 }
-
-// Holds a reference to a reference-counted object only when somebody else
-// already does: a source that lives on the stack, or is still being made,
-// has a count of 0 and must not be deleted by our Release.
-class CKeepAlive
-{
-public:
-    explicit CKeepAlive(IReferenceCounted* object)
-        : m_object(object->GetReferenceCount() > 0 ? object : nullptr)
-    {
-        if (m_object != nullptr)
-            m_object->AddRef();
-    }
-    ~CKeepAlive()
-    {
-        if (m_object != nullptr)
-            m_object->Release();
-    }
-    CKeepAlive(const CKeepAlive&) = delete;
-    CKeepAlive& operator=(const CKeepAlive&) = delete;
-
-private:
-    IReferenceCounted* m_object;
-};
 
 } // namespace
 
