@@ -1,13 +1,14 @@
 // Winsock before <windows.h>.
 #include "tests/installer/PeerRecords.h"
 
+#include "tests/installer/InstallerTestSupport.h"
+
 #include "installer/core/CStatisticsServerConnection.h"
 #include "installer/core/CUrlItemList.h"
 #include "installer/core/InstallPathFunctions.h"
 #include "installer/core/InstallerMainFunctions.h"
 #include "installer/core/StatisticsFunctions.h"
 
-#include "engine/common/system/ShellFunctions.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TempFolder.h"
@@ -27,24 +28,12 @@ constexpr int kChildPassed = 77;
 
 const wchar_t* const kTempInstallFolder = L"C:\\Program Files\\Wendmoor\\Temp";
 
+using InstallerTests::Exists;
+
+// Free megabytes: 500 on drive C only.
 int32_t FreeOnDriveC(int32_t drive)
 {
     return drive == 2 ? 500 : 0;
-}
-
-int32_t FreeOnMissingDriveQ(int32_t drive)
-{
-    return drive == 'Q' - 'A' ? 500 : 0;
-}
-
-int32_t FreeNowhere(int32_t)
-{
-    return 0;
-}
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::wstring SystemTempFolder()
@@ -54,31 +43,21 @@ std::wstring SystemTempFolder()
     return buffer;
 }
 
-int CountFallbackFolders()
+bool AnyFallbackFolderLeft()
 {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((SystemTempFolder() + L"WMGameInstaller_*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do
-        ++count;
-    while (FindNextFileW(search, &found));
-    FindClose(search);
-    return count;
-}
-
-std::vector<std::string> StatRecordLines()
-{
-    return InstallerTests::PeerRecordLines("RV_STAT_RECORD");
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return search != INVALID_HANDLE_VALUE;
 }
 
 // Statistics messages of the install step recorded by the server.
 int CountStepMessages(uint32_t step)
 {
-    const std::string stepHex = step == 0 ? "00000000" : step == 1 ? "01000000" : "02000000";
+    const std::string stepHex = InstallerTests::Hex(std::string(1, static_cast<char>(step)) + std::string(3, '\0'));
     int count = 0;
-    for (const std::string& line : StatRecordLines()) {
+    for (const std::string& line : InstallerTests::PeerRecordLines("RV_STAT_RECORD")) {
         const size_t at = line.find(" 108 6 ");
         if (at != std::string::npos && line.compare(at + 7 + 56, 8, stepHex) == 0)
             ++count;
@@ -92,59 +71,49 @@ void PointStatisticsAtTheTestServer()
     SetStatisticsServerEndpoint({"127.0.0.1", port, port});
 }
 
-// The whole run in this (child) process; the installer's mutex then stays
-// taken, so each such run needs a process of its own.
-int RunFromStartToCleanUp()
+// The whole run in this (child) process with the drives given, then the
+// check's verdict; the installer's mutex stays taken, so each such run needs
+// a process of its own.
+std::wstring g_launchedFrom;
+
+int RunInstallerThen(DriveFreeSpaceQuery drives, int (*check)())
 {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    g_launchedFrom = folder;
     PointStatisticsAtTheTestServer();
-    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    SetDriveFreeSpaceQuery(drives);
     RVTest::MessageBoxRecorder::Clear();
-    wchar_t before[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, before);
-    if (RunInstaller() != 0)
-        return 1;
-    // The package's URL list was read from the temporary folder...
-    if (CUrlItemList::GetInstance()->GetCount() == 0)
-        return 2;
-    // ...which is gone, and the run stands elsewhere.
-    if (Exists(kTempInstallFolder))
-        return 3;
-    if (!RVTest::MessageBoxRecorder::Taken().empty())
-        return 4;
-    return kChildPassed;
+    return RunInstaller() != 0 ? 1 : check();
 }
 
-int RunWithoutAnyDrive()
+int CheckRunFromStartToCleanUp()
 {
-    SetDriveFreeSpaceQuery(FreeNowhere);
-    RVTest::MessageBoxRecorder::Clear();
-    if (RunInstaller() != 0)
-        return 1;
+    // The package's URL list was read from the temporary folder, which is gone.
+    if (CUrlItemList::GetInstance()->GetCount() == 0 || Exists(kTempInstallFolder))
+        return 2;
+    return RVTest::MessageBoxRecorder::Taken().empty() ? kChildPassed : 3;
+}
+
+int CheckRunWithoutAnyDrive()
+{
     const auto boxes = RVTest::MessageBoxRecorder::Taken();
     if (boxes.size() != 1 || boxes[0].text != kNoDriveMessage || boxes[0].caption != kNoDriveCaption
         || (boxes[0].type & 0xF) != MB_OK)
         return 2;
-    if (Exists(kTempInstallFolder) || CountFallbackFolders() != 0)
+    if (Exists(kTempInstallFolder) || AnyFallbackFolderLeft())
         return 3;
     return kChildPassed;
 }
 
-int RunWithUnusableTempFolder()
+int CheckRunWithUnusableTempFolder()
 {
-    PointStatisticsAtTheTestServer();
-    SetDriveFreeSpaceQuery(FreeOnMissingDriveQ);
-    wchar_t launchedFrom[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, launchedFrom);
-    if (RunInstaller() != 0)
-        return 1;
     if (CUrlItemList::GetInstance()->GetCount() == 0)
         return 2;
-    // Unpacked under the system's temporary folder, not where it started.
-    if (Exists(std::wstring(launchedFrom) + L"\\Installer") || CountFallbackFolders() != 0)
+    // Unpacked under the system's temporary folder (which stays), not where it started.
+    if (Exists(g_launchedFrom + L"\\Installer") || AnyFallbackFolderLeft())
         return 3;
-    if (!Exists(SystemTempFolder()))
-        return 4;
-    return kChildPassed;
+    return Exists(SystemTempFolder()) ? kChildPassed : 4;
 }
 
 } // namespace
@@ -163,14 +132,15 @@ TEST(InstallerMainFlow, SecondInstanceReturnsMinusTwoAndShowsNothing)
 
 TEST(InstallerMainFlow, WithoutADriveOf100MBTheMessageIsShownAndNoFolderMade)
 {
-    EXPECT_EXIT(ExitProcess(RunWithoutAnyDrive()), ::testing::ExitedWithCode(kChildPassed), "");
+    EXPECT_EXIT(ExitProcess(RunInstallerThen([](int32_t) { return 0; }, CheckRunWithoutAnyDrive)),
+                ::testing::ExitedWithCode(kChildPassed), "");
 }
 
 TEST(InstallerMainFlow, UnpacksIntoTheTemporaryFolderReportsTheStartAndRemovesTheFolder)
 {
     const int startsBefore = CountStepMessages(kStatisticsStepStarted);
-    EXPECT_EXIT(ExitProcess(RunFromStartToCleanUp()), ::testing::ExitedWithCode(kChildPassed), "");
-    EXPECT_FALSE(Exists(kTempInstallFolder));
+    EXPECT_EXIT(ExitProcess(RunInstallerThen(FreeOnDriveC, CheckRunFromStartToCleanUp)),
+                ::testing::ExitedWithCode(kChildPassed), "");
     // Asked for before the connection was up, the start message still left.
     EXPECT_EQ(CountStepMessages(kStatisticsStepStarted), startsBefore + 1);
     EXPECT_EQ(CountStepMessages(kStatisticsStepInstallFinished), 0);
@@ -178,7 +148,9 @@ TEST(InstallerMainFlow, UnpacksIntoTheTemporaryFolderReportsTheStartAndRemovesTh
 
 TEST(InstallerMainFlow, UnusableTemporaryFolderFallsBackToTheSystemsOne)
 {
-    EXPECT_EXIT(ExitProcess(RunWithUnusableTempFolder()), ::testing::ExitedWithCode(kChildPassed), "");
+    const DriveFreeSpaceQuery onlyMissingDriveQ = [](int32_t drive) { return drive == 'Q' - 'A' ? 500 : 0; };
+    EXPECT_EXIT(ExitProcess(RunInstallerThen(onlyMissingDriveQ, CheckRunWithUnusableTempFolder)),
+                ::testing::ExitedWithCode(kChildPassed), "");
 }
 
 TEST(InstallerMainFlow, ClosingReportsAndUpdaterOnlyAfterASoundInstall)
@@ -192,7 +164,7 @@ TEST(InstallerMainFlow, ClosingReportsAndUpdaterOnlyAfterASoundInstall)
     }));
     RVTest::TempFolder installFolder;
     RVTest::ScopedCurrentFolder inside(installFolder.Path());
-    const std::wstring standIn = std::wstring(RVGameEngine::Common::GetProgramDir()->GetUtf16()) + L"installer_test_standin.exe";
+    const std::wstring standIn = InstallerTests::ProgramFolder() + L"installer_test_standin.exe";
     ASSERT_TRUE(CopyFileW(standIn.c_str(), installFolder.Child(L"ZURovoZizizer.exe").c_str(), FALSE));
     const std::wstring started = installFolder.Child(L"ZURovoZizizer.exe.started");
 
@@ -232,9 +204,8 @@ TEST(InstallerMainFlow, DirectoryTreeRemovalClimbsOnlyThroughEmptyFoldersAndStop
     EXPECT_TRUE(Exists(base + L"\\keep"));
 
     // A tree of files and empty folders is emptied and removed whole.
-    ASSERT_TRUE(CreateDirectoryW((base + L"\\tree").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryW((base + L"\\tree\\empty").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryW((base + L"\\tree\\full").c_str(), nullptr));
+    for (const wchar_t* folder : {L"\\tree", L"\\tree\\empty", L"\\tree\\full"})
+        ASSERT_TRUE(CreateDirectoryW((base + folder).c_str(), nullptr));
     ASSERT_TRUE(RVTest::WriteWholeFile(base + L"\\tree\\full\\file.txt", "x"));
     ASSERT_TRUE(RVTest::WriteWholeFile(base + L"\\tree\\top.txt", "y"));
     DeleteTempDirectoryWithin((base + L"/tree").c_str(), base.c_str());

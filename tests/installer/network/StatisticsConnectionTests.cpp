@@ -27,88 +27,74 @@ using InstallerTests::Hex;
 
 RVTest::WinsockScope g_winsock;
 
-std::vector<std::string> StatRecordLines()
-{
-    return InstallerTests::PeerRecordLines("RV_STAT_RECORD");
-}
-
-
-
-// The record lines of one server-side connection, without the "<kind> <n>" head.
-std::vector<std::string> LinesOfConnection(int number)
+// The statistics server's record lines of its newest connection, as
+// "<kind> <rest>" without the connection number.
+std::vector<std::string> LinesOfNewestConnection()
 {
     std::vector<std::string> lines;
-    for (const std::string& line : StatRecordLines()) {
+    int newest = -1;
+    for (const std::string& line : InstallerTests::PeerRecordLines("RV_STAT_RECORD")) {
         std::istringstream words(line);
-        std::string kind;
+        std::string kind, rest;
         int connection = 0;
         words >> kind >> connection;
-        if (connection == number) {
-            std::string rest;
-            std::getline(words, rest);
-            lines.push_back(kind + rest);
+        std::getline(words, rest);
+        if (kind == "open") {
+            newest = connection;
+            lines.clear();
         }
+        if (connection == newest)
+            lines.push_back(kind + rest);
     }
     return lines;
 }
 
-int NewestConnectionNumber()
+// A logging connection started towards the address, with its events counted.
+struct StartedConnection
 {
-    int newest = 0;
-    for (const std::string& line : StatRecordLines())
-        if (line.compare(0, 5, "open ") == 0)
-            newest = std::atoi(line.c_str() + 5);
-    return newest;
-}
+    explicit StartedConnection(const std::string& address) : connection(new CStatisticsServerConnection)
+    {
+        using Self = StartedConnection;
+        connection->AddMemberFunctionDelegate(SERVER_CONNECTION_EVENT_CONNECTED, this, &Self::Count<&Self::connected>);
+        connection->AddMemberFunctionDelegate(SERVER_CONNECTION_EVENT_CONNECT_FAILED, this, &Self::Count<&Self::failed>);
+        connection->AddMemberFunctionDelegate(SERVER_CONNECTION_EVENT_CLOSED, this, &Self::Count<&Self::closed>);
+        connection->EnableLogging(true);
+        connection->Connect(address.c_str());
+    }
+    ~StartedConnection() { connection->RemoveObjectDelegates(this); }
 
-bool Contains(const std::vector<std::string>& lines, const std::string& wanted)
-{
-    for (const std::string& line : lines)
-        if (line == wanted)
-            return true;
-    return false;
-}
+    template <int StartedConnection::*Counter>
+    void Count(void*, RVGameEngine::Common::tagEventArgs*)
+    {
+        ++(this->*Counter);
+    }
+    bool UpdateUntil(const std::function<bool()>& condition, uint32_t limitMs = 5000)
+    {
+        return RVTest::WaitFor([&] {
+            connection->Update();
+            return condition();
+        }, limitMs);
+    }
 
-// Counts the connection's events.
-struct EventCounter
-{
+    TIntrusivePointer<CStatisticsServerConnection> connection;
     int connected = 0;
     int failed = 0;
     int closed = 0;
-    void OnConnected(void*, RVGameEngine::Common::tagEventArgs*) { ++connected; }
-    void OnFailed(void*, RVGameEngine::Common::tagEventArgs*) { ++failed; }
-    void OnClosed(void*, RVGameEngine::Common::tagEventArgs*) { ++closed; }
-
-    explicit EventCounter(CServerConnection* connection) : m_connection(connection)
-    {
-        connection->AddMemberFunctionDelegate(SERVER_CONNECTION_EVENT_CONNECTED, this, &EventCounter::OnConnected);
-        connection->AddMemberFunctionDelegate(SERVER_CONNECTION_EVENT_CONNECT_FAILED, this, &EventCounter::OnFailed);
-        connection->AddMemberFunctionDelegate(SERVER_CONNECTION_EVENT_CLOSED, this, &EventCounter::OnClosed);
-    }
-    ~EventCounter() { m_connection->RemoveObjectDelegates(this); }
-
-private:
-    CServerConnection* m_connection;
 };
 
-TIntrusivePointer<CStatisticsServerConnection> NewStatisticsConnection()
+// The system information record in hex, zero-filled around its fields.
+std::string ExpectedRecord(const std::string& address, uint32_t step, const std::string& partner)
 {
-    TIntrusivePointer<CStatisticsServerConnection> connection(new CStatisticsServerConnection);
-    connection->EnableLogging(true);
-    return connection;
+    std::string expected(kSystemInfoRecordSize, '\0');
+    expected.replace(0, address.size(), address);
+    expected[28] = static_cast<char>(step);
+    expected.replace(32, partner.size(), partner);
+    return Hex(expected);
 }
 
-bool UpdateUntil(CServerConnection* connection, const std::function<bool()>& condition)
+std::wstring Wide(const std::string& text)
 {
-    return RVTest::WaitFor([&] {
-        connection->Update();
-        return condition();
-    });
-}
-
-std::string StatAddress()
-{
-    return RVTest::LoopbackAddress(RVTest::PeerPort("RV_STAT_PORT"));
+    return std::wstring(text.begin(), text.end());
 }
 
 } // namespace
@@ -139,29 +125,24 @@ TEST(SystemInfoRecord, FieldsAreZeroTerminatedAndPartnerIsCutAtCharacterBoundari
         uint8_t record[kSystemInfoRecordSize];
         memset(record, 0xCC, sizeof record);
         BuildSystemInfoRecord(c.hardwareAddress, c.step, c.partner, record);
-        std::string expected(kSystemInfoRecordSize, '\0');
-        expected.replace(0, c.expectedAddressField.size(), c.expectedAddressField);
-        expected[28] = static_cast<char>(c.step);
-        expected.replace(32, c.expectedPartnerField.size(), c.expectedPartnerField);
-        EXPECT_EQ(Hex(std::string(reinterpret_cast<char*>(record), sizeof record)), Hex(expected));
+        EXPECT_EQ(Hex(std::string(reinterpret_cast<char*>(record), sizeof record)),
+                  ExpectedRecord(c.expectedAddressField, c.step, c.expectedPartnerField));
     }
+    // The address word holds the first byte lowest.
+    EXPECT_EQ(FormatIPv4Address(0xFFFEFDFCu, 45201), "252.253.254.255:45201");
 }
 
 TEST(NetworkMessageCache, KeepsOrderCopiesBytesAndIsBounded)
 {
     TIntrusivePointer<CNetworkMessageCache> cache(new CNetworkMessageCache);
-    EXPECT_FALSE(cache->Take());
     uint8_t bytes[3] = {1, 2, 3};
     ASSERT_TRUE(cache->Add(108, 6, 3, bytes));
     bytes[0] = 9;
-    ASSERT_TRUE(cache->Add(108, 7, 0, nullptr));
-    ASSERT_TRUE(cache->Add(0, 1, 1, bytes));
+    ASSERT_TRUE(cache->Add(0, 7, 0, nullptr));
     TIntrusivePointer<CNetworkMessageCacheItem> first = cache->Take();
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->subCommand, 6);
     EXPECT_EQ(first->data, (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(cache->Take()->subCommand, 7);
-    EXPECT_EQ(cache->Take()->mainCommand, 0);
     EXPECT_FALSE(cache->Take());
 
     for (size_t i = 0; i < CNetworkMessageCache::kMaxItems; ++i)
@@ -172,67 +153,53 @@ TEST(NetworkMessageCache, KeepsOrderCopiesBytesAndIsBounded)
     EXPECT_EQ(log.CountContaining(L"dropped"), 1);
 }
 
-TEST(ServerConnection, FormatsTheAddressWordLowestByteFirst)
-{
-    EXPECT_EQ(FormatIPv4Address(0x0100007Fu, 45201), "127.0.0.1:45201");
-    EXPECT_EQ(FormatIPv4Address(0xFFFEFDFCu, 0), "252.253.254.255:0");
-}
-
 TEST(StatisticsConnection, AnswersTheProbeItselfAndLogsWithItsCommandNames)
 {
     RVTest::LogCapture log;
-    TIntrusivePointer<CStatisticsServerConnection> connection = NewStatisticsConnection();
-    EventCounter events(connection.Get());
-    const std::string address = StatAddress();
-    connection->Connect(address.c_str());
-    ASSERT_TRUE(UpdateUntil(connection.Get(), [&] { return events.connected == 1; }));
-    const int server = NewestConnectionNumber();
-    const std::wstring wideAddress(address.begin(), address.end());
-    EXPECT_EQ(log.CountContaining(L"连接服务器" + wideAddress + L"成功,套接字" + std::to_wstring(connection->GetSocket())), 1);
+    const std::string address = RVTest::LoopbackAddress(RVTest::PeerPort("RV_STAT_PORT"));
+    StartedConnection started(address);
+    CStatisticsServerConnection* connection = started.connection.Get();
+    ASSERT_TRUE(started.UpdateUntil([&] { return started.connected == 1; }));
+    const uint32_t socket = connection->GetSocket();
+    EXPECT_EQ(log.CountContaining(L"连接服务器" + Wide(address) + L"成功,套接字" + std::to_wstring(socket)), 1);
 
     // The probe comes back as an empty main 0 / sub 1 message and is not passed on.
-    ASSERT_TRUE(UpdateUntil(connection.Get(), [&] { return Contains(LinesOfConnection(server), "msg 0 1 "); }));
+    ASSERT_TRUE(started.UpdateUntil([&] {
+        const std::vector<std::string> lines = LinesOfNewestConnection();
+        return std::find(lines.begin(), lines.end(), "msg 0 1 ") != lines.end();
+    }));
     EXPECT_EQ(log.CountContaining(L"向ROUTER_SERVER发送 主命令=MAIN_CORE_COMMAND 子命令=SUB_CORE_DETECT_SOCKET 大小=0"), 1);
     EXPECT_EQ(log.CountContaining(L"从ROUTER_SERVER接收"), 0);
 
     // Any other message from the server is logged and taken.
     const uint8_t reply[] = {0, 108, 0, 1, 0, 2, 0, 'h', 'i'};
-    ASSERT_TRUE(connection->SendMessage(connection->GetSocket(), 0xF0F0, 4, reply, sizeof reply));
-    ASSERT_TRUE(UpdateUntil(connection.Get(), [&] { return log.CountContaining(L"从ROUTER_SERVER接收") == 1; }));
+    ASSERT_TRUE(connection->SendMessage(socket, 0xF0F0, 4, reply, sizeof reply));
+    ASSERT_TRUE(started.UpdateUntil([&] { return log.CountContaining(L"从ROUTER_SERVER接收") == 1; }));
     EXPECT_EQ(log.CountContaining(L"从ROUTER_SERVER接收 主命令=MAIN_WM_STATISTICS 子命令=SUB_WM_STATISTICS_SYSTEM_INFO 大小=2"), 1);
 
     // Two close requests close once.
-    const uint32_t socket = connection->GetSocket();
     connection->RequestClose();
     connection->RequestClose();
-    ASSERT_TRUE(UpdateUntil(connection.Get(), [&] { return events.closed == 1; }));
-    EXPECT_TRUE(connection->IsDisconnected());
+    ASSERT_TRUE(started.UpdateUntil([&] { return started.closed == 1; }));
     Sleep(200);
     connection->Update();
-    EXPECT_EQ(events.closed, 1);
+    EXPECT_EQ(started.closed, 1);
     EXPECT_EQ(log.CountContaining(L"与" + std::to_wstring(socket) + L"的连接断开"), 1);
 }
 
 TEST(StatisticsConnection, RefusedServerGivesOneFailedEventAndNoRetry)
 {
     RVTest::LogCapture log;
-    TIntrusivePointer<CStatisticsServerConnection> connection = NewStatisticsConnection();
-    EventCounter events(connection.Get());
     const std::string address = RVTest::LoopbackAddress(RVTest::PeerPort("RV_REFUSED_PORT"));
-    connection->Connect(address.c_str());
-    ASSERT_TRUE(UpdateUntil(connection.Get(), [&] { return events.failed > 0; }));
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 1500) {
-        connection->Update();
-        Sleep(20);
-    }
-    EXPECT_EQ(events.failed, 1);
-    EXPECT_EQ(events.connected, 0);
-    EXPECT_TRUE(connection->IsDisconnected());
-    EXPECT_EQ(log.CountContaining(L"连接服务器" + std::wstring(address.begin(), address.end()) + L"失败"), 1);
+    StartedConnection started(address);
+    ASSERT_TRUE(started.UpdateUntil([&] { return started.failed > 0; }));
+    started.UpdateUntil([] { return false; }, 1500);
+    EXPECT_EQ(started.failed, 1);
+    EXPECT_EQ(started.connected, 0);
+    EXPECT_EQ(log.CountContaining(L"连接服务器" + Wide(address) + L"失败"), 1);
     // Messages asked for meanwhile wait, bounded, for a connection.
-    EXPECT_TRUE(connection->SendSystemInfo(kStatisticsStepStarted));
-    EXPECT_EQ(connection->GetCachedCount(), 1u);
+    EXPECT_TRUE(started.connection->SendSystemInfo(kStatisticsStepStarted));
+    EXPECT_EQ(started.connection->GetCachedCount(), 1u);
 }
 
 TEST(StatisticsConnection, StartMessageAskedForBeforeTheConnectLeavesOnceItIsUp)
@@ -242,27 +209,24 @@ TEST(StatisticsConnection, StartMessageAskedForBeforeTheConnectLeavesOnceItIsUp)
     InitStatisticsServerConnection();
     SendStatisticsSystemInfo(kStatisticsStepStarted);
     CStatisticsServerConnection* connection = CStatisticsServerConnection::GetInstance();
-    ASSERT_TRUE(UpdateUntil(connection, [&] { return !connection->IsDisconnected() && connection->GetCachedCount() == 0; }));
+    ASSERT_TRUE(RVTest::WaitFor([&] {
+        connection->Update();
+        return !connection->IsDisconnected() && connection->GetCachedCount() == 0;
+    }));
     SendStatisticsSystemInfo(kStatisticsStepInstallBegun);
 
-    const int server = NewestConnectionNumber();
-    std::vector<std::string> messages;
+    std::vector<std::string> lines, messages;
     ASSERT_TRUE(RVTest::WaitFor([&] {
+        lines = LinesOfNewestConnection();
         messages.clear();
-        for (const std::string& line : LinesOfConnection(server))
+        for (const std::string& line : lines)
             if (line.compare(0, 10, "msg 108 6 ") == 0)
                 messages.push_back(line.substr(10));
         return messages.size() == 2;
     }));
-    EXPECT_EQ(LinesOfConnection(server).front(), "open");
+    EXPECT_EQ(lines.front(), "open");
     const std::string mac = RVGameEngine::Common::ISystemInfo_GetInstance()->GetMACAddress()->GetAnsi();
-    for (uint32_t step = 0; step < 2; ++step) {
-        SCOPED_TRACE(step);
-        std::string expected(kSystemInfoRecordSize, '\0');
-        expected.replace(0, std::min<size_t>(mac.size(), 23), mac.substr(0, 23));
-        expected[28] = static_cast<char>(step);
-        const std::string partner = NarrowTextCut(GetPartnerID(), 15);
-        expected.replace(32, partner.size(), partner);
-        EXPECT_EQ(messages[step], Hex(expected));
-    }
+    const std::string partner = NarrowTextCut(GetPartnerID(), 15);
+    for (uint32_t step = 0; step < 2; ++step)
+        EXPECT_EQ(messages[step], ExpectedRecord(mac.substr(0, 23), step, partner)) << step;
 }

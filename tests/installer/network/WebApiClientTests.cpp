@@ -1,13 +1,14 @@
 // Winsock before <windows.h>.
 #include "tests/installer/PeerRecords.h"
 
+#include "tests/installer/InstallerTestSupport.h"
+
 #include "installer/core/CWebApiClient.h"
 #include "installer/core/PartnerFunctions.h"
 #include "installer/core/WebAddressRules.h"
 
 #include "engine/common/base/IDigest.h"
 #include "tests/support/LogCapture.h"
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,6 @@ std::vector<std::string> RecordedRequests()
     return InstallerTests::PeerRecordLines("RV_WEBAPI_RECORD");
 }
 
-
 std::wstring Md5Of(const std::wstring& text)
 {
     return RVGameEngine::Common::IDigest_GetInstance()->MD5OfText(text.c_str())->GetUtf16();
@@ -54,16 +54,6 @@ protected:
 
 } // namespace
 
-TEST(WebAddressRules, JsonTextIsAnObjectOrArrayOfAtLeastTwoCharacters)
-{
-    EXPECT_FALSE(CWebApiClient::IsJsonText(nullptr));
-    EXPECT_FALSE(CWebApiClient::IsJsonText(""));
-    EXPECT_FALSE(CWebApiClient::IsJsonText("{"));
-    EXPECT_FALSE(CWebApiClient::IsJsonText("ok"));
-    EXPECT_TRUE(CWebApiClient::IsJsonText("{}"));
-    EXPECT_TRUE(CWebApiClient::IsJsonText("[1]"));
-}
-
 TEST(WebAddressRules, CacheNamesFromServerAddressesAreAlwaysPlainFileNames)
 {
     struct Case
@@ -75,16 +65,13 @@ TEST(WebAddressRules, CacheNamesFromServerAddressesAreAlwaysPlainFileNames)
     const Case cases[] = {
         {L"http://h/pics/advert.png", L"advert.png", L""},
         {L"http://h/pics/a_b-c.1.jpg?size=2#top", L"a_b-c.1.jpg", L""},
-        {L"http://h/pics/..%5C..%5Cevil.png?name=CON#top", L"", L".png"},
         {L"http://h/pics/..\\..\\evil.exe", L"evil.exe", L""},
         {L"http://h/pics/CON.png", L"", L".png"},
         {L"http://h/pics/lpt1", L"", L""},
         {L"http://h/pics/..", L"", L""},
-        {L"http://h/pics/.", L"", L""},
         {L"http://h/pics/", L"", L""},
         {L"http://h/pics/trailing.", L"", L""},
         {L"http://h/pics/图片.gif", L"", L".gif"},
-        {L"http://h/pics/a b.png", L"", L".png"},
         {L"http://h/pics/x.p%6eg", L"", L""},
     };
     for (const Case& c : cases) {
@@ -101,21 +88,22 @@ TEST(WebAddressRules, OnlyHttpAndHttpsPagesMayBeOpened)
         {L"HTTPS://example.test/a?b=c", true},
         {L"http://", false},
         {L"file:///C:/windows/system32/calc.exe", false},
-        {L"C:\\windows\\notepad.exe", false},
         {L"javascript:alert(1)", false},
         {L"http://h/a\" --new-window", false},
         {L"http://h/a\nb", false},
-        {L"", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsWebPageAddress(c.first), c.second) << std::string(c.first.begin(), c.first.end());
 }
 
-TEST(WebAddressRules, ChannelTextIsPercentEncodedAsUtf8)
+TEST(WebAddressRules, ChannelTextIsPercentEncodedAsUtf8AndJsonRepliesAreRecognised)
 {
-    EXPECT_EQ(PercentEncode(L"Official"), "Official");
+    EXPECT_EQ(PercentEncode(L"Official-._~"), "Official-._~");
     EXPECT_EQ(PercentEncode(L"合作 a&b=c#d"), "%E5%90%88%E4%BD%9C%20a%26b%3Dc%23d");
-    EXPECT_EQ(PercentEncode(L"-._~"), "-._~");
+    for (const char* text : {"", "{", "ok"})
+        EXPECT_FALSE(CWebApiClient::IsJsonText(text)) << text;
+    EXPECT_FALSE(CWebApiClient::IsJsonText(nullptr));
+    EXPECT_TRUE(CWebApiClient::IsJsonText("{}"));
 }
 
 TEST_F(WebApiClientTest, AdvertRequestAddressesCarryTheTypeOnlyWhenGiven)
@@ -124,13 +112,11 @@ TEST_F(WebApiClientTest, AdvertRequestAddressesCarryTheTypeOnlyWhenGiven)
     client->SetAdvertServer(Server());
     const std::string channel = PercentEncode(GetPartnerID());
     std::wstring picture, jump;
-    ASSERT_TRUE(client->RequestAdvertList(4, 0, &picture, &jump));
-    EXPECT_EQ(RecordedRequests().back(),
-              "GET /AdvertCenterApi/AdvertCenterApi/ReqAdvertList/?position=4&channel=" + channel + " -");
-    ASSERT_TRUE(client->RequestAdvertList(4, 3, &picture, &jump));
-    EXPECT_EQ(RecordedRequests().back(),
-              "GET /AdvertCenterApi/AdvertCenterApi/ReqAdvertList/?position=4&type=3&channel=" + channel + " -");
-    EXPECT_EQ(picture, Server() + L"/pics/advert.png");
+    for (const auto& c : {std::make_pair(0, ""), std::make_pair(3, "&type=3")}) {
+        ASSERT_TRUE(client->RequestAdvertList(4, c.first, &picture, &jump));
+        EXPECT_EQ(RecordedRequests().back(), "GET /AdvertCenterApi/AdvertCenterApi/ReqAdvertList/?position=4"
+                                                 + std::string(c.second) + "&channel=" + channel + " -");
+    }
     EXPECT_EQ(jump, Server() + L"/agreement.html");
 }
 
@@ -157,17 +143,10 @@ TEST_F(WebApiClientTest, AdvertListRepliesDecideTheAnswer)
         SCOPED_TRACE(std::string(c.mode.begin(), c.mode.end()));
         client->SetAdvertServer(ServerInMode(c.mode));
         const size_t before = RecordedRequests().size();
-        std::wstring picture = L"unchanged", jump = L"unchanged";
-        const DWORD start = GetTickCount();
+        std::wstring picture = L"unchanged", jump;
         EXPECT_EQ(client->RequestAdvertList(4, 0, &picture, &jump), c.found);
-        const DWORD elapsed = GetTickCount() - start;
         EXPECT_EQ(RecordedRequests().size() - before, c.requests);
-        if (c.found)
-            EXPECT_EQ(picture, Server() + c.picturePath);
-        else
-            EXPECT_EQ(picture, L"unchanged");
-        // Each attempt waits after sending: 20 ms, then 80 ms.
-        EXPECT_GE(elapsed + 10, c.requests == 2 ? 100u : 20u);
+        EXPECT_EQ(picture, c.found ? Server() + c.picturePath : L"unchanged");
     }
 }
 
@@ -181,11 +160,10 @@ TEST_F(WebApiClientTest, HostileAdvertIsCachedUnderASafeNameAndItsJumpIgnored)
     EXPECT_EQ(jump, L"");
     EXPECT_EQ(log.CountContaining(L"file:///C:/windows/system32/calc.exe"), 1);
 
-    const std::wstring path = client->GetCached(picture.c_str());
-    EXPECT_EQ(path, L"Cache/WebApi/" + Md5Of(picture) + L".png");
-    EXPECT_EQ(RVTest::ReadWholeFile(m_folder.Child(L"Cache\\WebApi\\" + Md5Of(picture) + L".png")),
-              "picture:..\\..\\evil.png");
-    EXPECT_EQ(GetFileAttributesW(m_folder.Child(L"evil.png").c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::wstring cached = client->GetCached(picture.c_str());
+    EXPECT_EQ(cached, L"Cache/WebApi/" + Md5Of(picture) + L".png");
+    EXPECT_EQ(RVTest::ReadWholeFile(cached), "picture:..\\..\\evil.png");
+    EXPECT_FALSE(InstallerTests::Exists(m_folder.Child(L"evil.png")));
 }
 
 TEST_F(WebApiClientTest, CachedFileIsFetchedOnceAndOversizedBodiesAreNotKept)
@@ -193,14 +171,14 @@ TEST_F(WebApiClientTest, CachedFileIsFetchedOnceAndOversizedBodiesAreNotKept)
     CWebApiClient* client = CWebApiClient::GetInstance();
     const std::wstring url = Server() + L"/pics/advert.png";
     const size_t before = RecordedRequests().size();
-    EXPECT_EQ(client->GetCached(url.c_str()), L"Cache/WebApi/advert.png");
-    EXPECT_EQ(client->GetCached(url.c_str()), L"Cache/WebApi/advert.png");
+    for (int twice = 0; twice < 2; ++twice)
+        EXPECT_EQ(client->GetCached(url.c_str()), L"Cache/WebApi/advert.png");
     EXPECT_EQ(RecordedRequests().size() - before, 1u);
     EXPECT_EQ(RVTest::ReadWholeFile(m_folder.Child(L"Cache\\WebApi\\advert.png")), "picture:advert.png");
 
     const std::wstring huge = Server() + L"/pics/huge.png";
     EXPECT_EQ(client->GetCached(huge.c_str()), L"Cache/WebApi/huge.png");
-    EXPECT_EQ(GetFileAttributesW(m_folder.Child(L"Cache\\WebApi\\huge.png").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(InstallerTests::Exists(m_folder.Child(L"Cache\\WebApi\\huge.png")));
 }
 
 TEST_F(WebApiClientTest, TrackingPostSendsTheQueryAsItsBody)
@@ -212,8 +190,4 @@ TEST_F(WebApiClientTest, TrackingPostSendsTheQueryAsItsBody)
     const std::string body = "Xml=<ROOT><ROW UserID=\"0\" FunctionID=\"30001\" StopTime=\"1\" ParamValue1=\"0\" "
                              "ChannelID=\"\xe5\x90\x88\xe4\xbd\x9c\"/></ROOT>";
     EXPECT_EQ(RecordedRequests().back(), "POST /RevEzudIzovuv/MaiDian/SendMaiDian " + Hex(body));
-    // A page the server does not know gives an empty reply after two attempts.
-    const size_t before = RecordedRequests().size();
-    EXPECT_EQ(CWebApiClient::GetInstance()->RequestGet((Server() + L"/missing").c_str()), "");
-    EXPECT_EQ(RecordedRequests().size() - before, 2u);
 }
