@@ -6,18 +6,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-namespace {
-
-int32_t FreeOnDriveC(int32_t drive)
-{
-    return drive == 2 ? 500 : 0;
-}
-
-} // namespace
-
 TEST(InstallerMainFlow, MissingInstallerPackageIsLoggedAndTheRunEndsCleanly)
 {
-    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    SetDriveFreeSpaceQuery([](int32_t drive) { return drive == 2 ? 500 : 0; });
     RVTest::LogCapture log;
     EXPECT_EQ(RunInstaller(), 0);
     EXPECT_EQ(log.CountContaining(L"could not be unpacked"), 1);

@@ -26,9 +26,9 @@ std::wstring Server()
 }
 
 // The web API server answers in the mode named by this path prefix.
-std::wstring ServerInMode(const std::wstring& mode)
+std::wstring ServerInMode(const std::string& mode)
 {
-    return Server() + L"/mode/" + mode;
+    return Server() + L"/mode/" + std::wstring(mode.begin(), mode.end());
 }
 
 std::vector<std::string> RecordedRequests()
@@ -106,54 +106,46 @@ TEST(WebAddressRules, ChannelTextIsPercentEncodedAsUtf8AndJsonRepliesAreRecognis
     EXPECT_TRUE(CWebApiClient::IsJsonText("{}"));
 }
 
-TEST_F(WebApiClientTest, AdvertRequestAddressesCarryTheTypeOnlyWhenGiven)
-{
-    CWebApiClient* client = CWebApiClient::GetInstance();
-    client->SetAdvertServer(Server());
-    const std::string channel = PercentEncode(GetPartnerID());
-    std::wstring picture, jump;
-    for (const auto& c : {std::make_pair(0, ""), std::make_pair(3, "&type=3")}) {
-        ASSERT_TRUE(client->RequestAdvertList(4, c.first, &picture, &jump));
-        EXPECT_EQ(RecordedRequests().back(), "GET /AdvertCenterApi/AdvertCenterApi/ReqAdvertList/?position=4"
-                                                 + std::string(c.second) + "&channel=" + channel + " -");
-    }
-    EXPECT_EQ(jump, Server() + L"/agreement.html");
-}
-
 TEST_F(WebApiClientTest, AdvertListRepliesDecideTheAnswer)
 {
     struct Case
     {
-        std::wstring mode;
-        bool found;
-        std::wstring picturePath; // under the server's mode prefix
-        size_t requests;          // requests the call made
+        std::string mode;
+        int32_t type;               // 0: none, left out of the request
+        std::wstring picturePath;   // empty: no advert found
+        std::wstring jumpPath;
+        size_t requests;            // requests the call made
     };
     const Case cases[] = {
-        {L"normal", true, L"/pics/advert.png", 1},
-        {L"split", true, L"/pics/second.png", 1},
-        {L"empty", false, L"", 1},
-        {L"error", false, L"", 1},
-        {L"notjson", false, L"", 1},
-        {L"retry", true, L"/pics/advert.png", 2},
-        {L"down", false, L"", 2},
+        {"normal", 0, L"/pics/advert.png", L"/agreement.html", 1},
+        {"split", 3, L"/pics/second.png", L"/second.html", 1},
+        {"empty", 0, L"", L"", 1},
+        {"error", 0, L"", L"", 1},
+        {"notjson", 0, L"", L"", 1},
+        {"retry", 0, L"/pics/advert.png", L"/agreement.html", 2},
+        {"down", 0, L"", L"", 2},
     };
     CWebApiClient* client = CWebApiClient::GetInstance();
+    const std::string channel = PercentEncode(GetPartnerID());
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.mode.begin(), c.mode.end()));
+        SCOPED_TRACE(c.mode);
         client->SetAdvertServer(ServerInMode(c.mode));
         const size_t before = RecordedRequests().size();
-        std::wstring picture = L"unchanged", jump;
-        EXPECT_EQ(client->RequestAdvertList(4, 0, &picture, &jump), c.found);
+        std::wstring picture = L"unchanged", jump = L"unchanged";
+        EXPECT_EQ(client->RequestAdvertList(4, c.type, &picture, &jump), !c.picturePath.empty());
         EXPECT_EQ(RecordedRequests().size() - before, c.requests);
-        EXPECT_EQ(picture, c.found ? Server() + c.picturePath : L"unchanged");
+        EXPECT_EQ(RecordedRequests().back(), "GET /mode/" + c.mode + "/AdvertCenterApi/AdvertCenterApi/ReqAdvertList/"
+                                                 + "?position=4" + (c.type ? "&type=" + std::to_string(c.type) : "")
+                                                 + "&channel=" + channel + " -");
+        EXPECT_EQ(picture, c.picturePath.empty() ? L"unchanged" : Server() + c.picturePath);
+        EXPECT_EQ(jump, c.jumpPath.empty() ? L"unchanged" : Server() + c.jumpPath);
     }
 }
 
 TEST_F(WebApiClientTest, HostileAdvertIsCachedUnderASafeNameAndItsJumpIgnored)
 {
     CWebApiClient* client = CWebApiClient::GetInstance();
-    client->SetAdvertServer(ServerInMode(L"hostile"));
+    client->SetAdvertServer(ServerInMode("hostile"));
     RVTest::LogCapture log;
     std::wstring picture, jump = L"unchanged";
     ASSERT_TRUE(client->RequestAdvertList(4, 0, &picture, &jump));
