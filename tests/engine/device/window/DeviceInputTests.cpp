@@ -17,6 +17,16 @@ LPARAM Point(int x, int y)
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
 
+class CountingCursor : public IDeviceCursor
+{
+public:
+    explicit CountingCursor(int* applied) : m_applied(applied) {}
+    void Apply() override { ++*m_applied; }
+
+private:
+    int* m_applied;
+};
+
 class DeviceInput : public ::testing::Test
 {
 public:
@@ -86,6 +96,27 @@ TEST_F(DeviceInput, MessagesRaiseTheirEventsInOrder)
     SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_TRUE(device->IsActive());
 
+    // Set-cursor asks the handlers, unless the cursor is hidden over the client.
+    device->AddMemberFunctionDelegate(DEVICE_EVENT_DEVICE_SET_CURSOR, this, &DeviceInput::AnswerCursor);
+    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    const WPARAM self = reinterpret_cast<WPARAM>(window);
+    int applied = 0;
+    offeredCursor = TIntrusivePointer<IDeviceCursor>(new CountingCursor(&applied));
+    log.entries.clear();
+    SendMessageW(window, WM_SETCURSOR, self, overClient);
+    EXPECT_EQ(Entries{"15"}, log.entries);
+    EXPECT_EQ(0, applied) << "not handled: default processing";
+    answerCursor = true;
+    EXPECT_EQ(0, SendMessageW(window, WM_SETCURSOR, self, overClient));
+    EXPECT_EQ(1, applied);
+    device->ShowSystemCursor(false);
+    log.entries.clear();
+    EXPECT_EQ(0, SendMessageW(window, WM_SETCURSOR, self, overClient));
+    EXPECT_TRUE(log.entries.empty());
+    SendMessageW(window, WM_SETCURSOR, self, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+    EXPECT_EQ(Entries{"15"}, log.entries);
+    EXPECT_EQ(2, applied);
+
     // Locked input stays locked: no key, character or mouse events, focus still.
     device->LockInput();
     log.entries.clear();
@@ -139,42 +170,6 @@ TEST_F(DeviceInput, CloseCanBeCancelledAndOtherwiseEndsTheLoop)
     EXPECT_TRUE(log.entries.empty());
     EXPECT_TRUE(IsWindow(window));
     device.Reset();
-}
-
-class CountingCursor : public IDeviceCursor
-{
-public:
-    explicit CountingCursor(int* applied) : m_applied(applied) {}
-    void Apply() override { ++*m_applied; }
-
-private:
-    int* m_applied;
-};
-
-TEST_F(DeviceInput, SetCursorAsksHandlersUnlessTheCursorIsHiddenOverTheClient)
-{
-    Create(DeviceWindowTest::SmallParams());
-    device->AddMemberFunctionDelegate(DEVICE_EVENT_DEVICE_SET_CURSOR, this, &DeviceInput::AnswerCursor);
-    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
-    const LPARAM overCaption = MAKELPARAM(HTCAPTION, WM_MOUSEMOVE);
-    int applied = 0;
-    offeredCursor = TIntrusivePointer<IDeviceCursor>(new CountingCursor(&applied));
-
-    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), overClient);
-    EXPECT_EQ(Entries{"15"}, log.entries);
-    EXPECT_EQ(0, applied) << "not handled: default processing";
-
-    answerCursor = true;
-    EXPECT_EQ(0, SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), overClient));
-    EXPECT_EQ(1, applied);
-
-    device->ShowSystemCursor(false);
-    log.entries.clear();
-    EXPECT_EQ(0, SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), overClient));
-    EXPECT_TRUE(log.entries.empty());
-    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), overCaption);
-    EXPECT_EQ(Entries{"15"}, log.entries);
-    EXPECT_EQ(2, applied);
 }
 
 TEST(MultiSampleChoice, ClampsThenStepsDownWhileRefused)

@@ -41,8 +41,7 @@ private:
         using namespace RVGameEngine::Device;
         std::string entry = std::to_string(Id);
         switch (Id) {
-        case DEVICE_EVENT_KEY_DOWN:
-        case DEVICE_EVENT_KEY_UP:
+        case DEVICE_EVENT_KEY_DOWN: case DEVICE_EVENT_KEY_UP:
             entry += ":" + std::to_string(static_cast<tagKeyEventArgs*>(args)->Key);
             break;
         case DEVICE_EVENT_CHAR:
@@ -53,12 +52,9 @@ private:
             break;
         case DEVICE_EVENT_LBUTTON_DBLCLK: case DEVICE_EVENT_LBUTTON_DOWN: case DEVICE_EVENT_LBUTTON_UP:
         case DEVICE_EVENT_RBUTTON_DBLCLK: case DEVICE_EVENT_RBUTTON_DOWN: case DEVICE_EVENT_RBUTTON_UP:
-        case DEVICE_EVENT_MOUSE_MOVE: case DEVICE_EVENT_LBUTTON_CLICK: {
-            auto* mouse = static_cast<tagMouseEventArgs*>(args);
-            entry += ":" + std::to_string(mouse->X) + "," + std::to_string(mouse->Y);
-            break;
-        }
-        default:
+        case DEVICE_EVENT_MOUSE_MOVE: case DEVICE_EVENT_LBUTTON_CLICK:
+            entry += ":" + std::to_string(static_cast<tagMouseEventArgs*>(args)->X) + "," +
+                     std::to_string(static_cast<tagMouseEventArgs*>(args)->Y);
             break;
         }
         entries.push_back(entry);
@@ -78,8 +74,7 @@ inline RVGameEngine::Device::tagCreationParams SmallParams(int width = 64, int h
 // Removes the quit message a closed device window leaves for the next test.
 inline void DropQuitMessages()
 {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    for (MSG message; PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
     }
 }
 
