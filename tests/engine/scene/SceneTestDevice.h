@@ -7,7 +7,7 @@
 #include "engine/scene/CSceneManager2D.h"
 #include "engine/scene/CSpriteManager2D.h"
 #include "engine/video/IMeshBuffer.h"
-#include "engine/video/IVideoDriver.h"
+#include "engine/video/CVideoDriver_DirectX81.h"
 #include "tests/engine/device/StubDevice.h"
 
 #include <cstdint>
@@ -29,13 +29,12 @@ struct RecordedBatch
     int textureFilter = -1;
 };
 
-class RecordingVideoDriver : public RVGameEngine::Video::IVideoDriver
+// The real driver's own bookkeeping without a Direct3D device: every call
+// the scene makes that would reach Direct3D is recorded instead.
+class RecordingVideoDriver : public RVGameEngine::Video::CVideoDriver_DirectX81
 {
 public:
-    using Texture = RVGameEngine::Video::ITexture;
-    using CTexture = RVGameEngine::Video::CTexture;
-    using Color = RVGameEngine::Video::tagColor;
-    using Matrix = RVGameEngine::Math::tagMatrix4x4;
+    RecordingVideoDriver() : CVideoDriver_DirectX81(RVGameEngine::Device::tagCreationParams(), nullptr, nullptr) {}
 
     std::vector<RecordedBatch> batches;  // draws with at least one triangle
     std::vector<std::wstring> loadedTextures;
@@ -47,42 +46,15 @@ public:
     void DrawMeshBuffer(RVGameEngine::Video::IMeshBuffer* buffer, uint32_t) override;
     void SetBlendMode(int mode) override { blendMode = mode; }
     void SetTextureFilter(int mode) override { textureFilter = mode; }
-    void LoadTexture(CTexture* texture, const wchar_t* fileName, uint32_t filter) override;
-    void ComputeTexCoords(Texture*, float sx, float sy, float sw, float sh, float& uLeft, float& uRight, float& vTop,
-                          float& vBottom) override
+    void LoadTexture(RVGameEngine::Video::CTexture* texture, const wchar_t* fileName, uint32_t filter) override;
+    void ComputeTexCoords(RVGameEngine::Video::ITexture*, float sx, float sy, float sw, float sh, float& uLeft,
+                          float& uRight, float& vTop, float& vBottom) override
     {
         uLeft = sx / kTexCoordScale;
         uRight = (sx + sw) / kTexCoordScale;
         vTop = sy / kTexCoordScale;
         vBottom = (sy + sh) / kTexCoordScale;
     }
-    void ToDeviceColor(uint32_t& out, Color color) override { out = color.Value; }
-    uint32_t GetWidth() override { return 640; }
-    uint32_t GetHeight() override { return 480; }
-
-    // Nothing else of the driver is used by the scene.
-    using F = float;
-    bool ResetStates() override { return true; } bool BeginScene() override { return true; }
-    void Clear(bool, bool, Color) override {} void EndScene() override {} void Begin2D() override {}
-    void End2D() override {} void BeginAlphaDraw() override {} void EndAlphaDraw() override {}
-    void GetTransform(int, Matrix*) override {} void SetTransform(int, const Matrix*) override {}
-    void DrawTexture(Texture*, F, F, F, F, F, F, F, F, Color) override {}
-    void DrawTexture(Texture*, F, F, F, F, F, F, F, F) override {}
-    void DrawTexture(Texture*, F, F, F, F, Color) override {} void DrawTexture(Texture*, F, F, F, F) override {}
-    void DrawTextureQuad(Texture*, F, F, F, F, F, F, F, F, F, F, F, F, Color) override {}
-    void DrawTextureQuad(Texture*, F, F, F, F, F, F, F, F) override {} void FillRect(F, F, F, F, Color) override {}
-    void DrawLine(F, F, F, F, Color) override {} void SetTexture(uint32_t, Texture*) override {}
-    void SetFillMode(int) override {} void SetClipRect(bool, int, int, int, int) override {}
-    void SetViewport(bool, int, int, int, int) override {} void SaveScreenshot(const wchar_t*) override {}
-    uint32_t GetDrawCallCount() override { return 0; }
-    Texture* CreateTexture(uint32_t, uint32_t) override { return nullptr; }
-    void ReadTexturePixels(CTexture*, int, int, int, int, uint32_t*) override {}
-    void WriteTexturePixels(CTexture*, int, int, int, int, const uint32_t*) override {}
-    void ReleaseTexture(CTexture*) override {} void AddDrawCalls(uint32_t) override {}
-    void ClipRect(F&, F&, F&, F&) override {} void ClipRectWithSource(F&, F&, F&, F&, F&, F&, F&, F&) override {}
-    IDirect3DDevice8* GetDirect3DDevice() override { return nullptr; }
-    float GetTexelEndScale() override { return 1.0f; }
-    Texture* WrapTexture(uint32_t, uint32_t, IDirect3DTexture8*, uint32_t) override { return nullptr; }
 };
 
 // The process's one device, with a fresh sprite and scene manager per test.
