@@ -12,10 +12,7 @@ using Entries = std::vector<std::string>;
 
 namespace {
 
-LPARAM Point(int x, int y)
-{
-    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
-}
+LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
 class CountingCursor : public IDeviceCursor
 {
@@ -125,15 +122,6 @@ TEST_F(DeviceInput, MessagesRaiseTheirEventsInOrder)
     EXPECT_EQ(Entries{"3"}, log.entries);
 }
 
-int g_ownerCloses = 0;
-
-LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_CLOSE)
-        ++g_ownerCloses;
-    return message == WM_CLOSE ? 0 : DefWindowProcW(window, message, wParam, lParam);
-}
-
 TEST_F(DeviceInput, CloseCanBeCancelledAndOtherwiseEndsTheLoop)
 {
     Create(DeviceWindowTest::SmallParams());
@@ -152,24 +140,6 @@ TEST_F(DeviceInput, CloseCanBeCancelledAndOtherwiseEndsTheLoop)
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(device->ProcessMessages());
     EXPECT_EQ(nullptr, device->GetWindowHandle());
-
-    // A child device window hands a close request to the window above it.
-    WNDCLASSW ownerClass{};
-    ownerClass.lpfnWndProc = &OwnerWindowProc;
-    ownerClass.hInstance = GetModuleHandleW(nullptr);
-    ownerClass.lpszClassName = L"DeviceOwnerTest";
-    RegisterClassW(&ownerClass);
-    Common::CScopedWindow owner(CreateWindowExW(0, L"DeviceOwnerTest", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200,
-                                                nullptr, nullptr, ownerClass.hInstance, nullptr));
-    tagCreationParams params = DeviceWindowTest::SmallParams();
-    params.ParentWindow = owner.Get();
-    Create(params);
-    log.entries.clear();
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(1, g_ownerCloses);
-    EXPECT_TRUE(log.entries.empty());
-    EXPECT_TRUE(IsWindow(window));
-    device.Reset();
 }
 
 TEST(MultiSampleChoice, ClampsThenStepsDownWhileRefused)

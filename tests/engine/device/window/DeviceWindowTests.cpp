@@ -133,10 +133,23 @@ TEST_F(DeviceWindow, DeviceOwnsAPopupAndItsServicesUntilItGoes)
         << "giving the device up is not closing the program";
 }
 
+int g_ownerCloses = 0;
+
+LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    g_ownerCloses += message == WM_CLOSE;
+    return message == WM_CLOSE ? 0 : DefWindowProcW(window, message, wParam, lParam);
+}
+
 TEST_F(DeviceWindow, ChildAndHandedOverWindows)
 {
-    Common::CScopedWindow parent(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100, 50, 300, 200,
-                                                 nullptr, nullptr, nullptr, nullptr));
+    WNDCLASSW ownerClass{};
+    ownerClass.lpfnWndProc = &OwnerWindowProc;
+    ownerClass.hInstance = GetModuleHandleW(nullptr);
+    ownerClass.lpszClassName = L"DeviceOwnerTest";
+    RegisterClassW(&ownerClass);
+    Common::CScopedWindow parent(CreateWindowExW(0, L"DeviceOwnerTest", L"", WS_POPUP | WS_VISIBLE, 100, 50, 300, 200,
+                                                 nullptr, nullptr, ownerClass.hInstance, nullptr));
     tagCreationParams params = DeviceWindowTest::SmallParams(200, 100);
     params.CenterOnScreen = 1;  // ignored for a child
     params.ParentWindow = parent.Get();
@@ -149,6 +162,13 @@ TEST_F(DeviceWindow, ChildAndHandedOverWindows)
     const RECT placed = WindowRect(child);
     EXPECT_EQ(107, placed.left);
     EXPECT_EQ(59, placed.top);
+    // A close request goes to the window above, without the device's close events.
+    DeviceWindowTest::EventLog log;
+    log.SubscribeAll(device.Get());
+    SendMessageW(child, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, g_ownerCloses);
+    EXPECT_TRUE(log.entries.empty());
+    EXPECT_TRUE(IsWindow(child));
     device.Reset();
     EXPECT_TRUE(IsWindow(parent.Get()));
 
@@ -158,7 +178,7 @@ TEST_F(DeviceWindow, ChildAndHandedOverWindows)
     handOver.ExistingWindow = parent.Get();
     device = TIntrusivePointer<IDevice>(IDevice_Create(handOver));
     ASSERT_FALSE(device.IsNull());
-    DeviceWindowTest::EventLog log;
+    log.entries.clear();
     log.SubscribeAll(device.Get());
     SendMessageW(parent.Get(), WM_KEYDOWN, 'A', 0);
     EXPECT_EQ(std::vector<std::string>{"0:65"}, log.entries);
