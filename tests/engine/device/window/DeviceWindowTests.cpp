@@ -72,10 +72,9 @@ TEST_F(DeviceWindow, DeviceOwnsAPopupAndItsServicesUntilItGoes)
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const RECT rect = WindowRect(window);
-    EXPECT_EQ((work.right - work.left - 640) / 2, rect.left);
-    EXPECT_EQ((work.bottom - work.top - 480) / 2, rect.top);
-    EXPECT_EQ(640, rect.right - rect.left);
-    EXPECT_EQ(480, rect.bottom - rect.top);
+    EXPECT_EQ(std::make_pair((work.right - work.left - 640) / 2, (work.bottom - work.top - 480) / 2),
+              std::make_pair(rect.left, rect.top));
+    EXPECT_EQ(std::make_pair(640L, 480L), std::make_pair(rect.right - rect.left, rect.bottom - rect.top));
 
     Video::IVideoDriver* video = device->GetVideoDriver();
     Audio::IAudioDriver* audio = device->GetAudioDriver();
