@@ -1,6 +1,5 @@
 #include "engine/device/tagDeviceCloseEventArgs.h"
 #include "engine/device/tagDeviceSetCursorEventArgs.h"
-#include "engine/device/window/DeviceCreation.h"
 #include "tests/engine/device/window/DeviceTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +23,7 @@ private:
     int* m_applied;
 };
 
-class DeviceInput : public ::testing::Test
+class DeviceInput : public DeviceWindowTest::DeviceFixture
 {
 public:
     // Handlers that answer the close and set-cursor questions.
@@ -37,24 +36,6 @@ public:
     }
 
 protected:
-    void TearDown() override
-    {
-        device.Reset();
-        DeviceWindowTest::DropQuitMessages();
-    }
-
-    void Create(tagCreationParams params)
-    {
-        device.Reset();
-        device = TIntrusivePointer<IDevice>(IDevice_Create(params));
-        ASSERT_FALSE(device.IsNull()) << "Direct3D 8 needs a display (DISPLAY of an Xvfb)";
-        window = device->GetWindowHandle();
-        log.SubscribeAll(device.Get());
-    }
-
-    TIntrusivePointer<IDevice> device;
-    HWND window = nullptr;
-    DeviceWindowTest::EventLog log;
     bool cancelClose = false;
     bool answerCursor = false;
     TIntrusivePointer<IDeviceCursor> offeredCursor;

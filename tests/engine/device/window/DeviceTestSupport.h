@@ -4,12 +4,15 @@
 // with it, and a log of the events it fires.
 
 #include "engine/device/IDevice.h"
+#include "engine/device/window/DeviceCreation.h"
 #include "engine/device/enmDeviceEvent.h"
 #include "engine/device/tagCharEventArgs.h"
 #include "engine/device/tagKeyEventArgs.h"
 #include "engine/device/tagMouseEventArgs.h"
 #include "engine/device/tagMouseWheelEventArgs.h"
 #include "engine/device/window/CDevice_Win32.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
@@ -77,5 +80,31 @@ inline void DropQuitMessages()
     for (MSG message; PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
     }
 }
+
+// A test's own device, logging all its events; gone with the test, and so is
+// the quit message its window leaves.
+class DeviceFixture : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        device.Reset();
+        DropQuitMessages();
+    }
+
+    void Create(RVGameEngine::Device::tagCreationParams params)
+    {
+        device.Reset();
+        device = RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Device::IDevice>(
+            RVGameEngine::Device::IDevice_Create(params));
+        ASSERT_FALSE(device.IsNull()) << "Direct3D 8 needs a display (DISPLAY of an Xvfb)";
+        window = device->GetWindowHandle();
+        log.SubscribeAll(device.Get());
+    }
+
+    RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Device::IDevice> device;
+    HWND window = nullptr;
+    EventLog log;
+};
 
 } // namespace DeviceWindowTest

@@ -1,6 +1,5 @@
 #include "engine/audio/IAudioDriver.h"
 #include "engine/common/base/ComPointer.h"
-#include "engine/device/window/DeviceCreation.h"
 #include "engine/scene/CSpriteManager2D.h"
 #include "engine/scene/ISceneNode2D.h"
 #include "engine/scene/ISpriteInstance2D.h"
@@ -20,23 +19,15 @@ using Common::TIntrusivePointer;
 
 namespace {
 
-class DeviceWindow : public ::testing::Test
+class DeviceWindow : public DeviceWindowTest::DeviceFixture
 {
 protected:
-    void TearDown() override
-    {
-        device.Reset();
-        DeviceWindowTest::DropQuitMessages();
-    }
-
     static RECT WindowRect(HWND window)
     {
         RECT rect{};
         GetWindowRect(window, &rect);
         return rect;
     }
-
-    TIntrusivePointer<IDevice> device;
 };
 
 // The one device: a failed creation leaves nothing, a second is refused, the
@@ -62,9 +53,7 @@ TEST_F(DeviceWindow, DeviceOwnsAPopupAndItsServicesUntilItGoes)
 
     tagCreationParams params;  // 640 × 480 with audio
     params.CenterOnScreen = 1;
-    device = TIntrusivePointer<IDevice>(IDevice_Create(params));
-    ASSERT_FALSE(device.IsNull()) << "Direct3D 8 needs a display (DISPLAY of an Xvfb)";
-    const HWND window = device->GetWindowHandle();
+    Create(params);
     wchar_t className[32] = {};
     GetClassNameW(window, className, 32);
     EXPECT_STREQ(L"RVGAME", className);
@@ -154,16 +143,13 @@ TEST_F(DeviceWindow, ChildAndHandedOverWindows)
     params.ParentWindow = parent.Get();
     params.X = 7;
     params.Y = 9;
-    device = TIntrusivePointer<IDevice>(IDevice_Create(params));
-    ASSERT_FALSE(device.IsNull());
-    const HWND child = device->GetWindowHandle();
+    Create(params);
+    const HWND child = window;
     EXPECT_TRUE(GetWindowLongW(child, GWL_STYLE) & WS_CHILD);
     const RECT placed = WindowRect(child);
     EXPECT_EQ(107, placed.left);
     EXPECT_EQ(59, placed.top);
     // A close request goes to the window above, without the device's close events.
-    DeviceWindowTest::EventLog log;
-    log.SubscribeAll(device.Get());
     SendMessageW(child, WM_CLOSE, 0, 0);
     EXPECT_EQ(1, g_ownerCloses);
     EXPECT_TRUE(log.entries.empty());
@@ -175,10 +161,8 @@ TEST_F(DeviceWindow, ChildAndHandedOverWindows)
     const LONG_PTR original = GetWindowLongPtrW(parent.Get(), GWLP_WNDPROC);
     tagCreationParams handOver = DeviceWindowTest::SmallParams();
     handOver.ExistingWindow = parent.Get();
-    device = TIntrusivePointer<IDevice>(IDevice_Create(handOver));
-    ASSERT_FALSE(device.IsNull());
+    Create(handOver);
     log.entries.clear();
-    log.SubscribeAll(device.Get());
     SendMessageW(parent.Get(), WM_KEYDOWN, 'A', 0);
     EXPECT_EQ(std::vector<std::string>{"0:65"}, log.entries);
     device.Reset();
@@ -212,7 +196,6 @@ TEST_F(DeviceWindow, FramesCountOnTheDeviceClockAndTicksComeOnTheWindowThread)
     EXPECT_EQ(6116u - 5960u, device->GetFrameTime());
     EXPECT_EQ(60u, device->GetFps()) << "the rate changes at most once a second";
 
-    DeviceWindowTest::EventLog log;
     log.SubscribeAll(device.Get());
     Common::CScopedKernelHandle thread(device->StartTickThread());
     ASSERT_TRUE(thread);
