@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
-#include <new>
 
 using namespace RVGameEngine;
 using namespace RVGameEngine::Scene;
@@ -20,15 +18,12 @@ namespace {
 // A sprite of one animation whose frames are 10 × 20 rectangles side by side
 // in one texture, centred on their middle.
 TIntrusivePointer<CSprite2D> MakeSprite(int frames, float fps, const wchar_t* texture = L"scene/strip.bmp",
-                                        float offsetX = 0.0f, float offsetY = 0.0f)
+                                        float offsetX = 0.0f)
 {
     TIntrusivePointer<CSprite2D> sprite(new CSprite2D());
-    sprite->Name = L"Strip";
     TIntrusivePointer<CAnimation2D> animation(new CAnimation2D());
-    animation->Name = L"Play";
     animation->FramePerSecond = fps;
     animation->OffsetX = offsetX;
-    animation->OffsetY = offsetY;
     for (int i = 0; i < frames; ++i) {
         TIntrusivePointer<CFrame2D> frame(new CFrame2D());
         frame->X1 = 10.0f * i;
@@ -150,7 +145,7 @@ TEST_F(SceneGraph, ClocksNeitherWrapNorDivideByZero)
 
 TEST_F(SceneGraph, InstancesHandTheirOffsetsToTheNodeAndFollowItsTransform)
 {
-    TIntrusivePointer<CSpriteInstance2D> instance(new CSpriteInstance2D(MakeSprite(2, 10.0f, L"scene/strip.bmp", 8, 9).Get()));
+    TIntrusivePointer<CSpriteInstance2D> instance(new CSpriteInstance2D(MakeSprite(2, 10.0f, L"scene/strip.bmp", 8).Get()));
     ISceneNode2D* node = Scene().GetRoot()->CreateChild(L"Hero", instance.Get(), 3);
     auto* concrete = dynamic_cast<CSceneNode2D*>(node);
     instance->SetAnimation(0, ANIMATION_MODE_LOOP);
