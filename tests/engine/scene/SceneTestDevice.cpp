@@ -1,11 +1,8 @@
 #include "tests/engine/scene/SceneTestDevice.h"
 
 #include "engine/video/CTexture.h"
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 using namespace RVGameEngine;
 
@@ -62,32 +59,6 @@ Scene::CSpriteManager2D& FreshManagers()
     device.scene->Initialize();
     Driver().Forget();
     return *device.sprites;
-}
-
-void WriteUnicodeFile(const std::wstring& path, const std::wstring& text)
-{
-    std::string bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    ASSERT_TRUE(RVTest::WriteWholeFile(path, bytes));
-}
-
-BinarySpriteWriter& BinarySpriteWriter::U32(uint32_t value)
-{
-    bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
-    return *this;
-}
-
-BinarySpriteWriter& BinarySpriteWriter::F32(float value)
-{
-    bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
-    return *this;
-}
-
-BinarySpriteWriter& BinarySpriteWriter::Text(const std::wstring& text)
-{
-    U32(static_cast<uint32_t>(text.size()));
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return *this;
 }
 
 } // namespace SceneTest

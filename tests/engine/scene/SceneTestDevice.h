@@ -2,12 +2,12 @@
 
 // The scene's world without a display: a video driver that records what the
 // sprite manager sends it, and a device that hands out that driver and the
-// sprite and scene managers under test. Sprite files are written here too.
+// sprite and scene managers under test.
 
 #include "engine/scene/CSceneManager2D.h"
 #include "engine/scene/CSpriteManager2D.h"
 #include "engine/video/IMeshBuffer.h"
-#include "engine/video/IVideoDriver.h"
+#include "engine/video/CVideoDriver_DirectX81.h"
 #include "tests/engine/device/StubDevice.h"
 
 #include <cstdint>
@@ -16,8 +16,6 @@
 
 namespace SceneTest {
 
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
 // Texture coordinates are pixel positions divided by this.
 constexpr float kTexCoordScale = 256.0f;
 
@@ -31,28 +29,22 @@ struct RecordedBatch
     int textureFilter = -1;
 };
 
-class RecordingVideoDriver : public RVGameEngine::Video::IVideoDriver
+// The real driver's own bookkeeping without a Direct3D device: every call
+// the scene makes that would reach Direct3D is recorded instead.
+class RecordingVideoDriver : public RVGameEngine::Video::CVideoDriver_DirectX81
 {
 public:
+    RecordingVideoDriver() : CVideoDriver_DirectX81(RVGameEngine::Device::tagCreationParams(), nullptr, nullptr) {}
+
     std::vector<RecordedBatch> batches;  // draws with at least one triangle
     std::vector<std::wstring> loadedTextures;
     int blendMode = 0;
     int textureFilter = -1;
-    int blendModeChanges = 0;
 
-    void Forget()
-    {
-        batches.clear();
-        loadedTextures.clear();
-        blendModeChanges = 0;
-    }
+    void Forget() { batches.clear(); loadedTextures.clear(); }
 
     void DrawMeshBuffer(RVGameEngine::Video::IMeshBuffer* buffer, uint32_t) override;
-    void SetBlendMode(int mode) override
-    {
-        blendMode = mode;
-        ++blendModeChanges;
-    }
+    void SetBlendMode(int mode) override { blendMode = mode; }
     void SetTextureFilter(int mode) override { textureFilter = mode; }
     void LoadTexture(RVGameEngine::Video::CTexture* texture, const wchar_t* fileName, uint32_t filter) override;
     void ComputeTexCoords(RVGameEngine::Video::ITexture*, float sx, float sy, float sw, float sh, float& uLeft,
@@ -63,48 +55,6 @@ public:
         vTop = sy / kTexCoordScale;
         vBottom = (sy + sh) / kTexCoordScale;
     }
-    void ToDeviceColor(uint32_t& out, RVGameEngine::Video::tagColor color) override { out = color.Value; }
-    uint32_t GetWidth() override { return kScreenWidth; }
-    uint32_t GetHeight() override { return kScreenHeight; }
-
-    // Nothing else of the driver is used by the scene.
-    using Texture = RVGameEngine::Video::ITexture;
-    using Color = RVGameEngine::Video::tagColor;
-    bool ResetStates() override { return true; }
-    bool BeginScene() override { return true; }
-    void Clear(bool, bool, Color) override {}
-    void EndScene() override {}
-    void Begin2D() override {}
-    void End2D() override {}
-    void BeginAlphaDraw() override {}
-    void EndAlphaDraw() override {}
-    void GetTransform(int, RVGameEngine::Math::tagMatrix4x4*) override {}
-    void SetTransform(int, const RVGameEngine::Math::tagMatrix4x4*) override {}
-    void DrawTexture(Texture*, float, float, float, float, float, float, float, float, Color) override {}
-    void DrawTexture(Texture*, float, float, float, float, float, float, float, float) override {}
-    void DrawTexture(Texture*, float, float, float, float, Color) override {}
-    void DrawTexture(Texture*, float, float, float, float) override {}
-    void DrawTextureQuad(Texture*, float, float, float, float, float, float, float, float, float, float, float,
-                         float, Color) override {}
-    void DrawTextureQuad(Texture*, float, float, float, float, float, float, float, float) override {}
-    void FillRect(float, float, float, float, Color) override {}
-    void DrawLine(float, float, float, float, Color) override {}
-    void SetTexture(uint32_t, Texture*) override {}
-    void SetFillMode(int) override {}
-    void SetClipRect(bool, int, int, int, int) override {}
-    void SetViewport(bool, int, int, int, int) override {}
-    void SaveScreenshot(const wchar_t*) override {}
-    uint32_t GetDrawCallCount() override { return 0; }
-    Texture* CreateTexture(uint32_t, uint32_t) override { return nullptr; }
-    void ReadTexturePixels(RVGameEngine::Video::CTexture*, int, int, int, int, uint32_t*) override {}
-    void WriteTexturePixels(RVGameEngine::Video::CTexture*, int, int, int, int, const uint32_t*) override {}
-    void ReleaseTexture(RVGameEngine::Video::CTexture*) override {}
-    void AddDrawCalls(uint32_t) override {}
-    void ClipRect(float&, float&, float&, float&) override {}
-    void ClipRectWithSource(float&, float&, float&, float&, float&, float&, float&, float&) override {}
-    IDirect3DDevice8* GetDirect3DDevice() override { return nullptr; }
-    float GetTexelEndScale() override { return 1.0f; }
-    Texture* WrapTexture(uint32_t, uint32_t, IDirect3DTexture8*, uint32_t) override { return nullptr; }
 };
 
 // The process's one device, with a fresh sprite and scene manager per test.
@@ -123,15 +73,22 @@ SceneTestDevice& Device();
 // New managers on the device, initialised, and a driver that has seen nothing.
 RVGameEngine::Scene::CSpriteManager2D& FreshManagers();
 
-// Sprite files.
-void WriteUnicodeFile(const std::wstring& path, const std::wstring& text);
-
-class BinarySpriteWriter
+// Little-endian fields of a binary sprite file.
+struct BinarySpriteWriter
 {
-public:
-    BinarySpriteWriter& U32(uint32_t value);
-    BinarySpriteWriter& F32(float value);
-    BinarySpriteWriter& Text(const std::wstring& text);
+    template <typename T> BinarySpriteWriter& Put(T value)
+    {
+        bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
+        return *this;
+    }
+    BinarySpriteWriter& U32(uint32_t value) { return Put(value); }
+    BinarySpriteWriter& F32(float value) { return Put(value); }
+    BinarySpriteWriter& Text(const std::wstring& text)
+    {
+        U32(static_cast<uint32_t>(text.size()));
+        bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+        return *this;
+    }
     std::string bytes;
 };
 

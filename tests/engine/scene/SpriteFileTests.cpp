@@ -1,6 +1,7 @@
 #include "engine/scene/CSpriteManager2D.h"
 #include "engine/scene/CSpriteInstance2D.h"
 #include "tests/engine/scene/SceneTestDevice.h"
+#include "tests/engine/video/TestImageFiles.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempFolder.h"
 
@@ -69,9 +70,7 @@ protected:
 
     std::wstring WriteXml(const wchar_t* name, const std::wstring& text)
     {
-        const std::wstring path = folder.Child(name);
-        SceneTest::WriteUnicodeFile(path, text);
-        return path;
+        return WriteBinary(name, VideoTest::UnicodeFileBytes(text));
     }
 
     std::wstring WriteBinary(const wchar_t* name, const std::string& bytes)
@@ -116,15 +115,8 @@ TEST_F(SpriteFiles, XmlFramesTakeCentresOffsetsCirclesAndTexturePaths)
     EXPECT_EQ(walk->GetFrame(0)->Texture, walk->GetFrame(1)->Texture);
     EXPECT_EQ(L"/hero.bmp", SceneTest::Driver().loadedTextures.front());
 
-    // The quad of a frame without a centre point is centred on it.
-    CFrame2D* first = walk->GetFrame(0);
-    first->BuildQuad();
-    EXPECT_FLOAT_EQ(-16.0f, first->Corners[0].x);
-    EXPECT_FLOAT_EQ(-8.0f, first->Corners[0].y);
-    EXPECT_FLOAT_EQ(16.0f, first->Corners[3].x);
-    EXPECT_FLOAT_EQ(32.0f / SceneTest::kTexCoordScale, first->URight);
-
     // Idle textures are unloaded, but frames keep them.
+    CFrame2D* first = walk->GetFrame(0);
     manager->ReleaseUnusedTextures(0xFFFFFFFFu);
     EXPECT_TRUE(first->Texture->IsLoaded());
     manager->ReleaseUnusedTextures(0);
@@ -243,8 +235,7 @@ TEST_F(SpriteFiles, MutatedFilesNeverCrashOrHalfLoad)
 {
     std::mt19937 random(20261207);
     const std::string binary = GemBinary(2);
-    const std::wstring xmlText = kHeroXml;
-    const std::string xml = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(xmlText.data()), xmlText.size() * 2);
+    const std::string xml = VideoTest::UnicodeFileBytes(kHeroXml);
     const std::wstring binaryPath = folder.Child(L"fuzz.bin"), xmlPath = folder.Child(L"fuzz.xml");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(8);
     int runs = 0;

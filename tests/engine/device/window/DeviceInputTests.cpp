@@ -1,6 +1,5 @@
 #include "engine/device/tagDeviceCloseEventArgs.h"
 #include "engine/device/tagDeviceSetCursorEventArgs.h"
-#include "engine/device/window/DeviceCreation.h"
 #include "tests/engine/device/window/DeviceTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +11,19 @@ using Entries = std::vector<std::string>;
 
 namespace {
 
-LPARAM Point(int x, int y)
-{
-    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
-}
+LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
-class DeviceInput : public ::testing::Test
+class CountingCursor : public IDeviceCursor
+{
+public:
+    explicit CountingCursor(int* applied) : m_applied(applied) {}
+    void Apply() override { ++*m_applied; }
+
+private:
+    int* m_applied;
+};
+
+class DeviceInput : public DeviceWindowTest::DeviceFixture
 {
 public:
     // Handlers that answer the close and set-cursor questions.
@@ -30,24 +36,6 @@ public:
     }
 
 protected:
-    void TearDown() override
-    {
-        device.Reset();
-        DeviceWindowTest::DropQuitMessages();
-    }
-
-    void Create(tagCreationParams params)
-    {
-        device.Reset();
-        device = TIntrusivePointer<IDevice>(IDevice_Create(params));
-        ASSERT_FALSE(device.IsNull()) << "Direct3D 8 needs a display (DISPLAY of an Xvfb)";
-        window = device->GetWindowHandle();
-        log.SubscribeAll(device.Get());
-    }
-
-    TIntrusivePointer<IDevice> device;
-    HWND window = nullptr;
-    DeviceWindowTest::EventLog log;
     bool cancelClose = false;
     bool answerCursor = false;
     TIntrusivePointer<IDeviceCursor> offeredCursor;
@@ -86,21 +74,33 @@ TEST_F(DeviceInput, MessagesRaiseTheirEventsInOrder)
     SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_TRUE(device->IsActive());
 
+    // Set-cursor asks the handlers, unless the cursor is hidden over the client.
+    device->AddMemberFunctionDelegate(DEVICE_EVENT_DEVICE_SET_CURSOR, this, &DeviceInput::AnswerCursor);
+    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    const WPARAM self = reinterpret_cast<WPARAM>(window);
+    int applied = 0;
+    offeredCursor = TIntrusivePointer<IDeviceCursor>(new CountingCursor(&applied));
+    log.entries.clear();
+    SendMessageW(window, WM_SETCURSOR, self, overClient);
+    EXPECT_EQ(Entries{"15"}, log.entries);
+    EXPECT_EQ(0, applied) << "not handled: default processing";
+    answerCursor = true;
+    EXPECT_EQ(0, SendMessageW(window, WM_SETCURSOR, self, overClient));
+    EXPECT_EQ(1, applied);
+    device->ShowSystemCursor(false);
+    log.entries.clear();
+    EXPECT_EQ(0, SendMessageW(window, WM_SETCURSOR, self, overClient));
+    EXPECT_TRUE(log.entries.empty());
+    SendMessageW(window, WM_SETCURSOR, self, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+    EXPECT_EQ(Entries{"15"}, log.entries);
+    EXPECT_EQ(2, applied);
+
     // Locked input stays locked: no key, character or mouse events, focus still.
     device->LockInput();
     log.entries.clear();
     for (UINT message : {WM_KEYDOWN, WM_CHAR, WM_MOUSEMOVE, WM_LBUTTONUP, WM_MOUSEWHEEL, WM_SETFOCUS})
         SendMessageW(window, message, 0, 0);
     EXPECT_EQ(Entries{"3"}, log.entries);
-}
-
-int g_ownerCloses = 0;
-
-LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_CLOSE)
-        ++g_ownerCloses;
-    return message == WM_CLOSE ? 0 : DefWindowProcW(window, message, wParam, lParam);
 }
 
 TEST_F(DeviceInput, CloseCanBeCancelledAndOtherwiseEndsTheLoop)
@@ -121,60 +121,6 @@ TEST_F(DeviceInput, CloseCanBeCancelledAndOtherwiseEndsTheLoop)
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(device->ProcessMessages());
     EXPECT_EQ(nullptr, device->GetWindowHandle());
-
-    // A child device window hands a close request to the window above it.
-    WNDCLASSW ownerClass{};
-    ownerClass.lpfnWndProc = &OwnerWindowProc;
-    ownerClass.hInstance = GetModuleHandleW(nullptr);
-    ownerClass.lpszClassName = L"DeviceOwnerTest";
-    RegisterClassW(&ownerClass);
-    Common::CScopedWindow owner(CreateWindowExW(0, L"DeviceOwnerTest", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200,
-                                                nullptr, nullptr, ownerClass.hInstance, nullptr));
-    tagCreationParams params = DeviceWindowTest::SmallParams();
-    params.ParentWindow = owner.Get();
-    Create(params);
-    log.entries.clear();
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(1, g_ownerCloses);
-    EXPECT_TRUE(log.entries.empty());
-    EXPECT_TRUE(IsWindow(window));
-    device.Reset();
-}
-
-class CountingCursor : public IDeviceCursor
-{
-public:
-    explicit CountingCursor(int* applied) : m_applied(applied) {}
-    void Apply() override { ++*m_applied; }
-
-private:
-    int* m_applied;
-};
-
-TEST_F(DeviceInput, SetCursorAsksHandlersUnlessTheCursorIsHiddenOverTheClient)
-{
-    Create(DeviceWindowTest::SmallParams());
-    device->AddMemberFunctionDelegate(DEVICE_EVENT_DEVICE_SET_CURSOR, this, &DeviceInput::AnswerCursor);
-    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
-    const LPARAM overCaption = MAKELPARAM(HTCAPTION, WM_MOUSEMOVE);
-    int applied = 0;
-    offeredCursor = TIntrusivePointer<IDeviceCursor>(new CountingCursor(&applied));
-
-    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), overClient);
-    EXPECT_EQ(Entries{"15"}, log.entries);
-    EXPECT_EQ(0, applied) << "not handled: default processing";
-
-    answerCursor = true;
-    EXPECT_EQ(0, SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), overClient));
-    EXPECT_EQ(1, applied);
-
-    device->ShowSystemCursor(false);
-    log.entries.clear();
-    EXPECT_EQ(0, SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), overClient));
-    EXPECT_TRUE(log.entries.empty());
-    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), overCaption);
-    EXPECT_EQ(Entries{"15"}, log.entries);
-    EXPECT_EQ(2, applied);
 }
 
 TEST(MultiSampleChoice, ClampsThenStepsDownWhileRefused)

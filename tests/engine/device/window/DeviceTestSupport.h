@@ -4,12 +4,15 @@
 // with it, and a log of the events it fires.
 
 #include "engine/device/IDevice.h"
+#include "engine/device/window/DeviceCreation.h"
 #include "engine/device/enmDeviceEvent.h"
 #include "engine/device/tagCharEventArgs.h"
 #include "engine/device/tagKeyEventArgs.h"
 #include "engine/device/tagMouseEventArgs.h"
 #include "engine/device/tagMouseWheelEventArgs.h"
 #include "engine/device/window/CDevice_Win32.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
@@ -41,8 +44,7 @@ private:
         using namespace RVGameEngine::Device;
         std::string entry = std::to_string(Id);
         switch (Id) {
-        case DEVICE_EVENT_KEY_DOWN:
-        case DEVICE_EVENT_KEY_UP:
+        case DEVICE_EVENT_KEY_DOWN: case DEVICE_EVENT_KEY_UP:
             entry += ":" + std::to_string(static_cast<tagKeyEventArgs*>(args)->Key);
             break;
         case DEVICE_EVENT_CHAR:
@@ -53,12 +55,9 @@ private:
             break;
         case DEVICE_EVENT_LBUTTON_DBLCLK: case DEVICE_EVENT_LBUTTON_DOWN: case DEVICE_EVENT_LBUTTON_UP:
         case DEVICE_EVENT_RBUTTON_DBLCLK: case DEVICE_EVENT_RBUTTON_DOWN: case DEVICE_EVENT_RBUTTON_UP:
-        case DEVICE_EVENT_MOUSE_MOVE: case DEVICE_EVENT_LBUTTON_CLICK: {
-            auto* mouse = static_cast<tagMouseEventArgs*>(args);
-            entry += ":" + std::to_string(mouse->X) + "," + std::to_string(mouse->Y);
-            break;
-        }
-        default:
+        case DEVICE_EVENT_MOUSE_MOVE: case DEVICE_EVENT_LBUTTON_CLICK:
+            entry += ":" + std::to_string(static_cast<tagMouseEventArgs*>(args)->X) + "," +
+                     std::to_string(static_cast<tagMouseEventArgs*>(args)->Y);
             break;
         }
         entries.push_back(entry);
@@ -78,9 +77,34 @@ inline RVGameEngine::Device::tagCreationParams SmallParams(int width = 64, int h
 // Removes the quit message a closed device window leaves for the next test.
 inline void DropQuitMessages()
 {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    for (MSG message; PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
     }
 }
+
+// A test's own device, logging all its events; gone with the test, and so is
+// the quit message its window leaves.
+class DeviceFixture : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        device.Reset();
+        DropQuitMessages();
+    }
+
+    void Create(RVGameEngine::Device::tagCreationParams params)
+    {
+        device.Reset();
+        device = RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Device::IDevice>(
+            RVGameEngine::Device::IDevice_Create(params));
+        ASSERT_FALSE(device.IsNull()) << "Direct3D 8 needs a display (DISPLAY of an Xvfb)";
+        window = device->GetWindowHandle();
+        log.SubscribeAll(device.Get());
+    }
+
+    RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Device::IDevice> device;
+    HWND window = nullptr;
+    EventLog log;
+};
 
 } // namespace DeviceWindowTest
