@@ -103,6 +103,9 @@ void CFrame::Create(HWND parent, DWORD style, DWORD exStyle)
     m_window.Reset(window);
     m_blend = BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     Move(0, 0, 10, 10);
+    // Icons set before the window existed (or before it was made again).
+    ApplyIcon(ICON_BIG, m_icon.Get());
+    ApplyIcon(ICON_SMALL, m_smallIcon.Get());
     if (CFrameManager* manager = Manager())
         manager->RegisterFrame(window, this);
 }
@@ -744,8 +747,13 @@ const wchar_t* CFrame::GetDisplayName()
 void CFrame::SetIcon(IIcon* icon)
 {
     m_icon = Common::TIntrusivePointer<IIcon>(icon);
+    ApplyIcon(ICON_BIG, icon);
+}
+
+void CFrame::ApplyIcon(WPARAM kind, IIcon* icon)
+{
     if (Handle() != nullptr)
-        SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon ? icon->GetHandle() : nullptr));
+        SendMessageW(Handle(), WM_SETICON, kind, reinterpret_cast<LPARAM>(icon ? icon->GetHandle() : nullptr));
 }
 
 IIcon* CFrame::GetIcon()
@@ -756,8 +764,7 @@ IIcon* CFrame::GetIcon()
 void CFrame::SetSmallIcon(IIcon* icon)
 {
     m_smallIcon = Common::TIntrusivePointer<IIcon>(icon);
-    if (Handle() != nullptr)
-        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon ? icon->GetHandle() : nullptr));
+    ApplyIcon(ICON_SMALL, icon);
 }
 
 IIcon* CFrame::GetSmallIcon()

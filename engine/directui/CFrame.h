@@ -128,6 +128,7 @@ private:
 
     HWND Handle() const { return m_window.Get(); }
     void ResizeBackBuffer(int width, int height);
+    void ApplyIcon(WPARAM kind, IIcon* icon);
     void BindUISystem();
     void AddPendingRepaint(const RECT& rect);
     RECT GetBoundingRect();

@@ -108,6 +108,16 @@ TEST(CursorAndIcon, LoadFromFilesAndTheSystem)
     DeleteObject(iconInfo.hbmColor);
     DeleteObject(iconInfo.hbmMask);
 
+    // Icons given before the window is made reach it when it is.
+    auto frame = IFrame_Create();
+    frame->SetIcon(icon.Get());
+    frame->SetSmallIcon(icon.Get());
+    frame->Create(nullptr, WS_POPUP, 0);
+    ASSERT_NE(frame->GetHandle(), nullptr);
+    for (WPARAM kind : {ICON_BIG, ICON_SMALL})
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(frame->GetHandle(), WM_GETICON, kind, 0)), icon->GetHandle());
+    frame->Destroy();
+
     auto cursor = ICursor_Create();
     EXPECT_FALSE(cursor->LoadFromFile(folder.Child(L"missing.cur").c_str()));
     EXPECT_FALSE(cursor->LoadSystem(nullptr, MAKEINTRESOURCEW(1)));
