@@ -9,11 +9,11 @@
 
 #include "bench/BenchClock.h"
 #include "engine/common/base/TIntrusivePointer.h"
-#include "engine/directui/IFrame.h"
-#include "engine/directui/IFrameManager.h"
-#include "engine/directui/IGdiFontManager.h"
-#include "engine/directui/IUISystem.h"
-#include "engine/directui/IUIWindow.h"
+#include "engine/directui/frame/IFrame.h"
+#include "engine/directui/frame/IFrameManager.h"
+#include "engine/directui/drawing/IGdiFontManager.h"
+#include "engine/directui/uisystem/IUISystem.h"
+#include "engine/directui/uisystem/IUIWindow.h"
 #include "tests/engine/directui/drawing/BitmapDriver.h"
 #include "tests/support/TempFolder.h"
 

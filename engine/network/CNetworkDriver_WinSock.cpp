@@ -6,7 +6,7 @@
 #include "engine/common/base/CCriticalSection.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/SocketFunctions.h"
-#include "engine/directui/FrameEvents.h"
+#include "engine/directui/frame/FrameEvents.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/network/SocketAddress.h"
 

@@ -6,7 +6,7 @@
 #include "engine/common/base/EngineApi.h"
 #include "engine/common/base/EventArgs.h"
 #include "engine/common/base/TIntrusivePointer.h"
-#include "engine/directui/IFrame.h"
+#include "engine/directui/frame/IFrame.h"
 #include "engine/network/INetworkDriver.h"
 
 #include <cstdint>

@@ -10,7 +10,7 @@
 #include "engine/common/base/EngineMessageBox.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/ProcessFunctions.h"
-#include "engine/directui/IGdiFontManager.h"
+#include "engine/directui/drawing/IGdiFontManager.h"
 #include "engine/filesystem/IFileCollector.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"

@@ -9,8 +9,8 @@
 #include "engine/common/base/LocalClock.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/ShellFunctions.h"
-#include "engine/directui/IFrameManager.h"
-#include "engine/directui/IGdiFontManager.h"
+#include "engine/directui/frame/IFrameManager.h"
+#include "engine/directui/drawing/IGdiFontManager.h"
 
 #include <windows.h>
 #include <dbghelp.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/directui/CUIWindow.h"
+#include "engine/directui/uisystem/CUIWindow.h"
 #include "engine/directui/controls/ILabel.h"
 
 namespace RVGameEngine {

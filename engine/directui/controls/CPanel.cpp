@@ -1,6 +1,6 @@
 #include "engine/directui/controls/CPanel.h"
 
-#include "engine/directui/WindowEventArgs.h"
+#include "engine/directui/uisystem/WindowEventArgs.h"
 
 namespace RVGameEngine {
 namespace DirectUI {

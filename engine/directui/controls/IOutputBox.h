@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/directui/IUIWindow.h"
+#include "engine/directui/uisystem/IUIWindow.h"
 
 namespace RVGameEngine {
 namespace DirectUI {

@@ -3,7 +3,7 @@
 #include <winsock2.h>
 
 #include "engine/common/base/TIntrusivePointer.h"
-#include "engine/directui/IFrameManager.h"
+#include "engine/directui/frame/IFrameManager.h"
 #include "engine/network/CNetworkDriver_WinSock.h"
 #include "engine/network/INetwork.h"
 #include "tests/servers/PeerEnvironment.h"

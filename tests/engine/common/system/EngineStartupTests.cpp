@@ -4,7 +4,7 @@
 #include "HelperProcess.h"
 
 #include "engine/common/startup/EngineStartup.h"
-#include "engine/directui/IGdiFontManager.h"
+#include "engine/directui/drawing/IGdiFontManager.h"
 #include "tests/support/ExpectEngineFatal.h"
 
 #include <gtest/gtest.h>

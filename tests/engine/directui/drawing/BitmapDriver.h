@@ -3,7 +3,7 @@
 // A UI-system driver that draws into its own 32-bit bitmap, for pixel checks
 // without a window.
 
-#include "engine/directui/CUISystemDriver_Graphics.h"
+#include "engine/directui/drawing/CUISystemDriver_Graphics.h"
 
 #include <windows.h>
 #include <gdiplus.h>

@@ -1,8 +1,8 @@
 #include "tests/engine/directui/drawing/BitmapDriver.h"
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 
-#include "engine/directui/CGdiFontManager.h"
-#include "engine/directui/IGdiFontManager.h"
+#include "engine/directui/drawing/CGdiFontManager.h"
+#include "engine/directui/drawing/IGdiFontManager.h"
 #include "tests/support/ExpectEngineFatal.h"
 #include "tests/support/LogCapture.h"
 

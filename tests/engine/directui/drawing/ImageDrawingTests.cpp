@@ -1,8 +1,8 @@
 #include "tests/engine/directui/drawing/BitmapDriver.h"
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 
-#include "engine/directui/CImageDataCache.h"
-#include "engine/directui/CUIImage.h"
+#include "engine/directui/drawing/CImageDataCache.h"
+#include "engine/directui/drawing/CUIImage.h"
 
 using namespace UITest;
 

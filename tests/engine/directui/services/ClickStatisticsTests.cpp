@@ -1,5 +1,5 @@
-#include "engine/directui/CBuryPointHelper.h"
-#include "engine/directui/CUIStatisticsManager.h"
+#include "engine/directui/services/CBuryPointHelper.h"
+#include "engine/directui/services/CUIStatisticsManager.h"
 #include "tests/support/FixedLocalTime.h"
 
 #include <gtest/gtest.h>

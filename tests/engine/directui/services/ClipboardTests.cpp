@@ -1,4 +1,4 @@
-#include "engine/directui/IClipboard.h"
+#include "engine/directui/services/IClipboard.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include "engine/common/base/TIntrusivePointer.h"
-#include "engine/directui/CExpressionItem.h"
-#include "engine/directui/CExpressionManager.h"
-#include "engine/directui/NumberedFileName.h"
+#include "engine/directui/services/CExpressionItem.h"
+#include "engine/directui/services/CExpressionManager.h"
+#include "engine/directui/services/NumberedFileName.h"
 #include "tests/engine/directui/drawing/BitmapDriver.h"
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 

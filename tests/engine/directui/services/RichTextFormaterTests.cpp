@@ -1,4 +1,4 @@
-#include "engine/directui/IRichTextFormater.h"
+#include "engine/directui/services/IRichTextFormater.h"
 
 #include <gtest/gtest.h>
 

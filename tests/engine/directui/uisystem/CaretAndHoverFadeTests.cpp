@@ -1,7 +1,7 @@
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 
-#include "engine/directui/CUICaret.h"
-#include "engine/directui/tagHoverAnimation.h"
+#include "engine/directui/uisystem/CUICaret.h"
+#include "engine/directui/uisystem/tagHoverAnimation.h"
 
 using namespace UITest;
 

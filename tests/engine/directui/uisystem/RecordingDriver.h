@@ -3,7 +3,7 @@
 // A UI-system driver without a window: it records what the UI system and the
 // windows ask of it, as short lines, and draws nothing.
 
-#include "engine/directui/CUISystemDriver_Graphics.h"
+#include "engine/directui/drawing/CUISystemDriver_Graphics.h"
 
 #include <cstdio>
 #include <string>

@@ -1,6 +1,6 @@
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 
-#include "engine/directui/UIEventArgs.h"
+#include "engine/directui/uisystem/UIEventArgs.h"
 
 using namespace UITest;
 

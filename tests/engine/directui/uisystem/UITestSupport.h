@@ -1,10 +1,10 @@
 #pragma once
 
 #include "engine/common/base/TIntrusivePointer.h"
-#include "engine/directui/CUISystem.h"
-#include "engine/directui/CUIWindow.h"
-#include "engine/directui/UIColorFunctions.h"
-#include "engine/directui/WindowEventArgs.h"
+#include "engine/directui/uisystem/CUISystem.h"
+#include "engine/directui/uisystem/CUIWindow.h"
+#include "engine/directui/uisystem/UIColorFunctions.h"
+#include "engine/directui/uisystem/WindowEventArgs.h"
 #include "engine/directui/controls/IPanel.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 #include "tests/engine/directui/uisystem/RecordingDriver.h"

@@ -1,6 +1,6 @@
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 
-#include "engine/directui/UIEventArgs.h"
+#include "engine/directui/uisystem/UIEventArgs.h"
 #include "engine/directui/controls/ILabel.h"
 #include "engine/directui/controls/IPanel.h"
 #include "tests/support/MessageBoxRecorder.h"

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "engine/common/base/ComPointer.h"
+#include "engine/common/base/IReferenceCounted.h"
+#include "engine/common/base/TScopedHandle.h"
+#include "engine/directui/uisystem/tagColor.h"
+
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <memory>
+#include <string>
+
+namespace RVGameEngine {
+namespace DirectUI {
+
+// The decoded picture of one file, shared by every image loaded from that
+// name through the image data cache. Decoding happens once, on the first
+// size query or draw; a file that cannot be read or decoded stays empty.
+class CImageData : public Common::IReferenceCounted
+{
+public:
+    CImageData() = default;
+    ~CImageData() override;
+    CImageData(const CImageData&) = delete;
+    CImageData& operator=(const CImageData&) = delete;
+
+    void SetFileName(const wchar_t* path);
+    const std::wstring& GetFileName() const { return m_fileName; }
+
+    int32_t GetWidth();
+    int32_t GetHeight();
+    bool HasPicture();
+    void Draw(Gdiplus::Graphics* graphics, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcX,
+              int32_t srcY, int32_t srcWidth, int32_t srcHeight, tagColor color);
+
+private:
+    void DecodeOnce();
+
+    std::wstring m_fileName;
+    bool m_loaded = false;
+    // GDI+ reads the picture from the stream for as long as it lives, so the
+    // block and the stream go after the image.
+    Common::CScopedGlobalMemory m_memory;
+    Common::TComPointer<::IStream> m_stream;
+    std::unique_ptr<Gdiplus::Image> m_image;
+};
+
+} // namespace DirectUI
+} // namespace RVGameEngine

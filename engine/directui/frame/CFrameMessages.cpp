@@ -1,0 +1,329 @@
+// The frame's window procedure: its own bookkeeping and the frame events.
+
+#include "engine/directui/frame/CFrame.h"
+
+#include "engine/directui/frame/CFrameManager.h"
+
+#include <windowsx.h>
+
+namespace RVGameEngine {
+namespace DirectUI {
+
+namespace {
+
+constexpr int kWheelDelta = 120;
+
+// Positions travel as two signed 16-bit words.
+POINT MousePosition(LPARAM lParam)
+{
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+// Ends a paint whatever the handlers in between do.
+class CPaintScope
+{
+public:
+    explicit CPaintScope(HWND window) : m_window(window) { m_dc = BeginPaint(window, &m_paint); }
+    ~CPaintScope() { EndPaint(m_window, &m_paint); }
+    CPaintScope(const CPaintScope&) = delete;
+    CPaintScope& operator=(const CPaintScope&) = delete;
+    HDC GetDC() const { return m_dc; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint = {};
+    HDC m_dc = nullptr;
+};
+
+} // namespace
+
+LRESULT CFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    BeforeDispatch(message, wParam);
+    switch (message) {
+    case WM_KEYDOWN:
+        RaiseKey(FRAME_EVENT_KEY_DOWN, wParam);
+        return 0;
+    case WM_KEYUP:
+        RaiseKey(FRAME_EVENT_KEY_UP, wParam);
+        return 0;
+    case WM_SYSKEYDOWN:
+        // Alt+Backspace is the system's undo key, not a key press of the UI.
+        if (wParam != VK_BACK)
+            RaiseKey(FRAME_EVENT_KEY_DOWN, wParam);
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SYSKEYUP:
+        RaiseKey(FRAME_EVENT_KEY_UP, wParam);
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_CHAR: {
+        tagFrameCharEventArgs args;
+        args.character = static_cast<wchar_t>(LOWORD(wParam));
+        Fire(FRAME_EVENT_CHAR, this, &args);
+        return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+        RaiseMouse(FRAME_EVENT_LBUTTON_DBLCLK, lParam);
+        RaiseMouse(FRAME_EVENT_LBUTTON_DOWN, lParam);
+        return 0;
+    case WM_RBUTTONDBLCLK:
+        RaiseMouse(FRAME_EVENT_RBUTTON_DBLCLK, lParam);
+        RaiseMouse(FRAME_EVENT_RBUTTON_DOWN, lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        RaiseMouse(FRAME_EVENT_LBUTTON_DOWN, lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        RaiseMouse(FRAME_EVENT_LBUTTON_UP, lParam);
+        return 0;
+    case WM_RBUTTONDOWN:
+        RaiseMouse(FRAME_EVENT_RBUTTON_DOWN, lParam);
+        return 0;
+    case WM_RBUTTONUP:
+        RaiseMouse(FRAME_EVENT_RBUTTON_UP, lParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        m_lastMouse = MousePosition(lParam);
+        RaiseMouse(FRAME_EVENT_MOUSE_MOVE, lParam);
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam);
+        return 0;
+    case WM_SETFOCUS: {
+        tagFrameFocusEventArgs args;
+        Fire(FRAME_EVENT_SET_FOCUS, this, &args);
+        return 0;
+    }
+    case WM_KILLFOCUS: {
+        tagFrameFocusEventArgs args;
+        Fire(FRAME_EVENT_KILL_FOCUS, this, &args);
+        return 0;
+    }
+    case WM_PAINT:
+        OnPaint(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_ACTIVATE:
+        OnActivate(wParam);
+        return 0;
+    case WM_ACTIVATEAPP:
+        if (CFrameManager* manager = CFrameManager::GetInstance())
+            manager->SetAppActive(wParam != 0);
+        return 0;
+    case WM_CLOSE:
+        OnClose(window);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_NCDESTROY:
+        OnWindowGone(window);
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SETCURSOR:
+        return OnSetCursor(window, wParam, lParam);
+    case WM_COPYDATA:
+        RaiseAnyMessage(FRAME_EVENT_COPY_DATA, window, message, wParam, lParam);
+        return 0;
+    case WM_HOTKEY: {
+        tagFrameHotKeyEventArgs args;
+        args.hotKeyId = static_cast<uint32_t>(wParam);
+        Fire(FRAME_EVENT_HOT_KEY, this, &args);
+        return 0;
+    }
+    case WM_DROPFILES: {
+        tagFrameDropFilesEventArgs args;
+        args.drop = reinterpret_cast<HDROP>(wParam);
+        Fire(FRAME_EVENT_DROP_FILES, this, &args);
+        return 0;
+    }
+    case kFrameTrayMessage:
+        if (wParam == kFrameTrayIconId)
+            RaiseAnyMessage(FRAME_EVENT_TRAY_NOTIFY, window, message, wParam, lParam);
+        return 0;
+    case kFrameSocketMessage:
+        RaiseAnyMessage(FRAME_EVENT_SOCKET_NOTIFY, window, message, wParam, lParam);
+        return 0;
+    default:
+        if (message >= WM_USER) {
+            RaiseAnyMessage(FRAME_EVENT_USER_MESSAGE, window, message, wParam, lParam);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void CFrame::BeforeDispatch(UINT message, WPARAM wParam)
+{
+    if (message != WM_MOVE && message != WM_DESTROY && message != WM_SHOWWINDOW)
+        return;
+    // A copy: the calls below may attach or detach frames.
+    const std::vector<tagAttachedFrame> attached = m_attachedFrames;
+    for (const tagAttachedFrame& entry : attached) {
+        if (message == WM_MOVE)
+            PlaceAttachedFrame(entry);
+        else if (message == WM_DESTROY)
+            entry.frame->PostMessage();
+        else if (!entry.independent)
+            entry.frame->SetVisible(wParam == 1);
+    }
+    // A destroyed window ends its display here; a close ends it only once it
+    // is certain (see OnClose).
+    if (message == WM_DESTROY && m_modal)
+        EndModalDisplay();
+}
+
+void CFrame::RaiseKey(int32_t eventId, WPARAM wParam)
+{
+    const uint32_t virtualKey = static_cast<uint32_t>(wParam);
+    if (CFrameManager* manager = CFrameManager::GetInstance()) {
+        if (eventId == FRAME_EVENT_KEY_DOWN)
+            manager->FireKeyDown(virtualKey);
+        else
+            manager->FireKeyUp(virtualKey);
+    }
+    tagFrameKeyEventArgs args;
+    args.virtualKey = virtualKey;
+    Fire(eventId, this, &args);
+}
+
+void CFrame::RaiseMouse(int32_t eventId, LPARAM lParam)
+{
+    const POINT position = MousePosition(lParam);
+    tagFrameMouseEventArgs args;
+    args.x = position.x;
+    args.y = position.y;
+    Fire(eventId, this, &args);
+}
+
+void CFrame::RaiseAnyMessage(int32_t eventId, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    tagFrameAnyMsgEventArgs args;
+    args.window = window;
+    args.message = message;
+    args.wParam = wParam;
+    args.lParam = lParam;
+    Fire(eventId, this, &args);
+}
+
+void CFrame::OnMouseWheel(WPARAM wParam)
+{
+    // The wheel message carries a screen position; the UI wants the client
+    // position of the last move.
+    tagFrameMouseEventArgs args;
+    args.x = m_lastMouse.x;
+    args.y = m_lastMouse.y;
+    args.wheelSteps = GET_WHEEL_DELTA_WPARAM(wParam) / kWheelDelta;
+    Fire(FRAME_EVENT_MOUSE_WHEEL, this, &args);
+}
+
+void CFrame::OnPaint(HWND window)
+{
+    CPaintScope paint(window);
+    if (m_repaintPending) {
+        if (m_colorKeyed && m_graphics)
+            m_graphics->Clear(m_colorKeyClear);
+        tagFramePaintEventArgs args;
+        Fire(FRAME_EVENT_PAINT, this, &args);
+        m_repaintPending = false;
+    }
+    if (m_layered)
+        UpdateLayered(paint.GetDC());
+    if (m_backBuffer)
+        m_backBuffer->BitBlt(paint.GetDC());
+}
+
+void CFrame::OnActivate(WPARAM wParam)
+{
+    // The high word says whether the window is minimised, not whether it is
+    // active.
+    m_active = LOWORD(wParam) != WA_INACTIVE;
+    // A press that loses the frame ends here, or its window would wait for a
+    // release that goes elsewhere.
+    if (!m_active && m_uiSystem && m_uiSystem->GetCaptureWindow() != nullptr) {
+        tagFrameMouseEventArgs release;
+        release.x = m_lastMouse.x;
+        release.y = m_lastMouse.y;
+        Fire(FRAME_EVENT_LBUTTON_UP, this, &release);
+        m_uiSystem->ReleaseCapture();
+    }
+    if (!m_active && m_hideOnDeactivate) {
+        Hide();
+        Common::tagEventArgs args;
+        Fire(FRAME_EVENT_HIDDEN_ON_DEACTIVATE, this, &args);
+    }
+    tagFrameActivateEventArgs args;
+    args.active = m_active;
+    Fire(FRAME_EVENT_ACTIVATE, this, &args);
+}
+
+void CFrame::RedirectClose(HWND window, HWND target)
+{
+    if (target == nullptr || target == window || !IsWindow(target))
+        return;
+    m_redirectingClose = true;
+    SendMessageW(target, WM_CLOSE, 0, 0);
+    m_redirectingClose = false;
+}
+
+void CFrame::OnClose(HWND window)
+{
+    if (m_redirectingClose)
+        return;
+    if (m_closeRedirectsToOwner) {
+        RedirectClose(window, reinterpret_cast<HWND>(GetWindowLongPtrW(window, GWLP_HWNDPARENT)));
+        return;
+    }
+    if (m_closeRedirectWindow != nullptr) {
+        RedirectClose(window, m_closeRedirectWindow);
+        return;
+    }
+    tagFrameCloseEventArgs close;
+    Fire(FRAME_EVENT_CLOSE, this, &close);
+    if (close.cancel)
+        return;
+    // The owner comes back before this window goes, so that the system
+    // activates the owner rather than some other program's window.
+    if (m_modal)
+        EndModalDisplay();
+    tagFrameClosedEventArgs closed;
+    Fire(FRAME_EVENT_CLOSED, this, &closed);
+    if (Handle() == window)
+        DestroyWindow(window);
+}
+
+void CFrame::OnDestroy()
+{
+    RemoveTrayIcon();
+    tagFrameDestroyedEventArgs args;
+    Fire(FRAME_EVENT_DESTROYED, this, &args);
+    CFrameManager* manager = CFrameManager::GetInstance();
+    if (manager != nullptr && manager->GetMainFrame() == this)
+        manager->Quit();
+}
+
+void CFrame::OnWindowGone(HWND window)
+{
+    // The handle value may be given to a new window from now on: this frame
+    // must neither be found under it nor act on it again.
+    if (CFrameManager* manager = CFrameManager::GetInstance())
+        manager->UnregisterFrame(window, this);
+    if (Handle() == window)
+        m_window.Release();
+}
+
+LRESULT CFrame::OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    tagFrameSetCursorEventArgs args;
+    GetCursorPos(&args.x, &args.y);
+    Fire(FRAME_EVENT_SET_CURSOR, this, &args);
+    if (!args.handled)
+        return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
+    if (args.cursor)
+        args.cursor->Apply();
+    else
+        ::SetCursor(nullptr);
+    return 0;
+}
+
+} // namespace DirectUI
+} // namespace RVGameEngine
