@@ -7,6 +7,8 @@
 
 #include "engine/audio/CAudioDriver_DirectX.h"
 #include "engine/audio/CMciMusic.h"
+#include "engine/audio/CSoundBuffer.h"
+#include "engine/audio/WaveCache.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "tests/support/LogCapture.h"
@@ -248,6 +250,56 @@ TEST_F(PlaybackTest, MciDevicePlaysAndCloses)
 
     music.Play(m_folder.Child(L"missing.wav").c_str(), false);
     EXPECT_FALSE(music.IsOpen());
+}
+
+// Takes the description of every buffer asked for and makes none.
+class DescriptionRecorder : public IDirectSound8
+{
+public:
+    DWORD flags = 0;
+    GUID algorithm = GUID_NULL;
+
+    HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC description, LPDIRECTSOUNDBUFFER*, LPUNKNOWN) override
+    {
+        flags = description->dwFlags;
+        algorithm = description->guid3DAlgorithm;
+        return DSERR_UNSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetCaps(LPDSCAPS) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER, LPDIRECTSOUNDBUFFER*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Compact() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSpeakerConfig(LPDWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetSpeakerConfig(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Initialize(LPCGUID) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE VerifyCertification(LPDWORD) override { return E_NOTIMPL; }
+};
+
+TEST_F(PlaybackTest, BuffersAskForTheirControlsAndThe3DAlgorithm)
+{
+    const struct
+    {
+        bool is3D, globalFocus;
+        DWORD flags;
+        GUID algorithm;
+    } cases[] = {
+        {true, false, DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRL3D | DSBCAPS_CTRLVOLUME, DS3DALG_HRTF_FULL},
+        {true, true, DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRL3D | DSBCAPS_CTRLVOLUME, DS3DALG_HRTF_FULL},
+        {false, true, DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS, GUID_NULL},
+        {false, false, DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME, GUID_NULL},
+    };
+    const TIntrusivePointer<RVGameEngine::Audio::CWaveFile> wave = RVGameEngine::Audio::LoadSound(m_short.c_str());
+    ASSERT_TRUE(wave);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.is3D * 2 + c.globalFocus);
+        DescriptionRecorder device;
+        EXPECT_FALSE(CSoundBuffer::Create(&device, 1, m_short.c_str(), *wave, c.is3D, false, c.globalFocus));
+        EXPECT_EQ(c.flags, device.flags);
+        EXPECT_TRUE(IsEqualGUID(c.algorithm, device.algorithm));
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "engine/common/base/Console.h"
+#include "engine/common/base/EngineMessageBox.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -8,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 using namespace RVGameEngine::Common;
 
@@ -65,4 +67,51 @@ TEST(DebuggingWarning, ShowsAndLogsTheFormattedTextCutAtTheBufferSize)
     EXPECT_EQ(boxes[0].caption, L"Warning");
     EXPECT_EQ(boxes[0].type, static_cast<unsigned int>(MB_OK));
     EXPECT_EQ(boxes[1].text, std::wstring(kFormattedTextUnits - 1, L'x'));
+}
+
+namespace {
+
+// Stands in for a box whose modal loop runs a tick handler: while the first
+// box is up, the handler raises each of `raisedInside` in turn.
+std::vector<std::wstring> g_raisedInside;
+std::vector<std::wstring> g_shown;
+
+int ShowAndRaiseAgain(const wchar_t* text, const wchar_t*, unsigned int)
+{
+    g_shown.push_back(text);
+    std::vector<std::wstring> raised;
+    raised.swap(g_raisedInside);
+    for (const std::wstring& again : raised)
+        ShowEngineDebuggingWarningMessage(L"%s", again.c_str());
+    return IDOK;
+}
+
+} // namespace
+
+TEST(DebuggingWarning, TheSameWarningIsNotStackedWhileItsBoxIsShowing)
+{
+    const struct
+    {
+        std::vector<std::wstring> raisedInside;
+        std::vector<std::wstring> shown;
+    } cases[] = {
+        {{L"tick"}, {L"tick"}},
+        {{L"tick", L"tick"}, {L"tick"}},
+        {{L"other"}, {L"tick", L"other"}},
+    };
+    const EngineMessageBoxHook previous = SetEngineMessageBoxHook(ShowAndRaiseAgain);
+    for (const auto& c : cases) {
+        RVTest::LogCapture log;
+        g_shown.clear();
+        g_raisedInside = c.raisedInside;
+        ShowEngineDebuggingWarningMessage(L"tick");
+        EXPECT_EQ(c.shown, g_shown);
+        // Every raise is still logged.
+        EXPECT_EQ(static_cast<int>(c.raisedInside.size()) + 1, static_cast<int>(log.Messages().size()));
+    }
+    // Once closed, the warning shows again.
+    g_shown.clear();
+    ShowEngineDebuggingWarningMessage(L"tick");
+    EXPECT_EQ(std::vector<std::wstring>{L"tick"}, g_shown);
+    SetEngineMessageBoxHook(previous);
 }
