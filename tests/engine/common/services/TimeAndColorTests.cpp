@@ -1,6 +1,8 @@
 #include "engine/common/base/ColorFunctions.h"
 #include "engine/common/base/TimeFunctions.h"
 #include "engine/common/base/tagColor.h"
+#include "engine/directui/uisystem/tagColor.h"
+#include "engine/video/tagColor.h"
 
 #include <windows.h>
 
@@ -99,4 +101,29 @@ TEST(Color, TheUiColourIsFourBytesRedGreenBlueAlpha)
     std::memcpy(bytes, &colour, sizeof bytes);
     EXPECT_TRUE(bytes[0] == 10 && bytes[1] == 20 && bytes[2] == 30 && bytes[3] == 128);
     EXPECT_NE(colour, tagColor(10, 20, 30, 255)) << "alpha takes part in the comparison";
+}
+
+// A colour made without values means the same in every layer: transparent
+// black, all zero.
+template <typename FourByteColour>
+uint32_t Packed(const FourByteColour& c)
+{
+    return RVGameEngine::Video::tagColor(c.red, c.green, c.blue, c.alpha).Value;
+}
+
+TEST(Color, DefaultColoursAgreeAcrossTheLayers)
+{
+    const struct
+    {
+        const char* layer;
+        uint32_t packed;
+    } cases[] = {
+        {"core", Packed(tagColor())},
+        {"ui", Packed(RVGameEngine::DirectUI::tagColor())},
+        {"video", RVGameEngine::Video::tagColor().Value},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(0u, c.packed) << c.layer;
+    EXPECT_EQ(Packed(tagColor(0, 0, 0, 255)), Packed(RVGameEngine::DirectUI::tagColor(0, 0, 0)))
+        << "alpha left out is opaque";
 }
