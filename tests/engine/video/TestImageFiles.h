@@ -37,6 +37,30 @@ inline std::string BmpBytes(int width, int height, const std::function<uint32_t(
     return bytes;
 }
 
+// An all-black 1-bit BMP: a large picture in a small file.
+inline std::string MonochromeBmpBytes(int width, int height)
+{
+    const int rowBytes = (width + 31) / 32 * 4;
+    const size_t pixelsAt = 54 + 8;   // headers, then the two palette entries
+    std::string bytes(pixelsAt + static_cast<size_t>(rowBytes) * height, '\0');
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, static_cast<uint32_t>(bytes.size()));
+    put32(10, static_cast<uint32_t>(pixelsAt));
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    bytes[26] = 1;
+    bytes[28] = 1;
+    put32(46, 2);
+    put32(58, 0x00FFFFFFu);
+    return bytes;
+}
+
 // UTF-16LE text with its byte-order mark, as the engine's XML files are.
 inline std::string UnicodeFileBytes(const std::wstring& text)
 {

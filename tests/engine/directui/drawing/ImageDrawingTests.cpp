@@ -3,6 +3,8 @@
 
 #include "engine/directui/drawing/CImageDataCache.h"
 #include "engine/directui/drawing/CUIImage.h"
+#include "tests/engine/video/TestImageFiles.h"
+#include "tests/support/LogCapture.h"
 
 using namespace UITest;
 
@@ -65,6 +67,40 @@ TEST_F(Pictures, ImagesOfOneNameShareTheirDataUntilTheLastGoes)
     // Without a driver nothing loads.
     TIntrusivePointer<IUIImage> loose(IImage_Create(nullptr));
     EXPECT_FALSE(loose->Load(L"white.bmp"));
+}
+
+TEST_F(Pictures, FilesThatDoNotDecodeAreReportedOnceAndDrawNothing)
+{
+    ASSERT_TRUE(RVTest::WriteWholeFile(folder.Child(L"garbage.png"), "\x89PNG but not really an image"));
+    ASSERT_TRUE(RVTest::WriteWholeFile(folder.Child(L"many.bmp"), VideoTest::MonochromeBmpBytes(8192, 2049)));
+    const struct
+    {
+        const wchar_t* name;
+        const wchar_t* refusal;
+    } cases[] = {{L"garbage.png", nullptr}, {L"many.bmp", L"8192 x 2049 pixels refused: too large"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RVTest::LogCapture log;
+        TIntrusivePointer<IUIImage> image = Load(c.name);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(image->GetImageWidth(), 0);
+            image->DrawStretched(0, 0, 64, 64, kOpaqueWhite);
+        }
+        EXPECT_EQ(driver->At(32, 32), kBlack);
+        EXPECT_EQ(log.CountContaining(std::wstring(L"UI image ") + c.name + L" could not be decoded"), 1);
+        if (c.refusal != nullptr) {
+            EXPECT_EQ(log.CountContaining(c.refusal), 1);
+        }
+    }
+}
+
+TEST_F(Pictures, AnImageLoadedFromAnotherFileTakesThatFilesSize)
+{
+    TIntrusivePointer<IUIImage> image = Load(L"quarters.bmp");
+    EXPECT_EQ(image->GetImageWidth(), 8);
+    ASSERT_TRUE(image->Load(L"white.bmp"));
+    EXPECT_EQ(image->GetImageWidth(), 4);
+    EXPECT_EQ(image->GetImageHeight(), 4);
 }
 
 TEST_F(Pictures, PartsAndSourceRectanglesPickTheRightPixels)
