@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <algorithm>
+#include <vector>
 
 using namespace RVGameEngine;
 using Common::TIntrusivePointer;
@@ -109,6 +112,62 @@ TEST(Textures, MissingOrUndecodableFilesLeaveTheTextureUnloaded)
             EXPECT_EQ(1, log.CountContaining(c.refusal));
         }
     }
+}
+
+// Holds every free stretch of the address space of at least `stretch` bytes
+// while it lives: one allocation that large fails, small ones still succeed.
+class AddressSpaceSqueeze
+{
+public:
+    explicit AddressSpaceSqueeze(size_t stretch)
+    {
+        m_taken.reserve(kMostStretches);
+        for (size_t i = 0; i < kMostStretches; ++i) {
+            void* taken = VirtualAlloc(nullptr, stretch, MEM_RESERVE, PAGE_NOACCESS);
+            if (taken == nullptr)
+                break;
+            m_taken.push_back(taken);
+        }
+    }
+    ~AddressSpaceSqueeze()
+    {
+        for (void* taken : m_taken)
+            VirtualFree(taken, 0, MEM_RELEASE);
+    }
+    AddressSpaceSqueeze(const AddressSpaceSqueeze&) = delete;
+    AddressSpaceSqueeze& operator=(const AddressSpaceSqueeze&) = delete;
+
+private:
+    // A 32-bit process has at most 4 GiB to give.
+    static constexpr size_t kMostStretches = 512;
+    std::vector<void*> m_taken;
+};
+
+// Runs in a fresh copy of the executable; the exit code names the first
+// check that failed.
+UINT LoadWithoutRoomForThePixels(const std::wstring& path)
+{
+    RVTest::LogCapture log;
+    ITexture* texture = Cached(path);
+    uint32_t width = 0;
+    {
+        AddressSpaceSqueeze squeeze(16u << 20);
+        width = texture->GetWidth();
+    }
+    if (width != 0 || texture->IsLoaded())
+        return 1;
+    if (log.CountContaining(L"4096 x 4096 pixels refused: out of memory") != 1)
+        return 2;
+    // Running short of memory is not a broken file: with memory back, it loads.
+    return texture->GetWidth() == 4096 ? 0 : 3;
+}
+
+TEST(Textures, PixelsThatDoNotFitInMemoryLeaveTheTextureUnloadedInsteadOfStopping)
+{
+    RVTest::TempFolder folder;
+    const std::wstring path = folder.Child(L"big.bmp");
+    ASSERT_TRUE(RVTest::WriteWholeFile(path, VideoTest::MonochromeBmpBytes(4096, 4096)));
+    EXPECT_EXIT(ExitProcess(LoadWithoutRoomForThePixels(path)), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(Textures, PixelReadsAndWritesStayInsideTheTexture)
