@@ -104,26 +104,13 @@ TEST(Color, TheUiColourIsFourBytesRedGreenBlueAlpha)
 }
 
 // A colour made without values means the same in every layer: transparent
-// black, all zero.
-template <typename FourByteColour>
-uint32_t Packed(const FourByteColour& c)
-{
-    return RVGameEngine::Video::tagColor(c.red, c.green, c.blue, c.alpha).Value;
-}
-
+// black; a UI colour given without alpha is opaque.
 TEST(Color, DefaultColoursAgreeAcrossTheLayers)
 {
-    const struct
-    {
-        const char* layer;
-        uint32_t packed;
-    } cases[] = {
-        {"core", Packed(tagColor())},
-        {"ui", Packed(RVGameEngine::DirectUI::tagColor())},
-        {"video", RVGameEngine::Video::tagColor().Value},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(0u, c.packed) << c.layer;
-    EXPECT_EQ(Packed(tagColor(0, 0, 0, 255)), Packed(RVGameEngine::DirectUI::tagColor(0, 0, 0)))
-        << "alpha left out is opaque";
+    using RVGameEngine::Video::tagColor;
+    auto packed = [](const auto& c) { return tagColor(c.red, c.green, c.blue, c.alpha).Value; };
+    EXPECT_EQ(0u, packed(RVGameEngine::Common::tagColor()));
+    EXPECT_EQ(0u, packed(RVGameEngine::DirectUI::tagColor()));
+    EXPECT_EQ(0u, tagColor().Value);
+    EXPECT_EQ(0xFF000000u, packed(RVGameEngine::DirectUI::tagColor(0, 0, 0)));
 }

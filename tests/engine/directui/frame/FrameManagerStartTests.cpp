@@ -11,8 +11,8 @@ using namespace RVGameEngine::DirectUI;
 
 namespace {
 
-// Runs in a fresh copy of the executable, where the frame class is not
-// registered yet. The exit code names the first check that failed.
+// Runs in a fresh copy of the executable, where the frame class is not yet
+// registered; the exit code names the first check that failed.
 UINT StartFramesWithoutGdiplus()
 {
     Common::SetGdiplusStartupFailureForTesting(true);
