@@ -50,7 +50,7 @@ bool tagDecodedImage::AllocatePixels(uint32_t width, uint32_t height)
     Width = width;
     Height = height;
     // Without the nothrow form a failure would stop the program.
-    Pixels.reset(new (std::nothrow) uint32_t[GetPixelCount()]);
+    Pixels.reset(new (std::nothrow) uint32_t[GetPixelCount()]());
     if (Pixels == nullptr) {
         Width = 0;
         Height = 0;

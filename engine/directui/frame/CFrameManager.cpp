@@ -45,8 +45,8 @@ CFrameManager::CFrameManager() : m_clock(Common::GetTimeMs), m_sleep(SystemSleep
 
 ATOM CFrameManager::Initialize()
 {
-    // Frames work without GDI+ (their drawing then reports its own failure),
-    // so the class is registered either way.
+    // Frames work without GDI+ (only their drawing calls fail, each with its
+    // own status), so the class is registered either way.
     if (!Common::StartGdiplus())
         LogError(L"GDI+ could not be started: frames are made, their drawing fails");
 
