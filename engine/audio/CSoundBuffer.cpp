@@ -77,7 +77,7 @@ std::unique_ptr<CSoundBuffer> CSoundBuffer::Create(IDirectSound8* directSound, u
     description.dwBufferBytes = wave.GetDataSize();
     description.lpwfxFormat = &format;
     if (is3D)
-        description.guid3DAlgorithm = DS3DALG_DEFAULT;
+        description.guid3DAlgorithm = DS3DALG_HRTF_FULL;
 
     std::unique_ptr<CSoundBuffer> sound(new CSoundBuffer(directSound, id, path, is3D, loop));
     if (FAILED(directSound->CreateSoundBuffer(&description, sound->m_buffer.Receive(), nullptr)) ||

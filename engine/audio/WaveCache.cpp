@@ -29,7 +29,7 @@ void ShowLoadWarning(const wchar_t* path, const wchar_t* reason)
     if (text.size() >= kWarningCapacity)
         text.resize(kWarningCapacity - 1);
     FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING, L"%ls", text.c_str());
-    Common::EngineMessageBox(nullptr, text.c_str(), L"Warning", MB_OK);
+    Common::ShowEngineWarningBox(text.c_str());
 }
 
 } // namespace
@@ -43,8 +43,11 @@ Common::TIntrusivePointer<CWaveFile> LoadSound(const wchar_t* path)
     if (found != cache.end())
         return found->second;
 
+    // A missing file is remembered as such (an empty entry): a game that
+    // plays it on every frame gets one warning, not a box per play.
     if (!FileSystem::IVirtualFileSystem_GetInstance()->FileExists(path)) {
         ShowLoadWarning(path, L"file not found");
+        cache.emplace(path, Common::TIntrusivePointer<CWaveFile>());
         return {};
     }
     Common::TIntrusivePointer<CWaveFile> wave(new CWaveFile());

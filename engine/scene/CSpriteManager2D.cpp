@@ -30,7 +30,7 @@ CSpriteManager2D::CSpriteManager2D() : m_batch(Video::IMeshBuffer_Create(Video::
 
 CSpriteManager2D::~CSpriteManager2D()
 {
-    Release();
+    Shutdown();
 }
 
 bool CSpriteManager2D::Initialize()
@@ -43,7 +43,7 @@ bool CSpriteManager2D::Initialize()
     return true;
 }
 
-void CSpriteManager2D::Release()
+void CSpriteManager2D::Shutdown()
 {
     m_batch.Reset();
     m_sprites.clear();

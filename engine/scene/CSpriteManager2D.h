@@ -20,7 +20,7 @@ public:
     ~CSpriteManager2D() override;
 
     bool Initialize() override;
-    void Release() override;
+    void Shutdown() override;
     void SetTextureDirectory(const wchar_t* path) override;
     void LoadSpriteFile(const wchar_t* path, bool loadTextures, int frameStep) override;
     void LoadSpriteFile(const wchar_t* path, bool loadTextures) override;

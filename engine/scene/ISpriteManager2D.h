@@ -19,8 +19,10 @@ class RV_API ISpriteManager2D : public Common::IReferenceCounted
 public:
     // Takes the drawing area from the video driver's back buffer.
     virtual bool Initialize() = 0;
-    // Shutdown: forgets every sprite and the batch; nothing draws afterwards.
-    virtual void Release() = 0;
+    // Forgets every sprite and the batch; nothing draws afterwards. Named
+    // apart from the reference count's Release, which it must not hide: a
+    // smart pointer letting go of the manager only drops its reference.
+    virtual void Shutdown() = 0;
     // Frame texture paths are this directory, "/", and the file's text.
     virtual void SetTextureDirectory(const wchar_t* path) = 0;
     // frameStep n keeps every (n + 1)-th frame and divides the frame rates by n + 1.

@@ -71,7 +71,7 @@ void CTexture::WritePixels(int x, int y, int w, int h, const uint32_t* in)
 
 void CTexture::EnsureLoaded()
 {
-    if (m_loaded || m_name.empty())
+    if (m_loaded || m_undecodable || m_name.empty())
         return;
     if (IVideoDriver* driver = IVideoDriver_GetInstance())
         driver->LoadTexture(this, m_name.c_str(), m_filter);

@@ -33,6 +33,9 @@ public:
     const wchar_t* GetName() const { return m_name.c_str(); }
     // The video driver's back end gives the Direct3D texture back through this.
     void ReleaseDirect3DTexture() { m_texture.Reset(); }
+    // The file is no image the decoder takes: later uses do not read and
+    // decode it again (a draw each frame would otherwise do it every time).
+    void MarkUndecodable() { m_undecodable = true; }
 
 private:
     std::wstring m_name;
@@ -43,6 +46,7 @@ private:
     uint32_t m_textureHeight = 0;
     uint32_t m_filter = 0;
     bool m_loaded = false;
+    bool m_undecodable = false;
 };
 
 } // namespace Video

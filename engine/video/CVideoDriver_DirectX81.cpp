@@ -464,6 +464,7 @@ void CVideoDriver_DirectX81::LoadTexture(CTexture* texture, const wchar_t* fileN
         &created);
     if (result == Imaging::kImageDataInvalid) {
         LogError(L"Texture %s is not a readable image", fileName);
+        texture->MarkUndecodable();
         return;
     }
     if (FAILED(result)) {

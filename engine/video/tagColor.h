@@ -9,7 +9,8 @@ namespace Video {
 
 // A video colour: one 32-bit word, alpha in the top byte, then red, green,
 // blue, the layout Direct3D takes as a vertex colour. (The UI toolkit's
-// colours are four bytes in another order.)
+// colours are four bytes in another order.) Made without a value it is
+// transparent black, as the UI's colour is.
 struct RV_API tagColor
 {
     uint32_t Value = 0;

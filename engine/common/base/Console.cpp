@@ -145,7 +145,7 @@ void ShowEngineDebuggingWarningMessage(const wchar_t* format, ...)
     const std::wstring text = FormatBounded(format, args);
     va_end(args);
     WriteWarningToLog(text);
-    EngineMessageBox(nullptr, text.c_str(), L"Warning", MB_OK);
+    ShowEngineWarningBox(text.c_str());
 }
 
 void WaitForAnyKey()

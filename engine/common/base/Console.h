@@ -26,7 +26,8 @@ RV_API void PrintUnicodeStringFormated_Warning(const wchar_t* format, ...);
 RV_API void PrintUnicodeStringFormated_Error(const wchar_t* format, ...);
 
 // Writes the formatted text to the engine log as an error and shows it in a
-// modal box captioned "Warning"; returns when the box is closed.
+// modal box captioned "Warning"; returns when the box is closed. The same
+// warning raised again while its box is showing is logged only.
 RV_API void ShowEngineDebuggingWarningMessage(const wchar_t* format, ...);
 
 // Waits for one key press on the console, without echo. Returns at once when

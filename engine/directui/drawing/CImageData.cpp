@@ -3,9 +3,8 @@
 #include "engine/common/base/IStream.h"
 #include "engine/directui/drawing/CImageDataCache.h"
 #include "engine/directui/uisystem/UIColorFunctions.h"
+#include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
-
-#include <cstring>
 
 namespace RVGameEngine {
 namespace DirectUI {
@@ -15,8 +14,6 @@ CImageData::~CImageData()
     if (CImageDataCache* cache = CImageDataCache::GetInstance())
         cache->Remove(this);
     m_image.reset();
-    m_stream.Reset();
-    m_memory.Reset();
 }
 
 void CImageData::SetFileName(const wchar_t* path)
@@ -55,21 +52,20 @@ void CImageData::DecodeOnce()
     Common::TIntrusivePointer<Common::IStream> bytes = files->ReadFileUnscrambled(m_fileName.c_str());
     if (bytes.IsNull() || bytes->GetSize() <= 0)
         return;
-    const SIZE_T size = static_cast<SIZE_T>(bytes->GetSize());
-    Common::CScopedGlobalMemory memory(GlobalAlloc(GMEM_FIXED, size));
-    if (!memory)
-        return;
-    std::memcpy(memory.Get(), bytes->GetData(), size);
-    if (FAILED(CreateStreamOnHGlobal(memory.Get(), FALSE, m_stream.Receive())))
-        return;
-    std::unique_ptr<Gdiplus::Image> image(new Gdiplus::Image(m_stream.Get(), FALSE));
-    if (image == nullptr || image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0) {
-        image.reset();
-        m_stream.Reset();
+    const Common::enmImageDecodeResult decoded =
+        Common::DecodeImage(bytes->GetData(), static_cast<uint32_t>(bytes->GetSize()), false, m_pixels);
+    if (decoded != Common::IMAGE_DECODED) {
+        if (FileSystem::ILogFile* log = FileSystem::ILogFile_GetInstance())
+            log->Log(FileSystem::LOG_LEVEL_ERROR, L"UI image %s could not be decoded", m_fileName.c_str());
         return;
     }
-    m_memory = std::move(memory);
-    m_image = std::move(image);
+    // GDI+ objects come from GDI+'s own allocator, which gives null rather
+    // than stopping the program.
+    m_image.reset(new Gdiplus::Bitmap(static_cast<INT>(m_pixels.Width), static_cast<INT>(m_pixels.Height),
+                                      static_cast<INT>(m_pixels.Width * 4), PixelFormat32bppARGB,
+                                      reinterpret_cast<BYTE*>(m_pixels.Pixels.get())));
+    if (m_image != nullptr && m_image->GetLastStatus() != Gdiplus::Ok)
+        m_image.reset();
 }
 
 void CImageData::Draw(Gdiplus::Graphics* graphics, int32_t x, int32_t y, int32_t width, int32_t height,

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "engine/common/base/ComPointer.h"
 #include "engine/common/base/IReferenceCounted.h"
-#include "engine/common/base/TScopedHandle.h"
+#include "engine/common/base/ImageDecoder.h"
 #include "engine/directui/uisystem/tagColor.h"
 
 #include <windows.h>
@@ -16,7 +15,8 @@ namespace DirectUI {
 
 // The decoded picture of one file, shared by every image loaded from that
 // name through the image data cache. Decoding happens once, on the first
-// size query or draw; a file that cannot be read or decoded stays empty.
+// size query or draw; a file that cannot be read or decoded stays empty (one
+// log line says which).
 class CImageData : public Common::IReferenceCounted
 {
 public:
@@ -39,11 +39,10 @@ private:
 
     std::wstring m_fileName;
     bool m_loaded = false;
-    // GDI+ reads the picture from the stream for as long as it lives, so the
-    // block and the stream go after the image.
-    Common::CScopedGlobalMemory m_memory;
-    Common::TComPointer<::IStream> m_stream;
-    std::unique_ptr<Gdiplus::Image> m_image;
+    // The bitmap draws straight from the decoded pixels, which therefore go
+    // after it.
+    Common::tagDecodedImage m_pixels;
+    std::unique_ptr<Gdiplus::Bitmap> m_image;
 };
 
 } // namespace DirectUI

@@ -18,6 +18,9 @@ bool CUIImage::Load(const wchar_t* path)
 {
     if (m_driver.IsNull())
         return false;
+    // The size is the new file's, asked for again on first use.
+    m_imageWidth = 0;
+    m_imageHeight = 0;
     m_driver->LoadImageData(this, path);
     return !m_data.IsNull();
 }

@@ -1,5 +1,6 @@
 #include "engine/directui/frame/CFrameManager.h"
 
+#include "engine/common/base/GdiplusStartup.h"
 #include "engine/common/base/TimeFunctions.h"
 #include "engine/directui/frame/CFrame.h"
 #include "engine/filesystem/ILogFile.h"
@@ -30,10 +31,10 @@ uintptr_t Key(HWND window)
     return reinterpret_cast<uintptr_t>(window);
 }
 
-void LogError(const wchar_t* format, int value)
+void LogError(const wchar_t* message)
 {
     if (FileSystem::ILogFile* log = FileSystem::ILogFile_GetInstance())
-        log->Log(FileSystem::LOG_LEVEL_ERROR, format, value);
+        log->Log(FileSystem::LOG_LEVEL_ERROR, L"%s", message);
 }
 
 } // namespace
@@ -44,16 +45,10 @@ CFrameManager::CFrameManager() : m_clock(Common::GetTimeMs), m_sleep(SystemSleep
 
 ATOM CFrameManager::Initialize()
 {
-    // GDI+ stays up while frames draw; the token is kept for Shutdown.
-    if (!m_gdiplusStarted) {
-        Gdiplus::GdiplusStartupInput input;
-        const Gdiplus::Status status = Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr);
-        if (status != Gdiplus::Ok) {
-            LogError(L"GDI+ could not be started (status %d)", static_cast<int>(status));
-            return 0;
-        }
-        m_gdiplusStarted = true;
-    }
+    // Frames work without GDI+ (only their drawing calls fail, each with its
+    // own status), so the class is registered either way.
+    if (!Common::StartGdiplus())
+        LogError(L"GDI+ could not be started: frames are made, their drawing fails");
 
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
@@ -64,15 +59,6 @@ ATOM CFrameManager::Initialize()
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kFrameClassName;
     return RegisterClassExW(&windowClass);
-}
-
-void CFrameManager::Shutdown()
-{
-    if (!m_gdiplusStarted)
-        return;
-    Gdiplus::GdiplusShutdown(m_gdiplusToken);
-    m_gdiplusToken = 0;
-    m_gdiplusStarted = false;
 }
 
 void CFrameManager::SetMainFrame(IFrame* frame)

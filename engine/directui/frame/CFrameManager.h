@@ -57,9 +57,6 @@ public:
 
     // Null restores the engine clock or Sleep.
     void SetTimeFunctions(ClockFunction clock, SleepFunction sleep);
-    // Shuts GDI+ down when Initialize started it; for programs that end the
-    // toolkit before the process ends.
-    void Shutdown();
 
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -75,8 +72,6 @@ private:
     bool m_appActive = false;
     ClockFunction m_clock;
     SleepFunction m_sleep;
-    ULONG_PTR m_gdiplusToken = 0;
-    bool m_gdiplusStarted = false;
 };
 
 } // namespace DirectUI

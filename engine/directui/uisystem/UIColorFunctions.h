@@ -12,12 +12,6 @@ namespace DirectUI {
 // fewer than two commas is opaque black.
 RV_API tagColor ParseUIColor(const wchar_t* text);
 
-inline bool operator==(const tagColor& a, const tagColor& b)
-{
-    return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
-}
-inline bool operator!=(const tagColor& a, const tagColor& b) { return !(a == b); }
-
 // Opaque white draws a picture unchanged.
 inline bool IsOpaqueWhite(const tagColor& color)
 {

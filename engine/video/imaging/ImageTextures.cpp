@@ -2,7 +2,7 @@
 
 #include "engine/common/base/ComPointer.h"
 #include "engine/video/PowerOfTwo.h"
-#include "engine/video/imaging/ImageDecoder.h"
+#include "engine/video/imaging/ImageScaling.h"
 
 #include <cstring>
 
@@ -11,6 +11,19 @@ namespace Video {
 namespace Imaging {
 
 namespace {
+
+using Common::tagDecodedImage;
+
+// Data that is no image, and images beyond the limits, are refused for good;
+// running out of memory may pass.
+HRESULT ToResult(Common::enmImageDecodeResult decoded)
+{
+    switch (decoded) {
+    case Common::IMAGE_DECODED: return D3D_OK;
+    case Common::IMAGE_OUT_OF_MEMORY: return E_OUTOFMEMORY;
+    default: return kImageDataInvalid;
+    }
+}
 
 bool DeviceNeedsPowerOfTwo(IDirect3DDevice8* device)
 {
@@ -34,7 +47,7 @@ HRESULT FillLevelZero(IDirect3DTexture8* texture, const tagDecodedImage& image)
         auto* line = static_cast<uint8_t*>(locked.pBits) + static_cast<size_t>(row) * locked.Pitch;
         std::memset(line, 0, static_cast<size_t>(desc.Width) * 4);
         if (row < image.Height)
-            std::memcpy(line, image.Pixels.data() + static_cast<size_t>(row) * image.Width,
+            std::memcpy(line, image.Pixels.get() + static_cast<size_t>(row) * image.Width,
                         static_cast<size_t>(columns) * 4);
     }
     texture->UnlockRect(0);
@@ -45,9 +58,9 @@ void ApplyColorKey(tagDecodedImage& image, uint32_t colorKey)
 {
     if (colorKey == 0)
         return;
-    for (uint32_t& pixel : image.Pixels)
-        if (pixel == colorKey)
-            pixel = 0;
+    for (size_t i = 0; i < image.GetPixelCount(); ++i)
+        if (image.Pixels[i] == colorKey)
+            image.Pixels[i] = 0;
 }
 
 } // namespace
@@ -57,8 +70,9 @@ HRESULT GetImageInfoFromFileInMemory(const void* data, uint32_t size, tagImageIn
     if (data == nullptr || size == 0 || info == nullptr)
         return E_INVALIDARG;
     tagDecodedImage image;
-    if (!DecodeImage(data, size, true, image))
-        return kImageDataInvalid;
+    const HRESULT decoded = ToResult(Common::DecodeImage(data, size, true, image));
+    if (FAILED(decoded))
+        return decoded;
     info->Width = image.Width;
     info->Height = image.Height;
     info->Format = D3DFMT_A8R8G8B8;
@@ -97,8 +111,9 @@ HRESULT CreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, const void* da
     if (format != D3DFMT_UNKNOWN && format != D3DFMT_A8R8G8B8)
         return E_NOTIMPL;
     tagDecodedImage image;
-    if (!DecodeImage(data, size, false, image))
-        return kImageDataInvalid;
+    const HRESULT decoded = ToResult(Common::DecodeImage(data, size, false, image));
+    if (FAILED(decoded))
+        return decoded;
     ApplyColorKey(image, colorKey);
     if (info != nullptr) {
         info->Width = image.Width;

@@ -28,7 +28,8 @@ constexpr uint32_t kSizeFromFile = 0;
 constexpr HRESULT kImageDataInvalid = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
 
 // E_INVALIDARG for bad arguments, kImageDataInvalid for data that does not
-// decode.
+// decode or an image beyond the decoder's limits, E_OUTOFMEMORY when its
+// pixels cannot be held.
 RV_API HRESULT GetImageInfoFromFileInMemory(const void* data, uint32_t size, tagImageInfo* info);
 
 // A texture of at least width × height (rounded up to powers of two when the
@@ -43,7 +44,8 @@ RV_API HRESULT CreateTexture(IDirect3DDevice8* device, uint32_t width, uint32_t 
 // the image does not cover are transparent black. A non-zero colour key
 // turns pixels of exactly that ARGB value into transparent black. The
 // palette is not used. On failure *texture is null; data that does not
-// decode gives kImageDataInvalid. `info`, when given, receives the image's
+// decode (or is too large) gives kImageDataInvalid, pixels that cannot be
+// allocated E_OUTOFMEMORY. `info`, when given, receives the image's
 // own size.
 RV_API HRESULT CreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, const void* data,
                                                uint32_t size, uint32_t width, uint32_t height,

@@ -7,6 +7,8 @@
 
 #include "engine/audio/CAudioDriver_DirectX.h"
 #include "engine/audio/CMciMusic.h"
+#include "engine/audio/CSoundBuffer.h"
+#include "engine/audio/WaveCache.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "tests/support/LogCapture.h"
@@ -248,6 +250,44 @@ TEST_F(PlaybackTest, MciDevicePlaysAndCloses)
 
     music.Play(m_folder.Child(L"missing.wav").c_str(), false);
     EXPECT_FALSE(music.IsOpen());
+}
+
+// Takes the description of every buffer asked for and makes none.
+struct DescriptionRecorder : IDirectSound8
+{
+    DSBUFFERDESC asked{};
+    HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC description, LPDIRECTSOUNDBUFFER*, LPUNKNOWN) override
+    {
+        asked = *description;
+        return DSERR_UNSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetCaps(LPDSCAPS) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER, LPDIRECTSOUNDBUFFER*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Compact() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSpeakerConfig(LPDWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetSpeakerConfig(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Initialize(LPCGUID) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE VerifyCertification(LPDWORD) override { return E_NOTIMPL; }
+};
+
+TEST_F(PlaybackTest, BuffersAskForTheirControlsAndThe3DAlgorithm)
+{
+    const struct { bool is3D; DWORD flags; GUID algorithm; } cases[] = {
+        {true, DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRL3D | DSBCAPS_CTRLVOLUME, DS3DALG_HRTF_FULL},
+        {false, DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS, GUID_NULL},
+    };
+    const TIntrusivePointer<RVGameEngine::Audio::CWaveFile> wave = RVGameEngine::Audio::LoadSound(m_short.c_str());
+    ASSERT_TRUE(wave);
+    for (const auto& c : cases) {
+        DescriptionRecorder device;
+        EXPECT_FALSE(CSoundBuffer::Create(&device, 1, m_short.c_str(), *wave, c.is3D, false, true));
+        EXPECT_EQ(c.flags, device.asked.dwFlags);
+        EXPECT_TRUE(IsEqualGUID(c.algorithm, device.asked.guid3DAlgorithm)) << c.is3D;
+    }
 }
 
 } // namespace

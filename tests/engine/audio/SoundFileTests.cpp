@@ -199,6 +199,7 @@ TEST_F(SoundFileTest, CacheLoadsOnceAndWarnsAsDocumented)
     EXPECT_EQ(first, LoadSound(good.c_str()));
     EXPECT_EQ(200u, LoadSound(good.c_str())->GetDataSize());
 
+    // A missing file is remembered: one box, however often it is asked for.
     EXPECT_FALSE(LoadSound(missing.c_str()));
     EXPECT_FALSE(LoadSound(missing.c_str()));
     TIntrusivePointer<CWaveFile> refused = LoadSound(bad.c_str());
@@ -209,7 +210,7 @@ TEST_F(SoundFileTest, CacheLoadsOnceAndWarnsAsDocumented)
 
     const std::wstring notFound = L"Failed to load sound file \"" + missing + L"\", file not found.";
     const std::vector<std::wstring> expected = {
-        notFound, notFound, L"Failed to load sound file \"" + bad + L"\", unsupported format.",
+        notFound, L"Failed to load sound file \"" + bad + L"\", unsupported format.",
         L"Failed to load sound file \"" + capitals + L"\", unsupported format."};
     std::vector<std::wstring> texts;
     for (const RecordedMessageBox& box : MessageBoxRecorder::Taken()) {

@@ -1,4 +1,5 @@
 #include "engine/common/base/Console.h"
+#include "engine/common/base/EngineMessageBox.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -8,6 +9,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace RVGameEngine::Common;
 
@@ -65,4 +68,38 @@ TEST(DebuggingWarning, ShowsAndLogsTheFormattedTextCutAtTheBufferSize)
     EXPECT_EQ(boxes[0].caption, L"Warning");
     EXPECT_EQ(boxes[0].type, static_cast<unsigned int>(MB_OK));
     EXPECT_EQ(boxes[1].text, std::wstring(kFormattedTextUnits - 1, L'x'));
+}
+
+namespace {
+
+// A box whose modal loop runs a tick handler that raises `g_raisedInside`.
+std::vector<std::wstring> g_raisedInside, g_shown;
+
+int ShowAndRaiseAgain(const wchar_t* text, const wchar_t*, unsigned int)
+{
+    g_shown.push_back(text);
+    for (const std::wstring& again : std::exchange(g_raisedInside, {}))
+        ShowEngineDebuggingWarningMessage(L"%s", again.c_str());
+    return IDOK;
+}
+
+} // namespace
+
+TEST(DebuggingWarning, TheSameWarningIsNotStackedWhileItsBoxIsShowing)
+{
+    const struct { std::vector<std::wstring> raisedInside, shown; } cases[] = {
+        {{L"tick", L"tick"}, {L"tick"}},
+        {{L"other"}, {L"tick", L"other"}},
+        {{}, {L"tick"}},  // once closed, it shows again
+    };
+    const EngineMessageBoxHook previous = SetEngineMessageBoxHook(ShowAndRaiseAgain);
+    for (const auto& c : cases) {
+        RVTest::LogCapture log;
+        g_shown.clear();
+        g_raisedInside = c.raisedInside;
+        ShowEngineDebuggingWarningMessage(L"tick");
+        EXPECT_EQ(c.shown, g_shown);
+        EXPECT_EQ(c.raisedInside.size() + 1, log.Messages().size()) << "every raise is logged";
+    }
+    SetEngineMessageBoxHook(previous);
 }

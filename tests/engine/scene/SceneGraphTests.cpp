@@ -276,9 +276,9 @@ TEST_F(SceneGraph, BatchesShareTextureAndBlendModeUpToTheIndexLimit)
     const std::vector<uint16_t> order = {0, 1, 2, 1, 3, 2};
     EXPECT_EQ(order, driver.batches[3].indices);
 
-    // A released manager draws nothing more.
+    // A manager shut down draws nothing more.
     driver.Forget();
-    Sprites().Release();
+    Sprites().Shutdown();
     Scene().Draw();
     EXPECT_TRUE(driver.batches.empty());
 }

@@ -178,6 +178,26 @@ TEST_F(SpriteFiles, ALaterFileReplacesASpriteWhileRunningInstancesKeepTheOld)
     EXPECT_EQ(0, later->FindAnimation(L"Only"));
 }
 
+// Letting go of the manager through its interface drops a reference; it
+// never shuts the sprites down under the other owners.
+TEST_F(SpriteFiles, SmartPointersToTheManagerCountReferencesAndLeaveTheSpritesAlone)
+{
+    struct WatchedManager : CSpriteManager2D
+    {
+        bool* ended = nullptr;
+        ~WatchedManager() override { *ended = true; }
+    };
+    bool ended = false;
+    auto* watched = new WatchedManager();
+    watched->ended = &ended;
+    Common::TIntrusivePointer<ISpriteManager2D> owner(watched);
+    watched->LoadSpriteFile(WriteXml(L"hero.xml", kHeroXml).c_str(), false);
+    Common::TIntrusivePointer<ISpriteManager2D>(owner).Reset();
+    EXPECT_NE(nullptr, watched->FindSprite(L"Hero"));
+    owner.Reset();
+    EXPECT_TRUE(ended);
+}
+
 // Every break of the format refuses the whole file: not even the sprites
 // before the break are stored, and the log says which file.
 TEST_F(SpriteFiles, MalformedFilesAreRefusedWhole)

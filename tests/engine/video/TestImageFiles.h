@@ -37,6 +37,22 @@ inline std::string BmpBytes(int width, int height, const std::function<uint32_t(
     return bytes;
 }
 
+// An all-black 1-bit BMP: a large picture in a small file. The header is the
+// 24-bit one's with the depth, pixel offset and palette changed.
+inline std::string MonochromeBmpBytes(int width, int height)
+{
+    const uint32_t rowBytes = (width + 31) / 32 * 4, pixelsAt = 54 + 8;
+    std::string bytes = BmpBytes(1, 1, [](int, int) { return 0u; }).substr(0, pixelsAt);
+    bytes.resize(pixelsAt + static_cast<size_t>(rowBytes) * height, '\0');
+    const uint32_t fields[][2] = {{2, static_cast<uint32_t>(bytes.size())}, {10, pixelsAt},
+                                  {18, static_cast<uint32_t>(width)},       {22, static_cast<uint32_t>(height)},
+                                  {28, 1}, {46, 2}, {58, 0x00FFFFFFu}};
+    for (const auto& field : fields)
+        for (int i = 0; i < 4; ++i)
+            bytes[field[0] + i] = static_cast<char>(field[1] >> (8 * i));
+    return bytes;
+}
+
 // UTF-16LE text with its byte-order mark, as the engine's XML files are.
 inline std::string UnicodeFileBytes(const std::wstring& text)
 {

@@ -1,13 +1,17 @@
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/video/CTexture.h"
 #include "engine/video/ITextureManager.h"
+#include "tests/engine/video/TestImageFiles.h"
 #include "tests/engine/video/VideoTestEnvironment.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <algorithm>
+#include <vector>
 
 using namespace RVGameEngine;
 using Common::TIntrusivePointer;
@@ -73,22 +77,70 @@ TEST(Textures, MissingOrUndecodableFilesLeaveTheTextureUnloaded)
     RVTest::TempFolder folder;
     const std::wstring garbage = folder.Child(L"garbage.png");
     ASSERT_TRUE(RVTest::WriteWholeFile(garbage, "\x89PNG but not really an image"));
-    // Wider than any texture: refused before a pixel buffer is sized for it.
+    // Wider than any texture, or more pixels than the limit: refused before a
+    // pixel buffer is sized for them.
     const std::wstring tooWide = folder.Child(L"too_wide.bmp");
     VideoTest::WriteBmp(tooWide, 16385, 1, [](int, int) { return kRed; });
-    RVTest::LogCapture log;
-    for (const std::wstring& name : {garbage, tooWide, folder.Child(L"missing.png")}) {
-        ITexture* texture = Cached(name);
+    const std::wstring tooMany = folder.Child(L"too_many.bmp");
+    ASSERT_TRUE(RVTest::WriteWholeFile(tooMany, VideoTest::MonochromeBmpBytes(8192, 2049)));
+    const struct { std::wstring name; int reported; const wchar_t* refusal; } cases[] = {
+        {garbage, 1, nullptr},
+        {tooWide, 1, L"16385 x 1 pixels refused: too large"},
+        {tooMany, 1, L"8192 x 2049 pixels refused: too large"},
+        {folder.Child(L"missing.png"), 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name.begin(), c.name.end()));
+        RVTest::LogCapture log;
+        ITexture* texture = Cached(c.name);
         EXPECT_EQ(0u, texture->GetWidth());
         EXPECT_EQ(0u, texture->GetTextureHeight());
         EXPECT_FALSE(texture->IsLoaded());
         EXPECT_EQ(nullptr, texture->GetDirect3DTexture());
         const uint32_t before = Driver()->GetDrawCallCount();
         Driver()->DrawTexture(texture, 0, 0, 10, 10);
+        Driver()->DrawTexture(texture, 0, 0, 10, 10);
         EXPECT_EQ(before, Driver()->GetDrawCallCount()) << "nothing to draw";
+        // An image that does not decode is read, decoded and reported once.
+        EXPECT_EQ(c.reported, log.CountContaining(L"is not a readable image"));
+        if (c.refusal != nullptr) {
+            EXPECT_EQ(1, log.CountContaining(c.refusal));
+        }
     }
-    EXPECT_GE(log.CountContaining(L"is not a readable image"), 2);
-    EXPECT_GE(log.CountContaining(L"16385 x 1 pixels refused: too large"), 1);
+}
+
+// Runs in a fresh copy of the executable, its exit code naming the first
+// check that failed. While every free stretch of the address space of 16 MiB
+// or more is held, the 64 MiB of pixels cannot be had; small blocks still can.
+UINT LoadWithoutRoomForThePixels(const std::wstring& path)
+{
+    RVTest::LogCapture log;
+    ITexture* texture = Cached(path);
+    std::vector<void*> held;
+    held.reserve(256);  // 4 GiB at most, in 16 MiB stretches
+    while (held.size() < 256) {
+        void* stretch = VirtualAlloc(nullptr, 16u << 20, MEM_RESERVE, PAGE_NOACCESS);
+        if (stretch == nullptr)
+            break;
+        held.push_back(stretch);
+    }
+    const uint32_t width = texture->GetWidth();
+    for (void* stretch : held)
+        VirtualFree(stretch, 0, MEM_RELEASE);
+    if (width != 0 || texture->IsLoaded())
+        return 1;
+    if (log.CountContaining(L"4096 x 4096 pixels refused: out of memory") != 1)
+        return 2;
+    // Running short of memory is not a broken file: with memory back, it loads.
+    return texture->GetWidth() == 4096 ? 0 : 3;
+}
+
+TEST(Textures, PixelsThatDoNotFitInMemoryLeaveTheTextureUnloadedInsteadOfStopping)
+{
+    RVTest::TempFolder folder;
+    const std::wstring path = folder.Child(L"big.bmp");
+    ASSERT_TRUE(RVTest::WriteWholeFile(path, VideoTest::MonochromeBmpBytes(4096, 4096)));
+    EXPECT_EXIT(ExitProcess(LoadWithoutRoomForThePixels(path)), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(Textures, PixelReadsAndWritesStayInsideTheTexture)

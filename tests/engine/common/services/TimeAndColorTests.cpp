@@ -1,6 +1,8 @@
 #include "engine/common/base/ColorFunctions.h"
 #include "engine/common/base/TimeFunctions.h"
 #include "engine/common/base/tagColor.h"
+#include "engine/directui/uisystem/tagColor.h"
+#include "engine/video/tagColor.h"
 
 #include <windows.h>
 
@@ -99,4 +101,16 @@ TEST(Color, TheUiColourIsFourBytesRedGreenBlueAlpha)
     std::memcpy(bytes, &colour, sizeof bytes);
     EXPECT_TRUE(bytes[0] == 10 && bytes[1] == 20 && bytes[2] == 30 && bytes[3] == 128);
     EXPECT_NE(colour, tagColor(10, 20, 30, 255)) << "alpha takes part in the comparison";
+}
+
+// A colour made without values means the same in every layer: transparent
+// black; a UI colour given without alpha is opaque.
+TEST(Color, DefaultColoursAgreeAcrossTheLayers)
+{
+    using RVGameEngine::Video::tagColor;
+    auto packed = [](const auto& c) { return tagColor(c.red, c.green, c.blue, c.alpha).Value; };
+    EXPECT_EQ(0u, packed(RVGameEngine::Common::tagColor()));
+    EXPECT_EQ(0u, packed(RVGameEngine::DirectUI::tagColor()));
+    EXPECT_EQ(0u, tagColor().Value);
+    EXPECT_EQ(0xFF000000u, packed(RVGameEngine::DirectUI::tagColor(0, 0, 0)));
 }

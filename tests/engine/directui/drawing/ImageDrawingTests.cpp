@@ -3,6 +3,7 @@
 
 #include "engine/directui/drawing/CImageDataCache.h"
 #include "engine/directui/drawing/CUIImage.h"
+#include "tests/support/LogCapture.h"
 
 using namespace UITest;
 
@@ -65,6 +66,24 @@ TEST_F(Pictures, ImagesOfOneNameShareTheirDataUntilTheLastGoes)
     // Without a driver nothing loads.
     TIntrusivePointer<IUIImage> loose(IImage_Create(nullptr));
     EXPECT_FALSE(loose->Load(L"white.bmp"));
+}
+
+TEST_F(Pictures, AFileThatDoesNotDecodeIsReportedOnceAndALoadAgainTakesTheNewFile)
+{
+    ASSERT_TRUE(RVTest::WriteWholeFile(folder.Child(L"garbage.png"), "\x89PNG but not really an image"));
+    RVTest::LogCapture log;
+    TIntrusivePointer<IUIImage> image = Load(L"garbage.png");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(image->GetImageWidth(), 0);
+        image->DrawStretched(0, 0, 64, 64, kOpaqueWhite);
+    }
+    EXPECT_EQ(driver->At(32, 32), kBlack);
+    EXPECT_EQ(log.CountContaining(L"UI image garbage.png could not be decoded"), 1);
+    // Loaded again from other files, the image reports each one's size.
+    for (auto file : {std::make_pair(L"quarters.bmp", 8), std::make_pair(L"white.bmp", 4)}) {
+        ASSERT_TRUE(image->Load(file.first));
+        EXPECT_EQ(image->GetImageWidth(), file.second);
+    }
 }
 
 TEST_F(Pictures, PartsAndSourceRectanglesPickTheRightPixels)
