@@ -1,5 +1,6 @@
 #include "engine/directui/frame/CFrame.h"
 
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/directui/frame/CFrameManager.h"
 #include "engine/directui/frame/CUISystemDriver_Frame.h"
 #include "engine/directui/uisystem/IUIWindow.h"
@@ -70,22 +71,21 @@ CFrame::~CFrame()
     if (m_driver)
         m_driver->Attach(nullptr);
     // A dying frame raises no events: it leaves the manager before its window
-    // goes, so the destruction takes the default handling. A loop that runs
-    // for this frame still ends.
+    // goes, so the destruction takes the default handling. The loops that
+    // run for this frame still end.
     CFrameManager* manager = Manager();
     const HWND window = Handle();
-    const bool endsLoop = window != nullptr && manager != nullptr && manager->GetMainFrame() == this;
     if (manager != nullptr) {
-        if (window != nullptr)
+        if (window != nullptr) {
             manager->UnregisterFrame(window, this);
+            manager->EndLoopsOf(this);
+        }
         manager->ForgetFrame(this);
     }
     if (m_modal)
         EndModalDisplay();
     RemoveTrayIcon();
     m_window.Reset();
-    if (endsLoop)
-        manager->Quit();
     m_graphics.reset();
 }
 
@@ -117,7 +117,9 @@ void CFrame::Destroy()
         return;
     // Destroyed while still registered, so that the frame handles its own
     // destruction (attached frames, tray icon, the loop's end); the window's
-    // last message then unregisters it and forgets the handle.
+    // last message then unregisters it and forgets the handle. Handlers of
+    // the destruction may drop the last reference to us.
+    Common::CKeepAlive keepAlive(this);
     DestroyWindow(window);
     if (Handle() == window) {
         if (CFrameManager* manager = Manager())
@@ -241,6 +243,8 @@ void CFrame::Show()
 {
     if (Handle() == nullptr)
         return;
+    // Handlers of the activation may drop the last reference to us.
+    Common::CKeepAlive keepAlive(this);
     ShowWindow(Handle(), SW_SHOWNORMAL);
     InvalidateAll();
     UpdateWindow(Handle());
@@ -499,7 +503,7 @@ void CFrame::RunModalLoop(bool tickOnIdle)
 
 void CFrame::ShowModalOverWindows(HWND* windows, int count, bool tickOnIdle)
 {
-    Common::TIntrusivePointer<IFrame> keepAlive(this);
+    Common::CKeepAlive keepAlive(this);
     m_modal = true;
     if (windows != nullptr && count > 0) {
         for (int i = 0; i < count; ++i)
@@ -508,6 +512,9 @@ void CFrame::ShowModalOverWindows(HWND* windows, int count, bool tickOnIdle)
     }
     Show();
     RunModalLoop(tickOnIdle);
+    // A quit message that ended the loop left the display open.
+    if (m_modal)
+        EndModalDisplay();
     if (windows != nullptr) {
         for (int i = 0; i < count; ++i)
             EnableWindow(windows[i], TRUE);
@@ -522,7 +529,7 @@ void CFrame::ShowModalOverWindows(HWND* windows, int count)
 
 void CFrame::ShowModal(IFrame* owner, bool tickOnIdle)
 {
-    Common::TIntrusivePointer<IFrame> keepAlive(this);
+    Common::CKeepAlive keepAlive(this);
     m_modal = true;
     if (owner != nullptr && owner != this) {
         SetOwnerFrame(owner);
@@ -530,7 +537,9 @@ void CFrame::ShowModal(IFrame* owner, bool tickOnIdle)
     }
     Show();
     RunModalLoop(tickOnIdle);
-    m_modal = false;
+    // A quit message that ended the loop left the display open.
+    if (m_modal)
+        EndModalDisplay();
 }
 
 void CFrame::ShowModal(IFrame* owner)

@@ -296,9 +296,8 @@ void CFrame::OnDestroy()
     RemoveTrayIcon();
     tagFrameDestroyedEventArgs args;
     Fire(FRAME_EVENT_DESTROYED, this, &args);
-    CFrameManager* manager = CFrameManager::GetInstance();
-    if (manager != nullptr && manager->GetMainFrame() == this)
-        manager->Quit();
+    if (CFrameManager* manager = CFrameManager::GetInstance())
+        manager->EndLoopsOf(this);
 }
 
 void CFrame::OnWindowGone(HWND window)
