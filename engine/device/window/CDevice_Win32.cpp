@@ -1,5 +1,6 @@
 #include "engine/device/window/CDevice_Win32.h"
 
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/TimeFunctions.h"
 #include "engine/device/enmDeviceEvent.h"
 #include "engine/device/tagCharEventArgs.h"
@@ -10,6 +11,7 @@
 #include "engine/device/tagKeyEventArgs.h"
 #include "engine/device/tagMouseEventArgs.h"
 #include "engine/device/tagMouseWheelEventArgs.h"
+#include "engine/device/window/CDeviceTickThread.h"
 #include "engine/device/window/DeviceCreation.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/scene/CSceneManager2D.h"
@@ -26,14 +28,9 @@ namespace Device {
 namespace {
 
 const wchar_t kWindowClass[] = L"RVGAME";
-// Posted by the tick thread; answered with the Tick event.
-constexpr UINT kTickMessage = 0x942;
 constexpr UINT kWindowClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC | CS_SAVEBITS;
 constexpr UINT kDirect3DSdkVersion = 220;
 constexpr int kWheelNotch = 120;
-constexpr DWORD kTickPollMs = 100;
-constexpr DWORD kTickStartDelayMs = 3000;
-constexpr DWORD kTickPeriodMs = 100;
 
 // The device whose window procedure the window class forwards to. Separate
 // from the device instance, which may be a device of another kind.
@@ -54,22 +51,13 @@ Video::CDirect3D8Library& Direct3DLibrary()
 
 LRESULT CALLBACK DeviceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (g_windowDevice != nullptr)
-        return g_windowDevice->HandleMessage(window, message, wParam, lParam);
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-DWORD WINAPI TickThread(void*)
-{
-    while (IDevice_GetInstance() == nullptr)
-        ::Sleep(kTickPollMs);
-    ::Sleep(kTickStartDelayMs);
-    IDevice* device = IDevice_GetInstance();
-    const HWND window = device != nullptr ? device->GetWindowHandle() : nullptr;
-    // Ends once the window is gone rather than posting into nowhere forever.
-    while (PostMessageW(window, kTickMessage, 0, 0))
-        ::Sleep(kTickPeriodMs);
-    return 0;
+    CDevice_Win32* device = g_windowDevice;
+    if (device == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    // A handler may drop the last reference to the device: it lives until
+    // its message is done.
+    Common::CKeepAlive keepAlive(device);
+    return device->HandleMessage(window, message, wParam, lParam);
 }
 
 int32_t LowWordSigned(LPARAM value) { return static_cast<int16_t>(LOWORD(value)); }
@@ -81,6 +69,7 @@ CDevice_Win32::CDevice_Win32(Clock clock)
     : m_clock(clock ? std::move(clock) : Clock([] { return static_cast<uint32_t>(Common::GetTimeMs()); }))
 {
     g_windowDevice = this;
+    CDeviceTickThread::BeginDevice();
     m_frameStart = m_now = m_clock();
 }
 
@@ -90,6 +79,7 @@ CDevice_Win32::~CDevice_Win32()
     // program's message loop, so its messages no longer reach this device.
     if (g_windowDevice == this)
         g_windowDevice = nullptr;
+    CDeviceTickThread::EndDevice();
     m_sceneManager.Reset();
     m_spriteManager.Reset();
     if (!m_audioDriver.IsNull() && Audio::IAudioDriver_GetInstance() == m_audioDriver.Get())
@@ -115,6 +105,7 @@ bool CDevice_Win32::Create(tagCreationParams& params)
     m_params = params;
     if (!CreateDeviceWindow())
         return false;
+    CDeviceTickThread::SetWindow(m_window);
     if (m_params.ParentWindow == nullptr && m_params.CenterOnScreen)
         CenterWindow();
     m_deviceContext.GetTraits().window = m_window;
@@ -274,6 +265,9 @@ void CDevice_Win32::SetTitle(const wchar_t* title)
 
 bool CDevice_Win32::ProcessMessages()
 {
+    // A handler may drop the last reference to the device: the pump still
+    // updates its frame timer.
+    Common::CKeepAlive keepAlive(this);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -350,7 +344,7 @@ bool CDevice_Win32::ResetDevice()
 
 HANDLE CDevice_Win32::StartTickThread()
 {
-    return CreateThread(nullptr, 0, &TickThread, nullptr, 0, nullptr);
+    return CDeviceTickThread::Start();
 }
 
 void CDevice_Win32::OnTick()
@@ -416,6 +410,7 @@ LRESULT CDevice_Win32::OnClose()
 
 void CDevice_Win32::OnWindowDestroyed()
 {
+    CDeviceTickThread::SetWindow(nullptr);
     m_deviceContext.Reset();
     m_ownedWindow.Release();
     m_previousWindowProc = nullptr;
@@ -505,7 +500,7 @@ LRESULT CDevice_Win32::HandleMessage(HWND window, UINT message, WPARAM wParam, L
             Fire(DEVICE_EVENT_MOUSE_WHEEL, this, &args);
         }
         break;
-    case kTickMessage:
+    case CDeviceTickThread::kTickMessage:
         OnTick();
         break;
     default:
