@@ -2,6 +2,7 @@
 
 #include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/TimeFunctions.h"
+#include "engine/common/base/WindowInputFunctions.h"
 #include "engine/device/enmDeviceEvent.h"
 #include "engine/device/tagCharEventArgs.h"
 #include "engine/device/tagDeviceCloseEventArgs.h"
@@ -30,7 +31,6 @@ namespace {
 const wchar_t kWindowClass[] = L"RVGAME";
 constexpr UINT kWindowClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC | CS_SAVEBITS;
 constexpr UINT kDirect3DSdkVersion = 220;
-constexpr int kWheelNotch = 120;
 
 // The device whose window procedure the window class forwards to. Separate
 // from the device instance, which may be a device of another kind.
@@ -59,9 +59,6 @@ LRESULT CALLBACK DeviceWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     Common::CKeepAlive keepAlive(device);
     return device->HandleMessage(window, message, wParam, lParam);
 }
-
-int32_t LowWordSigned(LPARAM value) { return static_cast<int16_t>(LOWORD(value)); }
-int32_t HighWordSigned(LPARAM value) { return static_cast<int16_t>(HIWORD(value)); }
 
 } // namespace
 
@@ -356,21 +353,65 @@ void CDevice_Win32::OnTick()
     m_frameStart = m_now;
 }
 
-void CDevice_Win32::FireMouse(int32_t eventId, LPARAM lParam)
+void CDevice_Win32::OnInput(const Common::tagWindowInput& input)
 {
-    tagMouseEventArgs args;
-    args.X = LowWordSigned(lParam);
-    args.Y = HighWordSigned(lParam);
-    Fire(eventId, this, &args);
+    // Focus changes are not input: they come also while input is locked.
+    if (input.kind == Common::WINDOW_INPUT_SET_FOCUS || input.kind == Common::WINDOW_INPUT_KILL_FOCUS) {
+        tagFocusEventArgs args;
+        Fire(input.kind == Common::WINDOW_INPUT_SET_FOCUS ? DEVICE_EVENT_SET_FOCUS : DEVICE_EVENT_KILL_FOCUS, this,
+             &args);
+        return;
+    }
+    if (m_inputLocked)
+        return;
+    switch (input.kind) {
+    case Common::WINDOW_INPUT_KEY_DOWN:
+    case Common::WINDOW_INPUT_KEY_UP: {
+        tagKeyEventArgs args;
+        args.Key = input.key;
+        Fire(input.kind == Common::WINDOW_INPUT_KEY_DOWN ? DEVICE_EVENT_KEY_DOWN : DEVICE_EVENT_KEY_UP, this, &args);
+        break;
+    }
+    case Common::WINDOW_INPUT_CHAR: {
+        tagCharEventArgs args;
+        args.Character = input.character;
+        Fire(DEVICE_EVENT_CHAR, this, &args);
+        break;
+    }
+    case Common::WINDOW_INPUT_MOUSE_WHEEL: {
+        tagMouseWheelEventArgs args;
+        args.Delta = input.wheelSteps;
+        Fire(DEVICE_EVENT_MOUSE_WHEEL, this, &args);
+        break;
+    }
+    default:
+        FireMouse(input);
+        break;
+    }
 }
 
-void CDevice_Win32::FireMouse(int32_t firstEventId, int32_t secondEventId, LPARAM lParam)
+void CDevice_Win32::FireMouse(const Common::tagWindowInput& input)
 {
+    // A release is a click first; a double click is also a press.
+    static const Common::tagWindowInputEvents kMouseEvents[] = {
+        {Common::WINDOW_INPUT_MOUSE_MOVE, DEVICE_EVENT_MOUSE_MOVE, -1},
+        {Common::WINDOW_INPUT_LBUTTON_DOWN, DEVICE_EVENT_LBUTTON_DOWN, -1},
+        {Common::WINDOW_INPUT_LBUTTON_UP, DEVICE_EVENT_LBUTTON_CLICK, DEVICE_EVENT_LBUTTON_UP},
+        {Common::WINDOW_INPUT_LBUTTON_DBLCLK, DEVICE_EVENT_LBUTTON_DBLCLK, DEVICE_EVENT_LBUTTON_DOWN},
+        {Common::WINDOW_INPUT_RBUTTON_DOWN, DEVICE_EVENT_RBUTTON_DOWN, -1},
+        {Common::WINDOW_INPUT_RBUTTON_UP, DEVICE_EVENT_RBUTTON_UP, -1},
+        {Common::WINDOW_INPUT_RBUTTON_DBLCLK, DEVICE_EVENT_RBUTTON_DBLCLK, DEVICE_EVENT_RBUTTON_DOWN},
+    };
+    const Common::tagWindowInputEvents* events = Common::FindWindowInputEvents(kMouseEvents, input.kind);
+    if (events == nullptr)
+        return;
+    // Both events get the one record.
     tagMouseEventArgs args;
-    args.X = LowWordSigned(lParam);
-    args.Y = HighWordSigned(lParam);
-    Fire(firstEventId, this, &args);
-    Fire(secondEventId, this, &args);
+    args.X = input.x;
+    args.Y = input.y;
+    Fire(events->first, this, &args);
+    if (events->second >= 0)
+        Fire(events->second, this, &args);
 }
 
 LRESULT CDevice_Win32::OnSetCursor(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -419,7 +460,11 @@ void CDevice_Win32::OnWindowDestroyed()
 
 LRESULT CDevice_Win32::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const bool input = !m_inputLocked;
+    const Common::tagWindowInput input = Common::ReadWindowInput(message, wParam, lParam);
+    if (input.kind != Common::WINDOW_INPUT_NONE) {
+        OnInput(input);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     switch (message) {
     case WM_ACTIVATE:
         m_active = LOWORD(wParam) != 0;
@@ -431,12 +476,6 @@ LRESULT CDevice_Win32::HandleMessage(HWND window, UINT message, WPARAM wParam, L
         if (window == m_window)
             OnWindowDestroyed();
         break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: {
-        tagFocusEventArgs args;
-        Fire(message == WM_SETFOCUS ? DEVICE_EVENT_SET_FOCUS : DEVICE_EVENT_KILL_FOCUS, this, &args);
-        break;
-    }
     case WM_PAINT:
         // Drawing happens only in the frame loop.
         ValidateRect(window, nullptr);
@@ -447,59 +486,6 @@ LRESULT CDevice_Win32::HandleMessage(HWND window, UINT message, WPARAM wParam, L
         return OnClose();
     case WM_SETCURSOR:
         return OnSetCursor(window, message, wParam, lParam);
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        if (input) {
-            tagKeyEventArgs args;
-            args.Key = static_cast<uint32_t>(wParam);
-            const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-            Fire(down ? DEVICE_EVENT_KEY_DOWN : DEVICE_EVENT_KEY_UP, this, &args);
-        }
-        break;
-    case WM_CHAR:
-        if (input) {
-            tagCharEventArgs args;
-            args.Character = static_cast<uint16_t>(wParam);
-            Fire(DEVICE_EVENT_CHAR, this, &args);
-        }
-        break;
-    case WM_MOUSEMOVE:
-        if (input)
-            FireMouse(DEVICE_EVENT_MOUSE_MOVE, lParam);
-        break;
-    case WM_LBUTTONDOWN:
-        if (input)
-            FireMouse(DEVICE_EVENT_LBUTTON_DOWN, lParam);
-        break;
-    case WM_LBUTTONUP:
-        if (input)
-            FireMouse(DEVICE_EVENT_LBUTTON_CLICK, DEVICE_EVENT_LBUTTON_UP, lParam);
-        break;
-    case WM_LBUTTONDBLCLK:
-        if (input)
-            FireMouse(DEVICE_EVENT_LBUTTON_DBLCLK, DEVICE_EVENT_LBUTTON_DOWN, lParam);
-        break;
-    case WM_RBUTTONDOWN:
-        if (input)
-            FireMouse(DEVICE_EVENT_RBUTTON_DOWN, lParam);
-        break;
-    case WM_RBUTTONUP:
-        if (input)
-            FireMouse(DEVICE_EVENT_RBUTTON_UP, lParam);
-        break;
-    case WM_RBUTTONDBLCLK:
-        if (input)
-            FireMouse(DEVICE_EVENT_RBUTTON_DBLCLK, DEVICE_EVENT_RBUTTON_DOWN, lParam);
-        break;
-    case WM_MOUSEWHEEL:
-        if (input) {
-            tagMouseWheelEventArgs args;
-            args.Delta = static_cast<int16_t>(HIWORD(wParam)) / kWheelNotch;
-            Fire(DEVICE_EVENT_MOUSE_WHEEL, this, &args);
-        }
-        break;
     case CDeviceTickThread::kTickMessage:
         OnTick();
         break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/common/base/tagWindowInput.h"
 #include "engine/directui/frame/IBackBuffer.h"
 #include "engine/directui/frame/IFrame.h"
 #include "engine/directui/uisystem/IUISystem.h"
@@ -144,10 +145,11 @@ private:
 
     // Message handling.
     void BeforeDispatch(UINT message, WPARAM wParam);
-    void RaiseKey(int32_t eventId, WPARAM wParam);
-    void RaiseMouse(int32_t eventId, LPARAM lParam);
+    void OnInput(const Common::tagWindowInput& input);
+    void RaiseKey(int32_t eventId, uint32_t virtualKey);
+    void RaiseMouse(const Common::tagWindowInput& input);
     void RaiseAnyMessage(int32_t eventId, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnMouseWheel(WPARAM wParam);
+    void OnMouseWheel(int32_t steps);
     void OnPaint(HWND window);
     void OnActivate(WPARAM wParam);
     void OnClose(HWND window);
