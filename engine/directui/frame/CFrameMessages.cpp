@@ -94,22 +94,16 @@ LRESULT CFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 void CFrame::BeforeDispatch(UINT message, WPARAM wParam)
 {
-    if (message != WM_MOVE && message != WM_DESTROY && message != WM_SHOWWINDOW)
-        return;
-    // A copy: the calls below may attach or detach frames.
-    const std::vector<tagAttachedFrame> attached = m_attachedFrames;
-    for (const tagAttachedFrame& entry : attached) {
-        if (message == WM_MOVE)
-            PlaceAttachedFrame(entry);
-        else if (message == WM_DESTROY)
-            entry.frame->PostMessage();
-        else if (!entry.independent)
-            entry.frame->SetVisible(wParam == 1);
-    }
+    if (message == WM_MOVE)
+        m_attachedFrames.PlaceAll();
+    else if (message == WM_DESTROY)
+        m_attachedFrames.CloseAll();
+    else if (message == WM_SHOWWINDOW)
+        m_attachedFrames.ShowAll(wParam == 1);
     // A destroyed window ends its display here; a close ends it only once it
     // is certain (see OnClose).
-    if (message == WM_DESTROY && m_modal)
-        EndModalDisplay();
+    if (message == WM_DESTROY && m_modality.IsOpen())
+        m_modality.End();
 }
 
 void CFrame::RaiseKey(int32_t eventId, uint32_t virtualKey)
@@ -274,8 +268,8 @@ void CFrame::OnClose(HWND window)
         return;
     // The owner comes back before this window goes, so that the system
     // activates the owner rather than some other program's window.
-    if (m_modal)
-        EndModalDisplay();
+    if (m_modality.IsOpen())
+        m_modality.End();
     tagFrameClosedEventArgs closed;
     Fire(FRAME_EVENT_CLOSED, this, &closed);
     if (Handle() == window)
@@ -284,7 +278,7 @@ void CFrame::OnClose(HWND window)
 
 void CFrame::OnDestroy()
 {
-    RemoveTrayIcon();
+    m_trayIcon.Remove();
     tagFrameDestroyedEventArgs args;
     Fire(FRAME_EVENT_DESTROYED, this, &args);
     if (CFrameManager* manager = CFrameManager::GetInstance())
