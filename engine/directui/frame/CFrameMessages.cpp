@@ -5,6 +5,8 @@
 #include "engine/common/base/WindowInputFunctions.h"
 #include "engine/directui/frame/CFrameManager.h"
 
+#include <initializer_list>
+
 namespace RVGameEngine {
 namespace DirectUI {
 
