@@ -1,6 +1,8 @@
 #include "engine/device/window/CDevice_Win32.h"
 
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/TimeFunctions.h"
+#include "engine/common/base/WindowInputFunctions.h"
 #include "engine/device/enmDeviceEvent.h"
 #include "engine/device/tagCharEventArgs.h"
 #include "engine/device/tagDeviceCloseEventArgs.h"
@@ -10,6 +12,7 @@
 #include "engine/device/tagKeyEventArgs.h"
 #include "engine/device/tagMouseEventArgs.h"
 #include "engine/device/tagMouseWheelEventArgs.h"
+#include "engine/device/window/CDeviceTickThread.h"
 #include "engine/device/window/DeviceCreation.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/scene/CSceneManager2D.h"
@@ -26,14 +29,8 @@ namespace Device {
 namespace {
 
 const wchar_t kWindowClass[] = L"RVGAME";
-// Posted by the tick thread; answered with the Tick event.
-constexpr UINT kTickMessage = 0x942;
 constexpr UINT kWindowClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC | CS_SAVEBITS;
 constexpr UINT kDirect3DSdkVersion = 220;
-constexpr int kWheelNotch = 120;
-constexpr DWORD kTickPollMs = 100;
-constexpr DWORD kTickStartDelayMs = 3000;
-constexpr DWORD kTickPeriodMs = 100;
 
 // The device whose window procedure the window class forwards to. Separate
 // from the device instance, which may be a device of another kind.
@@ -54,26 +51,14 @@ Video::CDirect3D8Library& Direct3DLibrary()
 
 LRESULT CALLBACK DeviceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (g_windowDevice != nullptr)
-        return g_windowDevice->HandleMessage(window, message, wParam, lParam);
-    return DefWindowProcW(window, message, wParam, lParam);
+    CDevice_Win32* device = g_windowDevice;
+    if (device == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    // A handler may drop the last reference to the device: it lives until
+    // its message is done.
+    Common::CKeepAlive keepAlive(device);
+    return device->HandleMessage(window, message, wParam, lParam);
 }
-
-DWORD WINAPI TickThread(void*)
-{
-    while (IDevice_GetInstance() == nullptr)
-        ::Sleep(kTickPollMs);
-    ::Sleep(kTickStartDelayMs);
-    IDevice* device = IDevice_GetInstance();
-    const HWND window = device != nullptr ? device->GetWindowHandle() : nullptr;
-    // Ends once the window is gone rather than posting into nowhere forever.
-    while (PostMessageW(window, kTickMessage, 0, 0))
-        ::Sleep(kTickPeriodMs);
-    return 0;
-}
-
-int32_t LowWordSigned(LPARAM value) { return static_cast<int16_t>(LOWORD(value)); }
-int32_t HighWordSigned(LPARAM value) { return static_cast<int16_t>(HIWORD(value)); }
 
 } // namespace
 
@@ -81,6 +66,7 @@ CDevice_Win32::CDevice_Win32(Clock clock)
     : m_clock(clock ? std::move(clock) : Clock([] { return static_cast<uint32_t>(Common::GetTimeMs()); }))
 {
     g_windowDevice = this;
+    CDeviceTickThread::BeginDevice();
     m_frameStart = m_now = m_clock();
 }
 
@@ -90,6 +76,7 @@ CDevice_Win32::~CDevice_Win32()
     // program's message loop, so its messages no longer reach this device.
     if (g_windowDevice == this)
         g_windowDevice = nullptr;
+    CDeviceTickThread::EndDevice();
     m_sceneManager.Reset();
     m_spriteManager.Reset();
     if (!m_audioDriver.IsNull() && Audio::IAudioDriver_GetInstance() == m_audioDriver.Get())
@@ -115,6 +102,7 @@ bool CDevice_Win32::Create(tagCreationParams& params)
     m_params = params;
     if (!CreateDeviceWindow())
         return false;
+    CDeviceTickThread::SetWindow(m_window);
     if (m_params.ParentWindow == nullptr && m_params.CenterOnScreen)
         CenterWindow();
     m_deviceContext.GetTraits().window = m_window;
@@ -274,6 +262,9 @@ void CDevice_Win32::SetTitle(const wchar_t* title)
 
 bool CDevice_Win32::ProcessMessages()
 {
+    // A handler may drop the last reference to the device: the pump still
+    // updates its frame timer.
+    Common::CKeepAlive keepAlive(this);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -350,7 +341,7 @@ bool CDevice_Win32::ResetDevice()
 
 HANDLE CDevice_Win32::StartTickThread()
 {
-    return CreateThread(nullptr, 0, &TickThread, nullptr, 0, nullptr);
+    return CDeviceTickThread::Start();
 }
 
 void CDevice_Win32::OnTick()
@@ -362,21 +353,65 @@ void CDevice_Win32::OnTick()
     m_frameStart = m_now;
 }
 
-void CDevice_Win32::FireMouse(int32_t eventId, LPARAM lParam)
+void CDevice_Win32::OnInput(const Common::tagWindowInput& input)
 {
-    tagMouseEventArgs args;
-    args.X = LowWordSigned(lParam);
-    args.Y = HighWordSigned(lParam);
-    Fire(eventId, this, &args);
+    // Focus changes are not input: they come also while input is locked.
+    if (input.kind == Common::WINDOW_INPUT_SET_FOCUS || input.kind == Common::WINDOW_INPUT_KILL_FOCUS) {
+        tagFocusEventArgs args;
+        Fire(input.kind == Common::WINDOW_INPUT_SET_FOCUS ? DEVICE_EVENT_SET_FOCUS : DEVICE_EVENT_KILL_FOCUS, this,
+             &args);
+        return;
+    }
+    if (m_inputLocked)
+        return;
+    switch (input.kind) {
+    case Common::WINDOW_INPUT_KEY_DOWN:
+    case Common::WINDOW_INPUT_KEY_UP: {
+        tagKeyEventArgs args;
+        args.Key = input.key;
+        Fire(input.kind == Common::WINDOW_INPUT_KEY_DOWN ? DEVICE_EVENT_KEY_DOWN : DEVICE_EVENT_KEY_UP, this, &args);
+        break;
+    }
+    case Common::WINDOW_INPUT_CHAR: {
+        tagCharEventArgs args;
+        args.Character = input.character;
+        Fire(DEVICE_EVENT_CHAR, this, &args);
+        break;
+    }
+    case Common::WINDOW_INPUT_MOUSE_WHEEL: {
+        tagMouseWheelEventArgs args;
+        args.Delta = input.wheelSteps;
+        Fire(DEVICE_EVENT_MOUSE_WHEEL, this, &args);
+        break;
+    }
+    default:
+        FireMouse(input);
+        break;
+    }
 }
 
-void CDevice_Win32::FireMouse(int32_t firstEventId, int32_t secondEventId, LPARAM lParam)
+void CDevice_Win32::FireMouse(const Common::tagWindowInput& input)
 {
+    // A release is a click first; a double click is also a press.
+    static const Common::tagWindowInputEvents kMouseEvents[] = {
+        {Common::WINDOW_INPUT_MOUSE_MOVE, DEVICE_EVENT_MOUSE_MOVE, -1},
+        {Common::WINDOW_INPUT_LBUTTON_DOWN, DEVICE_EVENT_LBUTTON_DOWN, -1},
+        {Common::WINDOW_INPUT_LBUTTON_UP, DEVICE_EVENT_LBUTTON_CLICK, DEVICE_EVENT_LBUTTON_UP},
+        {Common::WINDOW_INPUT_LBUTTON_DBLCLK, DEVICE_EVENT_LBUTTON_DBLCLK, DEVICE_EVENT_LBUTTON_DOWN},
+        {Common::WINDOW_INPUT_RBUTTON_DOWN, DEVICE_EVENT_RBUTTON_DOWN, -1},
+        {Common::WINDOW_INPUT_RBUTTON_UP, DEVICE_EVENT_RBUTTON_UP, -1},
+        {Common::WINDOW_INPUT_RBUTTON_DBLCLK, DEVICE_EVENT_RBUTTON_DBLCLK, DEVICE_EVENT_RBUTTON_DOWN},
+    };
+    const Common::tagWindowInputEvents* events = Common::FindWindowInputEvents(kMouseEvents, input.kind);
+    if (events == nullptr)
+        return;
+    // Both events get the one record.
     tagMouseEventArgs args;
-    args.X = LowWordSigned(lParam);
-    args.Y = HighWordSigned(lParam);
-    Fire(firstEventId, this, &args);
-    Fire(secondEventId, this, &args);
+    args.X = input.x;
+    args.Y = input.y;
+    Fire(events->first, this, &args);
+    if (events->second >= 0)
+        Fire(events->second, this, &args);
 }
 
 LRESULT CDevice_Win32::OnSetCursor(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -416,6 +451,7 @@ LRESULT CDevice_Win32::OnClose()
 
 void CDevice_Win32::OnWindowDestroyed()
 {
+    CDeviceTickThread::SetWindow(nullptr);
     m_deviceContext.Reset();
     m_ownedWindow.Release();
     m_previousWindowProc = nullptr;
@@ -424,7 +460,11 @@ void CDevice_Win32::OnWindowDestroyed()
 
 LRESULT CDevice_Win32::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const bool input = !m_inputLocked;
+    const Common::tagWindowInput input = Common::ReadWindowInput(message, wParam, lParam);
+    if (input.kind != Common::WINDOW_INPUT_NONE) {
+        OnInput(input);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     switch (message) {
     case WM_ACTIVATE:
         m_active = LOWORD(wParam) != 0;
@@ -436,12 +476,6 @@ LRESULT CDevice_Win32::HandleMessage(HWND window, UINT message, WPARAM wParam, L
         if (window == m_window)
             OnWindowDestroyed();
         break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: {
-        tagFocusEventArgs args;
-        Fire(message == WM_SETFOCUS ? DEVICE_EVENT_SET_FOCUS : DEVICE_EVENT_KILL_FOCUS, this, &args);
-        break;
-    }
     case WM_PAINT:
         // Drawing happens only in the frame loop.
         ValidateRect(window, nullptr);
@@ -452,60 +486,7 @@ LRESULT CDevice_Win32::HandleMessage(HWND window, UINT message, WPARAM wParam, L
         return OnClose();
     case WM_SETCURSOR:
         return OnSetCursor(window, message, wParam, lParam);
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        if (input) {
-            tagKeyEventArgs args;
-            args.Key = static_cast<uint32_t>(wParam);
-            const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-            Fire(down ? DEVICE_EVENT_KEY_DOWN : DEVICE_EVENT_KEY_UP, this, &args);
-        }
-        break;
-    case WM_CHAR:
-        if (input) {
-            tagCharEventArgs args;
-            args.Character = static_cast<uint16_t>(wParam);
-            Fire(DEVICE_EVENT_CHAR, this, &args);
-        }
-        break;
-    case WM_MOUSEMOVE:
-        if (input)
-            FireMouse(DEVICE_EVENT_MOUSE_MOVE, lParam);
-        break;
-    case WM_LBUTTONDOWN:
-        if (input)
-            FireMouse(DEVICE_EVENT_LBUTTON_DOWN, lParam);
-        break;
-    case WM_LBUTTONUP:
-        if (input)
-            FireMouse(DEVICE_EVENT_LBUTTON_CLICK, DEVICE_EVENT_LBUTTON_UP, lParam);
-        break;
-    case WM_LBUTTONDBLCLK:
-        if (input)
-            FireMouse(DEVICE_EVENT_LBUTTON_DBLCLK, DEVICE_EVENT_LBUTTON_DOWN, lParam);
-        break;
-    case WM_RBUTTONDOWN:
-        if (input)
-            FireMouse(DEVICE_EVENT_RBUTTON_DOWN, lParam);
-        break;
-    case WM_RBUTTONUP:
-        if (input)
-            FireMouse(DEVICE_EVENT_RBUTTON_UP, lParam);
-        break;
-    case WM_RBUTTONDBLCLK:
-        if (input)
-            FireMouse(DEVICE_EVENT_RBUTTON_DBLCLK, DEVICE_EVENT_RBUTTON_DOWN, lParam);
-        break;
-    case WM_MOUSEWHEEL:
-        if (input) {
-            tagMouseWheelEventArgs args;
-            args.Delta = static_cast<int16_t>(HIWORD(wParam)) / kWheelNotch;
-            Fire(DEVICE_EVENT_MOUSE_WHEEL, this, &args);
-        }
-        break;
-    case kTickMessage:
+    case CDeviceTickThread::kTickMessage:
         OnTick();
         break;
     default:

@@ -4,6 +4,7 @@
 #include "engine/common/base/ComPointer.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/common/base/tagWindowInput.h"
 #include "engine/device/IDevice.h"
 #include "engine/scene/ISceneManager2D.h"
 #include "engine/scene/ISpriteManager2D.h"
@@ -79,8 +80,8 @@ private:
     bool CreateScene();
     void UpdateFrameTimer();
     void OnTick();
-    void FireMouse(int32_t eventId, LPARAM lParam);
-    void FireMouse(int32_t firstEventId, int32_t secondEventId, LPARAM lParam);
+    void OnInput(const Common::tagWindowInput& input);
+    void FireMouse(const Common::tagWindowInput& input);
     LRESULT OnSetCursor(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnClose();
     // The window is going: forget it and give its device context back.

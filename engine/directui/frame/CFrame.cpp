@@ -1,14 +1,12 @@
 #include "engine/directui/frame/CFrame.h"
 
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/directui/frame/CFrameManager.h"
 #include "engine/directui/frame/CUISystemDriver_Frame.h"
+#include "engine/directui/frame/RectFunctions.h"
 #include "engine/directui/uisystem/IUIWindow.h"
 #include "engine/filesystem/ILogFile.h"
 
-#include <shellapi.h>
-
-#include <algorithm>
-#include <cwchar>
 #include <new>
 
 namespace RVGameEngine {
@@ -31,12 +29,6 @@ RECT WindowRect(HWND window)
     return rect;
 }
 
-RECT Union(const RECT& a, const RECT& b)
-{
-    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                std::max(a.bottom, b.bottom)};
-}
-
 void AddExtendedStyle(HWND window, LONG style)
 {
     const LONG current = GetWindowLongW(window, GWL_EXSTYLE);
@@ -46,7 +38,7 @@ void AddExtendedStyle(HWND window, LONG style)
 
 } // namespace
 
-CFrame::CFrame()
+CFrame::CFrame() : m_attachedFrames(this), m_modality(this), m_trayIcon(this)
 {
     m_backBuffer = IBackBuffer_Create();
     BindUISystem();
@@ -70,22 +62,21 @@ CFrame::~CFrame()
     if (m_driver)
         m_driver->Attach(nullptr);
     // A dying frame raises no events: it leaves the manager before its window
-    // goes, so the destruction takes the default handling. A loop that runs
-    // for this frame still ends.
+    // goes, so the destruction takes the default handling. The loops that
+    // run for this frame still end.
     CFrameManager* manager = Manager();
     const HWND window = Handle();
-    const bool endsLoop = window != nullptr && manager != nullptr && manager->GetMainFrame() == this;
     if (manager != nullptr) {
-        if (window != nullptr)
+        if (window != nullptr) {
             manager->UnregisterFrame(window, this);
+            manager->EndLoopsOf(this);
+        }
         manager->ForgetFrame(this);
     }
-    if (m_modal)
-        EndModalDisplay();
-    RemoveTrayIcon();
+    if (m_modality.IsOpen())
+        m_modality.End();
+    m_trayIcon.Remove();
     m_window.Reset();
-    if (endsLoop)
-        manager->Quit();
     m_graphics.reset();
 }
 
@@ -117,7 +108,9 @@ void CFrame::Destroy()
         return;
     // Destroyed while still registered, so that the frame handles its own
     // destruction (attached frames, tray icon, the loop's end); the window's
-    // last message then unregisters it and forgets the handle.
+    // last message then unregisters it and forgets the handle. Handlers of
+    // the destruction may drop the last reference to us.
+    Common::CKeepAlive keepAlive(this);
     DestroyWindow(window);
     if (Handle() == window) {
         if (CFrameManager* manager = Manager())
@@ -152,7 +145,7 @@ void CFrame::ResizeBackBuffer(int width, int height)
 
 void CFrame::AddPendingRepaint(const RECT& rect)
 {
-    m_pendingRepaint = m_repaintPending ? Union(m_pendingRepaint, rect) : rect;
+    m_pendingRepaint = m_repaintPending ? EnclosingRect(m_pendingRepaint, rect) : rect;
     m_repaintPending = true;
 }
 
@@ -181,12 +174,7 @@ void CFrame::FitToContent()
 
 RECT CFrame::GetBoundingRect()
 {
-    RECT bounds = WindowRect(Handle());
-    for (const tagAttachedFrame& entry : m_attachedFrames) {
-        if (entry.frame && entry.frame->GetHandle() != nullptr)
-            bounds = Union(bounds, WindowRect(entry.frame->GetHandle()));
-    }
-    return bounds;
+    return m_attachedFrames.Enclose(WindowRect(Handle()));
 }
 
 void CFrame::CenterOnArea(const RECT& area)
@@ -215,7 +203,7 @@ void CFrame::CenterOnWindows(HWND* windows, int count)
     }
     RECT area = WindowRect(windows[0]);
     for (int i = 1; i < count; ++i)
-        area = Union(area, WindowRect(windows[i]));
+        area = EnclosingRect(area, WindowRect(windows[i]));
     CenterOnArea(area);
 }
 
@@ -241,6 +229,8 @@ void CFrame::Show()
 {
     if (Handle() == nullptr)
         return;
+    // Handlers of the activation may drop the last reference to us.
+    Common::CKeepAlive keepAlive(this);
     ShowWindow(Handle(), SW_SHOWNORMAL);
     InvalidateAll();
     UpdateWindow(Handle());
@@ -261,17 +251,13 @@ void CFrame::Enable()
 {
     if (Handle() != nullptr)
         EnableWindow(Handle(), TRUE);
-    const std::vector<tagAttachedFrame> attached = m_attachedFrames;
-    for (const tagAttachedFrame& entry : attached)
-        entry.frame->Enable();
+    m_attachedFrames.EnableAll(true);
 }
 
 void CFrame::Disable()
 {
-    DisableIfShown(Handle());
-    const std::vector<tagAttachedFrame> attached = m_attachedFrames;
-    for (const tagAttachedFrame& entry : attached)
-        entry.frame->Disable();
+    CFrameModality::DisableIfShown(Handle());
+    m_attachedFrames.EnableAll(false);
 }
 
 bool CFrame::IsEnabled()
@@ -400,65 +386,29 @@ void CFrame::SetColorKey(COLORREF key)
     m_colorKeyClear = Gdiplus::Color(255, GetRValue(key), GetGValue(key), GetBValue(key));
 }
 
-void CFrame::AppendAttachedFrame(int dx, int dy, IFrame* frame, bool independent)
-{
-    if (frame == nullptr || frame == this)
-        return;
-    tagAttachedFrame entry;
-    entry.dx = dx;
-    entry.dy = dy;
-    entry.frame = Common::TIntrusivePointer<IFrame>(frame);
-    entry.independent = independent;
-    m_attachedFrames.push_back(entry);
-    PlaceAttachedFrame(entry);
-}
-
 void CFrame::AttachFrame(int dx, int dy, IFrame* frame)
 {
-    AppendAttachedFrame(dx, dy, frame, false);
+    m_attachedFrames.Attach(dx, dy, frame, false);
 }
 
 void CFrame::AttachFrameIndependent(int dx, int dy, IFrame* frame)
 {
-    AppendAttachedFrame(dx, dy, frame, true);
+    m_attachedFrames.Attach(dx, dy, frame, true);
 }
 
 void CFrame::MoveAttachedFrame(IFrame* frame, int dx, int dy)
 {
-    for (tagAttachedFrame& entry : m_attachedFrames) {
-        if (entry.frame.Get() == frame) {
-            entry.dx = dx;
-            entry.dy = dy;
-            const tagAttachedFrame placed = entry;
-            PlaceAttachedFrame(placed);
-            return;
-        }
-    }
+    m_attachedFrames.Move(frame, dx, dy);
 }
 
 void CFrame::DetachFrame(IFrame* frame)
 {
-    auto found = std::find_if(m_attachedFrames.begin(), m_attachedFrames.end(),
-                              [frame](const tagAttachedFrame& entry) { return entry.frame.Get() == frame; });
-    if (found != m_attachedFrames.end())
-        m_attachedFrames.erase(found);
+    m_attachedFrames.Detach(frame);
 }
 
 void CFrame::RemoveAttachedFrame(IFrame* frame)
 {
-    DetachFrame(frame);
-}
-
-void CFrame::PlaceAttachedFrame(const tagAttachedFrame& entry)
-{
-    const HWND attached = entry.frame ? entry.frame->GetHandle() : nullptr;
-    if (Handle() == nullptr || attached == nullptr)
-        return;
-    POINT origin = {0, 0};
-    ClientToScreen(Handle(), &origin);
-    const RECT rect = WindowRect(attached);
-    SetWindowPos(attached, nullptr, origin.x + entry.dx, origin.y + entry.dy, rect.right - rect.left,
-                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_attachedFrames.Detach(frame);
 }
 
 void CFrame::SetCloseRedirectsToOwner(bool redirect)
@@ -471,48 +421,9 @@ void CFrame::SetCloseRedirectWindow(HWND window)
     m_closeRedirectWindow = window;
 }
 
-void CFrame::SetOwnerWindow(HWND owner)
-{
-    if (owner != nullptr && owner == Handle())
-        return;
-    m_ownerWindow = owner;
-    if (Handle() != nullptr)
-        SetWindowLongW(Handle(), GWL_HWNDPARENT, static_cast<LONG>(reinterpret_cast<LONG_PTR>(owner)));
-}
-
-void CFrame::DisableIfShown(HWND window)
-{
-    if (window != nullptr && IsWindowVisible(window) && !IsIconic(window))
-        EnableWindow(window, FALSE);
-}
-
-void CFrame::RunModalLoop(bool tickOnIdle)
-{
-    // Without a window nothing would ever end the loop.
-    CFrameManager* manager = Manager();
-    if (Handle() == nullptr || manager == nullptr) {
-        EndModalDisplay();
-        return;
-    }
-    manager->RunMessageLoop(this, tickOnIdle);
-}
-
 void CFrame::ShowModalOverWindows(HWND* windows, int count, bool tickOnIdle)
 {
-    Common::TIntrusivePointer<IFrame> keepAlive(this);
-    m_modal = true;
-    if (windows != nullptr && count > 0) {
-        for (int i = 0; i < count; ++i)
-            DisableIfShown(windows[i]);
-        SetOwnerWindow(windows[0]);
-    }
-    Show();
-    RunModalLoop(tickOnIdle);
-    if (windows != nullptr) {
-        for (int i = 0; i < count; ++i)
-            EnableWindow(windows[i], TRUE);
-    }
-    m_modal = false;
+    m_modality.ShowModalOverWindows(windows, count, tickOnIdle);
 }
 
 void CFrame::ShowModalOverWindows(HWND* windows, int count)
@@ -522,15 +433,7 @@ void CFrame::ShowModalOverWindows(HWND* windows, int count)
 
 void CFrame::ShowModal(IFrame* owner, bool tickOnIdle)
 {
-    Common::TIntrusivePointer<IFrame> keepAlive(this);
-    m_modal = true;
-    if (owner != nullptr && owner != this) {
-        SetOwnerFrame(owner);
-        owner->Disable();
-    }
-    Show();
-    RunModalLoop(tickOnIdle);
-    m_modal = false;
+    m_modality.ShowModal(owner, tickOnIdle);
 }
 
 void CFrame::ShowModal(IFrame* owner)
@@ -540,50 +443,12 @@ void CFrame::ShowModal(IFrame* owner)
 
 void CFrame::ShowModelessOverWindows(HWND* windows, int count)
 {
-    m_modal = true;
-    m_disabledWindows.clear();
-    if (windows != nullptr && count > 0) {
-        m_disabledWindows.assign(windows, windows + count);
-        SetOwnerWindow(windows[0]);
-        for (HWND window : m_disabledWindows)
-            DisableIfShown(window);
-    }
-    Show();
-    Enable();
+    m_modality.ShowModelessOverWindows(windows, count);
 }
 
 void CFrame::ShowModeless(IFrame* owner)
 {
-    m_modal = true;
-    if (owner == this)
-        owner = nullptr;
-    SetOwnerFrame(owner);
-    if (owner != nullptr)
-        owner->Disable();
-    Show();
-    Enable();
-}
-
-void CFrame::EndModalDisplay()
-{
-    if (m_ownerFrame) {
-        Common::TIntrusivePointer<IFrame> owner = m_ownerFrame;
-        owner->Enable();
-        owner->SetFocus();
-        SetOwnerFrame(nullptr);
-    } else if (!m_disabledWindows.empty()) {
-        const std::vector<HWND> windows = m_disabledWindows;
-        m_disabledWindows.clear();
-        for (HWND window : windows)
-            EnableWindow(window, TRUE);
-        ::SetFocus(windows.front());
-    } else if (m_ownerWindow != nullptr) {
-        const HWND owner = m_ownerWindow;
-        m_ownerWindow = nullptr;
-        EnableWindow(owner, TRUE);
-        ::SetFocus(owner);
-    }
-    m_modal = false;
+    m_modality.ShowModeless(owner);
 }
 
 void CFrame::GetCursorPos(int* x, int* y)
@@ -610,57 +475,22 @@ bool CFrame::IsNumLockOn()
 
 void CFrame::AddTrayIcon()
 {
-    if (m_trayIconAdded)
-        RemoveTrayIcon();
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof(data);
-    data.hWnd = Handle();
-    data.uID = kFrameTrayIconId;
-    data.uFlags = NIF_MESSAGE;
-    data.uCallbackMessage = kFrameTrayMessage;
-    Shell_NotifyIconW(NIM_ADD, &data);
-    m_trayIconAdded = true;
-}
-
-void CFrame::ModifyTrayIcon(UINT flags, HICON icon, const wchar_t* tip)
-{
-    if (!m_trayIconAdded)
-        return;
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof(data);
-    data.hWnd = Handle();
-    data.uID = kFrameTrayIconId;
-    data.uFlags = flags;
-    data.hIcon = icon;
-    if (tip != nullptr) {
-        // Longer tips are cut to what the field holds.
-        const size_t capacity = sizeof(data.szTip) / sizeof(data.szTip[0]);
-        wcsncpy(data.szTip, tip, capacity - 1);
-        data.szTip[capacity - 1] = L'\0';
-    }
-    Shell_NotifyIconW(NIM_MODIFY, &data);
+    m_trayIcon.Add();
 }
 
 void CFrame::SetTrayIcon(HICON icon)
 {
-    ModifyTrayIcon(NIF_ICON, icon, nullptr);
+    m_trayIcon.SetIcon(icon);
 }
 
 void CFrame::SetTrayTip(const wchar_t* text)
 {
-    ModifyTrayIcon(NIF_TIP, nullptr, text != nullptr ? text : L"");
+    m_trayIcon.SetTip(text);
 }
 
 void CFrame::RemoveTrayIcon()
 {
-    if (!m_trayIconAdded)
-        return;
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof(data);
-    data.hWnd = Handle();
-    data.uID = kFrameTrayIconId;
-    Shell_NotifyIconW(NIM_DELETE, &data);
-    m_trayIconAdded = false;
+    m_trayIcon.Remove();
 }
 
 void CFrame::ShowPlain()
@@ -810,15 +640,12 @@ bool CFrame::GetEnabled()
 
 void CFrame::SetOwnerFrame(IFrame* owner)
 {
-    if (owner == this)
-        return;
-    m_ownerFrame = Common::TIntrusivePointer<IFrame>(owner);
-    SetOwnerWindow(owner != nullptr ? owner->GetHandle() : nullptr);
+    m_modality.SetOwnerFrame(owner);
 }
 
 IFrame* CFrame::GetOwnerFrame()
 {
-    return m_ownerFrame.Get();
+    return m_modality.GetOwnerFrame();
 }
 
 Gdiplus::Graphics* CFrame::GetGraphics()

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/common/base/tagWindowInput.h"
+#include "engine/directui/frame/CAttachedFrames.h"
+#include "engine/directui/frame/CFrameModality.h"
+#include "engine/directui/frame/CFrameTrayIcon.h"
 #include "engine/directui/frame/IBackBuffer.h"
 #include "engine/directui/frame/IFrame.h"
 #include "engine/directui/uisystem/IUISystem.h"
@@ -118,14 +122,6 @@ public:
     IBackBuffer* GetBackBuffer() { return m_backBuffer.Get(); }
 
 private:
-    struct tagAttachedFrame
-    {
-        int32_t dx = 0;
-        int32_t dy = 0;
-        Common::TIntrusivePointer<IFrame> frame;
-        bool independent = false;
-    };
-
     HWND Handle() const { return m_window.Get(); }
     void ResizeBackBuffer(int width, int height);
     void ApplyIcon(WPARAM kind, IIcon* icon);
@@ -133,21 +129,15 @@ private:
     void AddPendingRepaint(const RECT& rect);
     RECT GetBoundingRect();
     void CenterOnArea(const RECT& area);
-    void PlaceAttachedFrame(const tagAttachedFrame& entry);
-    void AppendAttachedFrame(int dx, int dy, IFrame* frame, bool independent);
-    void SetOwnerWindow(HWND owner);
-    static void DisableIfShown(HWND window);
-    void RunModalLoop(bool tickOnIdle);
-    void EndModalDisplay();
     void RedirectClose(HWND window, HWND target);
-    void ModifyTrayIcon(UINT flags, HICON icon, const wchar_t* tip);
 
     // Message handling.
     void BeforeDispatch(UINT message, WPARAM wParam);
-    void RaiseKey(int32_t eventId, WPARAM wParam);
-    void RaiseMouse(int32_t eventId, LPARAM lParam);
+    void OnInput(const Common::tagWindowInput& input);
+    void RaiseKey(int32_t eventId, uint32_t virtualKey);
+    void RaiseMouse(const Common::tagWindowInput& input);
     void RaiseAnyMessage(int32_t eventId, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnMouseWheel(WPARAM wParam);
+    void OnMouseWheel(int32_t steps);
     void OnPaint(HWND window);
     void OnActivate(WPARAM wParam);
     void OnClose(HWND window);
@@ -164,8 +154,9 @@ private:
     // Made over the back buffer's device context, so it goes before the buffer.
     std::unique_ptr<Gdiplus::Graphics> m_graphics;
     Gdiplus::Color m_frameColor{255, 0, 0, 0};
-    std::vector<tagAttachedFrame> m_attachedFrames;
-    bool m_modal = false;
+    CAttachedFrames m_attachedFrames;
+    // The display over an owner, with the owner frame and window.
+    CFrameModality m_modality;
     bool m_repaintPending = false;
     RECT m_pendingRepaint = {0, 0, 0, 0};
     bool m_active = false;
@@ -178,10 +169,7 @@ private:
     Gdiplus::Color m_colorKeyClear{255, 0, 0, 0};
     bool m_hideOnDeactivate = false;
     POINT m_lastMouse = {0, 0};
-    Common::TIntrusivePointer<IFrame> m_ownerFrame;
-    HWND m_ownerWindow = nullptr;
-    bool m_trayIconAdded = false;
-    std::vector<HWND> m_disabledWindows;
+    CFrameTrayIcon m_trayIcon;
     std::wstring m_name;
     BLENDFUNCTION m_blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     bool m_layered = false;

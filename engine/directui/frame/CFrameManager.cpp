@@ -1,5 +1,6 @@
 #include "engine/directui/frame/CFrameManager.h"
 
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/GdiplusStartup.h"
 #include "engine/common/base/TimeFunctions.h"
 #include "engine/directui/frame/CFrame.h"
@@ -68,7 +69,7 @@ void CFrameManager::SetMainFrame(IFrame* frame)
 
 void CFrameManager::RunMessageLoop(IFrame* loopFrame, bool tickOnIdle)
 {
-    m_outerLoopFrames.push_back(m_loopFrame);
+    m_outerLoops.push_back(tagOuterLoop{m_loopFrame, false});
     m_loopFrame = dynamic_cast<CFrame*>(loopFrame);
     m_lastTickMs = m_clock();
     bool quit = false;
@@ -87,8 +88,12 @@ void CFrameManager::RunMessageLoop(IFrame* loopFrame, bool tickOnIdle)
         if (!quit && tickOnIdle)
             Tick();
     }
-    m_loopFrame = m_outerLoopFrames.back();
-    m_outerLoopFrames.pop_back();
+    const tagOuterLoop outer = m_outerLoops.back();
+    m_outerLoops.pop_back();
+    m_loopFrame = outer.frame;
+    // Its frame went while this loop ran: the quit ends it once we are back.
+    if (outer.ended)
+        Quit();
 }
 
 void CFrameManager::RunFrameLoop(IFrame* frame)
@@ -218,13 +223,25 @@ bool CFrameManager::IsRegistered(HWND window, const CFrame* frame) const
     return found != m_frames.end() && found->second == frame;
 }
 
+void CFrameManager::EndLoopsOf(const CFrame* frame)
+{
+    if (frame == nullptr)
+        return;
+    if (m_loopFrame == frame)
+        Quit();
+    for (tagOuterLoop& outer : m_outerLoops) {
+        if (outer.frame == frame)
+            outer.ended = true;
+    }
+}
+
 void CFrameManager::ForgetFrame(const CFrame* frame)
 {
     if (m_loopFrame == frame)
         m_loopFrame = nullptr;
-    for (CFrame*& outer : m_outerLoopFrames) {
-        if (outer == frame)
-            outer = nullptr;
+    for (tagOuterLoop& outer : m_outerLoops) {
+        if (outer.frame == frame)
+            outer.frame = nullptr;
     }
 }
 
@@ -283,8 +300,8 @@ LRESULT CALLBACK CFrameManager::WindowProcedure(HWND window, UINT message, WPARA
     if (frame == nullptr)
         return DefWindowProcW(window, message, wParam, lParam);
     // A handler may drop the last reference to the frame: it lives until its
-    // message is done. (A frame that nobody counts yet is not taken over.)
-    Common::TIntrusivePointer<CFrame> keepAlive(frame->GetReferenceCount() > 0 ? frame : nullptr);
+    // message is done.
+    Common::CKeepAlive keepAlive(frame);
     return frame->WindowProc(window, message, wParam, lParam);
 }
 

@@ -44,6 +44,10 @@ public:
     // the same handle value.
     void UnregisterFrame(HWND window, CFrame* frame);
     bool IsRegistered(HWND window, const CFrame* frame) const;
+    // The frame's window or object is going: the loop running for it ends
+    // now, and an outer loop that it runs for ends as soon as the loops
+    // nested in it have returned.
+    void EndLoopsOf(const CFrame* frame);
     // A frame object is going away: no loop (running or waiting to be
     // restored) keeps pointing at it.
     void ForgetFrame(const CFrame* frame);
@@ -61,13 +65,20 @@ public:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    struct tagOuterLoop
+    {
+        CFrame* frame;
+        // Its frame went while a nested loop ran.
+        bool ended;
+    };
+
     CFrame* FindRegistered(HWND window) const;
 
     // Ordered by the handle's numeric value; the frames are not counted.
     std::map<uintptr_t, CFrame*> m_frames;
     CFrame* m_loopFrame = nullptr;
-    // The loop frames of the loops that the running ones interrupted.
-    std::vector<CFrame*> m_outerLoopFrames;
+    // The loops that the running ones interrupted, innermost last.
+    std::vector<tagOuterLoop> m_outerLoops;
     int32_t m_lastTickMs = 0;
     bool m_appActive = false;
     ClockFunction m_clock;

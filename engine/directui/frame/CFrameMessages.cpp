@@ -2,22 +2,15 @@
 
 #include "engine/directui/frame/CFrame.h"
 
+#include "engine/common/base/WindowInputFunctions.h"
 #include "engine/directui/frame/CFrameManager.h"
 
-#include <windowsx.h>
+#include <initializer_list>
 
 namespace RVGameEngine {
 namespace DirectUI {
 
 namespace {
-
-constexpr int kWheelDelta = 120;
-
-// Positions travel as two signed 16-bit words.
-POINT MousePosition(LPARAM lParam)
-{
-    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
 
 // Ends a paint whatever the handlers in between do.
 class CPaintScope
@@ -40,64 +33,13 @@ private:
 LRESULT CFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     BeforeDispatch(message, wParam);
+    const Common::tagWindowInput input = Common::ReadWindowInput(message, wParam, lParam);
+    if (input.kind != Common::WINDOW_INPUT_NONE) {
+        OnInput(input);
+        // The system's keys keep their system meaning (the menu key, Alt+F4).
+        return input.systemKey ? DefWindowProcW(window, message, wParam, lParam) : 0;
+    }
     switch (message) {
-    case WM_KEYDOWN:
-        RaiseKey(FRAME_EVENT_KEY_DOWN, wParam);
-        return 0;
-    case WM_KEYUP:
-        RaiseKey(FRAME_EVENT_KEY_UP, wParam);
-        return 0;
-    case WM_SYSKEYDOWN:
-        // Alt+Backspace is the system's undo key, not a key press of the UI.
-        if (wParam != VK_BACK)
-            RaiseKey(FRAME_EVENT_KEY_DOWN, wParam);
-        return DefWindowProcW(window, message, wParam, lParam);
-    case WM_SYSKEYUP:
-        RaiseKey(FRAME_EVENT_KEY_UP, wParam);
-        return DefWindowProcW(window, message, wParam, lParam);
-    case WM_CHAR: {
-        tagFrameCharEventArgs args;
-        args.character = static_cast<wchar_t>(LOWORD(wParam));
-        Fire(FRAME_EVENT_CHAR, this, &args);
-        return 0;
-    }
-    case WM_LBUTTONDBLCLK:
-        RaiseMouse(FRAME_EVENT_LBUTTON_DBLCLK, lParam);
-        RaiseMouse(FRAME_EVENT_LBUTTON_DOWN, lParam);
-        return 0;
-    case WM_RBUTTONDBLCLK:
-        RaiseMouse(FRAME_EVENT_RBUTTON_DBLCLK, lParam);
-        RaiseMouse(FRAME_EVENT_RBUTTON_DOWN, lParam);
-        return 0;
-    case WM_LBUTTONDOWN:
-        RaiseMouse(FRAME_EVENT_LBUTTON_DOWN, lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        RaiseMouse(FRAME_EVENT_LBUTTON_UP, lParam);
-        return 0;
-    case WM_RBUTTONDOWN:
-        RaiseMouse(FRAME_EVENT_RBUTTON_DOWN, lParam);
-        return 0;
-    case WM_RBUTTONUP:
-        RaiseMouse(FRAME_EVENT_RBUTTON_UP, lParam);
-        return 0;
-    case WM_MOUSEMOVE:
-        m_lastMouse = MousePosition(lParam);
-        RaiseMouse(FRAME_EVENT_MOUSE_MOVE, lParam);
-        return 0;
-    case WM_MOUSEWHEEL:
-        OnMouseWheel(wParam);
-        return 0;
-    case WM_SETFOCUS: {
-        tagFrameFocusEventArgs args;
-        Fire(FRAME_EVENT_SET_FOCUS, this, &args);
-        return 0;
-    }
-    case WM_KILLFOCUS: {
-        tagFrameFocusEventArgs args;
-        Fire(FRAME_EVENT_KILL_FOCUS, this, &args);
-        return 0;
-    }
     case WM_PAINT:
         OnPaint(window);
         return 0;
@@ -154,27 +96,20 @@ LRESULT CFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 void CFrame::BeforeDispatch(UINT message, WPARAM wParam)
 {
-    if (message != WM_MOVE && message != WM_DESTROY && message != WM_SHOWWINDOW)
-        return;
-    // A copy: the calls below may attach or detach frames.
-    const std::vector<tagAttachedFrame> attached = m_attachedFrames;
-    for (const tagAttachedFrame& entry : attached) {
-        if (message == WM_MOVE)
-            PlaceAttachedFrame(entry);
-        else if (message == WM_DESTROY)
-            entry.frame->PostMessage();
-        else if (!entry.independent)
-            entry.frame->SetVisible(wParam == 1);
-    }
+    if (message == WM_MOVE)
+        m_attachedFrames.PlaceAll();
+    else if (message == WM_DESTROY)
+        m_attachedFrames.CloseAll();
+    else if (message == WM_SHOWWINDOW)
+        m_attachedFrames.ShowAll(wParam == 1);
     // A destroyed window ends its display here; a close ends it only once it
     // is certain (see OnClose).
-    if (message == WM_DESTROY && m_modal)
-        EndModalDisplay();
+    if (message == WM_DESTROY && m_modality.IsOpen())
+        m_modality.End();
 }
 
-void CFrame::RaiseKey(int32_t eventId, WPARAM wParam)
+void CFrame::RaiseKey(int32_t eventId, uint32_t virtualKey)
 {
-    const uint32_t virtualKey = static_cast<uint32_t>(wParam);
     if (CFrameManager* manager = CFrameManager::GetInstance()) {
         if (eventId == FRAME_EVENT_KEY_DOWN)
             manager->FireKeyDown(virtualKey);
@@ -186,13 +121,65 @@ void CFrame::RaiseKey(int32_t eventId, WPARAM wParam)
     Fire(eventId, this, &args);
 }
 
-void CFrame::RaiseMouse(int32_t eventId, LPARAM lParam)
+void CFrame::OnInput(const Common::tagWindowInput& input)
 {
-    const POINT position = MousePosition(lParam);
-    tagFrameMouseEventArgs args;
-    args.x = position.x;
-    args.y = position.y;
-    Fire(eventId, this, &args);
+    switch (input.kind) {
+    case Common::WINDOW_INPUT_KEY_DOWN:
+        // Alt+Backspace is the system's undo key, not a key press of the UI.
+        if (!(input.systemKey && input.key == VK_BACK))
+            RaiseKey(FRAME_EVENT_KEY_DOWN, input.key);
+        break;
+    case Common::WINDOW_INPUT_KEY_UP:
+        RaiseKey(FRAME_EVENT_KEY_UP, input.key);
+        break;
+    case Common::WINDOW_INPUT_CHAR: {
+        tagFrameCharEventArgs args;
+        args.character = static_cast<wchar_t>(input.character);
+        Fire(FRAME_EVENT_CHAR, this, &args);
+        break;
+    }
+    case Common::WINDOW_INPUT_MOUSE_WHEEL:
+        OnMouseWheel(input.wheelSteps);
+        break;
+    case Common::WINDOW_INPUT_SET_FOCUS:
+    case Common::WINDOW_INPUT_KILL_FOCUS: {
+        tagFrameFocusEventArgs args;
+        Fire(input.kind == Common::WINDOW_INPUT_SET_FOCUS ? FRAME_EVENT_SET_FOCUS : FRAME_EVENT_KILL_FOCUS, this,
+             &args);
+        break;
+    }
+    default:
+        RaiseMouse(input);
+        break;
+    }
+}
+
+void CFrame::RaiseMouse(const Common::tagWindowInput& input)
+{
+    // A double click is also a press, with the same position.
+    static const Common::tagWindowInputEvents kMouseEvents[] = {
+        {Common::WINDOW_INPUT_MOUSE_MOVE, FRAME_EVENT_MOUSE_MOVE, -1},
+        {Common::WINDOW_INPUT_LBUTTON_DOWN, FRAME_EVENT_LBUTTON_DOWN, -1},
+        {Common::WINDOW_INPUT_LBUTTON_UP, FRAME_EVENT_LBUTTON_UP, -1},
+        {Common::WINDOW_INPUT_LBUTTON_DBLCLK, FRAME_EVENT_LBUTTON_DBLCLK, FRAME_EVENT_LBUTTON_DOWN},
+        {Common::WINDOW_INPUT_RBUTTON_DOWN, FRAME_EVENT_RBUTTON_DOWN, -1},
+        {Common::WINDOW_INPUT_RBUTTON_UP, FRAME_EVENT_RBUTTON_UP, -1},
+        {Common::WINDOW_INPUT_RBUTTON_DBLCLK, FRAME_EVENT_RBUTTON_DBLCLK, FRAME_EVENT_RBUTTON_DOWN},
+    };
+    if (input.kind == Common::WINDOW_INPUT_MOUSE_MOVE)
+        m_lastMouse = POINT{input.x, input.y};
+    const Common::tagWindowInputEvents* events = Common::FindWindowInputEvents(kMouseEvents, input.kind);
+    if (events == nullptr)
+        return;
+    // Each event gets a record of its own: a handler may write into it.
+    for (const int32_t eventId : {events->first, events->second}) {
+        if (eventId < 0)
+            continue;
+        tagFrameMouseEventArgs args;
+        args.x = input.x;
+        args.y = input.y;
+        Fire(eventId, this, &args);
+    }
 }
 
 void CFrame::RaiseAnyMessage(int32_t eventId, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -205,14 +192,14 @@ void CFrame::RaiseAnyMessage(int32_t eventId, HWND window, UINT message, WPARAM 
     Fire(eventId, this, &args);
 }
 
-void CFrame::OnMouseWheel(WPARAM wParam)
+void CFrame::OnMouseWheel(int32_t steps)
 {
     // The wheel message carries a screen position; the UI wants the client
     // position of the last move.
     tagFrameMouseEventArgs args;
     args.x = m_lastMouse.x;
     args.y = m_lastMouse.y;
-    args.wheelSteps = GET_WHEEL_DELTA_WPARAM(wParam) / kWheelDelta;
+    args.wheelSteps = steps;
     Fire(FRAME_EVENT_MOUSE_WHEEL, this, &args);
 }
 
@@ -283,8 +270,8 @@ void CFrame::OnClose(HWND window)
         return;
     // The owner comes back before this window goes, so that the system
     // activates the owner rather than some other program's window.
-    if (m_modal)
-        EndModalDisplay();
+    if (m_modality.IsOpen())
+        m_modality.End();
     tagFrameClosedEventArgs closed;
     Fire(FRAME_EVENT_CLOSED, this, &closed);
     if (Handle() == window)
@@ -293,12 +280,11 @@ void CFrame::OnClose(HWND window)
 
 void CFrame::OnDestroy()
 {
-    RemoveTrayIcon();
+    m_trayIcon.Remove();
     tagFrameDestroyedEventArgs args;
     Fire(FRAME_EVENT_DESTROYED, this, &args);
-    CFrameManager* manager = CFrameManager::GetInstance();
-    if (manager != nullptr && manager->GetMainFrame() == this)
-        manager->Quit();
+    if (CFrameManager* manager = CFrameManager::GetInstance())
+        manager->EndLoopsOf(this);
 }
 
 void CFrame::OnWindowGone(HWND window)

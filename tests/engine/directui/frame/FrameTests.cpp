@@ -425,3 +425,136 @@ TEST(FrameLoop, FindFrameTakesTheSmallestHandleOfThatName)
     EXPECT_TRUE(IFrameManager_GetInstance()->FindFrame(L"twin").IsNull());
     EXPECT_TRUE(IFrameManager_GetInstance()->FindFrame(L"Nobody").IsNull());
 }
+
+namespace {
+
+enum class OuterEnd { Destroyed, Released };
+
+struct NestedLoopCase
+{
+    const char* name;
+    bool modalOverOuter;
+    OuterEnd outerEnd;
+};
+
+} // namespace
+
+// The outer loop's frame goes while a modal loop runs: once the modal display
+// ends, the outer loop ends too instead of running for a frame that is gone.
+TEST(FrameLoop, OuterLoopEndsAfterTheModalOneWhenItsFrameWentMeanwhile)
+{
+    const NestedLoopCase cases[] = {
+        {"outer destroyed, modal owned by it", true, OuterEnd::Destroyed},
+        {"outer destroyed, modal alone", false, OuterEnd::Destroyed},
+        {"outer released, modal alone", false, OuterEnd::Released},
+    };
+    CFrameManager* manager = Manager();
+    for (const NestedLoopCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        auto outer = RVTest::MakeFrame(0, 0, 40, 40);
+        IFrame* loopFrame = outer.Get();
+        auto modal = RVTest::MakeFrame(10, 10, 20, 20);
+        int ticks = 0;
+        int ticksAfterModal = 0;
+        bool modalReturned = false;
+        bool keptRunning = false;
+        TickHook hook([&](int32_t) {
+            ++ticks;
+            if (modalReturned) {
+                // Bounded: a loop that should have ended is ended here.
+                if (++ticksAfterModal > 50) {
+                    keptRunning = true;
+                    manager->Quit();
+                }
+                return;
+            }
+            if (ticks == 1) {
+                modal->ShowModal(row.modalOverOuter ? outer.Get() : nullptr);
+                modalReturned = true;
+            } else if (ticks == 3) {
+                if (row.outerEnd == OuterEnd::Destroyed)
+                    outer->Destroy();
+                else
+                    outer.Reset();
+            } else if (ticks == 5 && modal->GetHandle() != nullptr) {
+                modal->Destroy();
+            }
+        });
+        manager->RunMessageLoop(loopFrame, true);
+        EXPECT_TRUE(modalReturned);
+        EXPECT_FALSE(keptRunning);
+        RVTest::PumpMessages();
+    }
+}
+
+namespace {
+
+struct ModalEndCase
+{
+    const char* name;
+    std::function<void(IFrame* modal)> end;
+};
+
+} // namespace
+
+// However the modal loop ends, the owner is usable again afterwards.
+TEST(Frame, ModalDisplayGivesItsOwnerBackHoweverItsLoopEnds)
+{
+    const ModalEndCase cases[] = {
+        {"closed", [](IFrame* modal) { modal->PostMessage(); }},
+        {"destroyed", [](IFrame* modal) { modal->Destroy(); }},
+        {"quit message", [](IFrame*) { IFrameManager_GetInstance()->Quit(); }},
+    };
+    for (const ModalEndCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        auto owner = RVTest::MakeFrame(0, 0, 300, 200);
+        owner->Show();
+        auto modal = RVTest::MakeFrame(50, 50, 100, 80);
+        bool ownerDisabled = false;
+        int ticks = 0;
+        TickHook hook([&](int32_t) {
+            if (++ticks == 1) {
+                ownerDisabled = !owner->IsEnabled();
+                row.end(modal.Get());
+            }
+        });
+        modal->ShowModal(owner.Get());
+        EXPECT_TRUE(ownerDisabled);
+        EXPECT_TRUE(owner->IsEnabled());
+        EXPECT_EQ(modal->GetOwnerFrame(), nullptr);
+        modal->Destroy();
+        RVTest::PumpMessages();
+    }
+}
+
+namespace {
+
+// Drops the test's only reference to the frame from inside its own event.
+struct LastReferenceDropper
+{
+    Common::TIntrusivePointer<IFrame>* frame;
+    int drops = 0;
+    void OnEvent(void*, Common::tagEventArgs*)
+    {
+        if (frame->IsNull())
+            return;
+        ++drops;
+        frame->Reset();
+    }
+};
+
+} // namespace
+
+// Showing activates and focuses the window; a handler of those events may let
+// the frame go, and Show must not go on with a freed frame.
+TEST(Frame, ShowSurvivesAHandlerThatDropsTheLastReference)
+{
+    auto frame = RVTest::MakeFrame(0, 0, 40, 40);
+    IFrame* shown = frame.Get();
+    LastReferenceDropper dropper{&frame};
+    frame->AddMemberFunctionDelegate<LastReferenceDropper>(FRAME_EVENT_ACTIVATE, &dropper, &LastReferenceDropper::OnEvent);
+    frame->AddMemberFunctionDelegate<LastReferenceDropper>(FRAME_EVENT_SET_FOCUS, &dropper, &LastReferenceDropper::OnEvent);
+    shown->Show();
+    EXPECT_EQ(dropper.drops, 1);
+    RVTest::PumpMessages();
+}
