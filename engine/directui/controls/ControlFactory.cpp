@@ -1,7 +1,10 @@
 #include "engine/directui/controls/ControlFactory.h"
 
+#include "engine/directui/controls/CAnimationBox.h"
+#include "engine/directui/controls/CDigits.h"
 #include "engine/directui/controls/CLabel.h"
 #include "engine/directui/controls/CPanel.h"
+#include "engine/directui/controls/CTrackBar.h"
 
 #include <cwchar>
 #include <new>
@@ -39,12 +42,12 @@ const tagControlType kControlTypes[] = {
     {L"EditBox", nullptr},
     {L"OutputBox", nullptr},
     {L"AppPanel", nullptr},
-    {L"Digits", nullptr},
+    {L"Digits", &Make<CDigits>},
     {L"ListView", nullptr},
     {L"ListViewEx", nullptr},
     {L"WebControl", nullptr},
-    {L"AnimationBox", nullptr},
-    {L"TrackBar", nullptr},
+    {L"AnimationBox", &Make<CAnimationBox>},
+    {L"TrackBar", &Make<CTrackBar>},
     {L"RichOutputBox", nullptr},
     {L"RichLabel", nullptr},
     {L"MultilineEditBox", nullptr},
