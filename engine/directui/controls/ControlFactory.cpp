@@ -1,6 +1,7 @@
 #include "engine/directui/controls/ControlFactory.h"
 
 #include "engine/directui/controls/CAnimationBox.h"
+#include "engine/directui/controls/CAppPanel.h"
 #include "engine/directui/controls/CDigits.h"
 #include "engine/directui/controls/CLabel.h"
 #include "engine/directui/controls/CPanel.h"
@@ -41,7 +42,7 @@ const tagControlType kControlTypes[] = {
     {L"HScrollBar", nullptr},
     {L"EditBox", nullptr},
     {L"OutputBox", nullptr},
-    {L"AppPanel", nullptr},
+    {L"AppPanel", &Make<CAppPanel>},
     {L"Digits", &Make<CDigits>},
     {L"ListView", nullptr},
     {L"ListViewEx", nullptr},
