@@ -4,6 +4,8 @@
 #include "engine/directui/controls/CAppPanel.h"
 #include "engine/directui/controls/CDigits.h"
 #include "engine/directui/controls/CLabel.h"
+#include "engine/directui/controls/CListView.h"
+#include "engine/directui/controls/CListViewEx.h"
 #include "engine/directui/controls/CPanel.h"
 #include "engine/directui/controls/CTrackBar.h"
 
@@ -44,8 +46,8 @@ const tagControlType kControlTypes[] = {
     {L"OutputBox", nullptr},
     {L"AppPanel", &Make<CAppPanel>},
     {L"Digits", &Make<CDigits>},
-    {L"ListView", nullptr},
-    {L"ListViewEx", nullptr},
+    {L"ListView", &Make<CListView>},
+    {L"ListViewEx", &Make<CListViewEx>},
     {L"WebControl", nullptr},
     {L"AnimationBox", &Make<CAnimationBox>},
     {L"TrackBar", &Make<CTrackBar>},
