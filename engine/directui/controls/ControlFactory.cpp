@@ -17,8 +17,6 @@ namespace DirectUI {
 
 namespace {
 
-using ControlMaker = CUIWindow* (*)();
-
 template <typename Control>
 CUIWindow* Make()
 {
@@ -32,8 +30,8 @@ struct tagControlType
 };
 
 // Every element name a description may use for a control, in the order they
-// are tried. A type without a maker is known but not built in yet.
-const tagControlType kControlTypes[] = {
+// are tried. A type without a maker is known but has not been registered.
+tagControlType g_controlTypes[] = {
     {L"Dialog", nullptr},
     {L"Panel", &Make<CPanel>},
     {L"Label", &Make<CLabel>},
@@ -63,11 +61,24 @@ CUIWindow* CreateControlByElementName(const wchar_t* elementName)
 {
     if (elementName == nullptr)
         return nullptr;
-    for (const tagControlType& type : kControlTypes) {
+    for (const tagControlType& type : g_controlTypes) {
         if (wcscmp(type.elementName, elementName) == 0)
             return type.make != nullptr ? type.make() : nullptr;
     }
     return nullptr;
+}
+
+bool RegisterControlMaker(const wchar_t* elementName, ControlMaker make)
+{
+    if (elementName == nullptr)
+        return false;
+    for (tagControlType& type : g_controlTypes) {
+        if (wcscmp(type.elementName, elementName) == 0) {
+            type.make = make;
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace DirectUI
