@@ -296,10 +296,28 @@ struct OleTraits {
   void Close(Handle) { ::OleUninitialize(); }
 };
 
+// An automation string from SysAllocString.
+struct BstrTraits {
+  using Handle = BSTR;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) { ::SysFreeString(h); }
+};
+
+// An automation array from SafeArrayCreate*; destroying it clears its elements.
+struct SafeArrayTraits {
+  using Handle = SAFEARRAY*;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) { ::SafeArrayDestroy(h); }
+};
+
 using CScopedSelection = TScopedHandle<SelectionTraits>;
 using CScopedBackgroundMode = TScopedHandle<BackgroundModeTraits>;
 using CScopedComApartment = TScopedHandle<ComApartmentTraits>;
 using CScopedOle = TScopedHandle<OleTraits>;
+using CScopedBstr = TScopedHandle<BstrTraits>;
+using CScopedSafeArray = TScopedHandle<SafeArrayTraits>;
 
 }  // namespace Common
 }  // namespace RVGameEngine

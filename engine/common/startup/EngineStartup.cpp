@@ -11,6 +11,7 @@
 #include "engine/common/system/ShellFunctions.h"
 #include "engine/directui/frame/IFrameManager.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
+#include "engine/webui/CWebControl.h"
 
 #include <windows.h>
 #include <dbghelp.h>
@@ -173,6 +174,7 @@ void EngineInitialize(const wchar_t* moduleName, PreSaveDumpHook preSaveDump, bo
     StartComAndOle();
     if (DirectUI::IFrameManager* frames = DirectUI::IFrameManager_GetInstance())
         frames->Initialize();
+    DirectUI::RegisterWebControl();
     if (DirectUI::IGdiFontManager* fonts = DirectUI::IFontManager_GetInstance())
         fonts->GetDefaultFont();
 }

@@ -1,7 +1,13 @@
 #include "engine/directui/controls/ControlFactory.h"
 
+#include "engine/directui/controls/CAnimationBox.h"
+#include "engine/directui/controls/CAppPanel.h"
+#include "engine/directui/controls/CDigits.h"
 #include "engine/directui/controls/CLabel.h"
+#include "engine/directui/controls/CListView.h"
+#include "engine/directui/controls/CListViewEx.h"
 #include "engine/directui/controls/CPanel.h"
+#include "engine/directui/controls/CTrackBar.h"
 
 #include <cwchar>
 #include <new>
@@ -10,8 +16,6 @@ namespace RVGameEngine {
 namespace DirectUI {
 
 namespace {
-
-using ControlMaker = CUIWindow* (*)();
 
 template <typename Control>
 CUIWindow* Make()
@@ -26,8 +30,8 @@ struct tagControlType
 };
 
 // Every element name a description may use for a control, in the order they
-// are tried. A type without a maker is known but not built in yet.
-const tagControlType kControlTypes[] = {
+// are tried. A type without a maker is known but has not been registered.
+tagControlType g_controlTypes[] = {
     {L"Dialog", nullptr},
     {L"Panel", &Make<CPanel>},
     {L"Label", &Make<CLabel>},
@@ -38,13 +42,13 @@ const tagControlType kControlTypes[] = {
     {L"HScrollBar", nullptr},
     {L"EditBox", nullptr},
     {L"OutputBox", nullptr},
-    {L"AppPanel", nullptr},
-    {L"Digits", nullptr},
-    {L"ListView", nullptr},
-    {L"ListViewEx", nullptr},
+    {L"AppPanel", &Make<CAppPanel>},
+    {L"Digits", &Make<CDigits>},
+    {L"ListView", &Make<CListView>},
+    {L"ListViewEx", &Make<CListViewEx>},
     {L"WebControl", nullptr},
-    {L"AnimationBox", nullptr},
-    {L"TrackBar", nullptr},
+    {L"AnimationBox", &Make<CAnimationBox>},
+    {L"TrackBar", &Make<CTrackBar>},
     {L"RichOutputBox", nullptr},
     {L"RichLabel", nullptr},
     {L"MultilineEditBox", nullptr},
@@ -57,11 +61,24 @@ CUIWindow* CreateControlByElementName(const wchar_t* elementName)
 {
     if (elementName == nullptr)
         return nullptr;
-    for (const tagControlType& type : kControlTypes) {
+    for (const tagControlType& type : g_controlTypes) {
         if (wcscmp(type.elementName, elementName) == 0)
             return type.make != nullptr ? type.make() : nullptr;
     }
     return nullptr;
+}
+
+bool RegisterControlMaker(const wchar_t* elementName, ControlMaker make)
+{
+    if (elementName == nullptr)
+        return false;
+    for (tagControlType& type : g_controlTypes) {
+        if (wcscmp(type.elementName, elementName) == 0) {
+            type.make = make;
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace DirectUI

@@ -5,7 +5,8 @@
 namespace RVGameEngine {
 namespace DirectUI {
 
-// The "ListViewEx" control's interface. Its own operations arrive with the control.
+// The row-oriented list: it answers to IListView for its operations and
+// events; this is only the typed handle that tells it from a plain list.
 class RV_API IListViewEx : public virtual IUIWindow
 {
 };

@@ -35,6 +35,10 @@ public:
     {
         Record("text %ls %d,%d,%d,%d align %d", text, x, y, w, h, align);
     }
+    void DrawText(int32_t, const wchar_t* text, tagColor, int32_t x, int32_t y) override
+    {
+        Record("text %ls at %d,%d", text, x, y);
+    }
     void SetClipRect(bool enable, int32_t x, int32_t y, int32_t w, int32_t h) override
     {
         Record(enable ? "clip %d,%d,%d,%d" : "noclip", x, y, w, h);
