@@ -111,10 +111,14 @@ TEST_F(DeviceWindow, DeviceOwnsAPopupAndItsServicesUntilItGoes)
     EXPECT_TRUE(video->BeginScene());
     video->EndScene();
 
+    // Held here so that its address cannot be handed to another object while
+    // it is compared; the device must let go of it and unregister it.
+    const TIntrusivePointer<Audio::IAudioDriver> heldAudio(audio);
     box.Reset();
     device.Reset();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(nullptr, IDevice_GetInstance());
+    EXPECT_EQ(1, heldAudio->GetReferenceCount()) << "only this test still holds the device's driver";
     EXPECT_NE(audio, Audio::IAudioDriver_GetInstance());
     MSG quit;
     EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
