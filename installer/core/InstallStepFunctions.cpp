@@ -4,9 +4,9 @@
 #include "installer/core/PartnerFunctions.h"
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/RegistryFunctions.h"
 #include "engine/common/system/ShellFunctions.h"
-#include "engine/filesystem/IFileCollector.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/filesystem/documents/IXmlScript.h"
@@ -54,11 +54,7 @@ void LogUpdaterConfigRefused(const wchar_t* reason)
 
 void ClearUpdaterState()
 {
-    TIntrusivePointer<RVGameEngine::FileSystem::IFileCollector> collector(
-        RVGameEngine::FileSystem::IFileCollector_Create());
-    collector->CollectFiles(kUpdaterStateFolder);
-    for (int32_t i = 0; i < collector->GetCount(); ++i)
-        DeleteFileW(collector->GetAt(i));
+    RVGameEngine::Common::RemoveFolderTree(kUpdaterStateFolder, RVGameEngine::Common::FOLDER_REMOVAL_FILES_ONLY);
 }
 
 bool WriteUpdaterConfig(const std::wstring& packName)
