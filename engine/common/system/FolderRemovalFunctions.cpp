@@ -17,6 +17,7 @@ namespace {
 constexpr int kMaxFolderDepth = 200;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD kEntryAccess = DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE;
+constexpr DWORD kUnfollowedFlags = FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS;
 constexpr size_t kListingBufferBytes = 64 * 1024;
 constexpr const wchar_t* kLongPrefix = L"\\\\?\\";
 constexpr const wchar_t* kLongUncPrefix = L"\\\\?\\UNC\\";
@@ -62,29 +63,6 @@ bool IsDriveRoot(const std::wstring& full)
     return full.size() <= 3 && full.size() >= 2 && full[1] == L':';
 }
 
-std::wstring FinalPathOf(HANDLE handle)
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const DWORD length = GetFinalPathNameByHandleW(handle, &path[0], static_cast<DWORD>(path.size()),
-                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.assign(length + 1, L'\0');
-    }
-    return std::wstring();
-}
-
-bool SamePath(const std::wstring& a, const std::wstring& b)
-{
-    return !a.empty() && CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 // An entry opened without following a link. The handle is kept only when the
 // entry is no link and the handle leads exactly to the path it was opened by.
 struct tagCheckedEntry
@@ -99,13 +77,13 @@ tagCheckedEntry OpenChecked(const std::wstring& path)
 {
     tagCheckedEntry entry;
     CScopedKernelHandle handle(CreateFileW(path.c_str(), kEntryAccess, kShareAll, nullptr, OPEN_EXISTING,
-                                           FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                           kUnfollowedFlags, nullptr));
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (!handle || !GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag))
         return entry;
     entry.attributes = tag.FileAttributes;
     entry.isFolder = (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    entry.isLink = (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || !SamePath(FinalPathOf(handle.Get()), path);
+    entry.isLink = (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || !IsSameFinalPath(GetHandleFinalPath(handle.Get()), path);
     if (entry.isLink)
         FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
                                                 L"%s is a link or leads elsewhere: nothing is deleted through it",
@@ -191,6 +169,40 @@ bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft
 }
 
 } // namespace
+
+std::wstring GetHandleFinalPath(HANDLE handle)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD length = GetFinalPathNameByHandleW(handle, &path[0], static_cast<DWORD>(path.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return std::wstring();
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.assign(length + 1, L'\0');
+    }
+    return std::wstring();
+}
+
+std::wstring GetUnfollowedFinalPath(const wchar_t* path)
+{
+    const CScopedKernelHandle handle(CreateFileW(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                                 kUnfollowedFlags, nullptr));
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!handle || !GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return std::wstring();
+    return GetHandleFinalPath(handle.Get());
+}
+
+bool IsSameFinalPath(const std::wstring& a, const std::wstring& b)
+{
+    return !a.empty() && CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
 
 bool RemoveFolderTree(const wchar_t* folder, FOLDER_REMOVAL removal)
 {

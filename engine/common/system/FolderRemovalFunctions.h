@@ -2,6 +2,10 @@
 
 #include "engine/common/base/EngineApi.h"
 
+#include <windows.h>
+
+#include <string>
+
 namespace RVGameEngine {
 namespace Common {
 
@@ -30,6 +34,16 @@ enum FOLDER_REMOVAL
 RV_API bool RemoveFolderTree(const wchar_t* folder, FOLDER_REMOVAL removal);
 // Removes the folder when it is empty and no link; true when it went.
 RV_API bool RemoveEmptyFolder(const wchar_t* folder);
+
+// The same rule for writers. Where the handle's entry really is, every link
+// on the way resolved: "\\?\C:\..." or "\\?\UNC\server\...", or empty.
+RV_API std::wstring GetHandleFinalPath(HANDLE handle);
+// Where the entry at the path really is, opened without following a link
+// at its end; empty when it cannot be opened or is itself a reparse point.
+RV_API std::wstring GetUnfollowedFinalPath(const wchar_t* path);
+// Whether two final paths name the same entry (letter case aside); false
+// when either is empty.
+RV_API bool IsSameFinalPath(const std::wstring& a, const std::wstring& b);
 
 } // namespace Common
 } // namespace RVGameEngine

@@ -8,6 +8,7 @@
 #include "installer/core/PackedResourceFunctions.h"
 #include "tests/installer/InstallerTestSupport.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/PlantedLink.h"
 #include "tests/support/TempFolder.h"
 
 #include "engine/common/base/TScopedHandle.h"
@@ -51,6 +52,14 @@ struct Sandbox
     }
 };
 
+// The archive inside a compressed package the packing step made.
+std::string UncompressedFixture(const wchar_t* name)
+{
+    const std::string blob = Fixture(name);
+    StreamPointer archive = UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), name);
+    return archive ? BytesOf(archive.Get()) : std::string();
+}
+
 std::string RvefForm(const std::string& plain)
 {
     std::string scrambled = plain;
@@ -91,9 +100,7 @@ TEST(PackageExtraction, ScrambledTypesOutsideWebOnly)
 TEST(PackageExtraction, GoodBlobUnpacksWithScramblingAndCounts)
 {
     Sandbox sandbox;
-    const std::string blob = Fixture(L"good.blob");
-    StreamPointer archive = UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), L"good");
-    ASSERT_TRUE(archive);
+    StreamPointer archive = StreamOf(UncompressedFixture(L"good.blob"));
     CreateDirectoryW(sandbox.install.c_str(), nullptr);
     // An earlier install left a longer, read-only file in the way.
     const std::wstring earlier = sandbox.install + L"\\good.txt";
@@ -153,6 +160,36 @@ TEST(PackageExtraction, HostileNamesWriteNothingOutsideTheInstallFolder)
     };
     for (const auto& [name, safe] : names)
         EXPECT_EQ(IsSafeEntryName(name), safe) << name;
+}
+
+// Links planted inside the install folder, where the package has a file or
+// a folder: nothing is written through them, and the extraction fails.
+TEST(PackageExtraction, EntriesThatAreLinksAreRefused)
+{
+    const std::string archive = UncompressedFixture(L"good.blob");
+    struct Case { const wchar_t* link; const wchar_t* target; bool folder; const wchar_t* refused; };
+    const Case cases[] = {
+        {L"install\\good.txt", L"outside.txt", false, L"good.txt"},
+        {L"install\\Data", L"outside", true, L"Data/x.PNG"},
+        {L"install\\Web", L"outside", true, L"Web/y.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        Sandbox sandbox;
+        ASSERT_TRUE(CreateDirectoryW(sandbox.install.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW(sandbox.root.Child(L"outside").c_str(), nullptr));
+        ASSERT_TRUE(RVTest::WriteWholeFile(sandbox.root.Child(L"outside.txt"), "keep"));
+        const RVTest::PlantedLink link(sandbox.root.Child(c.link), sandbox.root.Child(c.target), c.folder);
+        if (!link.Made())
+            GTEST_SKIP() << "no links can be made here";
+        RVTest::LogCapture log;
+        EXPECT_FALSE(sandbox.Extract(archive));
+        EXPECT_EQ(RVTest::ReadWholeFile(sandbox.root.Child(L"outside.txt")), "keep");
+        EXPECT_FALSE(Exists(sandbox.root.Child(L"outside\\x.PNG")));
+        EXPECT_FALSE(Exists(sandbox.root.Child(L"outside\\y.png")));
+        EXPECT_EQ(log.CountContaining(std::wstring(c.refused) + L" not written: a link"), 1);
+        EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), 3u);
+    }
 }
 
 TEST(PackageExtraction, DamagedArchivesFailWithoutWritingTheirBadEntries)
