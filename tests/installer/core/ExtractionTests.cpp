@@ -157,6 +157,7 @@ TEST(PackageExtraction, HostileNamesWriteNothingOutsideTheInstallFolder)
         {L"Data/Image/Card.png", true}, {L"a b/c d.txt", true}, {L".hidden", true}, {L"Data/cone/x", true}, {L"Data/con.d/x", false},
         {L"Data/console.txt", true}, {L"Data/COM10", true}, {L"", false}, {L"a//b", false}, {L"a/", false},
         {L"a/./b", false}, {L"LPT9.txt", false}, {L"a/b ", false}, {L"a|b", false}, {L"a\x01" L"b", false},
+        {L"Data/com\u00b9.txt", false}, {L"lpt\u00b3", false}, {L"Data/COM\u00b4", true},
     };
     for (const auto& [name, safe] : names)
         EXPECT_EQ(IsSafeEntryName(name), safe) << name;
