@@ -50,6 +50,13 @@ void LogUpdaterConfigRefused(const wchar_t* reason)
                                 reason);
 }
 
+// A program path read as a command line: unquoted, "C:\Program Files\x.exe"
+// would first start "C:\Program" with the rest as its arguments.
+std::wstring QuotedWhenItHoldsBlanks(const std::wstring& path)
+{
+    return path.find_first_of(L" \t") == std::wstring::npos ? path : L"\"" + path + L"\"";
+}
+
 } // namespace
 
 void ClearUpdaterState()
@@ -125,12 +132,12 @@ bool WriteUninstallRegistry(const std::wstring& packName, const std::wstring& in
         return false;
     }
     const std::wstring values[][2] = {
-        {L"DisplayIcon", installFolder + L"\\" + kUpdaterProgram + L",0"},
+        {L"DisplayIcon", QuotedWhenItHoldsBlanks(installFolder + L"\\" + kUpdaterProgram) + L",0"},
         {L"DisplayName", packName},
         {L"DisplayVersion", kDisplayVersion},
         {L"InstallLocation", installFolder},
         {L"Publisher", packName},
-        {L"UninstallString", installFolder + L"\\" + kUninstallProgram},
+        {L"UninstallString", QuotedWhenItHoldsBlanks(installFolder + L"\\" + kUninstallProgram)},
         {L"URLInfoAbout", kHomePageAddress},
     };
     bool allWritten = true;
