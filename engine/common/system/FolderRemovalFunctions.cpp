@@ -68,28 +68,34 @@ bool IsDriveRoot(const std::wstring& full)
 struct tagCheckedEntry
 {
     CScopedKernelHandle handle;
-    bool isLink = false;
     bool isFolder = false;
     DWORD attributes = 0;
 };
 
+// A reparse point when the system opened the link itself; a final path
+// elsewhere when it followed one (here or anywhere above).
+bool IsLinkOrLeadsElsewhere(HANDLE handle, DWORD attributes, const std::wstring& path)
+{
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || !IsSameFinalPath(GetHandleFinalPath(handle), path);
+}
+
 tagCheckedEntry OpenChecked(const std::wstring& path)
 {
     tagCheckedEntry entry;
-    CScopedKernelHandle handle(CreateFileW(path.c_str(), kEntryAccess, kShareAll, nullptr, OPEN_EXISTING,
-                                           kUnfollowedFlags, nullptr));
+    CScopedKernelHandle handle(
+        CreateFileW(path.c_str(), kEntryAccess, kShareAll, nullptr, OPEN_EXISTING, kUnfollowedFlags, nullptr));
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (!handle || !GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag))
         return entry;
-    entry.attributes = tag.FileAttributes;
-    entry.isFolder = (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    entry.isLink = (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || !IsSameFinalPath(GetHandleFinalPath(handle.Get()), path);
-    if (entry.isLink)
+    if (IsLinkOrLeadsElsewhere(handle.Get(), tag.FileAttributes, path)) {
         FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
                                                 L"%s is a link or leads elsewhere: nothing is deleted through it",
                                                 path.c_str());
-    else
-        entry.handle = std::move(handle);
+        return entry;
+    }
+    entry.handle = std::move(handle);
+    entry.isFolder = (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.attributes = tag.FileAttributes;
     return entry;
 }
 
@@ -168,6 +174,15 @@ bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft
     return entry.isFolder ? RemoveCheckedFolder(entry, path, removal, depthLeft) : DeleteThrough(entry);
 }
 
+// The folder's full path in final-path form; empty for no path or a drive's root.
+std::wstring RemovableFolderPath(const wchar_t* folder)
+{
+    if (folder == nullptr || folder[0] == L'\0')
+        return std::wstring();
+    const std::wstring full = FullPathOf(folder);
+    return full.empty() || IsDriveRoot(full) ? std::wstring() : AsFinalPath(full);
+}
+
 } // namespace
 
 std::wstring GetHandleFinalPath(HANDLE handle)
@@ -206,24 +221,15 @@ bool IsSameFinalPath(const std::wstring& a, const std::wstring& b)
 
 bool RemoveFolderTree(const wchar_t* folder, FOLDER_REMOVAL removal)
 {
-    if (folder == nullptr || folder[0] == L'\0')
-        return false;
-    const std::wstring full = FullPathOf(folder);
-    if (full.empty() || IsDriveRoot(full))
-        return false;
-    const std::wstring path = AsFinalPath(full);
-    const tagCheckedEntry entry = OpenChecked(path);
+    const std::wstring path = RemovableFolderPath(folder);
+    const tagCheckedEntry entry = path.empty() ? tagCheckedEntry() : OpenChecked(path);
     return entry.handle && entry.isFolder && RemoveCheckedFolder(entry, path, removal, kMaxFolderDepth);
 }
 
 bool RemoveEmptyFolder(const wchar_t* folder)
 {
-    if (folder == nullptr || folder[0] == L'\0')
-        return false;
-    const std::wstring full = FullPathOf(folder);
-    if (full.empty() || IsDriveRoot(full))
-        return false;
-    const tagCheckedEntry entry = OpenChecked(AsFinalPath(full));
+    const std::wstring path = RemovableFolderPath(folder);
+    const tagCheckedEntry entry = path.empty() ? tagCheckedEntry() : OpenChecked(path);
     return entry.handle && entry.isFolder && DeleteThrough(entry);
 }
 

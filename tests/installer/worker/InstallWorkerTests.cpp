@@ -22,7 +22,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -100,8 +99,7 @@ std::wstring StartMenuFolder()
 void RemoveShortcuts()
 {
     DeleteFileW(DesktopLink().c_str());
-    std::error_code ignored;
-    std::filesystem::remove_all(StartMenuFolder(), ignored);
+    RVTest::RemoveTree(StartMenuFolder());
 }
 
 // The installer's unpacked window files, with a partner configuration that
@@ -267,8 +265,7 @@ TEST_F(InstallWorkerTest, AnUnusableFolderFallsBackToTheDefaultInstallPath)
     EXPECT_EQ(ReadUninstallValue(L"InstallLocation"), L"C:\\Program Files\\WendmoorTest");
     EXPECT_FALSE(Exists(DesktopLink()));
     EXPECT_FALSE(Exists(StartMenuFolder()));
-    std::error_code ignored;
-    std::filesystem::remove_all(L"C:\\Program Files\\WendmoorTest", ignored);
+    RVTest::RemoveTree(L"C:\\Program Files\\WendmoorTest");
 }
 
 TEST_F(InstallWorkerTest, AFailedExtractionStopsBeforeTheRecordsAndRaisesTheFailedFlag)
