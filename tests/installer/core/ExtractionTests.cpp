@@ -145,10 +145,12 @@ TEST(PackageExtraction, HostileNamesWriteNothingOutsideTheInstallFolder)
         EXPECT_EQ(FilesUnder(sandbox.root.Path()), std::vector<std::wstring>{L"install/good.txt"}) << kind;
         EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\good.txt"), "a good entry") << kind;
         EXPECT_EQ(log.CountContaining(L"refused: not a plain relative name"), 1) << kind;
+        for (const std::wstring& message : log.Messages())
+            EXPECT_EQ(message.find_first_of(L"\r\n"), std::wstring::npos) << kind << ": one line per entry";
         EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), 2u) << kind;
         ++kinds;
     } while (FindNextFileW(search.Get(), &found));
-    EXPECT_GE(kinds, 16);
+    EXPECT_GE(kinds, 17);
     for (const wchar_t* outside : {L"C:\\evil_absolute.txt", L"C:\\evil_backslash.txt", L"C:\\evil_drive.txt",
                                    L"C:\\evil_device.txt", L"C:\\evil_long.txt", L"C:\\evil_drive_relative.txt"})
         EXPECT_FALSE(Exists(outside)) << outside;
