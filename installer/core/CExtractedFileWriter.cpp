@@ -104,13 +104,14 @@ HANDLE CExtractedFileWriter::Create(const std::wstring& name, DWORD* error)
         return file;
     }
     // A link planted between the check and the creation.
-    if (!RVGameEngine::Common::IsSameFinalPath(RVGameEngine::Common::GetHandleFinalPath(file), ExpectedFinalPath(name))) {
-        CloseHandle(file);
+    CScopedKernelHandle opened(file);
+    using RVGameEngine::Common::IsSameFinalPath;
+    if (!IsSameFinalPath(RVGameEngine::Common::GetHandleFinalPath(opened.Get()), ExpectedFinalPath(name))) {
         LogLinkRefused(name);
         *error = ERROR_CANT_ACCESS_FILE;
         return INVALID_HANDLE_VALUE;
     }
-    return file;
+    return opened.Release();
 }
 
 bool CExtractedFileWriter::Write(const wchar_t* name, const void* bytes, uint32_t size, DWORD* error)

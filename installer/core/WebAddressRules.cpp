@@ -25,7 +25,8 @@ bool IsPlainNameCharacter(wchar_t c)
 
 bool IsPlainFileName(const std::wstring& name)
 {
-    if (name.empty() || name.size() > kMaxPlainNameLength || name == L"." || name == L".." || IsReservedDeviceName(name))
+    if (name.empty() || name.size() > kMaxPlainNameLength || name == L"." || name == L".." ||
+        IsReservedDeviceName(name))
         return false;
     for (wchar_t c : name)
         if (!IsPlainNameCharacter(c))

@@ -16,7 +16,8 @@ namespace {
 
 constexpr int kMaxFolderDepth = 200;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr DWORD kEntryAccess = DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE;
+constexpr DWORD kEntryAccess =
+    DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE;
 constexpr DWORD kUnfollowedFlags = FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS;
 constexpr size_t kListingBufferBytes = 64 * 1024;
 constexpr const wchar_t* kLongPrefix = L"\\\\?\\";
