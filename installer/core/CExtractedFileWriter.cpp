@@ -1,7 +1,11 @@
 #include "installer/core/CExtractedFileWriter.h"
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/common/system/FolderRemovalFunctions.h"
+#include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
+
+#include <algorithm>
 
 using RVGameEngine::Common::CScopedKernelHandle;
 using RVGameEngine::FileSystem::IVirtualFileSystem;
@@ -28,7 +32,40 @@ bool WriteAll(HANDLE file, const void* bytes, uint32_t size)
     return true;
 }
 
+std::wstring WithBackslashes(std::wstring path)
+{
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
+void LogLinkRefused(const std::wstring& name)
+{
+    RVGameEngine::FileSystem::ILogFile_GetInstance()->Log(
+        RVGameEngine::FileSystem::LOG_LEVEL_ERROR,
+        L"Package entry %s not written: a link in its path leads out of the folder written to", name.c_str());
+}
+
 } // namespace
+
+std::wstring CExtractedFileWriter::ExpectedFinalPath(const std::wstring& name)
+{
+    if (m_baseFinalPath.empty())
+        m_baseFinalPath = RVGameEngine::Common::GetUnfollowedFinalPath(L".");
+    return m_baseFinalPath.empty() ? std::wstring() : m_baseFinalPath + L"\\" + WithBackslashes(name);
+}
+
+bool CExtractedFileWriter::ReachesThroughLink(const std::wstring& name)
+{
+    std::wstring part = WithBackslashes(name);
+    while (!part.empty()) {
+        if (GetFileAttributesW(part.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return !RVGameEngine::Common::IsSameFinalPath(RVGameEngine::Common::GetUnfollowedFinalPath(part.c_str()),
+                                                          ExpectedFinalPath(part));
+        const size_t separator = part.find_last_of(L'\\');
+        part = separator == std::wstring::npos ? std::wstring() : part.substr(0, separator);
+    }
+    return false;
+}
 
 bool CExtractedFileWriter::MakeFolderOf(const std::wstring& name)
 {
@@ -44,6 +81,11 @@ bool CExtractedFileWriter::MakeFolderOf(const std::wstring& name)
 
 HANDLE CExtractedFileWriter::Create(const std::wstring& name, DWORD* error)
 {
+    if (ReachesThroughLink(name)) {
+        LogLinkRefused(name);
+        *error = ERROR_CANT_ACCESS_FILE;
+        return INVALID_HANDLE_VALUE;
+    }
     HANDLE file = CreateReplacing(name);
     if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND && MakeFolderOf(name))
         file = CreateReplacing(name);
@@ -57,9 +99,19 @@ HANDLE CExtractedFileWriter::Create(const std::wstring& name, DWORD* error)
             SetLastError(ERROR_ACCESS_DENIED);
         }
     }
-    if (file == INVALID_HANDLE_VALUE)
+    if (file == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
-    return file;
+        return file;
+    }
+    // A link planted between the check and the creation.
+    CScopedKernelHandle opened(file);
+    using RVGameEngine::Common::IsSameFinalPath;
+    if (!IsSameFinalPath(RVGameEngine::Common::GetHandleFinalPath(opened.Get()), ExpectedFinalPath(name))) {
+        LogLinkRefused(name);
+        *error = ERROR_CANT_ACCESS_FILE;
+        return INVALID_HANDLE_VALUE;
+    }
+    return opened.Release();
 }
 
 bool CExtractedFileWriter::Write(const wchar_t* name, const void* bytes, uint32_t size, DWORD* error)

@@ -10,7 +10,9 @@
 // thousands of files in a row: a file is created at once, and only when
 // that fails for a missing folder or a read-only file is the folder chain
 // made or the attribute cleared and the creation tried again. Folders made
-// once are remembered.
+// once are remembered. Nothing is written through a link planted in the
+// folder written to (the current folder): an entry whose name, or any
+// folder on its way, is a link leading elsewhere is refused and logged.
 class CExtractedFileWriter
 {
 public:
@@ -25,6 +27,11 @@ public:
 private:
     HANDLE Create(const std::wstring& name, DWORD* error);
     bool MakeFolderOf(const std::wstring& name);
+    // Where the name belongs: under the current folder's final path.
+    std::wstring ExpectedFinalPath(const std::wstring& name);
+    // Whether the deepest part of the name that exists leads elsewhere.
+    bool ReachesThroughLink(const std::wstring& name);
 
+    std::wstring m_baseFinalPath;
     std::unordered_set<std::wstring> m_madeFolders;
 };

@@ -3,6 +3,7 @@
 #include "installer/core/CExtractedFileWriter.h"
 #include "installer/core/CPackedFileReader_Stream.h"
 #include "installer/core/EntryNameRules.h"
+#include "installer/core/LogTextFunctions.h"
 
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
@@ -98,7 +99,7 @@ bool CInstallProgress::ExtractPackedArchive(TIntrusivePointer<EngineStream> stre
         DWORD error = ERROR_SUCCESS;
         if (!IsSafeEntryName(name)) {
             ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Package entry \"%s\" refused: not a plain relative name",
-                                        name);
+                                        LoggableText(name).c_str());
             allWritten = false;
         } else if (!reader->GetStoredBytes(name, &stored, &size)) {
             ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Package entry %s could not be read", name);

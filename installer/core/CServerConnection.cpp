@@ -1,5 +1,7 @@
 #include "installer/core/CServerConnection.h"
 
+#include "installer/core/LogTextFunctions.h"
+
 #include "engine/common/base/TextCodec.h"
 #include "engine/common/base/TimeFunctions.h"
 #include "engine/filesystem/ILogFile.h"
@@ -218,7 +220,8 @@ void CServerConnection::OnNetworkClientAccepted(void*, tagEventArgs* args)
 void CServerConnection::OnNetworkConnectResult(void*, tagEventArgs* args)
 {
     const auto* result = static_cast<tagNetworkConnectServerResultEventArgs*>(args);
-    const std::wstring address = NarrowToWide(kCodePageAnsi, result->address);
+    // The address may come from a resolver's answer.
+    const std::wstring address = LoggableText(NarrowToWide(kCodePageAnsi, result->address));
     tagEventArgs plain;
     if (!result->success) {
         ILogFile_GetInstance()->Log(LOG_LEVEL_TRACE, L"连接服务器%s失败", address.c_str());

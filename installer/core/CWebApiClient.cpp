@@ -1,6 +1,7 @@
 #include "installer/core/CWebApiClient.h"
 
 #include "installer/core/BuildSettings.h"
+#include "installer/core/LogTextFunctions.h"
 #include "installer/core/PartnerFunctions.h"
 #include "installer/core/WebAddressRules.h"
 
@@ -71,8 +72,10 @@ bool CWebApiClient::DownloadToFile(const wchar_t* url, const wchar_t* path, int3
     if (!stream || !http->Download(url, stream, delayMs))
         return false;
     if (static_cast<uint32_t>(stream->GetSize()) > kMaxCachedFileBytes) {
-        ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Download of %s not kept: %d bytes is more than %u", url,
-                                    stream->GetSize(), kMaxCachedFileBytes);
+        ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Download of %s not kept: %d bytes is more than %u",
+                                    LoggableText(url).c_str(), stream->GetSize(), kMaxCachedFileBytes);
+        CAutoLock guard(&m_lock);
+        m_refusedForSize.insert(url);
         return false;
     }
     CAutoLock guard(&m_lock);
@@ -84,9 +87,15 @@ bool CWebApiClient::DownloadToFile(const wchar_t* url, const wchar_t* path, int3
     return true;
 }
 
+bool CWebApiClient::IsRefusedForSize(const wchar_t* url)
+{
+    CAutoLock guard(&m_lock);
+    return url != nullptr && m_refusedForSize.count(url) != 0;
+}
+
 bool CWebApiClient::DownloadToFileLocked(const wchar_t* url, const wchar_t* path)
 {
-    for (int32_t attempt = 0; attempt < kAttempts; ++attempt)
+    for (int32_t attempt = 0; attempt < kAttempts && !IsRefusedForSize(url); ++attempt)
         if (DownloadToFile(url, path, AttemptDelayMs(attempt)))
             return true;
     return false;
@@ -182,7 +191,8 @@ bool CWebApiClient::RequestAdvertList(int32_t position, int32_t type, std::wstri
             *pictureUrl = Utf8ToWide(advert->GetMemberString("advertPicUrl"));
             *jumpUrl = Utf8ToWide(advert->GetMemberString("jumpUrl"));
             if (!jumpUrl->empty() && !IsWebPageAddress(*jumpUrl)) {
-                ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Advert jump address ignored: %s", jumpUrl->c_str());
+                ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Advert jump address ignored: %s",
+                                            LoggableText(*jumpUrl).c_str());
                 jumpUrl->clear();
             }
             return true;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 
 // The installer's client of the maker's web services over the blocking HTTP
 // client: text replies by GET or POST, files cached under "Cache/WebApi/" in
@@ -26,7 +27,9 @@ public:
     // Present, at least two characters, opening with "{" or "[".
     static bool IsJsonText(const char* text);
 
-    // One GET into the file; a body over kMaxCachedFileBytes is not kept.
+    // One GET into the file; a body over kMaxCachedFileBytes is not kept,
+    // and its address is remembered: the two-attempt form and GetCached do
+    // not fetch it again for the life of the process.
     bool DownloadToFile(const wchar_t* url, const wchar_t* path, int32_t delayMs);
     bool DownloadToFileLocked(const wchar_t* url, const wchar_t* path);
     // The cache path for the address, downloading the file when it is not
@@ -51,6 +54,9 @@ private:
     static int32_t AttemptDelayMs(int32_t attempt) { return (attempt + 1) * 20 * (attempt + 1); }
     static constexpr int32_t kAttempts = 2;
 
+    bool IsRefusedForSize(const wchar_t* url);
+
     RVGameEngine::Common::CCriticalSection m_lock;
     std::wstring m_advertServer;
+    std::unordered_set<std::wstring> m_refusedForSize;
 };

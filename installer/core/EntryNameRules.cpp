@@ -1,5 +1,7 @@
 #include "installer/core/EntryNameRules.h"
 
+#include "installer/core/AsciiTextFunctions.h"
+
 #include <cwctype>
 
 namespace {
@@ -10,27 +12,10 @@ bool IsForbiddenCharacter(wchar_t c)
            c == L'\\';
 }
 
-std::wstring UpperAscii(const std::wstring& text)
+bool IsPortNumber(wchar_t c)
 {
-    std::wstring upper = text;
-    for (wchar_t& c : upper) {
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - L'a' + L'A');
-    }
-    return upper;
-}
-
-bool IsReservedDeviceName(const std::wstring& part)
-{
-    // The device is reached whatever follows its name after a dot.
-    const std::wstring stem = UpperAscii(part.substr(0, part.find(L'.')));
-    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
-    for (const wchar_t* device : kDevices) {
-        if (stem == device)
-            return true;
-    }
-    const bool numberedPort = stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0);
-    return numberedPort && stem[3] >= L'0' && stem[3] <= L'9';
+    // The superscript digits one, two and three name ports too.
+    return (c >= L'0' && c <= L'9') || c == 0x00B9 || c == 0x00B2 || c == 0x00B3;
 }
 
 bool IsSafePart(const std::wstring& part)
@@ -48,6 +33,19 @@ bool IsSafePart(const std::wstring& part)
 }
 
 } // namespace
+
+bool IsReservedDeviceName(const std::wstring& part)
+{
+    // The device is reached whatever follows its name after a dot.
+    const std::wstring stem = UpperAscii(part.substr(0, part.find(L'.')));
+    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
+    for (const wchar_t* device : kDevices) {
+        if (stem == device)
+            return true;
+    }
+    const bool numberedPort = stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0);
+    return numberedPort && IsPortNumber(stem[3]);
+}
 
 bool IsSafeEntryName(const std::wstring& name)
 {

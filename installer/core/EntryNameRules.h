@@ -10,3 +10,8 @@
 // other character file names cannot hold, and the reserved device names (CON,
 // NUL, COM1 ... with or without an extension).
 bool IsSafeEntryName(const std::wstring& name);
+
+// Whether a file-name part names a device whatever follows after a dot, in
+// any letter case: CON, PRN, AUX, NUL, CONIN$, CONOUT$, CLOCK$, and COM or
+// LPT followed by one digit (the superscripts 1, 2 and 3 included).
+bool IsReservedDeviceName(const std::wstring& part);

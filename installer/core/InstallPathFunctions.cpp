@@ -1,5 +1,6 @@
 #include "installer/core/InstallPathFunctions.h"
 
+#include "installer/core/AsciiTextFunctions.h"
 #include "installer/core/PartnerFunctions.h"
 
 #include "engine/common/system/ISystemInfo.h"
@@ -55,8 +56,7 @@ wchar_t GetInstallDriveLetter()
 
 bool HasEnoughFreeSpace(wchar_t letter)
 {
-    if (letter >= L'a' && letter <= L'z')
-        letter = static_cast<wchar_t>(letter - L'a' + L'A');
+    letter = UpperAsciiCharacter(letter);
     return letter >= L'A' && letter <= L'Z' && DriveHasRoom(letter);
 }
 

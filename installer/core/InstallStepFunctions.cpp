@@ -4,9 +4,9 @@
 #include "installer/core/PartnerFunctions.h"
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/RegistryFunctions.h"
 #include "engine/common/system/ShellFunctions.h"
-#include "engine/filesystem/IFileCollector.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/filesystem/documents/IXmlScript.h"
@@ -50,15 +50,18 @@ void LogUpdaterConfigRefused(const wchar_t* reason)
                                 reason);
 }
 
+// A program path read as a command line: unquoted, "C:\Program Files\x.exe"
+// would first start "C:\Program" with the rest as its arguments.
+std::wstring QuotedWhenItHoldsBlanks(const std::wstring& path)
+{
+    return path.find_first_of(L" \t") == std::wstring::npos ? path : L"\"" + path + L"\"";
+}
+
 } // namespace
 
 void ClearUpdaterState()
 {
-    TIntrusivePointer<RVGameEngine::FileSystem::IFileCollector> collector(
-        RVGameEngine::FileSystem::IFileCollector_Create());
-    collector->CollectFiles(kUpdaterStateFolder);
-    for (int32_t i = 0; i < collector->GetCount(); ++i)
-        DeleteFileW(collector->GetAt(i));
+    RVGameEngine::Common::RemoveFolderTree(kUpdaterStateFolder, RVGameEngine::Common::FOLDER_REMOVAL_FILES_ONLY);
 }
 
 bool WriteUpdaterConfig(const std::wstring& packName)
@@ -129,12 +132,12 @@ bool WriteUninstallRegistry(const std::wstring& packName, const std::wstring& in
         return false;
     }
     const std::wstring values[][2] = {
-        {L"DisplayIcon", installFolder + L"\\" + kUpdaterProgram + L",0"},
+        {L"DisplayIcon", QuotedWhenItHoldsBlanks(installFolder + L"\\" + kUpdaterProgram) + L",0"},
         {L"DisplayName", packName},
         {L"DisplayVersion", kDisplayVersion},
         {L"InstallLocation", installFolder},
         {L"Publisher", packName},
-        {L"UninstallString", installFolder + L"\\" + kUninstallProgram},
+        {L"UninstallString", QuotedWhenItHoldsBlanks(installFolder + L"\\" + kUninstallProgram)},
         {L"URLInfoAbout", kHomePageAddress},
     };
     bool allWritten = true;

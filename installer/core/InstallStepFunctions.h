@@ -16,7 +16,8 @@ constexpr const wchar_t* kInstallDataFile = L"ReadWrite/Installer/InstallData.xm
 constexpr const wchar_t* kUninstallKeyFormat = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr const wchar_t* kDisplayVersion = L"9.0.1";
 
-// Deletes every file under the updater's state folder (folders stay).
+// Deletes every file under the updater's state folder (folders stay), never
+// through a link.
 void ClearUpdaterState();
 // Writes the partner identity and pack name into the updater configuration
 // and stores it in the RVEF form. False, with a log line and the file left
@@ -31,7 +32,9 @@ bool CreateProgramsShortcut(const wchar_t* target, const wchar_t* description, c
                             const wchar_t* linkName, int32_t iconIndex);
 // "InstallData" with "SetupTime" (now) and "JustSetup" true, as plain XML.
 bool WriteInstallData(const wchar_t* path);
-// The game's entry in the Windows uninstall list (HKEY_LOCAL_MACHINE).
+// The game's entry in the Windows uninstall list (HKEY_LOCAL_MACHINE). The
+// program paths in "DisplayIcon" and "UninstallString" are quoted when they
+// hold a blank.
 bool WriteUninstallRegistry(const std::wstring& packName, const std::wstring& installFolder);
 // Whole seconds since 1970-01-01 00:00 UTC, low 32 bits.
 uint32_t GetCurrentUnixTime();

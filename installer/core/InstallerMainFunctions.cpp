@@ -3,15 +3,16 @@
 #include "installer/core/CInstallProgress.h"
 #include "installer/core/CUrlItemList.h"
 #include "installer/core/InstallPathFunctions.h"
+#include "installer/core/InstallStepFunctions.h"
 #include "installer/core/InstallThreadFunctions.h"
 #include "installer/core/PackedResourceFunctions.h"
 #include "installer/core/StatisticsFunctions.h"
 
 #include "engine/common/base/EngineMessageBox.h"
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/ProcessFunctions.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
-#include "engine/filesystem/IFileCollector.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/math/RandomFunctions.h"
@@ -21,8 +22,8 @@
 #include <algorithm>
 
 using RVGameEngine::Common::CScopedKernelHandle;
+using RVGameEngine::Common::RemoveFolderTree;
 using RVGameEngine::Common::TIntrusivePointer;
-using RVGameEngine::FileSystem::IFileCollector;
 using RVGameEngine::FileSystem::ILogFile_GetInstance;
 using RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance;
 using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
@@ -32,7 +33,6 @@ namespace {
 
 constexpr uint32_t kStatisticsDeliveryLimitMs = 3000;
 constexpr int kFallbackFolderAttempts = 100;
-constexpr int kMaxFolderDepth = 200;
 
 std::wstring WithForwardSlashes(std::wstring path)
 {
@@ -83,28 +83,6 @@ std::wstring MakeUniqueTempFolder()
             break;
     }
     return std::wstring();
-}
-
-// Folders with no file below them are not reached from a file; they would
-// keep the temporary folder alive. Junctions are removed as links, never
-// entered.
-void RemoveEmptySubfolders(const std::wstring& folder, int depthLeft)
-{
-    if (depthLeft <= 0)
-        return;
-    WIN32_FIND_DATAW found{};
-    RVGameEngine::Common::CScopedFindHandle search(FindFirstFileW((folder + L"/*").c_str(), &found));
-    if (!search)
-        return;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L".." || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            continue;
-        const std::wstring child = folder + L"/" + name;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
-            RemoveEmptySubfolders(child, depthLeft - 1);
-        RemoveDirectoryW(child.c_str());
-    } while (FindNextFileW(search.Get(), &found));
 }
 
 void ShowNoDriveMessage()
@@ -162,8 +140,10 @@ void ReportClosingAndStartUpdater(bool installFinished, bool installFailed)
         SendStatisticsSystemInfo(kStatisticsStepInstallFinished);
         Sleep(kClosingReportPauseMs);
     }
-    if (IVirtualFileSystem_GetInstance()->FileExists(kUpdaterProgram))
-        CScopedKernelHandle updater(RVGameEngine::Common::LaunchProgram(kUpdaterProgram, L""));
+    // Relative: the install worker has made the install folder current.
+    const std::wstring updater = std::wstring(L"./") + kUpdaterProgram;
+    if (IVirtualFileSystem_GetInstance()->FileExists(updater.c_str()))
+        CScopedKernelHandle started(RVGameEngine::Common::LaunchProgram(updater.c_str(), L""));
 }
 
 void LeaveAndDeleteTempFolder(const std::wstring& folder, const std::wstring& boundary)
@@ -186,25 +166,12 @@ void DeleteTempDirectoryWithin(const wchar_t* path, const wchar_t* boundary)
 {
     if (path == nullptr || path[0] == L'\0')
         return;
-    // A junction put in the folder's place is removed as a link; what it
-    // points to is left alone.
-    if (!IsReparsePoint(path)) {
-        TIntrusivePointer<IFileCollector> collector(RVGameEngine::FileSystem::IFileCollector_Create());
-        if (collector) {
-            collector->CollectFiles(path);
-            for (int32_t i = 0; i < collector->GetCount(); ++i) {
-                const std::wstring file = collector->GetAt(i);
-                DeleteFileW(file.c_str());
-                wchar_t directory[RVGameEngine::FileSystem::kPathPartBufferLength] = {};
-                IVirtualFileSystem_GetInstance()->GetDirectoryPart(file.c_str(), directory);
-                RemoveDirectoryTreeWithin(directory, boundary);
-            }
-        }
-    }
-    if (!IsReparsePoint(path))
-        RemoveEmptySubfolders(path, kMaxFolderDepth);
-    // The folder itself, also when no file lay below it.
-    RemoveDirectoryTreeWithin(path, boundary);
+    // Folders without files go too: they would keep the folder alive. A link
+    // planted inside (or in the folder's place) is left, with what it leads to.
+    RemoveFolderTree(path, RVGameEngine::Common::FOLDER_REMOVAL_WHOLE_TREE);
+    wchar_t parent[RVGameEngine::FileSystem::kPathPartBufferLength] = {};
+    if (IVirtualFileSystem_GetInstance()->GetDirectoryPart(path, parent))
+        RemoveDirectoryTreeWithin(parent, boundary);
 }
 
 void RemoveDirectoryTree(const wchar_t* path)
@@ -222,7 +189,7 @@ void RemoveDirectoryTreeWithin(const wchar_t* path, const wchar_t* boundary)
             return;
         if (!files->IsDirectory(current.c_str()))
             return;
-        RemoveDirectoryW(current.c_str());
+        RVGameEngine::Common::RemoveEmptyFolder(current.c_str());
         wchar_t parent[RVGameEngine::FileSystem::kPathPartBufferLength] = {};
         if (!files->GetDirectoryPart(current.c_str(), parent))
             return;

@@ -8,7 +8,6 @@
 constexpr const wchar_t* kInstallerModuleName = L"WMGameInstaller";
 constexpr const wchar_t* kSingleInstanceMutexName = L"WMGameInstaller";
 constexpr const wchar_t* kFontListFile = L"Installer/Font/FontList.xml";
-constexpr const wchar_t* kUpdaterProgram = L"./ZURovoZizizer.exe";
 constexpr const wchar_t* kNoDriveMessage = L"单个磁盘分区剩余空间不足100M，请整理出足够空间后重新安装。";
 constexpr const wchar_t* kNoDriveCaption = L"温馨提示";
 // Returned when another installer is running.
@@ -40,11 +39,13 @@ void ReportClosingAndStartUpdater(bool installFinished, bool installFailed);
 // deletes it. With a boundary, no folder at or above it is removed.
 void LeaveAndDeleteTempFolder(const std::wstring& folder, const std::wstring& boundary);
 
-// Deletes every file under the path and then every folder left empty on the
-// way up from each file's folder. Junctions are never entered.
+// Deletes the folder with everything in it, then climbs from its parent as
+// RemoveDirectoryTree does. Nothing is deleted through a link: a link in the
+// folder, in its place or above it stays, and so does what it leads to.
 void DeleteTempDirectory(const wchar_t* path);
 void DeleteTempDirectoryWithin(const wchar_t* path, const wchar_t* boundary);
 // Removes the folder when it is empty and climbs to its parents while they
-// become empty; stops at "./", an empty path, a drive or the boundary.
+// become empty; stops at "./", an empty path, a drive or the boundary. A
+// folder reached through a link is not removed.
 void RemoveDirectoryTree(const wchar_t* path);
 void RemoveDirectoryTreeWithin(const wchar_t* path, const wchar_t* boundary);

@@ -1,8 +1,9 @@
 #include "installer/core/PartnerFunctions.h"
 
+#include "installer/core/AsciiTextFunctions.h"
+
 #include "engine/common/base/CAutoLock.h"
 #include "engine/common/base/CCriticalSection.h"
-#include "engine/common/base/TextCodec.h"
 #include "engine/common/system/ICommandLine.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
@@ -22,11 +23,6 @@ namespace {
 
 constexpr DWORD kMaxProgramPath = 260;
 
-wchar_t FoldAscii(wchar_t c)
-{
-    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
 std::wstring ProgramPath()
 {
     wchar_t path[kMaxProgramPath + 1] = {};
@@ -44,20 +40,6 @@ bool IsRefusedCharacter(wchar_t c)
     // The document dialect has no escaping: a quote would end the attribute,
     // a line break or control character would break the line.
     return c == L'"' || c < 0x20 || c == 0x7F;
-}
-
-// The longest head of the text whose narrow form fits the byte limit,
-// never splitting a character.
-std::wstring CutToNarrowBytes(const std::wstring& text, size_t limit)
-{
-    std::wstring kept;
-    for (wchar_t c : text) {
-        const std::wstring candidate = kept + c;
-        if (RVGameEngine::Common::WideToNarrow(RVGameEngine::Common::kCodePageAnsi, candidate.c_str()).size() > limit)
-            break;
-        kept = candidate;
-    }
-    return kept;
 }
 
 struct tagPartnerSettings
@@ -114,7 +96,7 @@ bool ContainsNoCase(const wchar_t* text, const wchar_t* part)
     const size_t partLength = wcslen(part);
     for (size_t at = 0; at < textLength && partLength <= textLength - at; ++at) {
         size_t matched = 0;
-        while (matched < partLength && FoldAscii(text[at + matched]) == FoldAscii(part[matched]))
+        while (matched < partLength && UpperAsciiCharacter(text[at + matched]) == UpperAsciiCharacter(part[matched]))
             ++matched;
         if (matched == partLength)
             return true;
@@ -132,12 +114,7 @@ std::wstring AcceptablePartnerID(const std::wstring& identity, const wchar_t* so
             return L"";
         }
     }
-    const std::wstring kept = CutToNarrowBytes(identity, kMaxPartnerIDBytes);
-    if (kept.size() != identity.size())
-        ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_WARNING,
-                                    L"Partner identity from the %s cut to \"%s\": longer than %d bytes", source,
-                                    kept.c_str(), static_cast<int>(kMaxPartnerIDBytes));
-    return kept;
+    return identity;
 }
 
 std::wstring PartnerIDFromProgramPath(const std::wstring& programPath)

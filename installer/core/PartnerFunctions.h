@@ -6,10 +6,6 @@
 #include <cstdint>
 #include <string>
 
-// Narrow bytes (code page 936) a partner identity may take: the field it is
-// sent in holds 15 and a terminator.
-constexpr size_t kMaxPartnerIDBytes = 15;
-
 constexpr const wchar_t* kPartnerConfigFile = L"Installer/Set/PartnerConfig.xml";
 constexpr const wchar_t* kDefaultPackName = L"Wendmoor";
 constexpr const wchar_t* kDefaultPartnerID = L"Official";
@@ -27,9 +23,9 @@ std::wstring GetPartnerIDFromFileName();
 // "_", cut before a "(" ("Official" without an "_").
 std::wstring PartnerIDFromProgramPath(const std::wstring& programPath);
 // The identity as it may be written into files and messages: a text that
-// holds a double quote or a control character is refused (empty answer);
-// a longer one is cut to kMaxPartnerIDBytes narrow bytes. Refusals and cuts
-// are logged, naming the source.
+// holds a double quote or a control character is refused (empty answer,
+// logged with its source). Any length is kept: only the statistics record's
+// fixed field cuts it, there alone.
 std::wstring AcceptablePartnerID(const std::wstring& identity, const wchar_t* source);
 
 // Whether the partner identity contains the text (ContainsNoCase).

@@ -1,5 +1,6 @@
 #include "installer/core/ProgramClosingFunctions.h"
 
+#include "installer/core/InstallStepFunctions.h"
 #include "installer/core/PartnerFunctions.h"
 
 #include "engine/common/base/TScopedHandle.h"
@@ -13,8 +14,8 @@ using RVGameEngine::Common::CScopedKernelHandle;
 
 namespace {
 
-const wchar_t* const kClientPrograms[] = {L"ZURovoZizizer.exe", L"ZEZoveDevez.exe", L"WMChatClient.exe",
-                                          L"WMGameRepairer.exe", L"WMUpdaterRestarter.exe"};
+const wchar_t* const kClientPrograms[] = {kUpdaterProgram, L"ZEZoveDevez.exe", L"WMChatClient.exe", kRepairProgram,
+                                          L"WMUpdaterRestarter.exe"};
 constexpr const wchar_t* kFrameWindowClass = L"RVFRAME";
 
 void EndProcess(HANDLE opened)

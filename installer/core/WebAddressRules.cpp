@@ -1,5 +1,8 @@
 #include "installer/core/WebAddressRules.h"
 
+#include "installer/core/AsciiTextFunctions.h"
+#include "installer/core/EntryNameRules.h"
+
 #include "engine/common/base/IDigest.h"
 #include "engine/common/base/TextCodec.h"
 
@@ -20,27 +23,10 @@ bool IsPlainNameCharacter(wchar_t c)
     return IsAsciiLetterOrDigit(c) || c == L'.' || c == L'_' || c == L'-';
 }
 
-std::wstring ToUpperAscii(std::wstring text)
-{
-    for (wchar_t& c : text)
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - L'a' + L'A');
-    return text;
-}
-
-// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices whatever extension follows.
-bool IsDeviceName(const std::wstring& name)
-{
-    const std::wstring stem = ToUpperAscii(name.substr(0, name.find(L'.')));
-    if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL")
-        return true;
-    return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0)
-        && stem[3] >= L'1' && stem[3] <= L'9';
-}
-
 bool IsPlainFileName(const std::wstring& name)
 {
-    if (name.empty() || name.size() > kMaxPlainNameLength || name == L"." || name == L".." || IsDeviceName(name))
+    if (name.empty() || name.size() > kMaxPlainNameLength || name == L"." || name == L".." ||
+        IsReservedDeviceName(name))
         return false;
     for (wchar_t c : name)
         if (!IsPlainNameCharacter(c))
@@ -90,7 +76,7 @@ bool IsWebPageAddress(const std::wstring& url)
     for (wchar_t c : url)
         if (c <= L' ' || c == L'"' || c == 0x7F)
             return false;
-    const std::wstring upper = ToUpperAscii(url);
+    const std::wstring upper = UpperAscii(url);
     for (const wchar_t* scheme : {L"HTTP://", L"HTTPS://"}) {
         const std::wstring prefix(scheme);
         if (upper.size() > prefix.size() && upper.compare(0, prefix.size(), prefix) == 0)

@@ -70,7 +70,7 @@ def advert_list(mode, base):
         elements = []
     elif mode == "hostile":
         elements = [{"advertList": [advert(base, "/pics/..%5C..%5Cevil.png?name=CON#top",
-                                           "file:///C:/windows/system32/calc.exe")]}]
+                                           "file:///C:/windows/system32/calc.exe\r\nError: forged")]}]
     else:
         elements = [{"advertList": [normal]}]
     return {"rescode": 5 if mode == "error" else 0, "resmsg": "广告", "advertElements": elements}

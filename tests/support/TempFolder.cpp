@@ -1,6 +1,7 @@
 #include "tests/support/TempFolder.h"
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/common/system/FolderRemovalFunctions.h"
 
 #include <windows.h>
 
@@ -10,25 +11,7 @@ namespace RVTest {
 
 void RemoveTree(const std::wstring& folder)
 {
-    WIN32_FIND_DATAW found;
-    const RVGameEngine::Common::CScopedFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (search) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (!DeleteFileW(path.c_str()))
-                    RemoveDirectoryW(path.c_str());
-            }
-        } while (FindNextFileW(search.Get(), &found));
-    }
-    RemoveDirectoryW(folder.c_str());
+    RVGameEngine::Common::RemoveFolderTree(folder.c_str(), RVGameEngine::Common::FOLDER_REMOVAL_WHOLE_TREE);
 }
 
 TempFolder::TempFolder()

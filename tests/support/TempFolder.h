@@ -36,7 +36,7 @@ private:
 };
 
 // Removes a folder with everything in it (read-only files too); links are
-// removed, never followed.
+// neither followed nor removed (see PlantedLink for taking one away).
 void RemoveTree(const std::wstring& folder);
 
 // Writes bytes to a file (creating or replacing it); reads a whole file.

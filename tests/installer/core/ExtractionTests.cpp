@@ -8,6 +8,7 @@
 #include "installer/core/PackedResourceFunctions.h"
 #include "tests/installer/InstallerTestSupport.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/PlantedLink.h"
 #include "tests/support/TempFolder.h"
 
 #include "engine/common/base/TScopedHandle.h"
@@ -51,6 +52,14 @@ struct Sandbox
     }
 };
 
+// The archive inside a compressed package the packing step made.
+std::string UncompressedFixture(const wchar_t* name)
+{
+    const std::string blob = Fixture(name);
+    StreamPointer archive = UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), name);
+    return archive ? BytesOf(archive.Get()) : std::string();
+}
+
 std::string RvefForm(const std::string& plain)
 {
     std::string scrambled = plain;
@@ -91,9 +100,7 @@ TEST(PackageExtraction, ScrambledTypesOutsideWebOnly)
 TEST(PackageExtraction, GoodBlobUnpacksWithScramblingAndCounts)
 {
     Sandbox sandbox;
-    const std::string blob = Fixture(L"good.blob");
-    StreamPointer archive = UncompressPackage(blob.data(), static_cast<uint32_t>(blob.size()), L"good");
-    ASSERT_TRUE(archive);
+    StreamPointer archive = StreamOf(UncompressedFixture(L"good.blob"));
     CreateDirectoryW(sandbox.install.c_str(), nullptr);
     // An earlier install left a longer, read-only file in the way.
     const std::wstring earlier = sandbox.install + L"\\good.txt";
@@ -138,10 +145,12 @@ TEST(PackageExtraction, HostileNamesWriteNothingOutsideTheInstallFolder)
         EXPECT_EQ(FilesUnder(sandbox.root.Path()), std::vector<std::wstring>{L"install/good.txt"}) << kind;
         EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\good.txt"), "a good entry") << kind;
         EXPECT_EQ(log.CountContaining(L"refused: not a plain relative name"), 1) << kind;
+        for (const std::wstring& message : log.Messages())
+            EXPECT_EQ(message.find_first_of(L"\r\n"), std::wstring::npos) << kind << ": one line per entry";
         EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), 2u) << kind;
         ++kinds;
     } while (FindNextFileW(search.Get(), &found));
-    EXPECT_GE(kinds, 16);
+    EXPECT_GE(kinds, 17);
     for (const wchar_t* outside : {L"C:\\evil_absolute.txt", L"C:\\evil_backslash.txt", L"C:\\evil_drive.txt",
                                    L"C:\\evil_device.txt", L"C:\\evil_long.txt", L"C:\\evil_drive_relative.txt"})
         EXPECT_FALSE(Exists(outside)) << outside;
@@ -150,9 +159,40 @@ TEST(PackageExtraction, HostileNamesWriteNothingOutsideTheInstallFolder)
         {L"Data/Image/Card.png", true}, {L"a b/c d.txt", true}, {L".hidden", true}, {L"Data/cone/x", true}, {L"Data/con.d/x", false},
         {L"Data/console.txt", true}, {L"Data/COM10", true}, {L"", false}, {L"a//b", false}, {L"a/", false},
         {L"a/./b", false}, {L"LPT9.txt", false}, {L"a/b ", false}, {L"a|b", false}, {L"a\x01" L"b", false},
+        {L"Data/com\u00b9.txt", false}, {L"lpt\u00b3", false}, {L"Data/COM\u00b4", true},
     };
     for (const auto& [name, safe] : names)
         EXPECT_EQ(IsSafeEntryName(name), safe) << name;
+}
+
+// Links planted inside the install folder, where the package has a file or
+// a folder: nothing is written through them, and the extraction fails.
+TEST(PackageExtraction, EntriesThatAreLinksAreRefused)
+{
+    const std::string archive = UncompressedFixture(L"good.blob");
+    struct Case { const wchar_t* link; const wchar_t* target; bool folder; const wchar_t* refused; };
+    const Case cases[] = {
+        {L"install\\good.txt", L"outside.txt", false, L"good.txt"},
+        {L"install\\Data", L"outside", true, L"Data/x.PNG"},
+        {L"install\\Web", L"outside", true, L"Web/y.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        Sandbox sandbox;
+        ASSERT_TRUE(CreateDirectoryW(sandbox.install.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW(sandbox.root.Child(L"outside").c_str(), nullptr));
+        ASSERT_TRUE(RVTest::WriteWholeFile(sandbox.root.Child(L"outside.txt"), "keep"));
+        const RVTest::PlantedLink link(sandbox.root.Child(c.link), sandbox.root.Child(c.target), c.folder);
+        if (!link.Made())
+            GTEST_SKIP() << "no links can be made here";
+        RVTest::LogCapture log;
+        EXPECT_FALSE(sandbox.Extract(archive));
+        EXPECT_EQ(RVTest::ReadWholeFile(sandbox.root.Child(L"outside.txt")), "keep");
+        EXPECT_FALSE(Exists(sandbox.root.Child(L"outside\\x.PNG")));
+        EXPECT_FALSE(Exists(sandbox.root.Child(L"outside\\y.png")));
+        EXPECT_EQ(log.CountContaining(std::wstring(c.refused) + L" not written: a link"), 1);
+        EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), 3u);
+    }
 }
 
 TEST(PackageExtraction, DamagedArchivesFailWithoutWritingTheirBadEntries)

@@ -54,7 +54,7 @@ TEST(PartnerIdentity, CommandLineOptionWinsOverTheFileName)
     struct Case { const wchar_t* fileName; const wchar_t* options; const wchar_t* report; };
     const Case cases[] = {
         {L"Setup_xyz(2).exe", L"PartnerID=abc", L"abc|"},
-        {L"Setup_xyz(2).exe", L"PartnerID=abcdefghijklmnopqrst", L"abcdefghijklmno|"},
+        {L"Setup_xyz(2).exe", L"PartnerID=abcdefghijklmnopqrst", L"abcdefghijklmnopqrst|"},
         {L"Setup_xyz(2).exe", L"SILENT=TRUE", L"xyz|silent"},
         {L"Setup_xyz(2).exe", L"PartnerID=xSilent", L"xSilent|silent"},
     };
@@ -84,7 +84,9 @@ TEST(PartnerIdentity, CommandLineOptionWinsOverTheFileName)
     SetEnvironmentVariableW(L"RV_PARTNER_REPORT", nullptr);
 }
 
-TEST(PartnerIdentity, TextTheDocumentsCannotHoldIsRefusedAndLongTextIsCut)
+// Only the statistics record's fixed field cuts the identity; everywhere else
+// a long identity is used whole, so that its partner finds its own entry.
+TEST(PartnerIdentity, TextTheDocumentsCannotHoldIsRefusedAndLongTextIsKeptWhole)
 {
     const std::pair<std::wstring, std::wstring> cases[] = {
         {L"abc", L"abc"},
@@ -92,15 +94,14 @@ TEST(PartnerIdentity, TextTheDocumentsCannotHoldIsRefusedAndLongTextIsCut)
         {L"a\r\nb", L""},
         {L"tab\there", L""},
         {L"123456789012345", L"123456789012345"},
-        {L"1234567890123456789", L"123456789012345"},
-        // Two narrow bytes each: seven fit, the eighth would split the field.
-        {L"\u4e2d\u6587\u4e2d\u6587\u4e2d\u6587\u4e2d\u6587", L"\u4e2d\u6587\u4e2d\u6587\u4e2d\u6587\u4e2d"},
+        {L"1234567890123456789", L"1234567890123456789"},
+        {L"\u4e2d\u6587\u4e2d\u6587\u4e2d\u6587\u4e2d\u6587", L"\u4e2d\u6587\u4e2d\u6587\u4e2d\u6587\u4e2d\u6587"},
     };
     RVTest::LogCapture log;
     for (const auto& [identity, accepted] : cases)
         EXPECT_EQ(AcceptablePartnerID(identity, L"test"), accepted) << identity.size();
     EXPECT_EQ(log.CountContaining(L"refused"), 3);
-    EXPECT_EQ(log.CountContaining(L"cut"), 2);
+    EXPECT_EQ(log.CountContaining(L"cut"), 0);
 }
 
 TEST(PartnerIdentity, ContainsNoCaseAndSilentStart)

@@ -30,6 +30,7 @@ HOSTILE_NAMES = {
     "port_name": "Data/com1.log",
     "trailing_dot": "Data/evil.",
     "dots_only": "Data/.../evil_dots.txt",
+    "line_break": "Data/evil\r\nError: forged.txt",
 }
 
 

@@ -68,6 +68,7 @@ TEST(WebAddressRules, CacheNamesFromServerAddressesAreAlwaysPlainFileNames)
         {L"http://h/pics/..\\..\\evil.exe", L"evil.exe", L""},
         {L"http://h/pics/CON.png", L"", L".png"},
         {L"http://h/pics/lpt1", L"", L""},
+        {L"http://h/pics/com0.png", L"", L".png"},
         {L"http://h/pics/..", L"", L""},
         {L"http://h/pics/", L"", L""},
         {L"http://h/pics/trailing.", L"", L""},
@@ -150,7 +151,8 @@ TEST_F(WebApiClientTest, HostileAdvertIsCachedUnderASafeNameAndItsJumpIgnored)
     std::wstring picture, jump = L"unchanged";
     ASSERT_TRUE(client->RequestAdvertList(4, 0, &picture, &jump));
     EXPECT_EQ(jump, L"");
-    EXPECT_EQ(log.CountContaining(L"file:///C:/windows/system32/calc.exe"), 1);
+    // The address's line break cannot start a forged line of the log.
+    EXPECT_EQ(log.CountContaining(L"file:///C:/windows/system32/calc.exe\\r\\nError: forged"), 1);
 
     const std::wstring cached = client->GetCached(picture.c_str());
     EXPECT_EQ(cached, L"Cache/WebApi/" + Md5Of(picture) + L".png");
@@ -168,8 +170,12 @@ TEST_F(WebApiClientTest, CachedFileIsFetchedOnceAndOversizedBodiesAreNotKept)
     EXPECT_EQ(RecordedRequests().size() - before, 1u);
     EXPECT_EQ(RVTest::ReadWholeFile(m_folder.Child(L"Cache\\WebApi\\advert.png")), "picture:advert.png");
 
+    // A body refused for its size is remembered, not fetched again.
     const std::wstring huge = Server() + L"/pics/huge.png";
-    EXPECT_EQ(client->GetCached(huge.c_str()), L"Cache/WebApi/huge.png");
+    const size_t beforeHuge = RecordedRequests().size();
+    for (int twice = 0; twice < 2; ++twice)
+        EXPECT_EQ(client->GetCached(huge.c_str()), L"Cache/WebApi/huge.png");
+    EXPECT_EQ(RecordedRequests().size() - beforeHuge, 1u);
     EXPECT_FALSE(InstallerTests::Exists(m_folder.Child(L"Cache\\WebApi\\huge.png")));
 }
 

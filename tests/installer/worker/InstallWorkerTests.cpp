@@ -22,7 +22,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -100,8 +99,7 @@ std::wstring StartMenuFolder()
 void RemoveShortcuts()
 {
     DeleteFileW(DesktopLink().c_str());
-    std::error_code ignored;
-    std::filesystem::remove_all(StartMenuFolder(), ignored);
+    RVTest::RemoveTree(StartMenuFolder());
 }
 
 // The installer's unpacked window files, with a partner configuration that
@@ -207,9 +205,9 @@ TEST_F(InstallWorkerTest, InstallsEveryFileTheRecordsAndTheShortcuts)
     EXPECT_TRUE(data->GetAttributeBool(L"JustSetup"));
 
     const std::pair<const wchar_t*, std::wstring> values[] = {
-        {L"DisplayIcon", folder + L"\\ZURovoZizizer.exe,0"}, {L"DisplayName", kPackName},
+        {L"DisplayIcon", L"\"" + folder + L"\\ZURovoZizizer.exe\",0"}, {L"DisplayName", kPackName},
         {L"DisplayVersion", L"9.0.1"}, {L"InstallLocation", folder}, {L"Publisher", kPackName},
-        {L"UninstallString", folder + L"\\WMGameUninstaller.exe"}, {L"URLInfoAbout", kHomePageAddress},
+        {L"UninstallString", L"\"" + folder + L"\\WMGameUninstaller.exe\""}, {L"URLInfoAbout", kHomePageAddress},
     };
     for (const auto& [name, value] : values)
         EXPECT_EQ(ReadUninstallValue(name), value) << name;
@@ -232,6 +230,25 @@ TEST_F(InstallWorkerTest, InstallsEveryFileTheRecordsAndTheShortcuts)
     }
 }
 
+// A program path with a blank is quoted: unquoted, the system would first
+// try to start "C:\Program" with the rest as its arguments.
+TEST_F(InstallWorkerTest, UninstallEntryQuotesProgramPathsThatHoldBlanks)
+{
+    struct Case { const wchar_t* folder; const wchar_t* icon; const wchar_t* uninstall; };
+    const Case cases[] = {
+        {L"C:\\Games\\Wendmoor", L"C:\\Games\\Wendmoor\\ZURovoZizizer.exe,0",
+         L"C:\\Games\\Wendmoor\\WMGameUninstaller.exe"},
+        {L"C:\\Program Files\\Wendmoor", L"\"C:\\Program Files\\Wendmoor\\ZURovoZizizer.exe\",0",
+         L"\"C:\\Program Files\\Wendmoor\\WMGameUninstaller.exe\""},
+        {L"C:\\Tab\tGames", L"\"C:\\Tab\tGames\\ZURovoZizizer.exe\",0", L"\"C:\\Tab\tGames\\WMGameUninstaller.exe\""},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteUninstallRegistry(kPackName, c.folder));
+        EXPECT_EQ(ReadUninstallValue(L"DisplayIcon"), c.icon);
+        EXPECT_EQ(ReadUninstallValue(L"UninstallString"), c.uninstall);
+    }
+}
+
 // Also: without the shortcut flags no link is made, but the records are.
 TEST_F(InstallWorkerTest, AnUnusableFolderFallsBackToTheDefaultInstallPath)
 {
@@ -248,8 +265,7 @@ TEST_F(InstallWorkerTest, AnUnusableFolderFallsBackToTheDefaultInstallPath)
     EXPECT_EQ(ReadUninstallValue(L"InstallLocation"), L"C:\\Program Files\\WendmoorTest");
     EXPECT_FALSE(Exists(DesktopLink()));
     EXPECT_FALSE(Exists(StartMenuFolder()));
-    std::error_code ignored;
-    std::filesystem::remove_all(L"C:\\Program Files\\WendmoorTest", ignored);
+    RVTest::RemoveTree(L"C:\\Program Files\\WendmoorTest");
 }
 
 TEST_F(InstallWorkerTest, AFailedExtractionStopsBeforeTheRecordsAndRaisesTheFailedFlag)

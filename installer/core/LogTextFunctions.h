@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+// Text from outside the program (a server's reply, an address it sent, a
+// partner identity) as it may go into a log line: line breaks, control
+// characters and other line or paragraph separators are escaped ("\r",
+// "\n", "\t", else "\uXXXX"), and so is the backslash ("\\"), so that the
+// text stays on its line and cannot pass for an entry of its own.
+std::wstring LoggableText(const std::wstring& text);

@@ -1,0 +1,94 @@
+#include "tests/support/PlantedLink.h"
+
+#include "engine/common/base/TScopedHandle.h"
+
+#include <windows.h>
+
+namespace RVTest {
+
+namespace {
+
+using UnixNameFunction = char*(CDECL*)(const wchar_t*);
+
+UnixNameFunction WineUnixNameFunction()
+{
+    return reinterpret_cast<UnixNameFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+}
+
+std::wstring UnixPathOf(UnixNameFunction unixName, const std::wstring& path)
+{
+    char* name = unixName(path.c_str());
+    if (name == nullptr)
+        return std::wstring();
+    const int length = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
+    if (length > 1)
+        MultiByteToWideChar(CP_UTF8, 0, name, -1, &wide[0], length);
+    HeapFree(GetProcessHeap(), 0, name);
+    return wide;
+}
+
+// Wine starts host programs given by their host path, but gives no handle
+// to wait on: the caller waits for what the command makes.
+void StartHostCommand(std::wstring commandLine)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return;
+    const RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
+    const RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
+}
+
+// Polls for at most ten seconds.
+template <typename Done>
+void WaitUntil(Done done)
+{
+    for (int tries = 0; tries < 1000 && !done(); ++tries)
+        Sleep(10);
+}
+
+std::wstring Quoted(const std::wstring& text)
+{
+    return L"\"" + text + L"\"";
+}
+
+} // namespace
+
+PlantedLink::PlantedLink(const std::wstring& link, const std::wstring& target, bool folder)
+    : m_link(link), m_folder(folder)
+{
+    if (UnixNameFunction unixName = WineUnixNameFunction()) {
+        StartHostCommand(L"/bin/ln -s " + Quoted(UnixPathOf(unixName, target)) + L" " +
+                         Quoted(UnixPathOf(unixName, link)));
+        WaitUntil([this] { return Made(); });
+        return;
+    }
+    const DWORD kAllowUnprivileged = 0x2;
+    CreateSymbolicLinkW(link.c_str(), target.c_str(), (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | kAllowUnprivileged);
+}
+
+PlantedLink::~PlantedLink()
+{
+    if (!Made())
+        return;
+    // Under Wine a delete by the link's name reaches what it leads to.
+    if (UnixNameFunction unixName = WineUnixNameFunction()) {
+        StartHostCommand(L"/bin/rm -f " + Quoted(UnixPathOf(unixName, m_link)));
+        WaitUntil([this] { return !Made(); });
+    } else if (m_folder)
+        RemoveDirectoryW(m_link.c_str());
+    else
+        DeleteFileW(m_link.c_str());
+}
+
+// Wine marks a host link to a folder as a reparse point, but not one to a
+// file: the link is known to be one by how it was made.
+bool PlantedLink::Made() const
+{
+    return GetFileAttributesW(m_link.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace RVTest

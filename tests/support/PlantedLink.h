@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace RVTest {
+
+// A symbolic link planted where a program must not follow it, taken away
+// (the link itself, never what it leads to) when the object goes. Wine's
+// CreateSymbolicLinkW reports success without making anything, so under
+// Wine the host's "ln -s" makes a host link, which Wine shows as a reparse
+// point when it leads to a folder; on Windows the system call makes it.
+class PlantedLink
+{
+public:
+    // Both paths full; the target need not exist.
+    PlantedLink(const std::wstring& link, const std::wstring& target, bool folder);
+    ~PlantedLink();
+    PlantedLink(const PlantedLink&) = delete;
+    PlantedLink& operator=(const PlantedLink&) = delete;
+
+    // Whether the link is there.
+    bool Made() const;
+
+private:
+    std::wstring m_link;
+    bool m_folder;
+};
+
+} // namespace RVTest
