@@ -50,7 +50,10 @@ public:
 private:
     void AddConnection(uint32_t socket);
     std::shared_ptr<CNetworkConnection> FindConnection(uint32_t socket);
+    // Marks it bad and has the driver close it; the closed event follows.
+    void DropConnection(CNetworkConnection& connection);
     void QueueEvent(tagNetworkEvent* event);
+    size_t QueuedEventCount();
     tagNetworkEvent* TakeEvent();
     void RaiseEvent(const tagNetworkEvent& event);
 

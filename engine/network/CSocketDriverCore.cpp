@@ -23,6 +23,8 @@ constexpr long kAcceptPollMs = 100;
 // One receive, as much as one ring of the manager holds.
 constexpr int kReceiveBufferSize = 4108;
 constexpr int kListenBacklog = 32;
+// How long a send may wait for a peer that does not read before it fails.
+constexpr DWORD kSendTimeoutMs = 5000;
 
 // Everything a started thread needs; the thread deletes it.
 struct tagThreadParameter
@@ -146,7 +148,50 @@ bool CSocketDriverCore::Send(uint32_t socket, const uint8_t* data, uint32_t leng
     const SocketRecord record = FindSocket(socket);
     if (!record || (data == nullptr && length != 0))
         return false;
-    return Common::SendAllBytes(record->handle.Get(), data, length);
+    // One sender at a time per socket, so that packets never interleave.
+    CAutoLock lock(&record->sendLock);
+    Common::CScopedKernelHandle sent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!sent.IsValid())
+        return false;
+    const DWORD start = GetTickCount();
+    while (length > 0) {
+        const DWORD waited = GetTickCount() - start;
+        const int count = waited < kSendTimeoutMs
+            ? SendOnce(record->handle.Get(), sent.Get(), data, length, kSendTimeoutMs - waited)
+            : -1;
+        if (count <= 0)
+            return false;
+        data += count;
+        length -= static_cast<uint32_t>(count);
+    }
+    return true;
+}
+
+int CSocketDriverCore::SendOnce(SOCKET socket, HANDLE sent, const uint8_t* data, uint32_t length, DWORD timeoutMs)
+{
+    // An overlapped send waited on with a time-out: a blocking send to a
+    // peer that stopped reading would wait for ever.
+    WSABUF piece;
+    piece.len = static_cast<ULONG>(length);
+    piece.buf = reinterpret_cast<char*>(const_cast<uint8_t*>(data));
+    WSAOVERLAPPED overlapped{};
+    overlapped.hEvent = sent;
+    ResetEvent(sent);
+    DWORD count = 0;
+    DWORD flags = 0;
+    if (WSASend(socket, &piece, 1, &count, 0, &overlapped, nullptr) == 0)
+        return static_cast<int>(count);
+    if (WSAGetLastError() != WSA_IO_PENDING)
+        return -1;
+    if (WaitForSingleObject(sent, timeoutMs) != WAIT_OBJECT_0) {
+        // The data and the overlapped record must outlive the send.
+        CancelIo(reinterpret_cast<HANDLE>(socket));
+        WSAGetOverlappedResult(socket, &overlapped, &count, TRUE, &flags);
+        return -1;
+    }
+    if (!WSAGetOverlappedResult(socket, &overlapped, &count, FALSE, &flags))
+        return -1;
+    return static_cast<int>(count);
 }
 
 void CSocketDriverCore::Detach()
@@ -262,6 +307,10 @@ int CSocketDriverCore::ReceiveOnce(const SocketRecord& record, HANDLE dataReady,
     // blocked in recv cannot be woken from another thread everywhere (shutdown
     // does not wake it under every Winsock), but a wait on two events can.
     if (dataReady == nullptr || !record->closeRequested.IsValid())
+        return -1;
+    // A peer that keeps sending always has data waiting, so the receive below
+    // would never wait on the close event: look at it first.
+    if (WaitForSingleObject(record->closeRequested.Get(), 0) == WAIT_OBJECT_0)
         return -1;
     const SOCKET socket = record->handle.Get();
     WSABUF piece;
