@@ -4,6 +4,7 @@
 
 #include "engine/common/base/CAutoLock.h"
 #include "engine/common/base/CCriticalSection.h"
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/SocketFunctions.h"
 #include "engine/directui/frame/FrameEvents.h"
@@ -218,6 +219,9 @@ bool CNetworkDriver_WinSock::Send(uint32_t socket, const uint8_t* data, uint32_t
 {
     if (data == nullptr && length > 0)
         return false;
+    // Whole sends one after another: another thread's bytes must not land
+    // between the parts of a packet.
+    Common::CAutoLock sending(&m_sendLock);
     const DWORD start = GetTickCount();
     uint32_t sent = 0;
     // A non-blocking socket may take only part of the bytes, or none while
@@ -242,14 +246,21 @@ bool CNetworkDriver_WinSock::Send(uint32_t socket, const uint8_t* data, uint32_t
         }
         const DWORD waited = GetTickCount() - start;
         if (error != WSAEWOULDBLOCK || waited >= kSendTimeoutMs
-            || !WaitWritable(static_cast<SOCKET>(socket), kSendTimeoutMs - waited))
+            || !WaitWritable(static_cast<SOCKET>(socket), kSendTimeoutMs - waited)) {
+            // Part of the bytes went: nothing may follow them on the wire.
+            Common::CAutoLock lock(&SharedSocketLock());
+            if (sent > 0 && m_sockets.count(static_cast<SOCKET>(socket)) != 0)
+                shutdown(static_cast<SOCKET>(socket), SD_SEND);
             return false;
+        }
     }
     return true;
 }
 
 void CNetworkDriver_WinSock::OnSocketNotify(void*, Common::tagEventArgs* args)
 {
+    // A listener may drop the last reference to this driver.
+    Common::CKeepAlive keepAlive(this);
     const auto* notification = static_cast<DirectUI::tagFrameAnyMsgEventArgs*>(args);
     const SOCKET socket = static_cast<SOCKET>(notification->wParam);
     const int events = WSAGETSELECTEVENT(notification->lParam);

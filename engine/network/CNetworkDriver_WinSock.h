@@ -3,6 +3,7 @@
 // Include <winsock2.h> before this header (and before <windows.h>).
 #include <winsock2.h>
 
+#include "engine/common/base/CCriticalSection.h"
 #include "engine/common/base/EngineApi.h"
 #include "engine/common/base/EventArgs.h"
 #include "engine/common/base/TIntrusivePointer.h"
@@ -70,6 +71,7 @@ private:
     // thread only under the shared socket lock.
     std::set<SOCKET> m_sockets;
     std::vector<uint8_t> m_receiveBuffer;
+    Common::CCriticalSection m_sendLock;
 };
 
 // A new window-message socket driver, count 0: hand it to

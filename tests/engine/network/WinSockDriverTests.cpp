@@ -148,3 +148,38 @@ TEST(WinSockDriver, ActsOnlyOnItsOwnSocketsAndConnects)
         count = recv(foreign.Get(), probe + got, 8 - got, 0);
     EXPECT_EQ(got, 8);
 }
+
+// A listener may drop the last reference to the driver from inside a report;
+// the rest of the notification must not run on freed (poisoned) memory.
+TEST(WinSockDriver, AListenerMayReleaseTheDriver)
+{
+    struct ReleasingListener : public INetworkDriverListener
+    {
+        void OnClientAccepted(uint32_t) override {}
+        void OnConnectResult(uint32_t, const char*, bool) override {}
+        void OnSocketClosed(uint32_t) override {}
+        void OnDataReceived(uint32_t, const uint8_t*, uint32_t) override
+        {
+            ++reports;
+            driver.Reset();
+        }
+        Common::TIntrusivePointer<INetworkDriver> driver;
+        int reports = 0;
+    } listener;
+    listener.driver = Common::TIntrusivePointer<INetworkDriver>(RVTest::NewWindowMessageDriver());
+    ASSERT_TRUE(listener.driver->Initialize(&listener));
+    const HWND window = static_cast<CNetworkDriver_WinSock*>(listener.driver.Get())->GetWindow();
+    const uint32_t socket = listener.driver->Connect(RVTest::StatServerAddress().c_str());
+    ASSERT_NE(socket, kInvalidNetworkSocket);
+    // Once the server's probe is waiting, read and close arrive in one
+    // notification.
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(static_cast<SOCKET>(socket), &readable);
+    timeval limit{5, 0};
+    ASSERT_EQ(select(0, &readable, nullptr, nullptr, &limit), 1);
+    SendMessageW(window, CNetworkDriver_WinSock::kNotifyMessage, socket, WSAMAKESELECTREPLY(FD_READ | FD_CLOSE, 0));
+    EXPECT_EQ(listener.reports, 1);
+    EXPECT_TRUE(listener.driver.IsNull());
+    RVTest::RecordingNetwork::DispatchWindowMessages();
+}
