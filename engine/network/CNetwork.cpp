@@ -157,6 +157,13 @@ void CNetwork::OnDataReceived(uint32_t socket, const uint8_t* data, uint32_t len
     m_bytesReceived += length;
     std::vector<tagNetworkEvent*> packets;
     connection->Receive(data, length, packets);
+    if (!QueuePackets(connection, packets))
+        DropConnection(*connection);
+}
+
+bool CNetwork::QueuePackets(const std::shared_ptr<CNetworkConnection>& connection,
+                            const std::vector<tagNetworkEvent*>& packets)
+{
     uint32_t bytes = 0;
     for (tagNetworkEvent* packet : packets) {
         packet->connection = connection;
@@ -165,12 +172,12 @@ void CNetwork::OnDataReceived(uint32_t socket, const uint8_t* data, uint32_t len
     if (connection->GetQueuedBytes() + bytes > kMaxQueuedBytesPerConnection) {
         for (tagNetworkEvent* packet : packets)
             delete packet;
-        DropConnection(*connection);
-        return;
+        return false;
     }
     connection->AddQueuedBytes(bytes);
     CAutoLock lock(&m_eventLock);
     m_events.insert(m_events.end(), packets.begin(), packets.end());
+    return true;
 }
 
 void CNetwork::DropConnection(CNetworkConnection& connection)
