@@ -49,6 +49,34 @@ bool StartThread(LPTHREAD_START_ROUTINE routine, tagThreadParameter* parameter, 
     return true;
 }
 
+// Starts one overlapped send or receive on the socket (`start` issues it
+// with the overlapped record, the count and the flags) and waits for it to
+// finish: the byte count, or -1 on an error, on `interrupt` (when given) or
+// after `timeoutMs`. An operation given up on is cancelled and waited out,
+// since its buffer and overlapped record must outlive it.
+template <typename Start>
+int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, DWORD timeoutMs, Start start)
+{
+    WSAOVERLAPPED overlapped{};
+    overlapped.hEvent = done;
+    ResetEvent(done);
+    DWORD count = 0;
+    DWORD flags = 0;
+    if (start(&overlapped, &count, &flags) == 0)
+        return static_cast<int>(count);
+    if (WSAGetLastError() != WSA_IO_PENDING)
+        return -1;
+    const HANDLE waits[2] = {done, interrupt};
+    if (WaitForMultipleObjects(interrupt != nullptr ? 2 : 1, waits, FALSE, timeoutMs) != WAIT_OBJECT_0) {
+        CancelIo(reinterpret_cast<HANDLE>(socket));
+        WSAGetOverlappedResult(socket, &overlapped, &count, TRUE, &flags);
+        return -1;
+    }
+    if (!WSAGetOverlappedResult(socket, &overlapped, &count, FALSE, &flags))
+        return -1;
+    return static_cast<int>(count);
+}
+
 } // namespace
 
 CSocketDriverCore::~CSocketDriverCore() = default;
@@ -169,29 +197,14 @@ bool CSocketDriverCore::Send(uint32_t socket, const uint8_t* data, uint32_t leng
 
 int CSocketDriverCore::SendOnce(SOCKET socket, HANDLE sent, const uint8_t* data, uint32_t length, DWORD timeoutMs)
 {
-    // An overlapped send waited on with a time-out: a blocking send to a
-    // peer that stopped reading would wait for ever.
+    // Waited on with a time-out: a blocking send to a peer that stopped
+    // reading would wait for ever.
     WSABUF piece;
     piece.len = static_cast<ULONG>(length);
     piece.buf = reinterpret_cast<char*>(const_cast<uint8_t*>(data));
-    WSAOVERLAPPED overlapped{};
-    overlapped.hEvent = sent;
-    ResetEvent(sent);
-    DWORD count = 0;
-    DWORD flags = 0;
-    if (WSASend(socket, &piece, 1, &count, 0, &overlapped, nullptr) == 0)
-        return static_cast<int>(count);
-    if (WSAGetLastError() != WSA_IO_PENDING)
-        return -1;
-    if (WaitForSingleObject(sent, timeoutMs) != WAIT_OBJECT_0) {
-        // The data and the overlapped record must outlive the send.
-        CancelIo(reinterpret_cast<HANDLE>(socket));
-        WSAGetOverlappedResult(socket, &overlapped, &count, TRUE, &flags);
-        return -1;
-    }
-    if (!WSAGetOverlappedResult(socket, &overlapped, &count, FALSE, &flags))
-        return -1;
-    return static_cast<int>(count);
+    return RunOverlapped(socket, sent, nullptr, timeoutMs, [&](WSAOVERLAPPED* overlapped, DWORD* count, DWORD*) {
+        return WSASend(socket, &piece, 1, count, 0, overlapped, nullptr);
+    });
 }
 
 void CSocketDriverCore::Detach()
@@ -316,27 +329,10 @@ int CSocketDriverCore::ReceiveOnce(const SocketRecord& record, HANDLE dataReady,
     WSABUF piece;
     piece.len = static_cast<ULONG>(size);
     piece.buf = buffer;
-    WSAOVERLAPPED overlapped{};
-    overlapped.hEvent = dataReady;
-    ResetEvent(dataReady);
-    DWORD received = 0;
-    DWORD flags = 0;
-    if (WSARecv(socket, &piece, 1, &received, &flags, &overlapped, nullptr) == 0)
-        return static_cast<int>(received);
-    if (WSAGetLastError() != WSA_IO_PENDING)
-        return -1;
-
-    const HANDLE waits[2] = {dataReady, record->closeRequested.Get()};
-    const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
-    if (woken != WAIT_OBJECT_0) {
-        // The buffer and the overlapped record must outlive the receive.
-        CancelIo(reinterpret_cast<HANDLE>(socket));
-        WSAGetOverlappedResult(socket, &overlapped, &received, TRUE, &flags);
-        return -1;
-    }
-    if (!WSAGetOverlappedResult(socket, &overlapped, &received, FALSE, &flags))
-        return -1;
-    return static_cast<int>(received);
+    return RunOverlapped(socket, dataReady, record->closeRequested.Get(), INFINITE,
+                         [&](WSAOVERLAPPED* overlapped, DWORD* count, DWORD* flags) {
+                             return WSARecv(socket, &piece, 1, count, flags, overlapped, nullptr);
+                         });
 }
 
 void CSocketDriverCore::AddSocket(const SocketRecord& record)
