@@ -2,6 +2,7 @@
 
 #include "engine/download/CHttpDownloader.h"
 
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/TextCodec.h"
 #include "engine/common/system/SocketFunctions.h"
 #include "engine/download/HttpResponseHeader.h"
@@ -209,6 +210,8 @@ bool CHttpDownloader::Get(const std::string& path, const std::string& host, int3
 
 bool CHttpDownloader::Exchange(const std::string& request, int32_t delayMs, IHttpBodySink& sink)
 {
+    // A progress handler may drop the last reference to this downloader.
+    Common::CKeepAlive keepAlive(this);
     m_progress = 0.0f;
     if (request.size() > kRequestBufferSize) {
         LogRefusal(L"request text too long");
@@ -246,8 +249,10 @@ bool CHttpDownloader::ReceiveHeader(std::string* header)
             LogRefusal(L"response header too long");
             return false;
         }
+        // A header cut short (a close, or a pause past the time-out) is no
+        // header: what follows would be taken for the body.
         if (ReceiveSome(&byte, 1) != 1)
-            return !header->empty();
+            return false;
         header->push_back(byte);
     }
     return true;

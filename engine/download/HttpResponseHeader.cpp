@@ -58,9 +58,12 @@ bool ParseHttpChunkSize(const std::string& line, uint32_t limit, uint32_t* size)
         if (value > limit)
             return false;
     }
+    // Without a digit the line says nothing, least of all "last chunk".
+    if (at == 0)
+        return false;
     while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
         ++at;
-    if (at == 0 || (at < line.size() && line[at] != ';'))
+    if (at < line.size() && line[at] != ';')
         return false;
     *size = static_cast<uint32_t>(value);
     return true;

@@ -1,6 +1,7 @@
 #include "engine/network/CNetwork.h"
 
 #include "engine/common/base/CAutoLock.h"
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/network/PacketFormat.h"
 
 #include <new>
@@ -72,7 +73,12 @@ bool CNetwork::SendPacket(uint32_t socket, uint16_t mainCommand, uint16_t subCom
     if (size == 0)
         return false;
     m_bytesSent += size;
-    return m_driver->Send(socket, packet, size);
+    if (m_driver->Send(socket, packet, size))
+        return true;
+    // Part of the packet may be on the wire already: whatever followed it
+    // would be read as a damaged frame, so the connection ends here.
+    DropConnection(*connection);
+    return false;
 }
 
 bool CNetwork::Send(uint32_t socket, uint16_t mainCommand, uint16_t subCommand, const uint8_t* data,
@@ -85,9 +91,17 @@ void CNetwork::Update()
 {
     if (!m_driver)
         return;
-    while (tagNetworkEvent* event = TakeEvent()) {
+    // A handler may drop the last reference to this manager.
+    Common::CKeepAlive keepAlive(this);
+    // Only what was queued before this call: a peer that keeps sending (or a
+    // handler that keeps queueing) cannot keep one call busy.
+    for (size_t left = QueuedEventCount(); left > 0; --left) {
+        std::unique_ptr<tagNetworkEvent> event(TakeEvent());
+        if (!event)
+            break;
+        if (event->connection)
+            event->connection->RemoveQueuedBytes(static_cast<uint32_t>(event->packet.size()));
         RaiseEvent(*event);
-        delete event;
     }
 }
 
@@ -143,8 +157,34 @@ void CNetwork::OnDataReceived(uint32_t socket, const uint8_t* data, uint32_t len
     m_bytesReceived += length;
     std::vector<tagNetworkEvent*> packets;
     connection->Receive(data, length, packets);
+    if (!QueuePackets(connection, packets))
+        DropConnection(*connection);
+}
+
+bool CNetwork::QueuePackets(const std::shared_ptr<CNetworkConnection>& connection,
+                            const std::vector<tagNetworkEvent*>& packets)
+{
+    uint32_t bytes = 0;
+    for (tagNetworkEvent* packet : packets) {
+        packet->connection = connection;
+        bytes += static_cast<uint32_t>(packet->packet.size());
+    }
+    if (connection->GetQueuedBytes() + bytes > kMaxQueuedBytesPerConnection) {
+        for (tagNetworkEvent* packet : packets)
+            delete packet;
+        return false;
+    }
+    connection->AddQueuedBytes(bytes);
     CAutoLock lock(&m_eventLock);
     m_events.insert(m_events.end(), packets.begin(), packets.end());
+    return true;
+}
+
+void CNetwork::DropConnection(CNetworkConnection& connection)
+{
+    connection.MarkBad();
+    if (m_driver)
+        m_driver->Close(connection.GetSocket());
 }
 
 void CNetwork::AddConnection(uint32_t socket)
@@ -165,6 +205,12 @@ void CNetwork::QueueEvent(tagNetworkEvent* event)
 {
     CAutoLock lock(&m_eventLock);
     m_events.push_back(event);
+}
+
+size_t CNetwork::QueuedEventCount()
+{
+    CAutoLock lock(&m_eventLock);
+    return m_events.size();
 }
 
 tagNetworkEvent* CNetwork::TakeEvent()

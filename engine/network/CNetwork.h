@@ -12,6 +12,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace RVGameEngine {
 namespace Network {
@@ -50,7 +51,14 @@ public:
 private:
     void AddConnection(uint32_t socket);
     std::shared_ptr<CNetworkConnection> FindConnection(uint32_t socket);
+    // Queues a connection's received packets; false, with them dropped, when
+    // that would take its queued bytes past kMaxQueuedBytesPerConnection.
+    bool QueuePackets(const std::shared_ptr<CNetworkConnection>& connection,
+                      const std::vector<tagNetworkEvent*>& packets);
+    // Marks it bad and has the driver close it; the closed event follows.
+    void DropConnection(CNetworkConnection& connection);
     void QueueEvent(tagNetworkEvent* event);
+    size_t QueuedEventCount();
     tagNetworkEvent* TakeEvent();
     void RaiseEvent(const tagNetworkEvent& event);
 

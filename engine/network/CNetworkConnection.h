@@ -23,6 +23,14 @@ public:
     bool IsBad() const { return m_bad.load(); }
     void MarkBad() { m_bad.store(true); }
 
+    // Bytes of this connection's packets queued for delivery and not yet
+    // raised. Received data waits in the manager's queue until Update runs,
+    // so a peer that sends faster than the owner delivers is cut off at a
+    // bound instead of growing the queue without end.
+    uint32_t GetQueuedBytes() const { return m_queuedBytes.load(); }
+    void AddQueuedBytes(uint32_t bytes) { m_queuedBytes += bytes; }
+    void RemoveQueuedBytes(uint32_t bytes) { m_queuedBytes -= bytes; }
+
     // Appends received bytes and cuts whole packets out of the stream; each
     // verified packet becomes a data event appended to `events`. A size out
     // of range or a failed check marks the connection bad, after which
@@ -35,6 +43,7 @@ private:
     uint32_t m_socket;
     CRingBuffer m_ring;
     std::atomic<bool> m_bad{false};
+    std::atomic<uint32_t> m_queuedBytes{0};
 };
 
 } // namespace Network

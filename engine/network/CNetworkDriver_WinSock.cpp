@@ -4,6 +4,7 @@
 
 #include "engine/common/base/CAutoLock.h"
 #include "engine/common/base/CCriticalSection.h"
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/SocketFunctions.h"
 #include "engine/directui/frame/FrameEvents.h"
@@ -27,7 +28,9 @@ constexpr DWORD kSendTimeoutMs = 5000;
 // the socket's buffers can hold.
 constexpr int kMaxReadsBeforeClose = 1024;
 
-// One lock for every driver of this kind: every send and receive runs under it.
+// One lock for every driver of this kind: every send and receive runs under
+// it, and so does every change to a driver's socket set, which a send on
+// another thread reads.
 Common::CCriticalSection& SharedSocketLock()
 {
     static Common::CCriticalSection lock;
@@ -69,8 +72,8 @@ CNetworkDriver_WinSock::~CNetworkDriver_WinSock()
         Common::CAutoLock lock(&SharedSocketLock());
         for (SOCKET socket : m_sockets)
             closesocket(socket);
+        m_sockets.clear();
     }
-    m_sockets.clear();
     if (m_frame)
         m_frame->Destroy();
 }
@@ -148,7 +151,7 @@ uint32_t CNetworkDriver_WinSock::Connect(const char* address)
             m_listener->OnConnectResult(number, address, false);
         return kInvalidNetworkSocket;
     }
-    m_sockets.insert(connection.Release());
+    Own(connection.Release());
     if (m_listener != nullptr)
         m_listener->OnConnectResult(number, address, true);
     return number;
@@ -176,6 +179,7 @@ uint32_t CNetworkDriver_WinSock::ConnectAsync(const char* address)
     const SOCKET socket = connection.Release();
     // Kept per socket, so that connects under way at the same time each
     // report their own address.
+    Common::CAutoLock lock(&SharedSocketLock());
     m_pendingAddresses[socket] = address;
     m_sockets.insert(socket);
     return 1;
@@ -184,7 +188,7 @@ uint32_t CNetworkDriver_WinSock::ConnectAsync(const char* address)
 void CNetworkDriver_WinSock::Close(uint32_t socket)
 {
     const SOCKET owned = static_cast<SOCKET>(socket);
-    if (m_sockets.count(owned) == 0)
+    if (!Owns(owned))
         return;
     CloseOwned(owned);
     if (m_listener != nullptr)
@@ -193,16 +197,31 @@ void CNetworkDriver_WinSock::Close(uint32_t socket)
 
 void CNetworkDriver_WinSock::CloseOwned(SOCKET socket)
 {
+    Common::CAutoLock lock(&SharedSocketLock());
     m_sockets.erase(socket);
     m_pendingAddresses.erase(socket);
-    Common::CAutoLock lock(&SharedSocketLock());
     closesocket(socket);
+}
+
+void CNetworkDriver_WinSock::Own(SOCKET socket)
+{
+    Common::CAutoLock lock(&SharedSocketLock());
+    m_sockets.insert(socket);
+}
+
+bool CNetworkDriver_WinSock::Owns(SOCKET socket) const
+{
+    Common::CAutoLock lock(&SharedSocketLock());
+    return m_sockets.count(socket) != 0;
 }
 
 bool CNetworkDriver_WinSock::Send(uint32_t socket, const uint8_t* data, uint32_t length)
 {
     if (data == nullptr && length > 0)
         return false;
+    // Whole sends one after another: another thread's bytes must not land
+    // between the parts of a packet.
+    Common::CAutoLock sending(&m_sendLock);
     const DWORD start = GetTickCount();
     uint32_t sent = 0;
     // A non-blocking socket may take only part of the bytes, or none while
@@ -212,6 +231,10 @@ bool CNetworkDriver_WinSock::Send(uint32_t socket, const uint8_t* data, uint32_t
         int error = 0;
         {
             Common::CAutoLock lock(&SharedSocketLock());
+            // Only on a socket of ours: a number the owner still holds may
+            // belong to someone else's connection by now.
+            if (m_sockets.count(static_cast<SOCKET>(socket)) == 0)
+                return false;
             count = send(static_cast<SOCKET>(socket), reinterpret_cast<const char*>(data + sent),
                          static_cast<int>(length - sent), 0);
             if (count == SOCKET_ERROR)
@@ -223,14 +246,21 @@ bool CNetworkDriver_WinSock::Send(uint32_t socket, const uint8_t* data, uint32_t
         }
         const DWORD waited = GetTickCount() - start;
         if (error != WSAEWOULDBLOCK || waited >= kSendTimeoutMs
-            || !WaitWritable(static_cast<SOCKET>(socket), kSendTimeoutMs - waited))
+            || !WaitWritable(static_cast<SOCKET>(socket), kSendTimeoutMs - waited)) {
+            // Part of the bytes went: nothing may follow them on the wire.
+            Common::CAutoLock lock(&SharedSocketLock());
+            if (sent > 0 && m_sockets.count(static_cast<SOCKET>(socket)) != 0)
+                shutdown(static_cast<SOCKET>(socket), SD_SEND);
             return false;
+        }
     }
     return true;
 }
 
 void CNetworkDriver_WinSock::OnSocketNotify(void*, Common::tagEventArgs* args)
 {
+    // A listener may drop the last reference to this driver.
+    Common::CKeepAlive keepAlive(this);
     const auto* notification = static_cast<DirectUI::tagFrameAnyMsgEventArgs*>(args);
     const SOCKET socket = static_cast<SOCKET>(notification->wParam);
     const int events = WSAGETSELECTEVENT(notification->lParam);
@@ -241,7 +271,7 @@ void CNetworkDriver_WinSock::OnSocketNotify(void*, Common::tagEventArgs* args)
         return;
     }
     // A notification may still be queued for a socket that was closed since.
-    auto owned = [this, socket] { return m_sockets.count(socket) != 0; };
+    auto owned = [this, socket] { return Owns(socket); };
     if (!owned())
         return;
     if ((events & FD_CONNECT) != 0)
@@ -265,7 +295,7 @@ void CNetworkDriver_WinSock::OnAccept(SOCKET socket, int error)
         closesocket(accepted);
         return;
     }
-    m_sockets.insert(accepted);
+    Own(accepted);
     if (m_listener != nullptr)
         m_listener->OnClientAccepted(static_cast<uint32_t>(accepted));
 }
@@ -273,8 +303,13 @@ void CNetworkDriver_WinSock::OnAccept(SOCKET socket, int error)
 void CNetworkDriver_WinSock::OnConnect(SOCKET socket, int error)
 {
     std::string address;
-    auto pending = m_pendingAddresses.find(socket);
-    if (pending != m_pendingAddresses.end()) {
+    {
+        Common::CAutoLock lock(&SharedSocketLock());
+        auto pending = m_pendingAddresses.find(socket);
+        // Only a connect under way has an outcome to report; a connected
+        // socket is not torn down by a stray connect notification.
+        if (pending == m_pendingAddresses.end())
+            return;
         address = pending->second;
         m_pendingAddresses.erase(pending);
     }
@@ -303,14 +338,14 @@ void CNetworkDriver_WinSock::OnClose(SOCKET socket, int error)
 {
     // What the peer sent before it hung up may not have been read yet: it is
     // delivered before the close.
-    for (int reads = 0; reads < kMaxReadsBeforeClose && m_sockets.count(socket) != 0 && OnRead(socket); ++reads) {
+    for (int reads = 0; reads < kMaxReadsBeforeClose && Owns(socket) && OnRead(socket); ++reads) {
     }
     if (FileSystem::ILogFile* log = FileSystem::ILogFile_GetInstance())
         log->Log(FileSystem::LOG_LEVEL_TRACE,
                  L"OnSocketNotify_Close() wSelectError=%d WSAGetLastError()=%d GetLastError()=%d ", error,
                  WSAGetLastError(), static_cast<int>(GetLastError()));
     // A handler may have closed it meanwhile, which reported the close.
-    if (m_sockets.count(socket) == 0)
+    if (!Owns(socket))
         return;
     // The socket is ours to give back: the owner hears of the close once and
     // never closes it itself.

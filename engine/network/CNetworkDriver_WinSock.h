@@ -3,6 +3,7 @@
 // Include <winsock2.h> before this header (and before <windows.h>).
 #include <winsock2.h>
 
+#include "engine/common/base/CCriticalSection.h"
 #include "engine/common/base/EngineApi.h"
 #include "engine/common/base/EventArgs.h"
 #include "engine/common/base/TIntrusivePointer.h"
@@ -55,6 +56,8 @@ private:
     void OnClose(SOCKET socket, int error);
     bool Watch(SOCKET socket, long events);
     void CloseOwned(SOCKET socket);
+    void Own(SOCKET socket);
+    bool Owns(SOCKET socket) const;
 
     SOCKET m_listenSocket = INVALID_SOCKET;
     INetworkDriverListener* m_listener = nullptr;
@@ -63,9 +66,12 @@ private:
     // Addresses of the connects still under way, by socket.
     std::map<SOCKET, std::string> m_pendingAddresses;
     // The connected and accepted sockets this driver made and still owns;
-    // notifications for any other socket (one already closed) are dropped.
+    // notifications for any other socket (one already closed) are dropped,
+    // and sends on any other socket refused. Changed and read by another
+    // thread only under the shared socket lock.
     std::set<SOCKET> m_sockets;
     std::vector<uint8_t> m_receiveBuffer;
+    Common::CCriticalSection m_sendLock;
 };
 
 // A new window-message socket driver, count 0: hand it to

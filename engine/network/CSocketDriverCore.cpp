@@ -23,6 +23,8 @@ constexpr long kAcceptPollMs = 100;
 // One receive, as much as one ring of the manager holds.
 constexpr int kReceiveBufferSize = 4108;
 constexpr int kListenBacklog = 32;
+// How long a send may wait for a peer that does not read before it fails.
+constexpr DWORD kSendTimeoutMs = 5000;
 
 // Everything a started thread needs; the thread deletes it.
 struct tagThreadParameter
@@ -45,6 +47,34 @@ bool StartThread(LPTHREAD_START_ROUTINE routine, tagThreadParameter* parameter, 
     else
         CloseHandle(thread);
     return true;
+}
+
+// Starts one overlapped send or receive on the socket (`start` issues it
+// with the overlapped record, the count and the flags) and waits for it to
+// finish: the byte count, or -1 on an error, on `interrupt` (when given) or
+// after `timeoutMs`. An operation given up on is cancelled and waited out,
+// since its buffer and overlapped record must outlive it.
+template <typename Start>
+int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, DWORD timeoutMs, Start start)
+{
+    WSAOVERLAPPED overlapped{};
+    overlapped.hEvent = done;
+    ResetEvent(done);
+    DWORD count = 0;
+    DWORD flags = 0;
+    if (start(&overlapped, &count, &flags) == 0)
+        return static_cast<int>(count);
+    if (WSAGetLastError() != WSA_IO_PENDING)
+        return -1;
+    const HANDLE waits[2] = {done, interrupt};
+    if (WaitForMultipleObjects(interrupt != nullptr ? 2 : 1, waits, FALSE, timeoutMs) != WAIT_OBJECT_0) {
+        CancelIo(reinterpret_cast<HANDLE>(socket));
+        WSAGetOverlappedResult(socket, &overlapped, &count, TRUE, &flags);
+        return -1;
+    }
+    if (!WSAGetOverlappedResult(socket, &overlapped, &count, FALSE, &flags))
+        return -1;
+    return static_cast<int>(count);
 }
 
 } // namespace
@@ -146,7 +176,35 @@ bool CSocketDriverCore::Send(uint32_t socket, const uint8_t* data, uint32_t leng
     const SocketRecord record = FindSocket(socket);
     if (!record || (data == nullptr && length != 0))
         return false;
-    return Common::SendAllBytes(record->handle.Get(), data, length);
+    // One sender at a time per socket, so that packets never interleave.
+    CAutoLock lock(&record->sendLock);
+    Common::CScopedKernelHandle sent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!sent.IsValid())
+        return false;
+    const DWORD start = GetTickCount();
+    while (length > 0) {
+        const DWORD waited = GetTickCount() - start;
+        const int count = waited < kSendTimeoutMs
+            ? SendOnce(record->handle.Get(), sent.Get(), data, length, kSendTimeoutMs - waited)
+            : -1;
+        if (count <= 0)
+            return false;
+        data += count;
+        length -= static_cast<uint32_t>(count);
+    }
+    return true;
+}
+
+int CSocketDriverCore::SendOnce(SOCKET socket, HANDLE sent, const uint8_t* data, uint32_t length, DWORD timeoutMs)
+{
+    // Waited on with a time-out: a blocking send to a peer that stopped
+    // reading would wait for ever.
+    WSABUF piece;
+    piece.len = static_cast<ULONG>(length);
+    piece.buf = reinterpret_cast<char*>(const_cast<uint8_t*>(data));
+    return RunOverlapped(socket, sent, nullptr, timeoutMs, [&](WSAOVERLAPPED* overlapped, DWORD* count, DWORD*) {
+        return WSASend(socket, &piece, 1, count, 0, overlapped, nullptr);
+    });
 }
 
 void CSocketDriverCore::Detach()
@@ -263,31 +321,18 @@ int CSocketDriverCore::ReceiveOnce(const SocketRecord& record, HANDLE dataReady,
     // does not wake it under every Winsock), but a wait on two events can.
     if (dataReady == nullptr || !record->closeRequested.IsValid())
         return -1;
+    // A peer that keeps sending always has data waiting, so the receive below
+    // would never wait on the close event: look at it first.
+    if (WaitForSingleObject(record->closeRequested.Get(), 0) == WAIT_OBJECT_0)
+        return -1;
     const SOCKET socket = record->handle.Get();
     WSABUF piece;
     piece.len = static_cast<ULONG>(size);
     piece.buf = buffer;
-    WSAOVERLAPPED overlapped{};
-    overlapped.hEvent = dataReady;
-    ResetEvent(dataReady);
-    DWORD received = 0;
-    DWORD flags = 0;
-    if (WSARecv(socket, &piece, 1, &received, &flags, &overlapped, nullptr) == 0)
-        return static_cast<int>(received);
-    if (WSAGetLastError() != WSA_IO_PENDING)
-        return -1;
-
-    const HANDLE waits[2] = {dataReady, record->closeRequested.Get()};
-    const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
-    if (woken != WAIT_OBJECT_0) {
-        // The buffer and the overlapped record must outlive the receive.
-        CancelIo(reinterpret_cast<HANDLE>(socket));
-        WSAGetOverlappedResult(socket, &overlapped, &received, TRUE, &flags);
-        return -1;
-    }
-    if (!WSAGetOverlappedResult(socket, &overlapped, &received, FALSE, &flags))
-        return -1;
-    return static_cast<int>(received);
+    return RunOverlapped(socket, dataReady, record->closeRequested.Get(), INFINITE,
+                         [&](WSAOVERLAPPED* overlapped, DWORD* count, DWORD* flags) {
+                             return WSARecv(socket, &piece, 1, count, flags, overlapped, nullptr);
+                         });
 }
 
 void CSocketDriverCore::AddSocket(const SocketRecord& record)

@@ -58,6 +58,7 @@ private:
         // Signalled by Close: the receive thread stops waiting and ends.
         Common::CScopedKernelHandle closeRequested;
         std::atomic<bool> hasReader{false};
+        Common::CCriticalSection sendLock;
     };
     using SocketRecord = std::shared_ptr<CDriverSocket>;
 
@@ -70,6 +71,9 @@ private:
     // One receive that a close request can interrupt: the byte count, 0 when
     // the peer closed, -1 on an error or a close request.
     static int ReceiveOnce(const SocketRecord& record, HANDLE dataReady, char* buffer, int size);
+    // One send that gives up after `timeoutMs`: the byte count, or -1 on an
+    // error or the time-out (part of the bytes may have gone even then).
+    static int SendOnce(SOCKET socket, HANDLE sent, const uint8_t* data, uint32_t length, DWORD timeoutMs);
     // Starts the record's receive thread; on failure the connection is
     // reported closed and dropped.
     void StartReceiving(const SocketRecord& record);

@@ -16,6 +16,9 @@ constexpr uint8_t kPacketKind = 2;
 // Twice the largest packet: after each delivered piece at most one partial
 // packet stays behind, so a piece of kMaxPacketSize bytes always fits.
 constexpr int32_t kReceiveRingCapacity = 2 * static_cast<int32_t>(kMaxPacketSize);
+// Received packet bytes one connection may have waiting for Update; a peer
+// that gets further ahead of the owner is cut off.
+constexpr uint32_t kMaxQueuedBytesPerConnection = 1024 * 1024;
 
 // Builds the wire form of a packet into `packet` (room for kMaxPacketSize
 // bytes) and returns its size, or 0 when the payload is too long.

@@ -4,6 +4,7 @@
 #include "engine/network/NetworkEventArgs.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@ namespace RVGameEngine {
 namespace Network {
 
 // One queued happening of the connection manager; owns its copies.
+class CNetworkConnection;
+
 struct tagNetworkEvent
 {
     uint32_t kind = NETWORK_EVENT_SOCKET_CLOSED;
@@ -20,6 +23,8 @@ struct tagNetworkEvent
     bool success = true;
     // A whole received packet, header included, already decoded.
     std::vector<uint8_t> packet;
+    // For a received packet: the connection whose queued count it is part of.
+    std::shared_ptr<CNetworkConnection> connection;
 };
 
 } // namespace Network

@@ -10,6 +10,8 @@ The script (JSON) maps a request path (without its query) to an answer:
     trickle   seconds to wait before each byte of the answer
     close     true: hang up after the answer
     header_pad  bytes of filler header lines (for oversized headers)
+    raw       list of texts sent as the whole answer, as they stand, with
+              raw_pause seconds between them
 Unknown paths get 404. Every request's raw bytes (header and body) are
 written to <record dir>/<path with every non-alphanumeric byte as _>.req,
 replacing the previous one for that path.
@@ -95,7 +97,12 @@ def serve(conn, script, record_dir):
             entry = script.get(path, {"status": 404, "reason": "Not Found", "headers": ["Content-Length: 0"]})
             time.sleep(entry.get("delay", 0))
             head, body = build_answer(entry)
-            if entry.get("trickle"):
+            if "raw" in entry:
+                for index, part in enumerate(entry["raw"]):
+                    if index > 0:
+                        time.sleep(entry.get("raw_pause", 0))
+                    conn.sendall(part.encode("latin-1"))
+            elif entry.get("trickle"):
                 for byte in head + body:
                     conn.sendall(bytes([byte]))
                     time.sleep(entry["trickle"])

@@ -15,6 +15,9 @@ Messages of main command 0xF0F0 steer the server and are not recorded:
                    u16 length, bytes): 0 all in one write, 1 one byte at a
                    time, 2 one write per frame, 3 the first frame with a damaged
                    check
+    sub 5 flood    send the payload's frames (as for reply) over and over,
+                   reading nothing, for 10 s or until the client goes; then
+                   stall
 """
 
 import argparse
@@ -29,6 +32,7 @@ from packets import BadFrame, FrameReader, encode
 
 CONTROL = 0xF0F0
 STALL_LIMIT_S = 60
+FLOOD_LIMIT_S = 10
 IDLE_LIMIT_S = 120
 
 
@@ -73,6 +77,14 @@ def send_reply(conn, payload):
         conn.sendall(b"".join(wires))
 
 
+def flood(conn, payload):
+    wire = b"".join(encode(main, sub, data) for main, sub, data in parse_frames(payload))
+    burst = wire * max(1, 65536 // len(wire))
+    deadline = time.monotonic() + FLOOD_LIMIT_S
+    while time.monotonic() < deadline:
+        conn.sendall(burst)
+
+
 def serve(conn, number, recorder):
     conn.settimeout(IDLE_LIMIT_S)
     recorder.line("open %d" % number)
@@ -109,6 +121,10 @@ def serve(conn, number, recorder):
                     return
                 elif sub == 4:
                     send_reply(conn, payload)
+                elif sub == 5:
+                    flood(conn, payload)
+                    time.sleep(STALL_LIMIT_S)
+                    return
     except OSError:
         pass
     finally:

@@ -171,6 +171,8 @@ TEST(HttpDownloader, ResponsesAreTakenOnlyWhenWholeAndSound)
         {"/zero", false, ""},
         {"/short", false, "12345"},  // what came stays in the stream
         {"/badchunk", false, ""},
+        {"/blankchunk", false, "hello"},  // a size line without a digit is no last chunk
+        {"/pausedheader", false, ""},     // a header not ended before the time-out is no header
         {"/hugechunk", false, ""},
         {"/overflow", false, ""},
         {"/toolarge", false, ""},
@@ -229,6 +231,25 @@ TEST(HttpDownloader, LargeBodyReportsProgressAndGoesToFiles)
     http->Close();
     EXPECT_FALSE(http->DownloadToFile(ServerUrl("/ok5").c_str(), folder.Child(L"closed\\x.bin").c_str(), 0));
     EXPECT_NE(GetFileAttributesW(folder.Child(L"closed").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A progress handler may drop the last reference to the downloader; the
+// request still completes without running on freed (poisoned) memory.
+TEST(HttpDownloader, AProgressHandlerMayReleaseTheDownloader)
+{
+    struct Releaser
+    {
+        TIntrusivePointer<IHttpDownloader> http;
+        void OnBytes(void*, Common::tagEventArgs*) { http.Reset(); }
+    } releaser;
+    releaser.http = TIntrusivePointer<IHttpDownloader>(IHttpDownloader_Create());
+    IHttpDownloader* raw = releaser.http.Get();
+    ASSERT_TRUE(raw->Open(ServerUrl("/").c_str()));
+    raw->AddMemberFunctionDelegate(kHttpDownloaderBytesDownloadedEvent, &releaser, &Releaser::OnBytes);
+    TIntrusivePointer<Common::IStream> stream = NewStream();
+    EXPECT_TRUE(raw->Download(ServerUrl("/big").c_str(), stream, 0));
+    EXPECT_TRUE(releaser.http.IsNull());
+    EXPECT_EQ(stream->GetSize(), 1048576);
 }
 
 TEST(HttpDownloader, TimeLimitsHold)

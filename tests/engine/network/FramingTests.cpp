@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <random>
 #include <string>
 #include <tuple>
@@ -38,12 +39,13 @@ public:
     bool Send(uint32_t, const uint8_t* data, uint32_t length) override
     {
         sent.push_back(std::string(reinterpret_cast<const char*>(data), length));
-        return true;
+        return sendSucceeds;
     }
 
     INetworkDriverListener* listener = nullptr;
     std::vector<std::string> sent;
     std::vector<uint32_t> closed;
+    bool sendSucceeds = true;
 };
 
 struct ReceivedMessage
@@ -81,6 +83,8 @@ protected:
         auto* data = static_cast<tagNetworkDataReceivedEventArgs*>(args);
         messages.push_back({data->socket, data->mainCommand, data->subCommand,
                             std::string(reinterpret_cast<const char*>(data->data), data->length)});
+        if (afterMessage)
+            afterMessage();
     }
 
     void OnClosed(void*, Common::tagEventArgs* args)
@@ -101,6 +105,8 @@ protected:
     TIntrusivePointer<INetwork> network;
     std::vector<ReceivedMessage> messages;
     std::vector<uint32_t> closedSockets;
+    // Run by the data handler after it recorded a message.
+    std::function<void()> afterMessage;
 };
 
 std::string Wire(uint16_t mainCommand, uint16_t subCommand, const std::string& payload)
@@ -272,4 +278,61 @@ TEST_F(FramingTest, CloseConnectionForgetsTheRecordButLeavesTheSocketOpen)
     Deliver(Wire(1, 2, "late"));
     network->Update();
     EXPECT_TRUE(messages.empty());
+}
+
+// Data that arrives while Update raises events (here: each handler call
+// brings one more packet) waits for the next call.
+TEST_F(FramingTest, OneUpdateRaisesOnlyWhatWasQueuedBeforeIt)
+{
+    afterMessage = [this] {
+        if (messages.size() < 100)
+            Deliver(Wire(1, 1, "more"));
+    };
+    Deliver(Wire(1, 1, "first") + Wire(1, 1, "second"));
+    network->Update();
+    EXPECT_EQ(messages.size(), 2u);
+    network->Update();
+    EXPECT_EQ(messages.size(), 4u);
+}
+
+// A connection whose peer gets too far ahead of Update, or on which a send
+// failed part-way, is marked bad and closed at the driver; nothing more is
+// sent on it and what stays queued is bounded.
+TEST_F(FramingTest, AConnectionThatCannotKeepUpIsClosed)
+{
+    enum Cause { kFloodedPastTheBound, kSendFailed };
+    const std::string packet = Wire(2, 3, PayloadOf(kMaxPacketPayload, 5));
+    for (Cause cause : {kFloodedPastTheBound, kSendFailed}) {
+        SCOPED_TRACE(cause);
+        SetUp();
+        messages.clear();
+        if (cause == kFloodedPastTheBound) {
+            for (uint32_t delivered = 0; delivered <= 2 * kMaxQueuedBytesPerConnection; delivered += kMaxPacketSize)
+                Deliver(packet);
+        } else {
+            driver->sendSucceeds = false;
+            EXPECT_FALSE(network->Send(kSocket, 1, 1, nullptr, 0));
+            driver->sendSucceeds = true;
+        }
+        EXPECT_EQ(driver->closed, std::vector<uint32_t>{kSocket});
+        const size_t sends = driver->sent.size();
+        EXPECT_FALSE(network->Send(kSocket, 1, 1, nullptr, 0));
+        EXPECT_EQ(driver->sent.size(), sends);
+        network->Update();
+        EXPECT_LE(messages.size() * kMaxPacketSize, kMaxQueuedBytesPerConnection);
+    }
+}
+
+// A handler may drop the last reference to the manager while it raises
+// events; the rest of the call must not run on freed (poisoned) memory.
+TEST_F(FramingTest, AHandlerMayReleaseTheManager)
+{
+    const TIntrusivePointer<INetworkDriver> keptDriver(driver);
+    afterMessage = [this] { network.Reset(); };
+    Deliver(Wire(1, 1, "a") + Wire(1, 2, "b"));
+    INetwork* raw = network.Get();
+    raw->Update();
+    EXPECT_TRUE(network.IsNull());
+    // The manager is gone: it detached itself from its driver.
+    EXPECT_EQ(driver->listener, nullptr);
 }

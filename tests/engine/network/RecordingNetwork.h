@@ -21,6 +21,7 @@ constexpr uint16_t kStatControl = 0xF0F0;
 constexpr uint16_t kStatClose = 2;
 constexpr uint16_t kStatStall = 3;
 constexpr uint16_t kStatReply = 4;
+constexpr uint16_t kStatFlood = 5;
 enum StatReplyStyle : char { kWhole = 0, kByteByByte = 1, kFramePerWrite = 2, kDamagedCheck = 3 };
 
 // One frame of a reply request: u16 main, u16 sub, u16 length, bytes.
@@ -97,14 +98,35 @@ public:
         return messages;
     }
 
-    void Pump()
+    // Dispatches the window messages waiting now, a bounded number of them:
+    // a flooding peer keeps the window-message driver's reads coming.
+    static void DispatchWindowMessages()
     {
         MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        for (int i = 0; i < 256 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
+    }
+
+    void Pump()
+    {
+        DispatchWindowMessages();
         network->Update();
+    }
+
+    // True when no data event was raised after a closed event of the socket.
+    bool NothingAfterTheClose(uint32_t socket) const
+    {
+        bool closed = false;
+        for (const NetworkEvent& event : seen) {
+            if (event.socket != socket)
+                continue;
+            if (closed && event.kind == RVGameEngine::Network::NETWORK_EVENT_DATA_RECEIVED)
+                return false;
+            closed = closed || event.kind == RVGameEngine::Network::NETWORK_EVENT_SOCKET_CLOSED;
+        }
+        return true;
     }
 
     // Pumps until `count` events of the kind have been raised (bounded).

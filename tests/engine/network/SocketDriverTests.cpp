@@ -3,11 +3,13 @@
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/network/INetwork.h"
+#include "engine/network/PacketFormat.h"
 #include "tests/engine/network/RecordingNetwork.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -204,6 +206,55 @@ TEST_P(SocketDriver, EveryCloseIsReportedExactlyOnce)
         EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
         EXPECT_EQ(client.seen.back().socket, socket);
         EXPECT_FALSE(client.Send(socket, 1, 1));
+    }
+}
+
+// A peer that stops reading, or floods us faster than Update delivers, ends
+// its connection instead of hanging a send or filling memory; a close asked
+// for during a flood is honoured. Each way exactly one closed event comes,
+// and no data event follows it.
+TEST_P(SocketDriver, AMisbehavingPeerEndsItsConnection)
+{
+    enum Misdeed { kStopsReading, kFloodsUnread, kFloodsWhileWeClose };
+    const std::string floodFrame = Frame(6, 1, std::string(1000, 'f'));
+    for (Misdeed misdeed : {kStopsReading, kFloodsUnread, kFloodsWhileWeClose}) {
+        SCOPED_TRACE(misdeed);
+        Client client = Manager();
+        const uint32_t socket = client.ConnectToStatServer();
+        ASSERT_NE(socket, kInvalidNetworkSocket);
+        if (misdeed == kStopsReading) {
+            ASSERT_TRUE(client.Control(socket, RVTest::kStatStall));
+            const std::string block(kMaxPacketPayload, 's');
+            int sent = 0;
+            DWORD longest = 0;
+            for (bool ok = true; ok && sent < 40000; ++sent) {
+                const DWORD start = GetTickCount();
+                ok = client.Send(socket, 7, 7, block);
+                longest = std::max<DWORD>(longest, Elapsed(start));
+            }
+            EXPECT_LT(sent, 40000);
+            EXPECT_LT(longest, 20000u);
+        } else {
+            ASSERT_TRUE(client.Control(socket, RVTest::kStatFlood, floodFrame));
+        }
+        if (misdeed == kFloodsUnread) {
+            // Nobody calls Update: the queue reaches its bound.
+            EXPECT_TRUE(RVTest::WaitFor([&] {
+                Client::DispatchWindowMessages();
+                return !client.Send(socket, 1, 1);
+            }, 10000));
+        } else if (misdeed == kFloodsWhileWeClose) {
+            ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_DATA_RECEIVED, 3));
+            client.network->Close(socket);
+        }
+        ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
+        client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 2, 300);
+        EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
+        EXPECT_TRUE(client.NothingAfterTheClose(socket));
+        EXPECT_FALSE(client.Send(socket, 1, 1));
+        if (misdeed == kFloodsUnread) {
+            EXPECT_LE((client.Messages().size() - 1) * (kPacketHeaderSize + 1000), kMaxQueuedBytesPerConnection);
+        }
     }
 }
 
