@@ -1,0 +1,104 @@
+#include "engine/directui/controls/CClickSequence.h"
+
+#include "engine/directui/services/IBuryPointHelper.h"
+#include "engine/filesystem/ILogFile.h"
+
+namespace RVGameEngine {
+namespace DirectUI {
+
+namespace {
+
+// The app panel ends a press that turned into its own drag with a release
+// at this coordinate; it never lands on a control.
+constexpr int32_t kFarAwayCoordinate = -10000;
+
+} // namespace
+
+CClickSequence::CClickSequence(CUIWindow* window, tagRules rules) : m_window(window), m_rules(rules)
+{
+}
+
+bool CClickSequence::IsLive()
+{
+    return m_window->IsVisible() && m_window->IsEnabled();
+}
+
+void CClickSequence::Press(int32_t x, int32_t y, bool* continueRouting)
+{
+    if (!IsLive())
+        return;
+    bool unused = true;
+    bool* untaken = continueRouting != nullptr ? continueRouting : &unused;
+    m_window->CUIWindow::OnLButtonDown(x, y, untaken);
+    if (!*untaken || !m_window->HitTest(x, y))
+        return;
+    m_pressed = true;
+    m_window->CaptureMouse();
+    m_window->Invalidate();
+    *untaken = false;
+}
+
+bool CClickSequence::Release(int32_t x, int32_t y, bool* continueRouting)
+{
+    if (!IsLive())
+        return false;
+    bool unused = true;
+    bool* untaken = continueRouting != nullptr ? continueRouting : &unused;
+    m_window->CUIWindow::OnLButtonUp(x, y, untaken);
+    if (!*untaken)
+        return false;
+    RecordBuryPoint();
+    ReleaseCaptureIfHeld(x, y);
+    m_window->Invalidate();
+    const bool completesClick = m_pressed && m_window->HitTest(x, y);
+    m_pressed = false;
+    if (completesClick || m_rules.takesEveryRelease)
+        *untaken = false;
+    return completesClick && !m_window->IsClickSuppressed();
+}
+
+void CClickSequence::CountAndLog(const wchar_t* kind, const wchar_t* outcome)
+{
+    m_window->RecordClickStatistics();
+    if (FileSystem::ILogFile* log = FileSystem::ILogFile_GetInstance())
+        log->Log(FileSystem::LOG_LEVEL_TRACE, L"UI Event: %s <%s> %s", kind, m_window->GetFullName(), outcome);
+}
+
+void CClickSequence::FollowHover(tagHoverAnimation& hover, int32_t x, int32_t y, bool* continueRouting)
+{
+    if (!IsLive())
+        return;
+    bool unused = true;
+    bool* untaken = continueRouting != nullptr ? continueRouting : &unused;
+    m_window->CUIWindow::OnMouseMove(x, y, untaken);
+    if (!*untaken)
+        return;
+    const bool over = m_window->HitTest(x, y);
+    if (over == hover.hovering)
+        return;
+    hover.hovering = over;
+    m_window->Invalidate();
+}
+
+void CClickSequence::RecordBuryPoint()
+{
+    IBuryPointHelper* buryPoints = IBuryPointHelper_GetInstance();
+    if (buryPoints == nullptr || !buryPoints->IsEnabled())
+        return;
+    const tagUserRect values = m_window->GetUserRect();
+    buryPoints->Record(values.tag4, values.userValueA, values.userValueB, values.userValueC);
+}
+
+void CClickSequence::ReleaseCaptureIfHeld(int32_t x, int32_t y)
+{
+    if (m_rules.keepsCaptureOnFarAwayRelease && (x == kFarAwayCoordinate || y == kFarAwayCoordinate))
+        return;
+    // Another window (an app panel taking over a drag) may hold the capture
+    // while a synthetic release arrives here: dropping it would end its drag.
+    IUISystem* system = m_window->GetUISystem();
+    if (system != nullptr && system->GetCaptureWindow() == m_window->AsWindow())
+        m_window->ReleaseMouse();
+}
+
+} // namespace DirectUI
+} // namespace RVGameEngine

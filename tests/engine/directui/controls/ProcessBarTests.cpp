@@ -1,0 +1,85 @@
+#include "tests/engine/directui/controls/ControlTestSupport.h"
+
+#include "engine/directui/controls/CProcessBar.h"
+
+#include <limits>
+
+using namespace ControlTest;
+
+namespace {
+const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+constexpr float kNotANumber = std::numeric_limits<float>::quiet_NaN();
+} // namespace
+
+TEST(ProcessBar, ShowsTheFractionOfItsImageUnscaledAndNeverBeyondItsWidth)
+{
+    struct Row
+    {
+        const wchar_t* process; // the description's value, or null to call SetProgress
+        float set;
+        float stored;
+        int shownWidth;
+    };
+    const Row rows[] = {
+        {nullptr, 0.5f, 0.5f, 150},    {nullptr, 0.999f, 0.999f, 299}, {nullptr, 1.0f, 1.0f, 300},
+        {nullptr, 1.5f, 1.0f, 300},    {nullptr, -0.2f, 0.0f, 0},      {nullptr, kNotANumber, 0.0f, 0},
+        {L"0.25", 0.0f, 0.25f, 75},    {L"2.5", 0.0f, 2.5f, 300},      {L"-1", 0.0f, -1.0f, 0},
+        {L"nan", 0.0f, kNotANumber, 0}, {L"", 0.0f, 0.0f, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+        SkinFolder skin;
+        skin.Solid(L"bar.bmp", 400, 20);
+        RecordedUI ui;
+        ui.Load((std::wstring(L"<ProcessBar Name=\"bar\" X=\"10\" Y=\"5\" Width=\"300\" Height=\"20\"") +
+                 (row.process ? std::wstring(L" Process=\"") + row.process + L"\"" : L"") +
+                 L"><Image Tag=\"Background\" Filename=\"bar.bmp\"/></ProcessBar>")
+                    .c_str());
+        IProcessBar* bar = Find<IProcessBar>(ui.ui.Get(), L"bar");
+        ASSERT_NE(bar, nullptr);
+        if (row.process == nullptr)
+            bar->SetProgress(row.set);
+        if (std::isnan(row.stored))
+            EXPECT_TRUE(std::isnan(bar->GetProgress()));
+        else
+            EXPECT_EQ(bar->GetProgress(), row.stored);
+        ui.driver->calls.clear();
+        ui.driver->RaisePaint();
+        const Lines expected = row.shownWidth == 0
+                                   ? Lines{}
+                                   : Lines{"image 10,5," + std::to_string(row.shownWidth) + ",20 from 0,0," +
+                                           std::to_string(row.shownWidth) + ",20 tint 255,255,255,255"};
+        EXPECT_EQ(ui.driver->Starting("image"), expected);
+    }
+}
+
+TEST(ProcessBar, TheVisiblePixelsAreTheImagesOwnAndOnlyAChangeRedraws)
+{
+    SkinFolder skin;
+    // Red on the left half, green on the right: stretched, the edge would move.
+    ASSERT_TRUE(WriteBmp(skin.folder.Child(L"halves.bmp"), 100, 10,
+                         [](int x, int) { return kFrameColours[x < 50 ? 0 : 1]; }));
+    PaintedUI painted;
+    painted.Load(L"<ProcessBar Name=\"bar\" Width=\"100\" Height=\"10\" Title=\"42%\">"
+                 L"<Image Tag=\"Background\" Filename=\"halves.bmp\"/><Label Name=\"child\" Title=\"x\"/></ProcessBar>");
+    IProcessBar* bar = Find<IProcessBar>(painted.ui.Get(), L"bar");
+    bar->SetProgress(0.75f);
+    painted.Paint();
+    EXPECT_EQ(painted.driver->At(45, 5), kFrameColours[0]);
+    EXPECT_EQ(painted.driver->At(55, 5), kFrameColours[1]);
+    EXPECT_EQ(painted.driver->At(74, 5), kFrameColours[1]);
+    // Neither title nor children are drawn.
+    const BitmapDriver::Ink ink = painted.driver->InkIn(0, 0, 200, 100);
+    EXPECT_EQ(ink.right, 74);
+    EXPECT_EQ(ink.colours.size(), 2u);
+
+    RecordedUI ui;
+    IProcessBar* counted = dynamic_cast<IProcessBar*>(ui.Add(ui.Root(), L"p", 0, 0, 100, 10, L"ProcessBar"));
+    ui.driver->calls.clear();
+    for (float value : {0.5f, 0.5f, 2.0f, 1.0f, -1.0f, 0.0f})
+        counted->SetProgress(value);
+    EXPECT_EQ(ui.driver->Count("invalidate"), 3);
+    // Resetting the images keeps the bar's picture.
+    bar->ResetBackgroundImage();
+    EXPECT_NE(bar->GetBackgroundImage(), nullptr);
+}
