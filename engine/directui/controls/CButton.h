@@ -3,6 +3,7 @@
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/directui/controls/CClickSequence.h"
 #include "engine/directui/controls/IButton.h"
+#include "engine/directui/controls/tagButtonOverlayImage.h"
 #include "engine/directui/uisystem/CUIWindow.h"
 #include "engine/directui/uisystem/tagHoverAnimation.h"
 
@@ -12,16 +13,6 @@ namespace RVGameEngine {
 namespace DirectUI {
 
 class CImageStrip;
-
-// An image drawn over a button, placed relative to its top-left corner.
-struct tagButtonOverlayImage
-{
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-    Common::TIntrusivePointer<IUIImage> image;
-};
 
 // The image button: disabled wins over pressed, pressed over hover; the
 // hover look fades in and out with the frame ticks.

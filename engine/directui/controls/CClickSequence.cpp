@@ -1,5 +1,6 @@
 #include "engine/directui/controls/CClickSequence.h"
 
+#include "engine/directui/controls/CRoutingFlag.h"
 #include "engine/directui/services/IBuryPointHelper.h"
 #include "engine/filesystem/ILogFile.h"
 
@@ -27,25 +28,23 @@ void CClickSequence::Press(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsLive())
         return;
-    bool unused = true;
-    bool* untaken = continueRouting != nullptr ? continueRouting : &unused;
-    m_window->CUIWindow::OnLButtonDown(x, y, untaken);
-    if (!*untaken || !m_window->HitTest(x, y))
+    CRoutingFlag routing(continueRouting);
+    m_window->CUIWindow::OnLButtonDown(x, y, routing.Get());
+    if (!routing.IsUntaken() || !m_window->HitTest(x, y))
         return;
     m_pressed = true;
     m_window->CaptureMouse();
     m_window->Invalidate();
-    *untaken = false;
+    routing.Take();
 }
 
 bool CClickSequence::Release(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsLive())
         return false;
-    bool unused = true;
-    bool* untaken = continueRouting != nullptr ? continueRouting : &unused;
-    m_window->CUIWindow::OnLButtonUp(x, y, untaken);
-    if (!*untaken)
+    CRoutingFlag routing(continueRouting);
+    m_window->CUIWindow::OnLButtonUp(x, y, routing.Get());
+    if (!routing.IsUntaken())
         return false;
     RecordBuryPoint();
     ReleaseCaptureIfHeld(x, y);
@@ -53,7 +52,7 @@ bool CClickSequence::Release(int32_t x, int32_t y, bool* continueRouting)
     const bool completesClick = m_pressed && m_window->HitTest(x, y);
     m_pressed = false;
     if (completesClick || m_rules.takesEveryRelease)
-        *untaken = false;
+        routing.Take();
     return completesClick && !m_window->IsClickSuppressed();
 }
 
@@ -68,10 +67,9 @@ void CClickSequence::FollowHover(tagHoverAnimation& hover, int32_t x, int32_t y,
 {
     if (!IsLive())
         return;
-    bool unused = true;
-    bool* untaken = continueRouting != nullptr ? continueRouting : &unused;
-    m_window->CUIWindow::OnMouseMove(x, y, untaken);
-    if (!*untaken)
+    CRoutingFlag routing(continueRouting);
+    m_window->CUIWindow::OnMouseMove(x, y, routing.Get());
+    if (!routing.IsUntaken())
         return;
     const bool over = m_window->HitTest(x, y);
     if (over == hover.hovering)

@@ -1,5 +1,6 @@
 #include "engine/directui/controls/CDialog.h"
 
+#include "engine/directui/controls/CRoutingFlag.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 
 namespace RVGameEngine {
@@ -9,10 +10,9 @@ void CDialog::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsVisible() || !IsEnabled())
         return;
-    bool unused = true;
-    bool* untaken = continueRouting != nullptr ? continueRouting : &unused;
-    CUIWindow::OnLButtonDown(x, y, untaken);
-    if (!*untaken)
+    CRoutingFlag routing(continueRouting);
+    CUIWindow::OnLButtonDown(x, y, routing.Get());
+    if (!routing.IsUntaken())
         return;
     if (m_movable && InDragArea(x, y)) {
         m_dragging = true;
@@ -21,21 +21,20 @@ void CDialog::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
         m_dragStartY = GetY();
         m_pressX = x;
         m_pressY = y;
-        *untaken = false;
+        routing.Take();
     }
     // Presses on a dialog never reach the windows behind it.
     if (HitTest(x, y))
-        *untaken = false;
+        routing.Take();
 }
 
 void CDialog::OnMouseMove(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsVisible() || !IsEnabled())
         return;
-    bool unused = true;
-    bool* untaken = continueRouting != nullptr ? continueRouting : &unused;
-    CUIWindow::OnMouseMove(x, y, untaken);
-    if (*untaken && m_dragging)
+    CRoutingFlag routing(continueRouting);
+    CUIWindow::OnMouseMove(x, y, routing.Get());
+    if (routing.IsUntaken() && m_dragging)
         MoveWithPointer(x, y);
 }
 
@@ -62,14 +61,13 @@ void CDialog::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsVisible() || !IsEnabled())
         return;
-    bool unused = true;
-    bool* untaken = continueRouting != nullptr ? continueRouting : &unused;
-    CUIWindow::OnLButtonUp(x, y, untaken);
-    if (!*untaken)
+    CRoutingFlag routing(continueRouting);
+    CUIWindow::OnLButtonUp(x, y, routing.Get());
+    if (!routing.IsUntaken())
         return;
     ReleaseMouse();
     if (m_dragging && InDragArea(x, y))
-        *untaken = false;
+        routing.Take();
     m_dragging = false;
     Invalidate();
 }

@@ -1,5 +1,6 @@
 #include "engine/directui/controls/CScrollBarCore.h"
 
+#include "engine/directui/controls/CRoutingFlag.h"
 #include "engine/common/base/Console.h"
 #include "engine/directui/uisystem/CUIWindow.h"
 
@@ -37,11 +38,6 @@ struct tagSize
 tagSize FullSize(IUIImage* image)
 {
     return image != nullptr ? tagSize{image->GetImageWidth(), image->GetImageHeight()} : tagSize{};
-}
-
-bool* RoutingFlag(bool* given, bool& fallback)
-{
-    return given != nullptr ? given : &fallback;
 }
 
 } // namespace
@@ -181,17 +177,16 @@ void CScrollBarCore::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!m_bar->IsVisible() || !m_bar->IsEnabled())
         return;
-    bool fallback = true;
-    bool* untaken = RoutingFlag(continueRouting, fallback);
-    m_bar->CUIWindow::OnLButtonDown(x, y, untaken);
-    if (!*untaken)
+    CRoutingFlag routing(continueRouting);
+    m_bar->CUIWindow::OnLButtonDown(x, y, routing.Get());
+    if (!routing.IsUntaken())
         return;
     const tagSpan thumb = GetThumb();
     if (OnThumb(x, y)) {
         m_dragging = true;
         m_bar->CaptureMouse();
         m_bar->Invalidate();
-        *untaken = false;
+        routing.Take();
         m_pressCoord = Along(x, y);
         m_thumbStart = thumb.start;
     } else if (InBand(x, y, 0, thumb.start)) {
@@ -206,10 +201,9 @@ void CScrollBarCore::OnMouseMove(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!m_bar->IsVisible() || !m_bar->IsEnabled())
         return;
-    bool fallback = true;
-    bool* untaken = RoutingFlag(continueRouting, fallback);
-    m_bar->CUIWindow::OnMouseMove(x, y, untaken);
-    if (!*untaken)
+    CRoutingFlag routing(continueRouting);
+    m_bar->CUIWindow::OnMouseMove(x, y, routing.Get());
+    if (!routing.IsUntaken())
         return;
     if (m_dragging)
         MoveThumbTo(Along(x, y) - m_pressCoord + m_thumbStart);
@@ -224,14 +218,13 @@ void CScrollBarCore::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!m_bar->IsVisible() || !m_bar->IsEnabled())
         return;
-    bool fallback = true;
-    bool* untaken = RoutingFlag(continueRouting, fallback);
-    m_bar->CUIWindow::OnLButtonUp(x, y, untaken);
-    if (!*untaken)
+    CRoutingFlag routing(continueRouting);
+    m_bar->CUIWindow::OnLButtonUp(x, y, routing.Get());
+    if (!routing.IsUntaken())
         return;
     m_bar->ReleaseMouse();
     if (m_dragging && OnThumb(x, y))
-        *untaken = false;
+        routing.Take();
     m_dragging = false;
     m_bar->Invalidate();
 }
