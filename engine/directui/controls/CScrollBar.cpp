@@ -3,53 +3,13 @@
 namespace RVGameEngine {
 namespace DirectUI {
 
-CScrollBar::CScrollBar() : m_core(this, false, [this]() { RaiseScrolled(); }) {}
-
-void CScrollBar::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting) { m_core.OnLButtonDown(x, y, continueRouting); }
-void CScrollBar::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting) { m_core.OnLButtonUp(x, y, continueRouting); }
-void CScrollBar::OnMouseMove(int32_t x, int32_t y, bool* continueRouting) { m_core.OnMouseMove(x, y, continueRouting); }
-void CScrollBar::OnPaint() { m_core.OnPaint(); }
-void CScrollBar::OnMouseWheel(int32_t steps) { m_core.OnMouseWheel(steps); }
+CScrollBar::CScrollBar() : TScrollBarWindow(false) {}
 
 void CScrollBar::ResetBackgroundImage()
 {
     m_core.ReleaseImages(CScrollBarCore::IMAGE_BACK, CScrollBarCore::IMAGE_BACK);
     m_core.ReleaseImages(CScrollBarCore::IMAGE_BAR_UP, CScrollBarCore::IMAGE_BAR_DISABLED);
 }
-
-void CScrollBar::SetRect(int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    CUIWindow::SetRect(x, y, width, height);
-    m_core.LayoutButtons();
-}
-
-void CScrollBar::LoadAttributes(Common::IXmlElement* element)
-{
-    CUIWindow::LoadAttributes(element);
-    if (element == nullptr)
-        return;
-    m_core.LoadImages(element);
-    CreateButtons();
-    Invalidate();
-}
-
-bool CScrollBar::IsDragging() { return m_core.IsDragging(); }
-
-void CScrollBar::RaiseScrolled()
-{
-    tagScrollBarScrolledEventArgs args;
-    Fire(kScrollBarScrolledEvent, static_cast<IScrollBar*>(this), &args);
-}
-
-void CScrollBar::CreateButtons() { m_core.CreateButtons(); }
-void CScrollBar::SetRange(int32_t range) { m_core.SetRange(range); }
-int32_t CScrollBar::GetRange() { return m_core.GetRange(); }
-void CScrollBar::SetPosition(int32_t position) { m_core.SetPosition(position); }
-int32_t CScrollBar::GetPosition() { return m_core.GetPosition(); }
-void CScrollBar::SetPage(int32_t page) { m_core.SetPage(page); }
-int32_t CScrollBar::GetPage() { return m_core.GetPage(); }
-void CScrollBar::SetStep(int32_t step) { m_core.SetStep(step); }
-int32_t CScrollBar::GetStep() { return m_core.GetStep(); }
 
 void CScrollBar::SetBackImage(IUIImage* image) { m_core.SetImage(CScrollBarCore::IMAGE_BACK, image); }
 IUIImage* CScrollBar::GetBackImage() { return m_core.GetImage(CScrollBarCore::IMAGE_BACK); }

@@ -1,45 +1,25 @@
 #pragma once
 
-#include "engine/directui/controls/CScrollBarCore.h"
 #include "engine/directui/controls/IScrollBar.h"
-#include "engine/directui/uisystem/CUIWindow.h"
+#include "engine/directui/controls/TScrollBarWindow.h"
 
 namespace RVGameEngine {
 namespace DirectUI {
 
 // The vertical scroll bar: up arrow at the top, down arrow at the bottom,
 // the thumb on the track between them.
-class RV_API CScrollBar : public CUIWindow, public IScrollBar
+class RV_API CScrollBar : public TScrollBarWindow<IScrollBar, tagScrollBarScrolledEventArgs>
 {
 public:
     CScrollBar();
 
-    // The window's own handler table.
-    void OnLButtonDown(int32_t x, int32_t y, bool* continueRouting) override;
-    void OnLButtonUp(int32_t x, int32_t y, bool* continueRouting) override;
-    void OnMouseMove(int32_t x, int32_t y, bool* continueRouting) override;
-    void OnPaint() override;
-    // A turn away from the user steps up; the parent never sees the turn.
-    void OnMouseWheel(int32_t steps) override;
-
     // IUIWindow
     // Releases the track and thumb pictures; the arrows keep theirs.
     void ResetBackgroundImage() override;
-    void SetRect(int32_t x, int32_t y, int32_t width, int32_t height) override;
-    void LoadAttributes(Common::IXmlElement* element) override;
 
     // IScrollBar
-    bool IsDragging() override;
-    void RaiseScrolled() override;
-    void CreateButtons() override;
-    void SetRange(int32_t range) override;
-    int32_t GetRange() override;
-    void SetPosition(int32_t position) override;
-    int32_t GetPosition() override;
-    void SetPage(int32_t page) override;
-    int32_t GetPage() override;
-    void SetStep(int32_t step) override;
-    int32_t GetStep() override;
+    void RaiseScrolled() override { TScrollBarWindow::RaiseScrolled(); }
+    void CreateButtons() override { TScrollBarWindow::CreateButtons(); }
     void SetBackImage(IUIImage* image) override;
     IUIImage* GetBackImage() override;
     void SetUpUpImage(IUIImage* image) override;
@@ -66,9 +46,6 @@ public:
     IUIImage* GetBarHoverImage() override;
     void SetBarDisabledImage(IUIImage* image) override;
     IUIImage* GetBarDisabledImage() override;
-
-private:
-    CScrollBarCore m_core;
 };
 
 } // namespace DirectUI
