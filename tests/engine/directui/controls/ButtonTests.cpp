@@ -176,25 +176,3 @@ TEST(ButtonLooks, TitleColoursFollowTheStateOnceOneIsSetAndTheTitleIsDrawnOnce)
         ui->ResetWindowTree();
     }
 }
-
-TEST(ButtonLooks, OverlaysDrawOverTheLookInOrderAndANullOneIsIgnored)
-{
-    SkinFolder skin;
-    skin.Solid(L"dot.bmp", 4, 4, kFrameColours[2]);
-    skin.Solid(L"up.bmp", 30, 20, kFrameColours[0]);
-    PaintedUI painted;
-    painted.Load(L"<Button Name=\"b\" X=\"10\" Y=\"10\" Width=\"30\" Height=\"20\">"
-                 L"<Image Tag=\"Up\" Filename=\"up.bmp\"/></Button>");
-    IButton* button = Find<IButton>(painted.ui.Get(), L"b");
-    TIntrusivePointer<IUIImage> dot(painted.ui->CreateImage(L"dot.bmp"));
-    button->AddImage(2, 3, 4, 4, dot.Get());
-    button->AddImage(0, 0, 4, 4, nullptr);
-    painted.Paint();
-    EXPECT_EQ(painted.driver->At(13, 14), kFrameColours[2]);
-    EXPECT_EQ(painted.driver->At(11, 11), kFrameColours[0]);
-    // Disabled without a disabled look: only the overlays.
-    button->Disable();
-    painted.Paint();
-    EXPECT_EQ(painted.driver->At(11, 11), kBackground);
-    EXPECT_EQ(painted.driver->At(13, 14), kFrameColours[2]);
-}

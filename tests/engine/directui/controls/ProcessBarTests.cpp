@@ -53,7 +53,7 @@ TEST(ProcessBar, ShowsTheFractionOfItsImageUnscaledAndNeverBeyondItsWidth)
     }
 }
 
-TEST(ProcessBar, TheVisiblePixelsAreTheImagesOwnAndOnlyAChangeRedraws)
+TEST(ProcessBar, TheVisiblePixelsAreTheImagesOwnAndNothingElseIsDrawn)
 {
     SkinFolder skin;
     // Red on the left half, green on the right: stretched, the edge would move.
@@ -72,14 +72,4 @@ TEST(ProcessBar, TheVisiblePixelsAreTheImagesOwnAndOnlyAChangeRedraws)
     const BitmapDriver::Ink ink = painted.driver->InkIn(0, 0, 200, 100);
     EXPECT_EQ(ink.right, 74);
     EXPECT_EQ(ink.colours.size(), 2u);
-
-    RecordedUI ui;
-    IProcessBar* counted = dynamic_cast<IProcessBar*>(ui.Add(ui.Root(), L"p", 0, 0, 100, 10, L"ProcessBar"));
-    ui.driver->calls.clear();
-    for (float value : {0.5f, 0.5f, 2.0f, 1.0f, -1.0f, 0.0f})
-        counted->SetProgress(value);
-    EXPECT_EQ(ui.driver->Count("invalidate"), 3);
-    // Resetting the images keeps the bar's picture.
-    bar->ResetBackgroundImage();
-    EXPECT_NE(bar->GetBackgroundImage(), nullptr);
 }
