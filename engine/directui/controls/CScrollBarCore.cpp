@@ -1,6 +1,7 @@
 #include "engine/directui/controls/CScrollBarCore.h"
 
 #include "engine/directui/controls/CRoutingFlag.h"
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/Console.h"
 #include "engine/directui/uisystem/CUIWindow.h"
 
@@ -138,6 +139,18 @@ void CScrollBarCore::LineForward()
         return;
     m_position = std::min(m_position + m_step, m_range - m_page);
     Scrolled();
+}
+
+void CScrollBarCore::OnFirstArrowClicked(void*, Common::tagEventArgs*)
+{
+    const Common::CKeepAlive keepBar(m_bar->AsWindow());
+    LineBack();
+}
+
+void CScrollBarCore::OnSecondArrowClicked(void*, Common::tagEventArgs*)
+{
+    const Common::CKeepAlive keepBar(m_bar->AsWindow());
+    LineForward();
 }
 
 void CScrollBarCore::PageBack()

@@ -104,8 +104,10 @@ private:
     Common::TIntrusivePointer<IButton> MakeArrow(enmImage firstLook,
                                                  void (CScrollBarCore::*onClick)(void*, Common::tagEventArgs*));
     void DropButtons();
-    void OnFirstArrowClicked(void*, Common::tagEventArgs*) { LineBack(); }
-    void OnSecondArrowClicked(void*, Common::tagEventArgs*) { LineForward(); }
+    // A Scrolled handler may drop the bar, which only its parent holds while
+    // its arrow fires: each keeps the bar alive to the end of its step.
+    void OnFirstArrowClicked(void*, Common::tagEventArgs*);
+    void OnSecondArrowClicked(void*, Common::tagEventArgs*);
 
     const Image& ThumbLook() const;
     void DrawThumb(const Image& look);

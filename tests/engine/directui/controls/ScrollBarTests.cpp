@@ -246,3 +246,21 @@ TEST(ScrollBarSkin, AWronglySizedSkinWarnsOnceThroughTheEngineAndIsStillUsed)
     loose->CreateButtons();
     EXPECT_EQ(loose->GetChildCount(), 0);
 }
+
+TEST(ScrollBarSteps, AScrolledHandlerMayRemoveTheBarUnderAnArrowClick)
+{
+    for (bool horizontal : {false, true}) {
+        BarUI bar(horizontal);
+        bar.Set(1000, 100, 30, 0);
+        struct Remover
+        {
+            IUIWindow* root;
+            IUIWindow* target;
+            void On(void*, tagEventArgs*) { root->RemoveWindow(target); }
+        } remover{bar.ui.Root(), bar.bar};
+        bar.bar->AddMemberFunctionDelegate(16, &remover, &Remover::On);
+        bar.ui.driver->RaiseLButtonDown(bar.X(210), bar.Y(210));
+        bar.ui.driver->RaiseLButtonUp(bar.X(210), bar.Y(210));
+        EXPECT_EQ(bar.ui.Root()->FindWindow(L"bar"), nullptr);
+    }
+}
