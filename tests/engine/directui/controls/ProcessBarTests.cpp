@@ -11,6 +11,8 @@ const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnv
 constexpr float kNotANumber = std::numeric_limits<float>::quiet_NaN();
 } // namespace
 
+// Drawn unscaled (as many source pixels as shown ones), and nothing else: no
+// title, no children.
 TEST(ProcessBar, ShowsTheFractionOfItsImageUnscaledAndNeverBeyondItsWidth)
 {
     struct Row
@@ -33,7 +35,7 @@ TEST(ProcessBar, ShowsTheFractionOfItsImageUnscaledAndNeverBeyondItsWidth)
         RecordedUI ui;
         ui.Load((std::wstring(L"<ProcessBar Name=\"bar\" X=\"10\" Y=\"5\" Width=\"300\" Height=\"20\"") +
                  (row.process ? std::wstring(L" Process=\"") + row.process + L"\"" : L"") +
-                 L"><Image Tag=\"Background\" Filename=\"bar.bmp\"/></ProcessBar>")
+                 L" Title=\"42%\"><Image Tag=\"Background\" Filename=\"bar.bmp\"/><Label Title=\"x\"/></ProcessBar>")
                     .c_str());
         IProcessBar* bar = Find<IProcessBar>(ui.ui.Get(), L"bar");
         ASSERT_NE(bar, nullptr);
@@ -50,26 +52,6 @@ TEST(ProcessBar, ShowsTheFractionOfItsImageUnscaledAndNeverBeyondItsWidth)
                                    : Lines{"image 10,5," + std::to_string(row.shownWidth) + ",20 from 0,0," +
                                            std::to_string(row.shownWidth) + ",20 tint 255,255,255,255"};
         EXPECT_EQ(ui.driver->Starting("image"), expected);
+        EXPECT_EQ(ui.driver->Count("text"), 0);
     }
-}
-
-TEST(ProcessBar, TheVisiblePixelsAreTheImagesOwnAndNothingElseIsDrawn)
-{
-    SkinFolder skin;
-    // Red on the left half, green on the right: stretched, the edge would move.
-    ASSERT_TRUE(WriteBmp(skin.folder.Child(L"halves.bmp"), 100, 10,
-                         [](int x, int) { return kFrameColours[x < 50 ? 0 : 1]; }));
-    PaintedUI painted;
-    painted.Load(L"<ProcessBar Name=\"bar\" Width=\"100\" Height=\"10\" Title=\"42%\">"
-                 L"<Image Tag=\"Background\" Filename=\"halves.bmp\"/><Label Name=\"child\" Title=\"x\"/></ProcessBar>");
-    IProcessBar* bar = Find<IProcessBar>(painted.ui.Get(), L"bar");
-    bar->SetProgress(0.75f);
-    painted.Paint();
-    EXPECT_EQ(painted.driver->At(45, 5), kFrameColours[0]);
-    EXPECT_EQ(painted.driver->At(55, 5), kFrameColours[1]);
-    EXPECT_EQ(painted.driver->At(74, 5), kFrameColours[1]);
-    // Neither title nor children are drawn.
-    const BitmapDriver::Ink ink = painted.driver->InkIn(0, 0, 200, 100);
-    EXPECT_EQ(ink.right, 74);
-    EXPECT_EQ(ink.colours.size(), 2u);
 }
