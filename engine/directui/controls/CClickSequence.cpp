@@ -7,14 +7,6 @@
 namespace RVGameEngine {
 namespace DirectUI {
 
-namespace {
-
-// The app panel ends a press that turned into its own drag with a release
-// at this coordinate; it never lands on a control.
-constexpr int32_t kFarAwayCoordinate = -10000;
-
-} // namespace
-
 CClickSequence::CClickSequence(CUIWindow* window, tagRules rules) : m_window(window), m_rules(rules)
 {
 }

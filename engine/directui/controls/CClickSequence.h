@@ -15,6 +15,10 @@ namespace DirectUI {
 class CClickSequence
 {
 public:
+    // The app panel ends a press that turned into its own drag with a release
+    // at this coordinate (x, y or both); it never lands on a control.
+    static constexpr int32_t kFarAwayCoordinate = -10000;
+
     struct tagRules
     {
         // Every release reaching the control is taken, not only clicks: the
