@@ -2,11 +2,17 @@
 
 #include "engine/directui/controls/CAnimationBox.h"
 #include "engine/directui/controls/CAppPanel.h"
+#include "engine/directui/controls/CButton.h"
+#include "engine/directui/controls/CCheckBox.h"
+#include "engine/directui/controls/CDialog.h"
 #include "engine/directui/controls/CDigits.h"
+#include "engine/directui/controls/CHScrollBar.h"
 #include "engine/directui/controls/CLabel.h"
 #include "engine/directui/controls/CListView.h"
 #include "engine/directui/controls/CListViewEx.h"
 #include "engine/directui/controls/CPanel.h"
+#include "engine/directui/controls/CProcessBar.h"
+#include "engine/directui/controls/CScrollBar.h"
 #include "engine/directui/controls/CTrackBar.h"
 
 #include <cwchar>
@@ -32,14 +38,14 @@ struct tagControlType
 // Every element name a description may use for a control, in the order they
 // are tried. A type without a maker is known but has not been registered.
 tagControlType g_controlTypes[] = {
-    {L"Dialog", nullptr},
+    {L"Dialog", &Make<CDialog>},
     {L"Panel", &Make<CPanel>},
     {L"Label", &Make<CLabel>},
-    {L"Button", nullptr},
-    {L"CheckBox", nullptr},
-    {L"ProcessBar", nullptr},
-    {L"ScrollBar", nullptr},
-    {L"HScrollBar", nullptr},
+    {L"Button", &Make<CButton>},
+    {L"CheckBox", &Make<CCheckBox>},
+    {L"ProcessBar", &Make<CProcessBar>},
+    {L"ScrollBar", &Make<CScrollBar>},
+    {L"HScrollBar", &Make<CHScrollBar>},
     {L"EditBox", nullptr},
     {L"OutputBox", nullptr},
     {L"AppPanel", &Make<CAppPanel>},

@@ -5,9 +5,13 @@
 namespace RVGameEngine {
 namespace DirectUI {
 
-// The "ProcessBar" control's interface. Its own operations arrive with the control.
+// Shows a fraction from 0 to 1 as the left part of the background image.
 class RV_API IProcessBar : public virtual IUIWindow
 {
+public:
+    // Kept within 0 to 1.
+    virtual void SetProgress(float progress) = 0;
+    virtual float GetProgress() = 0;
 };
 
 } // namespace DirectUI

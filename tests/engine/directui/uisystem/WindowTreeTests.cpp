@@ -36,7 +36,7 @@ TEST(ControlFactory, KnowsControlsByTheirExactElementName)
     EXPECT_EQ(label->GetUISystem(), ui.ui.Get());
     EXPECT_NE(dynamic_cast<ILabel*>(label.Get()), nullptr);
     EXPECT_NE(dynamic_cast<IPanel*>(TIntrusivePointer<IUIWindow>(ui.ui->CreateControl(L"Panel")).Get()), nullptr);
-    for (const wchar_t* name : {L"label", L"Button", L"Image", L"", L"Root"})
+    for (const wchar_t* name : {L"label", L"button", L"Image", L"", L"Root"})
         EXPECT_EQ(ui.ui->CreateControl(name), nullptr) << Narrow(name);
 }
 
