@@ -1,6 +1,9 @@
 #include "engine/directui/controls/ControlFactory.h"
 
+#include "engine/directui/controls/CEditBox.h"
+#include "engine/directui/controls/CHotKeyBox.h"
 #include "engine/directui/controls/CLabel.h"
+#include "engine/directui/controls/CMultilineEditBox.h"
 #include "engine/directui/controls/CPanel.h"
 
 #include <cwchar>
@@ -36,7 +39,7 @@ const tagControlType kControlTypes[] = {
     {L"ProcessBar", nullptr},
     {L"ScrollBar", nullptr},
     {L"HScrollBar", nullptr},
-    {L"EditBox", nullptr},
+    {L"EditBox", &Make<CEditBox>},
     {L"OutputBox", nullptr},
     {L"AppPanel", nullptr},
     {L"Digits", nullptr},
@@ -47,8 +50,8 @@ const tagControlType kControlTypes[] = {
     {L"TrackBar", nullptr},
     {L"RichOutputBox", nullptr},
     {L"RichLabel", nullptr},
-    {L"MultilineEditBox", nullptr},
-    {L"HotKeyBox", nullptr},
+    {L"MultilineEditBox", &Make<CMultilineEditBox>},
+    {L"HotKeyBox", &Make<CHotKeyBox>},
 };
 
 } // namespace
