@@ -4,6 +4,7 @@
 #include "engine/directui/controls/CHotKeyBox.h"
 #include "engine/directui/controls/CLabel.h"
 #include "engine/directui/controls/CMultilineEditBox.h"
+#include "engine/directui/controls/COutputBox.h"
 #include "engine/directui/controls/CPanel.h"
 
 #include <cwchar>
@@ -40,7 +41,7 @@ const tagControlType kControlTypes[] = {
     {L"ScrollBar", nullptr},
     {L"HScrollBar", nullptr},
     {L"EditBox", &Make<CEditBox>},
-    {L"OutputBox", nullptr},
+    {L"OutputBox", &Make<COutputBox>},
     {L"AppPanel", nullptr},
     {L"Digits", nullptr},
     {L"ListView", nullptr},
