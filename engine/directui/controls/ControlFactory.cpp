@@ -6,6 +6,7 @@
 #include "engine/directui/controls/CMultilineEditBox.h"
 #include "engine/directui/controls/COutputBox.h"
 #include "engine/directui/controls/CPanel.h"
+#include "engine/directui/controls/CRichLabel.h"
 
 #include <cwchar>
 #include <new>
@@ -49,8 +50,8 @@ const tagControlType kControlTypes[] = {
     {L"WebControl", nullptr},
     {L"AnimationBox", nullptr},
     {L"TrackBar", nullptr},
-    {L"RichOutputBox", nullptr},
-    {L"RichLabel", nullptr},
+    {L"RichOutputBox", &Make<CRichOutputBox>},
+    {L"RichLabel", &Make<CRichLabel>},
     {L"MultilineEditBox", &Make<CMultilineEditBox>},
     {L"HotKeyBox", &Make<CHotKeyBox>},
 };
