@@ -24,7 +24,7 @@ CMultilineEditBox::CMultilineEditBox()
 
 int32_t CMultilineEditBox::TextLength()
 {
-    return static_cast<int32_t>(wcslen(GetTitle()));
+    return m_textLength;
 }
 
 bool CMultilineEditBox::IsFocusWindow()
@@ -47,26 +47,21 @@ int32_t CMultilineEditBox::FontHeight()
 
 const std::vector<CMultilineEditBox::tagGlyphPlace>& CMultilineEditBox::GetLayout()
 {
-    const wchar_t* text = GetTitle();
-    const size_t length = wcslen(text);
     const int32_t font = TitleFont();
     const int32_t width = GetWidth();
-    // A place depends only on the characters up to and including its own.
-    size_t valid = 0;
-    if (font == m_layoutFont && width == m_layoutWidth && GetDriver() == m_layoutDriver) {
-        const size_t common = std::min(length, m_layoutText.size());
-        while (valid < common && m_layoutText[valid] == text[valid])
-            ++valid;
-        if (valid == length && length == m_layoutText.size() && m_layout.size() == length + 1)
-            return m_layout;
-        valid = std::min(valid, m_layout.size());
-    }
+    if (font != m_layoutFont || width != m_layoutWidth || GetDriver() != m_layoutDriver)
+        m_layoutDirtyFrom = 0;
+    const size_t length = static_cast<size_t>(m_textLength);
+    if (m_layoutDirtyFrom > length && m_layout.size() == length + 1)
+        return m_layout;
+    const size_t valid = std::min(m_layoutDirtyFrom, m_layout.size());
     m_layout.resize(valid);
     int32_t x = 0, y = 0;
     if (valid > 0) {
         x = m_layout[valid - 1].x + m_layout[valid - 1].width;
         y = m_layout[valid - 1].y;
     }
+    const wchar_t* text = GetTitle();
     for (size_t i = valid; i <= length; ++i) {
         tagGlyphPlace place{0, 0, 0, 0};
         m_glyphs.Measure(GetDriver(), font, i < length ? text[i] : L'\0', &place.width, &place.height);
@@ -79,7 +74,7 @@ const std::vector<CMultilineEditBox::tagGlyphPlace>& CMultilineEditBox::GetLayou
         m_layout.push_back(place);
         x += place.width;
     }
-    m_layoutText.assign(text, length);
+    m_layoutDirtyFrom = length + 1;
     m_layoutFont = font;
     m_layoutWidth = width;
     m_layoutDriver = GetDriver();
@@ -99,7 +94,8 @@ void CMultilineEditBox::UpdateCaret()
 {
     if (!IsFocusWindow())
         return;
-    const tagGlyphPlace& place = GetLayout()[static_cast<size_t>(m_caret)];
+    const std::vector<tagGlyphPlace>& layout = GetLayout();
+    const tagGlyphPlace& place = layout[std::min(static_cast<size_t>(std::max(m_caret, 0)), layout.size() - 1)];
     m_caretView.Show(place.x, place.y, 1, FontHeight(), m_caretColor);
 }
 
@@ -132,9 +128,40 @@ void CMultilineEditBox::UpdateShiftSelection(bool shiftDown)
 
 // ---- Editing --------------------------------------------------------------------------
 
-void CMultilineEditBox::ReplaceText(const std::wstring& text)
+void CMultilineEditBox::StoreText(const std::wstring& text, size_t firstChanged)
 {
     CUIWindow::SetTitle(text.c_str());
+    m_textLength = static_cast<int32_t>(text.size());
+    m_layoutDirtyFrom = std::min(m_layoutDirtyFrom, firstChanged);
+}
+
+void CMultilineEditBox::InsertAt(int32_t index, wchar_t character)
+{
+    std::wstring text = GetTitle();
+    index = std::max(0, std::min(index, static_cast<int32_t>(text.size())));
+    text.insert(static_cast<size_t>(index), 1, character);
+    m_textWeight += CharWeight(character);
+    StoreText(text, static_cast<size_t>(index));
+}
+
+void CMultilineEditBox::EraseAt(int32_t index, int32_t count)
+{
+    std::wstring text = GetTitle();
+    if (index < 0 || index >= static_cast<int32_t>(text.size()) || count <= 0)
+        return;
+    const std::wstring erased = text.substr(static_cast<size_t>(index), static_cast<size_t>(count));
+    text.erase(static_cast<size_t>(index), erased.size());
+    m_textWeight -= TextWeight(erased);
+    StoreText(text, static_cast<size_t>(index));
+}
+
+void CMultilineEditBox::ReplaceWholeText(const wchar_t* text)
+{
+    CUIWindow::SetTitle(text);
+    const std::wstring stored = GetTitle();
+    m_textLength = static_cast<int32_t>(stored.size());
+    m_textWeight = TextWeight(stored);
+    m_layoutDirtyFrom = 0;
 }
 
 void CMultilineEditBox::RaiseTextChanged()
@@ -148,16 +175,12 @@ bool CMultilineEditBox::InsertChar(wchar_t character)
     if (character < kFirstPrintableChar)
         return false;
     // Unlike the single-line box, a selection about to be replaced is not credited.
-    std::wstring text = GetTitle();
-    if (CharWeight(character) + TextWeight(text) > m_charLimit)
+    if (CharWeight(character) + m_textWeight > m_charLimit)
         return false;
     PushUndoState();
-    if (m_selection.active) {
+    if (m_selection.active)
         DeleteSelection();
-        text = GetTitle();
-    }
-    text.insert(static_cast<size_t>(std::min(m_caret, static_cast<int32_t>(text.size()))), 1, character);
-    ReplaceText(text);
+    InsertAt(m_caret, character);
     SetCaretPosition(m_caret + 1);
     return true;
 }
@@ -170,10 +193,7 @@ void CMultilineEditBox::DeleteSelection()
     const int32_t count = m_selection.end - m_selection.start;
     SetCaretPosition(start);
     ClearSelection();
-    std::wstring text = GetTitle();
-    if (m_caret < static_cast<int32_t>(text.size()) && count > 0)
-        text.erase(static_cast<size_t>(m_caret), static_cast<size_t>(count));
-    ReplaceText(text);
+    EraseAt(m_caret, count);
     UpdateCaret();
 }
 
@@ -183,9 +203,7 @@ void CMultilineEditBox::Delete()
     if (m_selection.active) {
         DeleteSelection();
     } else if (m_caret >= 0 && m_caret < TextLength()) {
-        std::wstring text = GetTitle();
-        text.erase(static_cast<size_t>(m_caret), 1);
-        ReplaceText(text);
+        EraseAt(m_caret, 1);
         UpdateCaret();
     }
     RaiseTextChanged();
@@ -197,9 +215,7 @@ void CMultilineEditBox::Backspace()
     if (m_selection.active) {
         DeleteSelection();
     } else if (m_caret > 0) {
-        std::wstring text = GetTitle();
-        text.erase(static_cast<size_t>(m_caret - 1), 1);
-        ReplaceText(text);
+        EraseAt(m_caret - 1, 1);
         SetCaretPosition(m_caret - 1);
     }
     RaiseTextChanged();
@@ -249,7 +265,7 @@ CMultilineEditBox::StatePointer CMultilineEditBox::Snapshot()
 
 void CMultilineEditBox::Restore(const StatePointer& state)
 {
-    ReplaceText(state->text);
+    ReplaceWholeText(state->text.c_str());
     m_selection = state->selection;
     SetCaretPosition(state->caret);
     Invalidate();
@@ -587,7 +603,7 @@ void CMultilineEditBox::LoadAttributes(Common::IXmlElement* element)
 void CMultilineEditBox::SetTitle(const wchar_t* title)
 {
     m_history.Clear();
-    CUIWindow::SetTitle(title);
+    ReplaceWholeText(title);
     SetCaretPosition(TextLength());
     ClearSelection();
     Invalidate();

@@ -93,7 +93,12 @@ private:
 
     bool InsertChar(wchar_t character);
     void DeleteSelection();
-    void ReplaceText(const std::wstring& text);
+    // Every change of the text goes through these, which keep its length,
+    // weight and the first place the layout must be redone.
+    void InsertAt(int32_t index, wchar_t character);
+    void EraseAt(int32_t index, int32_t count);
+    void StoreText(const std::wstring& text, size_t firstChanged);
+    void ReplaceWholeText(const wchar_t* text);
     void RaiseTextChanged();
 
     void SetCaretPosition(int32_t index);
@@ -121,11 +126,13 @@ private:
     tagColor m_caretColor{255, 255, 255, 255};
     CUICaret m_caretView;
 
-    // The layout of m_layoutText; entries before the first changed
-    // character stay valid when the text changes.
+    int32_t m_textLength = 0;
+    int32_t m_textWeight = 0;
+    // A place depends only on the characters up to and including its own:
+    // places before the first changed character stay valid.
     CGlyphSizeCache m_glyphs;
     std::vector<tagGlyphPlace> m_layout;
-    std::wstring m_layoutText;
+    size_t m_layoutDirtyFrom = 0;
     int32_t m_layoutWidth = -1;
     int32_t m_layoutFont = -1;
     IUISystemDriver* m_layoutDriver = nullptr;
