@@ -2,7 +2,6 @@
 
 #include "engine/directui/controls/TextInputRules.h"
 #include "engine/directui/frame/IFrameManager.h"
-#include "engine/directui/services/IClipboard.h"
 #include "engine/directui/uisystem/UIColorFunctions.h"
 #include "engine/directui/uisystem/WindowEventArgs.h"
 #include "engine/filesystem/documents/IXmlElement.h"
@@ -15,28 +14,11 @@
 namespace RVGameEngine {
 namespace DirectUI {
 
-CEditBox::CEditBox()
-{
-    m_caretView.SetOwner(AsWindow());
-    SetControlDrawsTitle(true);
-}
-
 // ---- Text, measuring and focus -------------------------------------------------
 
 int32_t CEditBox::TextLength()
 {
     return static_cast<int32_t>(wcslen(GetTitle()));
-}
-
-bool CEditBox::IsFocusWindow()
-{
-    IUISystem* system = GetUISystem();
-    return system != nullptr && system->GetFocusWindow() == AsWindow();
-}
-
-int32_t CEditBox::TitleFont()
-{
-    return GetDriver() != nullptr ? GetDriver()->GetFont(GetTitleFont()) : 0;
 }
 
 std::wstring CEditBox::ShownText(int32_t from, int32_t to)
@@ -54,7 +36,7 @@ int32_t CEditBox::MeasureTextRange(int32_t from, int32_t to)
     if (GetDriver() == nullptr)
         return 0;
     int32_t width = 0, height = 0;
-    GetDriver()->MeasureText(TitleFont(), ShownText(from, to).c_str(), &width, &height);
+    GetDriver()->MeasureText(TitleFontIndex(), ShownText(from, to).c_str(), &width, &height);
     return width;
 }
 
@@ -63,7 +45,7 @@ int32_t CEditBox::FontHeight()
     if (GetDriver() == nullptr)
         return 0;
     int32_t width = 0, height = 0;
-    GetDriver()->MeasureText(TitleFont(), L"|", &width, &height);
+    GetDriver()->MeasureText(TitleFontIndex(), L"|", &width, &height);
     return height;
 }
 
@@ -106,7 +88,7 @@ void CEditBox::UpdateCaret()
 {
     if (!IsVisibleInTree() || !IsFocusWindow())
         return;
-    m_caretView.Show(m_scrollOffset + WidthTo(m_caret), 0, 1, GetHeight(), m_caretColor);
+    ShowCaret(m_scrollOffset + WidthTo(m_caret), 0, 1, GetHeight());
 }
 
 // ---- Selection ----------------------------------------------------------------------
@@ -116,26 +98,6 @@ void CEditBox::SelectAll()
     m_selection.SelectAll(TextLength());
     SetCaretScrollingRight(TextLength());
     Invalidate();
-}
-
-void CEditBox::ClearSelection()
-{
-    m_selection.Clear();
-    Invalidate();
-}
-
-void CEditBox::BeginShiftSelection(bool shiftDown)
-{
-    if (!shiftDown)
-        ClearSelection();
-    else if (!m_selection.active)
-        m_selection.StartAt(m_caret);
-}
-
-void CEditBox::UpdateShiftSelection(bool shiftDown)
-{
-    if (shiftDown)
-        m_selection.MoveActiveEnd(m_caret);
 }
 
 // ---- Editing ------------------------------------------------------------------------
@@ -245,37 +207,6 @@ void CEditBox::Backspace()
     RaiseTextChanged();
 }
 
-void CEditBox::Cut()
-{
-    if (!m_selection.active)
-        return;
-    Copy();
-    Delete();
-}
-
-void CEditBox::Copy()
-{
-    if (m_password || !m_selection.active) {
-        IClipboard_GetInstance()->SetText(L"");
-        return;
-    }
-    const std::wstring text = Text();
-    IClipboard_GetInstance()->SetText(
-        text.substr(static_cast<size_t>(m_selection.start), static_cast<size_t>(m_selection.end - m_selection.start))
-            .c_str());
-}
-
-void CEditBox::Paste()
-{
-    PushUndoState();
-    Common::TIntrusivePointer<Common::IString> pasted = IClipboard_GetInstance()->GetText();
-    const std::wstring characters = pasted.IsNull() ? std::wstring() : std::wstring(pasted->GetUtf16());
-    if (m_selection.active)
-        DeleteSelection();
-    for (wchar_t character : characters)
-        OnChar(character);
-}
-
 // ---- Undo and redo ------------------------------------------------------------------
 
 CEditBox::StatePointer CEditBox::Snapshot()
@@ -298,24 +229,6 @@ void CEditBox::Restore(const StatePointer& state)
     Invalidate();
 }
 
-void CEditBox::PushUndoState() { m_history.Push(Snapshot()); }
-bool CEditBox::CanUndo() { return m_history.CanUndo(); }
-bool CEditBox::CanRedo() { return m_history.CanRedo(); }
-
-void CEditBox::Undo()
-{
-    if (!m_history.CanUndo())
-        return;
-    Restore(m_history.Undo(Snapshot()));
-}
-
-void CEditBox::Redo()
-{
-    if (!m_history.CanRedo())
-        return;
-    Restore(m_history.Redo(Snapshot()));
-}
-
 // ---- Keys and characters --------------------------------------------------------------
 
 void CEditBox::MoveCaretByKey(int32_t virtualKey, bool shiftDown)
@@ -328,20 +241,6 @@ void CEditBox::MoveCaretByKey(int32_t virtualKey, bool shiftDown)
     default: SetCaretScrollingRight(TextLength()); break;
     }
     UpdateShiftSelection(shiftDown);
-}
-
-void CEditBox::RunCtrlShortcut(int32_t virtualKey)
-{
-    switch (virtualKey) {
-    case 'A': SelectAll(); break;
-    case 'C': Copy(); break;
-    case 'V': Paste(); break;
-    case 'X': Cut(); break;
-    case 'Y': Redo(); break;
-    case 'Z': Undo(); break;
-    default: break;
-    }
-    Invalidate();
 }
 
 void CEditBox::OnKeyDown(int32_t virtualKey)
@@ -372,13 +271,10 @@ void CEditBox::OnChar(wchar_t character)
 
 // ---- Mouse ------------------------------------------------------------------------------
 
-bool CEditBox::CanTakeMouse(int32_t x, int32_t y, bool* continueRouting)
+// The nearest caret position, the later one when two are as near.
+void CEditBox::MoveCaretToPoint(int32_t x, int32_t)
 {
-    return (continueRouting == nullptr || *continueRouting) && HitTest(x, y);
-}
-
-void CEditBox::HitTestChar(int32_t textX)
-{
+    const int32_t textX = x - GetAnchoredX() - m_scrollOffset;
     const int32_t length = TextLength();
     int32_t best = 0;
     int32_t bestDistance = -1;
@@ -392,96 +288,18 @@ void CEditBox::HitTestChar(int32_t textX)
     SetCaretIndex(best);
 }
 
-void CEditBox::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
+void CEditBox::FocusOnClick()
 {
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnLButtonDown(x, y, continueRouting);
-    if (!CanTakeMouse(x, y, continueRouting))
-        return;
-    if (m_afterDoubleClick) {
-        m_afterDoubleClick = false;
-        return;
-    }
-    m_mouseSelecting = true;
-    CaptureMouse();
     if (IsFocusWindow()) {
         ClearSelection();
     } else {
-        if (GetUISystem() != nullptr)
-            GetUISystem()->SetFocus(AsWindow());
+        TakeFocus();
         SelectAll();
     }
-    HitTestChar(x - GetAnchoredX() - m_scrollOffset);
-    if (continueRouting != nullptr)
-        *continueRouting = false;
 }
 
-// Moves and the release follow a drag that began in the box wherever the
-// pointer goes (the box holds the capture meanwhile).
-void CEditBox::OnMouseMove(int32_t x, int32_t y, bool* continueRouting)
+void CEditBox::RaiseContextMenu(int32_t x, int32_t y)
 {
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnMouseMove(x, y, continueRouting);
-    if (!m_mouseSelecting || (continueRouting != nullptr && !*continueRouting))
-        return;
-    if (!m_selection.active)
-        m_selection.StartAt(m_caret);
-    HitTestChar(x - GetAnchoredX() - m_scrollOffset);
-    m_selection.MoveActiveEnd(m_caret);
-    Invalidate();
-}
-
-void CEditBox::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
-{
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnLButtonUp(x, y, continueRouting);
-    if (continueRouting != nullptr && !*continueRouting)
-        return;
-    if (!m_mouseSelecting && !HitTest(x, y))
-        return;
-    ReleaseMouse();
-    if (m_mouseSelecting && HitTest(x, y) && continueRouting != nullptr)
-        *continueRouting = false;
-    m_mouseSelecting = false;
-    Invalidate();
-}
-
-void CEditBox::OnLButtonDblClk(int32_t x, int32_t y, bool* continueRouting)
-{
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnLButtonDblClk(x, y, continueRouting);
-    if (!CanTakeMouse(x, y, continueRouting))
-        return;
-    SelectAll();
-    m_afterDoubleClick = true;
-}
-
-void CEditBox::OnRButtonDown(int32_t x, int32_t y, bool* continueRouting)
-{
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnRButtonDown(x, y, continueRouting);
-    if (!CanTakeMouse(x, y, continueRouting))
-        return;
-    if (!IsFocusWindow() && GetUISystem() != nullptr)
-        GetUISystem()->SetFocus(AsWindow());
-    if (continueRouting != nullptr)
-        *continueRouting = false;
-}
-
-void CEditBox::OnRButtonUp(int32_t x, int32_t y, bool* continueRouting)
-{
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnRButtonUp(x, y, continueRouting);
-    if (!CanTakeMouse(x, y, continueRouting))
-        return;
-    if (continueRouting != nullptr)
-        *continueRouting = false;
     IFrameManager* manager = IFrameManager_GetInstance();
     if (manager == nullptr)
         return;
@@ -519,57 +337,19 @@ void CEditBox::OnPaint()
         }
         GetDriver()->FillRect(x + m_scrollOffset + selectionX, y, selectionWidth, GetHeight(), m_selectColor);
     }
-    GetDriver()->DrawText(TitleFont(), ShownText(0, TextLength()).c_str(), GetTitleColor(), x + m_scrollOffset,
+    GetDriver()->DrawText(TitleFontIndex(), ShownText(0, TextLength()).c_str(), GetTitleColor(), x + m_scrollOffset,
                           y + (GetHeight() - FontHeight()) / 2);
-    m_caretView.Draw(x, y);
-}
-
-void CEditBox::OnFrameMove(int32_t elapsedMs)
-{
-    CUIWindow::OnFrameMove(elapsedMs);
-    m_caretView.Update(static_cast<uint32_t>(elapsedMs));
-}
-
-void CEditBox::OnHideTree()
-{
-    CUIWindow::OnHideTree();
-    m_caretView.Hide();
-}
-
-void CEditBox::OnShowTree()
-{
-    CUIWindow::OnShowTree();
-    if (IsVisible())
-        UpdateCaret();
+    DrawCaret(x, y);
 }
 
 // ---- Window operations ------------------------------------------------------------------------
 
-void CEditBox::ResetBackgroundImage() {}
-
-void CEditBox::Disable()
+// Focus that moves to the box selects all of it; the frame getting the
+// focus back leaves the selection alone.
+void CEditBox::OnFocusArrived(bool frameRefocused)
 {
-    CUIWindow::Disable();
-    if (IsFocusWindow())
-        GetUISystem()->SetFocus(nullptr);
-}
-
-bool CEditBox::IsFocusable() { return IsEnabled(); }
-
-void CEditBox::SetFocus(bool frameRefocused)
-{
-    CUIWindow::SetFocus(frameRefocused);
     if (!frameRefocused)
         SelectAll();
-    UpdateCaret();
-    Invalidate();
-}
-
-void CEditBox::KillFocus()
-{
-    CUIWindow::KillFocus();
-    m_caretView.Hide();
-    Invalidate();
 }
 
 void CEditBox::LoadAttributes(Common::IXmlElement* element)
@@ -579,18 +359,13 @@ void CEditBox::LoadAttributes(Common::IXmlElement* element)
         return;
     m_password = element->GetAttributeBool(L"Password");
     m_numberOnly = element->GetAttributeBool(L"NumberOnly");
-    if (element->HasAttribute(L"CharLimit"))
-        SetCharLimit(element->GetAttributeInt(L"CharLimit"));
-    if (element->HasAttribute(L"SelectColor"))
-        m_selectColor = ParseUIColor(element->GetAttribute(L"SelectColor"));
-    if (element->HasAttribute(L"CaretColor"))
-        m_caretColor = ParseUIColor(element->GetAttribute(L"CaretColor"));
+    LoadEditAttributes(element);
     Invalidate();
 }
 
 void CEditBox::SetTitle(const wchar_t* title)
 {
-    m_history.Clear();
+    ClearHistory();
     CUIWindow::SetTitle(title);
     m_scrollOffset = 0;
     SetCaretScrollingRight(TextLength());
@@ -607,14 +382,8 @@ void CEditBox::SetPassword(bool password)
 }
 
 bool CEditBox::GetPassword() { return m_password; }
-void CEditBox::SetCharLimit(int32_t limit) { m_charLimit = ClampCharLimit(limit); }
-int32_t CEditBox::GetCharLimit() { return m_charLimit; }
 void CEditBox::SetNumberOnly(bool numberOnly) { m_numberOnly = numberOnly; }
 bool CEditBox::GetNumberOnly() { return m_numberOnly; }
-void CEditBox::SetSelectColor(tagColor color) { m_selectColor = color; }
-tagColor CEditBox::GetSelectColor() { return m_selectColor; }
-void CEditBox::SetCaretColor(tagColor color) { m_caretColor = color; }
-tagColor CEditBox::GetCaretColor() { return m_caretColor; }
 
 } // namespace DirectUI
 } // namespace RVGameEngine

@@ -1,8 +1,6 @@
 #include "engine/directui/controls/CHotKeyBox.h"
 
 #include "engine/directui/controls/TextInputRules.h"
-#include "engine/directui/uisystem/UIColorFunctions.h"
-#include "engine/filesystem/documents/IXmlElement.h"
 
 #include <windows.h>
 
@@ -34,11 +32,6 @@ const tagKeyName kNamedKeys[] = {
 };
 
 } // namespace
-
-CHotKeyBox::CHotKeyBox()
-{
-    m_caretView.SetOwner(AsWindow());
-}
 
 std::wstring CHotKeyBox::KeyName(uint32_t virtualKey)
 {
@@ -122,23 +115,12 @@ void CHotKeyBox::OnKeyDown(int32_t virtualKey)
 
 // ---- Caret, focus and mouse ----------------------------------------------------------------
 
-bool CHotKeyBox::IsFocusWindow()
-{
-    IUISystem* system = GetUISystem();
-    return system != nullptr && system->GetFocusWindow() == AsWindow();
-}
-
-int32_t CHotKeyBox::TitleFont()
-{
-    return GetDriver() != nullptr ? GetDriver()->GetFont(GetTitleFont()) : 0;
-}
-
 int32_t CHotKeyBox::MeasureWidth(const std::wstring& text, int32_t* height)
 {
     int32_t width = 0;
     *height = 0;
     if (GetDriver() != nullptr)
-        GetDriver()->MeasureText(TitleFont(), text.c_str(), &width, height);
+        GetDriver()->MeasureText(TitleFontIndex(), text.c_str(), &width, height);
     return width;
 }
 
@@ -148,7 +130,7 @@ void CHotKeyBox::UpdateCaret()
         return;
     int32_t height = 0;
     const int32_t x = MeasureWidth(std::wstring(GetTitle(), static_cast<size_t>(m_caret)), &height);
-    m_caretView.Show(x, 0, 1, GetHeight(), m_caretColor);
+    ShowCaret(x, 0, 1, GetHeight());
 }
 
 void CHotKeyBox::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
@@ -159,8 +141,7 @@ void CHotKeyBox::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
     if ((continueRouting != nullptr && !*continueRouting) || !HitTest(x, y))
         return;
     CaptureMouse();
-    if (GetUISystem() != nullptr)
-        GetUISystem()->SetFocus(AsWindow());
+    TakeFocus();
     if (continueRouting != nullptr)
         *continueRouting = false;
 }
@@ -185,63 +166,18 @@ void CHotKeyBox::OnPaint()
     int32_t fontHeight = 0;
     MeasureWidth(L"|", &fontHeight);
     const int32_t x = GetAnchoredX(), y = GetAnchoredY();
-    GetDriver()->DrawText(TitleFont(), GetTitle(), GetTitleColor(), x, y + (GetHeight() - fontHeight) / 2);
-    m_caretView.Draw(x, y);
-}
-
-void CHotKeyBox::OnFrameMove(int32_t elapsedMs)
-{
-    CUIWindow::OnFrameMove(elapsedMs);
-    m_caretView.Update(static_cast<uint32_t>(elapsedMs));
-}
-
-void CHotKeyBox::OnHideTree()
-{
-    CUIWindow::OnHideTree();
-    m_caretView.Hide();
-}
-
-void CHotKeyBox::OnShowTree()
-{
-    CUIWindow::OnShowTree();
-    if (IsVisible())
-        UpdateCaret();
+    GetDriver()->DrawText(TitleFontIndex(), GetTitle(), GetTitleColor(), x, y + (GetHeight() - fontHeight) / 2);
+    DrawCaret(x, y);
 }
 
 // ---- Window operations -------------------------------------------------------------------------
-
-void CHotKeyBox::ResetBackgroundImage() {}
-
-void CHotKeyBox::Disable()
-{
-    CUIWindow::Disable();
-    if (IsFocusWindow())
-        GetUISystem()->SetFocus(nullptr);
-}
-
-bool CHotKeyBox::IsFocusable() { return IsEnabled(); }
-
-void CHotKeyBox::SetFocus(bool frameRefocused)
-{
-    CUIWindow::SetFocus(frameRefocused);
-    UpdateCaret();
-    Invalidate();
-}
-
-void CHotKeyBox::KillFocus()
-{
-    CUIWindow::KillFocus();
-    m_caretView.Hide();
-    Invalidate();
-}
 
 void CHotKeyBox::LoadAttributes(Common::IXmlElement* element)
 {
     CUIWindow::LoadAttributes(element);
     // A description's title never shows: the box shows its hot key.
     SetHotKey(m_modifiers, m_key);
-    if (element != nullptr && element->HasAttribute(L"CaretColor"))
-        m_caretColor = ParseUIColor(element->GetAttribute(L"CaretColor"));
+    LoadCaretColor(element);
 }
 
 void CHotKeyBox::SetTitle(const wchar_t* title)

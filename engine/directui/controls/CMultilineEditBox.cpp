@@ -2,8 +2,6 @@
 
 #include "engine/directui/controls/TextInputRules.h"
 #include "engine/directui/frame/IFrameManager.h"
-#include "engine/directui/services/IClipboard.h"
-#include "engine/directui/uisystem/UIColorFunctions.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 
 #include <windows.h>
@@ -15,11 +13,6 @@
 namespace RVGameEngine {
 namespace DirectUI {
 
-CMultilineEditBox::CMultilineEditBox()
-{
-    m_caretView.SetOwner(AsWindow());
-}
-
 // ---- Text, layout and focus -------------------------------------------------------
 
 int32_t CMultilineEditBox::TextLength()
@@ -27,27 +20,16 @@ int32_t CMultilineEditBox::TextLength()
     return m_textLength;
 }
 
-bool CMultilineEditBox::IsFocusWindow()
-{
-    IUISystem* system = GetUISystem();
-    return system != nullptr && system->GetFocusWindow() == AsWindow();
-}
-
-int32_t CMultilineEditBox::TitleFont()
-{
-    return GetDriver() != nullptr ? GetDriver()->GetFont(GetTitleFont()) : 0;
-}
-
 int32_t CMultilineEditBox::FontHeight()
 {
     int32_t width = 0, height = 0;
-    m_glyphs.Measure(GetDriver(), TitleFont(), L'|', &width, &height);
+    m_glyphs.Measure(GetDriver(), TitleFontIndex(), L'|', &width, &height);
     return height;
 }
 
 const std::vector<CMultilineEditBox::tagGlyphPlace>& CMultilineEditBox::GetLayout()
 {
-    const int32_t font = TitleFont();
+    const int32_t font = TitleFontIndex();
     const int32_t width = GetWidth();
     if (font != m_layoutFont || width != m_layoutWidth || GetDriver() != m_layoutDriver)
         m_layoutDirtyFrom = 0;
@@ -96,7 +78,7 @@ void CMultilineEditBox::UpdateCaret()
         return;
     const std::vector<tagGlyphPlace>& layout = GetLayout();
     const tagGlyphPlace& place = layout[std::min(static_cast<size_t>(std::max(m_caret, 0)), layout.size() - 1)];
-    m_caretView.Show(place.x, place.y, 1, FontHeight(), m_caretColor);
+    ShowCaret(place.x, place.y, 1, FontHeight());
 }
 
 void CMultilineEditBox::SelectAll()
@@ -104,26 +86,6 @@ void CMultilineEditBox::SelectAll()
     m_selection.SelectAll(TextLength());
     SetCaretPosition(TextLength());
     Invalidate();
-}
-
-void CMultilineEditBox::ClearSelection()
-{
-    m_selection.Clear();
-    Invalidate();
-}
-
-void CMultilineEditBox::BeginShiftSelection(bool shiftDown)
-{
-    if (!shiftDown)
-        ClearSelection();
-    else if (!m_selection.active)
-        m_selection.StartAt(m_caret);
-}
-
-void CMultilineEditBox::UpdateShiftSelection(bool shiftDown)
-{
-    if (shiftDown)
-        m_selection.MoveActiveEnd(m_caret);
 }
 
 // ---- Editing --------------------------------------------------------------------------
@@ -221,37 +183,6 @@ void CMultilineEditBox::Backspace()
     RaiseTextChanged();
 }
 
-void CMultilineEditBox::Cut()
-{
-    if (!m_selection.active)
-        return;
-    Copy();
-    Delete();
-}
-
-void CMultilineEditBox::Copy()
-{
-    if (!m_selection.active) {
-        IClipboard_GetInstance()->SetText(L"");
-        return;
-    }
-    const std::wstring text = GetTitle();
-    IClipboard_GetInstance()->SetText(
-        text.substr(static_cast<size_t>(m_selection.start), static_cast<size_t>(m_selection.end - m_selection.start))
-            .c_str());
-}
-
-void CMultilineEditBox::Paste()
-{
-    PushUndoState();
-    Common::TIntrusivePointer<Common::IString> pasted = IClipboard_GetInstance()->GetText();
-    const std::wstring characters = pasted.IsNull() ? std::wstring() : std::wstring(pasted->GetUtf16());
-    if (m_selection.active)
-        DeleteSelection();
-    for (wchar_t character : characters)
-        OnChar(character);
-}
-
 // ---- Undo and redo ------------------------------------------------------------------------
 
 CMultilineEditBox::StatePointer CMultilineEditBox::Snapshot()
@@ -269,22 +200,6 @@ void CMultilineEditBox::Restore(const StatePointer& state)
     m_selection = state->selection;
     SetCaretPosition(state->caret);
     Invalidate();
-}
-
-void CMultilineEditBox::PushUndoState() { m_history.Push(Snapshot()); }
-bool CMultilineEditBox::CanUndo() { return m_history.CanUndo(); }
-bool CMultilineEditBox::CanRedo() { return m_history.CanRedo(); }
-
-void CMultilineEditBox::Undo()
-{
-    if (m_history.CanUndo())
-        Restore(m_history.Undo(Snapshot()));
-}
-
-void CMultilineEditBox::Redo()
-{
-    if (m_history.CanRedo())
-        Restore(m_history.Redo(Snapshot()));
 }
 
 // ---- Keys ------------------------------------------------------------------------------------
@@ -349,20 +264,6 @@ int32_t CMultilineEditBox::KeyTarget(int32_t virtualKey, bool ctrlDown)
     }
 }
 
-void CMultilineEditBox::RunCtrlShortcut(int32_t virtualKey)
-{
-    switch (virtualKey) {
-    case 'A': SelectAll(); break;
-    case 'C': Copy(); break;
-    case 'V': Paste(); break;
-    case 'X': Cut(); break;
-    case 'Y': Redo(); break;
-    case 'Z': Undo(); break;
-    default: break;
-    }
-    Invalidate();
-}
-
 void CMultilineEditBox::OnKeyDown(int32_t virtualKey)
 {
     CUIWindow::OnKeyDown(virtualKey);
@@ -393,11 +294,6 @@ void CMultilineEditBox::OnChar(wchar_t character)
 
 // ---- Mouse ---------------------------------------------------------------------------------------
 
-bool CMultilineEditBox::CanTakeMouse(int32_t x, int32_t y, bool* continueRouting)
-{
-    return (continueRouting == nullptr || *continueRouting) && HitTest(x, y);
-}
-
 int32_t CMultilineEditBox::HitPoint(int32_t px, int32_t py)
 {
     const std::vector<tagGlyphPlace>& layout = GetLayout();
@@ -418,92 +314,20 @@ int32_t CMultilineEditBox::HitPoint(int32_t px, int32_t py)
     return px < 1 || py < 1 ? 0 : TextLength();
 }
 
-void CMultilineEditBox::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
+// A click focuses the box and clears the selection; it never selects all.
+void CMultilineEditBox::FocusOnClick()
 {
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnLButtonDown(x, y, continueRouting);
-    if (!CanTakeMouse(x, y, continueRouting))
-        return;
-    if (m_afterDoubleClick) {
-        m_afterDoubleClick = false;
-        return;
-    }
-    m_mouseSelecting = true;
-    CaptureMouse();
-    if (GetUISystem() != nullptr)
-        GetUISystem()->SetFocus(AsWindow());
+    TakeFocus();
     ClearSelection();
+}
+
+void CMultilineEditBox::MoveCaretToPoint(int32_t x, int32_t y)
+{
     SetCaretPosition(HitPoint(x - GetAnchoredX(), y - GetAnchoredY()));
-    if (continueRouting != nullptr)
-        *continueRouting = false;
 }
 
-// Moves and the release follow a drag that began in the box wherever the
-// pointer goes (the box holds the capture meanwhile).
-void CMultilineEditBox::OnMouseMove(int32_t x, int32_t y, bool* continueRouting)
+void CMultilineEditBox::RaiseContextMenu(int32_t x, int32_t y)
 {
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnMouseMove(x, y, continueRouting);
-    if (!m_mouseSelecting || (continueRouting != nullptr && !*continueRouting))
-        return;
-    if (!m_selection.active)
-        m_selection.StartAt(m_caret);
-    SetCaretPosition(HitPoint(x - GetAnchoredX(), y - GetAnchoredY()));
-    m_selection.MoveActiveEnd(m_caret);
-    Invalidate();
-}
-
-void CMultilineEditBox::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
-{
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnLButtonUp(x, y, continueRouting);
-    if (continueRouting != nullptr && !*continueRouting)
-        return;
-    if (!m_mouseSelecting && !HitTest(x, y))
-        return;
-    ReleaseMouse();
-    if (m_mouseSelecting && HitTest(x, y) && continueRouting != nullptr)
-        *continueRouting = false;
-    m_mouseSelecting = false;
-    Invalidate();
-}
-
-void CMultilineEditBox::OnLButtonDblClk(int32_t x, int32_t y, bool* continueRouting)
-{
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnLButtonDblClk(x, y, continueRouting);
-    if (!CanTakeMouse(x, y, continueRouting))
-        return;
-    SelectAll();
-    m_afterDoubleClick = true;
-}
-
-void CMultilineEditBox::OnRButtonDown(int32_t x, int32_t y, bool* continueRouting)
-{
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnRButtonDown(x, y, continueRouting);
-    if (!CanTakeMouse(x, y, continueRouting))
-        return;
-    if (!IsFocusWindow() && GetUISystem() != nullptr)
-        GetUISystem()->SetFocus(AsWindow());
-    if (continueRouting != nullptr)
-        *continueRouting = false;
-}
-
-void CMultilineEditBox::OnRButtonUp(int32_t x, int32_t y, bool* continueRouting)
-{
-    if (!IsVisible() || !IsEnabled())
-        return;
-    CUIWindow::OnRButtonUp(x, y, continueRouting);
-    if (!CanTakeMouse(x, y, continueRouting))
-        return;
-    if (continueRouting != nullptr)
-        *continueRouting = false;
     IFrameManager* manager = IFrameManager_GetInstance();
     if (manager == nullptr)
         return;
@@ -530,91 +354,35 @@ void CMultilineEditBox::OnPaint()
             GetDriver()->FillRect(x + place.x - 1, y + place.y, place.width + 2, place.height + 1, m_selectColor);
         }
     }
-    const int32_t font = TitleFont();
+    const int32_t font = TitleFontIndex();
     const tagColor color = GetTitleColor();
     const std::wstring text = GetTitle();
     for (size_t i = 0; i < text.size(); ++i) {
         const wchar_t character[2] = {text[i], L'\0'};
         GetDriver()->DrawText(font, character, color, x + layout[i].x, y + layout[i].y);
     }
-    m_caretView.Draw(x, y);
-}
-
-void CMultilineEditBox::OnFrameMove(int32_t elapsedMs)
-{
-    CUIWindow::OnFrameMove(elapsedMs);
-    m_caretView.Update(static_cast<uint32_t>(elapsedMs));
-}
-
-void CMultilineEditBox::OnHideTree()
-{
-    CUIWindow::OnHideTree();
-    m_caretView.Hide();
-}
-
-void CMultilineEditBox::OnShowTree()
-{
-    CUIWindow::OnShowTree();
-    if (IsVisible())
-        UpdateCaret();
+    DrawCaret(x, y);
 }
 
 // ---- Window operations and settings ------------------------------------------------------------------
-
-void CMultilineEditBox::ResetBackgroundImage() {}
-
-void CMultilineEditBox::Disable()
-{
-    CUIWindow::Disable();
-    if (IsFocusWindow())
-        GetUISystem()->SetFocus(nullptr);
-}
-
-bool CMultilineEditBox::IsFocusable() { return IsEnabled(); }
-
-void CMultilineEditBox::SetFocus(bool frameRefocused)
-{
-    CUIWindow::SetFocus(frameRefocused);
-    UpdateCaret();
-    Invalidate();
-}
-
-void CMultilineEditBox::KillFocus()
-{
-    CUIWindow::KillFocus();
-    m_caretView.Hide();
-    Invalidate();
-}
 
 void CMultilineEditBox::LoadAttributes(Common::IXmlElement* element)
 {
     CUIWindow::LoadAttributes(element);
     if (element == nullptr)
         return;
-    if (element->HasAttribute(L"CharLimit"))
-        SetCharLimit(element->GetAttributeInt(L"CharLimit"));
-    if (element->HasAttribute(L"SelectColor"))
-        m_selectColor = ParseUIColor(element->GetAttribute(L"SelectColor"));
-    if (element->HasAttribute(L"CaretColor"))
-        m_caretColor = ParseUIColor(element->GetAttribute(L"CaretColor"));
+    LoadEditAttributes(element);
     Invalidate();
 }
 
 void CMultilineEditBox::SetTitle(const wchar_t* title)
 {
-    m_history.Clear();
+    ClearHistory();
     ReplaceWholeText(title);
     SetCaretPosition(TextLength());
     ClearSelection();
     Invalidate();
 }
-
-void CMultilineEditBox::SetCharLimit(int32_t limit) { m_charLimit = ClampCharLimit(limit); }
-int32_t CMultilineEditBox::GetCharLimit() { return m_charLimit; }
-void CMultilineEditBox::SetSelectColor(tagColor color) { m_selectColor = color; }
-tagColor CMultilineEditBox::GetSelectColor() { return m_selectColor; }
-void CMultilineEditBox::SetCaretColor(tagColor color) { m_caretColor = color; }
-tagColor CMultilineEditBox::GetCaretColor() { return m_caretColor; }
 
 } // namespace DirectUI
 } // namespace RVGameEngine
