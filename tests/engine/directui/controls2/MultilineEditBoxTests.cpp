@@ -195,3 +195,56 @@ TEST_F(MultilineTest, UndoRedoAndPasteWorkAsInTheSingleLineBox)
     Key(VK_BACK);
     EXPECT_EQ(counter.counts[kMultilineEditBoxTextChangedEvent], 4) << "the cut and the empty backspace report";
 }
+
+namespace {
+
+// Edits from the caret at `at` in a wrapped text of narrow and wide characters.
+struct Edit
+{
+    const char* name;
+    int at;
+    std::vector<int32_t> keys; // VK_BACK, VK_DELETE, VK_LEFT with Shift as -VK_LEFT, or a character
+};
+
+const Edit kEdits[] = {
+    {"a wide character typed mid-line", 3, {0x4E2D}},
+    {"narrow characters typed before a wrap", 9, {'i', 'i', 'i'}},
+    {"a backspace at a line start", 10, {VK_BACK}},
+    {"a delete in the first line", 0, {VK_DELETE, VK_DELETE}},
+    {"a selection replaced by a character", 12, {-VK_LEFT, -VK_LEFT, -VK_LEFT, -VK_LEFT, 'x'}},
+    {"an undone edit", 5, {'w', 'w', 'Z' + 0x10000}},
+};
+
+} // namespace
+
+TEST_F(MultilineTest, EditsLayTheTextOutAsAFreshBoxWould)
+{
+    IMultilineEditBox* fresh = ui.Add<IMultilineEditBox>(L"MultilineEditBox", 10, 100, 100, 80);
+    auto places = [](IMultilineEditBox* which) {
+        std::vector<std::vector<int>> all;
+        for (const auto& p : dynamic_cast<CMultilineEditBox*>(which)->GetLayout())
+            all.push_back({p.x, p.y, p.width, p.height});
+        return all;
+    };
+    for (const Edit& row : kEdits) {
+        SCOPED_TRACE(row.name);
+        box->SetTitle(L"0123\x4E2D" L"56789abc\x6587" L"defghijklmnop");
+        Box()->GetLayout();
+        Key(VK_HOME, {VK_CONTROL});
+        for (int i = 0; i < row.at; ++i)
+            Key(VK_RIGHT);
+        for (int32_t key : row.keys) {
+            if (key == VK_BACK || key == VK_DELETE)
+                Key(key);
+            else if (key == -VK_LEFT)
+                Key(VK_LEFT, {VK_SHIFT});
+            else if (key > 0x10000)
+                Key(key - 0x10000, {VK_CONTROL});
+            else
+                box->OnChar(static_cast<wchar_t>(key));
+            Box()->GetLayout();
+        }
+        fresh->SetTitle(box->GetTitle());
+        EXPECT_EQ(places(box), places(fresh));
+    }
+}
