@@ -2,7 +2,6 @@
 
 #include "engine/directui/controls/TextInputRules.h"
 #include "engine/directui/frame/IFrameManager.h"
-#include "engine/directui/uisystem/UIColorFunctions.h"
 #include "engine/directui/uisystem/WindowEventArgs.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 
