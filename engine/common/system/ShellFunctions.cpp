@@ -25,20 +25,6 @@ bool IsSeparator(wchar_t unit)
     return unit == L'/' || unit == L'\\';
 }
 
-// "http:" or "https:" (any letter case) followed by two separators.
-bool IsWebAddress(const wchar_t* text)
-{
-    const size_t length = wcslen(text);
-    size_t scheme = 0;
-    if (length > 5 && _wcsnicmp(text, L"http:", 5) == 0)
-        scheme = 5;
-    else if (length > 6 && _wcsnicmp(text, L"https:", 6) == 0)
-        scheme = 6;
-    else
-        return false;
-    return length >= scheme + 2 && IsSeparator(text[scheme]) && IsSeparator(text[scheme + 1]);
-}
-
 std::wstring CurrentDirectory()
 {
     const DWORD needed = GetCurrentDirectoryW(0, nullptr);
@@ -59,6 +45,21 @@ TIntrusivePointer<IString> SpecialFolder(int csidl)
 }
 
 } // namespace
+
+bool IsWebAddress(const wchar_t* text)
+{
+    if (text == nullptr)
+        return false;
+    const size_t length = wcslen(text);
+    size_t scheme = 0;
+    if (length > 5 && _wcsnicmp(text, L"http:", 5) == 0)
+        scheme = 5;
+    else if (length > 6 && _wcsnicmp(text, L"https:", 6) == 0)
+        scheme = 6;
+    else
+        return false;
+    return length >= scheme + 2 && IsSeparator(text[scheme]) && IsSeparator(text[scheme + 1]);
+}
 
 TIntrusivePointer<IString> ProcessURL(const wchar_t* url)
 {

@@ -9,6 +9,9 @@
 namespace RVGameEngine {
 namespace Common {
 
+// True for an "http:" or "https:" address (any letter case) followed by two
+// slashes or backslashes; false for null.
+RV_API bool IsWebAddress(const wchar_t* text);
 // Web links and local paths. An "http://" or "https://" address (either
 // slash, any letter case) comes back unchanged; any other text is a path: its
 // short form, joined to the current directory unless it names a drive, then

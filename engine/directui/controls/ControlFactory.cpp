@@ -6,12 +6,18 @@
 #include "engine/directui/controls/CCheckBox.h"
 #include "engine/directui/controls/CDialog.h"
 #include "engine/directui/controls/CDigits.h"
+#include "engine/directui/controls/CEditBox.h"
 #include "engine/directui/controls/CHScrollBar.h"
+#include "engine/directui/controls/CHotKeyBox.h"
 #include "engine/directui/controls/CLabel.h"
 #include "engine/directui/controls/CListView.h"
 #include "engine/directui/controls/CListViewEx.h"
+#include "engine/directui/controls/CMultilineEditBox.h"
+#include "engine/directui/controls/COutputBox.h"
 #include "engine/directui/controls/CPanel.h"
 #include "engine/directui/controls/CProcessBar.h"
+#include "engine/directui/controls/CRichLabel.h"
+#include "engine/directui/controls/CRichOutputBox.h"
 #include "engine/directui/controls/CScrollBar.h"
 #include "engine/directui/controls/CTrackBar.h"
 
@@ -46,8 +52,8 @@ tagControlType g_controlTypes[] = {
     {L"ProcessBar", &Make<CProcessBar>},
     {L"ScrollBar", &Make<CScrollBar>},
     {L"HScrollBar", &Make<CHScrollBar>},
-    {L"EditBox", nullptr},
-    {L"OutputBox", nullptr},
+    {L"EditBox", &Make<CEditBox>},
+    {L"OutputBox", &Make<COutputBox>},
     {L"AppPanel", &Make<CAppPanel>},
     {L"Digits", &Make<CDigits>},
     {L"ListView", &Make<CListView>},
@@ -55,10 +61,10 @@ tagControlType g_controlTypes[] = {
     {L"WebControl", nullptr},
     {L"AnimationBox", &Make<CAnimationBox>},
     {L"TrackBar", &Make<CTrackBar>},
-    {L"RichOutputBox", nullptr},
-    {L"RichLabel", nullptr},
-    {L"MultilineEditBox", nullptr},
-    {L"HotKeyBox", nullptr},
+    {L"RichOutputBox", &Make<CRichOutputBox>},
+    {L"RichLabel", &Make<CRichLabel>},
+    {L"MultilineEditBox", &Make<CMultilineEditBox>},
+    {L"HotKeyBox", &Make<CHotKeyBox>},
 };
 
 } // namespace
