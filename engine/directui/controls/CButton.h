@@ -72,7 +72,11 @@ private:
     CClickSequence m_click;
     tagHoverAnimation m_hover;
     bool m_stateColorsOn = false;
-    tagColor m_upColor, m_downColor, m_hoverColor, m_disabledColor;
+    // Opaque white until set, like the window's own title colour.
+    tagColor m_upColor{255, 255, 255, 255};
+    tagColor m_downColor{255, 255, 255, 255};
+    tagColor m_hoverColor{255, 255, 255, 255};
+    tagColor m_disabledColor{255, 255, 255, 255};
 };
 
 } // namespace DirectUI

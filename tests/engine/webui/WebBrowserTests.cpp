@@ -159,8 +159,9 @@ TEST(WebBrowser, TheSinkAnswersOnlyItsOwnInterfacesAndItsCountNeverDeletes)
         void* object = reinterpret_cast<void*>(1);
         EXPECT_EQ(sink->QueryInterface(*c.iid, &object), c.answer);
         EXPECT_EQ(object != nullptr, c.answer == S_OK);
-        if (object != nullptr)
+        if (object != nullptr) {
             EXPECT_EQ(sink->Release(), 0u);
+        }
     }
     EXPECT_EQ(browser->GetReferenceCount(), 1);
 }
