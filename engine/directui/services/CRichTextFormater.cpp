@@ -27,13 +27,16 @@ std::wstring WithoutQuotes(std::wstring text)
     return text;
 }
 
+// The markup reader knows no escapes: a value's double quote would end the
+// value early and let the rest (a server's address, a player's name) write
+// attributes of its own. Every value loses its double quotes.
 void AppendAttributes(std::wstring& piece, std::initializer_list<Attribute> attributes)
 {
     for (const Attribute& attribute : attributes) {
         piece += L' ';
         piece += attribute.first;
         piece += L" = \"";
-        piece += attribute.second;
+        piece += WithoutQuotes(attribute.second);
         piece += L'"';
     }
 }
@@ -63,7 +66,7 @@ std::wstring Scope(const wchar_t* name, const std::wstring& value, const wchar_t
 
 std::wstring TextPiece(const std::wstring& text)
 {
-    return Element(L"Text", {{L"Text", WithoutQuotes(text)}});
+    return Element(L"Text", {{L"Text", text}});
 }
 
 std::wstring ExpressionPiece(const std::wstring& expression)
@@ -130,14 +133,14 @@ IRichTextFormater::StringPointer CRichTextFormater::FormatTextButton(const wchar
                                                                      const wchar_t* text)
 {
     return ToString(Element(L"TextButton", {{L"Name", Safe(name)}, {L"Tag", Safe(tag)},
-                                            {L"Text", WithoutQuotes(Safe(text))}}));
+                                            {L"Text", Safe(text)}}));
 }
 
 IRichTextFormater::StringPointer CRichTextFormater::FormatHyperLink(const wchar_t* name, const wchar_t* tag,
                                                                     const wchar_t* text, const wchar_t* url)
 {
     return ToString(Element(L"HyperLink", {{L"Name", Safe(name)}, {L"Tag", Safe(tag)},
-                                           {L"Text", WithoutQuotes(Safe(text))}, {L"URL", Safe(url)}}));
+                                           {L"Text", Safe(text)}, {L"URL", Safe(url)}}));
 }
 
 IRichTextFormater::StringPointer CRichTextFormater::FormatImage(const wchar_t* name, const wchar_t* tag,

@@ -21,11 +21,6 @@ const tagUIMouseEventArgs& MouseArgs(Common::tagEventArgs* args)
     return *static_cast<tagUIMouseEventArgs*>(args);
 }
 
-CUIWindow* AsCUIWindow(IUIWindow* window)
-{
-    return window != nullptr ? dynamic_cast<CUIWindow*>(window) : nullptr;
-}
-
 } // namespace
 
 CUISystem::CUISystem(IUISystemDriver* driver) : m_driver(driver), m_root(new (std::nothrow) CUIWindow())
@@ -124,7 +119,7 @@ IUIWindow* CUISystem::CreateControl(const wchar_t* elementName)
 
 void CUISystem::SetFocus(IUIWindow* window)
 {
-    CUIWindow* target = AsCUIWindow(window);
+    CUIWindow* target = CUIWindow::AsCUIWindow(window);
     if (target != nullptr) {
         m_driver->SetFocusToFrame();
         if (!target->IsFocusable())
@@ -132,12 +127,19 @@ void CUISystem::SetFocus(IUIWindow* window)
     }
     if (target == m_focus.Get())
         return;
+    // Focus handlers may drop the last reference to us, remove windows or
+    // move the focus again.
+    CKeepAlive keepAlive(this);
     Common::TIntrusivePointer<CUIWindow> previous = m_focus;
     Common::TIntrusivePointer<CUIWindow> next(target);
+    // The new focus is stored first, so that a focus-lost handler finds the
+    // focus already gone and does not lose it a second time.
+    m_focus = next;
     if (!previous.IsNull())
         previous->KillFocus();
-    m_focus = next;
-    if (!next.IsNull())
+    // Told only while it still holds the focus: a focus-lost handler may
+    // have moved it on.
+    if (!next.IsNull() && m_focus == next)
         next->SetFocus(false);
 }
 
@@ -148,7 +150,7 @@ IUIWindow* CUISystem::GetFocusWindow()
 
 void CUISystem::SetCapture(IUIWindow* window)
 {
-    m_capture = Common::TIntrusivePointer<CUIWindow>(AsCUIWindow(window));
+    m_capture = Common::TIntrusivePointer<CUIWindow>(CUIWindow::AsCUIWindow(window));
     m_driver->SetCapture();
 }
 
@@ -276,6 +278,8 @@ void CUISystem::OnFrameMove(void*, Common::tagEventArgs* args)
 void CUISystem::OnPaint(void*, Common::tagEventArgs*)
 {
     CKeepAlive keepAlive(this);
+    // Whatever the windows push, the clip is as the paint found it afterwards.
+    const size_t clipDepth = m_clipStack.size();
     Common::TIntrusivePointer<IUISystemDriver> driver = m_driver;
     driver->BeginPaint();
     driver->EndPaint();
@@ -284,6 +288,8 @@ void CUISystem::OnPaint(void*, Common::tagEventArgs*)
         root->OnPaint();
     driver->BeginPaint();
     driver->EndPaint();
+    while (m_clipStack.size() > clipDepth)
+        PopClipRect();
 }
 
 void CUISystem::OnKeyDown(void*, Common::tagEventArgs* args)
@@ -377,14 +383,14 @@ void CUISystem::OnMouseMove(void*, Common::tagEventArgs* args)
 void CUISystem::OnMouseWheel(void*, Common::tagEventArgs* args)
 {
     CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> target(AsCUIWindow(WindowFromPoint(m_lastMouseX, m_lastMouseY)));
+    Common::TIntrusivePointer<CUIWindow> target(CUIWindow::AsCUIWindow(WindowFromPoint(m_lastMouseX, m_lastMouseY)));
     if (!target.IsNull())
         target->OnMouseWheel(static_cast<tagUIMouseWheelEventArgs*>(args)->steps);
 }
 
 void CUISystem::TrackHover(int32_t x, int32_t y)
 {
-    Common::TIntrusivePointer<CUIWindow> under(AsCUIWindow(WindowFromPoint(x, y)));
+    Common::TIntrusivePointer<CUIWindow> under(CUIWindow::AsCUIWindow(WindowFromPoint(x, y)));
     if (under == m_hover)
         return;
     Common::TIntrusivePointer<CUIWindow> previous = m_hover;

@@ -5,12 +5,15 @@
 #include "engine/directui/uisystem/IUISystem.h"
 #include "engine/directui/uisystem/IUISystemDriver.h"
 #include "engine/directui/uisystem/IUIWindow.h"
+#include "engine/directui/uisystem/VisitSnapshot.h"
 
 #include <string>
 #include <vector>
 
 namespace RVGameEngine {
 namespace DirectUI {
+
+class CUISystem;
 
 // The base class of every window: geometry with anchor modes, names and tags,
 // title, background image, children, XML loading, input routing, painting
@@ -184,6 +187,7 @@ public:
     void SetControlDrawsTitle(bool drawsTitle) { m_controlDrawsTitle = drawsTitle; }
     IUISystemDriver* GetDriver() const { return m_driver; }
     IUIWindow* AsWindow() { return this; }
+    static CUIWindow* AsCUIWindow(IUIWindow* window);
 
 protected:
     // Passes a wheel turn to the wheel target; a chain of targets that leads
@@ -201,6 +205,16 @@ private:
 
     using Children = std::vector<Common::TIntrusivePointer<CUIWindow>>;
 
+    // Visits the children, held alive, while handlers may change the tree:
+    // one that has left this window when its turn comes is skipped, and
+    // visit returns false to stop. Every walk that calls out goes through here.
+    template <typename Visit>
+    void ForEachChild(enmVisitOrder order, Visit visit)
+    {
+        VisitSnapshot(this, m_children, order, [this](CUIWindow& child) { return child.m_parent == this; }, visit);
+    }
+    bool IsChildOf(const CUIWindow* parent) const { return m_parent == parent; }
+
     template <typename Handler>
     void RouteMouse(int32_t eventId, Handler handler, int32_t x, int32_t y, bool* continueRouting, bool hitTest);
     void PaintChildren();
@@ -208,7 +222,16 @@ private:
     void UpdateShownTitle();
     bool IsRootOrTopLevel();
     void ForgetParentAndSystem();
-    static CUIWindow* AsCUIWindow(IUIWindow* window);
+    // Takes the window out of its parent's children before it joins another
+    // parent (of the UI system given).
+    void LeaveParent(IUISystem* nextSystem);
+    void EraseChild(CUIWindow* child);
+    // Gives up the subtree's names and the UI system's holds on it; with
+    // dropHandlers, its event subscriptions and its own references to hover
+    // and wheel windows too (they could keep a removed subtree alive).
+    void ReleaseFromSystem(bool dropHandlers);
+    static const wchar_t* OrEmpty(const wchar_t* text);
+    static CUISystem* AsCUISystem(IUISystem* system);
 
     IUISystem* m_system = nullptr;
     IUISystemDriver* m_driver = nullptr;
