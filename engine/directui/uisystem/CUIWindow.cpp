@@ -2,8 +2,7 @@
 
 #include "engine/common/base/ModuleName.h"
 #include "engine/common/base/StringFunctions.h"
-#include "engine/directui/frame/IFrame.h"
-#include "engine/directui/services/IUIStatisticsManager.h"
+#include "engine/directui/uisystem/IUIStatisticsManager.h"
 #include "engine/directui/uisystem/CUISystem.h"
 
 #include <cwchar>
@@ -12,6 +11,9 @@ namespace RVGameEngine {
 namespace DirectUI {
 
 namespace {
+
+// As much of a frame title as the frame itself reads.
+constexpr int kFrameTitleLength = 1000;
 
 int32_t LeadingNumber(const wchar_t* text)
 {
@@ -71,13 +73,22 @@ void CUIWindow::RecordClickStatistics()
     IUIStatisticsManager* statistics = IUIStatisticsManager_GetInstance();
     if (statistics == nullptr)
         return;
-    IFrame* frame = m_driver != nullptr ? m_driver->GetFrame() : nullptr;
+    const bool onFrame = m_driver != nullptr && m_driver->GetFrame() != nullptr;
     std::wstring key = OrEmpty(Common::GetModuleName());
     key += L":";
-    key += frame != nullptr ? OrEmpty(frame->GetTitle()) : L"Device";
+    key += onFrame ? FrameTitle() : L"Device";
     key += L":";
     key += GetFullName();
     statistics->Record(key.c_str());
+}
+
+// A frame's title is its window's text (empty before the window exists).
+std::wstring CUIWindow::FrameTitle()
+{
+    wchar_t buffer[kFrameTitleLength] = {};
+    if (HWND window = m_driver->GetFrameHandle())
+        GetWindowTextW(window, buffer, kFrameTitleLength);
+    return buffer;
 }
 
 void CUIWindow::SetTypeName(const wchar_t* typeName)

@@ -230,6 +230,7 @@ private:
     // dropHandlers, its event subscriptions and its own references to hover
     // and wheel windows too (they could keep a removed subtree alive).
     void ReleaseFromSystem(bool dropHandlers);
+    std::wstring FrameTitle();
     static const wchar_t* OrEmpty(const wchar_t* text);
     static CUISystem* AsCUISystem(IUISystem* system);
 

@@ -1,6 +1,6 @@
 #include "engine/directui/uisystem/CUIWindow.h"
 
-#include "engine/directui/controls/IPanel.h"
+#include "engine/directui/uisystem/IPanel.h"
 #include "engine/directui/uisystem/IUIHoverListener.h"
 #include "engine/directui/uisystem/WindowEventArgs.h"
 

@@ -51,7 +51,7 @@ private:
     }
 };
 
-IUIWindow* AddFocusable(RecordedUI& ui, IUIWindow* parent, const wchar_t* name)
+IUIWindow* AddFocusable(IUIWindow* parent, const wchar_t* name)
 {
     TIntrusivePointer<IUIWindow> window(new FocusableWindow());
     window->SetName(name);
@@ -87,9 +87,9 @@ TEST(FocusReentrancy, AFocusLostHandlerThatEditsTheFocusOrTheTreeRunsOnce)
         SCOPED_TRACE(row.what);
         RecordedUI ui;
         EventLog log;
-        IUIWindow* a = AddFocusable(ui, ui.Root(), L"a");
-        IUIWindow* b = AddFocusable(ui, ui.Root(), L"b");
-        IUIWindow* c = AddFocusable(ui, ui.Root(), L"c");
+        IUIWindow* a = AddFocusable(ui.Root(), L"a");
+        IUIWindow* b = AddFocusable(ui.Root(), L"b");
+        IUIWindow* c = AddFocusable(ui.Root(), L"c");
         for (IUIWindow* window : {a, b, c})
             log.Watch(window, {WINDOW_EVENT_FOCUS_GAINED, WINDOW_EVENT_FOCUS_LOST});
         Reaction reaction{[&](IUIWindow*) { row.onBlur(ui, a, b, c); }};
