@@ -292,80 +292,75 @@ void CUISystem::OnPaint(void*, Common::tagEventArgs*)
         PopClipRect();
 }
 
-void CUISystem::OnKeyDown(void*, Common::tagEventArgs* args)
+template <typename Call>
+void CUISystem::TellFocusWindow(Call call)
 {
     CKeepAlive keepAlive(this);
     Common::TIntrusivePointer<CUIWindow> focus = m_focus;
     if (!focus.IsNull())
-        focus->OnKeyDown(static_cast<tagUIKeyEventArgs*>(args)->virtualKey);
+        call(*focus);
+}
+
+void CUISystem::OnKeyDown(void*, Common::tagEventArgs* args)
+{
+    const int32_t key = static_cast<tagUIKeyEventArgs*>(args)->virtualKey;
+    TellFocusWindow([key](CUIWindow& focus) { focus.OnKeyDown(key); });
 }
 
 void CUISystem::OnKeyUp(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> focus = m_focus;
-    if (!focus.IsNull())
-        focus->OnKeyUp(static_cast<tagUIKeyEventArgs*>(args)->virtualKey);
+    const int32_t key = static_cast<tagUIKeyEventArgs*>(args)->virtualKey;
+    TellFocusWindow([key](CUIWindow& focus) { focus.OnKeyUp(key); });
 }
 
 void CUISystem::OnChar(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> focus = m_focus;
-    if (!focus.IsNull())
-        focus->OnChar(static_cast<tagUICharEventArgs*>(args)->character);
+    const wchar_t character = static_cast<tagUICharEventArgs*>(args)->character;
+    TellFocusWindow([character](CUIWindow& focus) { focus.OnChar(character); });
 }
 
 void CUISystem::OnFrameSetFocus(void*, Common::tagEventArgs*)
 {
-    CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> focus = m_focus;
-    if (!focus.IsNull())
-        focus->SetFocus(true);
+    TellFocusWindow([](CUIWindow& focus) { focus.SetFocus(true); });
 }
 
 void CUISystem::OnFrameKillFocus(void*, Common::tagEventArgs*)
 {
+    TellFocusWindow([](CUIWindow& focus) { focus.KillFocus(); });
+}
+
+void CUISystem::RouteToTarget(MouseHandler handler, Common::tagEventArgs* args)
+{
     CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> focus = m_focus;
-    if (!focus.IsNull())
-        focus->KillFocus();
+    bool continueRouting = true;
+    (DispatchTarget().Get()->*handler)(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
 }
 
 void CUISystem::OnLButtonDblClk(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    bool continueRouting = true;
-    DispatchTarget()->OnLButtonDblClk(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnLButtonDblClk, args);
 }
 
 void CUISystem::OnLButtonDown(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    bool continueRouting = true;
-    DispatchTarget()->OnLButtonDown(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnLButtonDown, args);
 }
 
 void CUISystem::OnLButtonUp(void*, Common::tagEventArgs* args)
 {
     CKeepAlive keepAlive(this);
-    bool continueRouting = true;
-    DispatchTarget()->OnLButtonUp(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnLButtonUp, args);
     ReleaseCapture();
 }
 
 void CUISystem::OnRButtonDown(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    bool continueRouting = true;
-    DispatchTarget()->OnRButtonDown(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnRButtonDown, args);
 }
 
 void CUISystem::OnRButtonUp(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    bool continueRouting = true;
-    DispatchTarget()->OnRButtonUp(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnRButtonUp, args);
 }
 
 void CUISystem::OnMouseMove(void*, Common::tagEventArgs* args)
@@ -376,8 +371,7 @@ void CUISystem::OnMouseMove(void*, Common::tagEventArgs* args)
     m_lastMouseY = y;
     if (m_capture.IsNull())
         TrackHover(x, y);
-    bool continueRouting = true;
-    DispatchTarget()->OnMouseMove(x, y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnMouseMove, args);
 }
 
 void CUISystem::OnMouseWheel(void*, Common::tagEventArgs* args)

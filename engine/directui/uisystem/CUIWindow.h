@@ -215,6 +215,32 @@ private:
     }
     bool IsChildOf(const CUIWindow* parent) const { return m_parent == parent; }
 
+    // The first child, first to last, that matches.
+    template <typename Matches>
+    IUIWindow* FindChildWhere(Matches matches)
+    {
+        for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
+            if (!child.IsNull() && matches(*child))
+                return child->AsWindow();
+        }
+        return nullptr;
+    }
+    // The first window that search finds below a child, first to last.
+    template <typename Search>
+    IUIWindow* FindBelowChildren(Search search)
+    {
+        for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
+            if (child.IsNull())
+                continue;
+            if (IUIWindow* found = search(*child))
+                return found;
+        }
+        return nullptr;
+    }
+    // Tells the hover listener, shows or hides the hover window and fires
+    // mouse enter or leave.
+    void TellHover(bool entered, int32_t x, int32_t y);
+
     template <typename Handler>
     void RouteMouse(int32_t eventId, Handler handler, int32_t x, int32_t y, bool* continueRouting, bool hitTest);
     void PaintChildren();

@@ -62,26 +62,24 @@ void CUIWindow::SetWheelTarget(IUIWindow* window)
 
 void CUIWindow::OnMouseEnter(int32_t x, int32_t y)
 {
-    if (m_hoverListener != nullptr)
-        m_hoverListener->OnHoverEnter(AsWindow());
-    if (!m_hoverWindow.IsNull())
-        m_hoverWindow->Show();
-    tagWindowMouseEventArgs args;
-    args.x = x;
-    args.y = y;
-    Fire(WINDOW_EVENT_MOUSE_ENTER, AsWindow(), &args);
+    TellHover(true, x, y);
 }
 
 void CUIWindow::OnMouseLeave(int32_t x, int32_t y)
 {
+    TellHover(false, x, y);
+}
+
+void CUIWindow::TellHover(bool entered, int32_t x, int32_t y)
+{
     if (m_hoverListener != nullptr)
-        m_hoverListener->OnHoverLeave(AsWindow());
+        entered ? m_hoverListener->OnHoverEnter(AsWindow()) : m_hoverListener->OnHoverLeave(AsWindow());
     if (!m_hoverWindow.IsNull())
-        m_hoverWindow->Hide();
+        entered ? m_hoverWindow->Show() : m_hoverWindow->Hide();
     tagWindowMouseEventArgs args;
     args.x = x;
     args.y = y;
-    Fire(WINDOW_EVENT_MOUSE_LEAVE, AsWindow(), &args);
+    Fire(entered ? WINDOW_EVENT_MOUSE_ENTER : WINDOW_EVENT_MOUSE_LEAVE, AsWindow(), &args);
 }
 
 void CUIWindow::OnMouseWheel(int32_t steps)

@@ -147,11 +147,7 @@ IUIWindow* CUIWindow::GetChild(int32_t index)
 IUIWindow* CUIWindow::FindChild(const wchar_t* name)
 {
     const wchar_t* wanted = OrEmpty(name);
-    for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
-        if (!child.IsNull() && child->m_name == wanted)
-            return child->AsWindow();
-    }
-    return nullptr;
+    return FindChildWhere([wanted](CUIWindow& child) { return child.m_name == wanted; });
 }
 
 IUIWindow* CUIWindow::FindWindow(const wchar_t* name)
@@ -163,36 +159,20 @@ IUIWindow* CUIWindow::FindWindow(const wchar_t* name)
     // The empty name (and a window outside any UI system) searches the subtree.
     if (IUIWindow* child = FindChild(wanted))
         return child;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
-        if (child.IsNull())
-            continue;
-        if (IUIWindow* found = child->FindWindow(wanted))
-            return found;
-    }
-    return nullptr;
+    return FindBelowChildren([wanted](CUIWindow& child) { return child.FindWindow(wanted); });
 }
 
 IUIWindow* CUIWindow::FindChildByTag(const wchar_t* tag)
 {
     const wchar_t* wanted = OrEmpty(tag);
-    for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
-        if (!child.IsNull() && child->m_tag.text == wanted)
-            return child->AsWindow();
-    }
-    return nullptr;
+    return FindChildWhere([wanted](CUIWindow& child) { return child.m_tag.text == wanted; });
 }
 
 IUIWindow* CUIWindow::FindWindowByTag(const wchar_t* tag)
 {
     if (IUIWindow* child = FindChildByTag(tag))
         return child;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
-        if (child.IsNull())
-            continue;
-        if (IUIWindow* found = child->FindWindowByTag(tag))
-            return found;
-    }
-    return nullptr;
+    return FindBelowChildren([tag](CUIWindow& child) { return child.FindWindowByTag(tag); });
 }
 
 void CUIWindow::RemoveAllChildren()
