@@ -7,6 +7,10 @@
 
 #include <cwchar>
 
+// The window base: its life, geometry, visibility and the plain data
+// (names, titles, tags, values). The tree, input and painting have files of
+// their own (CUIWindowTree, CUIWindowInput, CUIWindowPaint).
+
 namespace RVGameEngine {
 namespace DirectUI {
 
@@ -119,19 +123,12 @@ void CUIWindow::CenterInParent()
 }
 
 void CUIWindow::SetX(int32_t x) { SetRect(x, m_y, m_width, m_height); }
-
 void CUIWindow::SetY(int32_t y) { SetRect(m_x, y, m_width, m_height); }
-
 void CUIWindow::SetWidth(int32_t width) { SetRect(m_x, m_y, width, m_height); }
-
 void CUIWindow::SetHeight(int32_t height) { SetRect(m_x, m_y, m_width, height); }
-
 int32_t CUIWindow::GetX() { return m_x; }
-
 int32_t CUIWindow::GetY() { return m_y; }
-
 int32_t CUIWindow::GetWidth() { return m_width; }
-
 int32_t CUIWindow::GetHeight() { return m_height; }
 
 int32_t CUIWindow::GetAnchoredX()
@@ -208,17 +205,11 @@ void CUIWindow::Disable()
 }
 
 bool CUIWindow::IsEnabled() { return m_enabled; }
-
 void CUIWindow::SetVisible(bool visible) { visible ? Show() : Hide(); }
-
 bool CUIWindow::GetVisible() { return IsVisible(); }
-
 void CUIWindow::SetEnabled(bool enabled) { enabled ? Enable() : Disable(); }
-
 bool CUIWindow::GetEnabled() { return IsEnabled(); }
-
 void CUIWindow::SetName(const wchar_t* name) { m_name = OrEmpty(name); }
-
 const wchar_t* CUIWindow::GetName() { return m_name.c_str(); }
 
 const wchar_t* CUIWindow::GetFullName()
@@ -231,7 +222,6 @@ const wchar_t* CUIWindow::GetFullName()
 }
 
 void CUIWindow::SetAlias(const wchar_t* alias) { m_alias = OrEmpty(alias); }
-
 const wchar_t* CUIWindow::GetAlias() { return m_alias.c_str(); }
 
 void CUIWindow::ResetBackgroundImage()
@@ -246,9 +236,7 @@ void CUIWindow::SetBackgroundImage(IUIImage* image)
 }
 
 IUIImage* CUIWindow::GetBackgroundImage() { return m_backgroundImage.Get(); }
-
 void CUIWindow::SetBackgroundImageColor(tagColor color) { m_backgroundImageColor = color; }
-
 tagColor CUIWindow::GetBackgroundImageColor() { return m_backgroundImageColor; }
 
 void CUIWindow::UpdateShownTitle()
@@ -270,9 +258,7 @@ void CUIWindow::SetTitle(const wchar_t* title)
 }
 
 const wchar_t* CUIWindow::GetTitle() { return m_title.c_str(); }
-
 void CUIWindow::SetTitleInt(int32_t value) { SetTitle(NumberText(value).c_str()); }
-
 int32_t CUIWindow::GetTitleInt() { return LeadingNumber(m_title.c_str()); }
 
 void CUIWindow::SetTitleAlign(int32_t align)
@@ -309,57 +295,31 @@ void CUIWindow::SetMaxBytesShow(int32_t limit)
 }
 
 int32_t CUIWindow::GetMaxBytesShow() { return m_maxBytesShow; }
-
 void CUIWindow::SetTag(const wchar_t* tag) { m_tag.SetText(tag); }
-
 const wchar_t* CUIWindow::GetTag() { return m_tag.text.c_str(); }
-
 void CUIWindow::SetTagInt(int32_t value) { m_tag.SetNumber(value); }
-
 int32_t CUIWindow::GetTagInt() { return m_tag.number; }
-
 void CUIWindow::SetTag2(const wchar_t* tag) { m_tag2.SetText(tag); }
-
 const wchar_t* CUIWindow::GetTag2() { return m_tag2.text.c_str(); }
-
 void CUIWindow::SetTag2Int(int32_t value) { m_tag2.SetNumber(value); }
-
 int32_t CUIWindow::GetTag2Int() { return m_tag2.number; }
-
 void CUIWindow::SetTag3(const wchar_t* tag) { m_tag3.SetText(tag); }
-
 const wchar_t* CUIWindow::GetTag3() { return m_tag3.text.c_str(); }
-
 void CUIWindow::SetTag3Int(int32_t value) { m_tag3.SetNumber(value); }
-
 int32_t CUIWindow::GetTag3Int() { return m_tag3.number; }
-
 void CUIWindow::SetTag4(const wchar_t* tag) { m_tag4.SetText(tag); }
-
 const wchar_t* CUIWindow::GetTag4() { return m_tag4.text.c_str(); }
-
 void CUIWindow::SetTag4Int(int32_t value) { m_tag4.SetNumber(value); }
-
 int32_t CUIWindow::GetTag4Int() { return m_tag4.number; }
-
 void CUIWindow::SetTag5(const wchar_t* tag) { m_tag5.SetText(tag); }
-
 const wchar_t* CUIWindow::GetTag5() { return m_tag5.text.c_str(); }
-
 void CUIWindow::SetTag5Int(int32_t value) { m_tag5.SetNumber(value); }
-
 int32_t CUIWindow::GetTag5Int() { return m_tag5.number; }
-
 void CUIWindow::SetUserValueA(int32_t value) { m_userValueA = value; }
-
 int32_t CUIWindow::GetUserValueA() { return m_userValueA; }
-
 void CUIWindow::SetUserValueB(int32_t value) { m_userValueB = value; }
-
 int32_t CUIWindow::GetUserValueB() { return m_userValueB; }
-
 void CUIWindow::SetUserValueC(int32_t value) { m_userValueC = value; }
-
 int32_t CUIWindow::GetUserValueC() { return m_userValueC; }
 
 void CUIWindow::SetUserRect(int32_t a, int32_t b, int32_t c, int32_t d)
@@ -382,19 +342,12 @@ tagUserRect CUIWindow::GetUserRect()
 }
 
 void CUIWindow::SetPenetrable(bool penetrable) { m_penetrable = penetrable; }
-
 bool CUIWindow::IsPenetrable() { return m_penetrable; }
-
 void CUIWindow::SetFrameDrag(bool frameDrag) { m_frameDrag = frameDrag; }
-
 bool CUIWindow::GetFrameDrag() { return m_frameDrag; }
-
 void CUIWindow::SetExtraReactWidth(int32_t width) { m_extraReactWidth = width; }
-
 int32_t CUIWindow::GetExtraReactWidth() { return m_extraReactWidth; }
-
 void CUIWindow::SetCommitsString(bool commits) { m_commitsString = commits; }
-
 bool CUIWindow::GetCommitsString() { return m_commitsString; }
 
 } // namespace DirectUI

@@ -4,6 +4,9 @@
 #include "engine/directui/uisystem/IUIHoverListener.h"
 #include "engine/directui/uisystem/WindowEventArgs.h"
 
+// The window base: focus and capture, hover and wheel, routing of mouse
+// input down the tree, keys, and hit testing.
+
 namespace RVGameEngine {
 namespace DirectUI {
 

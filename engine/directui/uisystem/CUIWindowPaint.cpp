@@ -2,6 +2,8 @@
 
 #include "engine/directui/uisystem/WindowEventArgs.h"
 
+// The window base: redraw requests, painting with clipping, and ticks.
+
 namespace RVGameEngine {
 namespace DirectUI {
 

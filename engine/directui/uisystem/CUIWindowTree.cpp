@@ -9,6 +9,9 @@
 
 #include <cwchar>
 
+// The window base: the child list, removal and its release of the UI
+// system, searches, and loading from XML descriptions.
+
 namespace RVGameEngine {
 namespace DirectUI {
 
