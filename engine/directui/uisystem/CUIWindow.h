@@ -5,7 +5,7 @@
 #include "engine/directui/uisystem/IUISystem.h"
 #include "engine/directui/uisystem/IUISystemDriver.h"
 #include "engine/directui/uisystem/IUIWindow.h"
-#include "engine/directui/uisystem/VisitSnapshot.h"
+#include "engine/directui/uisystem/TSnapshotVisit.h"
 
 #include <string>
 #include <vector>
@@ -205,13 +205,26 @@ private:
 
     using Children = std::vector<Common::TIntrusivePointer<CUIWindow>>;
 
-    // Visits the children, held alive, while handlers may change the tree:
-    // one that has left this window when its turn comes is skipped, and
-    // visit returns false to stop. Every walk that calls out goes through here.
-    template <typename Visit>
-    void ForEachChild(enmVisitOrder order, Visit visit)
+    // The children, each held while it is visited, for a walk whose calls
+    // may change the tree: one that has left this window when its turn comes
+    // is skipped. Every walk that calls out goes through here. This window is
+    // held for the walk; the input, paint and tick walks, which run inside a
+    // dispatch that already holds it (the UI system holds where it starts,
+    // each level's snapshot the level below), say so.
+    enum class enmSelfHold
     {
-        VisitSnapshot(this, m_children, order, [this](CUIWindow& child) { return child.m_parent == this; }, visit);
+        HoldSelf,
+        HeldByDispatch,
+    };
+    struct tagStillChild
+    {
+        const CUIWindow* parent;
+        bool operator()(const CUIWindow& child) const { return child.m_parent == parent; }
+    };
+    using ChildVisit = TSnapshotVisit<CUIWindow, tagStillChild>;
+    ChildVisit VisitChildren(enmVisitOrder order, enmSelfHold hold = enmSelfHold::HoldSelf)
+    {
+        return ChildVisit(hold == enmSelfHold::HoldSelf ? this : nullptr, m_children, order, tagStillChild{this});
     }
     bool IsChildOf(const CUIWindow* parent) const { return m_parent == parent; }
 

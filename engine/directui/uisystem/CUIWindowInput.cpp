@@ -110,7 +110,7 @@ void CUIWindow::RouteMouse(int32_t eventId, Handler handler, int32_t x, int32_t 
     bool localFlag = true;
     if (continueRouting == nullptr)
         continueRouting = &localFlag;
-    ForEachChild(enmVisitOrder::LastToFirst, [&](CUIWindow& child) {
+    for (CUIWindow& child : VisitChildren(enmVisitOrder::LastToFirst, enmSelfHold::HeldByDispatch)) {
         if (child.m_visible && child.m_enabled && (!hitTest || child.HitTest(x, y))) {
             // Most windows have no handler: skip building and firing a record.
             if (child.HasSubscriber(eventId)) {
@@ -120,16 +120,17 @@ void CUIWindow::RouteMouse(int32_t eventId, Handler handler, int32_t x, int32_t 
                 child.Fire(eventId, child.AsWindow(), &args);
                 if (!args.continueRouting) {
                     *continueRouting = false;
-                    return false;
+                    return;
                 }
                 // A handler that removed its own window took the input with it.
                 if (!child.IsChildOf(this))
-                    return true;
+                    continue;
             }
             (child.*handler)(x, y, continueRouting);
         }
-        return *continueRouting;
-    });
+        if (!*continueRouting)
+            return;
+    }
 }
 
 void CUIWindow::OnLButtonDblClk(int32_t x, int32_t y, bool* continueRouting)

@@ -66,22 +66,26 @@ void CUIWindow::OnPaint()
 
 void CUIWindow::PaintChildren()
 {
-    // Held so that every push is popped on the same stack, even when a paint
-    // handler takes this window (or an ancestor) out of its UI system.
-    const Common::TIntrusivePointer<IUISystem> system(m_system);
-    ForEachChild(enmVisitOrder::FirstToLast, [&](CUIWindow& child) {
+    if (m_children.empty())
+        return;
+    // Every push is popped on the same stack, even when a paint handler takes
+    // this window (or an ancestor) out of its UI system; the UI system holds
+    // itself for the whole paint.
+    IUISystem* const system = m_system;
+    for (CUIWindow& child : VisitChildren(enmVisitOrder::FirstToLast, enmSelfHold::HeldByDispatch)) {
         if (!child.m_visible || IsClippedOut(child.AsWindow()))
-            return true;
-        if (!system.IsNull())
+            continue;
+        if (system != nullptr)
             system->PushClipRect(true, child.GetAnchoredX(), child.GetAnchoredY(), child.GetWidth(), child.GetHeight());
         child.OnPaint();
         tagWindowPaintEventArgs args;
         child.Fire(WINDOW_EVENT_PAINT, child.AsWindow(), &args);
-        if (!system.IsNull())
+        if (system != nullptr)
             system->PopClipRect();
         // A subtree that left its UI system is painted no further.
-        return m_system == system.Get();
-    });
+        if (m_system != system)
+            return;
+    }
 }
 
 bool CUIWindow::IsRootOrTopLevel()
@@ -103,26 +107,20 @@ void CUIWindow::DrawTitle(tagColor color)
 
 void CUIWindow::OnFrameMove(int32_t elapsedMs)
 {
-    ForEachChild(enmVisitOrder::FirstToLast, [elapsedMs](CUIWindow& child) {
+    for (CUIWindow& child : VisitChildren(enmVisitOrder::FirstToLast, enmSelfHold::HeldByDispatch))
         child.OnFrameMove(elapsedMs);
-        return true;
-    });
 }
 
 void CUIWindow::OnHideTree()
 {
-    ForEachChild(enmVisitOrder::FirstToLast, [](CUIWindow& child) {
+    for (CUIWindow& child : VisitChildren(enmVisitOrder::FirstToLast))
         child.OnHideTree();
-        return true;
-    });
 }
 
 void CUIWindow::OnShowTree()
 {
-    ForEachChild(enmVisitOrder::FirstToLast, [](CUIWindow& child) {
+    for (CUIWindow& child : VisitChildren(enmVisitOrder::FirstToLast))
         child.OnShowTree();
-        return true;
-    });
 }
 
 } // namespace DirectUI

@@ -92,20 +92,17 @@ bool CUIWindow::RemoveWindow(IUIWindow* window)
 {
     if (window == nullptr)
         return false;
-    bool removed = false;
-    ForEachChild(enmVisitOrder::FirstToLast, [&](CUIWindow& child) {
-        if (child.RemoveWindow(window)) {
-            removed = true;
-        } else if (child.AsWindow() == window) {
-            Common::TIntrusivePointer<CUIWindow> held(&child);
-            child.DetachFromSystem();
-            EraseChild(&child);
-            child.ForgetParentAndSystem();
-            removed = true;
-        }
-        return !removed;
-    });
-    return removed;
+    for (CUIWindow& child : VisitChildren(enmVisitOrder::FirstToLast)) {
+        if (child.RemoveWindow(window))
+            return true;
+        if (child.AsWindow() != window)
+            continue;
+        child.DetachFromSystem();
+        EraseChild(&child);
+        child.ForgetParentAndSystem();
+        return true;
+    }
+    return false;
 }
 
 void CUIWindow::ForgetParentAndSystem()
@@ -131,10 +128,8 @@ void CUIWindow::ReleaseFromSystem(bool dropHandlers)
     CUISystem* system = AsCUISystem(m_system);
     if (system != nullptr)
         system->UnregisterWindowName(m_name.c_str(), AsWindow());
-    ForEachChild(enmVisitOrder::FirstToLast, [dropHandlers](CUIWindow& child) {
+    for (CUIWindow& child : VisitChildren(enmVisitOrder::FirstToLast))
         child.ReleaseFromSystem(dropHandlers);
-        return true;
-    });
     if (system != nullptr)
         system->ReleaseHoldsOn(AsWindow());
 }
@@ -180,10 +175,8 @@ IUIWindow* CUIWindow::FindWindowByTag(const wchar_t* tag)
 
 void CUIWindow::RemoveAllChildren()
 {
-    ForEachChild(enmVisitOrder::LastToFirst, [this](CUIWindow& child) {
+    for (CUIWindow& child : VisitChildren(enmVisitOrder::LastToFirst))
         RemoveWindow(child.AsWindow());
-        return true;
-    });
 }
 
 void CUIWindow::BringChildToFront(IUIWindow* child)
@@ -225,10 +218,8 @@ void CUIWindow::SetUISystem(IUISystem* system)
 {
     m_system = system;
     m_driver = system != nullptr ? system->GetDriver() : nullptr;
-    ForEachChild(enmVisitOrder::FirstToLast, [system](CUIWindow& child) {
+    for (CUIWindow& child : VisitChildren(enmVisitOrder::FirstToLast))
         child.SetUISystem(system);
-        return true;
-    });
 }
 
 IUISystem* CUIWindow::GetUISystem()
