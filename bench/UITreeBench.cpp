@@ -3,7 +3,8 @@
 // routed mouse moves, each through a GDI+ bitmap-backed driver beside the
 // same work through a driver that draws nothing; then the repaint of a tree
 // the size of the installer's window (40 windows), and clicks routed through
-// trees of 200 and 2,000 windows; last, each tree's repaint in a shown frame.
+// trees of 200 and 2,000 windows; last, each tree's repaint in a shown frame,
+// whole and after invalidating one 16 x 16 rectangle (a caret's blink).
 //
 //   rv_bench_ui
 
@@ -139,29 +140,44 @@ void Report(const char* what, const Timings& drawn, const Timings& bare)
                 kClicks, drawn.clicks, bare.clicks, drawn.clicks / bare.clicks, drawn.clicks * 1000.0 / kClicks);
 }
 
-// A whole WM_PAINT of a shown 1024 x 768 frame, the copy to the window
-// included; averaged over a few rounds. Negative without a display.
-double FramePaint(const wchar_t* description)
+struct FramePaintTimes
 {
+    double full = -1;  // negative without a display
+    double caret = -1;
+};
+
+// Average time of WM_PAINTs of a shown frame after an invalidation.
+template <typename Invalidate>
+double TimePaints(IFrame* frame, int rounds, Invalidate invalidate)
+{
+    const double start = Bench::NowMs();
+    for (int i = 0; i < rounds; ++i) {
+        invalidate(i);
+        UpdateWindow(frame->GetHandle());
+    }
+    return (Bench::NowMs() - start) / rounds;
+}
+
+// A whole WM_PAINT of a shown 1024 x 768 frame, the copy to the window
+// included: once with everything invalidated, once with a caret-sized
+// rectangle inside a group panel.
+FramePaintTimes FramePaint(const wchar_t* description)
+{
+    FramePaintTimes times;
     TIntrusivePointer<IFrame> frame = IFrame_Create();
     if (!frame)
-        return -1;
+        return times;
     frame->Create(nullptr, WS_POPUP, 0);
     if (frame->GetHandle() == nullptr)
-        return -1;
+        return times;
     frame->Move(0, 0, 1024, 768);
     frame->LoadUI(description);
     frame->Show();
     UpdateWindow(frame->GetHandle());
-    constexpr int kRounds = 5;
-    const double start = Bench::NowMs();
-    for (int i = 0; i < kRounds; ++i) {
-        frame->InvalidateAll();
-        UpdateWindow(frame->GetHandle());
-    }
-    const double each = (Bench::NowMs() - start) / kRounds;
+    times.full = TimePaints(frame.Get(), 5, [&](int) { frame->InvalidateAll(); });
+    times.caret = TimePaints(frame.Get(), 200, [&](int i) { frame->Invalidate(40 + (i % 4) * 128, 40, 16, 16); });
     frame->Destroy();
-    return each;
+    return times;
 }
 
 } // namespace
@@ -201,10 +217,11 @@ int main()
             }
             IFrameManager_GetInstance()->Initialize();
             for (const auto& tree : trees) {
-                const double paint = FramePaint(tree.file);
-                if (paint >= 0)
-                    std::printf("%s: repaint of a shown 1024 x 768 frame, copy to the window included: %.2f ms\n",
-                                tree.what, paint);
+                const FramePaintTimes paint = FramePaint(tree.file);
+                if (paint.full >= 0)
+                    std::printf("%s: repaint of a shown 1024 x 768 frame, copy to the window included: %.2f ms; "
+                                "of a 16 x 16 caret: %.3f ms; ratio %.1f\n",
+                                tree.what, paint.full, paint.caret, paint.full / paint.caret);
                 else
                     std::printf("%s: no frame (no display)\n", tree.what);
             }

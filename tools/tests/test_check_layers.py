@@ -33,6 +33,16 @@ class LayerCheck(unittest.TestCase):
             ({"engine/somewhere/A.cpp": "\n"}, 1),
             ({"engine/math/A.cpp": '#include "engine/somewhere/B.h"\n'}, 1),
             ({"engine/directui/extra/A.cpp": '#include "engine/directui/B.h"\n'}, 0),
+            # The UI library's parts: the window base is the lowest, controls the highest.
+            ({"engine/directui/frame/A.cpp": '#include "engine/directui/drawing/B.h"\n'
+                                             '#include "engine/directui/uisystem/C.h"\n'}, 0),
+            ({"engine/directui/uisystem/A.cpp": '#include "engine/directui/frame/IFrame.h"\n'}, 1),
+            ({"engine/directui/uisystem/A.cpp": '#include "engine/directui/controls/IPanel.h"\n'}, 1),
+            ({"engine/directui/drawing/A.cpp": '#include "engine/directui/services/B.h"\n'}, 1),
+            ({"engine/directui/services/A.cpp": '#include "engine/directui/frame/B.h"\n'}, 1),
+            ({"engine/directui/controls/A.cpp": '#include "engine/directui/frame/B.h"\n'}, 0),
+            ({"engine/directui/uisystem/CUISystem.cpp": '#include "engine/directui/controls/ControlFactory.h"\n'}, 0),
+            ({"engine/directui/uisystem/CUIWindow.cpp": '#include "engine/directui/controls/ControlFactory.h"\n'}, 1),
             ({"tests/engine/A.cpp": '#include "installer/B.h"\n', "bench/B.cpp": '#include "x/y.h"\n'}, 0),
             ({"engine/math/CMakeLists.txt": "rv_engine_library(rv_math DEPS rv_base)\n",
               "engine/common/base/CMakeLists.txt": "rv_engine_library(rv_base DEPS user32)\n"}, 0),

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/directui/uisystem/CUIWindow.h"
-#include "engine/directui/controls/IPanel.h"
+#include "engine/directui/uisystem/IPanel.h"
 
 namespace RVGameEngine {
 namespace DirectUI {

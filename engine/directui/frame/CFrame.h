@@ -139,6 +139,7 @@ private:
     void RaiseAnyMessage(int32_t eventId, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OnMouseWheel(int32_t steps);
     void OnPaint(HWND window);
+    void PaintPendingRectangle();
     void OnActivate(WPARAM wParam);
     void OnClose(HWND window);
     void OnDestroy();

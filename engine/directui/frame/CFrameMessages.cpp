@@ -207,16 +207,30 @@ void CFrame::OnPaint(HWND window)
 {
     CPaintScope paint(window);
     if (m_repaintPending) {
-        if (m_colorKeyed && m_graphics)
-            m_graphics->Clear(m_colorKeyClear);
-        tagFramePaintEventArgs args;
-        Fire(FRAME_EVENT_PAINT, this, &args);
+        // Cleared before the handlers run: what they invalidate makes the next paint.
         m_repaintPending = false;
+        PaintPendingRectangle();
     }
     if (m_layered)
         UpdateLayered(paint.GetDC());
     if (m_backBuffer)
         m_backBuffer->BitBlt(paint.GetDC());
+}
+
+// Only the invalidated rectangle is drawn again: it is the UI system's clip
+// while the handlers paint, so windows outside it are not even visited.
+void CFrame::PaintPendingRectangle()
+{
+    const RECT dirty = m_pendingRepaint;
+    const Common::TIntrusivePointer<IUISystem> ui = m_uiSystem;
+    if (!ui.IsNull())
+        ui->PushClipRect(true, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top);
+    if (m_colorKeyed && m_graphics)
+        m_graphics->Clear(m_colorKeyClear);
+    tagFramePaintEventArgs args;
+    Fire(FRAME_EVENT_PAINT, this, &args);
+    if (!ui.IsNull())
+        ui->PopClipRect();
 }
 
 void CFrame::OnActivate(WPARAM wParam)

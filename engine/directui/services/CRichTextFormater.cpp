@@ -27,13 +27,16 @@ std::wstring WithoutQuotes(std::wstring text)
     return text;
 }
 
+// The markup reader knows no escapes: a value's double quote would end the
+// value early and let the rest (a server's address, a player's name) write
+// attributes of its own. Every value loses its double quotes.
 void AppendAttributes(std::wstring& piece, std::initializer_list<Attribute> attributes)
 {
     for (const Attribute& attribute : attributes) {
         piece += L' ';
         piece += attribute.first;
         piece += L" = \"";
-        piece += attribute.second;
+        piece += WithoutQuotes(attribute.second);
         piece += L'"';
     }
 }
@@ -63,7 +66,7 @@ std::wstring Scope(const wchar_t* name, const std::wstring& value, const wchar_t
 
 std::wstring TextPiece(const std::wstring& text)
 {
-    return Element(L"Text", {{L"Text", WithoutQuotes(text)}});
+    return Element(L"Text", {{L"Text", text}});
 }
 
 std::wstring ExpressionPiece(const std::wstring& expression)
@@ -109,6 +112,28 @@ size_t MarkupSegmentEnd(const std::wstring& text, size_t open)
     return text.size();
 }
 
+// Text between brace segments goes out as "Text" pieces, each segment
+// (without its braces) through formatSegment; segmentEnd says where the
+// segment that opens at a "{" ends (its closing brace, or the end).
+template <typename SegmentEnd, typename FormatSegment>
+std::wstring SplitBraceSegments(const std::wstring& source, SegmentEnd segmentEnd, FormatSegment formatSegment)
+{
+    std::wstring pieces;
+    size_t position = 0;
+    while (position < source.size()) {
+        if (source[position] == L'{') {
+            const size_t close = segmentEnd(source, position);
+            pieces += formatSegment(source.substr(position + 1, close - position - 1));
+            position = close < source.size() ? close + 1 : close;
+        } else {
+            const size_t open = std::min(source.find(L'{', position), source.size());
+            pieces += TextPiece(source.substr(position, open - position));
+            position = open;
+        }
+    }
+    return pieces;
+}
+
 Common::TIntrusivePointer<Common::IString> ToString(const std::wstring& piece)
 {
     return Common::IString_Create_Utf16(piece.c_str());
@@ -130,14 +155,14 @@ IRichTextFormater::StringPointer CRichTextFormater::FormatTextButton(const wchar
                                                                      const wchar_t* text)
 {
     return ToString(Element(L"TextButton", {{L"Name", Safe(name)}, {L"Tag", Safe(tag)},
-                                            {L"Text", WithoutQuotes(Safe(text))}}));
+                                            {L"Text", Safe(text)}}));
 }
 
 IRichTextFormater::StringPointer CRichTextFormater::FormatHyperLink(const wchar_t* name, const wchar_t* tag,
                                                                     const wchar_t* text, const wchar_t* url)
 {
     return ToString(Element(L"HyperLink", {{L"Name", Safe(name)}, {L"Tag", Safe(tag)},
-                                           {L"Text", WithoutQuotes(Safe(text))}, {L"URL", Safe(url)}}));
+                                           {L"Text", Safe(text)}, {L"URL", Safe(url)}}));
 }
 
 IRichTextFormater::StringPointer CRichTextFormater::FormatImage(const wchar_t* name, const wchar_t* tag,
@@ -153,21 +178,10 @@ IRichTextFormater::StringPointer CRichTextFormater::FormatExpression(const wchar
 
 IRichTextFormater::StringPointer CRichTextFormater::FormatMixedText(const wchar_t* text)
 {
-    const std::wstring source = WithoutQuotes(Safe(text));
-    std::wstring pieces;
-    size_t position = 0;
-    while (position < source.size()) {
-        if (source[position] == L'{') {
-            const size_t close = std::min(source.find(L'}', position + 1), source.size());
-            pieces += ExpressionPiece(source.substr(position + 1, close - position - 1));
-            position = close < source.size() ? close + 1 : close;
-        } else {
-            const size_t open = std::min(source.find(L'{', position), source.size());
-            pieces += TextPiece(source.substr(position, open - position));
-            position = open;
-        }
-    }
-    return ToString(pieces);
+    const auto nextClosingBrace = [](const std::wstring& source, size_t open) {
+        return std::min(source.find(L'}', open + 1), source.size());
+    };
+    return ToString(SplitBraceSegments(WithoutQuotes(Safe(text)), nextClosingBrace, ExpressionPiece));
 }
 
 IRichTextFormater::StringPointer CRichTextFormater::FormatChatText(const wchar_t* text)
@@ -182,25 +196,13 @@ IRichTextFormater::StringPointer CRichTextFormater::FormatEmpty(const wchar_t*, 
 
 IRichTextFormater::StringPointer CRichTextFormater::FormatMarkupText(const wchar_t* text)
 {
-    const std::wstring source = Safe(text);
-    std::wstring pieces;
-    size_t position = 0;
-    while (position < source.size()) {
-        if (source[position] == L'{') {
-            const size_t close = MarkupSegmentEnd(source, position);
-            std::wstring segment = source.substr(position + 1, close - position - 1) + L"\n";
-            if (segment[0] == L'<')
-                pieces += segment;
-            else
-                pieces += TextPiece(L"{" + segment + L"}");
-            position = close < source.size() ? close + 1 : close;
-        } else {
-            const size_t open = std::min(source.find(L'{', position), source.size());
-            pieces += TextPiece(source.substr(position, open - position));
-            position = open;
-        }
-    }
-    return ToString(pieces);
+    // A segment that starts as markup stays markup; any other keeps its
+    // braces and shows as text.
+    const auto markupOrText = [](const std::wstring& inside) {
+        const std::wstring segment = inside + L"\n";
+        return segment[0] == L'<' ? segment : TextPiece(L"{" + segment + L"}");
+    };
+    return ToString(SplitBraceSegments(Safe(text), MarkupSegmentEnd, markupOrText));
 }
 
 IRichTextFormater::StringPointer CRichTextFormater::FormatFontColor(const wchar_t* innerMarkup, tagColor color)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/common/base/TIntrusivePointer.h"
-#include "engine/directui/services/IUIStatisticsManager.h"
+#include "engine/directui/uisystem/IUIStatisticsManager.h"
 #include "engine/directui/services/tagUIStatisticsItem.h"
 
 #include <vector>

@@ -11,10 +11,11 @@ namespace RVGameEngine {
 namespace DirectUI {
 
 // Writes pieces of rich-text markup; pieces join by plain concatenation into
-// what a rich output box takes. Texts bound for a "Text" attribute lose their
-// double quotes (an attribute value cannot hold one); names, tags, URLs, file
-// names, font names and expression values go in unchanged. Null texts count
-// as empty ones.
+// what a rich output box takes. Every value written into an attribute (texts,
+// names, tags, URLs, file names, font names, expression values) loses its
+// double quotes: the markup has no escape for one, and a quote would end the
+// value and let the rest write attributes of its own. Null texts count as
+// empty ones.
 class RV_API IRichTextFormater
 {
 public:

@@ -35,17 +35,31 @@ void CUICaret::Update(uint32_t elapsedMs)
     if (lit == m_lit)
         return;
     m_lit = lit;
-    RequestRedraw();
+    RequestBlinkRedraw();
 }
 
 void CUICaret::Draw(int32_t originX, int32_t originY)
 {
     if (m_owner == nullptr || !m_shown || !m_lit)
         return;
-    IUISystem* system = m_owner->GetUISystem();
-    IUISystemDriver* driver = system != nullptr ? system->GetDriver() : nullptr;
-    if (driver != nullptr)
+    if (IUISystemDriver* driver = OwnerDriver())
         driver->FillRect(originX + m_x, originY + m_y, m_width, m_height, m_color);
+}
+
+IUISystemDriver* CUICaret::OwnerDriver()
+{
+    IUISystem* system = m_owner != nullptr ? m_owner->GetUISystem() : nullptr;
+    return system != nullptr ? system->GetDriver() : nullptr;
+}
+
+// A blink changes the caret's own pixels only: the owner's text around it
+// need not be drawn again.
+void CUICaret::RequestBlinkRedraw()
+{
+    if (m_owner == nullptr || !m_owner->IsVisibleInTree())
+        return;
+    if (IUISystemDriver* driver = OwnerDriver())
+        driver->Invalidate(m_owner->GetAnchoredX() + m_x, m_owner->GetAnchoredY() + m_y, m_width, m_height);
 }
 
 void CUICaret::RequestRedraw()

@@ -8,6 +8,7 @@
 namespace RVGameEngine {
 namespace DirectUI {
 
+class IUISystemDriver;
 class IUIWindow;
 
 // The blinking caret of the text-input controls: 500 ms lit, 500 ms dark,
@@ -29,7 +30,10 @@ public:
     bool IsLit() const { return m_lit; }
 
 private:
+    // A move or a change of shown state redraws the owner; a blink, the caret.
     void RequestRedraw();
+    void RequestBlinkRedraw();
+    IUISystemDriver* OwnerDriver();
 
     IUIWindow* m_owner = nullptr;
     tagColor m_color{255, 255, 255, 255};

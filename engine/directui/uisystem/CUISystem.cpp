@@ -21,11 +21,6 @@ const tagUIMouseEventArgs& MouseArgs(Common::tagEventArgs* args)
     return *static_cast<tagUIMouseEventArgs*>(args);
 }
 
-CUIWindow* AsCUIWindow(IUIWindow* window)
-{
-    return window != nullptr ? dynamic_cast<CUIWindow*>(window) : nullptr;
-}
-
 } // namespace
 
 CUISystem::CUISystem(IUISystemDriver* driver) : m_driver(driver), m_root(new (std::nothrow) CUIWindow())
@@ -124,7 +119,7 @@ IUIWindow* CUISystem::CreateControl(const wchar_t* elementName)
 
 void CUISystem::SetFocus(IUIWindow* window)
 {
-    CUIWindow* target = AsCUIWindow(window);
+    CUIWindow* target = CUIWindow::AsCUIWindow(window);
     if (target != nullptr) {
         m_driver->SetFocusToFrame();
         if (!target->IsFocusable())
@@ -132,12 +127,19 @@ void CUISystem::SetFocus(IUIWindow* window)
     }
     if (target == m_focus.Get())
         return;
+    // Focus handlers may drop the last reference to us, remove windows or
+    // move the focus again.
+    CKeepAlive keepAlive(this);
     Common::TIntrusivePointer<CUIWindow> previous = m_focus;
     Common::TIntrusivePointer<CUIWindow> next(target);
+    // The new focus is stored first, so that a focus-lost handler finds the
+    // focus already gone and does not lose it a second time.
+    m_focus = next;
     if (!previous.IsNull())
         previous->KillFocus();
-    m_focus = next;
-    if (!next.IsNull())
+    // Told only while it still holds the focus: a focus-lost handler may
+    // have moved it on.
+    if (!next.IsNull() && m_focus == next)
         next->SetFocus(false);
 }
 
@@ -148,7 +150,7 @@ IUIWindow* CUISystem::GetFocusWindow()
 
 void CUISystem::SetCapture(IUIWindow* window)
 {
-    m_capture = Common::TIntrusivePointer<CUIWindow>(AsCUIWindow(window));
+    m_capture = Common::TIntrusivePointer<CUIWindow>(CUIWindow::AsCUIWindow(window));
     m_driver->SetCapture();
 }
 
@@ -276,6 +278,8 @@ void CUISystem::OnFrameMove(void*, Common::tagEventArgs* args)
 void CUISystem::OnPaint(void*, Common::tagEventArgs*)
 {
     CKeepAlive keepAlive(this);
+    // Whatever the windows push, the clip is as the paint found it afterwards.
+    const size_t clipDepth = m_clipStack.size();
     Common::TIntrusivePointer<IUISystemDriver> driver = m_driver;
     driver->BeginPaint();
     driver->EndPaint();
@@ -284,82 +288,79 @@ void CUISystem::OnPaint(void*, Common::tagEventArgs*)
         root->OnPaint();
     driver->BeginPaint();
     driver->EndPaint();
+    while (m_clipStack.size() > clipDepth)
+        PopClipRect();
+}
+
+template <typename Call>
+void CUISystem::TellFocusWindow(Call call)
+{
+    CKeepAlive keepAlive(this);
+    Common::TIntrusivePointer<CUIWindow> focus = m_focus;
+    if (!focus.IsNull())
+        call(*focus);
 }
 
 void CUISystem::OnKeyDown(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> focus = m_focus;
-    if (!focus.IsNull())
-        focus->OnKeyDown(static_cast<tagUIKeyEventArgs*>(args)->virtualKey);
+    const int32_t key = static_cast<tagUIKeyEventArgs*>(args)->virtualKey;
+    TellFocusWindow([key](CUIWindow& focus) { focus.OnKeyDown(key); });
 }
 
 void CUISystem::OnKeyUp(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> focus = m_focus;
-    if (!focus.IsNull())
-        focus->OnKeyUp(static_cast<tagUIKeyEventArgs*>(args)->virtualKey);
+    const int32_t key = static_cast<tagUIKeyEventArgs*>(args)->virtualKey;
+    TellFocusWindow([key](CUIWindow& focus) { focus.OnKeyUp(key); });
 }
 
 void CUISystem::OnChar(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> focus = m_focus;
-    if (!focus.IsNull())
-        focus->OnChar(static_cast<tagUICharEventArgs*>(args)->character);
+    const wchar_t character = static_cast<tagUICharEventArgs*>(args)->character;
+    TellFocusWindow([character](CUIWindow& focus) { focus.OnChar(character); });
 }
 
 void CUISystem::OnFrameSetFocus(void*, Common::tagEventArgs*)
 {
-    CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> focus = m_focus;
-    if (!focus.IsNull())
-        focus->SetFocus(true);
+    TellFocusWindow([](CUIWindow& focus) { focus.SetFocus(true); });
 }
 
 void CUISystem::OnFrameKillFocus(void*, Common::tagEventArgs*)
 {
+    TellFocusWindow([](CUIWindow& focus) { focus.KillFocus(); });
+}
+
+void CUISystem::RouteToTarget(MouseHandler handler, Common::tagEventArgs* args)
+{
     CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> focus = m_focus;
-    if (!focus.IsNull())
-        focus->KillFocus();
+    bool continueRouting = true;
+    (DispatchTarget().Get()->*handler)(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
 }
 
 void CUISystem::OnLButtonDblClk(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    bool continueRouting = true;
-    DispatchTarget()->OnLButtonDblClk(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnLButtonDblClk, args);
 }
 
 void CUISystem::OnLButtonDown(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    bool continueRouting = true;
-    DispatchTarget()->OnLButtonDown(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnLButtonDown, args);
 }
 
 void CUISystem::OnLButtonUp(void*, Common::tagEventArgs* args)
 {
     CKeepAlive keepAlive(this);
-    bool continueRouting = true;
-    DispatchTarget()->OnLButtonUp(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnLButtonUp, args);
     ReleaseCapture();
 }
 
 void CUISystem::OnRButtonDown(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    bool continueRouting = true;
-    DispatchTarget()->OnRButtonDown(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnRButtonDown, args);
 }
 
 void CUISystem::OnRButtonUp(void*, Common::tagEventArgs* args)
 {
-    CKeepAlive keepAlive(this);
-    bool continueRouting = true;
-    DispatchTarget()->OnRButtonUp(MouseArgs(args).x, MouseArgs(args).y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnRButtonUp, args);
 }
 
 void CUISystem::OnMouseMove(void*, Common::tagEventArgs* args)
@@ -370,21 +371,20 @@ void CUISystem::OnMouseMove(void*, Common::tagEventArgs* args)
     m_lastMouseY = y;
     if (m_capture.IsNull())
         TrackHover(x, y);
-    bool continueRouting = true;
-    DispatchTarget()->OnMouseMove(x, y, &continueRouting);
+    RouteToTarget(&CUIWindow::OnMouseMove, args);
 }
 
 void CUISystem::OnMouseWheel(void*, Common::tagEventArgs* args)
 {
     CKeepAlive keepAlive(this);
-    Common::TIntrusivePointer<CUIWindow> target(AsCUIWindow(WindowFromPoint(m_lastMouseX, m_lastMouseY)));
+    Common::TIntrusivePointer<CUIWindow> target(CUIWindow::AsCUIWindow(WindowFromPoint(m_lastMouseX, m_lastMouseY)));
     if (!target.IsNull())
         target->OnMouseWheel(static_cast<tagUIMouseWheelEventArgs*>(args)->steps);
 }
 
 void CUISystem::TrackHover(int32_t x, int32_t y)
 {
-    Common::TIntrusivePointer<CUIWindow> under(AsCUIWindow(WindowFromPoint(x, y)));
+    Common::TIntrusivePointer<CUIWindow> under(CUIWindow::AsCUIWindow(WindowFromPoint(x, y)));
     if (under == m_hover)
         return;
     Common::TIntrusivePointer<CUIWindow> previous = m_hover;

@@ -79,7 +79,15 @@ private:
     void OnFrameSetFocus(void* sender, Common::tagEventArgs* args);
     void OnFrameKillFocus(void* sender, Common::tagEventArgs* args);
 
+    using MouseHandler = void (CUIWindow::*)(int32_t x, int32_t y, bool* continueRouting);
+
     Common::TIntrusivePointer<CUIWindow> DispatchTarget() const;
+    // The handler of the capture window, or else of the root, with the
+    // event's position; the UI system stays alive until it returns.
+    void RouteToTarget(MouseHandler handler, Common::tagEventArgs* args);
+    // Calls on the focus window, when there is one, held alive.
+    template <typename Call>
+    void TellFocusWindow(Call call);
     void TrackHover(int32_t x, int32_t y);
 
     Common::TIntrusivePointer<IUISystemDriver> m_driver;

@@ -1,40 +1,23 @@
 #include "engine/directui/uisystem/CUIWindow.h"
 
-#include "engine/common/base/Console.h"
 #include "engine/common/base/ModuleName.h"
 #include "engine/common/base/StringFunctions.h"
+#include "engine/directui/uisystem/IUIStatisticsManager.h"
 #include "engine/directui/uisystem/CUISystem.h"
-#include "engine/directui/frame/IFrame.h"
-#include "engine/directui/uisystem/IUIHoverListener.h"
-#include "engine/directui/services/IUIStatisticsManager.h"
-#include "engine/directui/uisystem/UIColorFunctions.h"
-#include "engine/directui/uisystem/WindowEventArgs.h"
-#include "engine/directui/controls/IPanel.h"
-#include "engine/filesystem/documents/IXmlElement.h"
-#include "engine/filesystem/documents/IXmlScript.h"
-#include "engine/filesystem/ILogFile.h"
 
 #include <cwchar>
+
+// The window base: its life, geometry, visibility and the plain data
+// (names, titles, tags, values). The tree, input and painting have files of
+// their own (CUIWindowTree, CUIWindowInput, CUIWindowPaint).
 
 namespace RVGameEngine {
 namespace DirectUI {
 
 namespace {
 
-constexpr int32_t kAlignmentWordCount = 9;
-const wchar_t* const kAlignmentWords[kAlignmentWordCount] = {
-    L"TopLeft",    L"TopCenter",    L"TopRight",    L"CenterLeft", L"CenterCenter",
-    L"CenterRight", L"BottomLeft", L"BottomCenter", L"BottomRight"};
-
-// -1 for a word that is none of the nine.
-int32_t AlignmentFromWord(const wchar_t* word)
-{
-    for (int32_t i = 0; i < kAlignmentWordCount; ++i) {
-        if (wcscmp(word, kAlignmentWords[i]) == 0)
-            return i;
-    }
-    return -1;
-}
+// As much of a frame title as the frame itself reads.
+constexpr int kFrameTitleLength = 1000;
 
 int32_t LeadingNumber(const wchar_t* text)
 {
@@ -48,29 +31,7 @@ std::wstring NumberText(int32_t value)
     return buffer;
 }
 
-const wchar_t* OrEmpty(const wchar_t* text)
-{
-    return text != nullptr ? text : L"";
-}
-
-CUISystem* AsCUISystem(IUISystem* system)
-{
-    return system != nullptr ? dynamic_cast<CUISystem*>(system) : nullptr;
-}
-
 } // namespace
-
-void CUIWindow::tagTag::SetText(const wchar_t* value)
-{
-    text = OrEmpty(value);
-    number = LeadingNumber(text.c_str());
-}
-
-void CUIWindow::tagTag::SetNumber(int32_t value)
-{
-    number = value;
-    text = NumberText(value);
-}
 
 CUIWindow::CUIWindow() = default;
 
@@ -84,202 +45,31 @@ CUIWindow::~CUIWindow()
     }
 }
 
+const wchar_t* CUIWindow::OrEmpty(const wchar_t* text)
+{
+    return text != nullptr ? text : L"";
+}
+
+CUISystem* CUIWindow::AsCUISystem(IUISystem* system)
+{
+    return system != nullptr ? dynamic_cast<CUISystem*>(system) : nullptr;
+}
+
+void CUIWindow::tagTag::SetText(const wchar_t* value)
+{
+    text = OrEmpty(value);
+    number = LeadingNumber(text.c_str());
+}
+
+void CUIWindow::tagTag::SetNumber(int32_t value)
+{
+    number = value;
+    text = NumberText(value);
+}
+
 CUIWindow* CUIWindow::AsCUIWindow(IUIWindow* window)
 {
     return window != nullptr ? dynamic_cast<CUIWindow*>(window) : nullptr;
-}
-
-// ---- Tree ------------------------------------------------------------------
-
-void CUIWindow::OnCreated() {}
-
-void CUIWindow::AddChild(IUIWindow* child)
-{
-    Common::TIntrusivePointer<CUIWindow> added(AsCUIWindow(child));
-    if (added.IsNull())
-        return;
-    // A window inside its own subtree would make every walk of the tree endless.
-    for (CUIWindow* ancestor = this; ancestor != nullptr; ancestor = ancestor->m_parent) {
-        if (ancestor == added.Get()) {
-            FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_ERROR,
-                                                    L"Window %s cannot be added below itself", added->GetName());
-            return;
-        }
-    }
-    CUISystem* system = AsCUISystem(m_system);
-    const wchar_t* name = added->GetName();
-    if (system != nullptr && name[0] != L'\0' && !system->FindRegisteredWindow(name).IsNull())
-        Common::ShowEngineDebuggingWarningMessage(L"Window name collision: %s", name);
-    added->SetUISystem(m_system);
-    added->SetParentWindow(this);
-    m_children.push_back(added);
-    if (system != nullptr)
-        system->RegisterWindowName(added->GetName(), Common::TIntrusivePointer<IUIWindow>(added->AsWindow()));
-}
-
-bool CUIWindow::RemoveWindow(IUIWindow* window)
-{
-    if (window == nullptr)
-        return false;
-    const Children snapshot = m_children;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : snapshot) {
-        if (child.IsNull())
-            continue;
-        if (child->RemoveWindow(window))
-            return true;
-        if (child->AsWindow() != window)
-            continue;
-        child->DetachFromSystem();
-        for (auto it = m_children.begin(); it != m_children.end(); ++it) {
-            if (*it == child) {
-                m_children.erase(it);
-                break;
-            }
-        }
-        child->ForgetParentAndSystem();
-        return true;
-    }
-    return false;
-}
-
-void CUIWindow::ForgetParentAndSystem()
-{
-    m_parent = nullptr;
-    SetUISystem(nullptr);
-}
-
-void CUIWindow::DetachFromSystem()
-{
-    CUISystem* system = AsCUISystem(m_system);
-    if (system != nullptr)
-        system->UnregisterWindowName(m_name.c_str(), AsWindow());
-    const Children snapshot = m_children;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : snapshot) {
-        if (!child.IsNull())
-            child->DetachFromSystem();
-    }
-    if (system != nullptr)
-        system->ReleaseHoldsOn(AsWindow());
-    RemoveAllDelegates();
-}
-
-IUIWindow* CUIWindow::GetChild(int32_t index)
-{
-    if (index < 0 || index >= GetChildCount())
-        return nullptr;
-    CUIWindow* child = m_children[static_cast<size_t>(index)].Get();
-    return child != nullptr ? child->AsWindow() : nullptr;
-}
-
-IUIWindow* CUIWindow::FindChild(const wchar_t* name)
-{
-    const wchar_t* wanted = OrEmpty(name);
-    for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
-        if (!child.IsNull() && child->m_name == wanted)
-            return child->AsWindow();
-    }
-    return nullptr;
-}
-
-IUIWindow* CUIWindow::FindWindow(const wchar_t* name)
-{
-    const wchar_t* wanted = OrEmpty(name);
-    CUISystem* system = AsCUISystem(m_system);
-    if (wanted[0] != L'\0' && system != nullptr)
-        return system->FindRegisteredWindow(wanted).Get();
-    // The empty name (and a window outside any UI system) searches the subtree.
-    if (IUIWindow* child = FindChild(wanted))
-        return child;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
-        if (child.IsNull())
-            continue;
-        if (IUIWindow* found = child->FindWindow(wanted))
-            return found;
-    }
-    return nullptr;
-}
-
-IUIWindow* CUIWindow::FindChildByTag(const wchar_t* tag)
-{
-    const wchar_t* wanted = OrEmpty(tag);
-    for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
-        if (!child.IsNull() && child->m_tag.text == wanted)
-            return child->AsWindow();
-    }
-    return nullptr;
-}
-
-IUIWindow* CUIWindow::FindWindowByTag(const wchar_t* tag)
-{
-    if (IUIWindow* child = FindChildByTag(tag))
-        return child;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
-        if (child.IsNull())
-            continue;
-        if (IUIWindow* found = child->FindWindowByTag(tag))
-            return found;
-    }
-    return nullptr;
-}
-
-void CUIWindow::RemoveAllChildren()
-{
-    const Children snapshot = m_children;
-    for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-        if (!it->IsNull())
-            RemoveWindow((*it)->AsWindow());
-    }
-}
-
-void CUIWindow::BringChildToFront(IUIWindow* child)
-{
-    // Moved in place: the window keeps its subscriptions and registrations.
-    for (size_t i = 0; i + 1 < m_children.size(); ++i) {
-        if (!m_children[i].IsNull() && m_children[i]->AsWindow() == child) {
-            Common::TIntrusivePointer<CUIWindow> moved = m_children[i];
-            m_children.erase(m_children.begin() + static_cast<std::ptrdiff_t>(i));
-            m_children.push_back(moved);
-            moved->Invalidate();
-            return;
-        }
-    }
-}
-
-void CUIWindow::BringToFront()
-{
-    if (m_parent != nullptr)
-        m_parent->BringChildToFront(AsWindow());
-}
-
-int32_t CUIWindow::GetChildCount()
-{
-    return static_cast<int32_t>(m_children.size());
-}
-
-IUIWindow* CUIWindow::GetParent()
-{
-    return m_parent != nullptr ? m_parent->AsWindow() : nullptr;
-}
-
-void CUIWindow::SetParentWindow(IUIWindow* parent)
-{
-    m_parent = AsCUIWindow(parent);
-}
-
-void CUIWindow::SetUISystem(IUISystem* system)
-{
-    m_system = system;
-    m_driver = system != nullptr ? system->GetDriver() : nullptr;
-    const Children snapshot = m_children;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : snapshot) {
-        if (!child.IsNull())
-            child->SetUISystem(system);
-    }
-}
-
-IUISystem* CUIWindow::GetUISystem()
-{
-    return m_system;
 }
 
 void CUIWindow::RecordClickStatistics()
@@ -287,13 +77,22 @@ void CUIWindow::RecordClickStatistics()
     IUIStatisticsManager* statistics = IUIStatisticsManager_GetInstance();
     if (statistics == nullptr)
         return;
-    IFrame* frame = m_driver != nullptr ? m_driver->GetFrame() : nullptr;
+    const bool onFrame = m_driver != nullptr && m_driver->GetFrame() != nullptr;
     std::wstring key = OrEmpty(Common::GetModuleName());
     key += L":";
-    key += frame != nullptr ? OrEmpty(frame->GetTitle()) : L"Device";
+    key += onFrame ? FrameTitle() : L"Device";
     key += L":";
     key += GetFullName();
     statistics->Record(key.c_str());
+}
+
+// A frame's title is its window's text (empty before the window exists).
+std::wstring CUIWindow::FrameTitle()
+{
+    wchar_t buffer[kFrameTitleLength] = {};
+    if (HWND window = m_driver->GetFrameHandle())
+        GetWindowTextW(window, buffer, kFrameTitleLength);
+    return buffer;
 }
 
 void CUIWindow::SetTypeName(const wchar_t* typeName)
@@ -305,8 +104,6 @@ const wchar_t* CUIWindow::GetTypeName()
 {
     return m_typeName.c_str();
 }
-
-// ---- Geometry ----------------------------------------------------------------
 
 void CUIWindow::SetRect(int32_t x, int32_t y, int32_t width, int32_t height)
 {
@@ -368,39 +165,6 @@ void CUIWindow::SetAnchorMode(int32_t mode)
     OnRectChanged();
 }
 
-bool CUIWindow::HitTest(int32_t x, int32_t y)
-{
-    return PtInWindow(x, y, GetAnchoredX(), GetAnchoredY(), m_width + m_extraReactWidth, m_height);
-}
-
-bool CUIWindow::PtInWindow(int32_t px, int32_t py, int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    return x <= px && px <= x + width && y <= py && py <= y + height;
-}
-
-bool CUIWindow::RectOutside(int32_t ax, int32_t ay, int32_t aw, int32_t ah, int32_t bx, int32_t by, int32_t bw,
-                            int32_t bh)
-{
-    return ax + aw < bx || bx + bw < ax || ay + ah < by || by + bh < ay;
-}
-
-bool CUIWindow::IsClippedOut(IUIWindow* window)
-{
-    if (window == nullptr)
-        return true;
-    if (m_system == nullptr)
-        return false;
-    bool enabled = false;
-    int32_t x = 0, y = 0, width = 0, height = 0;
-    m_system->GetClipRect(&enabled, &x, &y, &width, &height);
-    if (!enabled)
-        return false;
-    return RectOutside(x, y, width, height, window->GetAnchoredX(), window->GetAnchoredY(), window->GetWidth(),
-                       window->GetHeight());
-}
-
-// ---- Visibility, redraw, focus and capture ----------------------------------
-
 void CUIWindow::Show()
 {
     if (m_visible)
@@ -445,321 +209,6 @@ void CUIWindow::SetVisible(bool visible) { visible ? Show() : Hide(); }
 bool CUIWindow::GetVisible() { return IsVisible(); }
 void CUIWindow::SetEnabled(bool enabled) { enabled ? Enable() : Disable(); }
 bool CUIWindow::GetEnabled() { return IsEnabled(); }
-
-void CUIWindow::Invalidate()
-{
-    if (IsVisibleInTree())
-        InvalidateOnHide();
-}
-
-void CUIWindow::InvalidateOnHide()
-{
-    if (m_driver != nullptr)
-        m_driver->Invalidate(GetAnchoredX(), GetAnchoredY(), m_width, m_height);
-}
-
-void CUIWindow::OnRectChanged()
-{
-    if (m_parent != nullptr)
-        m_parent->Invalidate();
-    else if (m_driver != nullptr)
-        m_driver->InvalidateAll();
-}
-
-void CUIWindow::CaptureMouse()
-{
-    if (m_system != nullptr)
-        m_system->SetCapture(AsWindow());
-}
-
-void CUIWindow::ReleaseMouse()
-{
-    if (m_system != nullptr)
-        m_system->ReleaseCapture();
-}
-
-bool CUIWindow::IsFocusable() { return false; }
-
-void CUIWindow::SetFocus(bool)
-{
-    Common::tagEventArgs args;
-    Fire(WINDOW_EVENT_FOCUS_GAINED, AsWindow(), &args);
-}
-
-void CUIWindow::KillFocus()
-{
-    Common::tagEventArgs args;
-    Fire(WINDOW_EVENT_FOCUS_LOST, AsWindow(), &args);
-}
-
-bool CUIWindow::IsClickSuppressed()
-{
-    return m_system != nullptr && m_system->IsClickSuppressed();
-}
-
-// ---- Hover and wheel ---------------------------------------------------------
-
-void CUIWindow::SetHoverListener(IUIHoverListener* listener) { m_hoverListener = listener; }
-
-void CUIWindow::SetHoverWindow(IUIWindow* window)
-{
-    m_hoverWindow = Common::TIntrusivePointer<IUIWindow>(window);
-}
-
-void CUIWindow::SetHoverWindowByName(const wchar_t* name)
-{
-    IUIWindow* found = nullptr;
-    if (m_system != nullptr && m_system->GetRootWindow() != nullptr)
-        found = m_system->GetRootWindow()->FindWindow(name);
-    SetHoverWindow(found);
-    if (found != nullptr)
-        found->Hide();
-}
-
-void CUIWindow::SetWheelTarget(IUIWindow* window)
-{
-    m_wheelTarget = Common::TIntrusivePointer<IUIWindow>(window);
-}
-
-void CUIWindow::OnMouseEnter(int32_t x, int32_t y)
-{
-    if (m_hoverListener != nullptr)
-        m_hoverListener->OnHoverEnter(AsWindow());
-    if (!m_hoverWindow.IsNull())
-        m_hoverWindow->Show();
-    tagWindowMouseEventArgs args;
-    args.x = x;
-    args.y = y;
-    Fire(WINDOW_EVENT_MOUSE_ENTER, AsWindow(), &args);
-}
-
-void CUIWindow::OnMouseLeave(int32_t x, int32_t y)
-{
-    if (m_hoverListener != nullptr)
-        m_hoverListener->OnHoverLeave(AsWindow());
-    if (!m_hoverWindow.IsNull())
-        m_hoverWindow->Hide();
-    tagWindowMouseEventArgs args;
-    args.x = x;
-    args.y = y;
-    Fire(WINDOW_EVENT_MOUSE_LEAVE, AsWindow(), &args);
-}
-
-void CUIWindow::OnMouseWheel(int32_t steps)
-{
-    ForwardWheel(steps);
-}
-
-void CUIWindow::ForwardWheel(int32_t steps)
-{
-    Common::TIntrusivePointer<IUIWindow> target = m_wheelTarget;
-    CUIWindow* next = AsCUIWindow(target.Get());
-    if (next == nullptr || m_forwardingWheel || next->m_forwardingWheel)
-        return;
-    m_forwardingWheel = true;
-    next->OnMouseWheel(steps);
-    m_forwardingWheel = false;
-}
-
-// ---- Input routing -------------------------------------------------------------
-
-template <typename Handler>
-void CUIWindow::RouteMouse(int32_t eventId, Handler handler, int32_t x, int32_t y, bool* continueRouting,
-                           bool hitTest)
-{
-    if (!m_visible || !m_enabled)
-        return;
-    bool localFlag = true;
-    if (continueRouting == nullptr)
-        continueRouting = &localFlag;
-    // Handlers may add, remove or reorder windows: visit a snapshot that
-    // keeps each child alive, and skip children that left meanwhile.
-    const Children snapshot = m_children;
-    for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-        CUIWindow* child = it->Get();
-        if (child != nullptr && child->m_parent == this && child->m_visible && child->m_enabled &&
-            (!hitTest || child->HitTest(x, y))) {
-            // Most windows have no handler: skip building and firing a record.
-            if (child->HasSubscriber(eventId)) {
-                tagWindowMouseEventArgs args;
-                args.x = x;
-                args.y = y;
-                child->Fire(eventId, child->AsWindow(), &args);
-                if (!args.continueRouting) {
-                    *continueRouting = false;
-                    return;
-                }
-            }
-            (child->*handler)(x, y, continueRouting);
-        }
-        if (!*continueRouting)
-            return;
-    }
-}
-
-void CUIWindow::OnLButtonDblClk(int32_t x, int32_t y, bool* continueRouting)
-{
-    RouteMouse(WINDOW_EVENT_LBUTTON_DBLCLK, &CUIWindow::OnLButtonDblClk, x, y, continueRouting, true);
-}
-
-void CUIWindow::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
-{
-    if (m_frameDrag && HitTest(x, y)) {
-        if (m_driver != nullptr)
-            m_driver->BeginWindowDrag();
-        return;
-    }
-    RouteMouse(WINDOW_EVENT_LBUTTON_DOWN, &CUIWindow::OnLButtonDown, x, y, continueRouting, true);
-}
-
-void CUIWindow::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
-{
-    RouteMouse(WINDOW_EVENT_LBUTTON_UP, &CUIWindow::OnLButtonUp, x, y, continueRouting, true);
-}
-
-void CUIWindow::OnRButtonDblClk(int32_t x, int32_t y, bool* continueRouting)
-{
-    RouteMouse(WINDOW_EVENT_RBUTTON_DBLCLK, &CUIWindow::OnRButtonDblClk, x, y, continueRouting, true);
-}
-
-void CUIWindow::OnRButtonDown(int32_t x, int32_t y, bool* continueRouting)
-{
-    RouteMouse(WINDOW_EVENT_RBUTTON_DOWN, &CUIWindow::OnRButtonDown, x, y, continueRouting, true);
-}
-
-void CUIWindow::OnRButtonUp(int32_t x, int32_t y, bool* continueRouting)
-{
-    RouteMouse(WINDOW_EVENT_RBUTTON_UP, &CUIWindow::OnRButtonUp, x, y, continueRouting, true);
-}
-
-void CUIWindow::OnMouseMove(int32_t x, int32_t y, bool* continueRouting)
-{
-    RouteMouse(WINDOW_EVENT_MOUSE_MOVE, &CUIWindow::OnMouseMove, x, y, continueRouting, false);
-}
-
-void CUIWindow::OnKeyDown(int32_t virtualKey)
-{
-    tagWindowKeyEventArgs args;
-    args.key = virtualKey;
-    Fire(WINDOW_EVENT_KEY_DOWN, AsWindow(), &args);
-}
-
-void CUIWindow::OnKeyUp(int32_t virtualKey)
-{
-    tagWindowKeyEventArgs args;
-    args.key = virtualKey;
-    Fire(WINDOW_EVENT_KEY_UP, AsWindow(), &args);
-}
-
-void CUIWindow::OnChar(wchar_t character)
-{
-    tagWindowCharEventArgs args;
-    args.character = character;
-    Fire(WINDOW_EVENT_CHAR, AsWindow(), &args);
-}
-
-IUIWindow* CUIWindow::WindowFromPoint(int32_t x, int32_t y)
-{
-    if (!m_visible || !HitTest(x, y))
-        return nullptr;
-    for (auto it = m_children.rbegin(); it != m_children.rend(); ++it) {
-        CUIWindow* child = it->Get();
-        if (child == nullptr || !child->m_visible || !child->HitTest(x, y))
-            continue;
-        if (IUIWindow* found = child->WindowFromPoint(x, y))
-            return found;
-    }
-    if (m_system != nullptr && m_system->IsPickNamedWindows() && !m_name.empty())
-        return AsWindow();
-    // A bare panel only groups its children: the point goes through it.
-    if (m_backgroundImage.IsNull() && dynamic_cast<IPanel*>(this) != nullptr)
-        return nullptr;
-    if (m_penetrable)
-        return nullptr;
-    return AsWindow();
-}
-
-// ---- Painting and ticks ------------------------------------------------------------
-
-void CUIWindow::OnPaint()
-{
-    if (!m_visible)
-        return;
-    const int32_t x = GetAnchoredX(), y = GetAnchoredY();
-    if (!m_backgroundImage.IsNull())
-        m_backgroundImage->DrawStretched(x, y, m_width, m_height, m_backgroundImageColor);
-    if (!m_controlDrawsTitle)
-        DrawTitle(m_titleColor);
-    PaintChildren();
-    if ((IsRootOrTopLevel() || m_commitsString) && m_driver != nullptr) {
-        m_driver->BeginPaint();
-        m_driver->EndPaint();
-    }
-}
-
-void CUIWindow::PaintChildren()
-{
-    const Children snapshot = m_children;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : snapshot) {
-        if (child.IsNull() || child->m_parent != this || !child->m_visible || IsClippedOut(child->AsWindow()))
-            continue;
-        if (m_system != nullptr)
-            m_system->PushClipRect(true, child->GetAnchoredX(), child->GetAnchoredY(), child->GetWidth(),
-                                   child->GetHeight());
-        child->OnPaint();
-        tagWindowPaintEventArgs args;
-        child->Fire(WINDOW_EVENT_PAINT, child->AsWindow(), &args);
-        if (m_system != nullptr)
-            m_system->PopClipRect();
-    }
-}
-
-bool CUIWindow::IsRootOrTopLevel()
-{
-    if (m_system == nullptr)
-        return m_parent == nullptr;
-    IUIWindow* root = m_system->GetRootWindow();
-    return root == AsWindow() || (m_parent != nullptr && root == m_parent->AsWindow());
-}
-
-void CUIWindow::DrawTitle(tagColor color)
-{
-    const std::wstring& text = m_maxBytesShow > 0 ? m_shownTitle : m_title;
-    if (text.empty() || m_driver == nullptr)
-        return;
-    m_driver->DrawText(m_titleFont, text.c_str(), color, GetAnchoredX() + m_titleStartPos, GetAnchoredY(), m_width,
-                       m_height, m_titleAlign);
-}
-
-void CUIWindow::OnFrameMove(int32_t elapsedMs)
-{
-    const Children snapshot = m_children;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : snapshot) {
-        if (!child.IsNull() && child->m_parent == this)
-            child->OnFrameMove(elapsedMs);
-    }
-}
-
-void CUIWindow::OnHideTree()
-{
-    const Children snapshot = m_children;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : snapshot) {
-        if (!child.IsNull())
-            child->OnHideTree();
-    }
-}
-
-void CUIWindow::OnShowTree()
-{
-    const Children snapshot = m_children;
-    for (const Common::TIntrusivePointer<CUIWindow>& child : snapshot) {
-        if (!child.IsNull())
-            child->OnShowTree();
-    }
-}
-
-// ---- Names, titles, tags and values --------------------------------------------------
-
 void CUIWindow::SetName(const wchar_t* name) { m_name = OrEmpty(name); }
 const wchar_t* CUIWindow::GetName() { return m_name.c_str(); }
 
@@ -846,7 +295,6 @@ void CUIWindow::SetMaxBytesShow(int32_t limit)
 }
 
 int32_t CUIWindow::GetMaxBytesShow() { return m_maxBytesShow; }
-
 void CUIWindow::SetTag(const wchar_t* tag) { m_tag.SetText(tag); }
 const wchar_t* CUIWindow::GetTag() { return m_tag.text.c_str(); }
 void CUIWindow::SetTagInt(int32_t value) { m_tag.SetNumber(value); }
@@ -867,7 +315,6 @@ void CUIWindow::SetTag5(const wchar_t* tag) { m_tag5.SetText(tag); }
 const wchar_t* CUIWindow::GetTag5() { return m_tag5.text.c_str(); }
 void CUIWindow::SetTag5Int(int32_t value) { m_tag5.SetNumber(value); }
 int32_t CUIWindow::GetTag5Int() { return m_tag5.number; }
-
 void CUIWindow::SetUserValueA(int32_t value) { m_userValueA = value; }
 int32_t CUIWindow::GetUserValueA() { return m_userValueA; }
 void CUIWindow::SetUserValueB(int32_t value) { m_userValueB = value; }
@@ -902,121 +349,6 @@ void CUIWindow::SetExtraReactWidth(int32_t width) { m_extraReactWidth = width; }
 int32_t CUIWindow::GetExtraReactWidth() { return m_extraReactWidth; }
 void CUIWindow::SetCommitsString(bool commits) { m_commitsString = commits; }
 bool CUIWindow::GetCommitsString() { return m_commitsString; }
-
-// ---- XML -------------------------------------------------------------------------
-
-void CUIWindow::LoadFromXmlFile(const wchar_t* path)
-{
-    Common::TIntrusivePointer<Common::IXmlScript> document = Common::IXmlScript_Create();
-    if (!document.IsNull())
-        LoadAttributes(document->LoadFromFile(path));
-}
-
-void CUIWindow::LoadNameFromXml(Common::IXmlElement* element)
-{
-    if (element != nullptr)
-        SetName(element->GetAttribute(L"Name"));
-}
-
-IUIImage* CUIWindow::LoadImageFromXml(Common::IXmlElement* element, const wchar_t* tag)
-{
-    Common::IXmlElement* imageElement = element != nullptr ? element->FindChildByTagAttribute(tag) : nullptr;
-    if (imageElement == nullptr)
-        return nullptr;
-    const wchar_t* fileName = imageElement->GetAttribute(L"Filename");
-    if (fileName[0] == L'\0')
-        return nullptr;
-    IUIImage* image = IImage_Create(m_system != nullptr ? m_system->GetDriver() : nullptr);
-    if (image == nullptr)
-        return nullptr;
-    image->Load(fileName);
-    if (imageElement->HasAttribute(L"X"))
-        image->SetSubRect(true, imageElement->GetAttributeInt(L"X"), imageElement->GetAttributeInt(L"Y"),
-                          imageElement->GetAttributeInt(L"Width"), imageElement->GetAttributeInt(L"Height"));
-    if (imageElement->HasAttribute(L"PX"))
-        image->SetDrawPoint(true, imageElement->GetAttributeInt(L"PX"), imageElement->GetAttributeInt(L"PY"));
-    return image;
-}
-
-void CUIWindow::LoadAttributes(Common::IXmlElement* element)
-{
-    if (element == nullptr)
-        return;
-    IUIWindow* self = AsWindow();
-    if (element->HasAttribute(L"Name"))
-        self->SetName(element->GetAttribute(L"Name"));
-    if (element->HasAttribute(L"Alias"))
-        self->SetAlias(element->GetAttribute(L"Alias"));
-    self->SetTag(element->GetAttribute(L"Tag"));
-    self->SetTag2(element->GetAttribute(L"Tag2"));
-    self->SetTag3(element->GetAttribute(L"Tag3"));
-    self->SetTag4(element->GetAttribute(L"Tag4"));
-    self->SetTag5(element->GetAttribute(L"Tag5"));
-    // A description giving only a zero Y and Height keeps the rectangle.
-    if (element->HasAttribute(L"X") || element->GetAttributeInt(L"Y") != 0 || element->HasAttribute(L"Width") ||
-        element->GetAttributeInt(L"Height") != 0)
-        self->SetRect(element->GetAttributeInt(L"X"), element->GetAttributeInt(L"Y"),
-                      element->GetAttributeInt(L"Width"), element->GetAttributeInt(L"Height"));
-    if (element->HasAttribute(L"TitleStartPos"))
-        m_titleStartPos = element->GetAttributeInt(L"TitleStartPos");
-    self->SetExtraReactWidth(element->GetAttributeInt(L"ExtraReactWidth"));
-    if (element->HasAttribute(L"Visible"))
-        element->GetAttributeBool(L"Visible") ? self->Show() : self->Hide();
-    if (element->HasAttribute(L"Enable"))
-        element->GetAttributeBool(L"Enable") ? self->Enable() : self->Disable();
-    self->SetPenetrable(element->GetAttributeBool(L"Penetrable"));
-    self->SetTitleFont(element->HasAttribute(L"TitleFont") ? element->GetAttribute(L"TitleFont") : L"Default");
-    if (element->HasAttribute(L"TitleColor"))
-        self->SetTitleColor(ParseUIColor(element->GetAttribute(L"TitleColor")));
-    if (element->HasAttribute(L"BackgroundImageColor"))
-        self->SetBackgroundImageColor(ParseUIColor(element->GetAttribute(L"BackgroundImageColor")));
-    if (element->HasAttribute(L"MaxBytesShow"))
-        self->SetMaxBytesShow(element->GetAttributeInt(L"MaxBytesShow"));
-    self->SetTitle(element->GetAttribute(L"Title"));
-
-    Common::TIntrusivePointer<IUIImage> smart(LoadImageFromXml(element, L"Smart"));
-    if (!smart.IsNull()) {
-        self->SetBackgroundImage(smart.Get());
-        self->SetWidth(smart->GetImageWidth());
-        self->SetHeight(smart->GetImageHeight());
-    } else {
-        Common::TIntrusivePointer<IUIImage> background(LoadImageFromXml(element, L"Background"));
-        self->SetBackgroundImage(background.Get());
-    }
-
-    self->SetFrameDrag(element->GetAttributeBool(L"FrameDrag"));
-    self->SetCommitsString(element->GetAttributeBool(L"CommitsString"));
-    if (element->HasAttribute(L"TitleAlign")) {
-        const int32_t align = AlignmentFromWord(element->GetAttribute(L"TitleAlign"));
-        if (align >= 0)
-            self->SetTitleAlign(align);
-    }
-    if (element->HasAttribute(L"AnchorMode")) {
-        const int32_t mode = AlignmentFromWord(element->GetAttribute(L"AnchorMode"));
-        if (mode >= 0)
-            self->SetAnchorMode(mode);
-    }
-    LoadChildren(element);
-}
-
-void CUIWindow::LoadChildren(Common::IXmlElement* element)
-{
-    if (m_system == nullptr)
-        return;
-    for (int32_t i = 0; i < element->GetChildCount(); ++i) {
-        Common::IXmlElement* childElement = element->GetChild(i);
-        if (childElement == nullptr)
-            continue;
-        Common::TIntrusivePointer<IUIWindow> child(m_system->CreateControl(childElement->GetName()));
-        CUIWindow* created = AsCUIWindow(child.Get());
-        if (created == nullptr)
-            continue;
-        child->OnCreated();
-        created->LoadNameFromXml(childElement);
-        AddChild(child.Get());
-        child->LoadAttributes(childElement);
-    }
-}
 
 } // namespace DirectUI
 } // namespace RVGameEngine

@@ -5,12 +5,15 @@
 #include "engine/directui/uisystem/IUISystem.h"
 #include "engine/directui/uisystem/IUISystemDriver.h"
 #include "engine/directui/uisystem/IUIWindow.h"
+#include "engine/directui/uisystem/TSnapshotVisit.h"
 
 #include <string>
 #include <vector>
 
 namespace RVGameEngine {
 namespace DirectUI {
+
+class CUISystem;
 
 // The base class of every window: geometry with anchor modes, names and tags,
 // title, background image, children, XML loading, input routing, painting
@@ -184,6 +187,7 @@ public:
     void SetControlDrawsTitle(bool drawsTitle) { m_controlDrawsTitle = drawsTitle; }
     IUISystemDriver* GetDriver() const { return m_driver; }
     IUIWindow* AsWindow() { return this; }
+    static CUIWindow* AsCUIWindow(IUIWindow* window);
 
 protected:
     // Passes a wheel turn to the wheel target; a chain of targets that leads
@@ -201,6 +205,55 @@ private:
 
     using Children = std::vector<Common::TIntrusivePointer<CUIWindow>>;
 
+    // The children, each held while it is visited, for a walk whose calls
+    // may change the tree: one that has left this window when its turn comes
+    // is skipped. Every walk that calls out goes through here. This window is
+    // held for the walk; the input, paint and tick walks, which run inside a
+    // dispatch that already holds it (the UI system holds where it starts,
+    // each level's snapshot the level below), say so.
+    enum class enmSelfHold
+    {
+        HoldSelf,
+        HeldByDispatch,
+    };
+    struct tagStillChild
+    {
+        const CUIWindow* parent;
+        bool operator()(const CUIWindow& child) const { return child.m_parent == parent; }
+    };
+    using ChildVisit = TSnapshotVisit<CUIWindow, tagStillChild>;
+    ChildVisit VisitChildren(enmVisitOrder order, enmSelfHold hold = enmSelfHold::HoldSelf)
+    {
+        return ChildVisit(hold == enmSelfHold::HoldSelf ? this : nullptr, m_children, order, tagStillChild{this});
+    }
+    bool IsChildOf(const CUIWindow* parent) const { return m_parent == parent; }
+
+    // The first child, first to last, that matches.
+    template <typename Matches>
+    IUIWindow* FindChildWhere(Matches matches)
+    {
+        for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
+            if (!child.IsNull() && matches(*child))
+                return child->AsWindow();
+        }
+        return nullptr;
+    }
+    // The first window that search finds below a child, first to last.
+    template <typename Search>
+    IUIWindow* FindBelowChildren(Search search)
+    {
+        for (const Common::TIntrusivePointer<CUIWindow>& child : m_children) {
+            if (child.IsNull())
+                continue;
+            if (IUIWindow* found = search(*child))
+                return found;
+        }
+        return nullptr;
+    }
+    // Tells the hover listener, shows or hides the hover window and fires
+    // mouse enter or leave.
+    void TellHover(bool entered, int32_t x, int32_t y);
+
     template <typename Handler>
     void RouteMouse(int32_t eventId, Handler handler, int32_t x, int32_t y, bool* continueRouting, bool hitTest);
     void PaintChildren();
@@ -208,7 +261,17 @@ private:
     void UpdateShownTitle();
     bool IsRootOrTopLevel();
     void ForgetParentAndSystem();
-    static CUIWindow* AsCUIWindow(IUIWindow* window);
+    // Takes the window out of its parent's children before it joins another
+    // parent (of the UI system given).
+    void LeaveParent(IUISystem* nextSystem);
+    void EraseChild(CUIWindow* child);
+    // Gives up the subtree's names and the UI system's holds on it; with
+    // dropHandlers, its event subscriptions and its own references to hover
+    // and wheel windows too (they could keep a removed subtree alive).
+    void ReleaseFromSystem(bool dropHandlers);
+    std::wstring FrameTitle();
+    static const wchar_t* OrEmpty(const wchar_t* text);
+    static CUISystem* AsCUISystem(IUISystem* system);
 
     IUISystem* m_system = nullptr;
     IUISystemDriver* m_driver = nullptr;

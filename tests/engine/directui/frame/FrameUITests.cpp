@@ -3,7 +3,7 @@
 #include "engine/directui/frame/CFrame.h"
 #include "engine/directui/frame/IFrame.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
-#include "engine/directui/services/IUIStatisticsManager.h"
+#include "engine/directui/uisystem/IUIStatisticsManager.h"
 
 #include "engine/common/base/ModuleName.h"
 #include "tests/engine/directui/frame/FrameTestSupport.h"

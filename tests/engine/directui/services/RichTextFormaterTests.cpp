@@ -1,4 +1,5 @@
 #include "engine/directui/services/IRichTextFormater.h"
+#include "engine/filesystem/documents/IXmlScript.h"
 
 #include <gtest/gtest.h>
 
@@ -50,9 +51,9 @@ TEST(RichTextFormater, ElementsAndScopes)
         {"text drops quotes", Text(f->FormatText(L"say \"hi\"")), TextPiece(L"say hi")},
         {"null text", Text(f->FormatText(nullptr)), TextPiece(L"")},
         {"text button", Text(f->FormatTextButton(L"b\"1", L"t", L"Go \"on\"")),
-         L"<TextButton Name = \"b\"1\" Tag = \"t\" Text = \"Go on\"/>\n"},
+         L"<TextButton Name = \"b1\" Tag = \"t\" Text = \"Go on\"/>\n"},
         {"hyper link", Text(f->FormatHyperLink(L"link", L"7", L"\"Home\"", L"http://a/?q=\"x\"")),
-         L"<HyperLink Name = \"link\" Tag = \"7\" Text = \"Home\" URL = \"http://a/?q=\"x\"\"/>\n"},
+         L"<HyperLink Name = \"link\" Tag = \"7\" Text = \"Home\" URL = \"http://a/?q=x\"/>\n"},
         {"image", Text(f->FormatImage(L"pic", L"", L"Data/a b.png")),
          L"<Image Name = \"pic\" Tag = \"\" Filename = \"Data/a b.png\"/>\n"},
         {"expression", Text(f->FormatExpression(L"05")), ExpressionPiece(L"05")},
@@ -102,4 +103,38 @@ TEST(RichTextFormater, BraceSegments)
         {"lone brace", Text(f->FormatMarkupText(L"{")), TextPiece(L"{\n}")},
     };
     ExpectGolden(cases);
+}
+
+// Values come from servers and players: a double quote in any of them must
+// not end its attribute, or the value could add attributes of its own.
+TEST(RichTextFormater, NoValueCanEndItsAttributeEarly)
+{
+    IRichTextFormater* f = IRichTextFormater_GetInstance();
+    const wchar_t* hostile = L"x\" Evil = \"y";
+    const struct
+    {
+        const char* what;
+        IRichTextFormater::StringPointer piece;
+        const wchar_t* attribute;
+    } rows[] = {
+        {"button name", f->FormatTextButton(hostile, L"t", L"go"), L"Name"},
+        {"button tag", f->FormatTextButton(L"n", hostile, L"go"), L"Tag"},
+        {"link name", f->FormatHyperLink(hostile, L"t", L"go", L"http://a/"), L"Name"},
+        {"link address", f->FormatHyperLink(L"n", L"t", L"go", hostile), L"URL"},
+        {"image file", f->FormatImage(L"n", L"t", hostile), L"Filename"},
+        {"image tag", f->FormatImage(L"n", hostile, L"a.png"), L"Tag"},
+        {"expression", f->FormatExpression(hostile), L"Expression"},
+        {"font name", f->FormatFontName(L"", hostile), L"FontName"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Common::IXmlScript> document =
+            RVGameEngine::Common::IXmlScript_Create();
+        RVGameEngine::Common::IXmlElement* root = document->Parse(row.piece->GetUtf16());
+        ASSERT_NE(root, nullptr);
+        ASSERT_EQ(root->GetChildCount(), 1);
+        RVGameEngine::Common::IXmlElement* element = root->GetChild(0);
+        EXPECT_EQ(std::wstring(element->GetAttribute(row.attribute)), L"x Evil = y");
+        EXPECT_FALSE(element->HasAttribute(L"Evil"));
+    }
 }

@@ -5,7 +5,7 @@
 #include "engine/directui/uisystem/CUIWindow.h"
 #include "engine/directui/uisystem/UIColorFunctions.h"
 #include "engine/directui/uisystem/WindowEventArgs.h"
-#include "engine/directui/controls/IPanel.h"
+#include "engine/directui/uisystem/IPanel.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 #include "tests/engine/directui/uisystem/RecordingDriver.h"
 

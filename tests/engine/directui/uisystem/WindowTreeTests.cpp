@@ -2,7 +2,7 @@
 
 #include "engine/directui/uisystem/UIEventArgs.h"
 #include "engine/directui/controls/ILabel.h"
-#include "engine/directui/controls/IPanel.h"
+#include "engine/directui/uisystem/IPanel.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 using namespace UITest;
