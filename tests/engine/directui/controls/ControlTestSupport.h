@@ -7,7 +7,7 @@
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 #include "tests/support/LogCapture.h"
 
-#include "engine/directui/services/IUIStatisticsManager.h"
+#include "engine/directui/uisystem/IUIStatisticsManager.h"
 
 #include <cwchar>
 #include <string>
