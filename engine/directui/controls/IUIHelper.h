@@ -9,7 +9,7 @@
 #include "engine/directui/controls/IDigits.h"
 #include "engine/directui/controls/IEditBox.h"
 #include "engine/directui/controls/ILabel.h"
-#include "engine/directui/controls/IPanel.h"
+#include "engine/directui/uisystem/IPanel.h"
 #include "engine/directui/controls/IRichLabel.h"
 #include "engine/directui/controls/IRichOutputBox.h"
 #include "engine/directui/controls/IScrollBar.h"
