@@ -25,6 +25,11 @@ public:
     // name (and the system error for a failed write) and nothing else of it
     // is written.
     bool ExtractPackedArchive(RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Common::IStream> stream);
+    // The same for the archive inside a package blob, inflated piece by piece
+    // while the files are written, so that it is never held whole. A blob
+    // found damaged part-way fails the extraction; the entries written
+    // before then stay, are listed in the log and counted done.
+    bool ExtractPackage(const void* blob, uint32_t blobSize, const wchar_t* name);
 
     void Reset();
     uint32_t GetTotal() const { return m_total.load(); }
