@@ -45,39 +45,48 @@ void CEntryWriterThread::Push(const tagExtractionPiece& piece)
         WritePiece(piece);
         return;
     }
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_queue.push_back(piece);
-    }
-    m_arrived.notify_one();
+    AcquireSRWLockExclusive(&m_lock);
+    m_queue.push_back(piece);
+    const bool wake = m_waiting;
+    ReleaseSRWLockExclusive(&m_lock);
+    if (wake)
+        WakeConditionVariable(&m_arrived);
 }
 
 void CEntryWriterThread::Finish()
 {
     if (!m_thread)
         return;
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_finishing = true;
-    }
-    m_arrived.notify_one();
+    AcquireSRWLockExclusive(&m_lock);
+    m_finishing = true;
+    ReleaseSRWLockExclusive(&m_lock);
+    WakeConditionVariable(&m_arrived);
     WaitForSingleObject(m_thread.Get(), INFINITE);
     m_thread.Close();
 }
 
+// Everything queued so far, at once; false when there is nothing and no
+// more will come.
+bool CEntryWriterThread::TakeQueued(std::deque<tagExtractionPiece>* pieces)
+{
+    AcquireSRWLockExclusive(&m_lock);
+    while (m_queue.empty() && !m_finishing) {
+        m_waiting = true;
+        SleepConditionVariableSRW(&m_arrived, &m_lock, INFINITE, 0);
+        m_waiting = false;
+    }
+    pieces->swap(m_queue);
+    ReleaseSRWLockExclusive(&m_lock);
+    return !pieces->empty();
+}
+
 void CEntryWriterThread::WriteQueued()
 {
-    for (;;) {
-        tagExtractionPiece piece;
-        {
-            std::unique_lock<std::mutex> guard(m_lock);
-            m_arrived.wait(guard, [this] { return !m_queue.empty() || m_finishing; });
-            if (m_queue.empty())
-                return;
-            piece = m_queue.front();
-            m_queue.pop_front();
-        }
-        WritePiece(piece);
+    std::deque<tagExtractionPiece> pieces;
+    while (TakeQueued(&pieces)) {
+        for (const tagExtractionPiece& piece : pieces)
+            WritePiece(piece);
+        pieces.clear();
     }
 }
 

@@ -9,9 +9,7 @@
 #include <windows.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
-#include <mutex>
 #include <vector>
 
 // Writes the entries handed to it, piece by piece in the order pushed, on a
@@ -46,6 +44,7 @@ private:
 
     static DWORD WINAPI ThreadMain(void* writer);
     void WriteQueued();
+    bool TakeQueued(std::deque<tagExtractionPiece>* pieces);
     void WritePiece(const tagExtractionPiece& piece);
     void BeginEntry(const tagExtractionPiece& piece, const tagExtractionEntry& entry);
     void WriteBytes(const tagExtractionPiece& piece, const tagExtractionEntry& entry);
@@ -58,9 +57,12 @@ private:
     CExtractedFileWriter m_writer;
     RVGameEngine::Common::CScopedKernelHandle m_thread;
 
-    std::mutex m_lock;
-    std::condition_variable m_arrived;
+    // A slim lock and condition variable: waking a writer is frequent, and
+    // these cost no call into the system unless someone really waits.
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE m_arrived = CONDITION_VARIABLE_INIT;
     std::deque<tagExtractionPiece> m_queue;
+    bool m_waiting = false;
     bool m_finishing = false;
 
     // The entry being written.

@@ -18,12 +18,17 @@ CExtractionSlabPool::CExtractionSlabPool(uint32_t slabCount, uint32_t slabBytes)
 
 tagExtractionSlab* CExtractionSlabPool::Take()
 {
-    std::unique_lock<std::mutex> guard(m_lock);
     if (m_slabs.empty())
         return nullptr;
-    m_returned.wait(guard, [this] { return !m_free.empty(); });
+    AcquireSRWLockExclusive(&m_lock);
+    while (m_free.empty()) {
+        m_waiting = true;
+        SleepConditionVariableSRW(&m_returned, &m_lock, INFINITE, 0);
+        m_waiting = false;
+    }
     tagExtractionSlab* slab = m_free.back();
     m_free.pop_back();
+    ReleaseSRWLockExclusive(&m_lock);
     slab->users.store(1);
     return slab;
 }
@@ -32,9 +37,10 @@ void CExtractionSlabPool::Release(tagExtractionSlab* slab)
 {
     if (slab->users.fetch_sub(1) != 1)
         return;
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_free.push_back(slab);
-    }
-    m_returned.notify_one();
+    AcquireSRWLockExclusive(&m_lock);
+    m_free.push_back(slab);
+    const bool wake = m_waiting;
+    ReleaseSRWLockExclusive(&m_lock);
+    if (wake)
+        WakeConditionVariable(&m_returned);
 }

@@ -2,10 +2,10 @@
 
 #include "installer/core/tagExtractionPiece.h"
 
-#include <condition_variable>
+#include <windows.h>
+
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 // A fixed number of equal slabs: the whole memory an extraction holds of the
@@ -29,6 +29,7 @@ private:
     uint32_t m_slabBytes;
     std::vector<std::unique_ptr<tagExtractionSlab>> m_slabs;
     std::vector<tagExtractionSlab*> m_free;
-    std::mutex m_lock;
-    std::condition_variable m_returned;
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE m_returned = CONDITION_VARIABLE_INIT;
+    bool m_waiting = false;
 };
