@@ -46,26 +46,61 @@ public:
         m_stream->SetSize(0);
         return m_stream->GetSize() == 0;
     }
+    // Room for the whole body at once, rather than growing (and copying)
+    // the stream again and again as the pieces come.
+    void ExpectLength(uint32_t length) override
+    {
+        m_stream->SetSize(static_cast<int32_t>(length));
+        m_stream->SetSize(0);
+    }
     bool Append(const uint8_t* data, uint32_t count) override
     {
         return m_stream->Write(data, static_cast<int32_t>(count));
     }
+    bool Finish() override { return true; }
 
 private:
     Common::IStream* m_stream;
 };
 
+// Gathers the pieces and writes them to the file in larger blocks: one
+// system call per piece costs more than the piece's bytes.
 class CFileSink : public IHttpBodySink
 {
 public:
     explicit CFileSink(const wchar_t* fileName) : m_fileName(fileName) {}
+    // A body cut short keeps what had arrived, as when every piece was
+    // written at once.
+    ~CFileSink() { Finish(); }
     uint32_t GetLimit() const override { return 0xFFFFFFFFu; }
-    bool Prepare() override { return m_file.Open(m_fileName, false, false) && m_file.SetSize(0); }
-    bool Append(const uint8_t* data, uint32_t count) override { return m_file.WriteNext(data, count); }
+    bool Prepare() override
+    {
+        m_pending.clear();
+        m_pending.reserve(kFileBlockSize);
+        return m_file.Open(m_fileName, false, false) && m_file.SetSize(0);
+    }
+    void ExpectLength(uint32_t) override {}
+    bool Append(const uint8_t* data, uint32_t count) override
+    {
+        if (m_pending.size() + count > kFileBlockSize && !Finish())
+            return false;
+        if (count >= kFileBlockSize)
+            return m_file.WriteNext(data, count);
+        m_pending.insert(m_pending.end(), data, data + count);
+        return true;
+    }
+    bool Finish() override
+    {
+        const bool written = m_pending.empty() || m_file.WriteNext(m_pending.data(), static_cast<uint32_t>(m_pending.size()));
+        m_pending.clear();
+        return written;
+    }
 
 private:
+    static constexpr size_t kFileBlockSize = 256 * 1024;
     const wchar_t* m_fileName;
     FileSystem::CRawFile m_file;
+    std::vector<uint8_t> m_pending;
 };
 
 // The form body: the query text, read in the system's code page, as UTF-8.
@@ -124,6 +159,8 @@ bool CHttpDownloader::Open(const wchar_t* url)
 void CHttpDownloader::Close()
 {
     m_socket.Close();
+    m_readAhead.clear();
+    m_readAheadAt = 0;
 }
 
 bool CHttpDownloader::Reopen(uint32_t timeoutMs)
@@ -230,6 +267,7 @@ bool CHttpDownloader::Exchange(const std::string& request, int32_t delayMs, IHtt
             complete = ReceiveBody(length, sink);
         else if (framing == HTTP_BODY_CHUNKED && sink.Prepare())
             complete = ReceiveChunkedBody(sink);
+        complete = complete && sink.Finish();
     }
     // Whatever is left of this response would be read as the next one.
     if (!complete)
@@ -268,6 +306,7 @@ bool CHttpDownloader::ReceiveLine(std::string* line)
 
 bool CHttpDownloader::ReceiveBody(uint32_t length, IHttpBodySink& sink)
 {
+    sink.ExpectLength(length);
     std::vector<char> piece(kBodyPieceSize);
     uint32_t received = 0;
     while (received < length) {
@@ -320,12 +359,29 @@ bool CHttpDownloader::ReceiveChunkedBody(IHttpBodySink& sink)
     return true;
 }
 
+int CHttpDownloader::TakeReadAhead(char* buffer, int size)
+{
+    const int count = static_cast<int>(std::min<size_t>(static_cast<size_t>(size), m_readAhead.size() - m_readAheadAt));
+    std::copy_n(m_readAhead.data() + m_readAheadAt, count, buffer);
+    m_readAheadAt += static_cast<size_t>(count);
+    return count;
+}
+
 int CHttpDownloader::ReceiveSome(char* buffer, int size)
 {
+    if (m_readAheadAt < m_readAhead.size())
+        return TakeReadAhead(buffer, size);
     if (GetTickCount() - m_requestStart > m_requestDeadlineMs)
         return 0;
-    const int count = recv(m_socket.Get(), buffer, size, 0);
-    return count > 0 ? count : 0;
+    if (static_cast<uint32_t>(size) >= kBodyPieceSize) {
+        const int count = recv(m_socket.Get(), buffer, size, 0);
+        return count > 0 ? count : 0;
+    }
+    m_readAhead.resize(kBodyPieceSize);
+    const int count = recv(m_socket.Get(), m_readAhead.data(), static_cast<int>(kBodyPieceSize), 0);
+    m_readAhead.resize(count > 0 ? static_cast<size_t>(count) : 0);
+    m_readAheadAt = 0;
+    return count > 0 ? TakeReadAhead(buffer, size) : 0;
 }
 
 void CHttpDownloader::CountPiece(uint32_t bytes)
