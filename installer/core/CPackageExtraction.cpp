@@ -73,12 +73,13 @@ bool CPackageExtraction::ReadData(uint8_t* target, uint32_t count)
         m_position += fromPrefix;
         target += fromPrefix;
         count -= fromPrefix;
-        if (m_position == m_prefix.size())
-            std::vector<uint8_t>().swap(m_prefix);
     }
+    // Past the prefix the source reads on from where the prefix ends.
+    if (m_position >= m_prefix.size() && !m_prefix.empty())
+        std::vector<uint8_t>().swap(m_prefix);
     if (count == 0)
         return true;
-    if (!m_prefix.empty() || !m_source->ReadNext(target, count))
+    if (!m_source->ReadNext(target, count))
         return false;
     m_position += count;
     return true;
