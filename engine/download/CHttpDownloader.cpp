@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -36,35 +37,61 @@ void LogRefusal(const wchar_t* what)
     FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING, L"HTTP request failed: %s", what);
 }
 
+// Once the length is known the stream is sized for the whole body, and the
+// pieces are received straight into it; the size and position then follow
+// the bytes that came (a body cut short keeps what came).
 class CStreamSink : public IHttpBodySink
 {
 public:
     explicit CStreamSink(Common::IStream* stream) : m_stream(stream) {}
+    ~CStreamSink() { EndRoom(); }
     uint32_t GetLimit() const override { return CHttpDownloader::kMaxBodyInMemory; }
     bool Prepare() override
     {
         m_stream->SetSize(0);
+        m_filled = 0;
+        m_room = 0;
         return m_stream->GetSize() == 0;
     }
-    // Room for the whole body at once, rather than growing (and copying)
-    // the stream again and again as the pieces come.
     void ExpectLength(uint32_t length) override
     {
         m_stream->SetSize(static_cast<int32_t>(length));
-        m_stream->SetSize(0);
+        // Without the memory for it the pieces are appended one by one.
+        m_room = m_stream->GetSize() == static_cast<int32_t>(length) ? length : 0;
     }
     bool Append(const uint8_t* data, uint32_t count) override
     {
+        EndRoom();
         return m_stream->Write(data, static_cast<int32_t>(count));
     }
-    bool Finish() override { return true; }
+    uint8_t* GetRoom(uint32_t count) override
+    {
+        return count <= m_room - m_filled ? m_stream->GetData() + m_filled : nullptr;
+    }
+    void Commit(uint32_t count) override { m_filled += count; }
+    bool Finish() override
+    {
+        EndRoom();
+        return true;
+    }
 
 private:
+    void EndRoom()
+    {
+        if (m_room == 0)
+            return;
+        m_stream->SetSize(static_cast<int32_t>(m_filled));
+        m_stream->Seek(static_cast<int32_t>(m_filled));
+        m_room = 0;
+    }
+
     Common::IStream* m_stream;
+    uint32_t m_room = 0;
+    uint32_t m_filled = 0;
 };
 
-// Gathers the pieces and writes them to the file in larger blocks: one
-// system call per piece costs more than the piece's bytes.
+// Gathers the pieces in a block and writes them to the file a block at a
+// time: one system call per piece costs more than the piece's bytes.
 class CFileSink : public IHttpBodySink
 {
 public:
@@ -75,32 +102,41 @@ public:
     uint32_t GetLimit() const override { return 0xFFFFFFFFu; }
     bool Prepare() override
     {
-        m_pending.clear();
-        m_pending.reserve(kFileBlockSize);
+        m_pending = 0;
+        if (m_block == nullptr)
+            m_block.reset(new (std::nothrow) uint8_t[kFileBlockSize]);
         return m_file.Open(m_fileName, false, false) && m_file.SetSize(0);
     }
     void ExpectLength(uint32_t) override {}
     bool Append(const uint8_t* data, uint32_t count) override
     {
-        if (m_pending.size() + count > kFileBlockSize && !Finish())
-            return false;
-        if (count >= kFileBlockSize)
-            return m_file.WriteNext(data, count);
-        m_pending.insert(m_pending.end(), data, data + count);
+        uint8_t* room = GetRoom(count);
+        if (room == nullptr)
+            return Finish() && m_file.WriteNext(data, count);
+        std::copy_n(data, count, room);
+        Commit(count);
         return true;
     }
+    uint8_t* GetRoom(uint32_t count) override
+    {
+        if (m_block == nullptr || count > kFileBlockSize || (m_pending + count > kFileBlockSize && !Finish()))
+            return nullptr;
+        return m_block.get() + m_pending;
+    }
+    void Commit(uint32_t count) override { m_pending += count; }
     bool Finish() override
     {
-        const bool written = m_pending.empty() || m_file.WriteNext(m_pending.data(), static_cast<uint32_t>(m_pending.size()));
-        m_pending.clear();
+        const bool written = m_pending == 0 || m_file.WriteNext(m_block.get(), m_pending);
+        m_pending = 0;
         return written;
     }
 
 private:
-    static constexpr size_t kFileBlockSize = 256 * 1024;
+    static constexpr uint32_t kFileBlockSize = 256 * 1024;
     const wchar_t* m_fileName;
     FileSystem::CRawFile m_file;
-    std::vector<uint8_t> m_pending;
+    std::unique_ptr<uint8_t[]> m_block;
+    uint32_t m_pending = 0;
 };
 
 // The form body: the query text, read in the system's code page, as UTF-8.
@@ -311,8 +347,11 @@ bool CHttpDownloader::ReceiveBody(uint32_t length, IHttpBodySink& sink)
     uint32_t received = 0;
     while (received < length) {
         const int want = static_cast<int>(std::min<uint32_t>(length - received, kBodyPieceSize));
-        const int count = ReceiveSome(piece.data(), want);
-        if (count > 0 && !sink.Append(reinterpret_cast<const uint8_t*>(piece.data()), static_cast<uint32_t>(count)))
+        uint8_t* room = sink.GetRoom(static_cast<uint32_t>(want));
+        const int count = ReceiveSome(room != nullptr ? reinterpret_cast<char*>(room) : piece.data(), want);
+        if (count > 0 && room != nullptr)
+            sink.Commit(static_cast<uint32_t>(count));
+        else if (count > 0 && !sink.Append(reinterpret_cast<const uint8_t*>(piece.data()), static_cast<uint32_t>(count)))
             return false;
         received += static_cast<uint32_t>(count);
         m_progress = static_cast<float>(received) / static_cast<float>(length);
