@@ -2,6 +2,7 @@
 
 #include "installer/core/CExtractedFileWriter.h"
 #include "installer/core/CExtractionSlabPool.h"
+#include "installer/core/tagExtractionEntry.h"
 #include "installer/core/tagExtractionPiece.h"
 
 #include "engine/common/base/TScopedHandle.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "installer/core/tagExtractionPiece.h"
+#include "installer/core/tagExtractionSlab.h"
 
 #include <windows.h>
 

@@ -3,6 +3,7 @@
 #include "installer/core/CEntryWriterThread.h"
 #include "installer/core/CExtractionSlabPool.h"
 #include "installer/core/EntryNameRules.h"
+#include "installer/core/tagExtractionPiece.h"
 
 #include "engine/filesystem/ILogFile.h"
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "installer/core/IPackageSource.h"
-#include "installer/core/tagExtractionPiece.h"
+#include "installer/core/tagExtractionEntry.h"
+#include "installer/core/tagExtractionSlab.h"
 
 #include "engine/filesystem/CPackedArchiveTable.h"
 

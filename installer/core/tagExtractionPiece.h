@@ -1,27 +1,8 @@
 #pragma once
 
-#include "engine/filesystem/tagPackedFileItem.h"
+#include "installer/core/tagExtractionSlab.h"
 
-#include <atomic>
 #include <cstdint>
-#include <memory>
-
-// One entry an extraction writes: its table entry, where its bytes begin in
-// the archive, and whether it ended up written whole (set by its writer).
-struct tagExtractionEntry
-{
-    const RVGameEngine::FileSystem::tagPackedFileItem* item = nullptr;
-    uint64_t position = 0;
-    bool written = false;
-};
-
-// A block of inflated archive bytes shared by the pieces cut from it; it goes
-// back to its pool when the last of them is written.
-struct tagExtractionSlab
-{
-    std::unique_ptr<uint8_t[]> bytes;
-    std::atomic<uint32_t> users{0};
-};
 
 // Bytes of one entry in a slab, in order. Every piece has kPieceHeadroom free
 // bytes in front of it, so that a header can go before the entry's first
