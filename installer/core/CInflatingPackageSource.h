@@ -10,6 +10,10 @@
 // The archive inside a package blob (uint32 size, zlib stream), inflated
 // straight into the caller's buffers as it is read, so that the archive is
 // never held whole. The blob's bytes must outlive the source.
+//
+// zlib rather than a faster whole-buffer inflater (libdeflate): only an
+// inflater that works in pieces keeps memory bounded, and writing the files,
+// not inflating, is the slower side of an extraction.
 class CInflatingPackageSource : public IPackageSource
 {
 public:
