@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -37,36 +38,106 @@ void LogRefusal(const wchar_t* what)
     FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING, L"HTTP request failed: %s", what);
 }
 
+// Once the length is known the stream is sized for the whole body, and the
+// pieces are received straight into it; the size and position then follow
+// the bytes that came (a body cut short keeps what came).
 class CStreamSink : public IHttpBodySink
 {
 public:
     explicit CStreamSink(Common::IStream* stream) : m_stream(stream) {}
+    ~CStreamSink() { EndRoom(); }
     uint32_t GetLimit() const override { return CHttpDownloader::kMaxBodyInMemory; }
     bool Prepare() override
     {
         m_stream->SetSize(0);
+        m_filled = 0;
+        m_room = 0;
         return m_stream->GetSize() == 0;
+    }
+    void ExpectLength(uint32_t length) override
+    {
+        m_stream->SetSize(static_cast<int32_t>(length));
+        // Without the memory for it the pieces are appended one by one.
+        m_room = m_stream->GetSize() == static_cast<int32_t>(length) ? length : 0;
     }
     bool Append(const uint8_t* data, uint32_t count) override
     {
+        EndRoom();
         return m_stream->Write(data, static_cast<int32_t>(count));
+    }
+    uint8_t* GetRoom(uint32_t count) override
+    {
+        return count <= m_room - m_filled ? m_stream->GetData() + m_filled : nullptr;
+    }
+    void Commit(uint32_t count) override { m_filled += count; }
+    bool Finish() override
+    {
+        EndRoom();
+        return true;
     }
 
 private:
+    void EndRoom()
+    {
+        if (m_room == 0)
+            return;
+        m_stream->SetSize(static_cast<int32_t>(m_filled));
+        m_stream->Seek(static_cast<int32_t>(m_filled));
+        m_room = 0;
+    }
+
     Common::IStream* m_stream;
+    uint32_t m_room = 0;
+    uint32_t m_filled = 0;
 };
 
+// Gathers the pieces in a block and writes them to the file a block at a
+// time: one system call per piece costs more than the piece's bytes.
 class CFileSink : public IHttpBodySink
 {
 public:
     explicit CFileSink(const wchar_t* fileName) : m_fileName(fileName) {}
+    // A body cut short keeps what had arrived, as when every piece was
+    // written at once.
+    ~CFileSink() { Finish(); }
     uint32_t GetLimit() const override { return 0xFFFFFFFFu; }
-    bool Prepare() override { return m_file.Open(m_fileName, false, false) && m_file.SetSize(0); }
-    bool Append(const uint8_t* data, uint32_t count) override { return m_file.WriteNext(data, count); }
+    bool Prepare() override
+    {
+        m_pending = 0;
+        if (m_block == nullptr)
+            m_block.reset(new (std::nothrow) uint8_t[kFileBlockSize]);
+        return m_file.Open(m_fileName, false, false) && m_file.SetSize(0);
+    }
+    void ExpectLength(uint32_t) override {}
+    bool Append(const uint8_t* data, uint32_t count) override
+    {
+        uint8_t* room = GetRoom(count);
+        if (room == nullptr)
+            return Finish() && m_file.WriteNext(data, count);
+        std::copy_n(data, count, room);
+        Commit(count);
+        return true;
+    }
+    uint8_t* GetRoom(uint32_t count) override
+    {
+        if (m_block == nullptr || count > kFileBlockSize || (m_pending + count > kFileBlockSize && !Finish()))
+            return nullptr;
+        return m_block.get() + m_pending;
+    }
+    void Commit(uint32_t count) override { m_pending += count; }
+    bool Finish() override
+    {
+        const bool written = m_pending == 0 || m_file.WriteNext(m_block.get(), m_pending);
+        m_pending = 0;
+        return written;
+    }
 
 private:
+    static constexpr uint32_t kFileBlockSize = 256 * 1024;
     const wchar_t* m_fileName;
     FileSystem::CRawFile m_file;
+    std::unique_ptr<uint8_t[]> m_block;
+    uint32_t m_pending = 0;
 };
 
 // The form body: the query text, read in the system's code page, as UTF-8.
@@ -125,6 +196,8 @@ bool CHttpDownloader::Open(const wchar_t* url)
 void CHttpDownloader::Close()
 {
     m_socket.Close();
+    m_readAhead.clear();
+    m_readAheadAt = 0;
 }
 
 bool CHttpDownloader::Reopen(uint32_t timeoutMs)
@@ -233,6 +306,7 @@ bool CHttpDownloader::Exchange(const std::string& request, int32_t delayMs, IHtt
             complete = ReceiveBody(length, sink);
         else if (framing == HTTP_BODY_CHUNKED && sink.Prepare())
             complete = ReceiveChunkedBody(sink);
+        complete = complete && sink.Finish();
     }
     // Whatever is left of this response would be read as the next one.
     if (!complete)
@@ -273,12 +347,16 @@ bool CHttpDownloader::ReceiveLine(std::string* line)
 
 bool CHttpDownloader::ReceiveBody(uint32_t length, IHttpBodySink& sink)
 {
+    sink.ExpectLength(length);
     std::vector<char> piece(kBodyPieceSize);
     uint32_t received = 0;
     while (received < length) {
         const int want = static_cast<int>(std::min<uint32_t>(length - received, kBodyPieceSize));
-        const int count = ReceiveSome(piece.data(), want);
-        if (count > 0 && !sink.Append(reinterpret_cast<const uint8_t*>(piece.data()), static_cast<uint32_t>(count)))
+        uint8_t* room = sink.GetRoom(static_cast<uint32_t>(want));
+        const int count = ReceiveSome(room != nullptr ? reinterpret_cast<char*>(room) : piece.data(), want);
+        if (count > 0 && room != nullptr)
+            sink.Commit(static_cast<uint32_t>(count));
+        else if (count > 0 && !sink.Append(reinterpret_cast<const uint8_t*>(piece.data()), static_cast<uint32_t>(count)))
             return false;
         received += static_cast<uint32_t>(count);
         m_progress = static_cast<float>(received) / static_cast<float>(length);
@@ -325,12 +403,29 @@ bool CHttpDownloader::ReceiveChunkedBody(IHttpBodySink& sink)
     return true;
 }
 
+int CHttpDownloader::TakeReadAhead(char* buffer, int size)
+{
+    const int count = static_cast<int>(std::min<size_t>(static_cast<size_t>(size), m_readAhead.size() - m_readAheadAt));
+    std::copy_n(m_readAhead.data() + m_readAheadAt, count, buffer);
+    m_readAheadAt += static_cast<size_t>(count);
+    return count;
+}
+
 int CHttpDownloader::ReceiveSome(char* buffer, int size)
 {
+    if (m_readAheadAt < m_readAhead.size())
+        return TakeReadAhead(buffer, size);
     if (GetTickCount() - m_requestStart > m_requestDeadlineMs)
         return 0;
-    const int count = recv(m_socket.Get(), buffer, size, 0);
-    return count > 0 ? count : 0;
+    if (static_cast<uint32_t>(size) >= kBodyPieceSize) {
+        const int count = recv(m_socket.Get(), buffer, size, 0);
+        return count > 0 ? count : 0;
+    }
+    m_readAhead.resize(kBodyPieceSize);
+    const int count = recv(m_socket.Get(), m_readAhead.data(), static_cast<int>(kBodyPieceSize), 0);
+    m_readAhead.resize(count > 0 ? static_cast<size_t>(count) : 0);
+    m_readAheadAt = 0;
+    return count > 0 ? TakeReadAhead(buffer, size) : 0;
 }
 
 void CHttpDownloader::CountPiece(uint32_t bytes)

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace RVGameEngine {
 namespace Download {
@@ -55,13 +56,20 @@ private:
     bool ReceiveBody(uint32_t length, IHttpBodySink& sink);
     bool ReceiveChunkedBody(IHttpBodySink& sink);
     // One recv bounded by the request deadline: the byte count, or 0 for an
-    // error, a time-out, a close or a passed deadline.
+    // error, a time-out, a close or a passed deadline. Reads shorter than a
+    // body piece (header bytes, chunk lines) are served from one piece read
+    // ahead, so that a header costs one recv rather than one per byte.
     int ReceiveSome(char* buffer, int size);
+    int TakeReadAhead(char* buffer, int size);
     void CountPiece(uint32_t bytes);
 
     float m_progress = 0.0f;
     uint32_t m_bytesDownloaded = 0;
     Common::CScopedSocket m_socket;
+    // Bytes received ahead of the reads that want them; they belong to the
+    // connection and go with it.
+    std::vector<char> m_readAhead;
+    size_t m_readAheadAt = 0;
     std::wstring m_url;
     bool m_noAcceptHeader = false;
     uint32_t m_requestDeadlineMs;

@@ -114,21 +114,28 @@ HANDLE CExtractedFileWriter::Create(const std::wstring& name, DWORD* error)
     return opened.Release();
 }
 
-bool CExtractedFileWriter::Write(const wchar_t* name, const void* bytes, uint32_t size, DWORD* error)
+HANDLE CExtractedFileWriter::Open(const wchar_t* name, DWORD* error)
 {
     *error = ERROR_SUCCESS;
     // Names pass through the file system's replacement list, as every write does.
     const std::wstring replaced = IVirtualFileSystem_GetInstance()->ReplaceFilename(name)->GetUtf16();
     if (replaced.empty()) {
         *error = ERROR_INVALID_NAME;
-        return false;
+        return INVALID_HANDLE_VALUE;
     }
-    CScopedKernelHandle file(Create(replaced, error));
-    if (!file)
-        return false;
-    if (!WriteAll(file.Get(), bytes, size)) {
-        *error = GetLastError();
-        return false;
-    }
-    return true;
+    return Create(replaced, error);
+}
+
+bool CExtractedFileWriter::Append(HANDLE file, const void* bytes, uint32_t size, DWORD* error)
+{
+    if (WriteAll(file, bytes, size))
+        return true;
+    *error = GetLastError();
+    return false;
+}
+
+bool CExtractedFileWriter::Write(const wchar_t* name, const void* bytes, uint32_t size, DWORD* error)
+{
+    CScopedKernelHandle file(Open(name, error));
+    return file && Append(file.Get(), bytes, size, error);
 }

@@ -24,6 +24,11 @@ public:
     // created or written whole.
     bool Write(const wchar_t* name, const void* bytes, uint32_t size, DWORD* error);
 
+    // The same in steps, for a file whose bytes come in pieces: the created
+    // file (the caller closes it), or INVALID_HANDLE_VALUE with the error.
+    HANDLE Open(const wchar_t* name, DWORD* error);
+    static bool Append(HANDLE file, const void* bytes, uint32_t size, DWORD* error);
+
 private:
     HANDLE Create(const std::wstring& name, DWORD* error);
     bool MakeFolderOf(const std::wstring& name);

@@ -23,8 +23,16 @@ public:
     // when the archive does not open or any entry was refused (unsafe name),
     // unreadable or could not be written; each such entry is logged with its
     // name (and the system error for a failed write) and nothing else of it
-    // is written.
+    // is written. Entries are written in the order of their bytes; a table
+    // whose entries overlap is refused before anything is written (both
+    // counters back at 0).
     bool ExtractPackedArchive(RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Common::IStream> stream);
+    // The same for the archive inside a package blob, inflated piece by piece
+    // while the files are written, so that it is never held whole. A blob
+    // found damaged part-way fails the extraction; the entries written
+    // before then stay, are listed in the log and counted done, the rest
+    // are not counted.
+    bool ExtractPackage(const void* blob, uint32_t blobSize, const wchar_t* name);
 
     void Reset();
     uint32_t GetTotal() const { return m_total.load(); }

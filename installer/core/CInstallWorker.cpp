@@ -50,13 +50,14 @@ std::wstring CInstallWorker::PrepareInstallFolder(tagInstallPaths* options)
 
 bool CInstallWorker::UnpackGameClient()
 {
-    RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Common::IStream> archive =
-        LoadPackageArchive(m_packageName.c_str());
-    if (archive.IsNull()) {
+    const void* blob = nullptr;
+    uint32_t size = 0;
+    if (!FindPackageBlob(m_packageName.c_str(), &blob, &size)) {
         CInstallProgress::GetInstance()->Reset();
         return false;
     }
-    return CInstallProgress::GetInstance()->ExtractPackedArchive(archive);
+    // Inflated as it is written, straight from the program's image.
+    return CInstallProgress::GetInstance()->ExtractPackage(blob, size, m_packageName.c_str());
 }
 
 void CInstallWorker::CreateShortcuts(const tagInstallPaths& options, const std::wstring& packName, int32_t iconIndex)

@@ -48,6 +48,14 @@ TIntrusivePointer<EngineStream> LoadPackedResource(const wchar_t* name, const wc
     return stream;
 }
 
+bool FindPackageBlob(const wchar_t* name, const void** blob, uint32_t* size)
+{
+    DWORD bytes = 0;
+    const bool found = FindResourceBytes(name, kPackageResourceType, blob, &bytes);
+    *size = bytes;
+    return found;
+}
+
 TIntrusivePointer<EngineStream> LoadPackageArchive(const wchar_t* name)
 {
     const void* bytes = nullptr;

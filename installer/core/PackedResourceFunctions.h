@@ -16,6 +16,9 @@ constexpr const wchar_t* kGameClientPackage = L"IDR_GAMECLIENT";
 // when the program has no such resource.
 RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Common::IStream> LoadPackedResource(const wchar_t* name,
                                                                                          const wchar_t* type);
+// The blob of a package resource in the program's own image (valid for the
+// life of the program); false, with a log line, when there is none.
+bool FindPackageBlob(const wchar_t* name, const void** blob, uint32_t* size);
 // The archive of a package resource, inflated straight from the resource's
 // memory; empty, with a log line, when the resource is missing or its blob
 // does not inflate to its stated size.

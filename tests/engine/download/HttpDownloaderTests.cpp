@@ -226,6 +226,13 @@ TEST(HttpDownloader, LargeBodyReportsProgressAndGoesToFiles)
     ASSERT_TRUE(http->DownloadToFile(ServerUrl("/chunked").c_str(), chunked.c_str(), 0));
     EXPECT_EQ(RVTest::ReadWholeFile(chunked), "Wikipedia in\r\nchunks");
     EXPECT_EQ(http->GetBytesDownloaded(), 1048576u + 5u + 20u);
+    // A file takes the pieces in blocks of many: every byte lands, in order.
+    const std::wstring big = folder.Child(L"big.bin");
+    ASSERT_TRUE(http->DownloadToFile(ServerUrl("/big").c_str(), big.c_str(), 0));
+    std::string expected(1048576, '\0');
+    for (size_t i = 0; i < expected.size(); ++i)
+        expected[i] = static_cast<char>(i % 251);
+    EXPECT_TRUE(RVTest::ReadWholeFile(big) == expected);
 
     // Without a connection nothing is asked, but the folder is still made.
     http->Close();

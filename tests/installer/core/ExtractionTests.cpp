@@ -17,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -216,6 +218,73 @@ TEST(PackageExtraction, DamagedArchivesFailWithoutWritingTheirBadEntries)
         EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), c.total) << c.file;
         EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), c.total) << c.file;
         EXPECT_GE(log.Messages().size(), 1u) << c.file;
+    }
+}
+
+// Entries placed anywhere in the data: each file gets its own bytes, or the
+// whole table is refused before anything is written.
+TEST(PackageExtraction, EntriesAreWrittenFromWhereverTheyLieInTheData)
+{
+    using Files = std::vector<std::pair<std::wstring, std::string>>;
+    struct Case { const wchar_t* file; bool extracted; uint32_t total; Files files; };
+    const Case cases[] = {
+        {L"overlap.rade", false, 0, {}},
+        {L"gaps.rade", true, 2, {{L"install/b.txt", "bbbbb"}, {L"install/good.txt", "a good entry"}}},
+        {L"repeated.rade", true, 2, {{L"install/good.txt", "a good entry"}}},
+        {L"rvef.rade", true, 3,
+         {{L"install/Data/r.xml", "RVEFabc"}, {L"install/empty.xml", "RVEF"}, {L"install/good.txt", "a good entry"}}},
+    };
+    for (const Case& c : cases) {
+        Sandbox sandbox;
+        RVTest::LogCapture log;
+        EXPECT_EQ(sandbox.Extract(Fixture(c.file)), c.extracted) << c.file;
+        Files files;
+        for (const std::wstring& file : FilesUnder(sandbox.root.Path()))
+            files.emplace_back(file, RVTest::ReadWholeFile(sandbox.root.Path() + L"\\" + file));
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, c.files) << c.file;
+        EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), c.total) << c.file;
+        EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent(), c.total) << c.file;
+    }
+}
+
+// A blob inflated while its files are written: a sound one is written whole,
+// one damaged anywhere fails (those cut short part-way before every entry is
+// out) and never writes outside the install folder.
+TEST(PackageExtraction, ABlobDamagedPartWayFailsAndWritesOnlyInsideTheInstallFolder)
+{
+    struct Case { const wchar_t* file; bool extracted; bool cutShort; };
+    const Case cases[] = {
+        {L"many.blob", true, false},
+        {L"many_cut.blob", false, true},
+        {L"many_flipped.blob", false, false},
+        {L"many_bad_checksum.blob", false, false},
+    };
+    for (const Case& c : cases) {
+        Sandbox sandbox;
+        RVTest::LogCapture log;
+        const std::string blob = Fixture(c.file);
+        CreateDirectoryW(sandbox.install.c_str(), nullptr);
+        bool extracted = false;
+        {
+            RVTest::ScopedCurrentFolder inside(sandbox.install);
+            extracted = CInstallProgress::GetInstance()->ExtractPackage(blob.data(), static_cast<uint32_t>(blob.size()),
+                                                                        c.file);
+        }
+        EXPECT_EQ(extracted, c.extracted) << c.file;
+        const std::vector<std::wstring> files = FilesUnder(sandbox.root.Path());
+        for (const std::wstring& file : files)
+            EXPECT_EQ(file.compare(0, 8, L"install/"), 0) << c.file << " wrote " << file;
+        const uint32_t done = CInstallProgress::GetInstance()->GetCurrent();
+        EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), 120u) << c.file;
+        EXPECT_EQ(log.CountContaining(L"Written before the damage: "), c.extracted ? 0 : static_cast<int>(done))
+            << c.file;
+        if (c.extracted) {
+            EXPECT_EQ(files.size(), 120u) << c.file;
+        }
+        if (c.cutShort) {
+            EXPECT_LT(done, 120u) << c.file;
+        }
     }
 }
 

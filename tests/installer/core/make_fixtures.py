@@ -3,6 +3,7 @@
 unpack. Every archive holds the entry "good.txt" beside its bad one."""
 
 import os
+import random as random_module
 import struct
 import sys
 
@@ -64,6 +65,38 @@ def damaged_archives():
     }
 
 
+def placed_archive(entries, area):
+    """entries: (name, offset, size) at will over the given data area."""
+    table = b""
+    for name, offset, size in entries:
+        encoded = name.encode("utf-16-le")
+        table += struct.pack("<III", offset, size, len(encoded) // 2) + encoded
+    return b"RADE" + struct.pack("<II", 1, len(entries)) + table + rvpack.scramble(area)
+
+
+def layout_archives():
+    good = GOOD[1]
+    return {
+        # The second entry's bytes begin inside the first one's.
+        "overlap.rade": placed_archive([("good.txt", 0, 12), ("b.txt", 6, 12)], good + b"tail of b"),
+        # Unused bytes before, between and after the entries.
+        "gaps.rade": placed_archive([("b.txt", 20, 5), ("good.txt", 3, 12)], b"xxx" + good + b"#####" + b"bbbbb" + b"zz"),
+        # Of two entries with one name the first one's bytes are written,
+        # though the other one's come first in the data.
+        "repeated.rade": placed_archive([("good.txt", 5, 12), ("GOOD.TXT", 0, 5)], b"other" + good),
+        # Plain bytes already in the RVEF form are written as they stand.
+        "rvef.rade": placed_archive([("good.txt", 0, 12), ("Data/r.xml", 12, 7), ("empty.xml", 19, 0)],
+                                    good + b"RVEFabc"),
+    }
+
+
+def many_entries_blob():
+    """120 entries of incompressible bytes, so that a cut lands mid-way."""
+    random = random_module.Random(20261207)
+    entries = [("good.txt", GOOD[1])] + [("Data/f%03d.bin" % i, random.randbytes(2048)) for i in range(119)]
+    return rvpack.compress_blob(rvpack.build_archive(entries))
+
+
 def put(root, name, data):
     with open(os.path.join(root, name), "wb") as target:
         target.write(data)
@@ -76,6 +109,16 @@ def main():
         put(out, "name_%s.rade" % key, raw_archive([GOOD, (name, b"must never be written")]))
     for name, data in damaged_archives().items():
         put(out, name, data)
+    for name, data in layout_archives().items():
+        put(out, name, data)
+    many = many_entries_blob()
+    put(out, "many.blob", many)
+    put(out, "many_cut.blob", many[: len(many) // 2])
+    flipped = bytearray(many)
+    for at in range(len(many) * 6 // 10, len(many) * 6 // 10 + 16):
+        flipped[at] ^= 0xA5
+    put(out, "many_flipped.blob", bytes(flipped))
+    put(out, "many_bad_checksum.blob", many[:-1] + bytes([many[-1] ^ 1]))
     sample = rvpack.build_archive([GOOD, ("Data/x.PNG", b"png bytes"), ("Web/y.png", b"web png")])
     blob = rvpack.compress_blob(sample)
     put(out, "good.blob", blob)

@@ -24,6 +24,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -298,6 +299,33 @@ TEST_F(InstallWorkerTest, AFailedExtractionStopsBeforeTheRecordsAndRaisesTheFail
     EXPECT_TRUE(missing.IsFinished());
     EXPECT_TRUE(missing.IsFailed());
     EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), 0u);
+}
+
+// The package is written while it is inflated: one cut off half-way fails the
+// install after the files before the cut, and nothing lands outside the folder.
+TEST_F(InstallWorkerTest, APackageDamagedPartWayFailsTheInstallInsideItsFolder)
+{
+    RVTest::TempFolder target;
+    const std::wstring folder = target.Child(L"Game");
+    tagInstallPaths options = Options(folder, true);
+    CInstallWorker worker(L"IDR_DAMAGED_CLIENT");
+    RVTest::LogCapture log;
+    Install(&worker, &options);
+    EXPECT_TRUE(worker.IsFinished());
+    EXPECT_TRUE(worker.IsFailed());
+    EXPECT_EQ(log.CountContaining(L"Package IDR_DAMAGED_CLIENT is damaged"), 2);
+    const uint32_t done = CInstallProgress::GetInstance()->GetCurrent();
+    EXPECT_GT(done, 0u);
+    EXPECT_LT(done, CInstallProgress::GetInstance()->GetTotal());
+    EXPECT_EQ(log.CountContaining(L"Written before the damage: "), static_cast<int>(done));
+    std::vector<std::wstring> outside;
+    for (const auto& file : std::filesystem::recursive_directory_iterator(target.Path()))
+        if (file.path().wstring().compare(0, folder.size() + 1, folder + L"\\") != 0)
+            outside.push_back(file.path().wstring());
+    EXPECT_EQ(outside, std::vector<std::wstring>{folder}) << "only the install folder itself";
+    EXPECT_FALSE(Exists(folder + L"\\ReadWrite\\Installer\\InstallData.xml"));
+    EXPECT_EQ(ReadUninstallValue(L"DisplayName"), L"(missing)");
+    EXPECT_FALSE(Exists(DesktopLink()));
 }
 
 TEST_F(InstallWorkerTest, TheProcessWorkerRunsOnceWhateverTheNumberOfStarts)
