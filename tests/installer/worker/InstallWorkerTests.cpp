@@ -22,6 +22,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
