@@ -1,0 +1,101 @@
+#include "installer/ui/InstallSceneFunctions.h"
+
+#include "installer/core/BuildSettings.h"
+#include "installer/core/CWebApiClient.h"
+#include "installer/core/PartnerFunctions.h"
+
+#include "engine/directui/uisystem/IUIImage.h"
+#include "engine/directui/uisystem/IUISystem.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
+
+#include <cstdarg>
+#include <cwchar>
+
+using RVGameEngine::Common::TIntrusivePointer;
+using namespace RVGameEngine::DirectUI;
+
+namespace {
+
+constexpr int32_t kMegabytesPerGigabyte = 1024;
+constexpr int32_t kDriveCount = 26;
+
+std::wstring Formatted(const wchar_t* format, ...)
+{
+    wchar_t buffer[64] = {};
+    va_list arguments;
+    va_start(arguments, format);
+    std::vswprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), format, arguments);
+    va_end(arguments);
+    return buffer;
+}
+
+} // namespace
+
+int32_t ProgressPercent(uint32_t done, uint32_t total)
+{
+    if (total == 0)
+        return 0;
+    const uint64_t percent = static_cast<uint64_t>(done) * 100u / total;
+    return static_cast<int32_t>(percent > 100u ? 100u : percent);
+}
+
+std::wstring ProgressText(uint32_t done, uint32_t total)
+{
+    return Formatted(L"%d%%", ProgressPercent(done, total));
+}
+
+std::wstring FreeSpaceText(int32_t freeMB)
+{
+    return Formatted(L"%0.2fG", static_cast<double>(freeMB) / kMegabytesPerGigabyte);
+}
+
+int32_t DriveIndexOf(const std::wstring& folder)
+{
+    if (folder.empty())
+        return -1;
+    wchar_t letter = folder[0];
+    if (letter >= L'a' && letter <= L'z')
+        letter = static_cast<wchar_t>(letter - L'a' + L'A');
+    const int32_t index = letter - L'A';
+    return index >= 0 && index < kDriveCount ? index : -1;
+}
+
+std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& packName)
+{
+    if (ContainsNoCase(folder.c_str(), packName.c_str()))
+        return folder;
+    if (!folder.empty() && folder.back() == L'\\')
+        return folder + packName;
+    return folder + L"\\" + packName;
+}
+
+bool IsDriveFolder(const std::wstring& folder)
+{
+    return folder.size() >= 2 && folder[1] == L':';
+}
+
+std::wstring InstallTrackingAddress(const wchar_t* host, const std::wstring& partnerID)
+{
+    const size_t length = std::wcslen(kTrackingRecordFormat) + partnerID.size() + 1;
+    std::wstring record(length, L'\0');
+    std::swprintf(&record[0], length, kTrackingRecordFormat, partnerID.c_str());
+    record.resize(std::wcslen(record.c_str()));
+    return std::wstring(host) + kTrackingPath + record;
+}
+
+void SendInstallTracking()
+{
+    CWebApiClient::GetInstance()->RequestPost(InstallTrackingAddress(kTrackingHost, GetPartnerID()).c_str());
+}
+
+bool SetWindowPicture(IUIWindow* window, const wchar_t* file)
+{
+    if (window == nullptr || window->GetUISystem() == nullptr
+        || !RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance()->FileExists(file))
+        return false;
+    TIntrusivePointer<IUIImage> picture(IImage_Create(window->GetUISystem()->GetDriver()));
+    if (!picture || !picture->Load(file))
+        return false;
+    window->SetBackgroundImage(picture.Get());
+    return true;
+}
