@@ -29,6 +29,12 @@ std::wstring Formatted(const wchar_t* format, ...)
     return buffer;
 }
 
+std::wstring& TrackingHost()
+{
+    static std::wstring host = kTrackingHost;
+    return host;
+}
+
 } // namespace
 
 int32_t ProgressPercent(uint32_t done, uint32_t total)
@@ -76,16 +82,20 @@ bool IsDriveFolder(const std::wstring& folder)
 
 std::wstring InstallTrackingAddress(const wchar_t* host, const std::wstring& partnerID)
 {
-    const size_t length = std::wcslen(kTrackingRecordFormat) + partnerID.size() + 1;
-    std::wstring record(length, L'\0');
-    std::swprintf(&record[0], length, kTrackingRecordFormat, partnerID.c_str());
-    record.resize(std::wcslen(record.c_str()));
+    // Put in place by hand: the identity may be of any length.
+    std::wstring record(kTrackingRecordFormat);
+    record.replace(record.find(L"%s"), 2, partnerID);
     return std::wstring(host) + kTrackingPath + record;
 }
 
 void SendInstallTracking()
 {
-    CWebApiClient::GetInstance()->RequestPost(InstallTrackingAddress(kTrackingHost, GetPartnerID()).c_str());
+    CWebApiClient::GetInstance()->RequestPost(InstallTrackingAddress(TrackingHost().c_str(), GetPartnerID()).c_str());
+}
+
+void SetInstallTrackingHost(const std::wstring& host)
+{
+    TrackingHost() = host;
 }
 
 bool SetWindowPicture(IUIWindow* window, const wchar_t* file)
@@ -94,7 +104,8 @@ bool SetWindowPicture(IUIWindow* window, const wchar_t* file)
         || !RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance()->FileExists(file))
         return false;
     TIntrusivePointer<IUIImage> picture(IImage_Create(window->GetUISystem()->GetDriver()));
-    if (!picture || !picture->Load(file))
+    // A download that is no picture keeps the window's own look.
+    if (!picture || !picture->Load(file) || picture->GetImageWidth() <= 0 || picture->GetImageHeight() <= 0)
         return false;
     window->SetBackgroundImage(picture.Get());
     return true;

@@ -32,10 +32,13 @@ bool IsDriveFolder(const std::wstring& folder);
 // The tracking request's address on the host: path, query key and the
 // record, not percent-encoded.
 std::wstring InstallTrackingAddress(const wchar_t* host, const std::wstring& partnerID);
-// Sends the tracking request for this install (blocking, reply ignored).
+// Sends the tracking request for this install to the tracking host
+// (blocking, reply ignored).
 void SendInstallTracking();
+// Replaces the tracking host (tests point it at a local server).
+void SetInstallTrackingHost(const std::wstring& host);
 
 // Makes the picture file the window's background (the advert); false when
-// it cannot be loaded. Kept as one function so that the way pictures reach
+// it is missing or no picture. Kept as one function so that the way pictures reach
 // windows can change in one place.
 bool SetWindowPicture(RVGameEngine::DirectUI::IUIWindow* window, const wchar_t* file);

@@ -1,0 +1,315 @@
+// Winsock before <windows.h>.
+#include "tests/installer/PeerRecords.h"
+
+#include "tests/installer/ui/UiTestSupport.h"
+
+#include "installer/ui/CCommonDialog.h"
+#include "installer/ui/CInstallScene.h"
+#include "installer/ui/InstallSceneFunctions.h"
+#include "installer/ui/InstallerWindowFunctions.h"
+
+#include "installer/core/CWebApiClient.h"
+#include "installer/core/InstallPathFunctions.h"
+#include "installer/core/InstallStepFunctions.h"
+#include "installer/core/InstallerMainFunctions.h"
+#include "installer/core/StatisticsFunctions.h"
+
+#include "engine/common/system/ShellFunctions.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+using InstallerTests::CountStepMessages;
+using InstallerTests::Exists;
+using UiTests::ClickControl;
+using UiTests::KeepScreenshot;
+
+namespace {
+
+RVTest::WinsockScope g_winsock;
+
+constexpr int kChildPassed = 77;
+const std::wstring kInstallFolder = L"C:\\Program Files\\Wendmoor";
+const wchar_t* const kPackName = L"Wendmoor";
+
+// What the driver thread saw go wrong (0: nothing), the child's exit code.
+std::atomic<int> g_driverFault{0};
+
+void Fault(int code)
+{
+    int expected = 0;
+    g_driverFault.compare_exchange_strong(expected, code);
+}
+
+int32_t FreeOnDriveC(int32_t drive)
+{
+    return drive == 2 ? 500 : 0;
+}
+
+std::wstring WebApiServer()
+{
+    return L"http://127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_WEBAPI_PORT"));
+}
+
+// The installer's run in this (child) process, every peer on this machine,
+// driven from another thread as a player would.
+int RunDriven(void (*drive)())
+{
+    UiTests::StartEngine();
+    const int statisticsPort = RVTest::PeerPort("RV_STAT_PORT");
+    SetStatisticsServerEndpoint({"127.0.0.1", statisticsPort, statisticsPort});
+    CWebApiClient::GetInstance()->SetAdvertServer(WebApiServer());
+    SetInstallTrackingHost(WebApiServer());
+    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    std::thread driver(drive);
+    const int32_t code = RunInstaller(RunInstallWindow);
+    driver.join();
+    if (code != 0)
+        return 1;
+    return g_driverFault != 0 ? g_driverFault.load() : kChildPassed;
+}
+
+HWND WaitForScene()
+{
+    HWND scene = UiTests::WaitForFrame(UiTests::kSceneTitle);
+    if (scene == nullptr)
+        Fault(2);
+    return scene;
+}
+
+void Click(HWND scene, const wchar_t* name)
+{
+    ClickControl(scene, kInstallSceneFile, name);
+}
+
+// Close requests while the worker runs must not end the run early.
+void TryToCloseWhileInstalling(HWND scene)
+{
+    Click(scene, L"ButtonClose");
+    PostMessageW(scene, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+void WaitForTheWindowToCloseItself(HWND scene)
+{
+    if (!UiTests::WaitUntilGone(scene))
+        Fault(3);
+}
+
+void DriveQuickInstall()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    Sleep(300);
+    KeepScreenshot(L"1-one-click-page");
+    Click(scene, L"ButtonSetup1");
+    KeepScreenshot(L"2-progress-page");
+    TryToCloseWhileInstalling(scene);
+    WaitForTheWindowToCloseItself(scene);
+}
+
+void DriveCustomInstallWithoutShortcuts()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    Click(scene, L"ButtonConfig");
+    Click(scene, L"CheckBoxConfig1");
+    Click(scene, L"CheckBoxConfig2");
+    Sleep(200);
+    KeepScreenshot(L"3-custom-page");
+    Click(scene, L"ButtonSetup2");
+    TryToCloseWhileInstalling(scene);
+    WaitForTheWindowToCloseItself(scene);
+}
+
+void DriveRefusedAgreementThenMinimiseAndClose()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    Click(scene, L"CheckBoxEULA");
+    Click(scene, L"ButtonSetup1");
+    HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle, 20000);
+    if (dialog == nullptr)
+        return Fault(4);
+    if (IsWindowEnabled(scene))
+        Fault(5);
+    Sleep(200);
+    KeepScreenshot(L"4-agreement-message");
+    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+    if (!UiTests::WaitUntilGone(dialog, 20000) || !UiTests::WaitUntil([&] { return IsWindowEnabled(scene) != FALSE; }))
+        return Fault(6);
+    // Still the one-click page: no install was started.
+    Click(scene, L"ButtonMinimization");
+    if (!UiTests::WaitUntil([&] { return IsIconic(scene) != FALSE; }))
+        Fault(7);
+    ShowWindow(scene, SW_RESTORE);
+    Click(scene, L"ButtonClose");
+    if (!UiTests::WaitUntilGone(scene, 20000))
+        Fault(8);
+}
+
+// What the closing statistics, the tracking request and the updater left.
+struct tagPeerCounts
+{
+    int started = CountStepMessages(kStatisticsStepStarted);
+    int begun = CountStepMessages(kStatisticsStepInstallBegun);
+    int finished = CountStepMessages(kStatisticsStepInstallFinished);
+    int tracking = TrackingRequests();
+
+    static int TrackingRequests()
+    {
+        int count = 0;
+        for (const std::string& line : InstallerTests::PeerRecordLines("RV_WEBAPI_RECORD"))
+            count += line.find("/RevEzudIzovuv/MaiDian/SendMaiDian") != std::string::npos ? 1 : 0;
+        return count;
+    }
+};
+
+std::wstring DesktopLink()
+{
+    return std::wstring(RVGameEngine::Common::GetDesktopDir()->GetUtf16()) + L"\\" + kPackName + L".lnk";
+}
+
+std::wstring StartMenuFolder()
+{
+    return std::wstring(RVGameEngine::Common::GetProgramsDir()->GetUtf16()) + L"\\" + kPackName;
+}
+
+std::wstring UninstallDisplayName()
+{
+    const std::wstring key = std::wstring(kUninstallKeyFormat) + kPackName;
+    wchar_t value[512] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"DisplayName", RRF_RT_REG_SZ, nullptr, value, &size)
+        != ERROR_SUCCESS)
+        return L"(missing)";
+    return value;
+}
+
+class InstallWindowEndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override { RemoveInstall(); }
+    void TearDown() override { RemoveInstall(); }
+
+    static void RemoveInstall()
+    {
+        RVTest::RemoveTree(kInstallFolder);
+        DeleteFileW(DesktopLink().c_str());
+        RVTest::RemoveTree(StartMenuFolder());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKeyFormat) + kPackName).c_str());
+    }
+
+    // The game tree, its records and the updater's start; the temporary folder gone.
+    static void ExpectInstalled(const tagPeerCounts& before)
+    {
+        for (const wchar_t* file : {L"\\ZURovoZizizer.exe", L"\\WMGameUninstaller.exe", L"\\Data\\readme.txt",
+                                    L"\\Updater\\Set\\UpdaterConfig.xml", L"\\ReadWrite\\Installer\\InstallData.xml"})
+            EXPECT_TRUE(Exists(kInstallFolder + file)) << file;
+        EXPECT_NE(UninstallDisplayName(), L"(missing)");
+        EXPECT_FALSE(Exists(kInstallFolder + L"\\Temp"));
+        EXPECT_TRUE(RVTest::WaitFor([] { return Exists(kInstallFolder + L"\\ZURovoZizizer.exe.started"); }, 10000));
+        EXPECT_TRUE(RVTest::WaitFor([&] {
+            const tagPeerCounts now;
+            return now.started == before.started + 1 && now.begun == before.begun + 1
+                   && now.finished == before.finished + 5 && now.tracking == before.tracking + 1;
+        }));
+    }
+};
+
+} // namespace
+
+TEST_F(InstallWindowEndToEnd, QuickInstallRunsToTheUpdaterAndRefusesToCloseMeanwhile)
+{
+    const tagPeerCounts before;
+    EXPECT_EXIT(ExitProcess(RunDriven(DriveQuickInstall)), ::testing::ExitedWithCode(kChildPassed), "");
+    ExpectInstalled(before);
+    EXPECT_TRUE(Exists(DesktopLink()));
+    EXPECT_TRUE(Exists(StartMenuFolder() + L"\\" + kPackName + L".lnk"));
+}
+
+TEST_F(InstallWindowEndToEnd, CustomInstallWithBothShortcutBoxesUntickedMakesNoShortcut)
+{
+    const tagPeerCounts before;
+    EXPECT_EXIT(ExitProcess(RunDriven(DriveCustomInstallWithoutShortcuts)), ::testing::ExitedWithCode(kChildPassed),
+                "");
+    ExpectInstalled(before);
+    EXPECT_FALSE(Exists(DesktopLink()));
+    EXPECT_FALSE(Exists(StartMenuFolder()));
+}
+
+TEST_F(InstallWindowEndToEnd, RefusedAgreementShowsTheMessageOverTheDisabledWindowAndInstallsNothing)
+{
+    const tagPeerCounts before;
+    EXPECT_EXIT(ExitProcess(RunDriven(DriveRefusedAgreementThenMinimiseAndClose)),
+                ::testing::ExitedWithCode(kChildPassed), "");
+    EXPECT_FALSE(Exists(kInstallFolder + L"\\ZURovoZizizer.exe"));
+    EXPECT_EQ(UninstallDisplayName(), L"(missing)");
+    EXPECT_FALSE(Exists(DesktopLink()));
+    EXPECT_TRUE(RVTest::WaitFor([&] { return CountStepMessages(kStatisticsStepStarted) == before.started + 1; }));
+    const tagPeerCounts after;
+    EXPECT_EQ(after.begun, before.begun);
+    EXPECT_EQ(after.finished, before.finished);
+    EXPECT_EQ(after.tracking, before.tracking);
+}
+
+// ---- Silent start ----------------------------------------------------------------------
+
+namespace {
+
+std::atomic<bool> g_silentRunOver{false};
+
+// Watches for the install window for the whole run: it must never show.
+void WatchForAnyVisibleScene()
+{
+    while (!g_silentRunOver) {
+        HWND scene = FindWindowW(UiTests::kFrameClass, UiTests::kSceneTitle);
+        if (scene != nullptr && IsWindowVisible(scene))
+            Fault(9);
+        Sleep(10);
+    }
+}
+
+int RunSilently()
+{
+    std::thread watcher(WatchForAnyVisibleScene);
+    const int code = RunDriven([] {});
+    g_silentRunOver = true;
+    watcher.join();
+    return g_driverFault != 0 ? g_driverFault.load() : code;
+}
+
+} // namespace
+
+// Run only as the child below: its program name says "SILENT".
+TEST(SilentChild, DISABLED_Run)
+{
+    ExitProcess(RunSilently());
+}
+
+TEST_F(InstallWindowEndToEnd, ASilentStartInstallsWithoutEverShowingTheWindow)
+{
+    const tagPeerCounts before;
+    RVTest::TempFolder folder;
+    const std::wstring program = folder.Child(L"WendmoorSetup_SILENT.exe");
+    ASSERT_TRUE(CopyFileW((InstallerTests::ProgramFolder() + L"test_installer_ui.exe").c_str(), program.c_str(), FALSE));
+    std::wstring commandLine =
+        L"\"" + program + L"\" --gtest_filter=SilentChild.DISABLED_Run --gtest_also_run_disabled_tests";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    ASSERT_TRUE(CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &started));
+    RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
+    RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
+    ASSERT_EQ(WaitForSingleObject(process.Get(), 180000), WAIT_OBJECT_0);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.Get(), &exitCode);
+    EXPECT_EQ(exitCode, static_cast<DWORD>(kChildPassed));
+    ExpectInstalled(before);
+    EXPECT_TRUE(Exists(DesktopLink()));
+}
