@@ -54,16 +54,26 @@ void CInstallScene::Create()
         m_frame->Show();
         return;
     }
-    OnButtonSetup1(nullptr, nullptr);
-    if (!m_installStarted) {
-        // Nobody is there to tick the box: end instead of waiting unseen.
+    StartSilently();
+}
+
+void CInstallScene::StartSilently()
+{
+    // Nobody is there to tick the box or read a message: end instead of
+    // waiting unseen.
+    if (m_quickAgreementBox && !m_quickAgreementBox->IsChecked()) {
         ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Silent start without the agreement ticked: nothing installed");
         RequestClose();
+        return;
     }
+    OnButtonSetup1(nullptr, nullptr);
+    if (!m_installStarted)
+        RequestClose();
 }
 
 void CInstallScene::BuildFrame()
 {
+    KeepWindowFilesReachable();
     TIntrusivePointer<IIcon> icon = IIcon_Create();
     if (icon)
         icon->Load(kInstallerIconFile);

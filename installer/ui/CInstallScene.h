@@ -68,6 +68,7 @@ private:
     using ButtonHandler = void (CInstallScene::*)(void*, RVGameEngine::Common::tagEventArgs*);
 
     void BuildFrame();
+    void StartSilently();
     void BindControls();
     template <typename Interface>
     RVGameEngine::Common::TIntrusivePointer<Interface> Bind(const wchar_t* name);
@@ -84,6 +85,8 @@ private:
     void ShowFreeSpace();
     void RequestClose();
     void ShowProgress();
+    // Once the worker has finished: the failure told, the window closed.
+    void EndInstall();
     void ShowMessage(const wchar_t* text);
     // Tells the player once that the install failed (a silent start only logs it).
     void ReportFailure();

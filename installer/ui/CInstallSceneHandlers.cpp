@@ -199,6 +199,9 @@ void CInstallScene::OnUpdateProgress(void*, tagEventArgs*)
     CStatisticsServerConnection::GetInstance()->Update();
     if (m_progressPage && m_progressPage->IsVisible())
         ShowProgress();
+    // Also without a progress page the window must not outlive its install.
+    if (m_installStarted && IsInstallFinished())
+        EndInstall();
 }
 
 void CInstallScene::ShowProgress()
@@ -210,8 +213,10 @@ void CInstallScene::ShowProgress()
         m_progressBar->SetProgress(total == 0 ? 0.0f : static_cast<float>(ProgressPercent(done, total)) / 100.0f);
     if (m_percentLabel)
         m_percentLabel->SetTitle(ProgressText(done, total).c_str());
-    if (!IsInstallFinished())
-        return;
+}
+
+void CInstallScene::EndInstall()
+{
     if (IsInstallFailed())
         ReportFailure();
     RequestClose();

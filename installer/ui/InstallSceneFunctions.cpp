@@ -8,6 +8,9 @@
 #include "engine/directui/uisystem/IUISystem.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
+#include <windows.h>
+
+#include <algorithm>
 #include <cstdarg>
 #include <cwchar>
 
@@ -18,6 +21,8 @@ namespace {
 
 constexpr int32_t kMegabytesPerGigabyte = 1024;
 constexpr int32_t kDriveCount = 26;
+// Where the window's own files live inside the unpacked package.
+constexpr const wchar_t* kWindowFilePrefixes[] = {L"Installer/UI/", L"Installer/Skin/"};
 
 std::wstring Formatted(const wchar_t* format, ...)
 {
@@ -96,6 +101,25 @@ void SendInstallTracking()
 void SetInstallTrackingHost(const std::wstring& host)
 {
     TrackingHost() = host;
+}
+
+void KeepWindowFilesReachable()
+{
+    static bool kept = false;
+    if (kept)
+        return;
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
+    if (length == 0 || length > MAX_PATH)
+        return;
+    std::wstring folder(buffer, length);
+    std::replace(folder.begin(), folder.end(), L'\\', L'/');
+    if (folder.back() != L'/')
+        folder += L'/';
+    kept = true;
+    RVGameEngine::FileSystem::IVirtualFileSystem* files = RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance();
+    for (const wchar_t* prefix : kWindowFilePrefixes)
+        files->AddFilenameReplace(prefix, (folder + prefix).c_str());
 }
 
 bool SetWindowPicture(IUIWindow* window, const wchar_t* file)

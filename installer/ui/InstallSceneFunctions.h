@@ -38,6 +38,12 @@ void SendInstallTracking();
 // Replaces the tracking host (tests point it at a local server).
 void SetInstallTrackingHost(const std::wstring& host);
 
+// The window's descriptions and pictures are read when needed, by names
+// relative to the current folder, which the install worker moves to the
+// install folder: from now on those names are read from the folder that is
+// current now (the unpacked window files), wherever the current folder goes.
+void KeepWindowFilesReachable();
+
 // Makes the picture file the window's background (the advert); false when
 // it is missing or no picture. Kept as one function so that the way pictures reach
 // windows can change in one place.

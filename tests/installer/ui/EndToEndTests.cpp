@@ -15,12 +15,18 @@
 #include "installer/core/StatisticsFunctions.h"
 
 #include "engine/common/system/ShellFunctions.h"
+#include "installer/core/InstallThreadFunctions.h"
+
+#include "tests/support/LogCapture.h"
+
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
+using RVGameEngine::Common::TIntrusivePointer;
 using InstallerTests::CountStepMessages;
 using InstallerTests::Exists;
 using UiTests::ClickControl;
@@ -37,10 +43,12 @@ const wchar_t* const kPackName = L"Wendmoor";
 // What the driver thread saw go wrong (0: nothing), the child's exit code.
 std::atomic<int> g_driverFault{0};
 
+// Ends the child at once: a run whose window no longer does what the driver
+// expects might otherwise wait for a click that never comes.
 void Fault(int code)
 {
-    int expected = 0;
-    g_driverFault.compare_exchange_strong(expected, code);
+    g_driverFault = code;
+    ExitProcess(static_cast<UINT>(code));
 }
 
 int32_t FreeOnDriveC(int32_t drive)
@@ -152,6 +160,24 @@ void DriveRefusedAgreementThenMinimiseAndClose()
         Fault(8);
 }
 
+void DriveAnInstallThatFails()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    Click(scene, L"ButtonSetup1");
+    HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle);
+    if (dialog == nullptr)
+        return Fault(10);
+    Sleep(200);
+    KeepScreenshot(L"5-install-failed");
+    // The window waits for the player to read the message.
+    if (!IsWindow(scene))
+        Fault(11);
+    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+    WaitForTheWindowToCloseItself(scene);
+}
+
 // What the closing statistics, the tracking request and the updater left.
 struct tagPeerCounts
 {
@@ -257,6 +283,62 @@ TEST_F(InstallWindowEndToEnd, RefusedAgreementShowsTheMessageOverTheDisabledWind
     EXPECT_EQ(after.tracking, before.tracking);
 }
 
+TEST_F(InstallWindowEndToEnd, AFailedInstallIsToldAndNeitherReportedFinishedNorHandedToTheUpdater)
+{
+    // A folder where the package has a file: the game tree cannot be written whole.
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (kInstallFolder + L"\\Data\\readme.txt").c_str(), nullptr), ERROR_SUCCESS);
+    const tagPeerCounts before;
+    EXPECT_EXIT(ExitProcess(RunDriven(DriveAnInstallThatFails)), ::testing::ExitedWithCode(kChildPassed), "");
+    EXPECT_EQ(UninstallDisplayName(), L"(missing)");
+    EXPECT_FALSE(Exists(kInstallFolder + L"\\Temp"));
+    EXPECT_TRUE(RVTest::WaitFor([&] { return CountStepMessages(kStatisticsStepInstallBegun) == before.begun + 1; }));
+    Sleep(500);
+    EXPECT_EQ(CountStepMessages(kStatisticsStepInstallFinished), before.finished);
+    EXPECT_FALSE(Exists(kInstallFolder + L"\\ZURovoZizizer.exe.started"));
+}
+
+// A description without the controls the handlers use: every handler skips
+// what is missing (and logs it), and the window still ends with its install.
+namespace {
+
+int RunWithABareDescription()
+{
+    UiTests::UnpackedWindowFiles files;
+    UITest::WriteUtf16(files.folder.Child(L"Installer\\UI\\InstallScene.xml"),
+                       L"<Panel Name=\"Bare\" X=\"0\" Y=\"0\" Width=\"300\" Height=\"200\">"
+                       L"<CheckBox Name=\"CheckBoxEULA\" X=\"0\" Y=\"0\" Width=\"16\" Height=\"16\" Checked=\"true\"/>"
+                       L"</Panel>");
+    CWebApiClient::GetInstance()->SetAdvertServer(L"http://127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_REFUSED_PORT")));
+    SetInstallTrackingHost(WebApiServer());
+    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    FindInstallDrive();
+    RVTest::LogCapture log;
+    CInstallScene* scene = CInstallScene::GetInstance();
+    scene->Create();
+    if (scene->GetFrame() == nullptr || !IsWindowVisible(scene->GetFrame()->GetHandle()))
+        return 2;
+    scene->ResetPath();
+    scene->OnButtonConfig(nullptr, nullptr);
+    scene->OnButtonSetup2(nullptr, nullptr);
+    scene->OnUpdateProgress(nullptr, nullptr);
+    if (IsInstallThreadRunning() || log.CountContaining(L"lacks") == 0)
+        return 3;
+    scene->OnButtonSetup1(nullptr, nullptr);
+    // A second press while the worker runs changes nothing.
+    scene->OnButtonSetup1(nullptr, nullptr);
+    if (!IsInstallThreadRunning() || log.CountContaining(L"already running") != 1)
+        return 4;
+    scene->RunMessageLoop();
+    return IsInstallFinished() ? kChildPassed : 5;
+}
+
+} // namespace
+
+TEST_F(InstallWindowEndToEnd, ADescriptionWithoutTheHandlersControlsIsSurvived)
+{
+    EXPECT_EXIT(ExitProcess(RunWithABareDescription()), ::testing::ExitedWithCode(kChildPassed), "");
+}
+
 // ---- Silent start ----------------------------------------------------------------------
 
 namespace {
@@ -270,46 +352,93 @@ void WatchForAnyVisibleScene()
         HWND scene = FindWindowW(UiTests::kFrameClass, UiTests::kSceneTitle);
         if (scene != nullptr && IsWindowVisible(scene))
             Fault(9);
+        HWND dialog = FindWindowW(UiTests::kFrameClass, UiTests::kDialogTitle);
+        if (dialog != nullptr && IsWindowVisible(dialog))
+            Fault(12);
         Sleep(10);
     }
 }
 
-int RunSilently()
+template <typename Run>
+int WatchedSilently(Run run)
 {
     std::thread watcher(WatchForAnyVisibleScene);
-    const int code = RunDriven([] {});
+    const int code = run();
     g_silentRunOver = true;
     watcher.join();
     return g_driverFault != 0 ? g_driverFault.load() : code;
 }
 
+// The scene alone, built silently from a description whose agreement box is
+// not ticked: it must end by itself without installing or asking anything.
+int RunSilentlyUnticked()
+{
+    UiTests::UnpackedWindowFiles files;
+    TIntrusivePointer<RVGameEngine::Common::IXmlScript> document = RVGameEngine::Common::IXmlScript_Create();
+    RVGameEngine::Common::IXmlElement* scene = document->LoadFromFile(kInstallSceneFile)->GetChild(0);
+    RVGameEngine::Common::IXmlElement* page = scene->FindChildByNameAttribute(L"PanelScene1");
+    RVGameEngine::Common::IXmlElement* box = page != nullptr ? page->FindChildByNameAttribute(L"CheckBoxEULA") : nullptr;
+    if (box == nullptr)
+        return 2;
+    box->SetAttribute(L"Checked", L"false");
+    document->SaveToFile(kInstallSceneFile);
+    CWebApiClient::GetInstance()->SetAdvertServer(WebApiServer());
+    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    FindInstallDrive();
+    CInstallScene::GetInstance()->Create();
+    CInstallScene::GetInstance()->RunMessageLoop();
+    return IsInstallThreadRunning() ? 3 : kChildPassed;
+}
+
+// Starts a copy of this program whose name says "SILENT", running one child test.
+DWORD RunSilentCopy(const wchar_t* childTest)
+{
+    RVTest::TempFolder folder;
+    const std::wstring program = folder.Child(L"WendmoorSetup_SILENT.exe");
+    if (!CopyFileW((InstallerTests::ProgramFolder() + L"test_installer_ui.exe").c_str(), program.c_str(), FALSE))
+        return 1;
+    std::wstring commandLine =
+        L"\"" + program + L"\" --gtest_filter=" + childTest + L" --gtest_also_run_disabled_tests";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
+        return 1;
+    RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
+    RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
+    if (WaitForSingleObject(process.Get(), 180000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.Get(), 1);
+        return 1;
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.Get(), &exitCode);
+    return exitCode;
+}
+
 } // namespace
 
-// Run only as the child below: its program name says "SILENT".
+// Run only as children of the tests below: their program name says "SILENT".
 TEST(SilentChild, DISABLED_Run)
 {
-    ExitProcess(RunSilently());
+    ExitProcess(WatchedSilently([] { return RunDriven([] {}); }));
+}
+
+TEST(SilentChild, DISABLED_Unticked)
+{
+    ExitProcess(WatchedSilently(RunSilentlyUnticked));
 }
 
 TEST_F(InstallWindowEndToEnd, ASilentStartInstallsWithoutEverShowingTheWindow)
 {
     const tagPeerCounts before;
-    RVTest::TempFolder folder;
-    const std::wstring program = folder.Child(L"WendmoorSetup_SILENT.exe");
-    ASSERT_TRUE(CopyFileW((InstallerTests::ProgramFolder() + L"test_installer_ui.exe").c_str(), program.c_str(), FALSE));
-    std::wstring commandLine =
-        L"\"" + program + L"\" --gtest_filter=SilentChild.DISABLED_Run --gtest_also_run_disabled_tests";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    ASSERT_TRUE(CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &started));
-    RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
-    RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
-    ASSERT_EQ(WaitForSingleObject(process.Get(), 180000), WAIT_OBJECT_0);
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.Get(), &exitCode);
-    EXPECT_EQ(exitCode, static_cast<DWORD>(kChildPassed));
+    EXPECT_EQ(RunSilentCopy(L"SilentChild.DISABLED_Run"), static_cast<DWORD>(kChildPassed));
     ExpectInstalled(before);
     EXPECT_TRUE(Exists(DesktopLink()));
+}
+
+TEST_F(InstallWindowEndToEnd, ASilentStartWithTheAgreementUntickedEndsWithoutAWord)
+{
+    EXPECT_EQ(RunSilentCopy(L"SilentChild.DISABLED_Unticked"), static_cast<DWORD>(kChildPassed));
+    EXPECT_FALSE(Exists(kInstallFolder + L"\\ZURovoZizizer.exe"));
 }
