@@ -5,7 +5,6 @@
 #include "installer/ui/MessageDialogFunctions.h"
 
 #include "engine/common/base/ISimpleMessagePump.h"
-#include "engine/directui/controls/IRichLabel.h"
 #include "engine/directui/frame/IFrame.h"
 #include "engine/directui/frame/IFrameManager.h"
 
@@ -128,18 +127,6 @@ TEST_F(MessageDialogs, OverAMinimisedOwnerTheDialogStandsAloneOnTop)
     EXPECT_EQ(GetWindow(dialog->GetFrame()->GetHandle(), GW_OWNER), nullptr);
     EXPECT_TRUE(owner->IsEnabled());
     dialog->OnClose(nullptr, nullptr);
-    ASSERT_TRUE(UiTests::PumpUntil([&] { return WindowGone(dialog.Get()); }));
-}
-
-TEST_F(MessageDialogs, TheMessageIsCentredOnItsLine)
-{
-    TIntrusivePointer<CCommonDialog> dialog(ShowMessageDialog(owner, L"    同意用户协议后才能继续安装"));
-    IRichLabel* content = dialog->GetContent();
-    ASSERT_NE(content, nullptr);
-    const int32_t height = content->GetContentHeight();
-    EXPECT_GT(height, 0);
-    EXPECT_EQ(content->GetY(), kCommonDialogTextCentreY - height / 2);
-    dialog->OnOK(nullptr, nullptr);
     ASSERT_TRUE(UiTests::PumpUntil([&] { return WindowGone(dialog.Get()); }));
 }
 

@@ -11,11 +11,11 @@
 #include "installer/core/CWebApiClient.h"
 #include "installer/core/InstallPathFunctions.h"
 #include "installer/core/InstallStepFunctions.h"
+#include "installer/core/InstallThreadFunctions.h"
 #include "installer/core/InstallerMainFunctions.h"
 #include "installer/core/StatisticsFunctions.h"
 
 #include "engine/common/system/ShellFunctions.h"
-#include "installer/core/InstallThreadFunctions.h"
 
 #include "tests/support/LogCapture.h"
 

