@@ -308,6 +308,10 @@ int RunWithABareDescription()
                        L"<Panel Name=\"Bare\" X=\"0\" Y=\"0\" Width=\"300\" Height=\"200\">"
                        L"<CheckBox Name=\"CheckBoxEULA\" X=\"0\" Y=\"0\" Width=\"16\" Height=\"16\" Checked=\"true\"/>"
                        L"</Panel>");
+    // An agreement address that is no web page is never handed to the shell.
+    UITest::WriteUtf16(files.folder.Child(L"Installer\\Set\\UrlItemList.xml"),
+                       L"<UrlItemList><UrlItem Name=\"GameInstaller_NoticeInfo\" Address=\"file:///C:/x.exe\"/>"
+                       L"</UrlItemList>");
     CWebApiClient::GetInstance()->SetAdvertServer(L"http://127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_REFUSED_PORT")));
     SetInstallTrackingHost(WebApiServer());
     SetDriveFreeSpaceQuery(FreeOnDriveC);
@@ -321,7 +325,9 @@ int RunWithABareDescription()
     scene->OnButtonConfig(nullptr, nullptr);
     scene->OnButtonSetup2(nullptr, nullptr);
     scene->OnUpdateProgress(nullptr, nullptr);
-    if (IsInstallThreadRunning() || log.CountContaining(L"lacks") == 0)
+    scene->OnButtonEULA(nullptr, nullptr);
+    if (IsInstallThreadRunning() || log.CountContaining(L"lacks") == 0
+        || log.CountContaining(L"The agreement address is no web page") != 1)
         return 3;
     scene->OnButtonSetup1(nullptr, nullptr);
     // A second press while the worker runs changes nothing.
