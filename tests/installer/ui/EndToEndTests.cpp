@@ -105,15 +105,37 @@ void WaitForTheWindowToCloseItself(HWND scene)
         Fault(3);
 }
 
+// Takes the progress page's picture on the window's own thread, on the first
+// tick that shows it, once it has been painted.
+struct tagProgressPageCamera
+{
+    bool taken = false;
+
+    void OnTick(void* sender, RVGameEngine::Common::tagEventArgs*)
+    {
+        auto* frame = static_cast<RVGameEngine::DirectUI::IFrame*>(sender);
+        RVGameEngine::DirectUI::IUIWindow* page = frame->GetRootWindow()->FindWindow(L"PanelScene2");
+        if (taken || page == nullptr || !page->IsVisible())
+            return;
+        taken = true;
+        UpdateWindow(frame->GetHandle());
+        KeepScreenshot(L"2-progress-page");
+    }
+};
+
+tagProgressPageCamera g_progressCamera;
+
 void DriveQuickInstall()
 {
     HWND scene = WaitForScene();
     if (scene == nullptr)
         return;
+    // Subscribing is safe while the window's thread fires.
+    CInstallScene::GetInstance()->GetFrame()->AddMemberFunctionDelegate(
+        RVGameEngine::DirectUI::FRAME_EVENT_FRAME_MOVE, &g_progressCamera, &tagProgressPageCamera::OnTick);
     Sleep(300);
     KeepScreenshot(L"1-one-click-page");
     Click(scene, L"ButtonSetup1");
-    KeepScreenshot(L"2-progress-page");
     TryToCloseWhileInstalling(scene);
     WaitForTheWindowToCloseItself(scene);
 }
