@@ -4,6 +4,7 @@
 #include "installer/core/CWebApiClient.h"
 #include "installer/core/PartnerFunctions.h"
 
+#include "engine/directui/controls/IUIHelper.h"
 #include "engine/directui/uisystem/IUIImage.h"
 #include "engine/directui/uisystem/IUISystem.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
@@ -127,10 +128,13 @@ bool SetWindowPicture(IUIWindow* window, const wchar_t* file)
     if (window == nullptr || window->GetUISystem() == nullptr
         || !RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance()->FileExists(file))
         return false;
-    TIntrusivePointer<IUIImage> picture(IImage_Create(window->GetUISystem()->GetDriver()));
-    // A download that is no picture keeps the window's own look.
-    if (!picture || !picture->Load(file) || picture->GetImageWidth() <= 0 || picture->GetImageHeight() <= 0)
+    IUIHelper* helper = IUIHelper_GetInstance();
+    const IUIHelper::System system(window->GetUISystem());
+    // A download that is no picture keeps the window's own look; the decoded
+    // data is shared, so the helper's own load below decodes nothing again.
+    const TIntrusivePointer<IUIImage> picture = helper->CreateImage(system, file);
+    if (!picture || picture->GetImageWidth() <= 0 || picture->GetImageHeight() <= 0)
         return false;
-    window->SetBackgroundImage(picture.Get());
+    helper->SetWindowBackgroundImage(TIntrusivePointer<IUIWindow>(window), system, file);
     return true;
 }

@@ -6,7 +6,7 @@
 #include "engine/directui/controls/IButton.h"
 #include "engine/directui/controls/ICheckBox.h"
 #include "engine/directui/controls/ILabel.h"
-#include "engine/directui/controls/IPanel.h"
+#include "engine/directui/uisystem/IPanel.h"
 #include "engine/directui/controls/IProcessBar.h"
 #include "engine/directui/controls/IRichLabel.h"
 #include "engine/directui/frame/IFrame.h"
