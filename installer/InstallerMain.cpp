@@ -1,4 +1,5 @@
 #include "installer/core/InstallerMainFunctions.h"
+#include "installer/ui/InstallerWindowFunctions.h"
 
 #include "engine/common/startup/EngineStartup.h"
 
@@ -7,5 +8,5 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     RVGameEngine::Common::EngineInitialize(kInstallerModuleName);
-    return RunInstaller();
+    return RunInstaller(RunInstallWindow);
 }

@@ -40,9 +40,10 @@ LAYERS = [
     (7, "engine/network"),  # the window-message socket driver uses the frame
     (7.1, "engine/download"),
     (8, "engine/common/startup"),  # start-up calls the frame and font managers
-    (9, "installer"),
-    (9, "installer/ui"),
+    (9, "installer/core"),  # the installer's logic
     (9, "resources"),
+    (9.5, "installer/ui"),  # the install window over the logic
+    (9.9, "installer"),  # the program's entry point
 ]
 
 # Layers whose folders may include each other (their internal order is their

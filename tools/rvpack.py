@@ -5,8 +5,8 @@
                                           (--blob: wrapped as a compressed blob)
   rvpack.py blob IN OUT                   wrap any file as a compressed blob
   rvpack.py rvef IN OUT                   store a file in the scrambled RVEF form
-  rvpack.py package OUT [--tree FOLDER] [--add NAME=PATH]...
-                                          an embedded package: a folder plus
+  rvpack.py package OUT [--tree FOLDER]... [--add NAME=PATH]...
+                                          an embedded package: folders plus
                                           single files under given names, XML
                                           files turned into UTF-16, as a blob
 
@@ -165,11 +165,13 @@ def as_document_text(data):
     return UTF16_BOM + data.decode("utf-8-sig").encode("utf-16-le")
 
 
-def package_entries(tree=None, additions=()):
-    """The entries of an embedded package: every file of the tree, then each
+def package_entries(trees=(), additions=()):
+    """The entries of an embedded package: every file of each tree, then each
     (name, path) addition; ".xml" files as documents. A name given twice is
     an error (the program would only ever read the first)."""
-    entries = folder_entries(tree) if tree else []
+    if isinstance(trees, str):
+        trees = [trees]
+    entries = [entry for tree in trees for entry in folder_entries(tree)]
     for name, path in additions:
         entries.append((name.replace("\\", "/"), _read(path)))
     seen = set()
@@ -207,7 +209,8 @@ def main(argv=None):
     rvef.add_argument("output")
     package = commands.add_parser("package", help="build an embedded package blob")
     package.add_argument("output")
-    package.add_argument("--tree", help="folder whose files are packed under their relative names")
+    package.add_argument("--tree", action="append", default=[],
+                         help="folder whose files are packed under their relative names (repeatable)")
     package.add_argument("--add", action="append", default=[], metavar="NAME=PATH",
                          help="one more file, packed under NAME")
     args = parser.parse_args(argv)
@@ -218,8 +221,9 @@ def main(argv=None):
         data = build_archive(folder_entries(args.folder))
         _write(args.output, compress_blob(data) if args.blob else data)
     elif args.command == "package":
-        if args.tree and not os.path.isdir(args.tree):
-            parser.error("not a folder: %s" % args.tree)
+        for tree in args.tree:
+            if not os.path.isdir(tree):
+                parser.error("not a folder: %s" % tree)
         additions = []
         for addition in args.add:
             name, separator, path = addition.partition("=")

@@ -197,7 +197,7 @@ void RemoveDirectoryTreeWithin(const wchar_t* path, const wchar_t* boundary)
     }
 }
 
-int32_t RunInstaller()
+int32_t RunInstaller(InstallWindowRun runWindow)
 {
     RVGameEngine::Math::Randomize();
     if (CheckSingleInstance())
@@ -222,8 +222,8 @@ int32_t RunInstaller()
         // file warning box.
         if (IVirtualFileSystem_GetInstance()->FileExists(kFontListFile))
             RVGameEngine::DirectUI::IFontManager_GetInstance()->LoadFontList(kFontListFile);
-        // The install window is built and run here; until it exists the run
-        // goes from start-up straight to the clean-up.
+        if (runWindow != nullptr)
+            runWindow();
         ReportClosingAndStartUpdater(IsInstallFinished(), IsInstallFailed());
         WaitForStatisticsDelivery(kStatisticsDeliveryLimitMs);
     }

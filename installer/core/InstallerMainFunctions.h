@@ -15,11 +15,15 @@ constexpr int32_t kAnotherInstanceExitCode = -2;
 constexpr int32_t kClosingReportCount = 5;
 constexpr uint32_t kClosingReportPauseMs = 100;
 
+// The install window's run, from building it until it has closed.
+using InstallWindowRun = void (*)();
+
 // Everything after the engine's start-up: single instance, drive, temporary
-// folder and UI package, URL list, statistics, fonts, the closing reports
+// folder and UI package, URL list, statistics, fonts, the install window
+// (when given; without one the run goes straight on), the closing reports
 // and the updater, then the removal of the temporary folder. Returns -2
 // when another installer runs, else 0.
-int32_t RunInstaller();
+int32_t RunInstaller(InstallWindowRun runWindow = nullptr);
 
 // True when another installer holds the mutex; otherwise the mutex is kept
 // for the rest of the process.

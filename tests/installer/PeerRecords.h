@@ -4,6 +4,7 @@
 
 #include "tests/servers/PeerEnvironment.h"
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,6 +31,20 @@ inline std::string Hex(const std::string& bytes)
         text += kDigits[c & 15];
     }
     return text;
+}
+
+// System-information messages (main command 108, sub-command 6) of the
+// install step that the statistics server recorded.
+inline int CountStepMessages(uint32_t step)
+{
+    const std::string stepHex = Hex(std::string(1, static_cast<char>(step)) + std::string(3, '\0'));
+    int count = 0;
+    for (const std::string& line : PeerRecordLines("RV_STAT_RECORD")) {
+        const size_t at = line.find(" 108 6 ");
+        if (at != std::string::npos && line.compare(at + 7 + 56, 8, stepHex) == 0)
+            ++count;
+    }
+    return count;
 }
 
 } // namespace InstallerTests

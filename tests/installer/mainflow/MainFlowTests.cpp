@@ -30,6 +30,7 @@ constexpr int kChildPassed = 77;
 
 const wchar_t* const kTempInstallFolder = L"C:\\Program Files\\Wendmoor\\Temp";
 
+using InstallerTests::CountStepMessages;
 using InstallerTests::Exists;
 
 // Free megabytes: 500 on drive C only.
@@ -52,19 +53,6 @@ bool AnyFallbackFolderLeft()
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
     return search != INVALID_HANDLE_VALUE;
-}
-
-// Statistics messages of the install step recorded by the server.
-int CountStepMessages(uint32_t step)
-{
-    const std::string stepHex = InstallerTests::Hex(std::string(1, static_cast<char>(step)) + std::string(3, '\0'));
-    int count = 0;
-    for (const std::string& line : InstallerTests::PeerRecordLines("RV_STAT_RECORD")) {
-        const size_t at = line.find(" 108 6 ");
-        if (at != std::string::npos && line.compare(at + 7 + 56, 8, stepHex) == 0)
-            ++count;
-    }
-    return count;
 }
 
 void PointStatisticsAtTheTestServer()

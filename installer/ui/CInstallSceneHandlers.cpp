@@ -1,0 +1,233 @@
+#include "installer/ui/CInstallScene.h"
+
+#include "installer/ui/CCommonDialog.h"
+#include "installer/ui/InstallSceneFunctions.h"
+#include "installer/ui/MessageDialogFunctions.h"
+
+#include "installer/core/CInstallProgress.h"
+#include "installer/core/CStatisticsServerConnection.h"
+#include "installer/core/CUrlItemList.h"
+#include "installer/core/InstallPathFunctions.h"
+#include "installer/core/InstallThreadFunctions.h"
+#include "installer/core/PartnerFunctions.h"
+#include "installer/core/StatisticsFunctions.h"
+#include "installer/core/WebAddressRules.h"
+#include "installer/core/tagInstallPaths.h"
+
+#include "engine/common/base/IString.h"
+#include "engine/common/system/DialogFunctions.h"
+#include "engine/common/system/ISystemInfo.h"
+#include "engine/common/system/ShellFunctions.h"
+#include "engine/filesystem/ILogFile.h"
+
+#include <new>
+#include <string>
+
+using namespace RVGameEngine::DirectUI;
+using RVGameEngine::Common::tagEventArgs;
+using RVGameEngine::Common::TIntrusivePointer;
+using RVGameEngine::FileSystem::ILogFile_GetInstance;
+using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
+using RVGameEngine::FileSystem::LOG_LEVEL_WARNING;
+
+namespace {
+
+constexpr uint32_t kEscapeKey = VK_ESCAPE;
+
+} // namespace
+
+bool CInstallScene::Has(const void* control, const wchar_t* name)
+{
+    if (control == nullptr)
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The install window lacks %s; the action is skipped", name);
+    return control != nullptr;
+}
+
+void CInstallScene::ShowMessage(const wchar_t* text)
+{
+    ShowMessageDialog(m_frame, text);
+}
+
+void CInstallScene::ShowPage(IPanel* page)
+{
+    for (IPanel* each : {m_quickPage.Get(), m_progressPage.Get(), m_customPage.Get(), m_agreementPage.Get()}) {
+        if (each == nullptr)
+            continue;
+        if (each == page)
+            each->Show();
+        else
+            each->Hide();
+    }
+}
+
+void CInstallScene::ResetPath()
+{
+    if (Has(m_pathLabel.Get(), L"LabelPath"))
+        m_pathLabel->SetTitle(GetDefaultInstallPath().c_str());
+    for (ICheckBox* box : {m_desktopShortcutBox.Get(), m_startMenuShortcutBox.Get()})
+        if (Has(box, L"a shortcut check box"))
+            box->SetChecked(true);
+}
+
+void CInstallScene::StartInstall(ICheckBox* agreement, const wchar_t* agreementName, const std::wstring& folder,
+                                 bool desktopShortcut, bool startMenuShortcuts)
+{
+    if (m_installStarted) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"An install is already running; the request is ignored");
+        return;
+    }
+    if (!Has(agreement, agreementName))
+        return;
+    if (!agreement->IsChecked()) {
+        ShowMessage(kAgreementNotTickedMessage);
+        return;
+    }
+    ShowPage(m_progressPage.Get());
+    // Handed to the worker for the rest of the process.
+    tagInstallPaths* options = new (std::nothrow) tagInstallPaths();
+    if (options == nullptr) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"No memory for the install options");
+        return;
+    }
+    options->path = folder;
+    options->desktopShortcut = desktopShortcut;
+    options->startMenuShortcuts = startMenuShortcuts;
+    m_installStarted = true;
+    SetInstallOption(options);
+    SendStatisticsSystemInfo(kStatisticsStepInstallBegun);
+    StartInstallThread();
+    SendInstallTracking();
+}
+
+void CInstallScene::OnButtonSetup1(void*, tagEventArgs*)
+{
+    StartInstall(m_quickAgreementBox.Get(), L"CheckBoxEULA", GetDefaultInstallPath(), true, true);
+}
+
+void CInstallScene::OnButtonSetup2(void*, tagEventArgs*)
+{
+    if (!Has(m_pathLabel.Get(), L"LabelPath") || !Has(m_desktopShortcutBox.Get(), L"CheckBoxConfig1")
+        || !Has(m_startMenuShortcutBox.Get(), L"CheckBoxConfig2"))
+        return;
+    StartInstall(m_customAgreementBox.Get(), L"CheckBoxConfig3", m_pathLabel->GetTitle(),
+                 m_desktopShortcutBox->IsChecked(), m_startMenuShortcutBox->IsChecked());
+}
+
+void CInstallScene::OnButtonConfig(void*, tagEventArgs*)
+{
+    ShowPage(m_customPage.Get());
+    ShowFreeSpace();
+}
+
+void CInstallScene::ShowFreeSpace()
+{
+    if (!Has(m_pathLabel.Get(), L"LabelPath") || !Has(m_freeSpaceLabel.Get(), L"LabelMemorySize"))
+        return;
+    const int32_t drive = DriveIndexOf(m_pathLabel->GetTitle());
+    if (drive < 0)
+        return;
+    const int32_t freeMB = RVGameEngine::Common::ISystemInfo_GetInstance()->GetDriveFreeMB(drive);
+    m_freeSpaceLabel->SetTitle(FreeSpaceText(freeMB).c_str());
+}
+
+void CInstallScene::OnButtonSelectPath(void*, tagEventArgs*)
+{
+    if (!Has(m_pathLabel.Get(), L"LabelPath"))
+        return;
+    TIntrusivePointer<RVGameEngine::Common::IString> chosen = RVGameEngine::Common::ShowSelectDirectory();
+    const std::wstring folder = chosen ? std::wstring(chosen->GetUtf16()) : std::wstring();
+    if (!IsDriveFolder(folder))
+        return;
+    if (!HasEnoughFreeSpace(folder[0])) {
+        ShowMessage(kNoRoomOnDriveMessage);
+        return;
+    }
+    m_pathLabel->SetTitle(FolderWithPackName(folder, GetPackNameOrDefault()).c_str());
+    ShowFreeSpace();
+}
+
+void CInstallScene::OnButtonEULA(void*, tagEventArgs*)
+{
+    const std::wstring address = CUrlItemList::GetInstance()->GetAddress(kAgreementUrlItem);
+    // Only a web page goes to the browser: the list is data, not a command.
+    if (!IsWebPageAddress(address)) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The agreement address is no web page: %s", address.c_str());
+        return;
+    }
+    RVGameEngine::Common::OpenWebLink(address.c_str());
+}
+
+void CInstallScene::RequestClose()
+{
+    if (m_frame)
+        m_frame->PostMessage();
+}
+
+void CInstallScene::OnButtonClose(void*, tagEventArgs*)
+{
+    RequestClose();
+}
+
+void CInstallScene::OnButtonMinimization(void*, tagEventArgs*)
+{
+    if (m_frame)
+        m_frame->Minimize();
+}
+
+void CInstallScene::OnFrameEvent(void*, tagEventArgs* args)
+{
+    const auto* key = static_cast<tagFrameKeyEventArgs*>(args);
+    if (key != nullptr && key->virtualKey == kEscapeKey)
+        RequestClose();
+}
+
+void CInstallScene::OnCheckFinished(void*, tagEventArgs* args)
+{
+    auto* close = static_cast<tagFrameCloseEventArgs*>(args);
+    if (close == nullptr)
+        return;
+    const bool installing = IsInstallThreadRunning() && !IsInstallFinished();
+    // After a failure the window stays until its message has been closed.
+    const bool failureOpen = m_failureDialog && m_failureDialog->GetFrame() != nullptr
+                             && m_failureDialog->GetFrame()->GetHandle() != nullptr;
+    if (installing || failureOpen)
+        close->cancel = true;
+}
+
+void CInstallScene::OnUpdateProgress(void*, tagEventArgs*)
+{
+    CStatisticsServerConnection::GetInstance()->Update();
+    if (m_progressPage && m_progressPage->IsVisible())
+        ShowProgress();
+    // Also without a progress page the window must not outlive its install.
+    if (m_installStarted && IsInstallFinished())
+        EndInstall();
+}
+
+void CInstallScene::ShowProgress()
+{
+    const CInstallProgress* progress = CInstallProgress::GetInstance();
+    const uint32_t total = progress->GetTotal();
+    const uint32_t done = progress->GetCurrent();
+    if (m_progressBar)
+        m_progressBar->SetProgress(total == 0 ? 0.0f : static_cast<float>(ProgressPercent(done, total)) / 100.0f);
+    if (m_percentLabel)
+        m_percentLabel->SetTitle(ProgressText(done, total).c_str());
+}
+
+void CInstallScene::EndInstall()
+{
+    if (IsInstallFailed())
+        ReportFailure();
+    RequestClose();
+}
+
+void CInstallScene::ReportFailure()
+{
+    if (m_failureReported)
+        return;
+    m_failureReported = true;
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The install failed; the player is told");
+    if (m_frame && m_frame->IsVisible())
+        m_failureDialog = TIntrusivePointer<CCommonDialog>(ShowMessageDialog(m_frame, kInstallFailedMessage));
+}

@@ -1,0 +1,472 @@
+// Winsock before <windows.h>.
+#include "tests/installer/PeerRecords.h"
+
+#include "tests/installer/ui/UiTestSupport.h"
+
+#include "installer/ui/CCommonDialog.h"
+#include "installer/ui/CInstallScene.h"
+#include "installer/ui/InstallSceneFunctions.h"
+#include "installer/ui/InstallerWindowFunctions.h"
+
+#include "installer/core/CWebApiClient.h"
+#include "installer/core/InstallPathFunctions.h"
+#include "installer/core/InstallStepFunctions.h"
+#include "installer/core/InstallThreadFunctions.h"
+#include "installer/core/InstallerMainFunctions.h"
+#include "installer/core/StatisticsFunctions.h"
+
+#include "engine/common/system/ShellFunctions.h"
+
+#include "tests/support/LogCapture.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+using RVGameEngine::Common::TIntrusivePointer;
+using InstallerTests::CountStepMessages;
+using InstallerTests::Exists;
+using UiTests::ClickControl;
+using UiTests::KeepScreenshot;
+
+namespace {
+
+RVTest::WinsockScope g_winsock;
+
+constexpr int kChildPassed = 77;
+const std::wstring kInstallFolder = L"C:\\Program Files\\Wendmoor";
+const wchar_t* const kPackName = L"Wendmoor";
+
+// What the driver thread saw go wrong (0: nothing), the child's exit code.
+std::atomic<int> g_driverFault{0};
+
+// Ends the child at once: a run whose window no longer does what the driver
+// expects might otherwise wait for a click that never comes.
+void Fault(int code)
+{
+    g_driverFault = code;
+    ExitProcess(static_cast<UINT>(code));
+}
+
+int32_t FreeOnDriveC(int32_t drive)
+{
+    return drive == 2 ? 500 : 0;
+}
+
+std::wstring WebApiServer()
+{
+    return L"http://127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_WEBAPI_PORT"));
+}
+
+// The installer's run in this (child) process, every peer on this machine,
+// driven from another thread as a player would.
+int RunDriven(void (*drive)())
+{
+    UiTests::StartEngine();
+    const int statisticsPort = RVTest::PeerPort("RV_STAT_PORT");
+    SetStatisticsServerEndpoint({"127.0.0.1", statisticsPort, statisticsPort});
+    CWebApiClient::GetInstance()->SetAdvertServer(WebApiServer());
+    SetInstallTrackingHost(WebApiServer());
+    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    std::thread driver(drive);
+    const int32_t code = RunInstaller(RunInstallWindow);
+    driver.join();
+    if (code != 0)
+        return 1;
+    return g_driverFault != 0 ? g_driverFault.load() : kChildPassed;
+}
+
+HWND WaitForScene()
+{
+    HWND scene = UiTests::WaitForFrame(UiTests::kSceneTitle);
+    if (scene == nullptr)
+        Fault(2);
+    return scene;
+}
+
+void Click(HWND scene, const wchar_t* name)
+{
+    ClickControl(scene, kInstallSceneFile, name);
+}
+
+// Close requests while the worker runs must not end the run early.
+void TryToCloseWhileInstalling(HWND scene)
+{
+    Click(scene, L"ButtonClose");
+    PostMessageW(scene, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+void WaitForTheWindowToCloseItself(HWND scene)
+{
+    if (!UiTests::WaitUntilGone(scene))
+        Fault(3);
+}
+
+// Takes the progress page's picture on the window's own thread, on the first
+// tick that shows it, once it has been painted.
+struct tagProgressPageCamera
+{
+    bool taken = false;
+
+    void OnTick(void* sender, RVGameEngine::Common::tagEventArgs*)
+    {
+        auto* frame = static_cast<RVGameEngine::DirectUI::IFrame*>(sender);
+        RVGameEngine::DirectUI::IUIWindow* page = frame->GetRootWindow()->FindWindow(L"PanelScene2");
+        if (taken || page == nullptr || !page->IsVisible())
+            return;
+        taken = true;
+        UpdateWindow(frame->GetHandle());
+        KeepScreenshot(L"2-progress-page");
+    }
+};
+
+tagProgressPageCamera g_progressCamera;
+
+void DriveQuickInstall()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    // Subscribing is safe while the window's thread fires.
+    CInstallScene::GetInstance()->GetFrame()->AddMemberFunctionDelegate(
+        RVGameEngine::DirectUI::FRAME_EVENT_FRAME_MOVE, &g_progressCamera, &tagProgressPageCamera::OnTick);
+    Sleep(300);
+    KeepScreenshot(L"1-one-click-page");
+    Click(scene, L"ButtonSetup1");
+    TryToCloseWhileInstalling(scene);
+    WaitForTheWindowToCloseItself(scene);
+}
+
+void DriveCustomInstallWithoutShortcuts()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    Click(scene, L"ButtonConfig");
+    Click(scene, L"CheckBoxConfig1");
+    Click(scene, L"CheckBoxConfig2");
+    Sleep(200);
+    KeepScreenshot(L"3-custom-page");
+    Click(scene, L"ButtonSetup2");
+    TryToCloseWhileInstalling(scene);
+    WaitForTheWindowToCloseItself(scene);
+}
+
+void DriveRefusedAgreementThenMinimiseAndClose()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    Click(scene, L"CheckBoxEULA");
+    Click(scene, L"ButtonSetup1");
+    HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle, 20000);
+    if (dialog == nullptr)
+        return Fault(4);
+    if (IsWindowEnabled(scene))
+        Fault(5);
+    Sleep(200);
+    KeepScreenshot(L"4-agreement-message");
+    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+    if (!UiTests::WaitUntilGone(dialog, 20000) || !UiTests::WaitUntil([&] { return IsWindowEnabled(scene) != FALSE; }))
+        return Fault(6);
+    // Still the one-click page: no install was started.
+    Click(scene, L"ButtonMinimization");
+    if (!UiTests::WaitUntil([&] { return IsIconic(scene) != FALSE; }))
+        Fault(7);
+    ShowWindow(scene, SW_RESTORE);
+    Click(scene, L"ButtonClose");
+    if (!UiTests::WaitUntilGone(scene, 20000))
+        Fault(8);
+}
+
+void DriveAnInstallThatFails()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    Click(scene, L"ButtonSetup1");
+    HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle);
+    if (dialog == nullptr)
+        return Fault(10);
+    Sleep(200);
+    KeepScreenshot(L"5-install-failed");
+    // The window waits for the player to read the message.
+    if (!IsWindow(scene))
+        Fault(11);
+    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+    WaitForTheWindowToCloseItself(scene);
+}
+
+// What the closing statistics, the tracking request and the updater left.
+struct tagPeerCounts
+{
+    int started = CountStepMessages(kStatisticsStepStarted);
+    int begun = CountStepMessages(kStatisticsStepInstallBegun);
+    int finished = CountStepMessages(kStatisticsStepInstallFinished);
+    int tracking = TrackingRequests();
+
+    static int TrackingRequests()
+    {
+        int count = 0;
+        for (const std::string& line : InstallerTests::PeerRecordLines("RV_WEBAPI_RECORD"))
+            count += line.find("/RevEzudIzovuv/MaiDian/SendMaiDian") != std::string::npos ? 1 : 0;
+        return count;
+    }
+};
+
+std::wstring DesktopLink()
+{
+    return std::wstring(RVGameEngine::Common::GetDesktopDir()->GetUtf16()) + L"\\" + kPackName + L".lnk";
+}
+
+std::wstring StartMenuFolder()
+{
+    return std::wstring(RVGameEngine::Common::GetProgramsDir()->GetUtf16()) + L"\\" + kPackName;
+}
+
+std::wstring UninstallDisplayName()
+{
+    const std::wstring key = std::wstring(kUninstallKeyFormat) + kPackName;
+    wchar_t value[512] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"DisplayName", RRF_RT_REG_SZ, nullptr, value, &size)
+        != ERROR_SUCCESS)
+        return L"(missing)";
+    return value;
+}
+
+class InstallWindowEndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override { RemoveInstall(); }
+    void TearDown() override { RemoveInstall(); }
+
+    static void RemoveInstall()
+    {
+        RVTest::RemoveTree(kInstallFolder);
+        DeleteFileW(DesktopLink().c_str());
+        RVTest::RemoveTree(StartMenuFolder());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKeyFormat) + kPackName).c_str());
+    }
+
+    // The game tree, its records and the updater's start; the temporary folder gone.
+    static void ExpectInstalled(const tagPeerCounts& before)
+    {
+        for (const wchar_t* file : {L"\\ZURovoZizizer.exe", L"\\WMGameUninstaller.exe", L"\\Data\\readme.txt",
+                                    L"\\Updater\\Set\\UpdaterConfig.xml", L"\\ReadWrite\\Installer\\InstallData.xml"})
+            EXPECT_TRUE(Exists(kInstallFolder + file)) << file;
+        EXPECT_NE(UninstallDisplayName(), L"(missing)");
+        EXPECT_FALSE(Exists(kInstallFolder + L"\\Temp"));
+        EXPECT_TRUE(RVTest::WaitFor([] { return Exists(kInstallFolder + L"\\ZURovoZizizer.exe.started"); }, 10000));
+        EXPECT_TRUE(RVTest::WaitFor([&] {
+            const tagPeerCounts now;
+            return now.started == before.started + 1 && now.begun == before.begun + 1
+                   && now.finished == before.finished + 5 && now.tracking == before.tracking + 1;
+        }));
+    }
+};
+
+} // namespace
+
+TEST_F(InstallWindowEndToEnd, QuickInstallRunsToTheUpdaterAndRefusesToCloseMeanwhile)
+{
+    const tagPeerCounts before;
+    EXPECT_EXIT(ExitProcess(RunDriven(DriveQuickInstall)), ::testing::ExitedWithCode(kChildPassed), "");
+    ExpectInstalled(before);
+    EXPECT_TRUE(Exists(DesktopLink()));
+    EXPECT_TRUE(Exists(StartMenuFolder() + L"\\" + kPackName + L".lnk"));
+}
+
+TEST_F(InstallWindowEndToEnd, CustomInstallWithBothShortcutBoxesUntickedMakesNoShortcut)
+{
+    const tagPeerCounts before;
+    EXPECT_EXIT(ExitProcess(RunDriven(DriveCustomInstallWithoutShortcuts)), ::testing::ExitedWithCode(kChildPassed),
+                "");
+    ExpectInstalled(before);
+    EXPECT_FALSE(Exists(DesktopLink()));
+    EXPECT_FALSE(Exists(StartMenuFolder()));
+}
+
+TEST_F(InstallWindowEndToEnd, RefusedAgreementShowsTheMessageOverTheDisabledWindowAndInstallsNothing)
+{
+    const tagPeerCounts before;
+    EXPECT_EXIT(ExitProcess(RunDriven(DriveRefusedAgreementThenMinimiseAndClose)),
+                ::testing::ExitedWithCode(kChildPassed), "");
+    EXPECT_FALSE(Exists(kInstallFolder + L"\\ZURovoZizizer.exe"));
+    EXPECT_EQ(UninstallDisplayName(), L"(missing)");
+    EXPECT_FALSE(Exists(DesktopLink()));
+    EXPECT_TRUE(RVTest::WaitFor([&] { return CountStepMessages(kStatisticsStepStarted) == before.started + 1; }));
+    const tagPeerCounts after;
+    EXPECT_EQ(after.begun, before.begun);
+    EXPECT_EQ(after.finished, before.finished);
+    EXPECT_EQ(after.tracking, before.tracking);
+}
+
+TEST_F(InstallWindowEndToEnd, AFailedInstallIsToldAndNeitherReportedFinishedNorHandedToTheUpdater)
+{
+    // A folder where the package has a file: the game tree cannot be written whole.
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (kInstallFolder + L"\\Data\\readme.txt").c_str(), nullptr), ERROR_SUCCESS);
+    const tagPeerCounts before;
+    EXPECT_EXIT(ExitProcess(RunDriven(DriveAnInstallThatFails)), ::testing::ExitedWithCode(kChildPassed), "");
+    EXPECT_EQ(UninstallDisplayName(), L"(missing)");
+    EXPECT_FALSE(Exists(kInstallFolder + L"\\Temp"));
+    EXPECT_TRUE(RVTest::WaitFor([&] { return CountStepMessages(kStatisticsStepInstallBegun) == before.begun + 1; }));
+    Sleep(500);
+    EXPECT_EQ(CountStepMessages(kStatisticsStepInstallFinished), before.finished);
+    EXPECT_FALSE(Exists(kInstallFolder + L"\\ZURovoZizizer.exe.started"));
+}
+
+// A description without the controls the handlers use: every handler skips
+// what is missing (and logs it), and the window still ends with its install.
+namespace {
+
+int RunWithABareDescription()
+{
+    UiTests::UnpackedWindowFiles files;
+    UITest::WriteUtf16(files.folder.Child(L"Installer\\UI\\InstallScene.xml"),
+                       L"<Panel Name=\"Bare\" X=\"0\" Y=\"0\" Width=\"300\" Height=\"200\">"
+                       L"<CheckBox Name=\"CheckBoxEULA\" X=\"0\" Y=\"0\" Width=\"16\" Height=\"16\" Checked=\"true\"/>"
+                       L"</Panel>");
+    // An agreement address that is no web page is never handed to the shell.
+    UITest::WriteUtf16(files.folder.Child(L"Installer\\Set\\UrlItemList.xml"),
+                       L"<UrlItemList><UrlItem Name=\"GameInstaller_NoticeInfo\" Address=\"file:///C:/x.exe\"/>"
+                       L"</UrlItemList>");
+    CWebApiClient::GetInstance()->SetAdvertServer(L"http://127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_REFUSED_PORT")));
+    SetInstallTrackingHost(WebApiServer());
+    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    FindInstallDrive();
+    RVTest::LogCapture log;
+    CInstallScene* scene = CInstallScene::GetInstance();
+    scene->Create();
+    if (scene->GetFrame() == nullptr || !IsWindowVisible(scene->GetFrame()->GetHandle()))
+        return 2;
+    scene->ResetPath();
+    scene->OnButtonConfig(nullptr, nullptr);
+    scene->OnButtonSetup2(nullptr, nullptr);
+    scene->OnUpdateProgress(nullptr, nullptr);
+    scene->OnButtonEULA(nullptr, nullptr);
+    if (IsInstallThreadRunning() || log.CountContaining(L"lacks") == 0
+        || log.CountContaining(L"The agreement address is no web page") != 1)
+        return 3;
+    scene->OnButtonSetup1(nullptr, nullptr);
+    // A second press while the worker runs changes nothing.
+    scene->OnButtonSetup1(nullptr, nullptr);
+    if (!IsInstallThreadRunning() || log.CountContaining(L"already running") != 1)
+        return 4;
+    scene->RunMessageLoop();
+    return IsInstallFinished() ? kChildPassed : 5;
+}
+
+} // namespace
+
+TEST_F(InstallWindowEndToEnd, ADescriptionWithoutTheHandlersControlsIsSurvived)
+{
+    EXPECT_EXIT(ExitProcess(RunWithABareDescription()), ::testing::ExitedWithCode(kChildPassed), "");
+}
+
+// ---- Silent start ----------------------------------------------------------------------
+
+namespace {
+
+std::atomic<bool> g_silentRunOver{false};
+
+// Watches for the install window for the whole run: it must never show.
+void WatchForAnyVisibleScene()
+{
+    while (!g_silentRunOver) {
+        HWND scene = FindWindowW(UiTests::kFrameClass, UiTests::kSceneTitle);
+        if (scene != nullptr && IsWindowVisible(scene))
+            Fault(9);
+        HWND dialog = FindWindowW(UiTests::kFrameClass, UiTests::kDialogTitle);
+        if (dialog != nullptr && IsWindowVisible(dialog))
+            Fault(12);
+        Sleep(10);
+    }
+}
+
+template <typename Run>
+int WatchedSilently(Run run)
+{
+    std::thread watcher(WatchForAnyVisibleScene);
+    const int code = run();
+    g_silentRunOver = true;
+    watcher.join();
+    return g_driverFault != 0 ? g_driverFault.load() : code;
+}
+
+// The scene alone, built silently from a description whose agreement box is
+// not ticked: it must end by itself without installing or asking anything.
+int RunSilentlyUnticked()
+{
+    UiTests::UnpackedWindowFiles files;
+    TIntrusivePointer<RVGameEngine::Common::IXmlScript> document = RVGameEngine::Common::IXmlScript_Create();
+    RVGameEngine::Common::IXmlElement* scene = document->LoadFromFile(kInstallSceneFile)->GetChild(0);
+    RVGameEngine::Common::IXmlElement* page = scene->FindChildByNameAttribute(L"PanelScene1");
+    RVGameEngine::Common::IXmlElement* box = page != nullptr ? page->FindChildByNameAttribute(L"CheckBoxEULA") : nullptr;
+    if (box == nullptr)
+        return 2;
+    box->SetAttribute(L"Checked", L"false");
+    document->SaveToFile(kInstallSceneFile);
+    CWebApiClient::GetInstance()->SetAdvertServer(WebApiServer());
+    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    FindInstallDrive();
+    CInstallScene::GetInstance()->Create();
+    CInstallScene::GetInstance()->RunMessageLoop();
+    return IsInstallThreadRunning() ? 3 : kChildPassed;
+}
+
+// Starts a copy of this program whose name says "SILENT", running one child test.
+DWORD RunSilentCopy(const wchar_t* childTest)
+{
+    RVTest::TempFolder folder;
+    const std::wstring program = folder.Child(L"WendmoorSetup_SILENT.exe");
+    if (!CopyFileW((InstallerTests::ProgramFolder() + L"test_installer_ui.exe").c_str(), program.c_str(), FALSE))
+        return 1;
+    std::wstring commandLine =
+        L"\"" + program + L"\" --gtest_filter=" + childTest + L" --gtest_also_run_disabled_tests";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
+        return 1;
+    RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
+    RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
+    if (WaitForSingleObject(process.Get(), 180000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.Get(), 1);
+        return 1;
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.Get(), &exitCode);
+    return exitCode;
+}
+
+} // namespace
+
+// Run only as children of the tests below: their program name says "SILENT".
+TEST(SilentChild, DISABLED_Run)
+{
+    ExitProcess(WatchedSilently([] { return RunDriven([] {}); }));
+}
+
+TEST(SilentChild, DISABLED_Unticked)
+{
+    ExitProcess(WatchedSilently(RunSilentlyUnticked));
+}
+
+TEST_F(InstallWindowEndToEnd, ASilentStartInstallsWithoutEverShowingTheWindow)
+{
+    const tagPeerCounts before;
+    EXPECT_EQ(RunSilentCopy(L"SilentChild.DISABLED_Run"), static_cast<DWORD>(kChildPassed));
+    ExpectInstalled(before);
+    EXPECT_TRUE(Exists(DesktopLink()));
+}
+
+TEST_F(InstallWindowEndToEnd, ASilentStartWithTheAgreementUntickedEndsWithoutAWord)
+{
+    EXPECT_EQ(RunSilentCopy(L"SilentChild.DISABLED_Unticked"), static_cast<DWORD>(kChildPassed));
+    EXPECT_FALSE(Exists(kInstallFolder + L"\\ZURovoZizizer.exe"));
+}
