@@ -189,24 +189,36 @@ bool WriteBlob(const std::vector<BenchEntry>& entries, const std::wstring& path,
 }
 
 
+void MakeEntryFolders(const std::wstring& root, const std::wstring& name, std::set<std::wstring>* made)
+{
+    for (size_t slash = name.find(L'/'); slash != std::wstring::npos; slash = name.find(L'/', slash + 1)) {
+        const std::wstring folder = root + name.substr(0, slash);
+        if (made->insert(folder).second)
+            CreateDirectoryW(folder.c_str(), nullptr);
+    }
+}
+
+bool WriteWhole(const std::wstring& path, const void* bytes, size_t size)
+{
+    const CScopedKernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    DWORD written = 0;
+    return size == 0 ||
+           (WriteFile(file.Get(), bytes, static_cast<DWORD>(size), &written, nullptr) && written == size);
+}
+
 bool WriteFolder(const std::vector<BenchEntry>& entries, const std::wstring& folder)
 {
+    const std::wstring root = folder + L"/";
+    CreateDirectoryW(folder.c_str(), nullptr);
     std::set<std::wstring> made;
     std::vector<uint8_t> bytes;
     for (uint32_t i = 0; i < entries.size(); ++i) {
-        const std::wstring path = folder + L"/" + entries[i].name;
-        for (size_t slash = entries[i].name.find(L'/'); slash != std::wstring::npos;
-             slash = entries[i].name.find(L'/', slash + 1)) {
-            const std::wstring sub = folder + L"/" + entries[i].name.substr(0, slash);
-            if (made.insert(sub).second)
-                CreateDirectoryW(sub.c_str(), nullptr);
-        }
+        MakeEntryFolders(root, entries[i].name, &made);
         FillEntry(entries[i], i, &bytes);
-        const CScopedKernelHandle file(
-            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (!file || !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-            written != bytes.size())
+        if (!WriteWhole(root + entries[i].name, bytes.data(), bytes.size()))
             return false;
     }
     return true;

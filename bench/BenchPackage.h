@@ -6,7 +6,9 @@
 // blob the installer carries or as a folder of plain files for the packing
 // tool.
 
+#include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,7 +33,15 @@ void FillEntry(const BenchEntry& entry, uint32_t index, std::vector<uint8_t>* by
 bool WriteBlob(const std::vector<BenchEntry>& entries, const std::wstring& path, uint64_t* archiveSize,
                uint64_t* blobSize);
 
-// Every entry as a plain file under the folder, sub-folders made as needed.
+// Makes the folders of an entry name (below root, which is empty or ends in
+// "/"), each once: made remembers them.
+void MakeEntryFolders(const std::wstring& root, const std::wstring& name, std::set<std::wstring>* made);
+
+// One plain write of the bytes into a new (or replaced) file.
+bool WriteWhole(const std::wstring& path, const void* bytes, size_t size);
+
+// Every entry as a plain file under the folder (made if missing), sub-folders
+// made as needed.
 bool WriteFolder(const std::vector<BenchEntry>& entries, const std::wstring& folder);
 
 } // namespace Bench

@@ -23,7 +23,6 @@
 #include "bench/BenchPackage.h"
 #include "installer/core/CInstallProgress.h"
 
-#include "engine/common/base/TScopedHandle.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
@@ -38,8 +37,6 @@
 #include <string>
 #include <vector>
 
-using RVGameEngine::Common::CScopedKernelHandle;
-
 namespace {
 
 constexpr int kRounds = 3;
@@ -51,18 +48,6 @@ double PeakWorkingSetMB()
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
     return static_cast<double>(counters.PeakWorkingSetSize) / kMB;
-}
-
-// The baseline's plain write: one call, straight from the archive's bytes.
-bool WriteWhole(const std::wstring& path, const void* bytes, size_t size)
-{
-    const CScopedKernelHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    DWORD written = 0;
-    return size == 0 ||
-           (WriteFile(file.Get(), bytes, static_cast<DWORD>(size), &written, nullptr) && written == size);
 }
 
 // ------------------------------------------------------------ one child run
@@ -100,13 +85,8 @@ bool RunBaseline(const std::string& blob)
     }
     std::set<std::wstring> folders;
     for (const Entry& entry : entries) {
-        for (size_t slash = entry.name.find(L'/'); slash != std::wstring::npos;
-             slash = entry.name.find(L'/', slash + 1)) {
-            const std::wstring folder = entry.name.substr(0, slash);
-            if (folders.insert(folder).second)
-                CreateDirectoryW(folder.c_str(), nullptr);
-        }
-        if (!WriteWhole(entry.name, &archive[at + entry.offset], entry.size))
+        Bench::MakeEntryFolders(L"", entry.name, &folders);
+        if (!Bench::WriteWhole(entry.name, &archive[at + entry.offset], entry.size))
             return false;
     }
     return true;
