@@ -2,7 +2,8 @@
 # Times the whole setup program with a ~200 MB, 5,000-file game package in
 # it, in one run:
 #   1. writes the generated package as a folder (rv_bench_install
-#      --make-folder, once; with the sample client's files beside it, so that
+#      --make-folder, once: remove setup-bench-package.done under the build
+#      folder to make it again; with the sample client's files beside it, so that
 #      the install has its updater configuration as a real one does);
 #   2. builds the setup program embedding that folder in a second build
 #      folder (RV_GAME_PACKAGE_DIR; no tests, no freed-block fill);
