@@ -140,12 +140,43 @@ void DriveQuickInstall()
     WaitForTheWindowToCloseItself(scene);
 }
 
+// The system's folder picker of this process, waited for (bounded).
+HWND WaitForFolderPicker()
+{
+    HWND picker = nullptr;
+    UiTests::WaitUntil([&] {
+        picker = FindWindowW(L"#32770", nullptr);
+        DWORD process = 0;
+        GetWindowThreadProcessId(picker, &process);
+        return picker != nullptr && process == GetCurrentProcessId() && IsWindowVisible(picker);
+    });
+    return picker;
+}
+
+// The picker cancelled leaves the chosen folder as it was.
+void CancelTheFolderPicker(HWND scene)
+{
+    RVGameEngine::DirectUI::IUIWindow* path =
+        CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(L"LabelPath");
+    const std::wstring before = path != nullptr ? path->GetTitle() : L"";
+    Click(scene, L"ButtonSelectPath");
+    HWND picker = WaitForFolderPicker();
+    if (picker == nullptr)
+        return Fault(13);
+    PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+    if (!UiTests::WaitUntilGone(picker, 20000))
+        return Fault(14);
+    if (path == nullptr || before.empty() || before != path->GetTitle())
+        Fault(15);
+}
+
 void DriveCustomInstallWithoutShortcuts()
 {
     HWND scene = WaitForScene();
     if (scene == nullptr)
         return;
     Click(scene, L"ButtonConfig");
+    CancelTheFolderPicker(scene);
     Click(scene, L"CheckBoxConfig1");
     Click(scene, L"CheckBoxConfig2");
     Sleep(200);
@@ -280,7 +311,7 @@ TEST_F(InstallWindowEndToEnd, QuickInstallRunsToTheUpdaterAndRefusesToCloseMeanw
     EXPECT_TRUE(Exists(StartMenuFolder() + L"\\" + kPackName + L".lnk"));
 }
 
-TEST_F(InstallWindowEndToEnd, CustomInstallWithBothShortcutBoxesUntickedMakesNoShortcut)
+TEST_F(InstallWindowEndToEnd, CustomInstallWithThePickerCancelledAndBothShortcutBoxesUntickedMakesNoShortcut)
 {
     const tagPeerCounts before;
     EXPECT_EXIT(ExitProcess(RunDriven(DriveCustomInstallWithoutShortcuts)), ::testing::ExitedWithCode(kChildPassed),
