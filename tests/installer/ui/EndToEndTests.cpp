@@ -153,21 +153,41 @@ HWND WaitForFolderPicker()
     return picker;
 }
 
-// The picker cancelled leaves the chosen folder as it was.
-void CancelTheFolderPicker(HWND scene)
+// Opens the folder picker and answers it: a folder chosen (null: cancelled).
+// Returns the install folder the window shows afterwards.
+std::wstring AnswerTheFolderPicker(HWND scene, const wchar_t* chosen)
 {
-    RVGameEngine::DirectUI::IUIWindow* path =
-        CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(L"LabelPath");
-    const std::wstring before = path != nullptr ? path->GetTitle() : L"";
     Click(scene, L"ButtonSelectPath");
     HWND picker = WaitForFolderPicker();
-    if (picker == nullptr)
-        return Fault(13);
-    PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+    if (picker == nullptr) {
+        Fault(13);
+        return L"";
+    }
+    if (chosen != nullptr) {
+        SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen));
+        PostMessageW(picker, WM_COMMAND, IDOK, 0);
+    } else {
+        PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+    }
     if (!UiTests::WaitUntilGone(picker, 20000))
-        return Fault(14);
-    if (path == nullptr || before.empty() || before != path->GetTitle())
+        Fault(14);
+    Sleep(200);
+    RVGameEngine::DirectUI::IUIWindow* path =
+        CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(L"LabelPath");
+    return path != nullptr ? path->GetTitle() : L"";
+}
+
+// A cancelled picker changes nothing; a chosen folder takes the pack name;
+// the default is chosen back for the install the test checks.
+void ChooseFoldersWithThePicker(HWND scene)
+{
+    const std::wstring defaultFolder = AnswerTheFolderPicker(scene, nullptr);
+    if (defaultFolder != kInstallFolder)
         Fault(15);
+    if (AnswerTheFolderPicker(scene, L"C:\\windows") != L"C:\\windows\\" + std::wstring(kPackName))
+        Fault(16);
+    if (AnswerTheFolderPicker(scene, L"C:\\Program Files") != kInstallFolder)
+        Fault(17);
 }
 
 void DriveCustomInstallWithoutShortcuts()
@@ -176,7 +196,7 @@ void DriveCustomInstallWithoutShortcuts()
     if (scene == nullptr)
         return;
     Click(scene, L"ButtonConfig");
-    CancelTheFolderPicker(scene);
+    ChooseFoldersWithThePicker(scene);
     Click(scene, L"CheckBoxConfig1");
     Click(scene, L"CheckBoxConfig2");
     Sleep(200);
@@ -311,7 +331,7 @@ TEST_F(InstallWindowEndToEnd, QuickInstallRunsToTheUpdaterAndRefusesToCloseMeanw
     EXPECT_TRUE(Exists(StartMenuFolder() + L"\\" + kPackName + L".lnk"));
 }
 
-TEST_F(InstallWindowEndToEnd, CustomInstallWithThePickerCancelledAndBothShortcutBoxesUntickedMakesNoShortcut)
+TEST_F(InstallWindowEndToEnd, CustomInstallWithFoldersFromThePickerAndBothShortcutBoxesUntickedMakesNoShortcut)
 {
     const tagPeerCounts before;
     EXPECT_EXIT(ExitProcess(RunDriven(DriveCustomInstallWithoutShortcuts)), ::testing::ExitedWithCode(kChildPassed),
