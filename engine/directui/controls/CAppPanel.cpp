@@ -2,6 +2,8 @@
 
 #include "engine/common/base/Console.h"
 #include "engine/common/base/TimeFunctions.h"
+#include "engine/directui/controls/CClickSequence.h"
+#include "engine/directui/controls/CRoutingFlag.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 
 #include <cstdlib>
@@ -12,19 +14,6 @@ namespace DirectUI {
 namespace {
 
 constexpr int32_t kPageAnimationMs = 200;
-// A release sent here ends a child's press outside it, without a click.
-constexpr int32_t kFarAway = -10000;
-
-bool StillRouting(const bool* continueRouting)
-{
-    return continueRouting == nullptr || *continueRouting;
-}
-
-void Consume(bool* continueRouting)
-{
-    if (continueRouting != nullptr)
-        *continueRouting = false;
-}
 
 } // namespace
 
@@ -111,7 +100,7 @@ void CAppPanel::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
     m_pressedWindow = Common::TIntrusivePointer<IUIWindow>(system != nullptr ? system->GetCaptureWindow() : nullptr);
     CaptureMouse();
     Invalidate();
-    Consume(continueRouting);
+    CRoutingFlag(continueRouting).Take();
     m_pressX = x;
     m_pressY = y;
     m_pressPanelX = GetX();
@@ -127,15 +116,16 @@ void CAppPanel::CancelChildPress()
         return;
     const Common::TIntrusivePointer<IUIWindow> keep(m_pressedWindow);
     bool routing = true;
-    child->OnLButtonUp(kFarAway, kFarAway, &routing);
+    child->OnLButtonUp(CClickSequence::kFarAwayCoordinate, CClickSequence::kFarAwayCoordinate, &routing);
 }
 
 void CAppPanel::OnMouseMove(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsVisible() || !IsEnabled())
         return;
-    CUIWindow::OnMouseMove(x, y, continueRouting);
-    if (!StillRouting(continueRouting) || !m_pressed)
+    CRoutingFlag routing(continueRouting);
+    CUIWindow::OnMouseMove(x, y, routing.Get());
+    if (!routing.IsUntaken() || !m_pressed)
         return;
     if (std::abs(x - m_pressX) > 1 || std::abs(y - m_pressY) > 1)
         CancelChildPress();
@@ -146,18 +136,19 @@ void CAppPanel::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsVisible() || !IsEnabled())
         return;
+    CRoutingFlag routing(continueRouting);
     if (std::abs(x - m_pressX) < 2 && std::abs(y - m_pressY) < 2) {
         bool childRouting = true;
         CUIWindow::OnLButtonUp(x, y, &childRouting);
         if (!childRouting) {
             m_pressed = false;
-            Consume(continueRouting);
+            routing.Take();
             return;
         }
     }
     ReleaseMouse();
     if (m_pressed && HitTest(x, y))
-        Consume(continueRouting);
+        routing.Take();
     m_pressed = false;
     const int32_t pageWidth = GetPageWidth();
     const int32_t distance = std::abs(x - m_pressX);

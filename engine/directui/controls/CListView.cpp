@@ -1,5 +1,6 @@
 #include "engine/directui/controls/CListView.h"
 
+#include "engine/directui/controls/CRoutingFlag.h"
 #include "engine/directui/uisystem/UIColorFunctions.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 
@@ -7,15 +8,6 @@
 
 namespace RVGameEngine {
 namespace DirectUI {
-
-namespace {
-
-bool StillRouting(const bool* continueRouting)
-{
-    return continueRouting == nullptr || *continueRouting;
-}
-
-} // namespace
 
 CListView::ColumnPointer CListView::MakeColumn(int32_t width, const wchar_t* name, const wchar_t* title,
                                                tagColor titleColor, tagColor dataColor, int32_t font,
@@ -222,8 +214,9 @@ void CListView::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsVisible() || !IsEnabled())
         return;
-    CUIWindow::OnLButtonDown(x, y, continueRouting);
-    if (!StillRouting(continueRouting) || !InWindow(x, y))
+    CRoutingFlag routing(continueRouting);
+    CUIWindow::OnLButtonDown(x, y, routing.Get());
+    if (!routing.IsUntaken() || !InWindow(x, y))
         return;
     if (y > GetAnchoredY() + m_titleHeight) {
         int32_t row = -1;
@@ -246,8 +239,7 @@ void CListView::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
         }
     }
     Invalidate();
-    if (continueRouting != nullptr)
-        *continueRouting = false;
+    routing.Take();
 }
 
 void CListView::OnMouseMove(int32_t x, int32_t y, bool* continueRouting)

@@ -1,5 +1,6 @@
 #include "engine/directui/controls/CTrackBar.h"
 
+#include "engine/directui/controls/CRoutingFlag.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 
 namespace RVGameEngine {
@@ -15,12 +16,6 @@ float LimitPosition(float position)
     if (!(position > 0.0f))
         return 0.0f;
     return position > 1.0f ? 1.0f : position;
-}
-
-// Mouse handlers go on only while the event is still unconsumed.
-bool StillRouting(const bool* continueRouting)
-{
-    return continueRouting == nullptr || *continueRouting;
 }
 
 } // namespace
@@ -66,14 +61,14 @@ void CTrackBar::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsVisible() || !IsEnabled())
         return;
-    CUIWindow::OnLButtonDown(x, y, continueRouting);
-    if (!StillRouting(continueRouting) || !m_draggable || !InThumb(x, y))
+    CRoutingFlag routing(continueRouting);
+    CUIWindow::OnLButtonDown(x, y, routing.Get());
+    if (!routing.IsUntaken() || !m_draggable || !InThumb(x, y))
         return;
     m_dragging = true;
     CaptureMouse();
     Invalidate();
-    if (continueRouting != nullptr)
-        *continueRouting = false;
+    routing.Take();
     m_pressX = x;
     m_pressBarX = ThumbOffset();
 }
@@ -82,8 +77,9 @@ void CTrackBar::OnMouseMove(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsVisible() || !IsEnabled())
         return;
-    CUIWindow::OnMouseMove(x, y, continueRouting);
-    if (!StillRouting(continueRouting))
+    CRoutingFlag routing(continueRouting);
+    CUIWindow::OnMouseMove(x, y, routing.Get());
+    if (!routing.IsUntaken())
         return;
     if (m_dragging) {
         const int32_t travel = Travel();
@@ -106,12 +102,13 @@ void CTrackBar::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
 {
     if (!IsVisible() || !IsEnabled())
         return;
-    CUIWindow::OnLButtonUp(x, y, continueRouting);
-    if (!StillRouting(continueRouting))
+    CRoutingFlag routing(continueRouting);
+    CUIWindow::OnLButtonUp(x, y, routing.Get());
+    if (!routing.IsUntaken())
         return;
     ReleaseMouse();
-    if (m_dragging && InThumb(x, y) && continueRouting != nullptr)
-        *continueRouting = false;
+    if (m_dragging && InThumb(x, y))
+        routing.Take();
     m_dragging = false;
     Invalidate();
 }
