@@ -8,6 +8,7 @@
 //   rv_bench_text
 
 #include "bench/BenchClock.h"
+#include "engine/common/base/GdiplusStartup.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/directui/controls/IMultilineEditBox.h"
 #include "engine/directui/controls/IRichOutputBox.h"
@@ -174,9 +175,7 @@ void BenchTyping(IUISystem* ui, UITest::BitmapDriver* canvas)
 
 int main()
 {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
+    if (!RVGameEngine::Common::StartGdiplus()) {
         std::printf("GDI+ cannot start\n");
         return 1;
     }
@@ -203,6 +202,5 @@ int main()
         }
         ui->ResetWindowTree();
     }
-    Gdiplus::GdiplusShutdown(token);
     return status;
 }

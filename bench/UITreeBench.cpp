@@ -9,6 +9,7 @@
 //   rv_bench_ui
 
 #include "bench/BenchClock.h"
+#include "engine/common/base/GdiplusStartup.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/directui/frame/IFrame.h"
 #include "engine/directui/frame/IFrameManager.h"
@@ -184,9 +185,7 @@ FramePaintTimes FramePaint(const wchar_t* description)
 
 int main()
 {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
+    if (!RVGameEngine::Common::StartGdiplus()) {
         std::printf("GDI+ cannot start\n");
         return 1;
     }
@@ -227,6 +226,5 @@ int main()
             }
         }
     }
-    Gdiplus::GdiplusShutdown(token);
     return status;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/common/base/GdiplusStartup.h"
 #include "engine/common/base/TScopedHandle.h"
 
 #include <windows.h>
@@ -21,13 +22,11 @@ inline int Red(Gdiplus::ARGB c) { return (c >> 16) & 0xFF; }
 inline int Green(Gdiplus::ARGB c) { return (c >> 8) & 0xFF; }
 inline int Blue(Gdiplus::ARGB c) { return c & 0xFF; }
 
-// GDI+ is started once for the whole test program, as start-up does in the real one.
+// GDI+ is started once for the whole test program, through the engine's own
+// start-up, as in the real one.
 struct GdiplusEnvironment : ::testing::Environment
 {
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    void SetUp() override { ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&token, &input, nullptr)); }
-    void TearDown() override { Gdiplus::GdiplusShutdown(token); }
+    void SetUp() override { ASSERT_TRUE(RVGameEngine::Common::StartGdiplus()); }
 };
 
 inline const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);

@@ -1,6 +1,7 @@
 // Runs with code page 936 as the system's ANSI code page, as the program's
 // users have it.
 
+#include "engine/common/base/GdiplusStartup.h"
 #include "engine/common/base/IDigest.h"
 
 #include <windows.h>
@@ -28,14 +29,11 @@ TEST(AnsiCodePage936, TheDigestOfATextHashesItsCharactersWhole)
 // for the UI's default typeface; the test prefix carries a font of that name.
 TEST(AnsiCodePage936, TheUisDefaultTypefaceIsFound)
 {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    ASSERT_TRUE(RVGameEngine::Common::StartGdiplus());
     for (const wchar_t* name : {L"\u5b8b\u4f53", L"SimSun"}) {
         Gdiplus::FontFamily family(name);
         EXPECT_EQ(family.GetLastStatus(), Gdiplus::Ok) << "family not found";
         Gdiplus::Font font(&family, 14, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
         EXPECT_EQ(font.GetLastStatus(), Gdiplus::Ok);
     }
-    Gdiplus::GdiplusShutdown(token);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/common/base/GdiplusStartup.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/directui/uisystem/CUISystem.h"
 #include "engine/directui/uisystem/CUIWindow.h"
@@ -30,9 +31,7 @@ using Lines = std::vector<std::string>;
 // GDI+ decodes the test pictures; started once per test program.
 struct GdiplusEnvironment : ::testing::Environment
 {
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    void SetUp() override { ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&token, &input, nullptr)); }
+    void SetUp() override { ASSERT_TRUE(RVGameEngine::Common::StartGdiplus()); }
 };
 
 // A UI system over a recording driver, with a 400 x 300 root.
