@@ -10,6 +10,7 @@
 #include "bench/BenchClock.h"
 #include "engine/common/base/GdiplusStartup.h"
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/directui/controls/ControlFactory.h"
 #include "engine/directui/controls/IMultilineEditBox.h"
 #include "engine/directui/controls/IRichOutputBox.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
@@ -179,6 +180,7 @@ int main()
         std::printf("GDI+ cannot start\n");
         return 1;
     }
+    RVGameEngine::DirectUI::RegisterControls();
     IFontManager_GetInstance()->AddFont(L"Default", L"Liberation Sans", 12, 0);
     int status = 0;
     {

@@ -51,10 +51,7 @@ LAYERS = [
 SHARED_LAYERS = {5, 6, 9}
 
 # Single includes that climb on purpose: (including file, included header).
-# The UI system makes controls by their element names through the factory.
-ALLOWED_CLIMBS = {
-    ("engine/directui/uisystem/CUISystem.cpp", "engine/directui/controls/ControlFactory.h"),
-}
+ALLOWED_CLIMBS = set()
 
 # Folders that may include anything.
 UNRESTRICTED = ["tests", "bench", "tools"]

@@ -1,7 +1,7 @@
 #include "engine/webui/CWebControl.h"
 
 #include "engine/common/system/ShellFunctions.h"
-#include "engine/directui/controls/ControlFactory.h"
+#include "engine/directui/uisystem/ControlMakers.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 
 #include <new>

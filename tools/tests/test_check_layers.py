@@ -41,7 +41,7 @@ class LayerCheck(unittest.TestCase):
             ({"engine/directui/drawing/A.cpp": '#include "engine/directui/services/B.h"\n'}, 1),
             ({"engine/directui/services/A.cpp": '#include "engine/directui/frame/B.h"\n'}, 1),
             ({"engine/directui/controls/A.cpp": '#include "engine/directui/frame/B.h"\n'}, 0),
-            ({"engine/directui/uisystem/CUISystem.cpp": '#include "engine/directui/controls/ControlFactory.h"\n'}, 0),
+            ({"engine/directui/uisystem/CUISystem.cpp": '#include "engine/directui/controls/ControlFactory.h"\n'}, 1),
             ({"engine/directui/uisystem/CUIWindow.cpp": '#include "engine/directui/controls/ControlFactory.h"\n'}, 1),
             ({"tests/engine/A.cpp": '#include "installer/B.h"\n', "bench/B.cpp": '#include "x/y.h"\n'}, 0),
             ({"engine/math/CMakeLists.txt": "rv_engine_library(rv_math DEPS rv_base)\n",

@@ -9,6 +9,7 @@
 #include "engine/common/base/LocalClock.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/ShellFunctions.h"
+#include "engine/directui/controls/ControlFactory.h"
 #include "engine/directui/frame/IFrameManager.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
 #include "engine/webui/CWebControl.h"
@@ -174,6 +175,7 @@ void EngineInitialize(const wchar_t* moduleName, PreSaveDumpHook preSaveDump, bo
     StartComAndOle();
     if (DirectUI::IFrameManager* frames = DirectUI::IFrameManager_GetInstance())
         frames->Initialize();
+    DirectUI::RegisterControls();
     DirectUI::RegisterWebControl();
     if (DirectUI::IGdiFontManager* fonts = DirectUI::IFontManager_GetInstance())
         fonts->GetDefaultFont();

@@ -20,8 +20,8 @@
 #include "engine/directui/controls/CRichOutputBox.h"
 #include "engine/directui/controls/CScrollBar.h"
 #include "engine/directui/controls/CTrackBar.h"
+#include "engine/directui/uisystem/ControlMakers.h"
 
-#include <cwchar>
 #include <new>
 
 namespace RVGameEngine {
@@ -35,15 +35,13 @@ CUIWindow* Make()
     return new (std::nothrow) Control();
 }
 
-struct tagControlType
+struct tagControlMaker
 {
     const wchar_t* elementName;
     ControlMaker make;
 };
 
-// Every element name a description may use for a control, in the order they
-// are tried. A type without a maker is known but has not been registered.
-tagControlType g_controlTypes[] = {
+const tagControlMaker kControlMakers[] = {
     {L"Dialog", &Make<CDialog>},
     {L"Panel", &Make<CPanel>},
     {L"Label", &Make<CLabel>},
@@ -58,7 +56,6 @@ tagControlType g_controlTypes[] = {
     {L"Digits", &Make<CDigits>},
     {L"ListView", &Make<CListView>},
     {L"ListViewEx", &Make<CListViewEx>},
-    {L"WebControl", nullptr},
     {L"AnimationBox", &Make<CAnimationBox>},
     {L"TrackBar", &Make<CTrackBar>},
     {L"RichOutputBox", &Make<CRichOutputBox>},
@@ -69,28 +66,10 @@ tagControlType g_controlTypes[] = {
 
 } // namespace
 
-CUIWindow* CreateControlByElementName(const wchar_t* elementName)
+void RegisterControls()
 {
-    if (elementName == nullptr)
-        return nullptr;
-    for (const tagControlType& type : g_controlTypes) {
-        if (wcscmp(type.elementName, elementName) == 0)
-            return type.make != nullptr ? type.make() : nullptr;
-    }
-    return nullptr;
-}
-
-bool RegisterControlMaker(const wchar_t* elementName, ControlMaker make)
-{
-    if (elementName == nullptr)
-        return false;
-    for (tagControlType& type : g_controlTypes) {
-        if (wcscmp(type.elementName, elementName) == 0) {
-            type.make = make;
-            return true;
-        }
-    }
-    return false;
+    for (const tagControlMaker& maker : kControlMakers)
+        RegisterControlMaker(maker.elementName, maker.make);
 }
 
 } // namespace DirectUI

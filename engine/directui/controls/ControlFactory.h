@@ -5,17 +5,10 @@
 namespace RVGameEngine {
 namespace DirectUI {
 
-class CUIWindow;
-
-// A new control for a UI description's element name (compared exactly), or
-// null for a name that is no control type or whose control is not built in.
-CUIWindow* CreateControlByElementName(const wchar_t* elementName);
-
-using ControlMaker = CUIWindow* (*)();
-
-// Gives a known element name its maker, for control types that live in a
-// library above this one (the web control). Unknown names are refused.
-RV_API bool RegisterControlMaker(const wchar_t* elementName, ControlMaker make);
+// Registers the maker of every control of this library with the UI system,
+// so that UI descriptions can name them. Engine start-up calls it; calling it
+// again changes nothing.
+RV_API void RegisterControls();
 
 } // namespace DirectUI
 } // namespace RVGameEngine

@@ -1,7 +1,6 @@
 #include "engine/directui/drawing/CImageData.h"
 
 #include "engine/common/base/IStream.h"
-#include "engine/directui/drawing/CImageDataCache.h"
 #include "engine/directui/uisystem/UIColorFunctions.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
@@ -11,8 +10,8 @@ namespace DirectUI {
 
 CImageData::~CImageData()
 {
-    if (CImageDataCache* cache = CImageDataCache::GetInstance())
-        cache->Remove(this);
+    if (m_destroyed != nullptr)
+        m_destroyed(this);
     m_image.reset();
 }
 

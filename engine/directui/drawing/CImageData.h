@@ -25,6 +25,11 @@ public:
     CImageData(const CImageData&) = delete;
     CImageData& operator=(const CImageData&) = delete;
 
+    // Called as the data goes, so that whoever lends it out by name (the
+    // image data cache) forgets it.
+    using DestroyedHook = void (*)(CImageData* data);
+    void SetDestroyedHook(DestroyedHook hook) { m_destroyed = hook; }
+
     void SetFileName(const wchar_t* path);
     const std::wstring& GetFileName() const { return m_fileName; }
 
@@ -37,6 +42,7 @@ public:
 private:
     void DecodeOnce();
 
+    DestroyedHook m_destroyed = nullptr;
     std::wstring m_fileName;
     bool m_loaded = false;
     // The bitmap draws straight from the decoded pixels, which therefore go

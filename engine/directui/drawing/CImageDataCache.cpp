@@ -21,6 +21,10 @@ Common::TIntrusivePointer<CImageData> CImageDataCache::GetOrCreate(const wchar_t
     if (data.IsNull())
         return data;
     data->SetFileName(name.c_str());
+    data->SetDestroyedHook([](CImageData* gone) {
+        if (CImageDataCache* cache = GetInstance())
+            cache->Remove(gone);
+    });
     m_entries[name] = data.Get();
     return data;
 }

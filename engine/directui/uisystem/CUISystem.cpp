@@ -3,7 +3,7 @@
 #include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/FatalError.h"
 #include "engine/directui/uisystem/UIEventArgs.h"
-#include "engine/directui/controls/ControlFactory.h"
+#include "engine/directui/uisystem/ControlMakers.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 
 #include <algorithm>

@@ -2,6 +2,7 @@
 
 #include "engine/common/base/GdiplusStartup.h"
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/directui/controls/ControlFactory.h"
 #include "engine/directui/uisystem/CUISystem.h"
 #include "engine/directui/uisystem/CUIWindow.h"
 #include "engine/directui/uisystem/UIColorFunctions.h"
@@ -27,6 +28,10 @@ namespace UITest {
 using RVGameEngine::Common::TIntrusivePointer;
 using RVGameEngine::Common::tagEventArgs;
 using Lines = std::vector<std::string>;
+
+// The controls' makers, registered before any test runs, as engine start-up
+// registers them in the program.
+inline const bool g_controlsRegistered = (RVGameEngine::DirectUI::RegisterControls(), true);
 
 // GDI+ decodes the test pictures; started once per test program.
 struct GdiplusEnvironment : ::testing::Environment
