@@ -1,6 +1,7 @@
 #include "engine/directui/frame/IFrameManager.h"
 #include "engine/directui/uisystem/IUISystem.h"
 #include "engine/filesystem/documents/IXmlScript.h"
+#include "engine/directui/controls/ControlFactory.h"
 #include "engine/webui/CWebBrowser.h"
 #include "engine/webui/CWebControl.h"
 
@@ -169,6 +170,7 @@ TEST(WebBrowser, TheSinkAnswersOnlyItsOwnInterfacesAndItsCountNeverDeletes)
 TEST(WebControl, TheBrowserWindowFollowsTheControlAndItsPageAndEventsPassThrough)
 {
     HostFrame host;
+    RegisterControls();
     RegisterWebControl();
     IUISystem* ui = host.frame->GetUISystem();
     ASSERT_NE(ui, nullptr);
