@@ -54,14 +54,20 @@ void CSpriteManager2D::SetTextureDirectory(const wchar_t* path)
     m_textureDirectory = path != nullptr ? path : L"";
 }
 
-void CSpriteManager2D::LoadSpriteFile(const wchar_t* path, bool loadTextures, int frameStep)
+template <typename Reader>
+void CSpriteManager2D::LoadWith(const wchar_t* path, bool loadTextures, int frameStep)
 {
     tagSpriteFileContents contents;
-    CSpriteXmlReader reader;
+    Reader reader;
     if (reader.Read(path, frameStep, contents))
         Store(contents, loadTextures);
     else
         Refuse(path, reader.GetError());
+}
+
+void CSpriteManager2D::LoadSpriteFile(const wchar_t* path, bool loadTextures, int frameStep)
+{
+    LoadWith<CSpriteXmlReader>(path, loadTextures, frameStep);
 }
 
 void CSpriteManager2D::LoadSpriteFile(const wchar_t* path, bool loadTextures)
@@ -71,12 +77,7 @@ void CSpriteManager2D::LoadSpriteFile(const wchar_t* path, bool loadTextures)
 
 void CSpriteManager2D::LoadSpriteBinaryFile(const wchar_t* path, bool loadTextures, int frameStep)
 {
-    tagSpriteFileContents contents;
-    CSpriteBinaryReader reader;
-    if (reader.Read(path, frameStep, contents))
-        Store(contents, loadTextures);
-    else
-        Refuse(path, reader.GetError());
+    LoadWith<CSpriteBinaryReader>(path, loadTextures, frameStep);
 }
 
 void CSpriteManager2D::LoadSpriteBinaryFile(const wchar_t* path, bool loadTextures)

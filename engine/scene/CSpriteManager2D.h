@@ -41,6 +41,9 @@ private:
     static constexpr int kBatchIndexLimit = 2000;
 
     // Takes the textures of a file read whole and stores its sprites.
+    // Reads a sprite file with the reader of its form and stores what it holds.
+    template <typename Reader>
+    void LoadWith(const wchar_t* path, bool loadTextures, int frameStep);
     void Store(tagSpriteFileContents& contents, bool loadTextures);
     void Refuse(const wchar_t* path, const std::wstring& why);
 

@@ -15,6 +15,20 @@ IEventDelegate* AsDelegate(const TIntrusivePointer<IReferenceCounted>& element)
     return static_cast<IEventDelegate*>(element.Get());
 }
 
+// Hands visit the delegates of one event in the order they subscribed, while
+// it returns true. The caller holds the list's lock.
+template <typename Visit>
+void VisitDelegatesOf(IVector* delegates, int32_t eventId, Visit visit)
+{
+    const int32_t count = delegates->GetCount();
+    for (int32_t i = 0; i < count; ++i) {
+        TIntrusivePointer<IReferenceCounted> element = delegates->GetAt(static_cast<uint32_t>(i));
+        IEventDelegate* eventDelegate = AsDelegate(element);
+        if (eventDelegate != nullptr && eventDelegate->GetEventId() == eventId && !visit(eventDelegate))
+            return;
+    }
+}
+
 } // namespace
 
 CEventDelegateManager::CEventDelegateManager() : m_delegates(IVector_Create())
@@ -44,13 +58,10 @@ void CEventDelegateManager::Fire(int32_t eventId, void* sender, tagEventArgs* ar
     uint32_t removalsBefore = 0;
     {
         CAutoLock guard(&m_delegatesLock);
-        const int32_t count = m_delegates->GetCount();
-        for (int32_t i = 0; i < count; ++i) {
-            TIntrusivePointer<IReferenceCounted> element = m_delegates->GetAt(static_cast<uint32_t>(i));
-            IEventDelegate* eventDelegate = AsDelegate(element);
-            if (eventDelegate != nullptr && eventDelegate->GetEventId() == eventId)
-                snapshot.emplace_back(eventDelegate, true);
-        }
+        VisitDelegatesOf(m_delegates.Get(), eventId, [&snapshot](IEventDelegate* eventDelegate) {
+            snapshot.emplace_back(eventDelegate, true);
+            return true;
+        });
         removalsBefore = m_removals;
     }
 
@@ -102,14 +113,12 @@ bool CEventDelegateManager::HasSubscriber(int32_t eventId)
     if (m_delegates.IsNull())
         return false;
     CAutoLock guard(&m_delegatesLock);
-    const int32_t count = m_delegates->GetCount();
-    for (int32_t i = 0; i < count; ++i) {
-        TIntrusivePointer<IReferenceCounted> element = m_delegates->GetAt(static_cast<uint32_t>(i));
-        IEventDelegate* eventDelegate = AsDelegate(element);
-        if (eventDelegate != nullptr && eventDelegate->GetEventId() == eventId)
-            return true;
-    }
-    return false;
+    bool found = false;
+    VisitDelegatesOf(m_delegates.Get(), eventId, [&found](IEventDelegate*) {
+        found = true;
+        return false;
+    });
+    return found;
 }
 
 bool CEventDelegateManager::RemovedSince(uint32_t removalsBefore, const IEventDelegate* eventDelegate)
