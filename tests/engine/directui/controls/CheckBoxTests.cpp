@@ -95,3 +95,49 @@ TEST(CheckBoxLooks, SeparateLooksKeepTheSizeAndAStripWinsOverThem)
         EXPECT_EQ(painted.driver->InkIn(0, 0, 200, 100).right, row.colourShown == kNoLook ? -1 : row.width - 1);
     }
 }
+
+// A box skinned from a white six-frame strip is skinned again from a strip of
+// fewer frames: the looks the new layout has no frame for show nothing of the
+// white strip.
+TEST(CheckBoxLooks, ALaterStripLeavesNoLookOfAnEarlierOne)
+{
+    struct Row
+    {
+        const wchar_t* tag;
+        int frames;
+        bool checked, enabled, hovering;
+        int frameShown;
+    };
+    const Row rows[] = {
+        {L"Smart2", 2, false, true, true, 0},   {L"Smart2", 2, true, true, true, 1},
+        {L"Smart2", 2, false, false, false, 0}, {L"Smart2", 2, true, false, false, 1},
+        {L"Smart4", 4, true, true, true, 2},    {L"Smart4", 4, true, false, false, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.frames << " frames" << (row.checked ? ", checked" : "")
+                                        << (row.enabled ? "" : ", disabled") << (row.hovering ? ", hovering" : ""));
+        SkinFolder skin;
+        ASSERT_TRUE(WriteBmp(skin.folder.Child(L"white.bmp"), 120, 16, [](int, int) { return 0xFFFFFFFFu; }));
+        skin.Strip(L"box.bmp", 20, 16, row.frames);
+        PaintedUI painted;
+        painted.Load(L"<CheckBox Name=\"box\" X=\"10\" Y=\"10\" EnableHoverAnimation=\"false\">"
+                     L"<Image Tag=\"Smart6\" Filename=\"white.bmp\"/></CheckBox>");
+        ICheckBox* box = Find<ICheckBox>(painted.ui.Get(), L"box");
+        ASSERT_NE(box, nullptr);
+        TIntrusivePointer<RVGameEngine::Common::IXmlScript> document = RVGameEngine::Common::IXmlScript_Create();
+        RVGameEngine::Common::IXmlElement* root =
+            document->Parse((std::wstring(L"<CheckBox X=\"10\" Y=\"10\" EnableHoverAnimation=\"false\"><Image Tag=\"") +
+                             row.tag +
+                             L"\" Filename=\"box.bmp\"/></CheckBox>")
+                                .c_str());
+        ASSERT_EQ(root->GetChildCount(), 1);
+        box->LoadAttributes(root->GetChild(0));
+        box->SetChecked(row.checked);
+        if (row.hovering)
+            painted.driver->RaiseMouseMove(15, 15);
+        if (!row.enabled)
+            box->Disable();
+        painted.Paint();
+        EXPECT_EQ(painted.driver->At(20, 18), kFrameColours[row.frameShown]);
+    }
+}
