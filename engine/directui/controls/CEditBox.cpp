@@ -1,7 +1,7 @@
 #include "engine/directui/controls/CEditBox.h"
 
 #include "engine/directui/controls/TextInputRules.h"
-#include "engine/directui/frame/IFrameManager.h"
+#include "engine/directui/frame/CFrameManager.h"
 #include "engine/directui/uisystem/WindowEventArgs.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 
@@ -308,15 +308,8 @@ void CEditBox::FocusOnClick()
 
 void CEditBox::RaiseContextMenu(int32_t x, int32_t y)
 {
-    IFrameManager* manager = IFrameManager_GetInstance();
-    if (manager == nullptr)
-        return;
-    tagFrameManagerEditBoxContextMenuEventArgs args;
-    args.frame = Common::TIntrusivePointer<IFrame>(GetDriver() != nullptr ? GetDriver()->GetFrame() : nullptr);
-    args.editBox = this;
-    args.x = x;
-    args.y = y;
-    manager->Fire(FRAME_MANAGER_EVENT_EDIT_BOX_CONTEXT_MENU, manager, &args);
+    if (CFrameManager* manager = CFrameManager::GetInstance())
+        manager->FireEditBoxContextMenu(GetDriver() != nullptr ? GetDriver()->GetFrame() : nullptr, this, x, y);
 }
 
 void CEditBox::OnMouseWheel(int32_t steps)

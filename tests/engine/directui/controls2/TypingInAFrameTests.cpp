@@ -4,6 +4,7 @@
 #include "engine/directui/controls/CMultilineEditBox.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
 #include "engine/directui/frame/IFrame.h"
+#include "engine/directui/frame/IFrameManager.h"
 #include "tests/engine/directui/frame/FrameTestSupport.h"
 
 using namespace UITest;
@@ -46,5 +47,84 @@ TEST(TypingInAFrame, MessagesToTheFrameEditTheFocusedBoxes)
     EXPECT_GT(multiBox->GetLayout().back().y, 0);
     frame->InvalidateAll();
     UpdateWindow(window);
+    frame->Destroy();
+}
+
+namespace {
+
+// Writes down the frame manager's context-menu requests of both edit boxes.
+struct MenuRequests
+{
+    struct tagRequest
+    {
+        IFrame* frame;
+        IUIWindow* box;
+        int32_t x, y;
+    };
+    std::vector<tagRequest> requests;
+
+    void OnSingle(void*, tagEventArgs* args)
+    {
+        auto* menu = static_cast<tagFrameManagerEditBoxContextMenuEventArgs*>(args);
+        requests.push_back({menu->frame.Get(), dynamic_cast<IUIWindow*>(menu->editBox), menu->x, menu->y});
+    }
+    void OnMulti(void*, tagEventArgs* args)
+    {
+        auto* menu = static_cast<tagFrameManagerMultilineEditBoxContextMenuEventArgs*>(args);
+        requests.push_back({menu->frame.Get(), dynamic_cast<IUIWindow*>(menu->editBox), menu->x, menu->y});
+    }
+};
+
+} // namespace
+
+// A right press on an edit box focuses it and is taken; the release is taken
+// too and asks the frame manager for the box's menu, with the hosting frame.
+TEST(TypingInAFrame, ARightClickFocusesTheBoxAndAsksForItsMenu)
+{
+    TIntrusivePointer<IFrame> frame = RVTest::MakeFrame(0, 0, 300, 200);
+    TIntrusivePointer<IUIWindow> under(new CUIWindow());
+    under->SetName(L"under");
+    frame->GetRootWindow()->AddChild(under.Get());
+    under->SetRect(0, 0, 300, 200);
+    TIntrusivePointer<IUIWindow> single(frame->CreateControl(L"EditBox"));
+    TIntrusivePointer<IUIWindow> multi(frame->CreateControl(L"MultilineEditBox"));
+    frame->GetRootWindow()->AddChild(single.Get());
+    frame->GetRootWindow()->AddChild(multi.Get());
+    single->SetRect(10, 10, 60, 24);
+    multi->SetRect(10, 50, 60, 100);
+    EventLog behind;
+    behind.Watch(under.Get(), {WINDOW_EVENT_RBUTTON_DOWN, WINDOW_EVENT_RBUTTON_UP});
+    MenuRequests menus;
+    IFrameManager* manager = IFrameManager_GetInstance();
+    manager->AddMemberFunctionDelegate(FRAME_MANAGER_EVENT_EDIT_BOX_CONTEXT_MENU, &menus, &MenuRequests::OnSingle);
+    manager->AddMemberFunctionDelegate(FRAME_MANAGER_EVENT_MULTILINE_EDIT_BOX_CONTEXT_MENU, &menus, &MenuRequests::OnMulti);
+
+    struct Row
+    {
+        int x, y;
+        IUIWindow* box; // null: beside the boxes
+    };
+    const Row rows[] = {{20, 20, single.Get()}, {30, 70, multi.Get()}, {200, 150, nullptr}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.x << "," << row.y);
+        menus.requests.clear();
+        behind.lines.clear();
+        frame->SetFocusWindow(nullptr);
+        SendMessageW(frame->GetHandle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(row.x, row.y));
+        EXPECT_EQ(frame->GetFocusWindow(), row.box);
+        SendMessageW(frame->GetHandle(), WM_RBUTTONUP, 0, MAKELPARAM(row.x, row.y));
+        if (row.box == nullptr) {
+            EXPECT_TRUE(menus.requests.empty());
+            EXPECT_EQ(behind.lines, (Lines{"under rdown", "under rup"}));
+            continue;
+        }
+        EXPECT_TRUE(behind.lines.empty());
+        ASSERT_EQ(menus.requests.size(), 1u);
+        EXPECT_EQ(menus.requests[0].frame, frame.Get());
+        EXPECT_EQ(menus.requests[0].box, row.box);
+        EXPECT_EQ(menus.requests[0].x, row.x);
+        EXPECT_EQ(menus.requests[0].y, row.y);
+    }
+    manager->RemoveObjectDelegates(&menus);
     frame->Destroy();
 }
