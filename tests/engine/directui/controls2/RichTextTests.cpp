@@ -305,7 +305,7 @@ TEST_F(RichTextTest, ClearingOrDestroyingTheBoxGivesBackTheEntriesOfItsImages)
     ASSERT_NE(table, nullptr);
     const int32_t before = table->GetExpressionCount();
     for (int round = 0; round < 3; ++round) {
-        for (int i = 0; i < 100; ++i)
+        for (int i = 0; i < 30; ++i)
             box->AppendText(L"<Image Filename=\"small.bmp\"/>");
         box->Clear();
         EXPECT_EQ(table->GetExpressionCount(), before);
