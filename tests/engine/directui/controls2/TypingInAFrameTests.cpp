@@ -9,6 +9,31 @@
 
 using namespace UITest;
 
+namespace {
+
+// A 300 x 200 frame holding a window "under" that fills it and, above that,
+// a single-line box at (10, 10, 60, 24) and a multi-line one at (10, 50, 60, 100).
+struct BoxesInAFrame
+{
+    TIntrusivePointer<IFrame> frame = RVTest::MakeFrame(0, 0, 300, 200);
+    TIntrusivePointer<IUIWindow> under{new CUIWindow()};
+    TIntrusivePointer<IUIWindow> single{frame->CreateControl(L"EditBox")};
+    TIntrusivePointer<IUIWindow> multi{frame->CreateControl(L"MultilineEditBox")};
+
+    BoxesInAFrame()
+    {
+        under->SetName(L"under");
+        for (IUIWindow* window : {under.Get(), single.Get(), multi.Get()})
+            frame->GetRootWindow()->AddChild(window);
+        under->SetRect(0, 0, 300, 200);
+        single->SetRect(10, 10, 60, 24);
+        multi->SetRect(10, 50, 60, 100);
+    }
+    ~BoxesInAFrame() { frame->Destroy(); }
+};
+
+} // namespace
+
 // Window messages of a real frame, measured in a real font: a click focuses
 // the box and the typed characters and keys edit its text.
 TEST(TypingInAFrame, MessagesToTheFrameEditTheFocusedBoxes)
@@ -17,13 +42,10 @@ TEST(TypingInAFrame, MessagesToTheFrameEditTheFocusedBoxes)
     ASSERT_NE(fonts, nullptr);
     if (fonts->GetFont(L"Default") < 0)
         fonts->AddFont(L"Default", L"Liberation Sans", 14, 0);
-    TIntrusivePointer<IFrame> frame = RVTest::MakeFrame(0, 0, 300, 200);
-    TIntrusivePointer<IUIWindow> single(frame->CreateControl(L"EditBox"));
-    TIntrusivePointer<IUIWindow> multi(frame->CreateControl(L"MultilineEditBox"));
-    frame->GetRootWindow()->AddChild(single.Get());
-    frame->GetRootWindow()->AddChild(multi.Get());
-    single->SetRect(10, 10, 60, 24);
-    multi->SetRect(10, 50, 60, 100);
+    BoxesInAFrame boxes;
+    IFrame* frame = boxes.frame.Get();
+    IUIWindow* single = boxes.single.Get();
+    IUIWindow* multi = boxes.multi.Get();
     HWND window = frame->GetHandle();
 
     auto typeInto = [&](int x, int y, const wchar_t* text) {
@@ -35,19 +57,18 @@ TEST(TypingInAFrame, MessagesToTheFrameEditTheFocusedBoxes)
     typeInto(20, 20, L"typed\tinto a frame");
     SendMessageW(window, WM_KEYDOWN, VK_BACK, 0);
     EXPECT_EQ(std::wstring(single->GetTitle()), L"typedinto a fram");
-    auto* singleBox = dynamic_cast<CEditBox*>(single.Get());
+    auto* singleBox = dynamic_cast<CEditBox*>(single);
     EXPECT_LT(singleBox->GetScrollOffset(), 0) << "the text outgrew the 60-pixel box";
     EXPECT_TRUE(singleBox->GetCaret().IsShown());
 
     typeInto(20, 60, L"wrapped over lines");
-    EXPECT_EQ(frame->GetFocusWindow(), multi.Get());
+    EXPECT_EQ(frame->GetFocusWindow(), multi);
     EXPECT_FALSE(singleBox->GetCaret().IsShown());
-    auto* multiBox = dynamic_cast<CMultilineEditBox*>(multi.Get());
+    auto* multiBox = dynamic_cast<CMultilineEditBox*>(multi);
     EXPECT_EQ(std::wstring(multi->GetTitle()), L"wrapped over lines");
     EXPECT_GT(multiBox->GetLayout().back().y, 0);
     frame->InvalidateAll();
     UpdateWindow(window);
-    frame->Destroy();
 }
 
 namespace {
@@ -81,19 +102,10 @@ struct MenuRequests
 // too and asks the frame manager for the box's menu, with the hosting frame.
 TEST(TypingInAFrame, ARightClickFocusesTheBoxAndAsksForItsMenu)
 {
-    TIntrusivePointer<IFrame> frame = RVTest::MakeFrame(0, 0, 300, 200);
-    TIntrusivePointer<IUIWindow> under(new CUIWindow());
-    under->SetName(L"under");
-    frame->GetRootWindow()->AddChild(under.Get());
-    under->SetRect(0, 0, 300, 200);
-    TIntrusivePointer<IUIWindow> single(frame->CreateControl(L"EditBox"));
-    TIntrusivePointer<IUIWindow> multi(frame->CreateControl(L"MultilineEditBox"));
-    frame->GetRootWindow()->AddChild(single.Get());
-    frame->GetRootWindow()->AddChild(multi.Get());
-    single->SetRect(10, 10, 60, 24);
-    multi->SetRect(10, 50, 60, 100);
+    BoxesInAFrame boxes;
+    IFrame* frame = boxes.frame.Get();
     EventLog behind;
-    behind.Watch(under.Get(), {WINDOW_EVENT_RBUTTON_DOWN, WINDOW_EVENT_RBUTTON_UP});
+    behind.Watch(boxes.under.Get(), {WINDOW_EVENT_RBUTTON_DOWN, WINDOW_EVENT_RBUTTON_UP});
     MenuRequests menus;
     IFrameManager* manager = IFrameManager_GetInstance();
     manager->AddMemberFunctionDelegate(FRAME_MANAGER_EVENT_EDIT_BOX_CONTEXT_MENU, &menus, &MenuRequests::OnSingle);
@@ -104,7 +116,7 @@ TEST(TypingInAFrame, ARightClickFocusesTheBoxAndAsksForItsMenu)
         int x, y;
         IUIWindow* box; // null: beside the boxes
     };
-    const Row rows[] = {{20, 20, single.Get()}, {30, 70, multi.Get()}, {200, 150, nullptr}};
+    const Row rows[] = {{20, 20, boxes.single.Get()}, {30, 70, boxes.multi.Get()}, {200, 150, nullptr}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.x << "," << row.y);
         menus.requests.clear();
@@ -120,11 +132,10 @@ TEST(TypingInAFrame, ARightClickFocusesTheBoxAndAsksForItsMenu)
         }
         EXPECT_TRUE(behind.lines.empty());
         ASSERT_EQ(menus.requests.size(), 1u);
-        EXPECT_EQ(menus.requests[0].frame, frame.Get());
+        EXPECT_EQ(menus.requests[0].frame, frame);
         EXPECT_EQ(menus.requests[0].box, row.box);
         EXPECT_EQ(menus.requests[0].x, row.x);
         EXPECT_EQ(menus.requests[0].y, row.y);
     }
     manager->RemoveObjectDelegates(&menus);
-    frame->Destroy();
 }
