@@ -3,7 +3,11 @@
 // beside measuring and drawing the same paragraphs as plain text through the
 // font manager; then types 10,000 characters into a multi-line edit box (five
 // rounds up to its 2,000-character limit), timing a character early and late
-// in each round, beside measuring the whole typed text once.
+// in each round, beside measuring the whole typed text once; then places the
+// caret of a single-line edit box of 1,000 characters under the mouse (presses
+// and drag steps), beside measuring every prefix of its text once, and shows
+// how far the sum of the characters' own widths strays from the measured
+// prefixes.
 //
 //   rv_bench_text
 
@@ -11,6 +15,7 @@
 #include "engine/common/base/GdiplusStartup.h"
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/directui/controls/ControlFactory.h"
+#include "engine/directui/controls/IEditBox.h"
 #include "engine/directui/controls/IMultilineEditBox.h"
 #include "engine/directui/controls/IRichOutputBox.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
@@ -23,7 +28,9 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -172,6 +179,62 @@ void BenchTyping(IUISystem* ui, UITest::BitmapDriver* canvas)
     ui->GetRootWindow()->RemoveWindow(window.Get());
 }
 
+void BenchCaretPlacement(IUISystem* ui, UITest::BitmapDriver* canvas)
+{
+    constexpr int kLength = 1000, kPresses = 50;
+    TIntrusivePointer<IUIWindow> window(ui->CreateControl(L"EditBox"));
+    ui->GetRootWindow()->AddChild(window.Get());
+    window->SetRect(0, 0, kBoxWidth, 24);
+    auto* box = dynamic_cast<IEditBox*>(window.Get());
+    box->SetCharLimit(2000);
+    std::wstring text;
+    for (int i = 0; i < kLength; ++i)
+        text += static_cast<wchar_t>(i % 11 == 10 ? L' ' : L'a' + (i * 7) % 26);
+    window->SetTitle(text.c_str());
+    ui->SetFocus(window.Get());
+    IUISystemDriver* driver = ui->GetDriver();
+
+    double start = Bench::NowMs();
+    for (int i = 0; i < kPresses; ++i) {
+        const int x = (i * 97) % kBoxWidth;
+        driver->RaiseLButtonDown(x, 10);
+        driver->RaiseLButtonUp(x, 10);
+    }
+    const double presses = Bench::NowMs() - start;
+    driver->RaiseLButtonDown(5, 10);
+    start = Bench::NowMs();
+    for (int i = 0; i < kPresses; ++i)
+        driver->RaiseMouseMove(5 + (i * 11) % kBoxWidth, 10);
+    const double drags = Bench::NowMs() - start;
+    driver->RaiseLButtonUp(5, 10);
+
+    // What placing the caret once used to take: every prefix measured.
+    IGdiFontManager* fonts = IFontManager_GetInstance();
+    start = Bench::NowMs();
+    std::vector<int32_t> prefixes;
+    for (int i = 0; i <= kLength; ++i) {
+        int32_t width = 0, height = 0;
+        fonts->MeasureText(canvas->GetGraphics(), 0, text.substr(0, static_cast<size_t>(i)).c_str(), &width, &height);
+        prefixes.push_back(width);
+    }
+    const double everyPrefix = Bench::NowMs() - start;
+    int32_t sum = 0, farthest = 0;
+    for (int i = 0; i < kLength; ++i) {
+        const wchar_t one[2] = {text[static_cast<size_t>(i)], L'\0'};
+        int32_t width = 0, height = 0;
+        fonts->MeasureText(canvas->GetGraphics(), 0, one, &width, &height);
+        sum += width;
+        farthest = std::max(farthest, std::abs(sum - prefixes[static_cast<size_t>(i) + 1]));
+    }
+
+    std::printf("Caret placement in a single-line edit box of %d characters\n", kLength);
+    std::printf("  press and release %8.3f ms each   drag step %8.3f ms each\n", presses / kPresses, drags / kPresses);
+    std::printf("  every prefix measured once: %.2f ms\n", everyPrefix);
+    std::printf("  widest gap between summed character widths and a measured prefix: %d px (text %d px)\n", farthest,
+                prefixes.back());
+    ui->GetRootWindow()->RemoveWindow(window.Get());
+}
+
 } // namespace
 
 int main()
@@ -201,6 +264,7 @@ int main()
             expressions->SetAnimatedExpression(ui.Get(), 3, L"wink%d.bmp", 0, 2, 10);
             BenchRichText(ui.Get(), canvas.Get());
             BenchTyping(ui.Get(), canvas.Get());
+            BenchCaretPlacement(ui.Get(), canvas.Get());
         }
         ui->ResetWindowTree();
     }

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <string>
+// The engine keeps the one rule for outside text in log lines.
+#include "engine/common/base/LogTextFunctions.h"
 
-// Text from outside the program (a server's reply, an address it sent, a
-// partner identity) as it may go into a log line: line breaks, control
-// characters and other line or paragraph separators are escaped ("\r",
-// "\n", "\t", else "\uXXXX"), and so is the backslash ("\\"), so that the
-// text stays on its line and cannot pass for an entry of its own.
-std::wstring LoggableText(const std::wstring& text);
+using RVGameEngine::Common::LoggableText;

@@ -23,31 +23,6 @@ constexpr size_t kListingBufferBytes = 64 * 1024;
 constexpr const wchar_t* kLongPrefix = L"\\\\?\\";
 constexpr const wchar_t* kLongUncPrefix = L"\\\\?\\UNC\\";
 
-std::wstring FullPathOf(const wchar_t* path)
-{
-    const DWORD needed = GetFullPathNameW(path, 0, nullptr, nullptr);
-    if (needed == 0)
-        return std::wstring();
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path, needed, &full[0], nullptr);
-    if (length == 0 || length >= needed)
-        return std::wstring();
-    full.resize(length);
-    // A final path spells every part out in full, never as a short 8.3 name.
-    const DWORD longNeeded = GetLongPathNameW(full.c_str(), nullptr, 0);
-    if (longNeeded != 0) {
-        std::wstring longForm(longNeeded, L'\0');
-        const DWORD longLength = GetLongPathNameW(full.c_str(), &longForm[0], longNeeded);
-        if (longLength != 0 && longLength < longNeeded) {
-            longForm.resize(longLength);
-            full = longForm;
-        }
-    }
-    while (full.size() > 3 && full.back() == L'\\')
-        full.pop_back();
-    return full;
-}
-
 // The path as the system reports where a handle leads: "\\?\C:\..." or
 // "\\?\UNC\server\share\...". It also opens paths longer than MAX_PATH.
 std::wstring AsFinalPath(const std::wstring& full)
@@ -180,11 +155,36 @@ std::wstring RemovableFolderPath(const wchar_t* folder)
 {
     if (folder == nullptr || folder[0] == L'\0')
         return std::wstring();
-    const std::wstring full = FullPathOf(folder);
+    const std::wstring full = GetFullPath(folder);
     return full.empty() || IsDriveRoot(full) ? std::wstring() : AsFinalPath(full);
 }
 
 } // namespace
+
+std::wstring GetFullPath(const wchar_t* path)
+{
+    const DWORD needed = GetFullPathNameW(path, 0, nullptr, nullptr);
+    if (needed == 0)
+        return std::wstring();
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path, needed, &full[0], nullptr);
+    if (length == 0 || length >= needed)
+        return std::wstring();
+    full.resize(length);
+    // A final path spells every part out in full, never as a short 8.3 name.
+    const DWORD longNeeded = GetLongPathNameW(full.c_str(), nullptr, 0);
+    if (longNeeded != 0) {
+        std::wstring longForm(longNeeded, L'\0');
+        const DWORD longLength = GetLongPathNameW(full.c_str(), &longForm[0], longNeeded);
+        if (longLength != 0 && longLength < longNeeded) {
+            longForm.resize(longLength);
+            full = longForm;
+        }
+    }
+    while (full.size() > 3 && full.back() == L'\\')
+        full.pop_back();
+    return full;
+}
 
 std::wstring GetHandleFinalPath(HANDLE handle)
 {

@@ -35,6 +35,12 @@ RV_API bool RemoveFolderTree(const wchar_t* folder, FOLDER_REMOVAL removal);
 // Removes the folder when it is empty and no link; true when it went.
 RV_API bool RemoveEmptyFolder(const wchar_t* folder);
 
+// The absolute form of a path, "." and ".." resolved and existing parts in
+// their long names, without a trailing separator (a drive's root keeps its
+// own); empty when it has none. Existing parts are looked up, so a name from
+// outside is checked to be no network or device path first.
+RV_API std::wstring GetFullPath(const wchar_t* path);
+
 // The same rule for writers. Where the handle's entry really is, every link
 // on the way resolved: "\\?\C:\..." or "\\?\UNC\server\...", or empty.
 RV_API std::wstring GetHandleFinalPath(HANDLE handle);

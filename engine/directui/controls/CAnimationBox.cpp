@@ -36,6 +36,7 @@ void CAnimationBox::Play(int32_t mode)
     m_mode = mode;
     m_elapsedMs = 0;
     m_currentFrame = 0;
+    m_reportedLoop = -1;
     m_playing = true;
     m_paused = false;
 }
@@ -149,11 +150,27 @@ int32_t CAnimationBox::FrameAt(int64_t elapsedMs)
     return frame <= static_cast<double>(INT32_MIN) ? INT32_MIN : static_cast<int32_t>(frame);
 }
 
+void CAnimationBox::RaiseEnd()
+{
+    tagAnimationBoxAnimationEndEventArgs args;
+    Fire(kAnimationBoxAnimationEndEvent, static_cast<IAnimationBox*>(this), &args);
+}
+
 void CAnimationBox::EndPlaying()
 {
     m_playing = false;
-    tagAnimationBoxAnimationEndEventArgs args;
-    Fire(kAnimationBoxAnimationEndEvent, static_cast<IAnimationBox*>(this), &args);
+    RaiseEnd();
+}
+
+// A played loop reports each pass once, when the pass reaches its last frame;
+// it never stops playing. A box that was never played loops without a word.
+void CAnimationBox::ReportLoopEnd(int32_t frame, int32_t count)
+{
+    const int32_t loop = frame / count;
+    if (!m_playing || frame % count != count - 1 || loop == m_reportedLoop)
+        return;
+    m_reportedLoop = loop;
+    RaiseEnd();
 }
 
 void CAnimationBox::OnFrameMove(int32_t elapsedMs)
@@ -167,9 +184,8 @@ void CAnimationBox::OnFrameMove(int32_t elapsedMs)
     int32_t frame = FrameAt(m_elapsedMs);
     switch (m_mode) {
     case ANIMATION_MODE_LOOP:
+        ReportLoopEnd(frame, count);
         frame %= count;
-        if (frame == count - 1)
-            EndPlaying();
         break;
     case ANIMATION_MODE_HOLD_LAST:
         if (frame >= count) {

@@ -40,7 +40,9 @@ private:
     bool LoadStrip(Common::IXmlElement* element, int32_t frameCount);
     void LoadChildFrames(Common::IXmlElement* element, int32_t frameCount);
     int32_t FrameAt(int64_t elapsedMs);
+    void RaiseEnd();
     void EndPlaying();
+    void ReportLoopEnd(int32_t frame, int32_t count);
     void NotifyFrames();
 
     std::vector<ImagePointer> m_frames;
@@ -49,6 +51,8 @@ private:
     // 64 bits: a box left looping for weeks must not wrap into the past.
     int64_t m_elapsedMs = 0;
     int32_t m_mode = ANIMATION_MODE_LOOP;
+    // The pass of a played loop whose end was last reported.
+    int32_t m_reportedLoop = -1;
     bool m_playing = false;
     bool m_paused = false;
 };

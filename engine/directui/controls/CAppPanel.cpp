@@ -190,6 +190,8 @@ void CAppPanel::OnFrameMove(int32_t elapsedMs)
 
 void CAppPanel::OnMouseWheel(int32_t steps)
 {
+    if (!IsVisible() || !IsEnabled())
+        return;
     if (steps > 0)
         PreviousPage();
     else if (steps < 0)

@@ -129,8 +129,11 @@ bool CCheckBox::LoadLooksFromStrip(Common::IXmlElement* element)
     return false;
 }
 
+// The looks a layout has no frame for are left empty, whatever an earlier
+// description put there.
 void CCheckBox::TakeLooksFromStrip(const CImageStrip& strip, Image* const* slots, int32_t frameCount)
 {
+    ClearLooks();
     for (int32_t frame = 0; frame < frameCount; ++frame)
         *slots[frame] = strip.CutFrame(frame);
     SetWidth(strip.GetFrameWidth());
@@ -147,7 +150,9 @@ void CCheckBox::LoadSeparateLooks(Common::IXmlElement* element)
     m_checkedDisabledImage = Image(LoadImageFromXml(element, L"Checked_Disabled"));
 }
 
-void CCheckBox::ResetBackgroundImage()
+void CCheckBox::ResetBackgroundImage() { ClearLooks(); }
+
+void CCheckBox::ClearLooks()
 {
     for (Image* slot : {&m_uncheckedImage, &m_uncheckedHoverImage, &m_uncheckedDisabledImage, &m_checkedImage,
                         &m_checkedHoverImage, &m_checkedDisabledImage})

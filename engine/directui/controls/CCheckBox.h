@@ -57,6 +57,7 @@ private:
     void ReportClick();
     bool LoadLooksFromStrip(Common::IXmlElement* element);
     void TakeLooksFromStrip(const CImageStrip& strip, Image* const* slots, int32_t frameCount);
+    void ClearLooks();
     void LoadSeparateLooks(Common::IXmlElement* element);
     void SetImage(Image& slot, IUIImage* image);
     // The look that shows, drawn with or without the hover fade.

@@ -83,11 +83,7 @@ void CClickSequence::ReleaseCaptureIfHeld(int32_t x, int32_t y)
 {
     if (m_rules.keepsCaptureOnFarAwayRelease && (x == kFarAwayCoordinate || y == kFarAwayCoordinate))
         return;
-    // Another window (an app panel taking over a drag) may hold the capture
-    // while a synthetic release arrives here: dropping it would end its drag.
-    IUISystem* system = m_window->GetUISystem();
-    if (system != nullptr && system->GetCaptureWindow() == m_window->AsWindow())
-        m_window->ReleaseMouse();
+    m_window->ReleaseMouse();
 }
 
 } // namespace DirectUI

@@ -1,7 +1,7 @@
 #include "engine/directui/controls/CEditBox.h"
 
 #include "engine/directui/controls/TextInputRules.h"
-#include "engine/directui/frame/IFrameManager.h"
+#include "engine/directui/frame/CFrameManager.h"
 #include "engine/directui/uisystem/WindowEventArgs.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 
@@ -270,18 +270,27 @@ void CEditBox::OnChar(wchar_t character)
 
 // ---- Mouse ------------------------------------------------------------------------------
 
-// The nearest caret position, the later one when two are as near.
+// The nearest caret position, the later one when two are as near. Positions
+// add up the shown characters' own widths, each measured once per font (a
+// measure of every prefix made a long text slow under the mouse).
 void CEditBox::MoveCaretToPoint(int32_t x, int32_t)
 {
     const int32_t textX = x - GetAnchoredX() - m_scrollOffset;
-    const int32_t length = TextLength();
+    const std::wstring shown = ShownText(0, TextLength());
+    const int32_t font = TitleFontIndex();
     int32_t best = 0;
-    int32_t bestDistance = -1;
-    for (int32_t i = 0; i <= length; ++i) {
-        const int32_t distance = std::abs(WidthTo(i) - textX);
-        if (bestDistance < 0 || distance <= bestDistance) {
-            best = i;
+    int32_t bestDistance = std::abs(textX);
+    int32_t position = 0;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        int32_t width = 0, height = 0;
+        m_glyphs.Measure(GetDriver(), font, shown[i], &width, &height);
+        position += width;
+        const int32_t distance = std::abs(position - textX);
+        if (distance <= bestDistance) {
+            best = static_cast<int32_t>(i) + 1;
             bestDistance = distance;
+        } else if (position > textX) {
+            break; // every later position lies farther to the right
         }
     }
     SetCaretIndex(best);
@@ -299,15 +308,8 @@ void CEditBox::FocusOnClick()
 
 void CEditBox::RaiseContextMenu(int32_t x, int32_t y)
 {
-    IFrameManager* manager = IFrameManager_GetInstance();
-    if (manager == nullptr)
-        return;
-    tagFrameManagerEditBoxContextMenuEventArgs args;
-    args.frame = Common::TIntrusivePointer<IFrame>(GetDriver() != nullptr ? GetDriver()->GetFrame() : nullptr);
-    args.editBox = this;
-    args.x = x;
-    args.y = y;
-    manager->Fire(FRAME_MANAGER_EVENT_EDIT_BOX_CONTEXT_MENU, manager, &args);
+    if (CFrameManager* manager = CFrameManager::GetInstance())
+        manager->FireEditBoxContextMenu(GetDriver() != nullptr ? GetDriver()->GetFrame() : nullptr, this, x, y);
 }
 
 void CEditBox::OnMouseWheel(int32_t steps)

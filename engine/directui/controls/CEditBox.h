@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/directui/controls/CEditBoxState.h"
+#include "engine/directui/controls/CGlyphSizeCache.h"
 #include "engine/directui/controls/IEditBox.h"
 #include "engine/directui/controls/TTextEditControl.h"
 
@@ -72,6 +73,7 @@ private:
     bool m_password = false;
     int32_t m_scrollOffset = 0;
     bool m_numberOnly = false;
+    CGlyphSizeCache m_glyphs;
 };
 
 } // namespace DirectUI

@@ -230,11 +230,13 @@ void CListView::OnLButtonDown(int32_t x, int32_t y, bool* continueRouting)
     } else {
         const int32_t column = HitTestColumn(x, y);
         if (column != -1) {
-            const tagListViewColumn& info = *m_columns[static_cast<size_t>(column)];
+            // A sort handler may rebuild the columns: the record's name lives
+            // in this column, which stays held until every handler has read it.
+            const ColumnPointer held = m_columns[static_cast<size_t>(column)];
             tagListViewSortColumnEventArgs args;
             args.column = column;
-            args.name = info.name.c_str();
-            args.userValue = info.userValue;
+            args.name = held->name.c_str();
+            args.userValue = held->userValue;
             Fire(LISTVIEW_EVENT_SORT_COLUMN, AsListView(), &args);
         }
     }
@@ -270,27 +272,35 @@ void CListView::PaintBackground()
         background->DrawCropped(GetAnchoredX(), GetAnchoredY(), GetWidth(), GetHeight(), GetBackgroundImageColor());
 }
 
-void CListView::PushDataClip()
+bool CListView::StillPainting()
 {
-    if (IUISystem* system = GetUISystem())
-        system->PushClipRect(true, GetAnchoredX() + 1, GetAnchoredY() + 1 + m_titleHeight, GetWidth() - 2,
-                             GetHeight() - m_titleHeight - 2);
+    return m_paintSystem != nullptr && GetUISystem() == m_paintSystem;
+}
+
+void CListView::PushClip(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    if (m_paintSystem != nullptr)
+        m_paintSystem->PushClipRect(true, x, y, width, height);
 }
 
 void CListView::PopClip()
 {
-    if (IUISystem* system = GetUISystem())
-        system->PopClipRect();
+    if (m_paintSystem != nullptr)
+        m_paintSystem->PopClipRect();
+}
+
+void CListView::PushDataClip()
+{
+    PushClip(GetAnchoredX() + 1, GetAnchoredY() + 1 + m_titleHeight, GetWidth() - 2, GetHeight() - m_titleHeight - 2);
 }
 
 void CListView::PaintTitles()
 {
-    IUISystem* system = GetUISystem();
     const int32_t y = GetAnchoredY();
     const int32_t titleFont = GetDriver()->GetFont(GetTitleFont());
     int32_t left = GetAnchoredX() - m_scrollX;
     // Handlers may change the columns: each pass holds its own column.
-    for (size_t c = 0; c < m_columns.size(); ++c) {
+    for (size_t c = 0; c < m_columns.size() && StillPainting(); ++c) {
         const ColumnPointer held = m_columns[c];
         const tagListViewColumn& column = *held;
         const int32_t columnLeft = left;
@@ -300,7 +310,7 @@ void CListView::PaintTitles()
         if (c > 0 && !m_titleGrid.IsNull())
             m_titleGrid->Draw(columnLeft - m_gapWidth, y, GetBackgroundImageColor());
         const int32_t width = column.width - m_gapWidth;
-        system->PushClipRect(true, columnLeft, y, width, m_titleHeight);
+        PushClip(columnLeft, y, width, m_titleHeight);
         if (!HasSubscriber(LISTVIEW_EVENT_PAINT_TITLE)) {
             GetDriver()->DrawText(titleFont, column.title.c_str(), column.titleColor, columnLeft, y + m_titleOffsetY);
         } else {
@@ -315,7 +325,7 @@ void CListView::PaintTitles()
             args.height = m_titleHeight;
             Fire(LISTVIEW_EVENT_PAINT_TITLE, AsListView(), &args);
         }
-        system->PopClipRect();
+        PopClip();
     }
 }
 
@@ -340,7 +350,7 @@ void CListView::PaintRowBacks(int32_t rowCount)
         return;
     }
     const int32_t contentWidth = GetContentWidth();
-    for (int32_t row = 0; row < rowCount; ++row) {
+    for (int32_t row = 0; row < rowCount && StillPainting(); ++row) {
         tagListViewPaintRowBackEventArgs args;
         args.row = row;
         args.x = GetAnchoredX() - m_scrollX;
@@ -351,11 +361,13 @@ void CListView::PaintRowBacks(int32_t rowCount)
     }
 }
 
-void CListView::PaintCell(tagListViewGetGridDataEventArgs& cell, const tagListViewColumn& column, int32_t index,
+bool CListView::PaintCell(tagListViewGetGridDataEventArgs& cell, const tagListViewColumn& column, int32_t index,
                           int32_t left, int32_t row)
 {
     const int32_t top = RowTop(row);
     AskCell(cell, row, index, column.name.c_str(), column.userValue);
+    if (!StillPainting())
+        return false;
     if (cell.drawGap) {
         tagListViewPaintGapEventArgs gap;
         gap.row = row;
@@ -367,9 +379,10 @@ void CListView::PaintCell(tagListViewGetGridDataEventArgs& cell, const tagListVi
         gap.width = m_gapWidth;
         gap.height = m_rowHeight;
         Fire(LISTVIEW_EVENT_PAINT_GAP, AsListView(), &gap);
+        if (!StillPainting())
+            return false;
     }
-    IUISystem* system = GetUISystem();
-    system->PushClipRect(true, left, top, column.width - m_gapWidth, m_rowHeight);
+    PushClip(left, top, column.width - m_gapWidth, m_rowHeight);
     if (cell.ownerDraw) {
         tagListViewPaintGridEventArgs grid;
         grid.row = row;
@@ -385,7 +398,8 @@ void CListView::PaintCell(tagListViewGetGridDataEventArgs& cell, const tagListVi
     } else {
         GetDriver()->DrawText(column.font, cell.text, column.dataColor, left + 1, top + m_dataOffsetY);
     }
-    system->PopClipRect();
+    PopClip();
+    return StillPainting();
 }
 
 void CListView::PaintCells(int32_t rowCount)
@@ -402,8 +416,9 @@ void CListView::PaintCells(int32_t rowCount)
             continue;
         for (int32_t row = 0; row < rowCount; ++row) {
             const int32_t top = RowTop(row);
-            if (y0 + m_titleHeight <= top + m_rowHeight && top <= y0 + GetHeight())
-                PaintCell(cell, *column, static_cast<int32_t>(c), columnLeft, row);
+            if (y0 + m_titleHeight <= top + m_rowHeight && top <= y0 + GetHeight() &&
+                !PaintCell(cell, *column, static_cast<int32_t>(c), columnLeft, row))
+                return;
         }
     }
 }
@@ -420,17 +435,37 @@ void CListView::FireMouseMoving()
     Fire(LISTVIEW_EVENT_MOUSE_MOVING, AsListView(), &args);
 }
 
+// Every handler fired while painting may take the view out of its UI system
+// (remove it, reset the tree, move it to another): the paint stops there, and
+// every clip it pushed is popped on the system it was pushed on, which stays
+// alive until the paint ends.
 void CListView::OnPaint()
 {
-    if (!IsVisible() || GetUISystem() == nullptr || GetDriver() == nullptr)
+    IUISystem* const system = GetUISystem();
+    if (!IsVisible() || system == nullptr || GetDriver() == nullptr)
         return;
+    const Common::TIntrusivePointer<IUISystem> held(system);
+    IUISystem* const outer = m_paintSystem;
+    m_paintSystem = system;
+    PaintView();
+    m_paintSystem = outer;
+}
+
+void CListView::PaintView()
+{
     PaintBackground();
     PaintTitles();
+    if (!StillPainting())
+        return;
     const int32_t rowCount = GetRowCount();
+    if (!StillPainting())
+        return;
     PushDataClip();
     PaintRowBacks(rowCount);
-    PaintCells(rowCount);
-    FireMouseMoving();
+    if (StillPainting())
+        PaintCells(rowCount);
+    if (StillPainting())
+        FireMouseMoving();
     PopClip();
 }
 

@@ -72,8 +72,13 @@ protected:
     // Fires GetGridData for one cell into the reused record.
     void AskCell(tagListViewGetGridDataEventArgs& cell, int32_t row, int32_t column, const wchar_t* name,
                  int32_t userValue);
+    // The paint after OnPaint's checks, with the UI system it began on held.
+    virtual void PaintView();
+    // Whether the view is still in the UI system its paint began on.
+    bool StillPainting();
     void PaintBackground();
     void PaintRowBacks(int32_t rowCount);
+    void PushClip(int32_t x, int32_t y, int32_t width, int32_t height);
     void PushDataClip();
     void PopClip();
     int32_t RowTop(int32_t row);
@@ -84,7 +89,8 @@ private:
     int32_t HitTestColumn(int32_t x, int32_t y);
     void PaintTitles();
     void PaintCells(int32_t rowCount);
-    void PaintCell(tagListViewGetGridDataEventArgs& cell, const tagListViewColumn& column, int32_t index,
+    // False when the view left its UI system meanwhile.
+    bool PaintCell(tagListViewGetGridDataEventArgs& cell, const tagListViewColumn& column, int32_t index,
                    int32_t left, int32_t row);
     void PaintSelectionBar();
     void FireMouseMoving();
@@ -101,6 +107,8 @@ private:
     int32_t m_scrollX = 0;
     bool m_mouseInRow = false;
     int32_t m_hoverRow = -1;
+    // The UI system of the paint under way, held by OnPaint.
+    IUISystem* m_paintSystem = nullptr;
 };
 
 } // namespace DirectUI

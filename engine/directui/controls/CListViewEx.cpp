@@ -45,9 +45,9 @@ void CListViewEx::OnMouseMove(int32_t x, int32_t y, bool* continueRouting)
 void CListViewEx::PaintRows(int32_t rowCount)
 {
     tagListViewGetGridDataEventArgs cell;
-    for (int32_t row = 0; row < rowCount; ++row) {
+    for (int32_t row = 0; row < rowCount && StillPainting(); ++row) {
         AskCell(cell, row, 0, L"", 0);
-        if (!cell.ownerDraw)
+        if (!cell.ownerDraw || !StillPainting())
             continue;
         tagListViewPaintGridEventArgs grid;
         grid.row = row;
@@ -60,12 +60,12 @@ void CListViewEx::PaintRows(int32_t rowCount)
     }
 }
 
-void CListViewEx::OnPaint()
+void CListViewEx::PaintView()
 {
-    if (!IsVisible() || GetUISystem() == nullptr || GetDriver() == nullptr)
-        return;
     PaintBackground();
     const int32_t rowCount = GetRowCount();
+    if (!StillPainting())
+        return;
     PushDataClip();
     PaintRowBacks(rowCount);
     PaintRows(rowCount);

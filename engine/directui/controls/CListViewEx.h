@@ -24,10 +24,10 @@ public:
 
     // CUIWindow
     void OnMouseMove(int32_t x, int32_t y, bool* continueRouting) override;
-    void OnPaint() override;
 
 protected:
     void AddLoadedColumn(const ColumnPointer& column, int32_t index) override;
+    void PaintView() override;
 
 private:
     void PaintRows(int32_t rowCount);

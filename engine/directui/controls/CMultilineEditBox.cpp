@@ -1,7 +1,7 @@
 #include "engine/directui/controls/CMultilineEditBox.h"
 
 #include "engine/directui/controls/TextInputRules.h"
-#include "engine/directui/frame/IFrameManager.h"
+#include "engine/directui/frame/CFrameManager.h"
 #include "engine/filesystem/documents/IXmlElement.h"
 
 #include <windows.h>
@@ -328,15 +328,8 @@ void CMultilineEditBox::MoveCaretToPoint(int32_t x, int32_t y)
 
 void CMultilineEditBox::RaiseContextMenu(int32_t x, int32_t y)
 {
-    IFrameManager* manager = IFrameManager_GetInstance();
-    if (manager == nullptr)
-        return;
-    tagFrameManagerMultilineEditBoxContextMenuEventArgs args;
-    args.frame = Common::TIntrusivePointer<IFrame>(GetDriver() != nullptr ? GetDriver()->GetFrame() : nullptr);
-    args.editBox = this;
-    args.x = x;
-    args.y = y;
-    manager->Fire(FRAME_MANAGER_EVENT_MULTILINE_EDIT_BOX_CONTEXT_MENU, manager, &args);
+    if (CFrameManager* manager = CFrameManager::GetInstance())
+        manager->FireMultilineEditBoxContextMenu(GetDriver() != nullptr ? GetDriver()->GetFrame() : nullptr, this, x, y);
 }
 
 // ---- Painting, ticks and visibility ------------------------------------------------------------------

@@ -1,8 +1,10 @@
 #include "engine/directui/controls/CRichOutputBox.h"
 
 #include "engine/common/base/CKeepAlive.h"
+#include "engine/common/base/LogTextFunctions.h"
 #include "engine/common/system/ShellFunctions.h"
 #include "engine/directui/services/IExpressionManager.h"
+#include "engine/directui/services/ProgramFolderNames.h"
 #include "engine/directui/uisystem/UIColorFunctions.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/documents/IXmlScript.h"
@@ -23,6 +25,8 @@ bool NameIs(const wchar_t* name, const wchar_t* wanted)
 } // namespace
 
 CRichOutputBox::CRichOutputBox() : m_linkOpener(&Common::OpenWebLink) {}
+
+CRichOutputBox::~CRichOutputBox() { RemoveImageExpressions(); }
 
 // ---- Content -----------------------------------------------------------------------
 
@@ -47,6 +51,7 @@ void CRichOutputBox::AppendText(const wchar_t* markup)
 void CRichOutputBox::Clear()
 {
     m_paragraphs.clear();
+    RemoveImageExpressions();
     m_scrollOffset = 0;
     m_contentHeight = 0;
     m_animating = false;
@@ -198,17 +203,35 @@ void CRichOutputBox::WalkItem(Common::IXmlElement* element)
 }
 
 // An "Image" loads its file once, into an expression entry of its own whose
-// number it keeps.
+// number it keeps until the box is cleared or goes. Markup may come from a
+// peer: only pictures in the program's own folders are loaded.
 int32_t CRichOutputBox::ResolveExpression(Common::IXmlElement* element)
 {
     if (element->HasAttribute(L"Filename") && !element->HasAttribute(L"Expression")) {
+        const wchar_t* filename = element->GetAttribute(L"Filename");
         IExpressionManager* expressions = IExpressionManager_GetInstance();
-        const int32_t number =
-            expressions != nullptr ? expressions->AddExpressionFromFile(GetUISystem(), element->GetAttribute(L"Filename"))
-                                   : -1;
+        int32_t number = -1;
+        if (!IsInsideProgramFolders(filename))
+            FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
+                                                    L"Rich text image <%s> not loaded: outside the program's folders",
+                                                    Common::LoggableText(filename).c_str());
+        else if (expressions != nullptr)
+            number = expressions->AddExpressionFromFile(GetUISystem(), filename);
+        if (number >= 0)
+            m_imageExpressions.push_back(number);
         element->SetAttributeInt(L"Expression", number);
     }
     return element->GetAttributeInt(L"Expression");
+}
+
+void CRichOutputBox::RemoveImageExpressions()
+{
+    IExpressionManager* expressions = IExpressionManager_GetInstance();
+    for (int32_t number : m_imageExpressions) {
+        if (expressions != nullptr)
+            expressions->RemoveFileExpression(number);
+    }
+    m_imageExpressions.clear();
 }
 
 void CRichOutputBox::BreakIfBeyondWidth(int32_t width)
@@ -336,7 +359,8 @@ void CRichOutputBox::OpenLink(const wchar_t* url)
 {
     if (!Common::IsWebAddress(url)) {
         FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
-                                                L"Rich text link <%s> not opened: not a web address", url);
+                                                L"Rich text link <%s> not opened: not a web address",
+                                                Common::LoggableText(url).c_str());
         return;
     }
     if (m_linkOpener != nullptr)

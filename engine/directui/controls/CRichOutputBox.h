@@ -21,6 +21,7 @@ public:
     using LinkOpener = void (*)(const wchar_t* url);
 
     CRichOutputBox();
+    ~CRichOutputBox() override;
 
     // IRichOutputBox
     void AppendText(const wchar_t* markup) override;
@@ -82,6 +83,8 @@ private:
     void Advance(int32_t width);
     void BreakLine();
     int32_t ResolveExpression(Common::IXmlElement* element);
+    // Gives back the expression entries this box's images took.
+    void RemoveImageExpressions();
     void AppendParagraphText(tagRichTextParagraph* paragraph);
     void RunHitTest();
     void RaiseHit(Common::IXmlElement* element, enmHitKind kind);
@@ -112,6 +115,8 @@ private:
     int32_t m_repaintCountdown = kAnimationRepaintMs;
     bool m_animating = false;
     std::wstring m_textBuffer;
+    // The expression entries made for "Image" elements of the paragraphs.
+    std::vector<int32_t> m_imageExpressions;
     CGlyphSizeCache m_glyphs;
     LinkOpener m_linkOpener;
 };

@@ -38,7 +38,8 @@ void CTrackBar::LoadAttributes(Common::IXmlElement* element)
     CUIWindow::LoadAttributes(element);
     if (element == nullptr)
         return;
-    m_position = element->GetAttributeFloat(L"Process");
+    // A description may say anything: the thumb stays within its track.
+    m_position = LimitPosition(element->GetAttributeFloat(L"Process"));
     if (element->HasAttribute(L"Draggable"))
         m_draggable = element->GetAttributeBool(L"Draggable");
     m_barUp = ImagePointer(LoadImageFromXml(element, L"Bar_Up"));

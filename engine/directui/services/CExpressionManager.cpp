@@ -62,6 +62,8 @@ void CExpressionManager::LoadExpressionSet(IUISystem* uiSystem, const wchar_t* p
     if (count < 0 || count > kMaxExpressionCount)
         return;
     m_entries.resize(static_cast<size_t>(count));
+    m_fileEntries.erase(m_fileEntries.lower_bound(count), m_fileEntries.end());
+    m_freeNumbers.erase(m_freeNumbers.lower_bound(count), m_freeNumbers.end());
     FileSystem::IVirtualFileSystem* files = FileSystem::IVirtualFileSystem_GetInstance();
     for (int32_t i = 0; i < count; ++i) {
         std::wstring name;
@@ -70,8 +72,10 @@ void CExpressionManager::LoadExpressionSet(IUISystem* uiSystem, const wchar_t* p
         if (!files->FileExists(name.c_str()) && !Video::ITextureList_GetInstance()->IsImageListLoaded(name.c_str()))
             continue;
         ImagePointer image = LoadPicture(uiSystem, name.c_str());
-        if (!image.IsNull())
+        if (!image.IsNull()) {
+            Claim(i);
             m_entries[static_cast<size_t>(i)] = ItemOf(image);
+        }
     }
 }
 
@@ -83,8 +87,40 @@ int32_t CExpressionManager::AddExpressionFromFile(IUISystem* uiSystem, const wch
     ItemPointer item = ItemOf(image);
     if (item.IsNull())
         return -1;
-    m_entries.push_back(item);
-    return GetExpressionCount() - 1;
+    const int32_t number = TakeFreeNumber();
+    if (number < 0) {
+        m_entries.push_back(item);
+        m_fileEntries.insert(GetExpressionCount() - 1);
+        return GetExpressionCount() - 1;
+    }
+    m_entries[static_cast<size_t>(number)] = item;
+    m_fileEntries.insert(number);
+    return number;
+}
+
+int32_t CExpressionManager::TakeFreeNumber()
+{
+    if (m_freeNumbers.empty())
+        return -1;
+    const int32_t number = *m_freeNumbers.begin();
+    m_freeNumbers.erase(m_freeNumbers.begin());
+    return number;
+}
+
+void CExpressionManager::RemoveFileExpression(int32_t number)
+{
+    if (m_fileEntries.erase(number) == 0)
+        return;
+    m_entries[static_cast<size_t>(number)].Reset();
+    m_freeNumbers.insert(number);
+    while (!m_entries.empty() && m_freeNumbers.erase(GetExpressionCount() - 1) != 0)
+        m_entries.pop_back();
+}
+
+void CExpressionManager::Claim(int32_t number)
+{
+    m_fileEntries.erase(number);
+    m_freeNumbers.erase(number);
 }
 
 void CExpressionManager::SetExpression(IUISystem* uiSystem, int32_t number, const wchar_t* filename)
@@ -93,8 +129,10 @@ void CExpressionManager::SetExpression(IUISystem* uiSystem, int32_t number, cons
         return;
     GrowTo(number + 1);
     ImagePointer image = LoadPicture(uiSystem, filename);
-    if (!image.IsNull())
+    if (!image.IsNull()) {
+        Claim(number);
         m_entries[static_cast<size_t>(number)] = ItemOf(image);
+    }
 }
 
 void CExpressionManager::SetAnimatedExpression(IUISystem* uiSystem, int32_t number, const wchar_t* pattern,
@@ -107,6 +145,7 @@ void CExpressionManager::SetAnimatedExpression(IUISystem* uiSystem, int32_t numb
     if (item.IsNull())
         return;
     item->SetFramesPerSecond(framesPerSecond);
+    Claim(number);
     m_entries[static_cast<size_t>(number)] = item;
     // Frame numbers stop where they would pass the largest integer.
     for (int32_t i = 0; i < count && first <= INT32_MAX - i; ++i) {

@@ -4,6 +4,7 @@
 #include "engine/directui/services/CExpressionItem.h"
 #include "engine/directui/services/IExpressionManager.h"
 
+#include <set>
 #include <vector>
 
 namespace RVGameEngine {
@@ -19,6 +20,7 @@ public:
 
     void LoadExpressionSet(IUISystem* uiSystem, const wchar_t* pattern, int32_t count) override;
     int32_t AddExpressionFromFile(IUISystem* uiSystem, const wchar_t* filename) override;
+    void RemoveFileExpression(int32_t number) override;
     void SetExpression(IUISystem* uiSystem, int32_t number, const wchar_t* filename) override;
     void SetAnimatedExpression(IUISystem* uiSystem, int32_t number, const wchar_t* pattern, int32_t first,
                                int32_t count, int32_t framesPerSecond) override;
@@ -33,8 +35,16 @@ private:
     void GrowTo(int32_t count);
     // The current frame of the entry, or empty when it has none.
     Common::TIntrusivePointer<IUIImage> CurrentFrame(int32_t number) const;
+    // The entry is about to hold something else: it is no file entry, nor
+    // free, any more.
+    void Claim(int32_t number);
+    int32_t TakeFreeNumber();
 
     std::vector<Common::TIntrusivePointer<CExpressionItem>> m_entries;
+    // Entries AddExpressionFromFile made and nobody has removed.
+    std::set<int32_t> m_fileEntries;
+    // Emptied file entries, below the table's end, that a new file entry may take.
+    std::set<int32_t> m_freeNumbers;
 };
 
 } // namespace DirectUI

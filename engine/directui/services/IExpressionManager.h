@@ -23,8 +23,13 @@ public:
     // 65,536, changes nothing.
     virtual void LoadExpressionSet(IUISystem* uiSystem, const wchar_t* pattern, int32_t count) = 0;
     // Appends the picture as a new entry and returns its number; -1 when it
-    // does not load.
+    // does not load. The number of an entry removed with
+    // RemoveFileExpression may be given out again.
     virtual int32_t AddExpressionFromFile(IUISystem* uiSystem, const wchar_t* filename) = 0;
+    // Empties an entry that AddExpressionFromFile made, once its user no
+    // longer shows it; trailing entries emptied so leave the table. Other
+    // numbers (set entries, numbers already removed) are left alone.
+    virtual void RemoveFileExpression(int32_t number) = 0;
     // Grows the table to hold the number; the entry changes only when the
     // picture loads. Numbers below 0 or from 65,536 on are ignored.
     virtual void SetExpression(IUISystem* uiSystem, int32_t number, const wchar_t* filename) = 0;

@@ -16,9 +16,12 @@ void CUIWindow::CaptureMouse()
         m_system->SetCapture(AsWindow());
 }
 
+// A window gives up only a capture it holds: another window (an app panel
+// that took a press over for its drag) may hold it while a release, real or
+// synthetic, reaches this one.
 void CUIWindow::ReleaseMouse()
 {
-    if (m_system != nullptr)
+    if (m_system != nullptr && m_system->GetCaptureWindow() == AsWindow())
         m_system->ReleaseCapture();
 }
 

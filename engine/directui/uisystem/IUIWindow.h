@@ -54,6 +54,7 @@ public:
     virtual void InvalidateOnHide() = 0;
     virtual void OnRectChanged() = 0;
     virtual void CaptureMouse() = 0;
+    // Ends the mouse capture only while this window holds it.
     virtual void ReleaseMouse() = 0;
     virtual bool IsFocusable() = 0;
     // frameRefocused: the frame window got the keyboard focus back.

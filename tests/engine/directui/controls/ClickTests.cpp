@@ -112,6 +112,28 @@ TEST(ClickSequence, ASyntheticReleaseEndsThePressAndDropsOnlyACaptureTheControlH
     }
 }
 
+// A suppressed click raises nothing, but its release is still the control's:
+// the windows behind never see the end of a press they did not get.
+TEST(ClickSequence, ASuppressedClickStillTakesItsRelease)
+{
+    for (const tagClickable& clickable : kClickables) {
+        for (bool suppressed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << (clickable.type[0] == L'B' ? "button" : "check box")
+                                            << (suppressed ? ", suppressed" : ""));
+            ClickableUI setup(clickable.type);
+            bool untaken = true;
+            Window(setup.control)->OnLButtonDown(20, 20, &untaken);
+            EXPECT_FALSE(untaken);
+            setup.ui.ui->SetClickSuppressed(suppressed);
+            untaken = true;
+            Window(setup.control)->OnLButtonUp(25, 25, &untaken);
+            EXPECT_FALSE(untaken);
+            EXPECT_EQ(setup.clicks.count, suppressed ? 0 : 1);
+            EXPECT_EQ(setup.ui.ui->GetCaptureWindow(), nullptr);
+        }
+    }
+}
+
 TEST(ClickSequence, EveryReleaseReachingTheControlRecordsItsBuryPointWhenEnabled)
 {
     IBuryPointHelper* buryPoints = IBuryPointHelper_GetInstance();

@@ -1,28 +1,53 @@
 #include "engine/directui/controls/IUIHelper.h"
-#include "tests/engine/directui/uisystem/UITestSupport.h"
+#include "tests/engine/directui/controls/ControlTestSupport.h"
 
-using namespace UITest;
+using namespace ControlTest;
 
 namespace {
 
-// Pictures of the given sizes in a fresh current folder.
+// Pictures of the given sizes in a fresh current folder. The strips have a
+// colour per frame (kFrameColours), so that a look shows which frame it got.
 struct HelperUI
 {
-    RVTest::TempFolder folder;
-    RVTest::ScopedCurrentFolder current{folder.Path()};
+    SkinFolder skin;
     RecordedUI ui;
     IUIHelper* helper = IUIHelper_GetInstance();
     IUIHelper::System system{ui.ui};
 
     HelperUI()
     {
-        const auto grey = [](int, int) { return 0xFF808080u; };
-        for (auto [name, width, height] : {std::tuple{L"strip202.bmp", 202, 40}, {L"check4.bmp", 80, 20},
-                                           {L"six.bmp", 60, 12}, {L"bar64.bmp", 64, 30}, {L"up.bmp", 64, 16},
-                                           {L"whole.bmp", 33, 22}, {L"a1.bmp", 7, 9}, {L"a2.bmp", 8, 9}, {L"a3.bmp", 9, 9}})
-            EXPECT_TRUE(WriteBmp(folder.Child(name), width, height, grey));
+        // 202 = 4 x 50 and two columns more, in the last frame's colour.
+        EXPECT_TRUE(WriteBmp(skin.folder.Child(L"strip202.bmp"), 202, 40,
+                             [](int x, int) { return kFrameColours[std::min(x / 50, 3)]; }));
+        skin.Strip(L"check4.bmp", 20, 20, 4);
+        skin.Strip(L"six.bmp", 10, 12, 6);
+        skin.Strip(L"two.bmp", 15, 12, 2);
+        skin.Strip(L"bar64.bmp", 16, 30, 4);
+        skin.Strip(L"up.bmp", 16, 16, 4);
+        skin.Strip(L"down.bmp", 16, 16, 4);
+        for (auto [name, width, height] : {std::tuple{L"whole.bmp", 33, 22}, {L"a1.bmp", 7, 9}, {L"a2.bmp", 8, 9},
+                                           {L"a3.bmp", 9, 9}})
+            skin.Solid(name, width, height, 0xFF808080);
     }
 };
+
+// The frame of its strip that an image shows (the index of its colour), or
+// -1 for no image.
+int FrameOf(IUIImage* image)
+{
+    if (image == nullptr)
+        return -1;
+    TIntrusivePointer<BitmapDriver> canvas(new BitmapDriver(64, 64));
+    image->DrawTo(canvas.Get(), 0, 0);
+    const Gdiplus::ARGB colour = canvas->At(image->GetWidth() / 2, image->GetHeight() / 2);
+    for (int k = 0; k < 6; ++k) {
+        if (kFrameColours[k] == colour)
+            return k;
+    }
+    return -2;
+}
+
+using Frames = std::vector<int>;
 
 // The size an image shows (its cut frame, else the whole picture), or "none".
 std::string Source(IUIImage* image)
@@ -64,6 +89,20 @@ TEST(UIHelper, StripsAreCutIntoEqualFramesForEachLookAndSizeTheControl)
     EXPECT_EQ(Size(two.Get()), "30x12");
     EXPECT_EQ(Source(two->GetUncheckedHoverImage()), "none");
 
+    // Each look gets the frame the strip holds for it, and looks without a
+    // frame get none.
+    EXPECT_EQ((Frames{FrameOf(button->GetUpImage()), FrameOf(button->GetHoverImage()), FrameOf(button->GetDownImage()),
+                      FrameOf(button->GetDisabledImage())}),
+              (Frames{0, 1, 2, 3}));
+    auto lookFrames = [](ICheckBox* box) {
+        return Frames{FrameOf(box->GetUncheckedImage()), FrameOf(box->GetUncheckedHoverImage()),
+                      FrameOf(box->GetUncheckedDisabledImage()), FrameOf(box->GetCheckedImage()),
+                      FrameOf(box->GetCheckedHoverImage()), FrameOf(box->GetCheckedDisabledImage())};
+    };
+    EXPECT_EQ(lookFrames(four.Get()), (Frames{0, 1, 3, 2, -1, -1}));
+    EXPECT_EQ(lookFrames(six.Get()), (Frames{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(lookFrames(h.helper->CreateSmart2CheckBox(h.system, L"two.bmp").Get()), (Frames{0, -1, -1, 1, -1, -1}));
+
     // One picture for all four looks of a button; whole pictures size panels.
     auto image = h.helper->CreateImageButton(h.system, L"whole.bmp");
     EXPECT_EQ(image->GetUpImage(), image->GetDisabledImage());
@@ -90,12 +129,22 @@ TEST(UIHelper, AnimationsAndScrollBarsAreBuiltFromStripsPatternsAndFourPictures)
     EXPECT_EQ(Size(hostile.Get()), "0x0");
 
     // One frame of the 64-pixel bar strip wide, ten high; arrows made.
-    auto bar = h.helper->CreateImageScrollBar(h.system, L"whole.bmp", L"up.bmp", L"up.bmp", L"bar64.bmp");
+    auto bar = h.helper->CreateImageScrollBar(h.system, L"whole.bmp", L"up.bmp", L"down.bmp", L"bar64.bmp");
     ASSERT_TRUE(bar);
     EXPECT_EQ(Size(bar.Get()), "16x160");
     EXPECT_EQ(Source(bar->GetBarUpImage()), "16x30");
     EXPECT_EQ(Source(bar->GetDownDisabledImage()), "16x16");
     EXPECT_EQ(Source(bar->GetBackImage()), "33x22");
+    // Arrows take their strips in order; the thumb's first frame is its hover look.
+    EXPECT_EQ((Frames{FrameOf(bar->GetUpUpImage()), FrameOf(bar->GetUpDownImage()), FrameOf(bar->GetUpHoverImage()),
+                      FrameOf(bar->GetUpDisabledImage())}),
+              (Frames{0, 1, 2, 3}));
+    EXPECT_EQ((Frames{FrameOf(bar->GetDownUpImage()), FrameOf(bar->GetDownDownImage()),
+                      FrameOf(bar->GetDownHoverImage()), FrameOf(bar->GetDownDisabledImage())}),
+              (Frames{0, 1, 2, 3}));
+    EXPECT_EQ((Frames{FrameOf(bar->GetBarUpImage()), FrameOf(bar->GetBarDownImage()), FrameOf(bar->GetBarHoverImage()),
+                      FrameOf(bar->GetBarDisabledImage())}),
+              (Frames{2, 1, 0, 3}));
 }
 
 TEST(UIHelper, TemplatesTypeTheirControlsAndRectanglesSwapBack)

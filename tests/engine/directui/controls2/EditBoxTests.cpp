@@ -266,6 +266,56 @@ TEST_F(EditBoxTest, MouseClicksPlaceTheCaretAndDragsSelect)
     EXPECT_TRUE(Box()->GetSelection().active);
 }
 
+// Box at x 10, 100 wide; 'i' is 4 pixels, '*' and 'a' 10, wide characters 20.
+TEST_F(EditBoxTest, TheCaretGoesToTheNearestPositionUnderThePointer)
+{
+    struct Row
+    {
+        const char* what;
+        const wchar_t* text;
+        bool password;
+        int x;
+        int32_t caret;
+    };
+    const Row rows[] = {
+        {"between two as near, the later", L"iiii", false, 16, 2},
+        {"masked characters are measured masked", L"iiii", true, 16, 1},
+        {"wide characters", L"\x4E2D" L"a", false, 35, 2},
+        {"on the left edge", L"ab", false, 10, 0},
+        {"past the end", L"ab", false, 109, 2},
+        {"scrolled: the caret at the end moved the text 51 pixels left", L"aaaaaaaaaaaaaaa", false, 60, 10},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        box->SetPassword(row.password);
+        box->SetTitle(row.text);
+        ui.ui->SetFocus(box);
+        ui.Click(row.x, 15);
+        EXPECT_EQ(Box()->GetCaretIndex(), row.caret);
+    }
+}
+
+// Placing the caret measures each character once, not every prefix of the
+// text: a press or a drag step in a long text stays cheap.
+TEST_F(EditBoxTest, PlacingTheCaretMeasuresTheTextAboutOnce)
+{
+    const std::wstring text(300, L'a');
+    box->SetTitle(text.c_str());
+    ui.ui->SetFocus(box);
+    Key(VK_HOME);
+    ui.Click(40, 15);
+    ui.driver->measuredCharacters = 0;
+    ui.Click(60, 15);
+    EXPECT_EQ(Box()->GetCaretIndex(), 5);
+    EXPECT_LE(ui.driver->measuredCharacters, 2 * 300);
+    ui.driver->RaiseLButtonDown(60, 15);
+    ui.driver->measuredCharacters = 0;
+    ui.driver->RaiseMouseMove(80, 15);
+    EXPECT_LE(ui.driver->measuredCharacters, 2 * 300);
+    ui.driver->RaiseLButtonUp(80, 15);
+    EXPECT_EQ(Box()->GetSelection().end, 7);
+}
+
 TEST_F(EditBoxTest, APaintedSelectionIsWidenedByAPixelEachSide)
 {
     box->SetTitle(L"abcd");

@@ -4,6 +4,7 @@
 #include "engine/directui/controls/CRichOutputBox.h"
 #include "engine/directui/controls/IRichLabel.h"
 #include "engine/directui/controls/IRichOutputBox.h"
+#include "engine/directui/services/CExpressionManager.h"
 #include "engine/directui/services/IExpressionManager.h"
 #include "tests/support/LogCapture.h"
 
@@ -228,16 +229,19 @@ struct LinkRule
 {
     const wchar_t* url;
     bool opened;
+    const wchar_t* logged; // how a refused address is written in the log
 };
 const LinkRule kLinkRules[] = {
-    {L"http://example.com/", true},
-    {L"HTTPS://example.com/a?b", true},
-    {L"file:///C:/Windows/notepad.exe", false},
-    {L"C:\\Windows\\notepad.exe", false},
-    {L"notepad.exe", false},
-    {L"javascript:alert(1)", false},
-    {L"http:example.com", false},
-    {L"", false},
+    {L"http://example.com/", true, nullptr},
+    {L"HTTPS://example.com/a?b", true, nullptr},
+    {L"file:///C:/Windows/notepad.exe", false, L"<file:///C:/Windows/notepad.exe>"},
+    {L"C:\\Windows\\notepad.exe", false, L"<C:\\\\Windows\\\\notepad.exe>"},
+    {L"notepad.exe", false, L"<notepad.exe>"},
+    {L"javascript:alert(1)", false, L"<javascript:alert(1)>"},
+    {L"http:example.com", false, L"<http:example.com>"},
+    {L"", false, L"<>"},
+    // Control characters cannot forge a line of the log's own.
+    {L"x\x1b[2J\tWarning: forged", false, L"<x\\u001B[2J\\tWarning: forged>"},
 };
 } // namespace
 
@@ -253,6 +257,9 @@ TEST_F(RichTextTest, AnUnhandledLinkOpensOnlyWebAddresses)
         ui.driver->RaiseLButtonDown(15, 30);
         EXPECT_EQ(g_opened, rule.opened ? std::vector<std::wstring>{rule.url} : std::vector<std::wstring>{});
         EXPECT_EQ(capture.CountContaining(L"not opened"), rule.opened ? 0 : 1);
+        if (rule.logged != nullptr) {
+            EXPECT_EQ(capture.CountContaining(rule.logged), 1);
+        }
     }
 }
 
@@ -290,6 +297,69 @@ TEST_F(RichTextTest, AnImageLoadsItsFileOnceIntoAnEntryOfItsOwn)
     EXPECT_EQ(missing, -1);
     EXPECT_EQ(PlainText(), text) << "walking again does not load again";
     EXPECT_EQ(box->GetContentHeight(), 12);
+}
+
+TEST_F(RichTextTest, ClearingOrDestroyingTheBoxGivesBackTheEntriesOfItsImages)
+{
+    auto* table = dynamic_cast<CExpressionManager*>(IExpressionManager_GetInstance());
+    ASSERT_NE(table, nullptr);
+    const int32_t before = table->GetExpressionCount();
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 30; ++i)
+            box->AppendText(L"<Image Filename=\"small.bmp\"/>");
+        box->Clear();
+        EXPECT_EQ(table->GetExpressionCount(), before);
+    }
+    // Another box keeps its own picture while this one goes.
+    IRichOutputBox* other = ui.Add<IRichOutputBox>(L"RichOutputBox", 10, 100, 100, 60);
+    other->AppendText(L"<Image Filename=\"tall.bmp\"/>");
+    box->AppendText(L"<Image Filename=\"small.bmp\"/>");
+    ui.ui->GetRootWindow()->RemoveWindow(box);
+    box = nullptr;
+    int number = -1;
+    ASSERT_EQ(swscanf(other->GetPlainText()->GetUtf16(), L"/:%d", &number), 1);
+    int32_t width = 0, height = 0;
+    table->GetExpressionSize(ui.ui.Get(), number, &width, &height);
+    EXPECT_EQ(height, 30);
+    other->Clear();
+    EXPECT_EQ(table->GetExpressionCount(), before);
+}
+
+// The box works in a folder "inner" of the test folder; "outside.bmp" lies
+// beside that folder.
+TEST_F(RichTextTest, MarkupPicturesLoadOnlyFromTheProgramsOwnFolders)
+{
+    ASSERT_TRUE(WriteBmp(L"outside.bmp", 12, 12, [](int, int) { return 0xFFFF0000u; }));
+    const std::wstring inner = folder.Child(L"inner");
+    ASSERT_TRUE(CreateDirectoryW(inner.c_str(), nullptr));
+    RVTest::ScopedCurrentFolder innerCurrent(inner);
+    ASSERT_TRUE(CreateDirectoryW(L"sub", nullptr));
+    ASSERT_TRUE(WriteBmp(L"sub\\small.bmp", 12, 12, [](int, int) { return 0xFFFF0000u; }));
+    struct Row
+    {
+        std::wstring name;
+        bool loaded;
+    };
+    const Row rows[] = {
+        {L"sub\\small.bmp", true},
+        {L"./sub/small.bmp", true},
+        {L"sub\\..\\sub\\small.bmp", true},
+        {inner + L"\\sub\\small.bmp", true},
+        {L"..\\outside.bmp", false},
+        {L"sub\\..\\..\\outside.bmp", false},
+        {folder.Child(L"outside.bmp"), false},
+        {L"\\\\127.0.0.1\\c$\\outside.bmp", false},
+        {L"\\\\?\\" + folder.Child(L"outside.bmp"), false},
+        {L"sub\\small.bmp:hidden", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.name.begin(), row.name.end()));
+        RVTest::LogCapture capture;
+        box->Clear();
+        box->AppendText((L"<Image Filename=\"" + row.name + L"\"/>").c_str());
+        EXPECT_EQ(box->GetContentHeight(), row.loaded ? 12 : 0);
+        EXPECT_EQ(capture.CountContaining(L"not loaded"), row.loaded ? 0 : 1);
+    }
 }
 
 // ---- Rich label -----------------------------------------------------------------------

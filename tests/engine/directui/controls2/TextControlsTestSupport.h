@@ -24,10 +24,13 @@ public:
     }
     // Characters below U+0100 are 10 pixels wide, 'i' 4, the others 20; a
     // line is 16 pixels high in font 0 and 4 more per font number.
+    // Characters measured so far, all texts together.
+    int64_t measuredCharacters = 0;
+
     void MeasureText(int32_t font, const wchar_t* text, int32_t* width, int32_t* height) override
     {
         int32_t total = 0;
-        for (const wchar_t* c = text; *c != L'\0'; ++c)
+        for (const wchar_t* c = text; *c != L'\0'; ++c, ++measuredCharacters)
             total += CharWidth(*c);
         *width = total;
         *height = 16 + 4 * font;

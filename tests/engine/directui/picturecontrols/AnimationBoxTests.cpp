@@ -121,3 +121,37 @@ TEST(AnimationBox, PausedBoxesHoldTheirTimeAndLongRunsDoNotWrap)
     still.ui.driver->RaiseFrameMove(10000);
     EXPECT_EQ(still.DrawnFrameX(), 0);
 }
+
+// Three frames at 10 a second, ticked every 50 ms for 1.2 s: four passes,
+// each on its last frame for two ticks.
+TEST(AnimationBox, ALoopReportsEachPassOnceOnlyWhenPlayedAndKeepsPlaying)
+{
+    struct Case
+    {
+        const char* what;
+        const wchar_t* description;
+        bool played;
+        int endEvents;
+    };
+    const wchar_t kOneFrame[] = L"<AnimationBox Name=\"a\" FrameCount=\"1\" FramePerSecond=\"10\">"
+                                L"<Image Tag=\"Smart\" Filename=\"strip.bmp\"/></AnimationBox>";
+    const Case cases[] = {
+        {"played", kStrip, true, 4},
+        {"never played", kStrip, false, 0},
+        // One frame is always the last: each tenth of a second is a pass.
+        {"one frame, played", kOneFrame, true, 13},
+        {"one frame, never played", kOneFrame, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AnimationUI a(c.description);
+        ASSERT_NE(a.box, nullptr);
+        if (c.played)
+            a.box->Play(ANIMATION_MODE_LOOP);
+        for (int tick = 0; tick < 24; ++tick)
+            a.ui.driver->RaiseFrameMove(50);
+        EXPECT_EQ(a.ended.count, c.endEvents);
+        EXPECT_EQ(a.box->IsPlaying(), c.played);
+        EXPECT_EQ(a.box->IsRunning(), c.played);
+    }
+}

@@ -118,6 +118,30 @@ TEST(AppPanel, AChildKeepsItsClickUntilTheDragStarts)
     EXPECT_EQ(dragged.child->clicks, 0);
 }
 
+// A control that takes the press and the mouse, as the editing and dragging
+// controls do: the panel's drag takes the capture over and keeps it through
+// the control's far-away release, so that the real release, wherever it
+// lands, still ends the drag.
+TEST(AppPanel, ADragStartedOnACapturingControlEndsWithTheRelease)
+{
+    for (const wchar_t* type : {L"EditBox", L"MultilineEditBox", L"HotKeyBox"}) {
+        SCOPED_TRACE(std::string(type, type + wcslen(type)));
+        PagedUI paged;
+        paged.ui.Add(paged.window, L"control", 100, 10, 80, 30, type);
+        paged.ui.driver->RaiseLButtonDown(120, 20);
+        EXPECT_EQ(paged.ui.ui->GetCaptureWindow(), paged.window);
+        paged.ui.driver->RaiseMouseMove(110, 20);
+        EXPECT_EQ(paged.ui.ui->GetCaptureWindow(), paged.window);
+        // Released below the viewport: only the capture brings it to the panel.
+        paged.ui.driver->RaiseLButtonUp(100, 250);
+        const int32_t settledX = paged.XAfter(300);
+        EXPECT_EQ(settledX, 0);
+        paged.ui.driver->RaiseMouseMove(300, 50);
+        EXPECT_EQ(paged.XAfter(300), settledX);
+        EXPECT_EQ(paged.ui.ui->GetCaptureWindow(), nullptr);
+    }
+}
+
 TEST(AppPanel, PagesByInterfaceAndWheelStayInRangeAndReportChanges)
 {
     PagedUI paged;
@@ -163,4 +187,28 @@ TEST(AppPanel, AWidthThatIsNoWholeNumberOfPagesWarnsOnceAndUsesThePagesThatFit)
     EXPECT_EQ(alone->GetPageCount(), 0);
     alone->NextPage();
     EXPECT_EQ(alone->GetCurrentPage(), 0);
+}
+
+TEST(AppPanel, TheWheelTurnsNoPageOfAHiddenOrDisabledPanel)
+{
+    struct Row
+    {
+        const char* what;
+        bool disabled, hidden;
+        int32_t page;
+    };
+    const Row rows[] = {{"enabled", false, false, 1}, {"disabled", true, false, 0}, {"hidden", false, true, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        PagedUI paged;
+        paged.ui.driver->RaiseMouseMove(200, 50);
+        if (row.disabled)
+            paged.window->Disable();
+        if (row.hidden)
+            paged.window->Hide();
+        // Straight to the panel, as a window forwarding its wheel would.
+        dynamic_cast<CUIWindow*>(paged.window)->OnMouseWheel(-1);
+        paged.XAfter(300);
+        EXPECT_EQ(paged.panel->GetCurrentPage(), row.page);
+    }
 }

@@ -7,6 +7,8 @@ using namespace UITest;
 
 namespace {
 
+constexpr int32_t kFromDescription = -100;
+
 struct DigitsCase
 {
     int32_t number;
@@ -15,6 +17,7 @@ struct DigitsCase
     const wchar_t* align;
     int32_t width; // measured
     Lines drawn;
+    int32_t alignCode = kFromDescription; // set through SetTitleAlign when given
 };
 
 } // namespace
@@ -37,6 +40,10 @@ TEST(Digits, NumbersDrawFromTheirCellsWithSignsStepsFormatsAndAlignment)
         // Right alignment keeps 4 pixels of margin; bottom alignment none.
         {3, nullptr, 0.75f, L"BottomRight", 28, {"78,40,8,10<-0,0,8,10", "86,40,20,10<-60,0,20,10"}},
         {3, nullptr, 0.75f, L"CenterCenter", 28, {"46,30,8,10<-0,0,8,10", "54,30,20,10<-60,0,20,10"}},
+        {3, nullptr, 0.75f, L"TopLeft", 28, {"78,30,8,10<-0,0,8,10", "86,30,20,10<-60,0,20,10"}, 5},
+        // An alignment outside the nine places the number at the frame's origin, not the window's.
+        {3, nullptr, 0.75f, L"TopLeft", 28, {"0,0,8,10<-0,0,8,10", "8,0,20,10<-60,0,20,10"}, 9},
+        {3, nullptr, 0.75f, L"TopLeft", 28, {"0,0,8,10<-0,0,8,10", "8,0,20,10<-60,0,20,10"}, -1},
     };
     int row = 0;
     for (const DigitsCase& c : cases) {
@@ -51,6 +58,8 @@ TEST(Digits, NumbersDrawFromTheirCellsWithSignsStepsFormatsAndAlignment)
         auto* digits = dynamic_cast<IDigits*>(ui.Root()->FindWindow(L"d"));
         ASSERT_NE(digits, nullptr);
         digits->SetRatioStepX(c.ratio);
+        if (c.alignCode != kFromDescription)
+            digits->SetTitleAlign(c.alignCode);
         int32_t width = -1, height = -1;
         digits->GetDigitsSize(&width, &height);
         EXPECT_EQ(width, c.width);

@@ -3,6 +3,7 @@
 #include "tests/engine/directui/picturecontrols/PictureControlSupport.h"
 
 #include <cwchar>
+#include <functional>
 
 using namespace UITest;
 
@@ -208,4 +209,135 @@ TEST(ListViewEx, RowsAreOwnerDrawnAcrossTheKeyedColumnsWithoutTitlesOrSorting)
     l.ui.driver->RaiseLButtonDown(20, 70);
     EXPECT_EQ(l.owner.events, Lines{"selected 1"});
     EXPECT_STREQ(l.list->GetGridData(0, 0)->GetUtf16(), L"");
+}
+
+namespace {
+
+// Runs a test-chosen action at the first firing of the event it watches.
+struct PaintIntruder
+{
+    std::function<void()> action;
+    bool done = false;
+    void On(void*, RVGameEngine::Common::tagEventArgs*)
+    {
+        if (!done) {
+            done = true;
+            action();
+        }
+    }
+};
+
+// Counts the events raised once the intruder has acted.
+struct LaterEvents
+{
+    const PaintIntruder* intruder = nullptr;
+    int count = 0;
+    void On(void*, RVGameEngine::Common::tagEventArgs*)
+    {
+        if (intruder->done)
+            ++count;
+    }
+};
+
+} // namespace
+
+// A handler of one of the paint's events takes the list out of its UI system:
+// the paint stops there, and the window painted after the list gets exactly
+// its own clip (so every clip the list pushed was popped where it was pushed).
+TEST(ListView, APaintHandlerThatRemovesOrMovesTheListEndsItsPaint)
+{
+    struct Row
+    {
+        const wchar_t* type;
+        int eventId;
+        bool moves; // to another UI system, else removed
+    };
+    const int listEvents[] = {LISTVIEW_EVENT_PAINT_TITLE, LISTVIEW_EVENT_GET_ROW_COUNT, LISTVIEW_EVENT_PAINT_ROW_BACK,
+                              LISTVIEW_EVENT_GET_GRID_DATA, LISTVIEW_EVENT_PAINT_GAP, LISTVIEW_EVENT_PAINT_GRID,
+                              LISTVIEW_EVENT_MOUSE_MOVING};
+    std::vector<Row> rows;
+    for (bool moves : {false, true}) {
+        for (int id : listEvents)
+            rows.push_back({L"ListView", id, moves});
+        for (int id : {LISTVIEW_EVENT_GET_ROW_COUNT, LISTVIEW_EVENT_PAINT_ROW_BACK, LISTVIEW_EVENT_GET_GRID_DATA,
+                       LISTVIEW_EVENT_PAINT_GRID})
+            rows.push_back({L"ListViewEx", id, moves});
+    }
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << std::string(row.type, row.type + wcslen(row.type)) << " event "
+                                        << row.eventId << (row.moves ? " moves" : " removes"));
+        ListUI l(row.type);
+        ASSERT_NE(l.list, nullptr);
+        RecordedUI elsewhere;
+        l.owner.ownerDraw = true;
+        l.owner.drawGap = true;
+        l.owner.Watch(l.list, {LISTVIEW_EVENT_PAINT_TITLE, LISTVIEW_EVENT_PAINT_ROW_BACK, LISTVIEW_EVENT_PAINT_GAP,
+                               LISTVIEW_EVENT_PAINT_GRID, LISTVIEW_EVENT_MOUSE_MOVING});
+        l.ui.Add(l.ui.Root(), L"after", 320, 10, 50, 50);
+        TIntrusivePointer<IUIWindow> keep(l.list);
+        PaintIntruder intruder;
+        intruder.action = [&] {
+            if (row.moves)
+                elsewhere.Root()->AddChild(l.list);
+            else
+                l.ui.Root()->RemoveWindow(l.list);
+        };
+        LaterEvents later;
+        later.intruder = &intruder;
+        for (int id : listEvents)
+            l.list->AddMemberFunctionDelegate(id, &later, &LaterEvents::On);
+        l.list->AddMemberFunctionDelegate(row.eventId, &intruder, &PaintIntruder::On);
+        l.ui.driver->RaisePaint();
+        EXPECT_TRUE(intruder.done);
+        EXPECT_EQ(later.count, 0);
+        EXPECT_EQ(l.ui.System()->GetClipDepth(), 0u);
+        const Lines clips = l.ui.driver->Starting("clip");
+        EXPECT_NE(std::find(clips.begin(), clips.end(), "clip 320,10,50,50"), clips.end());
+        EXPECT_EQ(elsewhere.System()->GetClipDepth(), 0u);
+        EXPECT_TRUE(elsewhere.driver->Starting("clip").empty());
+        EXPECT_TRUE(elsewhere.driver->Starting("text").empty());
+    }
+}
+
+// A sort handler that rebuilds the columns leaves the record readable for the
+// handlers after it.
+TEST(ListView, TheSortRecordOutlivesAHandlerThatRebuildsTheColumns)
+{
+    ListUI l;
+    ASSERT_NE(l.list, nullptr);
+    struct Rebuild
+    {
+        IListView* list;
+        void On(void*, RVGameEngine::Common::tagEventArgs*)
+        {
+            list->RemoveAllColumns();
+            list->AddColumn(100, L"rebuilt", L"R", kOpaqueWhite, kOpaqueWhite);
+        }
+    } rebuild{l.list};
+    l.list->RemoveObjectDelegates(&l.owner);
+    l.list->AddMemberFunctionDelegate(LISTVIEW_EVENT_SORT_COLUMN, &rebuild, &Rebuild::On);
+    l.owner.Watch(l.list, {LISTVIEW_EVENT_SORT_COLUMN});
+    l.ui.driver->RaiseLButtonDown(20, 30);
+    EXPECT_EQ(l.owner.events, Lines{"sort 0 a 0"});
+    EXPECT_EQ(l.list->GetContentWidth(), 100);
+}
+
+// The selection bar is cut in three: the left and right thirds of the picture
+// at the row's ends, one pixel in, and the middle third stretched between.
+TEST(ListView, TheSelectionBarIsDrawnFromThreeSlicesOfItsPicture)
+{
+    PictureFolder pictures;
+    EXPECT_TRUE(WriteBmp(L"bar.bmp", 31, 21, [](int, int) { return 0xFF2060A0u; }));
+    RecordedUI ui;
+    ui.Load(L"<ListView Name=\"list\" X=\"10\" Y=\"20\" Width=\"300\" Height=\"120\" TitleHeight=\"24\">"
+            L"<Image Tag=\"RowSelected\" Filename=\"bar.bmp\"/></ListView>");
+    auto* list = dynamic_cast<IListView*>(ui.Root()->FindWindow(L"list"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->GetRowHeight(), 21);
+    EXPECT_TRUE(Paint(ui).empty());
+    list->SetSelectedRow(1);
+    list->SetScrollY(5);
+    // Row 1 at 20 + 24 + 21 - 5 = 60; slices of 31 / 3 = 10; the right cap ends
+    // one pixel before the list's right edge.
+    EXPECT_EQ(Paint(ui), (Lines{"11,60,10,21<-0,0,10,21", "299,60,10,21<-21,0,10,21", "21,60,278,21<-10,0,10,21"}));
 }

@@ -120,3 +120,27 @@ TEST(TrackBar, PositionsAreLimitedAndAThumbWithNoRoomToTravelStaysDefined)
     EXPECT_EQ(full.bar->GetPosition(), 0.0f);
     EXPECT_EQ(full.scrolled.count, 1);
 }
+
+// "Process" from a description is kept within the track whatever it says.
+TEST(TrackBar, ADescribedProcessOutsideTheTrackIsLimitedToItsEnds)
+{
+    struct Row
+    {
+        const wchar_t* process;
+        float position;
+        const char* thumb;
+    };
+    const Row rows[] = {
+        {L"0.25", 0.25f, "45,0,20,10<-0,0,20,10"}, {L"1.5", 1.0f, "180,0,20,10<-0,0,20,10"},
+        {L"-0.5", 0.0f, "0,0,20,10<-0,0,20,10"},   {L"1e300", 1.0f, "180,0,20,10<-0,0,20,10"},
+        {L"-1e300", 0.0f, "0,0,20,10<-0,0,20,10"}, {L"nan", 0.0f, "0,0,20,10<-0,0,20,10"},
+        {L"x", 0.0f, "0,0,20,10<-0,0,20,10"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.process, row.process + wcslen(row.process)));
+        TrackUI track((L"Process=\"" + std::wstring(row.process) + L"\"").c_str());
+        ASSERT_NE(track.bar, nullptr);
+        EXPECT_EQ(track.bar->GetPosition(), row.position);
+        EXPECT_EQ(Paint(track.ui).back(), row.thumb);
+    }
+}

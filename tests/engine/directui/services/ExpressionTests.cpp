@@ -125,6 +125,38 @@ TEST_F(Expressions, EntriesAreAddedSetAndDroppedByNumber)
     EXPECT_EQ(table.GetExpressionCount(), 0);
 }
 
+// File entries go back when their user removes them: their numbers are given
+// out again, and emptied entries at the end leave the table. Nothing else can
+// be removed that way.
+TEST_F(Expressions, FileEntriesAreRemovedAndTheirNumbersReused)
+{
+    table.SetExpression(ui.Get(), 0, L"green.bmp");
+    for (int32_t expected : {1, 2, 3})
+        EXPECT_EQ(table.AddExpressionFromFile(ui.Get(), L"red.bmp"), expected);
+    table.RemoveFileExpression(2);
+    EXPECT_EQ(table.GetExpressionCount(), 4);
+    EXPECT_EQ(SizeOf(2), Size(0, 0));
+    EXPECT_EQ(table.AddExpressionFromFile(ui.Get(), L"green.bmp"), 2);
+    EXPECT_EQ(SizeOf(2), Size(6, 5));
+
+    // A set entry, a number removed twice and one out of range stay as they are.
+    for (int32_t ignored : {0, -1, 99})
+        table.RemoveFileExpression(ignored);
+    EXPECT_EQ(SizeOf(0), Size(6, 5));
+    // An entry set over a file entry is no file entry any more.
+    table.SetExpression(ui.Get(), 1, L"green.bmp");
+    table.RemoveFileExpression(1);
+    EXPECT_EQ(SizeOf(1), Size(6, 5));
+
+    for (int32_t number : {3, 2})
+        table.RemoveFileExpression(number);
+    EXPECT_EQ(table.GetExpressionCount(), 2);
+    // A thousand pictures added and removed leave the table as it was.
+    for (int round = 0; round < 1000; ++round)
+        table.RemoveFileExpression(table.AddExpressionFromFile(ui.Get(), L"red.bmp"));
+    EXPECT_EQ(table.GetExpressionCount(), 2);
+}
+
 TEST_F(Expressions, AnimatedEntriesKeepTheFramesThatLoad)
 {
     table.SetExpression(ui.Get(), 0, L"red.bmp");

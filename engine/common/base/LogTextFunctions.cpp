@@ -1,6 +1,9 @@
-#include "installer/core/LogTextFunctions.h"
+#include "engine/common/base/LogTextFunctions.h"
 
 #include <cstdio>
+
+namespace RVGameEngine {
+namespace Common {
 
 namespace {
 
@@ -43,3 +46,6 @@ std::wstring LoggableText(const std::wstring& text)
     }
     return logged;
 }
+
+} // namespace Common
+} // namespace RVGameEngine
