@@ -3,6 +3,7 @@
 
 #include "tests/installer/ui/UiTestSupport.h"
 
+#include "installer/ui/AddressOptionFunctions.h"
 #include "installer/ui/CCommonDialog.h"
 #include "installer/ui/CInstallScene.h"
 #include "installer/ui/InstallSceneFunctions.h"
@@ -758,4 +759,82 @@ TEST(InstallWindowPackName, NamesThePackInEveryTitleKeepsTheFolderEndInSightAndT
 {
     for (const tagPackNameRow& row : kPackNameRows)
         EXPECT_EXIT(ExitProcess(RunWithPackName(row)), ::testing::ExitedWithCode(kChildPassed), "") << row.configured;
+}
+
+// ---- The program itself, on the servers it is handed -------------------------------------
+
+namespace {
+
+int AdvertRequests()
+{
+    int count = 0;
+    for (const std::string& line : InstallerTests::PeerRecordLines("RV_WEBAPI_RECORD"))
+        count += line.find("/ReqAdvertList/") != std::string::npos ? 1 : 0;
+    return count;
+}
+
+// Runs the program with the command line's options, waits for it (bounded)
+// and gives its exit code.
+DWORD RunProgram(const std::wstring& options)
+{
+    const std::wstring program = InstallerTests::ProgramFolder() + L"..\\..\\installer\\WendmoorSetup.exe";
+    std::wstring commandLine = L"\"" + program + L"\" " + options;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
+        return 1000;
+    RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
+    RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
+    if (WaitForSingleObject(process.Get(), 180000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.Get(), 1);
+        return 1001;
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.Get(), &exitCode);
+    return exitCode;
+}
+
+} // namespace
+
+TEST_F(InstallWindowEndToEnd, TheProgramReportsToTheServersItIsHandedAndToNoOther)
+{
+    RVTest::TempFolder folder;
+    const std::wstring list = folder.Child(L"UrlItemList.xml");
+    UITest::WriteUtf16(list, L"<UrlItemList><UrlItem Name=\"GameInstaller_NoticeInfo\" Address=\"" + WebApiServer()
+                                 + L"/agreement.html\"/><UrlItem Name=\"GameInstaller_WebApi\" Address=\""
+                                 + WebApiServer() + L"\"/></UrlItemList>");
+    const tagPeerCounts before;
+    const int advertsBefore = AdvertRequests();
+    const std::wstring statistics = L"127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_STAT_PORT"));
+    EXPECT_EQ(RunProgram(L"SILENT=TRUE \"UrlItemList=" + list + L"\" StatisticsServer=" + statistics), 0u);
+    ExpectInstalled(before);
+    EXPECT_EQ(AdvertRequests(), advertsBefore + 1);
+}
+
+TEST(AddressOptions, AStatisticsServerIsAHostAndAPortAndNothingElse)
+{
+    struct tagRow
+    {
+        const wchar_t* text;
+        bool taken;
+        const char* host;
+        int32_t port;
+    };
+    const tagRow rows[] = {
+        {L"127.0.0.1:45201", true, "127.0.0.1", 45201}, {L"stat.example-1.net:1", true, "stat.example-1.net", 1},
+        {L"h:65535", true, "h", 65535},                  {L"h:65536", false, "", 0},
+        {L"h:0", false, "", 0},                          {L"h:", false, "", 0},
+        {L":80", false, "", 0},                          {L"h", false, "", 0},
+        {L"h:8o", false, "", 0},                         {L"h:-1", false, "", 0},
+        {L"h h:80", false, "", 0},                       {L"h:0000080", false, "", 0},
+    };
+    for (const tagRow& row : rows) {
+        std::string host;
+        int32_t port = 0;
+        EXPECT_EQ(SplitHostAndPort(row.text, &host, &port), row.taken) << row.text;
+        EXPECT_EQ(host, row.host) << row.text;
+        EXPECT_EQ(port, row.port) << row.text;
+    }
 }
