@@ -605,14 +605,11 @@ int RunSilentlyUnticked()
 }
 
 // Starts a copy of this program whose name says "SILENT", running one child test.
-DWORD RunSilentCopy(const wchar_t* childTest)
+// Runs the program with the options, waits for it (bounded) and gives its
+// exit code; 1 when it could not be started or did not end.
+DWORD RunProgram(const std::wstring& program, const std::wstring& options)
 {
-    RVTest::TempFolder folder;
-    const std::wstring program = folder.Child(L"WendmoorSetup_SILENT.exe");
-    if (!CopyFileW((InstallerTests::ProgramFolder() + L"test_installer_ui.exe").c_str(), program.c_str(), FALSE))
-        return 1;
-    std::wstring commandLine =
-        L"\"" + program + L"\" --gtest_filter=" + childTest + L" --gtest_also_run_disabled_tests";
+    std::wstring commandLine = L"\"" + program + L"\" " + options;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
@@ -628,6 +625,15 @@ DWORD RunSilentCopy(const wchar_t* childTest)
     DWORD exitCode = 0;
     GetExitCodeProcess(process.Get(), &exitCode);
     return exitCode;
+}
+
+DWORD RunSilentCopy(const wchar_t* childTest)
+{
+    RVTest::TempFolder folder;
+    const std::wstring program = folder.Child(L"WendmoorSetup_SILENT.exe");
+    if (!CopyFileW((InstallerTests::ProgramFolder() + L"test_installer_ui.exe").c_str(), program.c_str(), FALSE))
+        return 1;
+    return RunProgram(program, std::wstring(L"--gtest_filter=") + childTest + L" --gtest_also_run_disabled_tests");
 }
 
 } // namespace
@@ -730,25 +736,22 @@ int RunWithPackName(const tagPackNameRow& row)
     RVGameEngine::DirectUI::IUIWindow* path = scene->GetFrame()->GetRootWindow()->FindWindow(L"LabelPath");
     if (path->GetTitleAlign() != (row.folderTooLong ? kTitleAlignCenterRight : kTitleAlignCenterLeft))
         return 6;
-    // Clicking the text beside a box ticks and unticks it, as the box does.
-    for (const wchar_t* page : {L"one-click", L"custom"}) {
-        if (std::wstring(page) == L"custom")
+    // Clicking the text beside a box ticks and unticks it, as the box does;
+    // the first on the one-click page, the others on the custom page.
+    const std::pair<const wchar_t*, const wchar_t*> captions[] = {{L"LabelEULA", L"CheckBoxEULA"},
+                                                                  {L"LabelConfig1", L"CheckBoxConfig1"},
+                                                                  {L"LabelConfig2", L"CheckBoxConfig2"},
+                                                                  {L"LabelConfig3", L"CheckBoxConfig3"}};
+    for (const auto& caption : captions) {
+        if (std::wcscmp(caption.first, L"LabelConfig1") == 0)
             scene->OnButtonConfig(nullptr, nullptr);
-        const std::vector<std::pair<const wchar_t*, const wchar_t*>> pairs =
-            std::wstring(page) == L"custom"
-                ? std::vector<std::pair<const wchar_t*, const wchar_t*>>{{L"LabelConfig1", L"CheckBoxConfig1"},
-                                                                         {L"LabelConfig2", L"CheckBoxConfig2"},
-                                                                         {L"LabelConfig3", L"CheckBoxConfig3"}}
-                : std::vector<std::pair<const wchar_t*, const wchar_t*>>{{L"LabelEULA", L"CheckBoxEULA"}};
-        for (const auto& pair : pairs) {
-            const bool before = IsTicked(pair.second);
-            ClickInside(pair.first);
-            if (IsTicked(pair.second) == before)
-                return 7;
-            ClickInside(pair.first);
-            if (IsTicked(pair.second) != before)
-                return 8;
-        }
+        const bool before = IsTicked(caption.second);
+        ClickInside(caption.first);
+        if (IsTicked(caption.second) == before)
+            return 7;
+        ClickInside(caption.first);
+        if (IsTicked(caption.second) != before)
+            return 8;
     }
     return kChildPassed;
 }
@@ -773,29 +776,6 @@ int AdvertRequests()
     return count;
 }
 
-// Runs the program with the command line's options, waits for it (bounded)
-// and gives its exit code.
-DWORD RunProgram(const std::wstring& options)
-{
-    const std::wstring program = InstallerTests::ProgramFolder() + L"..\\..\\installer\\WendmoorSetup.exe";
-    std::wstring commandLine = L"\"" + program + L"\" " + options;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started))
-        return 1000;
-    RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
-    RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
-    if (WaitForSingleObject(process.Get(), 180000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.Get(), 1);
-        return 1001;
-    }
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.Get(), &exitCode);
-    return exitCode;
-}
-
 } // namespace
 
 TEST_F(InstallWindowEndToEnd, TheProgramReportsToTheServersItIsHandedAndToNoOther)
@@ -808,7 +788,8 @@ TEST_F(InstallWindowEndToEnd, TheProgramReportsToTheServersItIsHandedAndToNoOthe
     const tagPeerCounts before;
     const int advertsBefore = AdvertRequests();
     const std::wstring statistics = L"127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_STAT_PORT"));
-    EXPECT_EQ(RunProgram(L"SILENT=TRUE \"UrlItemList=" + list + L"\" StatisticsServer=" + statistics), 0u);
+    const std::wstring program = InstallerTests::ProgramFolder() + L"..\\..\\installer\\WendmoorSetup.exe";
+    EXPECT_EQ(RunProgram(program, L"SILENT=TRUE \"UrlItemList=" + list + L"\" StatisticsServer=" + statistics), 0u);
     ExpectInstalled(before);
     EXPECT_EQ(AdvertRequests(), advertsBefore + 1);
 }
