@@ -1,4 +1,5 @@
 #include "installer/core/InstallerMainFunctions.h"
+#include "installer/ui/AddressOptionFunctions.h"
 #include "installer/ui/InstallerWindowFunctions.h"
 
 #include "engine/common/startup/EngineStartup.h"
@@ -8,5 +9,6 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     RVGameEngine::Common::EngineInitialize(kInstallerModuleName);
+    ReadAddressOptions();
     return RunInstaller(RunInstallWindow);
 }

@@ -7,6 +7,8 @@ Shapes are drawn by signed distance with one pixel of anti-aliasing; the
 standard library's zlib and struct write the files.
 
     make_skin.py OUT
+    make_skin.py --advert FILE   the advert picture the local web API serves
+                                 (not part of the skin: it comes from the web)
 """
 
 import math
@@ -203,6 +205,36 @@ def advert_default():
     return c
 
 
+def advert_served():
+    """An advert as the web API would serve it: a ruby banner with a royal
+    flush fanned across it and a tower of chips, unlike the green default."""
+    c = Canvas(WINDOW_W, ADVERT_H - 1)
+    box, inside = everywhere(c)
+    wine = (92, 14, 28, 255)
+    wine_dark = (38, 4, 12, 255)
+    def lit(x, y):
+        d = math.hypot((x - WINDOW_W * 0.35) / (WINDOW_W * 0.8), (y - ADVERT_H * 0.4) / ADVERT_H)
+        return mix(wine, wine_dark, min(1.0, d * d * 1.4))
+    c.shade(box, inside, lit)
+    # Gold rays from behind the cards.
+    for degrees in range(-60, 61, 15):
+        ray = rotated(segment(250, 250, 250, -40, 9), 250, 250, degrees)
+        c.shade(box, ray, solid((226, 184, 82, 60)))
+    for cx, cy, degrees, suit, colour in ((150, 132, -24, heart, RUBY), (205, 118, -12, heart, RUBY),
+                                          (260, 112, 0, heart, RUBY), (315, 118, 12, heart, RUBY),
+                                          (370, 132, 24, heart, RUBY)):
+        card(c, cx, cy, degrees, suit, colour)
+    # A tower of chips on the right.
+    for level in range(7):
+        cx, cy = 560, 200 - level * 14
+        c.shade((cx - 50, cy - 30, cx + 50, cy + 30), lambda x, y: math.hypot((x - cx) / 44, (y - cy) / 16) * 16 - 16,
+                solid(GOLD if level % 2 == 0 else IVORY))
+        c.shade((cx - 50, cy - 30, cx + 50, cy + 30),
+                ring(lambda x, y: math.hypot((x - cx) / 30, (y - cy) / 11) * 11 - 11, 1.5), solid(RUBY))
+    c.shade(box, ring(rounded_rect(2.5, 2.5, WINDOW_W - 2.5, ADVERT_H - 3.5, 10), 1.5), solid(GOLD_LIGHT))
+    return c
+
+
 # ---- Controls ----------------------------------------------------------------------
 
 def strip(frame_w, frame_h, frames, draw):
@@ -345,5 +377,13 @@ def main(out):
     return 0
 
 
+def write_advert(path):
+    with open(path, "wb") as target:
+        target.write(advert_served().png())
+    return 0
+
+
 if __name__ == "__main__":
+    if sys.argv[1:2] == ["--advert"]:
+        sys.exit(write_advert(sys.argv[2]))
     sys.exit(main(sys.argv[1]))

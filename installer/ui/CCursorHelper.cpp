@@ -65,8 +65,10 @@ void CCursorHelper::ApplyToControls(void* sender, RVGameEngine::Common::tagEvent
     auto* record = static_cast<tagFrameSetCursorEventArgs*>(args);
     if (frame == nullptr || record == nullptr || !frame->IsEnabled() || frame->GetUISystem() == nullptr)
         return;
-    m_lastWindow = TIntrusivePointer<IUIWindow>(frame->GetUISystem()->WindowFromPoint(record->x, record->y));
-    IUIWindow* window = m_lastWindow.Get();
+    // Held for this event only: a window kept after it would keep a closed
+    // dialog's controls, pictures and driver alive until the process ends.
+    const TIntrusivePointer<IUIWindow> held(frame->GetUISystem()->WindowFromPoint(record->x, record->y));
+    IUIWindow* window = held.Get();
     if (window == nullptr || !window->IsEnabled() || std::wcscmp(window->GetTag2(), kNoCursorTag) == 0)
         return;
     ICursor* cursor = CursorFor(window, record->x, record->y);

@@ -32,5 +32,4 @@ private:
 
     RVGameEngine::Common::TIntrusivePointer<RVGameEngine::DirectUI::ICursor> m_handCursor;
     RVGameEngine::Common::TIntrusivePointer<RVGameEngine::DirectUI::ICursor> m_beamCursor;
-    RVGameEngine::Common::TIntrusivePointer<RVGameEngine::DirectUI::IUIWindow> m_lastWindow;
 };

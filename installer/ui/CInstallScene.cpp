@@ -10,8 +10,10 @@
 #include "engine/directui/frame/IFrameManager.h"
 #include "engine/directui/frame/IIcon.h"
 #include "engine/directui/uisystem/IUIWindow.h"
+#include "engine/directui/uisystem/WindowEventArgs.h"
 #include "engine/filesystem/ILogFile.h"
 
+#include <cwchar>
 #include <new>
 #include <string>
 
@@ -25,14 +27,25 @@ namespace {
 
 constexpr DWORD kSceneStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
-std::wstring SceneTitle()
+// The format with its one "%s" replaced by the pack name (of any length).
+std::wstring WithPackName(const wchar_t* format)
 {
-    std::wstring packName = GetPartnerPackName();
-    if (packName.empty())
-        packName = kDefaultPackName;
-    std::wstring title(kInstallSceneTitleFormat);
-    return title.replace(title.find(L"%s"), 2, packName);
+    std::wstring text(format);
+    return text.replace(text.find(L"%s"), 2, GetPackNameOrDefault());
 }
+
+// Each text beside a check box, and the box a click on it ticks.
+struct tagCheckBoxCaption
+{
+    const wchar_t* caption;
+    const wchar_t* box;
+};
+constexpr tagCheckBoxCaption kCheckBoxCaptions[] = {
+    {L"LabelEULA", L"CheckBoxEULA"},
+    {L"LabelConfig1", L"CheckBoxConfig1"},
+    {L"LabelConfig2", L"CheckBoxConfig2"},
+    {L"LabelConfig3", L"CheckBoxConfig3"},
+};
 
 } // namespace
 
@@ -89,7 +102,7 @@ void CInstallScene::BuildFrame()
     m_frame->CenterOnScreen();
     if (icon)
         m_frame->SetIcon(icon.Get());
-    m_frame->SetTitle(SceneTitle().c_str());
+    m_frame->SetTitle(WithPackName(kInstallSceneTitleFormat).c_str());
     m_frame->AddMemberFunctionDelegate(FRAME_EVENT_FRAME_MOVE, this, &CInstallScene::OnUpdateProgress);
     m_frame->AddMemberFunctionDelegate(FRAME_EVENT_CLOSE, this, &CInstallScene::OnCheckFinished);
     m_frame->AddMemberFunctionDelegate(FRAME_EVENT_KEY_DOWN, this, &CInstallScene::OnFrameEvent);
@@ -140,6 +153,58 @@ void CInstallScene::BindControls()
     m_quickAgreementBox = Bind<ICheckBox>(L"CheckBoxEULA");
     m_customAgreementBox = Bind<ICheckBox>(L"CheckBoxConfig3");
     m_agreementButton = BindButton(L"ButtonEULA", &CInstallScene::OnButtonEULA);
+    ShowPackName();
+    BindCheckBoxCaptions();
+}
+
+void CInstallScene::ShowPackName()
+{
+    // Drawn texts of the description that name the product: optional, the
+    // frame's own title already carries the name.
+    IUIWindow* root = m_frame->GetRootWindow();
+    if (root == nullptr)
+        return;
+    if (IUIWindow* title = root->FindWindow(kDrawnTitleLabel))
+        title->SetTitle(WithPackName(kInstallSceneTitleFormat).c_str());
+    if (IUIWindow* caption = root->FindWindow(kProgressCaptionLabel))
+        caption->SetTitle(WithPackName(kProgressCaptionFormat).c_str());
+}
+
+void CInstallScene::BindCheckBoxCaptions()
+{
+    IUIWindow* root = m_frame->GetRootWindow();
+    for (const tagCheckBoxCaption& pair : kCheckBoxCaptions) {
+        IUIWindow* caption = root != nullptr ? root->FindWindow(pair.caption) : nullptr;
+        if (caption == nullptr || dynamic_cast<ICheckBox*>(root->FindWindow(pair.box)) == nullptr)
+            continue;
+        // The text takes the mouse instead of letting it through to its panel.
+        caption->SetPenetrable(false);
+        caption->AddMemberFunctionDelegate(WINDOW_EVENT_LBUTTON_DOWN, this, &CInstallScene::OnCaptionPressed);
+        caption->AddMemberFunctionDelegate(WINDOW_EVENT_LBUTTON_UP, this, &CInstallScene::OnCaptionReleased);
+    }
+}
+
+void CInstallScene::OnCaptionPressed(void* sender, RVGameEngine::Common::tagEventArgs*)
+{
+    m_pressedCaption = sender;
+}
+
+void CInstallScene::OnCaptionReleased(void* sender, RVGameEngine::Common::tagEventArgs*)
+{
+    // A click is a press and a release on the same text.
+    const bool clicked = sender != nullptr && sender == m_pressedCaption;
+    m_pressedCaption = nullptr;
+    if (!clicked)
+        return;
+    IUIWindow* caption = static_cast<IUIWindow*>(sender);
+    for (const tagCheckBoxCaption& pair : kCheckBoxCaptions) {
+        if (std::wcscmp(caption->GetName(), pair.caption) != 0)
+            continue;
+        auto* box = dynamic_cast<ICheckBox*>(m_frame->GetRootWindow()->FindWindow(pair.box));
+        if (box != nullptr && box->IsVisible() && box->IsEnabled())
+            box->SetChecked(!box->IsChecked());
+        return;
+    }
 }
 
 void CInstallScene::LoadAdvert()

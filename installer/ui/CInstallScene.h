@@ -21,6 +21,10 @@ class CCommonDialog;
 constexpr const wchar_t* kInstallSceneFile = L"Installer/UI/InstallScene.xml";
 constexpr const wchar_t* kInstallerIconFile = L"Installer/Icons/Installer.ico";
 constexpr const wchar_t* kInstallSceneTitleFormat = L"%s - 安装";
+// The description's drawn title and progress caption, which name the pack.
+constexpr const wchar_t* kDrawnTitleLabel = L"LabelWindowTitle";
+constexpr const wchar_t* kProgressCaptionLabel = L"LabelProgressCaption";
+constexpr const wchar_t* kProgressCaptionFormat = L"正在安装 %s，请稍候……";
 constexpr const wchar_t* kAgreementUrlItem = L"GameInstaller_NoticeInfo";
 constexpr const wchar_t* kAgreementNotTickedMessage = L"    同意用户协议后才能继续安装";
 constexpr const wchar_t* kNoRoomOnDriveMessage =
@@ -62,6 +66,10 @@ public:
     void OnCheckFinished(void* sender, RVGameEngine::Common::tagEventArgs* args);
     void OnUpdateProgress(void* sender, RVGameEngine::Common::tagEventArgs* args);
 
+    // A press and a release on the text beside a check box tick the box.
+    void OnCaptionPressed(void* sender, RVGameEngine::Common::tagEventArgs* args);
+    void OnCaptionReleased(void* sender, RVGameEngine::Common::tagEventArgs* args);
+
     RVGameEngine::DirectUI::IFrame* GetFrame() const { return m_frame.Get(); }
 
 private:
@@ -70,6 +78,11 @@ private:
     void BuildFrame();
     void StartSilently();
     void BindControls();
+    void ShowPackName();
+    void BindCheckBoxCaptions();
+    // The folder into "LabelPath", its end (with the pack name) in sight
+    // when the whole does not fit.
+    void ShowFolder(const std::wstring& folder);
     template <typename Interface>
     RVGameEngine::Common::TIntrusivePointer<Interface> Bind(const wchar_t* name);
     RVGameEngine::Common::TIntrusivePointer<RVGameEngine::DirectUI::IButton> BindButton(const wchar_t* name,
@@ -116,6 +129,11 @@ private:
     // Set once an install has been handed to the worker: the options record
     // is never replaced under it.
     bool m_installStarted = false;
+    // While the folder picker is open the window is disabled and takes no
+    // second request for it.
+    bool m_pickerOpen = false;
+    // The caption text pressed last, until the button is released.
+    void* m_pressedCaption = nullptr;
     // The failure message is shown once, and the window stays until it closes.
     bool m_failureReported = false;
     RVGameEngine::Common::TIntrusivePointer<CCommonDialog> m_failureDialog;

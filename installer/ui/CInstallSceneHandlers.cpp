@@ -63,7 +63,7 @@ void CInstallScene::ShowPage(IPanel* page)
 void CInstallScene::ResetPath()
 {
     if (Has(m_pathLabel.Get(), L"LabelPath"))
-        m_pathLabel->SetTitle(GetDefaultInstallPath().c_str());
+        ShowFolder(GetDefaultInstallPath());
     for (ICheckBox* box : {m_desktopShortcutBox.Get(), m_startMenuShortcutBox.Get()})
         if (Has(box, L"a shortcut check box"))
             box->SetChecked(true);
@@ -134,7 +134,17 @@ void CInstallScene::OnButtonSelectPath(void*, tagEventArgs*)
 {
     if (!Has(m_pathLabel.Get(), L"LabelPath"))
         return;
+    // The picker has no owner, and its own message loop keeps this window
+    // running: disabled meanwhile, the window takes no second picker, no
+    // install with the old folder and no close.
+    if (m_pickerOpen || m_installStarted || !m_frame)
+        return;
+    m_pickerOpen = true;
+    m_frame->Disable();
     TIntrusivePointer<RVGameEngine::Common::IString> chosen = RVGameEngine::Common::ShowSelectDirectory();
+    m_frame->Enable();
+    m_pickerOpen = false;
+    SetForegroundWindow(m_frame->GetHandle());
     const std::wstring folder = chosen ? std::wstring(chosen->GetUtf16()) : std::wstring();
     if (!IsDriveFolder(folder))
         return;
@@ -142,8 +152,17 @@ void CInstallScene::OnButtonSelectPath(void*, tagEventArgs*)
         ShowMessage(kNoRoomOnDriveMessage);
         return;
     }
-    m_pathLabel->SetTitle(FolderWithPackName(folder, GetPackNameOrDefault()).c_str());
+    ShowFolder(FolderWithPackName(folder, GetPackNameOrDefault()));
     ShowFreeSpace();
+}
+
+void CInstallScene::ShowFolder(const std::wstring& folder)
+{
+    m_pathLabel->SetTitle(folder.c_str());
+    // Too long for the field: drawn from its right edge, so that the start
+    // is cut off rather than the end, where the pack name is.
+    m_pathLabel->SetTitleAlign(FitsOnOneLine(m_pathLabel.Get(), folder) ? kTitleAlignCenterLeft
+                                                                        : kTitleAlignCenterRight);
 }
 
 void CInstallScene::OnButtonEULA(void*, tagEventArgs*)

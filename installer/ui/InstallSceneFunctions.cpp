@@ -3,8 +3,13 @@
 #include "installer/core/BuildSettings.h"
 #include "installer/core/CWebApiClient.h"
 #include "installer/core/PartnerFunctions.h"
+#include "installer/core/WebAddressRules.h"
+
+#include "engine/common/base/TextCodec.h"
 
 #include "engine/directui/controls/IUIHelper.h"
+#include "engine/directui/drawing/IGdiFontManager.h"
+#include "engine/directui/uisystem/IUISystemDriver.h"
 #include "engine/directui/uisystem/IUIImage.h"
 #include "engine/directui/uisystem/IUISystem.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
@@ -22,6 +27,8 @@ namespace {
 
 constexpr int32_t kMegabytesPerGigabyte = 1024;
 constexpr int32_t kDriveCount = 26;
+// What a right-aligned title keeps free at the window's right edge.
+constexpr int32_t kTitleRightMargin = 4;
 // Where the window's own files live inside the unpacked package.
 constexpr const wchar_t* kWindowFilePrefixes[] = {L"Installer/UI/", L"Installer/Skin/"};
 
@@ -39,6 +46,35 @@ std::wstring& TrackingHost()
 {
     static std::wstring host = kTrackingHost;
     return host;
+}
+
+// The text as an XML attribute value: the identity comes from the program's
+// name or command line and may hold markup.
+std::wstring XmlAttributeText(const std::wstring& text)
+{
+    std::wstring escaped;
+    for (wchar_t c : text) {
+        switch (c) {
+        case L'&':
+            escaped += L"&amp;";
+            break;
+        case L'<':
+            escaped += L"&lt;";
+            break;
+        case L'>':
+            escaped += L"&gt;";
+            break;
+        case L'"':
+            escaped += L"&quot;";
+            break;
+        case L'\'':
+            escaped += L"&apos;";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
 }
 
 } // namespace
@@ -88,9 +124,14 @@ bool IsDriveFolder(const std::wstring& folder)
 
 std::wstring InstallTrackingAddress(const wchar_t* host, const std::wstring& partnerID)
 {
-    // Put in place by hand: the identity may be of any length.
+    // The record itself goes as it stands; the identity inside it is escaped
+    // for the XML and then percent-encoded, as in the advert request, so that
+    // neither the form ('&', '+', '%') nor the record ('<', '"') can be split
+    // by it. Put in place by hand: the identity may be of any length.
+    const std::wstring channel = RVGameEngine::Common::NarrowToWide(
+        RVGameEngine::Common::kCodePageUtf8, PercentEncode(XmlAttributeText(partnerID)).c_str());
     std::wstring record(kTrackingRecordFormat);
-    record.replace(record.find(L"%s"), 2, partnerID);
+    record.replace(record.find(L"%s"), 2, channel);
     return std::wstring(host) + kTrackingPath + record;
 }
 
@@ -102,6 +143,19 @@ void SendInstallTracking()
 void SetInstallTrackingHost(const std::wstring& host)
 {
     TrackingHost() = host;
+}
+
+bool FitsOnOneLine(IUIWindow* window, const std::wstring& text)
+{
+    IUISystem* system = window != nullptr ? window->GetUISystem() : nullptr;
+    IUISystemDriver* driver = system != nullptr ? system->GetDriver() : nullptr;
+    IGdiFontManager* fonts = IFontManager_GetInstance();
+    if (driver == nullptr || fonts == nullptr)
+        return true;
+    int32_t width = 0;
+    int32_t height = 0;
+    driver->MeasureText(fonts->GetFont(window->GetTitleFont()), text.c_str(), &width, &height);
+    return width + kTitleRightMargin <= window->GetWidth();
 }
 
 void KeepWindowFilesReachable()

@@ -30,13 +30,21 @@ std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& 
 // cancelled picker gives less.
 bool IsDriveFolder(const std::wstring& folder);
 // The tracking request's address on the host: path, query key and the
-// record, not percent-encoded.
+// record, not percent-encoded; the identity in it is XML-escaped, then
+// percent-encoded, so that it reaches the record whole.
 std::wstring InstallTrackingAddress(const wchar_t* host, const std::wstring& partnerID);
 // Sends the tracking request for this install to the tracking host
 // (blocking, reply ignored).
 void SendInstallTracking();
 // Replaces the tracking host (tests point it at a local server).
 void SetInstallTrackingHost(const std::wstring& host);
+
+// Title alignments of the descriptions' 3 x 3 grid, row by row.
+constexpr int32_t kTitleAlignCenterLeft = 3;
+constexpr int32_t kTitleAlignCenterRight = 5;
+// Whether the text, in the window's title font, fits the window's width
+// (with the margin a right-aligned title keeps).
+bool FitsOnOneLine(RVGameEngine::DirectUI::IUIWindow* window, const std::wstring& text);
 
 // The window's descriptions and pictures are read when needed, by names
 // relative to the current folder, which the install worker moves to the

@@ -1,5 +1,6 @@
 #include "installer/ui/InstallerWindowFunctions.h"
 
+#include "installer/ui/AddressOptionFunctions.h"
 #include "installer/ui/CInstallScene.h"
 
 void RunInstallWindow()
@@ -7,6 +8,7 @@ void RunInstallWindow()
     CInstallScene* scene = CInstallScene::GetInstance();
     if (scene == nullptr)
         return;
+    ApplyHandedUrlList();
     scene->Create();
     scene->RunMessageLoop();
     scene->ReleaseCursorHelper();

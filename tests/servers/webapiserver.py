@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A web API server for tests and local runs on 127.0.0.1.
 
-    webapiserver.py --port-file FILE --record FILE [--listen PORT]
+    webapiserver.py --port-file FILE --record FILE [--listen PORT] [--advert-picture FILE]
 
 Serves:
     GET  /AdvertCenterApi/AdvertCenterApi/ReqAdvertList/?position=..&channel=..
@@ -17,7 +17,9 @@ Serves:
            down     every request fails (500)
            hostile  an advert whose picture name and jump address are hostile
     GET  /pics/<name>      picture bytes ("picture:" + name); /pics/huge.png is
-                           9 MiB; also under a "/mode/<mode>" prefix
+                           9 MiB; /pics/advert.png is the --advert-picture
+                           file when one is given; also under a "/mode/<mode>"
+                           prefix
     GET  /agreement.html   the user-agreement page
     POST or GET /RevEzudIzovuv/MaiDian/SendMaiDian   the tracking request ("ok")
 Every request is appended to the record file, one line each:
@@ -106,6 +108,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             channel = query.get("channel", [""])[0]
             mode = mode or (channel if channel in MODES else "normal")
             self.answer_adverts(mode)
+        elif path == "/pics/advert.png" and self.server.advert_picture is not None:
+            self.answer(200, self.server.advert_picture, "image/png")
         elif path.startswith("/pics/"):
             size = HUGE_PICTURE_SIZE if path == "/pics/huge.png" else 0
             self.answer(200, b"p" * size if size else b"picture:" + path[len("/pics/"):].encode("utf-8"), "image/png")
@@ -139,10 +143,15 @@ def main():
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--record", required=True)
     parser.add_argument("--listen", type=int, default=0, help="port to listen on (0: a free one)")
+    parser.add_argument("--advert-picture", help="a real picture to serve as /pics/advert.png")
     args = parser.parse_args()
     server = http.server.ThreadingHTTPServer(("127.0.0.1", args.listen), Handler)
     server.daemon_threads = True
     server.state = State(args.record)
+    server.advert_picture = None
+    if args.advert_picture:
+        with open(args.advert_picture, "rb") as picture:
+            server.advert_picture = picture.read()
     with open(args.port_file + ".tmp", "w") as port_file:
         port_file.write("%d\n" % server.server_address[1])
     os.replace(args.port_file + ".tmp", args.port_file)

@@ -174,7 +174,12 @@ TEST_F(MessageDialogs, TheCursorFollowsTheControlUnderIt)
         tagFrameSetCursorEventArgs args;
         args.x = 10;
         args.y = 10;
+        const TIntrusivePointer<IUIWindow> control(frame->GetRootWindow()->FindWindow(L"c"));
+        const int32_t references = control->GetReferenceCount();
         frame->Fire(FRAME_EVENT_SET_CURSOR, frame.Get(), &args);
+        // The helper keeps no window once the event is over: a closed
+        // dialog's controls go with their frame.
+        EXPECT_EQ(control->GetReferenceCount(), references) << row.element;
         const HCURSOR expected = row.expected == CURSOR_HAND ? hand : row.expected == CURSOR_BEAM ? beam : nullptr;
         EXPECT_EQ(args.handled, row.expected != CURSOR_DEFAULT) << row.element;
         EXPECT_EQ(args.cursor ? args.cursor->GetHandle() : nullptr, expected) << row.element;

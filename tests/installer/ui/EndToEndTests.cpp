@@ -3,10 +3,13 @@
 
 #include "tests/installer/ui/UiTestSupport.h"
 
+#include "installer/ui/AddressOptionFunctions.h"
 #include "installer/ui/CCommonDialog.h"
 #include "installer/ui/CInstallScene.h"
 #include "installer/ui/InstallSceneFunctions.h"
 #include "installer/ui/InstallerWindowFunctions.h"
+
+#include "engine/directui/frame/IFrameManager.h"
 
 #include "installer/core/CWebApiClient.h"
 #include "installer/core/InstallPathFunctions.h"
@@ -24,7 +27,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cwchar>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 using RVGameEngine::Common::TIntrusivePointer;
 using InstallerTests::CountStepMessages;
@@ -92,11 +98,76 @@ void Click(HWND scene, const wchar_t* name)
     ClickControl(scene, kInstallSceneFile, name);
 }
 
-// Close requests while the worker runs must not end the run early.
+// Watches, on the window's own thread after the window's own handler, every
+// close request that reaches the window while the install runs.
+struct tagCloseWatcher
+{
+    std::atomic<int> refused{0};
+    std::atomic<int> allowed{0};
+
+    void OnClose(void*, RVGameEngine::Common::tagEventArgs* args)
+    {
+        const auto* close = static_cast<RVGameEngine::DirectUI::tagFrameCloseEventArgs*>(args);
+        if (!IsInstallThreadRunning() || IsInstallFinished())
+            return;
+        ++(close->cancel ? refused : allowed);
+    }
+};
+
+tagCloseWatcher g_closeWatcher;
+
+// Reads, on the window's own thread, the message of each dialog that opens.
+struct tagDialogReader
+{
+    std::mutex lock;
+    std::vector<std::wstring> texts;
+
+    void OnTick(void*, RVGameEngine::Common::tagEventArgs*)
+    {
+        TIntrusivePointer<RVGameEngine::DirectUI::IFrame> dialog =
+            RVGameEngine::DirectUI::IFrameManager_GetInstance()->FindFrame(kCommonDialogFrameName);
+        if (!dialog || dialog->GetHandle() == nullptr || dialog->GetRootWindow() == nullptr)
+            return;
+        RVGameEngine::DirectUI::IUIWindow* content = dialog->GetRootWindow()->FindWindow(L"RichLabelContent");
+        if (content == nullptr)
+            return;
+        std::lock_guard<std::mutex> guard(lock);
+        if (texts.empty() || texts.back() != content->GetTitle())
+            texts.push_back(content->GetTitle());
+    }
+
+    // Whether the last dialog read said this (waited for, bounded).
+    bool Said(const wchar_t* text)
+    {
+        return UiTests::WaitUntil([&] {
+            std::lock_guard<std::mutex> guard(lock);
+            return !texts.empty() && texts.back() == text;
+        });
+    }
+};
+
+tagDialogReader g_dialogReader;
+
+// Subscribing is safe while the window's thread fires.
+void WatchTheScene()
+{
+    RVGameEngine::DirectUI::IFrame* frame = CInstallScene::GetInstance()->GetFrame();
+    frame->AddMemberFunctionDelegate(RVGameEngine::DirectUI::FRAME_EVENT_CLOSE, &g_closeWatcher,
+                                     &tagCloseWatcher::OnClose);
+    frame->AddMemberFunctionDelegate(RVGameEngine::DirectUI::FRAME_EVENT_FRAME_MOVE, &g_dialogReader,
+                                     &tagDialogReader::OnTick);
+}
+
+// Close requests while the worker runs must not end the run early: both
+// reach the window while the (larger) package is still being installed.
 void TryToCloseWhileInstalling(HWND scene)
 {
     Click(scene, L"ButtonClose");
     PostMessageW(scene, WM_KEYDOWN, VK_ESCAPE, 0);
+    if (!UiTests::WaitUntil([] { return g_closeWatcher.refused + g_closeWatcher.allowed >= 2; }))
+        Fault(18);
+    if (g_closeWatcher.allowed != 0)
+        Fault(19);
 }
 
 void WaitForTheWindowToCloseItself(HWND scene)
@@ -130,7 +201,7 @@ void DriveQuickInstall()
     HWND scene = WaitForScene();
     if (scene == nullptr)
         return;
-    // Subscribing is safe while the window's thread fires.
+    WatchTheScene();
     CInstallScene::GetInstance()->GetFrame()->AddMemberFunctionDelegate(
         RVGameEngine::DirectUI::FRAME_EVENT_FRAME_MOVE, &g_progressCamera, &tagProgressPageCamera::OnTick);
     Sleep(300);
@@ -155,7 +226,51 @@ HWND WaitForFolderPicker()
 
 // Opens the folder picker and answers it: a folder chosen (null: cancelled).
 // Returns the install folder the window shows afterwards.
-std::wstring AnswerTheFolderPicker(HWND scene, const wchar_t* chosen)
+BOOL CALLBACK CountFolderPicker(HWND window, LPARAM counted)
+{
+    wchar_t name[16] = {};
+    DWORD process = 0;
+    GetClassNameW(window, name, 16);
+    GetWindowThreadProcessId(window, &process);
+    if (std::wcscmp(name, L"#32770") == 0 && process == GetCurrentProcessId() && IsWindowVisible(window))
+        ++*reinterpret_cast<int*>(counted);
+    return TRUE;
+}
+
+int CountFolderPickers()
+{
+    int count = 0;
+    EnumWindows(CountFolderPicker, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// While the picker is open the window takes no click: neither a second
+// picker nor an install with the folder shown before the choice.
+void TryTheWindowUnderThePicker(HWND scene, HWND picker)
+{
+    RECT sceneRect = {};
+    GetWindowRect(scene, &sceneRect);
+    // Out of the way of the buttons clicked below.
+    SetWindowPos(picker, nullptr, sceneRect.left + 700, sceneRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    if (IsWindowEnabled(scene))
+        Fault(22);
+    Click(scene, L"ButtonSelectPath");
+    Click(scene, L"ButtonSetup2");
+    Sleep(300);
+    if (CountFolderPickers() != 1 || IsInstallThreadRunning())
+        Fault(23);
+}
+
+enum enmPickerRound
+{
+    PICKER_PLAIN,
+    // Also clicks the window while the picker is open.
+    PICKER_TRY_THE_WINDOW,
+    // The folder is refused: a message follows the picker.
+    PICKER_REFUSED,
+};
+
+std::wstring AnswerTheFolderPicker(HWND scene, const wchar_t* chosen, enmPickerRound round = PICKER_PLAIN)
 {
     Click(scene, L"ButtonSelectPath");
     HWND picker = WaitForFolderPicker();
@@ -163,6 +278,8 @@ std::wstring AnswerTheFolderPicker(HWND scene, const wchar_t* chosen)
         Fault(13);
         return L"";
     }
+    if (round == PICKER_TRY_THE_WINDOW)
+        TryTheWindowUnderThePicker(scene, picker);
     if (chosen != nullptr) {
         SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen));
         PostMessageW(picker, WM_COMMAND, IDOK, 0);
@@ -171,6 +288,8 @@ std::wstring AnswerTheFolderPicker(HWND scene, const wchar_t* chosen)
     }
     if (!UiTests::WaitUntilGone(picker, 20000))
         Fault(14);
+    if (round != PICKER_REFUSED && !UiTests::WaitUntil([&] { return IsWindowEnabled(scene) != FALSE; }))
+        Fault(24);
     Sleep(200);
     RVGameEngine::DirectUI::IUIWindow* path =
         CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(L"LabelPath");
@@ -181,9 +300,18 @@ std::wstring AnswerTheFolderPicker(HWND scene, const wchar_t* chosen)
 // the default is chosen back for the install the test checks.
 void ChooseFoldersWithThePicker(HWND scene)
 {
-    const std::wstring defaultFolder = AnswerTheFolderPicker(scene, nullptr);
+    const std::wstring defaultFolder = AnswerTheFolderPicker(scene, nullptr, PICKER_TRY_THE_WINDOW);
     if (defaultFolder != kInstallFolder)
         Fault(15);
+    // A drive without room is refused with its message; the folder stays.
+    if (AnswerTheFolderPicker(scene, L"Z:\\", PICKER_REFUSED) != kInstallFolder)
+        Fault(25);
+    HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle, 20000);
+    if (dialog == nullptr || !g_dialogReader.Said(kNoRoomOnDriveMessage))
+        Fault(26);
+    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+    if (!UiTests::WaitUntilGone(dialog, 20000) || !UiTests::WaitUntil([&] { return IsWindowEnabled(scene) != FALSE; }))
+        Fault(27);
     if (AnswerTheFolderPicker(scene, L"C:\\windows") != L"C:\\windows\\" + std::wstring(kPackName))
         Fault(16);
     if (AnswerTheFolderPicker(scene, L"C:\\Program Files") != kInstallFolder)
@@ -195,6 +323,7 @@ void DriveCustomInstallWithoutShortcuts()
     HWND scene = WaitForScene();
     if (scene == nullptr)
         return;
+    WatchTheScene();
     Click(scene, L"ButtonConfig");
     ChooseFoldersWithThePicker(scene);
     Click(scene, L"CheckBoxConfig1");
@@ -211,6 +340,7 @@ void DriveRefusedAgreementThenMinimiseAndClose()
     HWND scene = WaitForScene();
     if (scene == nullptr)
         return;
+    WatchTheScene();
     Click(scene, L"CheckBoxEULA");
     Click(scene, L"ButtonSetup1");
     HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle, 20000);
@@ -218,6 +348,8 @@ void DriveRefusedAgreementThenMinimiseAndClose()
         return Fault(4);
     if (IsWindowEnabled(scene))
         Fault(5);
+    if (!g_dialogReader.Said(kAgreementNotTickedMessage))
+        Fault(20);
     Sleep(200);
     KeepScreenshot(L"4-agreement-message");
     ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
@@ -238,10 +370,13 @@ void DriveAnInstallThatFails()
     HWND scene = WaitForScene();
     if (scene == nullptr)
         return;
+    WatchTheScene();
     Click(scene, L"ButtonSetup1");
     HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle);
     if (dialog == nullptr)
         return Fault(10);
+    if (!g_dialogReader.Said(kInstallFailedMessage))
+        Fault(21);
     Sleep(200);
     KeepScreenshot(L"5-install-failed");
     // The window waits for the player to read the message.
@@ -470,14 +605,11 @@ int RunSilentlyUnticked()
 }
 
 // Starts a copy of this program whose name says "SILENT", running one child test.
-DWORD RunSilentCopy(const wchar_t* childTest)
+// Runs the program with the options, waits for it (bounded) and gives its
+// exit code; 1 when it could not be started or did not end.
+DWORD RunProgram(const std::wstring& program, const std::wstring& options)
 {
-    RVTest::TempFolder folder;
-    const std::wstring program = folder.Child(L"WendmoorSetup_SILENT.exe");
-    if (!CopyFileW((InstallerTests::ProgramFolder() + L"test_installer_ui.exe").c_str(), program.c_str(), FALSE))
-        return 1;
-    std::wstring commandLine =
-        L"\"" + program + L"\" --gtest_filter=" + childTest + L" --gtest_also_run_disabled_tests";
+    std::wstring commandLine = L"\"" + program + L"\" " + options;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
@@ -493,6 +625,15 @@ DWORD RunSilentCopy(const wchar_t* childTest)
     DWORD exitCode = 0;
     GetExitCodeProcess(process.Get(), &exitCode);
     return exitCode;
+}
+
+DWORD RunSilentCopy(const wchar_t* childTest)
+{
+    RVTest::TempFolder folder;
+    const std::wstring program = folder.Child(L"WendmoorSetup_SILENT.exe");
+    if (!CopyFileW((InstallerTests::ProgramFolder() + L"test_installer_ui.exe").c_str(), program.c_str(), FALSE))
+        return 1;
+    return RunProgram(program, std::wstring(L"--gtest_filter=") + childTest + L" --gtest_also_run_disabled_tests");
 }
 
 } // namespace
@@ -520,4 +661,161 @@ TEST_F(InstallWindowEndToEnd, ASilentStartWithTheAgreementUntickedEndsWithoutAWo
 {
     EXPECT_EQ(RunSilentCopy(L"SilentChild.DISABLED_Unticked"), static_cast<DWORD>(kChildPassed));
     EXPECT_FALSE(Exists(kInstallFolder + L"\\ZURovoZizizer.exe"));
+}
+
+// ---- The pack name in the window, and the texts beside the check boxes ------------------
+
+namespace {
+
+struct tagPackNameRow
+{
+    const wchar_t* configured;
+    const wchar_t* shown;
+    // The default folder then ends in the pack name beyond the path field.
+    bool folderTooLong;
+};
+
+const tagPackNameRow kPackNameRows[] = {
+    {L"Wendmoor Moorland", L"Wendmoor Moorland", false},
+    {L"", L"Wendmoor", false},
+    {L"Wendmoor Moorland Championship Edition For Long Winter Evenings",
+     L"Wendmoor Moorland Championship Edition For Long Winter Evenings", true},
+};
+
+std::wstring TitleOf(const wchar_t* name)
+{
+    RVGameEngine::DirectUI::IUIWindow* window =
+        CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(name);
+    return window != nullptr ? window->GetTitle() : L"(missing)";
+}
+
+bool IsTicked(const wchar_t* name)
+{
+    auto* box = dynamic_cast<RVGameEngine::DirectUI::ICheckBox*>(
+        CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(name));
+    return box != nullptr && box->IsChecked();
+}
+
+// A press and a release of the left button at the middle of the control, as
+// the window receives them.
+void ClickInside(const wchar_t* name)
+{
+    const RECT rect = UiTests::DescribedRect(kInstallSceneFile, name);
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    HWND window = CInstallScene::GetInstance()->GetFrame()->GetHandle();
+    SendMessageW(window, WM_MOUSEMOVE, 0, at);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+// The scene built for a partner whose pack name is the row's; returns the
+// number of the first check that failed, or kChildPassed.
+int RunWithPackName(const tagPackNameRow& row)
+{
+    UiTests::UnpackedWindowFiles files;
+    // This program's partner identity comes from its name: "test_installer_ui".
+    UITest::WriteUtf16(files.folder.Child(L"Installer\\Set\\PartnerConfig.xml"),
+                       std::wstring(L"<PartnerConfig><Partner PartnerID=\"ui\" PackName=\"") + row.configured
+                           + L"\" IconIndex=\"0\"/></PartnerConfig>");
+    CWebApiClient::GetInstance()->SetAdvertServer(L"http://127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_REFUSED_PORT")));
+    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    FindInstallDrive();
+    CInstallScene* scene = CInstallScene::GetInstance();
+    scene->Create();
+    if (scene->GetFrame() == nullptr)
+        return 2;
+    const std::wstring title = std::wstring(row.shown) + L" - 安装";
+    if (scene->GetFrame()->GetTitle() != title || TitleOf(L"LabelWindowTitle") != title)
+        return 3;
+    if (TitleOf(L"LabelProgressCaption").find(row.shown) == std::wstring::npos)
+        return 4;
+    // The whole folder stays the label's title; only the drawing moves.
+    const std::wstring folder = TitleOf(L"LabelPath");
+    if (folder.size() < wcslen(row.shown) || folder.compare(folder.size() - wcslen(row.shown), std::wstring::npos, row.shown) != 0)
+        return 5;
+    RVGameEngine::DirectUI::IUIWindow* path = scene->GetFrame()->GetRootWindow()->FindWindow(L"LabelPath");
+    if (path->GetTitleAlign() != (row.folderTooLong ? kTitleAlignCenterRight : kTitleAlignCenterLeft))
+        return 6;
+    // Clicking the text beside a box ticks and unticks it, as the box does;
+    // the first on the one-click page, the others on the custom page.
+    const std::pair<const wchar_t*, const wchar_t*> captions[] = {{L"LabelEULA", L"CheckBoxEULA"},
+                                                                  {L"LabelConfig1", L"CheckBoxConfig1"},
+                                                                  {L"LabelConfig2", L"CheckBoxConfig2"},
+                                                                  {L"LabelConfig3", L"CheckBoxConfig3"}};
+    for (const auto& caption : captions) {
+        if (std::wcscmp(caption.first, L"LabelConfig1") == 0)
+            scene->OnButtonConfig(nullptr, nullptr);
+        const bool before = IsTicked(caption.second);
+        ClickInside(caption.first);
+        if (IsTicked(caption.second) == before)
+            return 7;
+        ClickInside(caption.first);
+        if (IsTicked(caption.second) != before)
+            return 8;
+    }
+    return kChildPassed;
+}
+
+} // namespace
+
+TEST(InstallWindowPackName, NamesThePackInEveryTitleKeepsTheFolderEndInSightAndTicksBoxesByTheirText)
+{
+    for (const tagPackNameRow& row : kPackNameRows)
+        EXPECT_EXIT(ExitProcess(RunWithPackName(row)), ::testing::ExitedWithCode(kChildPassed), "") << row.configured;
+}
+
+// ---- The program itself, on the servers it is handed -------------------------------------
+
+namespace {
+
+int AdvertRequests()
+{
+    int count = 0;
+    for (const std::string& line : InstallerTests::PeerRecordLines("RV_WEBAPI_RECORD"))
+        count += line.find("/ReqAdvertList/") != std::string::npos ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+TEST_F(InstallWindowEndToEnd, TheProgramReportsToTheServersItIsHandedAndToNoOther)
+{
+    RVTest::TempFolder folder;
+    const std::wstring list = folder.Child(L"UrlItemList.xml");
+    UITest::WriteUtf16(list, L"<UrlItemList><UrlItem Name=\"GameInstaller_NoticeInfo\" Address=\"" + WebApiServer()
+                                 + L"/agreement.html\"/><UrlItem Name=\"GameInstaller_WebApi\" Address=\""
+                                 + WebApiServer() + L"\"/></UrlItemList>");
+    const tagPeerCounts before;
+    const int advertsBefore = AdvertRequests();
+    const std::wstring statistics = L"127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_STAT_PORT"));
+    const std::wstring program = InstallerTests::ProgramFolder() + L"..\\..\\installer\\WendmoorSetup.exe";
+    EXPECT_EQ(RunProgram(program, L"SILENT=TRUE \"UrlItemList=" + list + L"\" StatisticsServer=" + statistics), 0u);
+    ExpectInstalled(before);
+    EXPECT_EQ(AdvertRequests(), advertsBefore + 1);
+}
+
+TEST(AddressOptions, AStatisticsServerIsAHostAndAPortAndNothingElse)
+{
+    struct tagRow
+    {
+        const wchar_t* text;
+        bool taken;
+        const char* host;
+        int32_t port;
+    };
+    const tagRow rows[] = {
+        {L"127.0.0.1:45201", true, "127.0.0.1", 45201}, {L"stat.example-1.net:1", true, "stat.example-1.net", 1},
+        {L"h:65535", true, "h", 65535},                  {L"h:65536", false, "", 0},
+        {L"h:0", false, "", 0},                          {L"h:", false, "", 0},
+        {L":80", false, "", 0},                          {L"h", false, "", 0},
+        {L"h:8o", false, "", 0},                         {L"h:-1", false, "", 0},
+        {L"h h:80", false, "", 0},                       {L"h:0000080", false, "", 0},
+    };
+    for (const tagRow& row : rows) {
+        std::string host;
+        int32_t port = 0;
+        EXPECT_EQ(SplitHostAndPort(row.text, &host, &port), row.taken) << row.text;
+        EXPECT_EQ(host, row.host) << row.text;
+        EXPECT_EQ(port, row.port) << row.text;
+    }
 }

@@ -1,0 +1,98 @@
+#include "installer/ui/AddressOptionFunctions.h"
+
+#include "installer/ui/InstallSceneFunctions.h"
+
+#include "installer/core/CUrlItemList.h"
+#include "installer/core/CWebApiClient.h"
+#include "installer/core/StatisticsFunctions.h"
+
+#include "engine/common/base/TextCodec.h"
+#include "engine/common/system/ICommandLine.h"
+#include "engine/filesystem/ILogFile.h"
+
+#include <windows.h>
+
+using RVGameEngine::FileSystem::ILogFile_GetInstance;
+using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
+using RVGameEngine::FileSystem::LOG_LEVEL_TRACE;
+
+namespace {
+
+constexpr int32_t kLastPort = 65535;
+
+std::wstring Option(const wchar_t* name)
+{
+    return RVGameEngine::Common::ICommandLine_GetInstance()->GetString(name)->GetUtf16();
+}
+
+std::wstring& HandedUrlList()
+{
+    static std::wstring path;
+    return path;
+}
+
+std::wstring FullPath(const std::wstring& path)
+{
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, buffer, nullptr);
+    return length == 0 || length > MAX_PATH ? path : std::wstring(buffer, length);
+}
+
+} // namespace
+
+bool SplitHostAndPort(const std::wstring& text, std::string* host, int32_t* port)
+{
+    const size_t colon = text.rfind(L':');
+    if (colon == std::wstring::npos || colon == 0 || colon + 1 == text.size() || text.size() - colon > 6)
+        return false;
+    int32_t value = 0;
+    for (size_t at = colon + 1; at < text.size(); ++at) {
+        if (text[at] < L'0' || text[at] > L'9')
+            return false;
+        value = value * 10 + (text[at] - L'0');
+    }
+    if (value < 1 || value > kLastPort)
+        return false;
+    for (size_t at = 0; at < colon; ++at) {
+        // A host name or address: letters, digits, '.' and '-' only.
+        const wchar_t c = text[at];
+        const bool plain = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9')
+                           || c == L'.' || c == L'-';
+        if (!plain)
+            return false;
+    }
+    *host = std::string(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon));
+    *port = value;
+    return true;
+}
+
+void ReadAddressOptions()
+{
+    const std::wstring statistics = Option(kStatisticsServerOption);
+    if (!statistics.empty()) {
+        std::string host;
+        int32_t port = 0;
+        if (SplitHostAndPort(statistics, &host, &port))
+            SetStatisticsServerEndpoint({host, port, port});
+        else
+            ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"%s=%s is no host:port; the build's server is used",
+                                        kStatisticsServerOption, statistics.c_str());
+    }
+    const std::wstring list = Option(kUrlItemListOption);
+    if (!list.empty())
+        HandedUrlList() = FullPath(list);
+}
+
+void ApplyHandedUrlList()
+{
+    const std::wstring& path = HandedUrlList();
+    if (path.empty())
+        return;
+    CUrlItemList* list = CUrlItemList::GetInstance();
+    list->Load(path.c_str());
+    ILogFile_GetInstance()->Log(LOG_LEVEL_TRACE, L"URL list %s: %u items", path.c_str(),
+                                static_cast<unsigned>(list->GetCount()));
+    const std::wstring webApi = list->GetAddress(kWebApiUrlItem);
+    CWebApiClient::GetInstance()->SetAdvertServer(webApi);
+    SetInstallTrackingHost(webApi);
+}
