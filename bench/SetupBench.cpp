@@ -97,12 +97,22 @@ HWND VisibleFrameOf(DWORD processId)
     return nullptr;
 }
 
+// Options every run of the program gets: the local servers it reports to.
+std::wstring g_programOptions;
+
+std::wstring WithProgramOptions(const std::wstring& arguments)
+{
+    if (g_programOptions.empty())
+        return arguments;
+    return arguments.empty() ? g_programOptions : arguments + L" " + g_programOptions;
+}
+
 bool TimeSilentRun(const std::wstring& setup, const std::wstring& installFolder, double* milliseconds)
 {
     RVTest::RemoveTree(installFolder);
     tagStarted started;
     const double start = Bench::NowMs();
-    if (!StartProgram(setup, L"SILENT=TRUE", &started))
+    if (!StartProgram(setup, WithProgramOptions(L"SILENT=TRUE"), &started))
         return false;
     const bool ended = EndsWithExitZero(started, kSilentRunLimitMs);
     *milliseconds = Bench::NowMs() - start;
@@ -113,7 +123,7 @@ bool TimeWindowShown(const std::wstring& setup, double* milliseconds)
 {
     tagStarted started;
     const double start = Bench::NowMs();
-    if (!StartProgram(setup, L"", &started))
+    if (!StartProgram(setup, WithProgramOptions(L""), &started))
         return false;
     HWND frame = nullptr;
     while (frame == nullptr && Bench::NowMs() - start < kWindowLimitMs &&
@@ -175,13 +185,14 @@ bool Fail(const char* what, int round)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: rv_bench_setup SETUP_EXE INSTALL_BENCH_EXE PACKAGE_BLOB [rounds]\n");
+        std::fprintf(stderr, "usage: rv_bench_setup SETUP_EXE INSTALL_BENCH_EXE PACKAGE_BLOB [rounds [PROGRAM_OPTIONS]]\n");
         return 2;
     }
     const std::wstring setup = argv[1];
     const std::wstring installBench = argv[2];
     const std::wstring blob = argv[3];
     const int rounds = argc > 4 ? std::max(1, _wtoi(argv[4])) : kDefaultRounds;
+    g_programOptions = argc > 5 ? argv[5] : L"";
     // Where the program itself installs (same drive rule, default pack name).
     FindInstallDrive();
     const std::wstring installFolder = GetDefaultInstallPath();

@@ -65,4 +65,4 @@ wine_env_start_xvfb
 echo "[bench] load: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) processors"
 wine "$OUT/bench/rv_bench_setup.exe" "$(wine_path "$SETUP_BUILD/installer/WendmoorSetup.exe")" \
   "$(wine_path "$OUT/bench/rv_bench_install.exe")" "$(wine_path "$SETUP_BUILD/resources/GameClient.package")" \
-  "$rounds"
+  "$rounds" "$(tr '\n' ' ' <"$PEERS/program-options" | sed 's/ *$//')"

@@ -18,7 +18,7 @@ TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
 
 APT_PACKAGES=(
   g++-mingw-w64-i686-posix mingw-w64-tools libz-mingw-w64-dev cmake python3 dpkg-dev
-  wine wine32:i386 xvfb xauth imagemagick
+  wine wine32:i386 xvfb xauth x11-utils imagemagick
   libx11-6:i386 libxext6:i386 libxrender1:i386 libxrandr2:i386 libxi6:i386
   libxcursor1:i386 libxcomposite1:i386 libxinerama1:i386 libxfixes3:i386
   libxxf86vm1:i386 libfreetype6:i386 libfontconfig1:i386 libgl1:i386
