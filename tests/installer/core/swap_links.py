@@ -8,7 +8,8 @@ write to must withstand.
 
 First both folders get FILES files T000.bin... and FOLDERS folders D00...
 of FILES_EACH files f000.bin... each: "old" in FOLDER, "keep" in ELSEWHERE.
-Then every entry of FOLDER that ELSEWHERE also has is swapped. SIGNALS/started
+Then the entries of FOLDER that ELSEWHERE also has are swapped: every folder
+in each round, the files a few at a time in turn. SIGNALS/started
 is made once swapping runs; it stops when SIGNALS/stop appears or SECONDS
 have passed, puts every entry back, and makes SIGNALS/stopped holding the
 number of swaps."""
@@ -17,7 +18,8 @@ import os
 import sys
 import time
 
-BATCH = 50
+# Files swapped in each round beside every folder.
+FILES_PER_ROUND = 20
 
 
 def swap_in(folder, elsewhere, name):
@@ -62,16 +64,20 @@ def main():
     prepare(folder, "old", files, folders, files_each)
     prepare(elsewhere, "keep", files, folders, files_each)
     names = sorted(set(os.listdir(folder)) & set(os.listdir(elsewhere)))
+    folders = [name for name in names if os.path.isdir(os.path.join(elsewhere, name))]
+    files = [name for name in names if name not in folders]
     deadline = time.monotonic() + seconds
     stop = os.path.join(signals, "stop")
     swaps = 0
+    at = 0
     open(os.path.join(signals, "started"), "w").close()
     while not os.path.exists(stop) and time.monotonic() < deadline:
-        for at in range(0, len(names), BATCH):
-            batch = [name for name in names[at:at + BATCH] if swap_in(folder, elsewhere, name)]
-            for name in batch:
-                swap_back(folder, name)
-            swaps += len(batch)
+        batch = folders + files[at:at + FILES_PER_ROUND]
+        at = at + FILES_PER_ROUND if at + FILES_PER_ROUND < len(files) else 0
+        swapped = [name for name in batch if swap_in(folder, elsewhere, name)]
+        for name in swapped:
+            swap_back(folder, name)
+        swaps += len(swapped)
     with open(os.path.join(signals, "stopped"), "w") as stopped:
         stopped.write(str(swaps))
     return 0
