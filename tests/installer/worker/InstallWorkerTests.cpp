@@ -11,6 +11,7 @@
 #include "installer/core/PackedResourceFunctions.h"
 #include "tests/installer/InstallerTestSupport.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/PlantedLink.h"
 #include "tests/support/TempFolder.h"
 
 #include "engine/common/base/ComPointer.h"
@@ -286,6 +287,8 @@ TEST_F(InstallWorkerTest, AFailedExtractionStopsBeforeTheRecordsAndRaisesTheFail
     EXPECT_TRUE(worker.IsFinished());
     EXPECT_TRUE(worker.IsFailed());
     EXPECT_EQ(log.CountContaining(L"Data/readme.txt could not be written (system error 5)"), 1);
+    // The progress shows what was written: one file short of the whole.
+    EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent() + 1, CInstallProgress::GetInstance()->GetTotal());
     EXPECT_FALSE(Exists(folder + L"\\ReadWrite\\Updater\\Sub\\state.dat"));
     EXPECT_TRUE(Exists(folder + L"\\ReadWrite\\Updater\\Sub"));
     EXPECT_TRUE(Exists(folder + L"\\ZURovoZizizer.exe"));
@@ -300,6 +303,33 @@ TEST_F(InstallWorkerTest, AFailedExtractionStopsBeforeTheRecordsAndRaisesTheFail
     EXPECT_TRUE(missing.IsFinished());
     EXPECT_TRUE(missing.IsFailed());
     EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), 0u);
+}
+
+// An install folder that is a link, or lies under one, is refused before
+// anything is made or written, with a log line naming the link; the default
+// folder is not tried instead.
+TEST_F(InstallWorkerTest, AnInstallFolderThatIsOrLiesUnderALinkIsRefusedBeforeAnythingIsWritten)
+{
+    for (const wchar_t* chosen : {L"linked", L"linked\\Game", L"linked\\Deeper\\Game"}) {
+        SCOPED_TRACE(chosen);
+        RVTest::TempFolder target;
+        const std::wstring real = target.Child(L"real");
+        ASSERT_TRUE(CreateDirectoryW(real.c_str(), nullptr));
+        const RVTest::PlantedLink link(target.Child(L"linked"), real, true);
+        if (!link.Made())
+            GTEST_SKIP() << "no links can be made here";
+        tagInstallPaths options = Options(target.Child(chosen), true);
+        CInstallWorker worker(kGameClientPackage);
+        RVTest::LogCapture log;
+        Install(&worker, &options);
+        EXPECT_TRUE(worker.IsFinished());
+        EXPECT_TRUE(worker.IsFailed());
+        EXPECT_EQ(log.CountContaining(L"Install refused: " + target.Child(L"linked") + L" is a link"), 1);
+        EXPECT_TRUE(std::filesystem::is_empty(real)) << "nothing made or written through the link";
+        EXPECT_FALSE(Exists(L"C:\\Program Files\\WendmoorTest"));
+        EXPECT_EQ(ReadUninstallValue(L"DisplayName"), L"(missing)");
+        EXPECT_FALSE(Exists(DesktopLink()));
+    }
 }
 
 // The package is written while it is inflated: one cut off half-way fails the
