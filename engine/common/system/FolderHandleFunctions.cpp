@@ -26,7 +26,8 @@ constexpr size_t kListingRecordBytes = sizeof(FILE_ID_BOTH_DIR_INFORMATION) + 51
 bool IsOneNamePart(const std::wstring& name)
 {
     // A wild card would make the listing match other names.
-    return !name.empty() && name.size() < 256 && name.find_first_of(L"\\/*?<>\"") == std::wstring::npos;
+    return !name.empty() && name.size() < 256 && name != L"." && name != L".." &&
+           name.find_first_of(L"\\/*?<>\"") == std::wstring::npos;
 }
 
 UNICODE_STRING CountedString(const std::wstring& text)
@@ -38,8 +39,8 @@ UNICODE_STRING CountedString(const std::wstring& text)
     return counted;
 }
 
-HANDLE OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, ULONG disposition, ULONG options,
-                    DWORD* error)
+HANDLE OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, DWORD share, ULONG disposition,
+                    ULONG options, DWORD* error)
 {
     UNICODE_STRING counted = CountedString(name);
     OBJECT_ATTRIBUTES attributes;
@@ -47,7 +48,7 @@ HANDLE OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, ULONG
     IO_STATUS_BLOCK status{};
     HANDLE opened = nullptr;
     const NTSTATUS result =
-        NtCreateFile(&opened, access | SYNCHRONIZE, &attributes, &status, nullptr, FILE_ATTRIBUTE_NORMAL, kShareAll,
+        NtCreateFile(&opened, access | SYNCHRONIZE, &attributes, &status, nullptr, FILE_ATTRIBUTE_NORMAL, share,
                      disposition, options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
     if (NT_SUCCESS(result)) {
         *error = ERROR_SUCCESS;
@@ -66,14 +67,17 @@ HANDLE OpenFolderEntry(HANDLE folder, const std::wstring& name, ENTRY_KIND kind,
         *error = ERROR_INVALID_NAME;
         return nullptr;
     }
-    const ULONG options = kind == ENTRY_KIND_FOLDER ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE;
-    return OpenRelative(folder, name, access, open == ENTRY_OPEN_NEW ? FILE_CREATE : FILE_OPEN, options, error);
+    const bool isFolder = kind == ENTRY_KIND_FOLDER;
+    // A file being written is shared for reading only.
+    return OpenRelative(folder, name, access, isFolder ? kShareAll : FILE_SHARE_READ,
+                        open == ENTRY_OPEN_NEW ? FILE_CREATE : FILE_OPEN,
+                        isFolder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE, error);
 }
 
 HANDLE ReopenFolder(HANDLE folder)
 {
     DWORD error = ERROR_SUCCESS;
-    return OpenRelative(folder, std::wstring(), FILE_LIST_DIRECTORY, FILE_OPEN, FILE_DIRECTORY_FILE, &error);
+    return OpenRelative(folder, std::wstring(), FILE_LIST_DIRECTORY, kShareAll, FILE_OPEN, FILE_DIRECTORY_FILE, &error);
 }
 
 bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity)

@@ -40,7 +40,8 @@ struct tagEntryIdentity
 };
 
 // The folder's entry of that one-part name (no separator), opened or made
-// for the access asked (synchronous), or null with the system error.
+// for the access asked (synchronous; a file shared for reading only), or
+// null with the system error.
 RV_API HANDLE OpenFolderEntry(HANDLE folder, const std::wstring& name, ENTRY_KIND kind, ENTRY_OPEN open,
                               DWORD access, DWORD* error);
 // A second handle of the same folder, for listing.
