@@ -12,6 +12,7 @@ using RVGameEngine::Common::ENTRY_KIND_FOLDER;
 using RVGameEngine::Common::ENTRY_OPEN_EXISTING;
 using RVGameEngine::Common::ENTRY_OPEN_NEW;
 using RVGameEngine::Common::tagEntryIdentity;
+using RVGameEngine::Common::tagListedEntry;
 using RVGameEngine::FileSystem::ILogFile_GetInstance;
 using RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance;
 
@@ -44,6 +45,14 @@ void LogLinkRefused(const std::wstring& name)
     ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_ERROR,
                                 L"Package entry %s not written: a link in its path leads out of the folder written to",
                                 LoggableText(name).c_str());
+}
+
+// Names compare as the system compares them: letter case aside.
+std::wstring InCapitals(std::wstring name)
+{
+    if (!name.empty())
+        CharUpperBuffW(&name[0], static_cast<DWORD>(name.size()));
+    return name;
 }
 
 bool IsLink(const tagEntryIdentity& identity)
@@ -91,17 +100,21 @@ CExtractedFileWriter::enmReach CExtractedFileWriter::OpenBase(DWORD* error)
     }
     if (IsLink(identity))
         return REACH_LINK;
-    m_volume = identity.volume;
     base.finalPath = RVGameEngine::Common::GetHandleFinalPath(base.handle.Get());
     m_folders.emplace(std::wstring(), std::move(base));
     return REACH_DONE;
 }
 
 bool CExtractedFileWriter::IsInPlace(const tagFolder& parent, const std::wstring& part, HANDLE handle,
-                                     const tagEntryIdentity& identity, bool byFinalPath) const
+                                     const tagEntryIdentity& identity, const tagListedEntry* listed,
+                                     bool byFinalPath) const
 {
-    if (IsLink(identity) || identity.volume != m_volume ||
-        !RVGameEngine::Common::IsListedEntry(parent.handle.Get(), part, identity))
+    if (IsLink(identity))
+        return false;
+    // The first listing still tells, unless the entry was replaced since.
+    const bool listedSo = listed != nullptr && listed->index == identity.index &&
+                          (listed->attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    if (!listedSo && !RVGameEngine::Common::IsListedEntry(parent.handle.Get(), part, identity))
         return false;
     // Some systems open a link to a file as if it were the file, and list it
     // so too; where the handle really leads still tells.
@@ -121,7 +134,7 @@ CExtractedFileWriter::enmReach CExtractedFileWriter::OpenFolder(const tagFolder&
                 *error = GetLastError();
                 return REACH_FAILED;
             }
-            if (!IsInPlace(parent, part, folder->handle.Get(), identity, false))
+            if (!IsInPlace(parent, part, folder->handle.Get(), identity, nullptr, false))
                 return REACH_LINK;
         } else if (*error == ERROR_FILE_NOT_FOUND) {
             // Made here, it can be nothing else than a new folder.
@@ -129,6 +142,7 @@ CExtractedFileWriter::enmReach CExtractedFileWriter::OpenFolder(const tagFolder&
                                                                        ENTRY_OPEN_NEW, kFolderAccess, error));
             if (!folder->handle && *error == ERROR_ALREADY_EXISTS)
                 continue;
+            folder->made = true;
         }
         if (!folder->handle)
             return REACH_FAILED;
@@ -138,13 +152,13 @@ CExtractedFileWriter::enmReach CExtractedFileWriter::OpenFolder(const tagFolder&
     return REACH_LINK;
 }
 
-const CExtractedFileWriter::tagFolder* CExtractedFileWriter::FolderOf(const std::wstring& name, enmReach* reach,
-                                                                     DWORD* error)
+CExtractedFileWriter::tagFolder* CExtractedFileWriter::FolderOf(const std::wstring& name, enmReach* reach,
+                                                               DWORD* error)
 {
     *reach = m_folders.empty() ? OpenBase(error) : REACH_DONE;
     if (*reach != REACH_DONE)
         return nullptr;
-    const tagFolder* folder = &m_folders.at(std::wstring());
+    tagFolder* folder = &m_folders.at(std::wstring());
     size_t begin = 0;
     for (size_t end = name.find_first_of(L"/\\"); end != std::wstring::npos;
          begin = end + 1, end = name.find_first_of(L"/\\", begin)) {
@@ -168,6 +182,7 @@ const CExtractedFileWriter::tagFolder* CExtractedFileWriter::FolderOf(const std:
 // an empty handle means: try again (the name went, or was just removed).
 CExtractedFileWriter::enmReach CExtractedFileWriter::OpenExistingFile(const tagFolder& folder,
                                                                       const std::wstring& part,
+                                                                      const tagListedEntry* listed,
                                                                       CScopedKernelHandle* file, DWORD* error)
 {
     using RVGameEngine::Common::OpenFolderEntry;
@@ -179,7 +194,7 @@ CExtractedFileWriter::enmReach CExtractedFileWriter::OpenExistingFile(const tagF
             OpenFolderEntry(folder.handle.Get(), part, ENTRY_KIND_FILE, ENTRY_OPEN_EXISTING, kAttributeAccess, error));
         if (!attributes || !RVGameEngine::Common::GetEntryIdentity(attributes.Get(), &identity))
             return REACH_FAILED;
-        if (!IsInPlace(folder, part, attributes.Get(), identity, true))
+        if (!IsInPlace(folder, part, attributes.Get(), identity, listed, true))
             return REACH_LINK;
         // Its other names would lose the attribute too: it must go first, and cannot.
         if (identity.links > 1 || (identity.attributes & FILE_ATTRIBUTE_READONLY) == 0) {
@@ -200,7 +215,7 @@ CExtractedFileWriter::enmReach CExtractedFileWriter::OpenExistingFile(const tagF
         *error = GetLastError();
         return REACH_FAILED;
     }
-    if (!IsInPlace(folder, part, file->Get(), identity, true))
+    if (!IsInPlace(folder, part, file->Get(), identity, listed, true))
         return REACH_LINK;
     if (identity.links > 1) {
         // Only this name goes: the file's other names keep their bytes.
@@ -225,18 +240,39 @@ CExtractedFileWriter::enmReach CExtractedFileWriter::OpenExistingFile(const tagF
     return REACH_DONE;
 }
 
-CExtractedFileWriter::enmReach CExtractedFileWriter::OpenFile(const tagFolder& folder, const std::wstring& part,
+const tagListedEntry* CExtractedFileWriter::ListedEntry(tagFolder* folder, const std::wstring& part)
+{
+    if (folder->made)
+        return nullptr;
+    if (!folder->listed) {
+        folder->listed = true;
+        std::vector<tagListedEntry> entries;
+        if (RVGameEngine::Common::ListFolderEntries(folder->handle.Get(), &entries)) {
+            for (tagListedEntry& entry : entries) {
+                const std::wstring key = InCapitals(entry.name);
+                folder->entries.emplace(key, std::move(entry));
+            }
+        }
+    }
+    const auto found = folder->entries.find(InCapitals(part));
+    return found != folder->entries.end() ? &found->second : nullptr;
+}
+
+CExtractedFileWriter::enmReach CExtractedFileWriter::OpenFile(tagFolder* folder, const std::wstring& part,
                                                               CScopedKernelHandle* file, DWORD* error)
 {
+    const tagListedEntry* listed = ListedEntry(folder, part);
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        // A new file can be nothing else: most installs make nothing but these.
-        file->Reset(RVGameEngine::Common::OpenFolderEntry(folder.handle.Get(), part, ENTRY_KIND_FILE, ENTRY_OPEN_NEW,
-                                                          kFileAccess, error));
-        if (*file)
-            return REACH_DONE;
-        if (*error != ERROR_ALREADY_EXISTS)
-            return REACH_FAILED;
-        const enmReach reach = OpenExistingFile(folder, part, file, error);
+        // A new file can be nothing else: a first install makes nothing but these.
+        if (listed == nullptr || attempt > 0) {
+            file->Reset(RVGameEngine::Common::OpenFolderEntry(folder->handle.Get(), part, ENTRY_KIND_FILE,
+                                                              ENTRY_OPEN_NEW, kFileAccess, error));
+            if (*file)
+                return REACH_DONE;
+            if (*error != ERROR_ALREADY_EXISTS)
+                return REACH_FAILED;
+        }
+        const enmReach reach = OpenExistingFile(*folder, part, listed, file, error);
         if (reach != REACH_DONE || *file)
             return reach;
     }
@@ -254,9 +290,9 @@ HANDLE CExtractedFileWriter::Open(const wchar_t* name, DWORD* error)
     }
     enmReach reach = REACH_DONE;
     CScopedKernelHandle file;
-    const tagFolder* folder = FolderOf(replaced, &reach, error);
+    tagFolder* folder = FolderOf(replaced, &reach, error);
     if (folder != nullptr)
-        reach = OpenFile(*folder, replaced.substr(replaced.find_last_of(L"/\\") + 1), &file, error);
+        reach = OpenFile(folder, replaced.substr(replaced.find_last_of(L"/\\") + 1), &file, error);
     if (reach == REACH_LINK) {
         LogLinkRefused(replaced);
         *error = ERROR_CANT_ACCESS_FILE;

@@ -16,8 +16,8 @@
 // opened once, every folder of an entry is reached (or made) from its
 // parent's handle one name at a time, and the file is opened in its folder
 // without being cut. Each existing folder and file is checked on its handle
-// (no link, on the same volume, the very entry its folder lists under that
-// name) before anything in it changes. An entry whose way passes a link is
+// (no link, the very entry its folder lists under that name, and a file
+// where its folder says) before anything in it changes. An entry whose way passes a link is
 // refused and logged; a file with more than one name (a hard link) loses
 // its name here and is made anew, so the other names keep their bytes.
 // Folders checked once are remembered by handle.
@@ -48,6 +48,12 @@ private:
     {
         RVGameEngine::Common::CScopedKernelHandle handle;
         std::wstring finalPath;
+        // Made by this writer, so nothing was in it before.
+        bool made = false;
+        // What it held, listed once the first time a file was in the way,
+        // by the names in capitals: a reinstall checks every file against it.
+        bool listed = false;
+        std::unordered_map<std::wstring, RVGameEngine::Common::tagListedEntry> entries;
     };
     enum enmReach
     {
@@ -58,16 +64,19 @@ private:
 
     enmReach OpenBase(DWORD* error);
     // The entry's folder, reached from the folder written to.
-    const tagFolder* FolderOf(const std::wstring& name, enmReach* reach, DWORD* error);
+    tagFolder* FolderOf(const std::wstring& name, enmReach* reach, DWORD* error);
     enmReach OpenFolder(const tagFolder& parent, const std::wstring& part, tagFolder* folder, DWORD* error);
-    enmReach OpenFile(const tagFolder& folder, const std::wstring& part,
-                      RVGameEngine::Common::CScopedKernelHandle* file, DWORD* error);
+    enmReach OpenFile(tagFolder* folder, const std::wstring& part, RVGameEngine::Common::CScopedKernelHandle* file,
+                      DWORD* error);
     enmReach OpenExistingFile(const tagFolder& folder, const std::wstring& part,
+                              const RVGameEngine::Common::tagListedEntry* listed,
                               RVGameEngine::Common::CScopedKernelHandle* file, DWORD* error);
+    // The folder's entry of that name as first listed, or null.
+    static const RVGameEngine::Common::tagListedEntry* ListedEntry(tagFolder* folder, const std::wstring& part);
     bool IsInPlace(const tagFolder& parent, const std::wstring& part, HANDLE handle,
-                   const RVGameEngine::Common::tagEntryIdentity& identity, bool byFinalPath) const;
+                   const RVGameEngine::Common::tagEntryIdentity& identity,
+                   const RVGameEngine::Common::tagListedEntry* listed, bool byFinalPath) const;
 
-    DWORD m_volume = 0;
     // Checked folders by their name relative to the folder written to, which
     // is the empty name.
     std::unordered_map<std::wstring, tagFolder> m_folders;

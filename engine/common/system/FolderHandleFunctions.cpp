@@ -21,6 +21,7 @@ namespace {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr FILE_INFORMATION_CLASS kIdBothDirectoryInformation = static_cast<FILE_INFORMATION_CLASS>(37);
 // One record with a name of the longest length a part may have.
+constexpr size_t kListingBufferBytes = 64 * 1024;
 constexpr size_t kListingRecordBytes = sizeof(FILE_ID_BOTH_DIR_INFORMATION) + 512 * sizeof(wchar_t);
 
 bool IsOneNamePart(const std::wstring& name)
@@ -74,6 +75,29 @@ HANDLE OpenFolderEntry(HANDLE folder, const std::wstring& name, ENTRY_KIND kind,
                         isFolder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE, error);
 }
 
+bool ListFolderEntries(HANDLE folder, std::vector<tagListedEntry>* entries)
+{
+    std::vector<uint64_t> buffer(kListingBufferBytes / sizeof(uint64_t));  // aligned for the records
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+    while (GetFileInformationByHandleEx(folder, kind, buffer.data(), static_cast<DWORD>(kListingBufferBytes))) {
+        kind = FileIdBothDirectoryInfo;
+        const uint8_t* at = reinterpret_cast<const uint8_t*>(buffer.data());
+        for (;;) {
+            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+            tagListedEntry entry;
+            entry.name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
+            entry.index = static_cast<uint64_t>(info->FileId.QuadPart);
+            entry.attributes = info->FileAttributes;
+            if (entry.name != L"." && entry.name != L"..")
+                entries->push_back(std::move(entry));
+            if (info->NextEntryOffset == 0)
+                break;
+            at += info->NextEntryOffset;
+        }
+    }
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
 HANDLE ReopenFolder(HANDLE folder)
 {
     DWORD error = ERROR_SUCCESS;
@@ -82,14 +106,20 @@ HANDLE ReopenFolder(HANDLE folder)
 
 bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity)
 {
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!GetFileInformationByHandle(handle, &information))
+    // Room for the fixed part and a name; a longer name only cuts the name.
+    uint64_t buffer[(sizeof(FILE_ALL_INFORMATION) + MAX_PATH * sizeof(wchar_t)) / sizeof(uint64_t) + 1];
+    IO_STATUS_BLOCK status{};
+    const NTSTATUS result =
+        NtQueryInformationFile(handle, &status, buffer, sizeof buffer, static_cast<FILE_INFORMATION_CLASS>(18));
+    if (!NT_SUCCESS(result) && result != static_cast<NTSTATUS>(0x80000005L)) {  // a name cut short
+        SetLastError(RtlNtStatusToDosError(result));
         return false;
-    identity->volume = information.dwVolumeSerialNumber;
-    identity->index = (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
-    identity->links = information.nNumberOfLinks;
-    identity->attributes = information.dwFileAttributes;
-    identity->size = (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    }
+    const auto* all = reinterpret_cast<const FILE_ALL_INFORMATION*>(buffer);
+    identity->index = static_cast<uint64_t>(all->InternalInformation.IndexNumber.QuadPart);
+    identity->links = all->StandardInformation.NumberOfLinks;
+    identity->attributes = all->BasicInformation.FileAttributes;
+    identity->size = static_cast<uint64_t>(all->StandardInformation.EndOfFile.QuadPart);
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace RVGameEngine {
 namespace Common {
@@ -29,15 +30,28 @@ enum ENTRY_OPEN
     ENTRY_OPEN_NEW = 1,       // makes it; fails with ERROR_ALREADY_EXISTS when any entry has the name
 };
 
-// What a handle's entry is.
+// What a handle's entry is. (No volume: the listing it is checked against
+// has none, and another volume is only reached through a reparse point.)
 struct tagEntryIdentity
 {
-    DWORD volume = 0;
     uint64_t index = 0;
     DWORD links = 0;
     DWORD attributes = 0;
     uint64_t size = 0;
 };
+
+// An entry as its folder lists it.
+struct tagListedEntry
+{
+    std::wstring name;
+    uint64_t index = 0;
+    DWORD attributes = 0;
+};
+
+// Every entry of the folder but "." and "..", read through its own handle
+// (which needs list access), so that they are the entries of that very
+// folder. The handle's listing starts again from the beginning each time.
+RV_API bool ListFolderEntries(HANDLE folder, std::vector<tagListedEntry>* entries);
 
 // The folder's entry of that one-part name (no separator), opened or made
 // for the access asked (synchronous; a file shared for reading only), or
@@ -46,6 +60,7 @@ RV_API HANDLE OpenFolderEntry(HANDLE folder, const std::wstring& name, ENTRY_KIN
                               DWORD access, DWORD* error);
 // A second handle of the same folder, for listing.
 RV_API HANDLE ReopenFolder(HANDLE folder);
+// In one query: asking for the volume too costs many times more on some systems.
 RV_API bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity);
 // Whether the entry listed under that name through the folder's own handle
 // is the entry the handle leads to, and no link. Some systems follow a link
