@@ -332,6 +332,32 @@ TEST_F(InstallWorkerTest, AnInstallFolderThatIsOrLiesUnderALinkIsRefusedBeforeAn
     }
 }
 
+// After the game files, the updater configuration and the install record
+// are written through the install folder's handles too: a folder swapped
+// for a link since leads them nowhere, and what it leads to stays as it was.
+TEST_F(InstallWorkerTest, TheUpdaterConfigurationAndInstallRecordAreNotWrittenThroughALink)
+{
+    RVTest::TempFolder target;
+    const std::wstring install = target.Child(L"Game");
+    const std::wstring outside = target.Child(L"outside");
+    ASSERT_TRUE(CreateDirectoryW(install.c_str(), nullptr));
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (outside + L"\\Set").c_str(), nullptr), ERROR_SUCCESS);
+    ASSERT_TRUE(CreateDirectoryW((outside + L"\\Installer").c_str(), nullptr));
+    const std::string config = Utf16File(L"<UpdaterConfig><UpdateServerAddress Address=\"1.2.3.4\"/></UpdaterConfig>");
+    ASSERT_TRUE(RVTest::WriteWholeFile(outside + L"\\Set\\UpdaterConfig.xml", config));
+    const RVTest::PlantedLink updater(install + L"\\Updater", outside, true);
+    const RVTest::PlantedLink readWrite(install + L"\\ReadWrite", outside, true);
+    if (!updater.Made() || !readWrite.Made())
+        GTEST_SKIP() << "no links can be made here";
+    RVTest::ScopedCurrentFolder inside(install);
+    RVTest::LogCapture log;
+    EXPECT_FALSE(WriteUpdaterConfig(kPackName));
+    EXPECT_FALSE(WriteInstallData(kInstallDataFile));
+    EXPECT_EQ(RVTest::ReadWholeFile(outside + L"\\Set\\UpdaterConfig.xml"), config);
+    EXPECT_FALSE(Exists(outside + L"\\Installer\\InstallData.xml"));
+    EXPECT_EQ(log.CountContaining(L"not written: a link"), 2);
+}
+
 // The package is written while it is inflated: one cut off half-way fails the
 // install after the files before the cut, and nothing lands outside the folder.
 TEST_F(InstallWorkerTest, APackageDamagedPartWayFailsTheInstallInsideItsFolder)
