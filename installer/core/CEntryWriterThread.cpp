@@ -5,6 +5,7 @@
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
+#include <algorithm>
 #include <cstring>
 
 using RVGameEngine::FileSystem::ILogFile_GetInstance;
@@ -94,73 +95,114 @@ void CEntryWriterThread::WritePiece(const tagExtractionPiece& piece)
 {
     tagExtractionEntry* entry = &(*m_entries)[piece.entry];
     if (piece.first)
-        BeginEntry(piece, *entry);
-    if (!m_entryFailed && !piece.abandoned)
-        WriteBytes(piece, *entry);
+        BeginEntry(*entry, &m_open[piece.entry]);
+    const auto open = m_open.find(piece.entry);
+    if (open != m_open.end() && !open->second.failed && !piece.abandoned)
+        WriteBytes(piece, *entry, &open->second);
     if (piece.slab != nullptr)
         m_pool->Release(piece.slab);
-    if (piece.last)
-        EndEntry(piece, entry);
+    if (open != m_open.end() && piece.last)
+        EndEntry(piece, entry, &open->second);
 }
 
 // Scrambling is its own inverse, so a scrambled type's stored bytes already
 // are its RVEF content; only when the plain bytes are in the RVEF form
 // themselves are they written plain, as they stand.
-CEntryWriterThread::enmEntryForm CEntryWriterThread::FormOf(const tagExtractionPiece& firstPiece,
+CEntryWriterThread::enmEntryForm CEntryWriterThread::FormOf(const uint8_t* head, uint32_t size,
                                                            const tagExtractionEntry& entry)
 {
     if (!IsScrambledOnExtraction(entry.item->name.c_str()))
         return ENTRY_FORM_PLAIN;
-    if (firstPiece.size < sizeof kRvefMagic)
+    if (size < sizeof kRvefMagic)
         return ENTRY_FORM_RVEF_HEAD;
-    uint8_t head[sizeof kRvefMagic];
-    std::memcpy(head, firstPiece.Bytes(), sizeof head);
-    IVirtualFileSystem_GetInstance()->UnscrambleBuffer(head, sizeof head);
-    return std::memcmp(head, kRvefMagic, sizeof head) == 0 ? ENTRY_FORM_PLAIN : ENTRY_FORM_RVEF_HEAD;
+    uint8_t plain[sizeof kRvefMagic];
+    std::memcpy(plain, head, sizeof plain);
+    IVirtualFileSystem_GetInstance()->UnscrambleBuffer(plain, sizeof plain);
+    return std::memcmp(plain, kRvefMagic, sizeof plain) == 0 ? ENTRY_FORM_PLAIN : ENTRY_FORM_RVEF_HEAD;
 }
 
-void CEntryWriterThread::BeginEntry(const tagExtractionPiece& piece, const tagExtractionEntry& entry)
+void CEntryWriterThread::BeginEntry(const tagExtractionEntry& entry, tagOpenEntry* open)
 {
-    m_entryFailed = false;
-    m_form = FormOf(piece, entry);
+    open->form = IsScrambledOnExtraction(entry.item->name.c_str()) ? ENTRY_FORM_UNKNOWN : ENTRY_FORM_PLAIN;
     DWORD error = ERROR_SUCCESS;
-    m_file.Reset(m_writer.Open(entry.item->name.c_str(), &error));
-    if (!m_file) {
+    open->file.Reset(m_writer.Open(entry.item->name.c_str(), &error));
+    if (!open->file) {
         ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Package entry %s could not be written (system error %lu)",
                                     entry.item->name.c_str(), static_cast<unsigned long>(error));
-        m_entryFailed = true;
+        open->failed = true;
     }
 }
 
-void CEntryWriterThread::WriteBytes(const tagExtractionPiece& piece, const tagExtractionEntry& entry)
+bool CEntryWriterThread::Append(const tagExtractionEntry& entry, tagOpenEntry* open, const uint8_t* bytes,
+                                uint32_t size)
+{
+    DWORD error = ERROR_SUCCESS;
+    if (size == 0 || CExtractedFileWriter::Append(open->file.Get(), bytes, size, &error))
+        return true;
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Package entry %s could not be written (system error %lu)",
+                                entry.item->name.c_str(), static_cast<unsigned long>(error));
+    open->failed = true;
+    open->file.Close();
+    return false;
+}
+
+// The entry's first bytes, gathered while its form was unknown.
+bool CEntryWriterThread::WriteHeadOnce(const tagExtractionEntry& entry, tagOpenEntry* open)
+{
+    open->form = FormOf(open->head, open->headSize, entry);
+    uint8_t bytes[sizeof kRvefMagic + kFormBytes];
+    uint32_t size = 0;
+    if (open->form == ENTRY_FORM_RVEF_HEAD) {
+        std::memcpy(bytes, kRvefMagic, sizeof kRvefMagic);
+        size = sizeof kRvefMagic;
+    }
+    std::memcpy(bytes + size, open->head, open->headSize);
+    if (open->form == ENTRY_FORM_PLAIN)
+        IVirtualFileSystem_GetInstance()->UnscrambleBuffer(bytes, static_cast<int32_t>(open->headSize));
+    return Append(entry, open, bytes, size + open->headSize);
+}
+
+void CEntryWriterThread::WriteBytes(const tagExtractionPiece& piece, const tagExtractionEntry& entry,
+                                    tagOpenEntry* open)
 {
     uint8_t* bytes = piece.Bytes();
     uint32_t size = piece.size;
-    if (m_form == ENTRY_FORM_PLAIN) {
+    if (open->form == ENTRY_FORM_UNKNOWN && piece.first && size >= kFormBytes) {
+        // The usual case: the header goes into the room left before the piece.
+        open->form = FormOf(bytes, size, entry);
+        if (open->form == ENTRY_FORM_RVEF_HEAD) {
+            bytes -= sizeof kRvefMagic;
+            std::memcpy(bytes, kRvefMagic, sizeof kRvefMagic);
+            Append(entry, open, bytes, size + sizeof kRvefMagic);
+            return;
+        }
+    } else if (open->form == ENTRY_FORM_UNKNOWN) {
+        const uint32_t taken = std::min(size, kFormBytes - open->headSize);
+        std::memcpy(open->head + open->headSize, bytes, taken);
+        open->headSize += taken;
+        bytes += taken;
+        size -= taken;
+        if (open->headSize < kFormBytes || !WriteHeadOnce(entry, open))
+            return;
+    }
+    if (open->form == ENTRY_FORM_PLAIN)
         IVirtualFileSystem_GetInstance()->UnscrambleBuffer(bytes, static_cast<int32_t>(size));
-    } else if (piece.first) {
-        bytes -= sizeof kRvefMagic;
-        std::memcpy(bytes, kRvefMagic, sizeof kRvefMagic);
-        size += sizeof kRvefMagic;
-    }
-    DWORD error = ERROR_SUCCESS;
-    if (size > 0 && !CExtractedFileWriter::Append(m_file.Get(), bytes, size, &error)) {
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Package entry %s could not be written (system error %lu)",
-                                    entry.item->name.c_str(), static_cast<unsigned long>(error));
-        m_entryFailed = true;
-        m_file.Close();
-    }
+    Append(entry, open, bytes, size);
 }
 
-void CEntryWriterThread::EndEntry(const tagExtractionPiece& piece, tagExtractionEntry* entry)
+void CEntryWriterThread::EndEntry(const tagExtractionPiece& piece, tagExtractionEntry* entry, tagOpenEntry* open)
 {
-    m_file.Close();
-    if (piece.abandoned && !m_entryFailed)
+    // An entry shorter than its form's mark.
+    if (open->form == ENTRY_FORM_UNKNOWN && !open->failed && !piece.abandoned)
+        WriteHeadOnce(*entry, open);
+    open->file.Close();
+    if (piece.abandoned && !open->failed)
         ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Package entry %s is incomplete: the package is damaged",
                                     entry->item->name.c_str());
-    entry->written = !m_entryFailed && !piece.abandoned;
+    entry->written = !open->failed && !piece.abandoned;
     m_allWritten = m_allWritten && entry->written;
-    // An entry that failed is done all the same; one the damage cut off is not.
-    if (!piece.abandoned)
+    // The progress shows what was written: a failed entry is not done.
+    if (entry->written)
         m_done->fetch_add(1);
+    m_open.erase(piece.entry);
 }

@@ -27,7 +27,8 @@ public:
 
 private:
     // Creates the folder (falling back to the default install path once) and
-    // gives the folder that exists, or empty.
+    // gives the folder that exists, or empty; empty at once, with a log line
+    // naming the link, when the folder or one above it is a link.
     static std::wstring PrepareInstallFolder(tagInstallPaths* options);
     bool UnpackGameClient();
     static void CreateShortcuts(const tagInstallPaths& options, const std::wstring& packName, int32_t iconIndex);

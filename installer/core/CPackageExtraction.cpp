@@ -27,9 +27,6 @@ constexpr uint32_t kTableReadPiece = 64 * 1024;
 constexpr uint32_t kSkipPiece = 64 * 1024;
 // Pieces begin on this boundary, so that unscrambling runs word by word.
 constexpr uint32_t kPieceAlignment = 8;
-// The first piece holds at least this much of its entry: enough to tell
-// whether its plain bytes already are in the RVEF form.
-constexpr uint32_t kLeastFirstPiece = 4;
 
 uint32_t AlignUp(uint32_t value)
 {
@@ -99,8 +96,10 @@ bool CPackageExtraction::SkipTo(uint64_t position)
     return true;
 }
 
-// Which entries get written, in data order; the others are logged and
-// counted done at once. False when any entry is not to be written.
+// Which entries get written, in data order (table order among those that
+// begin together). A repeated name is written once, with its first entry's
+// bytes (as lookups find it), and counts done at once; a refused entry is
+// logged and never counts. False when any entry is refused.
 bool CPackageExtraction::PlanEntries()
 {
     bool allPlanned = true;
@@ -122,73 +121,85 @@ bool CPackageExtraction::PlanEntries()
             entry.item = item;
             entry.position = m_table.GetDataPosition(*item);
             m_entries.push_back(entry);
-            continue;
+        } else {
+            m_done->fetch_add(1);
         }
-        // A repeated name is written once, with its first entry's bytes.
-        m_done->fetch_add(1);
     }
     std::stable_sort(m_entries.begin(), m_entries.end(),
                      [](const tagExtractionEntry& a, const tagExtractionEntry& b) { return a.position < b.position; });
     return allPlanned;
 }
 
-bool CPackageExtraction::RefuseOverlaps(const wchar_t* label) const
+uint8_t* CPackageExtraction::PlacePiece(CExtractionSlabPool* pool, uint32_t wanted, bool whole,
+                                        tagExtractionPiece* piece)
 {
-    uint64_t end = 0;
-    for (const tagExtractionEntry& entry : m_entries) {
-        if (entry.item->size == 0)
-            continue;
-        if (entry.position < end) {
-            ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Archive refused: entries of %s overlap at %s", label,
-                                        LoggableText(entry.item->name).c_str());
-            return true;
-        }
-        end = entry.position + entry.item->size;
+    uint32_t offset = AlignUp(m_slabAt + tagExtractionPiece::kPieceHeadroom);
+    if (offset + (whole ? wanted : std::min<uint32_t>(wanted, 1)) > pool->GetSlabBytes()) {
+        pool->Release(m_slab);
+        m_slab = pool->Take();
+        m_slabAt = 0;
+        offset = AlignUp(tagExtractionPiece::kPieceHeadroom);
     }
-    return false;
+    piece->slab = m_slab;
+    piece->offset = offset;
+    piece->size = std::min(wanted, pool->GetSlabBytes() - offset);
+    CExtractionSlabPool::AddUser(m_slab);
+    m_slabAt = offset + piece->size;
+    return piece->Bytes();
 }
 
-bool CPackageExtraction::StreamEntry(uint32_t index, CExtractionSlabPool* pool, CEntryWriterThread* writer)
+tagExtractionPiece CPackageExtraction::PieceOf(uint32_t index, uint64_t from, uint64_t to) const
 {
     const tagExtractionEntry& entry = m_entries[index];
-    const uint32_t headroom = tagExtractionPiece::kPieceHeadroom;
-    uint32_t left = entry.item->size;
-    bool first = true;
-    do {
-        const uint32_t least = first ? std::min(left, kLeastFirstPiece) : 1;
-        uint32_t offset = AlignUp(m_slabAt + headroom);
-        if (offset + least > pool->GetSlabBytes()) {
-            pool->Release(m_slab);
-            m_slab = pool->Take();
-            m_slabAt = 0;
-            offset = AlignUp(headroom);
+    tagExtractionPiece piece;
+    piece.entry = index;
+    piece.first = from == entry.position;
+    piece.last = to == entry.position + entry.item->size;
+    return piece;
+}
+
+// The next bytes, which every entry being read shares up to the end given:
+// read once into a slab as the first entry's piece, and copied for the
+// others, since each entry's bytes are turned into their written form in
+// place. The copies go out first: their slabs must never wait for a piece
+// that has not been handed on.
+bool CPackageExtraction::StreamShared(const std::vector<uint32_t>& reading, uint64_t end, CExtractionSlabPool* pool,
+                                      CEntryWriterThread* writers, uint32_t writerCount)
+{
+    const uint64_t from = m_position;
+    const uint32_t most = pool->GetSlabBytes() - AlignUp(tagExtractionPiece::kPieceHeadroom);
+    tagExtractionPiece read;
+    uint8_t* bytes = PlacePiece(pool, static_cast<uint32_t>(std::min<uint64_t>(end - from, most)), false, &read);
+    const uint32_t size = read.size;
+    if (!ReadData(bytes, size)) {
+        pool->Release(read.slab);
+        for (uint32_t index : reading) {
+            if (m_entries[index].position == from)
+                continue;
+            tagExtractionPiece abandoned = PieceOf(index, from, from);
+            abandoned.last = true;
+            abandoned.abandoned = true;
+            writers[index % writerCount].Push(abandoned);
         }
-        tagExtractionPiece piece;
-        piece.entry = index;
-        piece.slab = m_slab;
-        piece.offset = offset;
-        piece.size = std::min(left, pool->GetSlabBytes() - offset);
-        piece.first = first;
-        piece.last = piece.size == left;
-        if (!ReadData(piece.Bytes(), piece.size)) {
-            if (!first) {
-                tagExtractionPiece abandoned;
-                abandoned.entry = index;
-                abandoned.last = true;
-                abandoned.abandoned = true;
-                writer->Push(abandoned);
-            }
-            return false;
-        }
-        CExtractionSlabPool::AddUser(m_slab);
-        writer->Push(piece);
-        m_slabAt = offset + piece.size;
-        left -= piece.size;
-        first = false;
-    } while (left > 0);
+        return false;
+    }
+    for (size_t i = 1; i < reading.size(); ++i) {
+        tagExtractionPiece copy = PieceOf(reading[i], from, from + size);
+        // No piece is larger than a fresh slab holds: the copy is never cut.
+        std::memcpy(PlacePiece(pool, size, true, &copy), bytes, size);
+        writers[reading[i] % writerCount].Push(copy);
+    }
+    tagExtractionPiece first = PieceOf(reading[0], from, from + size);
+    first.slab = read.slab;
+    first.offset = read.offset;
+    first.size = size;
+    writers[reading[0] % writerCount].Push(first);
     return true;
 }
 
+// The data front to back once, from the first entry's bytes to the end of
+// the last: gaps are skipped, and bytes that several entries name (entries
+// may overlap, nest or share their bytes) go to each of them.
 bool CPackageExtraction::StreamEntries(CExtractionSlabPool* pool, CEntryWriterThread* writers, uint32_t writerCount)
 {
     m_slab = pool->Take();
@@ -197,9 +208,33 @@ bool CPackageExtraction::StreamEntries(CExtractionSlabPool* pool, CEntryWriterTh
         return false;
     }
     m_slabAt = 0;
+    const auto endOf = [this](uint32_t index) { return m_entries[index].position + m_entries[index].item->size; };
+    std::vector<uint32_t> reading;
+    uint32_t next = 0;
+    const uint32_t count = static_cast<uint32_t>(m_entries.size());
     bool sound = true;
-    for (uint32_t i = 0; i < m_entries.size() && sound; ++i)
-        sound = SkipTo(m_entries[i].position) && StreamEntry(i, pool, &writers[i % writerCount]);
+    while (sound && (next < count || !reading.empty())) {
+        if (reading.empty())
+            sound = SkipTo(m_entries[next].position);
+        for (; sound && next < count && m_entries[next].position == m_position; ++next) {
+            if (m_entries[next].item->size != 0) {
+                reading.push_back(next);
+                continue;
+            }
+            tagExtractionPiece empty = PieceOf(next, m_position, m_position);
+            PlacePiece(pool, 0, true, &empty);
+            writers[next % writerCount].Push(empty);
+        }
+        if (!sound || reading.empty())
+            continue;
+        uint64_t end = next < count ? m_entries[next].position : UINT64_MAX;
+        for (uint32_t index : reading)
+            end = std::min(end, endOf(index));
+        sound = StreamShared(reading, end, pool, writers, writerCount);
+        reading.erase(std::remove_if(reading.begin(), reading.end(),
+                                     [&](uint32_t index) { return endOf(index) == m_position; }),
+                      reading.end());
+    }
     pool->Release(m_slab);
     m_slab = nullptr;
     return sound && m_source->ReadRestAndCheck();
@@ -226,11 +261,6 @@ bool CPackageExtraction::Run(IPackageSource* source, const wchar_t* label)
         return false;
     m_total->store(static_cast<uint32_t>(m_table.GetItemCount()));
     const bool allPlanned = PlanEntries();
-    if (RefuseOverlaps(label)) {
-        m_total->store(0);
-        m_done->store(0);
-        return false;
-    }
     CExtractionSlabPool pool(kSlabCount, kSlabBytes);
     CEntryWriterThread writers[kWriterCount] = {{&m_entries, &pool, m_done}, {&m_entries, &pool, m_done}};
     for (CEntryWriterThread& writer : writers)

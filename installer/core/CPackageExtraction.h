@@ -2,6 +2,7 @@
 
 #include "installer/core/IPackageSource.h"
 #include "installer/core/tagExtractionEntry.h"
+#include "installer/core/tagExtractionPiece.h"
 #include "installer/core/tagExtractionSlab.h"
 
 #include "engine/filesystem/CPackedArchiveTable.h"
@@ -21,8 +22,9 @@ class CExtractionSlabPool;
 //
 // Entries are checked before anything is written: an unsafe name, bytes lying
 // outside the archive or a repeated name (whose first entry's bytes are the
-// ones written) keep an entry from being written, and entries whose bytes
-// overlap refuse the whole table.
+// ones written) keep an entry from being written. Entries may lie anywhere
+// in the data, in any order, and share or overlap their bytes: each file
+// gets its own bytes all the same.
 class CPackageExtraction
 {
 public:
@@ -41,9 +43,13 @@ private:
     bool ReadData(uint8_t* target, uint32_t count);
     bool SkipTo(uint64_t position);
     bool PlanEntries();
-    bool RefuseOverlaps(const wchar_t* label) const;
     bool StreamEntries(CExtractionSlabPool* pool, CEntryWriterThread* writers, uint32_t writerCount);
-    bool StreamEntry(uint32_t index, CExtractionSlabPool* pool, CEntryWriterThread* writer);
+    bool StreamShared(const std::vector<uint32_t>& reading, uint64_t end, CExtractionSlabPool* pool,
+                      CEntryWriterThread* writers, uint32_t writerCount);
+    // Room for a piece of at most that many bytes (all of them when whole) in
+    // the slab being filled, or else in a fresh one, held for the piece.
+    uint8_t* PlacePiece(CExtractionSlabPool* pool, uint32_t wanted, bool whole, tagExtractionPiece* piece);
+    tagExtractionPiece PieceOf(uint32_t index, uint64_t from, uint64_t to) const;
     void LogWrittenEntries(const wchar_t* label) const;
 
     std::atomic<uint32_t>* m_total;

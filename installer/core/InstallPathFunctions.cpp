@@ -6,6 +6,9 @@
 #include "engine/common/system/ISystemInfo.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
+#include <windows.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cwchar>
 
@@ -29,6 +32,19 @@ std::wstring ProgramFilesPath(const wchar_t* separator, const wchar_t* tail)
     const wchar_t* programFiles = HasProgramFilesX86() ? L"Program Files (x86)" : L"Program Files";
     return std::wstring(1, GetInstallDriveLetter()) + L":" + separator + programFiles + separator +
            GetPackNameOrDefault() + tail;
+}
+
+// Where the folders of a full path begin: past "C:\" or "\\server\share\".
+size_t RootLength(const std::wstring& full)
+{
+    if (full.compare(0, 2, L"\\\\") != 0)
+        return full.size() >= 3 && full[1] == L':' ? 3 : full.size();
+    size_t at = 2;
+    for (int part = 0; part < 2 && at != std::wstring::npos; ++part) {
+        at = full.find(L'\\', at);
+        at = at == std::wstring::npos ? at : at + 1;
+    }
+    return at == std::wstring::npos ? full.size() : at;
 }
 
 } // namespace
@@ -73,4 +89,26 @@ std::wstring GetDefaultInstallPath()
 std::wstring GetTempInstallPath()
 {
     return ProgramFilesPath(L"/", L"/Temp");
+}
+
+std::wstring FindLinkOnInstallPath(const std::wstring& path)
+{
+    wchar_t full[MAX_PATH * 4] = {};
+    const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH * 4, full, nullptr);
+    if (length == 0 || length >= MAX_PATH * 4)
+        return std::wstring();
+    std::wstring folder(full, length);
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    for (size_t end = RootLength(folder); end < folder.size() + 1; ++end) {
+        if (end < folder.size() && folder[end] != L'\\')
+            continue;
+        const std::wstring part = folder.substr(0, end);
+        // Not following a link at its end: its own attributes say what it is.
+        const DWORD attributes = GetFileAttributesW(part.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return std::wstring();
+        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+            return part;
+    }
+    return std::wstring();
 }

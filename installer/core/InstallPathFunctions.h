@@ -31,3 +31,9 @@ bool HasProgramFilesX86();
 std::wstring GetDefaultInstallPath();
 // "<drive>:/Program Files[ (x86)]/<pack name>/Temp".
 std::wstring GetTempInstallPath();
+
+// The first folder of the path, from its drive or share down, that exists
+// and is a link (symbolic link, junction or mount point); empty when none
+// is. An install refuses such a folder: a link another user planted could
+// lead anywhere, a system folder too.
+std::wstring FindLinkOnInstallPath(const std::wstring& path);

@@ -1,6 +1,7 @@
 #include "installer/core/InstallStepFunctions.h"
 
 #include "installer/core/BuildSettings.h"
+#include "installer/core/CExtractedFileWriter.h"
 #include "installer/core/PartnerFunctions.h"
 
 #include "engine/common/base/TScopedHandle.h"
@@ -44,6 +45,29 @@ bool MakeShortcut(const wchar_t* target, const wchar_t* description, const std::
     return made;
 }
 
+// Written as the game files are: through the install folder's handles, so
+// that a link planted in it since cannot send the file elsewhere.
+bool WriteInInstallFolder(const wchar_t* name, const std::string& bytes)
+{
+    CExtractedFileWriter writer;
+    DWORD error = ERROR_SUCCESS;
+    if (writer.Write(name, bytes.data(), static_cast<uint32_t>(bytes.size()), &error))
+        return true;
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"%s not written (system error %lu)", name,
+                                static_cast<unsigned long>(error));
+    return false;
+}
+
+// A document as its file holds it: UTF-16 behind its byte-order mark.
+std::string DocumentBytes(IXmlScript* document)
+{
+    TIntrusivePointer<RVGameEngine::Common::IString> text = RVGameEngine::Common::IString_Create();
+    document->GetRoot()->SaveToString(text);
+    const std::wstring utf16 = text->GetUtf16();
+    return std::string("\xff\xfe", 2) +
+           std::string(reinterpret_cast<const char*>(utf16.data()), utf16.size() * sizeof(wchar_t));
+}
+
 void LogUpdaterConfigRefused(const wchar_t* reason)
 {
     ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Updater configuration %s left as it is: %s", kUpdaterConfigFile,
@@ -81,16 +105,21 @@ bool WriteUpdaterConfig(const std::wstring& packName)
         LogUpdaterConfigRefused(L"it has no \"UpdateServerAddress\"");
         return false;
     }
+    // Written as it stands, a double quote would end the value early.
+    if (partnerID.find(L'"') != std::wstring::npos || packName.find(L'"') != std::wstring::npos) {
+        LogUpdaterConfigRefused(L"the partner identity or pack name holds a double quote");
+        return false;
+    }
     server->SetAttribute(L"PartnerID", partnerID.c_str());
     server->SetAttribute(L"PacketName", packName.c_str());
     server->SetAttribute(L"PackName", packName.c_str());
-    if (!document->SaveToFile(kUpdaterConfigFile)) {
+    std::string bytes = DocumentBytes(document.Get());
+    fileSystem->ScrambleBuffer(reinterpret_cast<uint8_t*>(&bytes[0]), static_cast<int32_t>(bytes.size()));
+    if (!WriteInInstallFolder(kUpdaterConfigFile, "RVEF" + bytes)) {
         LogUpdaterConfigRefused(L"it could not be saved");
         return false;
     }
-    TIntrusivePointer<RVGameEngine::Common::IStream> scrambled =
-        fileSystem->ScrambleStream(fileSystem->ReadFile(kUpdaterConfigFile));
-    return scrambled && fileSystem->WriteFile(kUpdaterConfigFile, scrambled.Get());
+    return true;
 }
 
 bool CreateDesktopShortcut(const wchar_t* target, const wchar_t* description, const wchar_t* linkName,
@@ -116,7 +145,7 @@ bool WriteInstallData(const wchar_t* path)
     data->SetName(L"InstallData");
     data->SetAttributeInt(L"SetupTime", static_cast<int32_t>(GetCurrentUnixTime()));
     data->SetAttributeBool(L"JustSetup", true);
-    const bool saved = document->SaveToFile(path);
+    const bool saved = WriteInInstallFolder(path, DocumentBytes(document.Get()));
     if (!saved)
         ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Install record %s not written", path);
     return saved;

@@ -22,7 +22,9 @@ void ClearUpdaterState();
 // Writes the partner identity and pack name into the updater configuration
 // and stores it in the RVEF form. False, with a log line and the file left
 // as it was, when the file is missing or is not an updater configuration
-// (no "UpdaterConfig" first element or no "UpdateServerAddress" in it).
+// (no "UpdaterConfig" first element or no "UpdateServerAddress" in it), or
+// a value holds a double quote. This file and the install record are
+// written as the game files are: through the install folder's handles.
 bool WriteUpdaterConfig(const std::wstring& packName);
 // A link to <current directory>\<target>, working in the current directory.
 bool CreateDesktopShortcut(const wchar_t* target, const wchar_t* description, const wchar_t* linkName,

@@ -29,19 +29,6 @@ std::wstring UnixPathOf(UnixNameFunction unixName, const std::wstring& path)
     return wide;
 }
 
-// Wine starts host programs given by their host path, but gives no handle
-// to wait on: the caller waits for what the command makes.
-void StartHostCommand(std::wstring commandLine)
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-        return;
-    const RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
-    const RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
-}
-
 // Polls for at most ten seconds.
 template <typename Done>
 void WaitUntil(Done done)
@@ -56,6 +43,26 @@ std::wstring Quoted(const std::wstring& text)
 }
 
 } // namespace
+
+std::wstring HostPathOf(const std::wstring& path)
+{
+    const UnixNameFunction unixName = WineUnixNameFunction();
+    return unixName != nullptr ? UnixPathOf(unixName, path) : std::wstring();
+}
+
+// Wine starts host programs given by their host path, but gives no handle
+// to wait on: the caller waits for what the command makes.
+bool StartHostCommand(std::wstring commandLine)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return false;
+    const RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
+    const RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
+    return true;
+}
 
 PlantedLink::PlantedLink(const std::wstring& link, const std::wstring& target, bool folder)
     : m_link(link), m_folder(folder)

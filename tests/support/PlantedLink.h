@@ -4,6 +4,12 @@
 
 namespace RVTest {
 
+// Under Wine: where a path is on the host, and a host program started by its
+// host path (Wine gives no handle to wait on: wait for what it makes).
+// Empty, and false, elsewhere.
+std::wstring HostPathOf(const std::wstring& path);
+bool StartHostCommand(std::wstring commandLine);
+
 // A symbolic link planted where a program must not follow it, taken away
 // (the link itself, never what it leads to) when the object goes. Wine's
 // CreateSymbolicLinkW reports success without making anything, so under

@@ -1,6 +1,7 @@
 #include "engine/common/system/FolderRemovalFunctions.h"
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/common/system/FolderHandleFunctions.h"
 #include "engine/filesystem/ILogFile.h"
 
 #include <windows.h>
@@ -19,7 +20,6 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 constexpr DWORD kEntryAccess =
     DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE;
 constexpr DWORD kUnfollowedFlags = FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS;
-constexpr size_t kListingBufferBytes = 64 * 1024;
 constexpr const wchar_t* kLongPrefix = L"\\\\?\\";
 constexpr const wchar_t* kLongUncPrefix = L"\\\\?\\UNC\\";
 
@@ -75,28 +75,6 @@ tagCheckedEntry OpenChecked(const std::wstring& path)
     return entry;
 }
 
-// The folder's entries, read through its own handle, so that they are the
-// entries of the folder that was checked.
-bool ListFolder(HANDLE folder, std::vector<std::wstring>* names)
-{
-    std::vector<uint64_t> buffer(kListingBufferBytes / sizeof(uint64_t));  // aligned for the records
-    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
-    while (GetFileInformationByHandleEx(folder, kind, buffer.data(), static_cast<DWORD>(kListingBufferBytes))) {
-        kind = FileIdBothDirectoryInfo;
-        const uint8_t* at = reinterpret_cast<const uint8_t*>(buffer.data());
-        for (;;) {
-            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
-            const std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
-            if (name != L"." && name != L"..")
-                names->push_back(name);
-            if (info->NextEntryOffset == 0)
-                break;
-            at += info->NextEntryOffset;
-        }
-    }
-    return GetLastError() == ERROR_NO_MORE_FILES;
-}
-
 bool MarkForDeletion(HANDLE handle)
 {
     FILE_DISPOSITION_INFO disposition{TRUE};
@@ -126,12 +104,12 @@ bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft
 // Each entry is closed (and so deleted) before the next one is opened.
 bool EmptyFolder(const tagCheckedEntry& folder, const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft)
 {
-    std::vector<std::wstring> names;
-    if (depthLeft <= 0 || !ListFolder(folder.handle.Get(), &names))
+    std::vector<tagListedEntry> entries;
+    if (depthLeft <= 0 || !ListFolderEntries(folder.handle.Get(), &entries))
         return false;
     bool allGone = true;
-    for (const std::wstring& name : names)
-        allGone = RemoveEntry(path + L"\\" + name, removal, depthLeft - 1) && allGone;
+    for (const tagListedEntry& entry : entries)
+        allGone = RemoveEntry(path + L"\\" + entry.name, removal, depthLeft - 1) && allGone;
     return allGone;
 }
 

@@ -90,6 +90,39 @@ def layout_archives():
     }
 
 
+def sharing_archives():
+    """Entries naming the same bytes, overlapping, nested and out of order:
+    all allowed, each file gets its own bytes."""
+    good = GOOD[1]
+    random = random_module.Random(20261208)
+    big = random.randbytes(5 * 1024 * 1024)
+    mb = 1024 * 1024
+    return {
+        "shared.rade": placed_archive([("good.txt", 0, 12), ("same.txt", 0, 12), ("Data/same.xml", 0, 12)], good),
+        "nested.rade": placed_archive([("outer.txt", 0, 20), ("good.txt", 4, 12), ("inner.bin", 6, 3),
+                                       ("empty.xml", 10, 0)], b"head" + good + b"tail"),
+        "interleaved.rade": placed_archive([("c.txt", 10, 8), ("a.txt", 0, 12), ("good.txt", 20, 12),
+                                            ("b.txt", 5, 10)], b"0123456789abcdefghij" + good),
+        # Scrambled types whose first bytes begin within four bytes of each other.
+        "rvef_shared.rade": placed_archive([("Data/a.xml", 0, 7), ("Data/b.xml", 2, 5), ("Data/c.png", 3, 1),
+                                            ("good.txt", 7, 12)], b"RVEFabc" + good),
+        # The first of two entries with one name wins, whatever the data order.
+        "repeated_shared.rade": placed_archive([("good.txt", 3, 12), ("GOOD.TXT", 0, 9), ("other.txt", 0, 15)],
+                                               b"xyz" + good),
+        # Several slabs' worth, overlapping and nested.
+        "big_shared.rade": placed_archive([("good.txt", 5 * mb, 12), ("Data/a.bin", 0, 4 * mb),
+                                           ("Data/b.bin", mb, 4 * mb - 3), ("Data/c.bin", 2 * mb + 5, mb),
+                                           ("Data/d.xml", 0, 4 * mb)], big + good),
+    }
+
+
+def race_archive():
+    """Files beside folders that a helper swaps for links while they are written."""
+    entries = [("T%03d.bin" % i, b"new T%03d" % i) for i in range(600)]
+    entries += [("D%02d/f%03d.bin" % (d, i), b"new D%02d/f%03d" % (d, i)) for d in range(10) for i in range(150)]
+    return rvpack.build_archive(entries)
+
+
 def many_entries_blob():
     """120 entries of incompressible bytes, so that a cut lands mid-way."""
     random = random_module.Random(20261207)
@@ -111,6 +144,9 @@ def main():
         put(out, name, data)
     for name, data in layout_archives().items():
         put(out, name, data)
+    for name, data in sharing_archives().items():
+        put(out, name, data)
+    put(out, "race.rade", race_archive())
     many = many_entries_blob()
     put(out, "many.blob", many)
     put(out, "many_cut.blob", many[: len(many) // 2])

@@ -11,6 +11,7 @@
 #include "installer/core/PackedResourceFunctions.h"
 #include "tests/installer/InstallerTestSupport.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/PlantedLink.h"
 #include "tests/support/TempFolder.h"
 
 #include "engine/common/base/ComPointer.h"
@@ -286,6 +287,8 @@ TEST_F(InstallWorkerTest, AFailedExtractionStopsBeforeTheRecordsAndRaisesTheFail
     EXPECT_TRUE(worker.IsFinished());
     EXPECT_TRUE(worker.IsFailed());
     EXPECT_EQ(log.CountContaining(L"Data/readme.txt could not be written (system error 5)"), 1);
+    // The progress shows what was written: one file short of the whole.
+    EXPECT_EQ(CInstallProgress::GetInstance()->GetCurrent() + 1, CInstallProgress::GetInstance()->GetTotal());
     EXPECT_FALSE(Exists(folder + L"\\ReadWrite\\Updater\\Sub\\state.dat"));
     EXPECT_TRUE(Exists(folder + L"\\ReadWrite\\Updater\\Sub"));
     EXPECT_TRUE(Exists(folder + L"\\ZURovoZizizer.exe"));
@@ -300,6 +303,59 @@ TEST_F(InstallWorkerTest, AFailedExtractionStopsBeforeTheRecordsAndRaisesTheFail
     EXPECT_TRUE(missing.IsFinished());
     EXPECT_TRUE(missing.IsFailed());
     EXPECT_EQ(CInstallProgress::GetInstance()->GetTotal(), 0u);
+}
+
+// An install folder that is a link, or lies under one, is refused before
+// anything is made or written, with a log line naming the link; the default
+// folder is not tried instead.
+TEST_F(InstallWorkerTest, AnInstallFolderThatIsOrLiesUnderALinkIsRefusedBeforeAnythingIsWritten)
+{
+    for (const wchar_t* chosen : {L"linked", L"linked\\Game", L"linked\\Deeper\\Game"}) {
+        SCOPED_TRACE(chosen);
+        RVTest::TempFolder target;
+        const std::wstring real = target.Child(L"real");
+        ASSERT_TRUE(CreateDirectoryW(real.c_str(), nullptr));
+        const RVTest::PlantedLink link(target.Child(L"linked"), real, true);
+        if (!link.Made())
+            GTEST_SKIP() << "no links can be made here";
+        tagInstallPaths options = Options(target.Child(chosen), true);
+        CInstallWorker worker(kGameClientPackage);
+        RVTest::LogCapture log;
+        Install(&worker, &options);
+        EXPECT_TRUE(worker.IsFinished());
+        EXPECT_TRUE(worker.IsFailed());
+        EXPECT_EQ(log.CountContaining(L"Install refused: " + target.Child(L"linked") + L" is a link"), 1);
+        EXPECT_TRUE(std::filesystem::is_empty(real)) << "nothing made or written through the link";
+        EXPECT_FALSE(Exists(L"C:\\Program Files\\WendmoorTest"));
+        EXPECT_EQ(ReadUninstallValue(L"DisplayName"), L"(missing)");
+        EXPECT_FALSE(Exists(DesktopLink()));
+    }
+}
+
+// After the game files, the updater configuration and the install record
+// are written through the install folder's handles too: a folder swapped
+// for a link since leads them nowhere, and what it leads to stays as it was.
+TEST_F(InstallWorkerTest, TheUpdaterConfigurationAndInstallRecordAreNotWrittenThroughALink)
+{
+    RVTest::TempFolder target;
+    const std::wstring install = target.Child(L"Game");
+    const std::wstring outside = target.Child(L"outside");
+    ASSERT_TRUE(CreateDirectoryW(install.c_str(), nullptr));
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (outside + L"\\Set").c_str(), nullptr), ERROR_SUCCESS);
+    ASSERT_TRUE(CreateDirectoryW((outside + L"\\Installer").c_str(), nullptr));
+    const std::string config = Utf16File(L"<UpdaterConfig><UpdateServerAddress Address=\"1.2.3.4\"/></UpdaterConfig>");
+    ASSERT_TRUE(RVTest::WriteWholeFile(outside + L"\\Set\\UpdaterConfig.xml", config));
+    const RVTest::PlantedLink updater(install + L"\\Updater", outside, true);
+    const RVTest::PlantedLink readWrite(install + L"\\ReadWrite", outside, true);
+    if (!updater.Made() || !readWrite.Made())
+        GTEST_SKIP() << "no links can be made here";
+    RVTest::ScopedCurrentFolder inside(install);
+    RVTest::LogCapture log;
+    EXPECT_FALSE(WriteUpdaterConfig(kPackName));
+    EXPECT_FALSE(WriteInstallData(kInstallDataFile));
+    EXPECT_EQ(RVTest::ReadWholeFile(outside + L"\\Set\\UpdaterConfig.xml"), config);
+    EXPECT_FALSE(Exists(outside + L"\\Installer\\InstallData.xml"));
+    EXPECT_EQ(log.CountContaining(L"not written: a link"), 2);
 }
 
 // The package is written while it is inflated: one cut off half-way fails the

@@ -1,0 +1,149 @@
+#include "engine/common/system/FolderHandleFunctions.h"
+
+#include "engine/common/base/TScopedHandle.h"
+
+#include <windows.h>
+#include <winternl.h>
+
+extern "C" {
+// In ntdll's import library, but not declared by the system headers at hand.
+NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PVOID apcRoutine, PVOID apcContext,
+                                    PIO_STATUS_BLOCK ioStatus, PVOID information, ULONG length,
+                                    FILE_INFORMATION_CLASS informationClass, BOOLEAN returnSingleEntry,
+                                    PUNICODE_STRING fileName, BOOLEAN restartScan);
+}
+
+namespace RVGameEngine {
+namespace Common {
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr FILE_INFORMATION_CLASS kIdBothDirectoryInformation = static_cast<FILE_INFORMATION_CLASS>(37);
+// One record with a name of the longest length a part may have.
+constexpr size_t kListingBufferBytes = 64 * 1024;
+constexpr size_t kListingRecordBytes = sizeof(FILE_ID_BOTH_DIR_INFORMATION) + 512 * sizeof(wchar_t);
+
+bool IsOneNamePart(const std::wstring& name)
+{
+    // A wild card would make the listing match other names.
+    return !name.empty() && name.size() < 256 && name != L"." && name != L".." &&
+           name.find_first_of(L"\\/*?<>\"") == std::wstring::npos;
+}
+
+UNICODE_STRING CountedString(const std::wstring& text)
+{
+    UNICODE_STRING counted;
+    counted.Buffer = const_cast<wchar_t*>(text.c_str());
+    counted.Length = static_cast<USHORT>(text.size() * sizeof(wchar_t));
+    counted.MaximumLength = counted.Length;
+    return counted;
+}
+
+HANDLE OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, DWORD share, ULONG disposition,
+                    ULONG options, DWORD* error)
+{
+    UNICODE_STRING counted = CountedString(name);
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    IO_STATUS_BLOCK status{};
+    HANDLE opened = nullptr;
+    const NTSTATUS result =
+        NtCreateFile(&opened, access | SYNCHRONIZE, &attributes, &status, nullptr, FILE_ATTRIBUTE_NORMAL, share,
+                     disposition, options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
+    if (NT_SUCCESS(result)) {
+        *error = ERROR_SUCCESS;
+        return opened;
+    }
+    *error = RtlNtStatusToDosError(result);
+    return nullptr;
+}
+
+} // namespace
+
+HANDLE OpenFolderEntry(HANDLE folder, const std::wstring& name, ENTRY_KIND kind, ENTRY_OPEN open, DWORD access,
+                       DWORD* error)
+{
+    if (!IsOneNamePart(name)) {
+        *error = ERROR_INVALID_NAME;
+        return nullptr;
+    }
+    const bool isFolder = kind == ENTRY_KIND_FOLDER;
+    // A file being written is shared for reading only.
+    return OpenRelative(folder, name, access, isFolder ? kShareAll : FILE_SHARE_READ,
+                        open == ENTRY_OPEN_NEW ? FILE_CREATE : FILE_OPEN,
+                        isFolder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE, error);
+}
+
+bool ListFolderEntries(HANDLE folder, std::vector<tagListedEntry>* entries)
+{
+    std::vector<uint64_t> buffer(kListingBufferBytes / sizeof(uint64_t));  // aligned for the records
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+    while (GetFileInformationByHandleEx(folder, kind, buffer.data(), static_cast<DWORD>(kListingBufferBytes))) {
+        kind = FileIdBothDirectoryInfo;
+        const uint8_t* at = reinterpret_cast<const uint8_t*>(buffer.data());
+        for (;;) {
+            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+            tagListedEntry entry;
+            entry.name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
+            entry.index = static_cast<uint64_t>(info->FileId.QuadPart);
+            entry.attributes = info->FileAttributes;
+            if (entry.name != L"." && entry.name != L"..")
+                entries->push_back(std::move(entry));
+            if (info->NextEntryOffset == 0)
+                break;
+            at += info->NextEntryOffset;
+        }
+    }
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+HANDLE ReopenFolder(HANDLE folder)
+{
+    DWORD error = ERROR_SUCCESS;
+    return OpenRelative(folder, std::wstring(), FILE_LIST_DIRECTORY, kShareAll, FILE_OPEN, FILE_DIRECTORY_FILE, &error);
+}
+
+bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity)
+{
+    // Room for the fixed part and a name; a longer name only cuts the name.
+    uint64_t buffer[(sizeof(FILE_ALL_INFORMATION) + MAX_PATH * sizeof(wchar_t)) / sizeof(uint64_t) + 1];
+    IO_STATUS_BLOCK status{};
+    const NTSTATUS result =
+        NtQueryInformationFile(handle, &status, buffer, sizeof buffer, static_cast<FILE_INFORMATION_CLASS>(18));
+    if (!NT_SUCCESS(result) && result != static_cast<NTSTATUS>(0x80000005L)) {  // a name cut short
+        SetLastError(RtlNtStatusToDosError(result));
+        return false;
+    }
+    const auto* all = reinterpret_cast<const FILE_ALL_INFORMATION*>(buffer);
+    identity->index = static_cast<uint64_t>(all->InternalInformation.IndexNumber.QuadPart);
+    identity->links = all->StandardInformation.NumberOfLinks;
+    identity->attributes = all->BasicInformation.FileAttributes;
+    identity->size = static_cast<uint64_t>(all->StandardInformation.EndOfFile.QuadPart);
+    return true;
+}
+
+bool IsListedEntry(HANDLE folder, const std::wstring& name, const tagEntryIdentity& opened)
+{
+    if (!IsOneNamePart(name))
+        return false;
+    // A listing keeps the first name it was asked for: a fresh handle each time.
+    const CScopedKernelHandle listing(ReopenFolder(folder));
+    if (!listing)
+        return false;
+    uint64_t record[kListingRecordBytes / sizeof(uint64_t) + 1];  // aligned for the record
+    UNICODE_STRING pattern = CountedString(name);
+    IO_STATUS_BLOCK status{};
+    const NTSTATUS result = NtQueryDirectoryFile(listing.Get(), nullptr, nullptr, nullptr, &status, record,
+                                                 sizeof record, kIdBothDirectoryInformation, TRUE, &pattern, TRUE);
+    if (!NT_SUCCESS(result))
+        return false;
+    const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFORMATION*>(record);
+    return (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 &&
+           static_cast<uint64_t>(entry->FileId.QuadPart) == opened.index &&
+           CompareStringOrdinal(entry->FileName, static_cast<int>(entry->FileNameLength / sizeof(wchar_t)),
+                                name.c_str(), static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
+}
+
+} // namespace Common
+} // namespace RVGameEngine

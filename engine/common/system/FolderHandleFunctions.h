@@ -1,0 +1,72 @@
+#pragma once
+
+#include "engine/common/base/EngineApi.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace RVGameEngine {
+namespace Common {
+
+// Entries reached through their folder's own handle, one name at a time. A
+// path can be redirected by a link planted in any of its folders between a
+// check and a use; a folder's handle cannot: what is opened relative to it
+// lies in that very folder, wherever it has been moved since. A link at the
+// name itself is not followed where the system allows it (on Windows), and
+// is recognised afterwards where it does not (see IsListedEntry).
+
+enum ENTRY_KIND
+{
+    ENTRY_KIND_FOLDER = 0,
+    ENTRY_KIND_FILE = 1,
+};
+
+enum ENTRY_OPEN
+{
+    ENTRY_OPEN_EXISTING = 0,  // fails with ERROR_FILE_NOT_FOUND when missing
+    ENTRY_OPEN_NEW = 1,       // makes it; fails with ERROR_ALREADY_EXISTS when any entry has the name
+};
+
+// What a handle's entry is. (No volume: the listing it is checked against
+// has none, and another volume is only reached through a reparse point.)
+struct tagEntryIdentity
+{
+    uint64_t index = 0;
+    DWORD links = 0;
+    DWORD attributes = 0;
+    uint64_t size = 0;
+};
+
+// An entry as its folder lists it.
+struct tagListedEntry
+{
+    std::wstring name;
+    uint64_t index = 0;
+    DWORD attributes = 0;
+};
+
+// Every entry of the folder but "." and "..", read through its own handle
+// (which needs list access), so that they are the entries of that very
+// folder. The handle's listing starts again from the beginning each time.
+RV_API bool ListFolderEntries(HANDLE folder, std::vector<tagListedEntry>* entries);
+
+// The folder's entry of that one-part name (no separator), opened or made
+// for the access asked (synchronous; a file shared for reading only), or
+// null with the system error.
+RV_API HANDLE OpenFolderEntry(HANDLE folder, const std::wstring& name, ENTRY_KIND kind, ENTRY_OPEN open,
+                              DWORD access, DWORD* error);
+// A second handle of the same folder, for listing.
+RV_API HANDLE ReopenFolder(HANDLE folder);
+// In one query: asking for the volume too costs many times more on some systems.
+RV_API bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity);
+// Whether the entry listed under that name through the folder's own handle
+// is the entry the handle leads to, and no link. Some systems follow a link
+// even when asked not to: the listing still shows the name as a link, or (a
+// link swapped in and out again) as another entry than the one opened.
+RV_API bool IsListedEntry(HANDLE folder, const std::wstring& name, const tagEntryIdentity& opened);
+
+} // namespace Common
+} // namespace RVGameEngine
