@@ -23,18 +23,6 @@ namespace {
 
 constexpr DWORD kPauseBeforeFinishMs = 100;
 
-// Checked before anything is made or written in it.
-bool IsRefusedForALink(const std::wstring& folder)
-{
-    const std::wstring link = FindLinkOnInstallPath(folder);
-    if (!link.empty())
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
-                                    L"Install refused: %s is a link (symbolic link, junction or mount point), and "
-                                    L"nothing is installed through one",
-                                    link.c_str());
-    return !link.empty();
-}
-
 bool MakeFolder(const std::wstring& folder)
 {
     IVirtualFileSystem* fileSystem = IVirtualFileSystem_GetInstance();
@@ -48,14 +36,14 @@ CInstallWorker::CInstallWorker(const wchar_t* packageName) : m_packageName(packa
 
 std::wstring CInstallWorker::PrepareInstallFolder(tagInstallPaths* options)
 {
-    if (IsRefusedForALink(options->path))
+    if (IsInstallRefusedForALink(options->path))
         return L"";
     if (MakeFolder(options->path))
         return options->path;
     ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Install folder %s cannot be made: the default folder is used",
                                 options->path.c_str());
     options->path = GetDefaultInstallPath();
-    if (IsRefusedForALink(options->path))
+    if (IsInstallRefusedForALink(options->path))
         return L"";
     if (MakeFolder(options->path))
         return options->path;

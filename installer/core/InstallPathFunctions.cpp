@@ -4,6 +4,7 @@
 #include "installer/core/PartnerFunctions.h"
 
 #include "engine/common/system/ISystemInfo.h"
+#include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
 #include <windows.h>
@@ -11,6 +12,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cwchar>
+
+using RVGameEngine::FileSystem::ILogFile_GetInstance;
+using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
 
 namespace {
 
@@ -111,4 +115,15 @@ std::wstring FindLinkOnInstallPath(const std::wstring& path)
             return part;
     }
     return std::wstring();
+}
+
+bool IsInstallRefusedForALink(const std::wstring& folder)
+{
+    const std::wstring link = FindLinkOnInstallPath(folder);
+    if (!link.empty())
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
+                                    L"Install refused: %s is a link (symbolic link, junction or mount point), and "
+                                    L"nothing is installed through one",
+                                    link.c_str());
+    return !link.empty();
 }

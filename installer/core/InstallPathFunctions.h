@@ -37,3 +37,6 @@ std::wstring GetTempInstallPath();
 // is. An install refuses such a folder: a link another user planted could
 // lead anywhere, a system folder too.
 std::wstring FindLinkOnInstallPath(const std::wstring& path);
+// Whether an install into the folder is refused for such a link; the link
+// found is logged. Checked before anything is made or written.
+bool IsInstallRefusedForALink(const std::wstring& folder);

@@ -63,12 +63,6 @@ bool IsDrivePart(const std::wstring& path)
     return (text.size() == 2 || (text.size() == 3 && text[2] == L'/')) && text[1] == L':';
 }
 
-bool IsReparsePoint(const wchar_t* path)
-{
-    const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
 std::wstring MakeUniqueTempFolder()
 {
     const std::wstring base = SystemTempFolder();
@@ -104,10 +98,20 @@ bool CheckSingleInstance()
     return false;
 }
 
+// The preferred temporary folder lies in the install folder, which another
+// user may have made a link before this program ran: a link anywhere on its
+// path is not entered, before or after the folder is made.
+bool EntersPreferredTempFolder(const std::wstring& preferred)
+{
+    if (IsInstallRefusedForALink(preferred))
+        return false;
+    IVirtualFileSystem_GetInstance()->CreateDirectory(preferred.c_str());
+    return !IsInstallRefusedForALink(preferred) && SetCurrentDirectoryW(preferred.c_str());
+}
+
 std::wstring EnterTempFolder(const std::wstring& preferred)
 {
-    IVirtualFileSystem_GetInstance()->CreateDirectory(preferred.c_str());
-    if (!IsReparsePoint(preferred.c_str()) && SetCurrentDirectoryW(preferred.c_str()))
+    if (EntersPreferredTempFolder(preferred))
         return WithForwardSlashes(preferred);
     ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Temporary folder %s not usable (error %u); using one of the system's",
                                 preferred.c_str(), static_cast<unsigned>(GetLastError()));

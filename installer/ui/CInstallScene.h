@@ -29,6 +29,8 @@ constexpr const wchar_t* kAgreementUrlItem = L"GameInstaller_NoticeInfo";
 constexpr const wchar_t* kAgreementNotTickedMessage = L"    同意用户协议后才能继续安装";
 constexpr const wchar_t* kNoRoomOnDriveMessage =
     L"指定安装路径对应的硬盘中磁盘剩余空间不足100M，无法安装在该磁盘中，请重新选择路径或使用系统默认路径。";
+constexpr const wchar_t* kInstallFolderIsALinkMessage =
+    L"安装目录或它的上级目录是一个链接（符号链接或目录联接），为了安全不能通过它安装。请重新选择路径或使用系统默认路径。";
 constexpr const wchar_t* kInstallFailedMessage =
     L"安装未能完成：游戏文件没有全部写入安装目录。请检查磁盘空间和权限后重新运行安装程序。";
 constexpr int32_t kAdvertPosition = 4;

@@ -82,6 +82,12 @@ void CInstallScene::StartInstall(ICheckBox* agreement, const wchar_t* agreementN
         ShowMessage(kAgreementNotTickedMessage);
         return;
     }
+    // A link planted by another user could lead anywhere: refused before
+    // the install starts, so that the player can choose another folder.
+    if (IsInstallRefusedForALink(folder)) {
+        ShowMessage(kInstallFolderIsALinkMessage);
+        return;
+    }
     ShowPage(m_progressPage.Get());
     // Handed to the worker for the rest of the process.
     tagInstallPaths* options = new (std::nothrow) tagInstallPaths();

@@ -21,6 +21,7 @@
 #include "engine/common/system/ShellFunctions.h"
 
 #include "tests/support/LogCapture.h"
+#include "tests/support/PlantedLink.h"
 
 #include <shlobj.h>
 
@@ -29,6 +30,7 @@
 #include <atomic>
 #include <cwchar>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -365,6 +367,28 @@ void DriveRefusedAgreementThenMinimiseAndClose()
         Fault(8);
 }
 
+// The default folder is a link: the player is told and can choose again;
+// nothing starts.
+void DriveAnInstallIntoALink()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    WatchTheScene();
+    Click(scene, L"ButtonSetup1");
+    HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle, 20000);
+    if (dialog == nullptr)
+        return Fault(30);
+    if (!g_dialogReader.Said(kInstallFolderIsALinkMessage))
+        Fault(31);
+    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+    if (!UiTests::WaitUntilGone(dialog, 20000) || !UiTests::WaitUntil([&] { return IsWindowEnabled(scene) != FALSE; }))
+        return Fault(32);
+    Click(scene, L"ButtonClose");
+    if (!UiTests::WaitUntilGone(scene, 20000))
+        Fault(33);
+}
+
 void DriveAnInstallThatFails()
 {
     HWND scene = WaitForScene();
@@ -489,6 +513,26 @@ TEST_F(InstallWindowEndToEnd, RefusedAgreementShowsTheMessageOverTheDisabledWind
     EXPECT_EQ(after.begun, before.begun);
     EXPECT_EQ(after.finished, before.finished);
     EXPECT_EQ(after.tracking, before.tracking);
+}
+
+TEST_F(InstallWindowEndToEnd, AnInstallFolderThatIsALinkIsRefusedWithAMessageBeforeAnythingStarts)
+{
+    const std::wstring elsewhere = L"C:\\WendmoorLinkTarget";
+    const tagPeerCounts before;
+    {
+        // Planted once: the driven child runs this body again up to the run.
+        std::optional<RVTest::PlantedLink> link;
+        if (FindLinkOnInstallPath(kInstallFolder).empty()) {
+            CreateDirectoryW(elsewhere.c_str(), nullptr);
+            link.emplace(kInstallFolder, elsewhere, true);
+            ASSERT_TRUE(link->Made());
+        }
+        EXPECT_EXIT(ExitProcess(RunDriven(DriveAnInstallIntoALink)), ::testing::ExitedWithCode(kChildPassed), "");
+    }
+    // The link is gone before what it led to: nothing was made there.
+    EXPECT_TRUE(RemoveDirectoryW(elsewhere.c_str()));
+    EXPECT_EQ(UninstallDisplayName(), L"(missing)");
+    EXPECT_EQ(tagPeerCounts().begun, before.begun);
 }
 
 TEST_F(InstallWindowEndToEnd, AFailedInstallIsToldAndNeitherReportedFinishedNorHandedToTheUpdater)
