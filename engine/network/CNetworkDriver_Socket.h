@@ -17,8 +17,8 @@ namespace Network {
 // a short-lived thread per asynchronous connect. Listener calls come from
 // those threads (and from the caller of Connect).
 //
-// Destroying the driver detaches its listener, stops listening and shuts
-// every connection down; threads still running end on their own.
+// Destroying the driver detaches its listener, stops listening, shuts every
+// connection down and waits (bounded) until its threads have ended.
 class CNetworkDriver_Socket : public INetworkDriver
 {
 public:

@@ -25,6 +25,9 @@ constexpr int kReceiveBufferSize = 4108;
 constexpr int kListenBacklog = 32;
 // How long a send may wait for a peer that does not read before it fails.
 constexpr DWORD kSendTimeoutMs = 5000;
+// How long a detach waits for the driver's threads: a receive or accept
+// thread ends at once, a connect thread within its connect limit.
+constexpr DWORD kThreadEndLimitMs = kConnectTimeoutMs + 2000;
 
 // Everything a started thread needs; the thread deletes it.
 struct tagThreadParameter
@@ -34,20 +37,6 @@ struct tagThreadParameter
     SOCKET socket = INVALID_SOCKET;
     std::string address;
 };
-
-bool StartThread(LPTHREAD_START_ROUTINE routine, tagThreadParameter* parameter, Common::CScopedKernelHandle* kept)
-{
-    HANDLE thread = CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
-    if (thread == nullptr) {
-        delete parameter;
-        return false;
-    }
-    if (kept != nullptr)
-        kept->Reset(thread);
-    else
-        CloseHandle(thread);
-    return true;
-}
 
 // Starts one overlapped send or receive on the socket (`start` issues it
 // with the overlapped record, the count and the flags) and waits for it to
@@ -80,6 +69,42 @@ int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, DWORD timeoutMs,
 } // namespace
 
 CSocketDriverCore::~CSocketDriverCore() = default;
+
+bool CSocketDriverCore::StartThread(LPTHREAD_START_ROUTINE routine, void* parameter, tagStartedThread* kept)
+{
+    std::unique_ptr<tagThreadParameter> owned(static_cast<tagThreadParameter*>(parameter));
+    CAutoLock lock(&m_threadLock);
+    if (m_detached)
+        return false;
+    // Threads that have ended give their place back.
+    for (size_t i = m_threads.size(); i-- > 0;) {
+        if (WaitForSingleObject(m_threads[i].handle.Get(), 0) == WAIT_OBJECT_0)
+            m_threads.erase(m_threads.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    tagStartedThread started;
+    started.handle.Reset(CreateThread(nullptr, 0, routine, owned.get(), 0, &started.id));
+    if (!started.handle.IsValid())
+        return false;
+    owned.release();
+    if (kept != nullptr)
+        *kept = std::move(started);
+    else
+        m_threads.push_back(std::move(started));
+    return true;
+}
+
+void CSocketDriverCore::WaitForThreads(const std::vector<tagStartedThread>& threads, DWORD limitMs)
+{
+    const DWORD start = GetTickCount();
+    for (const tagStartedThread& thread : threads) {
+        // A thread of ours may detach the driver (a listener that drops it):
+        // it cannot wait for its own end.
+        if (thread.id == GetCurrentThreadId())
+            continue;
+        const DWORD waited = GetTickCount() - start;
+        WaitForSingleObject(thread.handle.Get(), waited < limitMs ? limitMs - waited : 0);
+    }
+}
 
 void CSocketDriverCore::SetListener(INetworkDriverListener* listener)
 {
@@ -114,9 +139,11 @@ bool CSocketDriverCore::Listen(const char* address)
 void CSocketDriverCore::StopListening()
 {
     m_stopAccepting = true;
-    if (m_acceptThread.IsValid()) {
-        WaitForSingleObject(m_acceptThread.Get(), INFINITE);
-        m_acceptThread.Close();
+    if (m_acceptThread.handle.IsValid()) {
+        // It polls the flag; its socket is closed once it no longer waits on it.
+        std::vector<tagStartedThread> accepting(1);
+        accepting[0] = std::move(m_acceptThread);
+        WaitForThreads(accepting, INFINITE);
     }
     m_listenSocket.Close();
     m_stopping = true;
@@ -151,7 +178,7 @@ bool CSocketDriverCore::ConnectAsync(const char* address)
     tagThreadParameter* parameter = new tagThreadParameter;
     parameter->core = shared_from_this();
     parameter->address = address;
-    return StartThread(&CSocketDriverCore::ConnectThread, parameter, nullptr);
+    return StartThread(&CSocketDriverCore::ConnectThread, parameter);
 }
 
 void CSocketDriverCore::Close(uint32_t socket)
@@ -218,6 +245,13 @@ void CSocketDriverCore::Detach()
     }
     for (auto& entry : sockets)
         SetEvent(entry.second->closeRequested.Get());
+    std::vector<tagStartedThread> threads;
+    {
+        CAutoLock lock(&m_threadLock);
+        m_detached = true;
+        threads.swap(m_threads);
+    }
+    WaitForThreads(threads, kThreadEndLimitMs);
 }
 
 unsigned long __stdcall CSocketDriverCore::AcceptThread(void* parameter)
@@ -278,7 +312,7 @@ void CSocketDriverCore::StartReceiving(const SocketRecord& record)
     tagThreadParameter* parameter = new tagThreadParameter;
     parameter->core = shared_from_this();
     parameter->record = record;
-    if (StartThread(&CSocketDriverCore::ReceiveThread, parameter, nullptr))
+    if (StartThread(&CSocketDriverCore::ReceiveThread, parameter))
         return;
     RemoveSocket(record);
     NotifySocketClosed(static_cast<uint32_t>(record->handle.Get()));

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace RVGameEngine {
 namespace Network {
@@ -26,6 +27,10 @@ namespace Network {
 // event, which wakes that thread out of its wait for data, so a socket number
 // is never given back to the system while an old thread could still read
 // from it.
+//
+// Every thread it starts is kept by handle. Detach signals them all and waits
+// for them (bounded), so that none is still ending when its owner, or the
+// process, goes; from then on no new thread is started.
 class CSocketDriverCore : public std::enable_shared_from_this<CSocketDriverCore>
 {
 public:
@@ -44,7 +49,8 @@ public:
     void Close(uint32_t socket);
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length);
     // The driver is going: no more listener calls, no more accepting, every
-    // connection shut down (its thread closes it).
+    // connection shut down (its thread closes it), and every thread of the
+    // driver ended (but the calling one, when it is one of them).
     void Detach();
 
 private:
@@ -61,6 +67,19 @@ private:
         Common::CCriticalSection sendLock;
     };
     using SocketRecord = std::shared_ptr<CDriverSocket>;
+
+    struct tagStartedThread
+    {
+        Common::CScopedKernelHandle handle;
+        DWORD id = 0;
+    };
+
+    // Starts a thread of the driver and keeps its handle (in `kept` when
+    // given, else among the threads Detach waits for); false, with the
+    // parameter deleted, once the driver is detached or when it fails.
+    bool StartThread(LPTHREAD_START_ROUTINE routine, void* parameter, tagStartedThread* kept = nullptr);
+    // Waits until each of the threads has ended or the time is up.
+    static void WaitForThreads(const std::vector<tagStartedThread>& threads, DWORD limitMs);
 
     static unsigned long __stdcall AcceptThread(void* parameter);
     static unsigned long __stdcall ReceiveThread(void* parameter);
@@ -93,9 +112,13 @@ private:
     Common::CCriticalSection m_socketLock;
     std::map<uint32_t, SocketRecord> m_sockets;
 
+    Common::CCriticalSection m_threadLock;
+    std::vector<tagStartedThread> m_threads;
+    bool m_detached = false;
+
     // Used by the thread that listens and stops listening.
     Common::CScopedSocket m_listenSocket;
-    Common::CScopedKernelHandle m_acceptThread;
+    tagStartedThread m_acceptThread;
     std::atomic<bool> m_stopAccepting{false};
     // Set by StopListening, never cleared: receive threads then end quietly.
     std::atomic<bool> m_stopping{false};

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <sstream>
@@ -229,4 +230,51 @@ TEST(StatisticsConnection, StartMessageAskedForBeforeTheConnectLeavesOnceItIsUp)
     const std::string partner = NarrowTextCut(GetPartnerID(), 15);
     for (uint32_t step = 0; step < 2; ++step)
         EXPECT_EQ(messages[step], ExpectedRecord(mac.substr(0, 23), step, partner)) << step;
+}
+
+namespace {
+
+// Holds the only reference to a connection and lets it go when it closes.
+struct DropOnClose
+{
+    void OnClosed(void*, RVGameEngine::Common::tagEventArgs*) { held.Reset(); }
+    TIntrusivePointer<CStatisticsServerConnection> held;
+};
+
+// Connects, asks for the close and updates until the handler dropped the
+// connection; returns normally only when nothing touched it after that.
+void DropTheConnectionFromItsClosedHandler()
+{
+    DropOnClose owner;
+    owner.held = TIntrusivePointer<CStatisticsServerConnection>(new CStatisticsServerConnection);
+    CStatisticsServerConnection* connection = owner.held.Get();
+    connection->AddMemberFunctionDelegate(SERVER_CONNECTION_EVENT_CLOSED, &owner, &DropOnClose::OnClosed);
+    connection->Connect(RVTest::LoopbackAddress(RVTest::PeerPort("RV_STAT_PORT")).c_str());
+    if (!RVTest::WaitFor([&] {
+            connection->Update();
+            return !connection->IsDisconnected();
+        }))
+        std::exit(2);
+    connection->RequestClose();
+    // The connection is gone once the handler ran: it is not updated again.
+    if (!RVTest::WaitFor([&] {
+            if (owner.held)
+                connection->Update();
+            return !owner.held;
+        }))
+        std::exit(3);
+}
+
+} // namespace
+
+// In a child of its own: a use of the freed connection ends that process
+// with an access violation rather than this one.
+TEST(StatisticsConnection, AClosedHandlerMayDropTheLastReference)
+{
+    EXPECT_EXIT(
+        {
+            DropTheConnectionFromItsClosedHandler();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
