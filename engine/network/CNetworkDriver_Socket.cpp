@@ -51,6 +51,11 @@ bool CNetworkDriver_Socket::Send(uint32_t socket, const uint8_t* data, uint32_t 
     return m_core->Send(socket, data, length);
 }
 
+void CNetworkDriver_Socket::PauseReceiving(uint32_t socket, bool paused)
+{
+    m_core->PauseReceiving(socket, paused);
+}
+
 INetworkDriver* INetworkDriver_Socket_Create()
 {
     return new (std::nothrow) CNetworkDriver_Socket;

@@ -32,6 +32,7 @@ public:
     uint32_t ConnectAsync(const char* address) override;
     void Close(uint32_t socket) override;
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length) override;
+    void PauseReceiving(uint32_t socket, bool paused) override;
 
 private:
     std::shared_ptr<CSocketDriverCore> m_core;

@@ -234,6 +234,17 @@ int CSocketDriverCore::SendOnce(SOCKET socket, HANDLE sent, const uint8_t* data,
     });
 }
 
+void CSocketDriverCore::PauseReceiving(uint32_t socket, bool paused)
+{
+    const SocketRecord record = FindSocket(socket);
+    if (!record)
+        return;
+    if (paused)
+        ResetEvent(record->receiveAllowed.Get());
+    else
+        SetEvent(record->receiveAllowed.Get());
+}
+
 void CSocketDriverCore::Detach()
 {
     SetListener(nullptr);
@@ -353,11 +364,13 @@ int CSocketDriverCore::ReceiveOnce(const SocketRecord& record, HANDLE dataReady,
     // An overlapped receive waited on beside the close event: a receive
     // blocked in recv cannot be woken from another thread everywhere (shutdown
     // does not wake it under every Winsock), but a wait on two events can.
-    if (dataReady == nullptr || !record->closeRequested.IsValid())
+    if (dataReady == nullptr || !record->closeRequested.IsValid() || !record->receiveAllowed.IsValid())
         return -1;
     // A peer that keeps sending always has data waiting, so the receive below
-    // would never wait on the close event: look at it first.
-    if (WaitForSingleObject(record->closeRequested.Get(), 0) == WAIT_OBJECT_0)
+    // would never wait on the close event: look at it first. While receiving
+    // is paused, wait here (a close request still ends the wait).
+    const HANDLE gates[2] = {record->closeRequested.Get(), record->receiveAllowed.Get()};
+    if (WaitForMultipleObjects(2, gates, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
         return -1;
     const SOCKET socket = record->handle.Get();
     WSABUF piece;

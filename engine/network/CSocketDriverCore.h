@@ -48,6 +48,7 @@ public:
     bool ConnectAsync(const char* address);
     void Close(uint32_t socket);
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length);
+    void PauseReceiving(uint32_t socket, bool paused);
     // The driver is going: no more listener calls, no more accepting, every
     // connection shut down (its thread closes it), and every thread of the
     // driver ended (but the calling one, when it is one of them).
@@ -57,12 +58,16 @@ private:
     struct CDriverSocket
     {
         explicit CDriverSocket(SOCKET socket)
-            : handle(socket), closeRequested(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+            : handle(socket), closeRequested(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+              receiveAllowed(CreateEventW(nullptr, TRUE, TRUE, nullptr))
         {
         }
         Common::CScopedSocket handle;
         // Signalled by Close: the receive thread stops waiting and ends.
         Common::CScopedKernelHandle closeRequested;
+        // Reset while the owner has paused receiving: the receive thread
+        // waits before its next read.
+        Common::CScopedKernelHandle receiveAllowed;
         std::atomic<bool> hasReader{false};
         Common::CCriticalSection sendLock;
     };
