@@ -7,7 +7,10 @@
 namespace RVGameEngine {
 namespace Network {
 
-CNetworkDriver_Socket::CNetworkDriver_Socket() : m_core(std::make_shared<CSocketDriverCore>()) {}
+CNetworkDriver_Socket::CNetworkDriver_Socket(DWORD sendTimeoutMs)
+    : m_core(std::make_shared<CSocketDriverCore>(sendTimeoutMs))
+{
+}
 
 CNetworkDriver_Socket::~CNetworkDriver_Socket()
 {

@@ -22,7 +22,7 @@ namespace Network {
 class CNetworkDriver_Socket : public INetworkDriver
 {
 public:
-    CNetworkDriver_Socket();
+    explicit CNetworkDriver_Socket(DWORD sendTimeoutMs = CSocketDriverCore::kDefaultSendTimeoutMs);
     ~CNetworkDriver_Socket() override;
 
     bool Listen(INetworkDriverListener* listener, const char* address) override;

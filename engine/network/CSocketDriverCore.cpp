@@ -23,8 +23,6 @@ constexpr long kAcceptPollMs = 100;
 // One receive, as much as one ring of the manager holds.
 constexpr int kReceiveBufferSize = 4108;
 constexpr int kListenBacklog = 32;
-// How long a send may wait for a peer that does not read before it fails.
-constexpr DWORD kSendTimeoutMs = 5000;
 // How long a detach waits for the driver's threads: a receive or accept
 // thread ends at once, a connect thread within its connect limit.
 constexpr DWORD kThreadEndLimitMs = kConnectTimeoutMs + 2000;
@@ -67,6 +65,16 @@ int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, DWORD timeoutMs,
 }
 
 } // namespace
+
+CSocketDriverCore::CDriverSocket::CDriverSocket(SOCKET socket)
+    : handle(socket), closeRequested(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      receiveAllowed(CreateEventW(nullptr, TRUE, TRUE, nullptr)), sendRoom(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+{
+    u_long nonBlocking = 1;
+    ioctlsocket(socket, FIONBIO, &nonBlocking);
+    if (sendRoom.IsValid())
+        WSAEventSelect(socket, sendRoom.Get(), FD_WRITE);
+}
 
 CSocketDriverCore::~CSocketDriverCore() = default;
 
@@ -188,8 +196,10 @@ void CSocketDriverCore::Close(uint32_t socket)
     auto found = m_sockets.find(socket);
     if (found == m_sockets.end())
         return;
+    found->second->closing = true;
     if (found->second->hasReader) {
-        // The receive thread wakes, reports the close and closes the socket.
+        // The receive thread wakes, reports the close and closes the socket;
+        // a send waiting for room gives up.
         SetEvent(found->second->closeRequested.Get());
         return;
     }
@@ -200,38 +210,51 @@ void CSocketDriverCore::Close(uint32_t socket)
 
 bool CSocketDriverCore::Send(uint32_t socket, const uint8_t* data, uint32_t length)
 {
+    // The time limit covers the whole call, the wait for another sender
+    // included.
+    const DWORD start = GetTickCount();
     const SocketRecord record = FindSocket(socket);
     if (!record || (data == nullptr && length != 0))
         return false;
     // One sender at a time per socket, so that packets never interleave.
     CAutoLock lock(&record->sendLock);
-    Common::CScopedKernelHandle sent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!sent.IsValid())
+    if (record->sendFailed || record->closing)
         return false;
-    const DWORD start = GetTickCount();
+    // A plain send on the non-blocking socket; only when its buffer is full
+    // is there a wait, for room or for a close request.
     while (length > 0) {
-        const DWORD waited = GetTickCount() - start;
-        const int count = waited < kSendTimeoutMs
-            ? SendOnce(record->handle.Get(), sent.Get(), data, length, kSendTimeoutMs - waited)
-            : -1;
-        if (count <= 0)
+        const int count = send(record->handle.Get(), reinterpret_cast<const char*>(data), static_cast<int>(length), 0);
+        if (count > 0) {
+            data += count;
+            length -= static_cast<uint32_t>(count);
+            continue;
+        }
+        if (count == 0 || WSAGetLastError() != WSAEWOULDBLOCK || !WaitForSendRoom(*record, start)) {
+            // Part of a packet may be on the wire: nothing may follow it.
+            record->sendFailed = true;
             return false;
-        data += count;
-        length -= static_cast<uint32_t>(count);
+        }
     }
     return true;
 }
 
-int CSocketDriverCore::SendOnce(SOCKET socket, HANDLE sent, const uint8_t* data, uint32_t length, DWORD timeoutMs)
+bool CSocketDriverCore::WaitForSendRoom(CDriverSocket& record, DWORD start)
 {
-    // Waited on with a time-out: a blocking send to a peer that stopped
-    // reading would wait for ever.
-    WSABUF piece;
-    piece.len = static_cast<ULONG>(length);
-    piece.buf = reinterpret_cast<char*>(const_cast<uint8_t*>(data));
-    return RunOverlapped(socket, sent, nullptr, timeoutMs, [&](WSAOVERLAPPED* overlapped, DWORD* count, DWORD*) {
-        return WSASend(socket, &piece, 1, count, 0, overlapped, nullptr);
-    });
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= m_sendTimeoutMs || record.closing)
+        return false;
+    // The room signal is set whenever room came after a full buffer; one
+    // left from earlier would end the wait at once, so it is cleared and
+    // the send retried first (room that came in between is not missed).
+    ResetEvent(record.sendRoom.Get());
+    fd_set writable;
+    FD_ZERO(&writable);
+    FD_SET(record.handle.Get(), &writable);
+    timeval now{0, 0};
+    if (select(0, nullptr, &writable, nullptr, &now) > 0)
+        return true;
+    const HANDLE waits[2] = {record.closeRequested.Get(), record.sendRoom.Get()};
+    return WaitForMultipleObjects(2, waits, FALSE, m_sendTimeoutMs - waited) == WAIT_OBJECT_0 + 1;
 }
 
 void CSocketDriverCore::PauseReceiving(uint32_t socket, bool paused)
@@ -254,8 +277,10 @@ void CSocketDriverCore::Detach()
         CAutoLock lock(&m_socketLock);
         sockets.swap(m_sockets);
     }
-    for (auto& entry : sockets)
+    for (auto& entry : sockets) {
+        entry.second->closing = true;
         SetEvent(entry.second->closeRequested.Get());
+    }
     std::vector<tagStartedThread> threads;
     {
         CAutoLock lock(&m_threadLock);

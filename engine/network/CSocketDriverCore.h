@@ -34,7 +34,10 @@ namespace Network {
 class CSocketDriverCore : public std::enable_shared_from_this<CSocketDriverCore>
 {
 public:
-    CSocketDriverCore() = default;
+    // How long one send may wait for a peer that does not read.
+    static constexpr DWORD kDefaultSendTimeoutMs = 5000;
+
+    explicit CSocketDriverCore(DWORD sendTimeoutMs = kDefaultSendTimeoutMs) : m_sendTimeoutMs(sendTimeoutMs) {}
     ~CSocketDriverCore();
     CSocketDriverCore(const CSocketDriverCore&) = delete;
     CSocketDriverCore& operator=(const CSocketDriverCore&) = delete;
@@ -57,19 +60,23 @@ public:
 private:
     struct CDriverSocket
     {
-        explicit CDriverSocket(SOCKET socket)
-            : handle(socket), closeRequested(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-              receiveAllowed(CreateEventW(nullptr, TRUE, TRUE, nullptr))
-        {
-        }
+        // Puts the socket in non-blocking mode, with a signal for room to
+        // send once its buffer was full.
+        explicit CDriverSocket(SOCKET socket);
         Common::CScopedSocket handle;
         // Signalled by Close: the receive thread stops waiting and ends.
         Common::CScopedKernelHandle closeRequested;
         // Reset while the owner has paused receiving: the receive thread
         // waits before its next read.
         Common::CScopedKernelHandle receiveAllowed;
+        // Set by Winsock when there is room to send again after a full buffer.
+        Common::CScopedKernelHandle sendRoom;
         std::atomic<bool> hasReader{false};
+        // Close was asked for: sends fail at once.
+        std::atomic<bool> closing{false};
         Common::CCriticalSection sendLock;
+        // A send failed part-way: nothing more may be sent (under sendLock).
+        bool sendFailed = false;
     };
     using SocketRecord = std::shared_ptr<CDriverSocket>;
 
@@ -95,9 +102,9 @@ private:
     // One receive that a close request can interrupt: the byte count, 0 when
     // the peer closed, -1 on an error or a close request.
     static int ReceiveOnce(const SocketRecord& record, HANDLE dataReady, char* buffer, int size);
-    // One send that gives up after `timeoutMs`: the byte count, or -1 on an
-    // error or the time-out (part of the bytes may have gone even then).
-    static int SendOnce(SOCKET socket, HANDLE sent, const uint8_t* data, uint32_t length, DWORD timeoutMs);
+    // Waits until the record's socket has room to send again; false on a
+    // close request or once the send begun at `start` has used its time.
+    bool WaitForSendRoom(CDriverSocket& record, DWORD start);
     // Starts the record's receive thread; on failure the connection is
     // reported closed and dropped.
     void StartReceiving(const SocketRecord& record);
@@ -110,6 +117,8 @@ private:
     void NotifyConnectResult(uint32_t socket, const char* address, bool success);
     void NotifySocketClosed(uint32_t socket);
     void NotifyDataReceived(uint32_t socket, const uint8_t* data, uint32_t length);
+
+    const DWORD m_sendTimeoutMs;
 
     Common::CCriticalSection m_listenerLock;
     INetworkDriverListener* m_listener = nullptr;

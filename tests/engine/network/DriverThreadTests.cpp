@@ -1,7 +1,9 @@
 #include <winsock2.h>
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/network/CNetworkDriver_Socket.h"
 #include "engine/network/INetwork.h"
+#include "engine/network/PacketFormat.h"
 #include "tests/engine/network/RecordingNetwork.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <atomic>
 #include <set>
 #include <string>
 #include <vector>
@@ -38,6 +41,23 @@ std::set<DWORD> ThreadIds()
 }
 
 constexpr const char* kChildVariable = "RV_NETWORK_EXIT_CHILD";
+
+// Sends full-size packets on its own thread until one fails.
+struct BlockedSender
+{
+    static DWORD WINAPI Run(void* parameter)
+    {
+        auto* self = static_cast<BlockedSender*>(parameter);
+        const std::string block(kMaxPacketPayload, 's');
+        for (int i = 0; i < 100000 && self->client->Send(self->socket, 7, 7, block); ++i)
+            ++self->sent;
+        return 0;
+    }
+    RVTest::RecordingNetwork* client = nullptr;
+    uint32_t socket = kInvalidNetworkSocket;
+    std::atomic<int> sent{0};
+    Common::CScopedKernelHandle thread;
+};
 
 } // namespace
 
@@ -137,4 +157,39 @@ TEST(ThreadedDriver, AProgramReturningRightAfterItsLastCloseExitsCleanly)
     }
     SetEnvironmentVariableA(kChildVariable, nullptr);
     EXPECT_TRUE(failures.empty()) << failures.size() << " of " << kRuns << " runs failed, first: " << failures[0];
+}
+
+// Two senders wait on a peer that reads nothing, with a time limit far longer
+// than this test may run: the close ends both waits, and the connection's
+// close is reported once.
+TEST(ThreadedDriver, ACloseEndsEverySendWaitingOnAPeerThatDoesNotRead)
+{
+    RVTest::RecordingNetwork client(new CNetworkDriver_Socket(10 * 60 * 1000));
+    const uint32_t socket = client.ConnectToStatServer();
+    ASSERT_NE(socket, kInvalidNetworkSocket);
+    ASSERT_TRUE(client.Control(socket, RVTest::kStatStall));
+    BlockedSender senders[2];
+    for (BlockedSender& sender : senders) {
+        sender.client = &client;
+        sender.socket = socket;
+        sender.thread.Reset(CreateThread(nullptr, 0, &BlockedSender::Run, &sender, 0, nullptr));
+        ASSERT_TRUE(sender.thread.IsValid());
+    }
+    // Until the peer's buffers are full and neither sender gets further.
+    int last = -1;
+    RVTest::WaitFor([&] {
+        const int now = senders[0].sent + senders[1].sent;
+        const bool stuck = now == last;
+        last = now;
+        Sleep(250);
+        return stuck;
+    }, 30000);
+    client.network->Close(socket);
+    const HANDLE threads[2] = {senders[0].thread.Get(), senders[1].thread.Get()};
+    // (The peer itself hangs up only after a minute.)
+    EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);
+    ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
+    client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 2, 300);
+    EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
+    EXPECT_FALSE(client.Send(socket, 1, 1));
 }
