@@ -262,10 +262,16 @@ void CSocketDriverCore::PauseReceiving(uint32_t socket, bool paused)
     const SocketRecord record = FindSocket(socket);
     if (!record)
         return;
-    if (paused)
+    // The flag is read first by the receive thread; the event is what it
+    // waits on, so it is reset before the flag is raised and set after the
+    // flag is lowered.
+    if (paused) {
         ResetEvent(record->receiveAllowed.Get());
-    else
+        record->receivePaused = true;
+    } else {
+        record->receivePaused = false;
         SetEvent(record->receiveAllowed.Get());
+    }
 }
 
 void CSocketDriverCore::Detach()
@@ -386,18 +392,30 @@ void CSocketDriverCore::ReceiveLoop(const SocketRecord& record)
 
 int CSocketDriverCore::ReceiveOnce(const SocketRecord& record, HANDLE dataReady, char* buffer, int size)
 {
-    // An overlapped receive waited on beside the close event: a receive
-    // blocked in recv cannot be woken from another thread everywhere (shutdown
-    // does not wake it under every Winsock), but a wait on two events can.
     if (dataReady == nullptr || !record->closeRequested.IsValid() || !record->receiveAllowed.IsValid())
         return -1;
     // A peer that keeps sending always has data waiting, so the receive below
-    // would never wait on the close event: look at it first. While receiving
-    // is paused, wait here (a close request still ends the wait).
-    const HANDLE gates[2] = {record->closeRequested.Get(), record->receiveAllowed.Get()};
-    if (WaitForMultipleObjects(2, gates, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+    // would never wait on the close event: look at the request first. While
+    // receiving is paused, wait here (a close request still ends the wait).
+    if (record->closing)
         return -1;
+    if (record->receivePaused) {
+        const HANDLE gates[2] = {record->closeRequested.Get(), record->receiveAllowed.Get()};
+        if (WaitForMultipleObjects(2, gates, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+            return -1;
+    }
+    // What has arrived already is taken by a plain read of the non-blocking
+    // socket: one call, where an overlapped receive costs several.
     const SOCKET socket = record->handle.Get();
+    const int count = recv(socket, buffer, size, 0);
+    if (count >= 0)
+        return count;
+    if (WSAGetLastError() != WSAEWOULDBLOCK)
+        return -1;
+    // Nothing yet: an overlapped receive waited on beside the close event. A
+    // receive blocked in recv cannot be woken from another thread everywhere
+    // (shutdown does not wake it under every Winsock), but a wait on two
+    // events can.
     WSABUF piece;
     piece.len = static_cast<ULONG>(size);
     piece.buf = buffer;

@@ -72,8 +72,10 @@ private:
         // Set by Winsock when there is room to send again after a full buffer.
         Common::CScopedKernelHandle sendRoom;
         std::atomic<bool> hasReader{false};
-        // Close was asked for: sends fail at once.
+        // Close was asked for: sends fail at once, the receive thread ends.
         std::atomic<bool> closing{false};
+        // Receiving is paused (receiveAllowed is reset).
+        std::atomic<bool> receivePaused{false};
         Common::CCriticalSection sendLock;
         // A send failed part-way: nothing more may be sent (under sendLock).
         bool sendFailed = false;
