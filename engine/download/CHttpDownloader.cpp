@@ -40,9 +40,9 @@ void LogRefusal(const wchar_t* what)
 
 // The body goes into the stream as it arrives. A stated length is no promise
 // that the bytes will come, so room is made a few MB ahead at first, then
-// never further ahead than what has arrived (doubling with it), and the
-// pieces are received straight into that room. A request that fails leaves
-// the stream as it was before.
+// never more than four times what has arrived (growing with it, in few steps
+// since each moves what came), and the pieces are received straight into
+// that room. A request that fails leaves the stream as it was before.
 class CStreamSink : public IHttpBodySink
 {
 public:
@@ -83,7 +83,9 @@ public:
         if (m_expected == 0 || count > m_expected - m_filled)
             return nullptr;
         if (count > m_room - m_filled) {
-            const uint32_t ahead = std::max(count, std::max(m_filled, kFirstRoom));
+            const uint32_t ahead = std::max(count, std::max(kRoomAheadFactor * m_filled, kFirstRoom));
+            // Only what came is moved to the larger block.
+            m_stream->SetSize(static_cast<int32_t>(m_filled));
             MakeRoom(m_filled + std::min(ahead, m_expected - m_filled));
         }
         return count <= m_room - m_filled ? m_stream->GetData() + m_filled : nullptr;
@@ -98,6 +100,7 @@ public:
 
 private:
     static constexpr uint32_t kFirstRoom = 4 * 1024 * 1024;
+    static constexpr uint32_t kRoomAheadFactor = 4;
 
     // Sizes the stream to `room` bytes; without the memory for it the pieces
     // are appended one by one.
