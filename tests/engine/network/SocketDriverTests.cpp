@@ -312,3 +312,30 @@ TEST_P(SocketDriver, CloseLeavesForeignSocketsAlone)
     EXPECT_EQ(getsockopt(own.Get(), SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length), 0);
     EXPECT_EQ(type, SOCK_STREAM);
 }
+
+// While its owner has paused reading, a driver reports nothing of the
+// connection, neither data nor the peer's close; once reading resumes every
+// byte comes, then the close, once.
+TEST_P(SocketDriver, PausedReadingHoldsDataAndCloseUntilResumed)
+{
+    Client client = Manager();
+    const uint32_t socket = client.ConnectToStatServer();
+    ASSERT_NE(socket, kInvalidNetworkSocket);
+    client.driver->PauseReceiving(socket, true);
+    const int replies = 30;
+    for (uint16_t i = 0; i < replies; ++i)
+        ASSERT_TRUE(client.Control(socket, kStatReply, std::string(1, RVTest::kWhole) + Frame(5, i, std::string(1500, 'p'))));
+    ASSERT_TRUE(client.Control(socket, RVTest::kStatClose));
+    client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1, 700);
+    // A read already under way when the pause came still delivers what it
+    // got (one read: two or three of these replies at most), nothing after.
+    EXPECT_LE(client.Count(NETWORK_EVENT_DATA_RECEIVED), 1 + 3);
+    EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 0);
+
+    client.driver->PauseReceiving(socket, false);
+    ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
+    client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 2, 300);
+    EXPECT_EQ(client.Count(NETWORK_EVENT_DATA_RECEIVED), 1 + replies);
+    EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
+    EXPECT_EQ(client.seen.back().kind, NETWORK_EVENT_SOCKET_CLOSED);
+}
