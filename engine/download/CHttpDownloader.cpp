@@ -5,10 +5,10 @@
 #include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/TextCodec.h"
 #include "engine/common/system/SocketFunctions.h"
+#include "engine/download/CHttpFileSink.h"
 #include "engine/download/HttpResponseHeader.h"
 #include "engine/download/HttpUrl.h"
 #include "engine/download/IHttpBodySink.h"
-#include "engine/filesystem/CRawFile.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
@@ -38,27 +38,40 @@ void LogRefusal(const wchar_t* what)
     FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING, L"HTTP request failed: %s", what);
 }
 
-// Once the length is known the stream is sized for the whole body, and the
-// pieces are received straight into it; the size and position then follow
-// the bytes that came (a body cut short keeps what came).
+// The body goes into the stream as it arrives. A stated length is no promise
+// that the bytes will come, so room is made a few MB ahead at first, then
+// never more than four times what has arrived (growing with it, in few steps
+// since each moves what came), and the pieces are received straight into
+// that room. A request that fails leaves the stream as it was before.
 class CStreamSink : public IHttpBodySink
 {
 public:
     explicit CStreamSink(Common::IStream* stream) : m_stream(stream) {}
-    ~CStreamSink() { EndRoom(); }
+    ~CStreamSink()
+    {
+        if (m_prepared && !m_finished)
+            Restore();
+    }
     uint32_t GetLimit() const override { return CHttpDownloader::kMaxBodyInMemory; }
     bool Prepare() override
     {
+        if (!m_prepared) {
+            const uint8_t* data = m_stream->GetData();
+            m_original.assign(data, data + m_stream->GetSize());
+            m_originalPosition = m_stream->Tell();
+            m_prepared = true;
+        }
         m_stream->SetSize(0);
+        m_stream->Seek(0);
         m_filled = 0;
         m_room = 0;
+        m_expected = 0;
         return m_stream->GetSize() == 0;
     }
     void ExpectLength(uint32_t length) override
     {
-        m_stream->SetSize(static_cast<int32_t>(length));
-        // Without the memory for it the pieces are appended one by one.
-        m_room = m_stream->GetSize() == static_cast<int32_t>(length) ? length : 0;
+        m_expected = length;
+        MakeRoom(std::min(length, kFirstRoom));
     }
     bool Append(const uint8_t* data, uint32_t count) override
     {
@@ -67,16 +80,41 @@ public:
     }
     uint8_t* GetRoom(uint32_t count) override
     {
+        if (m_expected == 0 || count > m_expected - m_filled)
+            return nullptr;
+        if (count > m_room - m_filled) {
+            const uint32_t ahead = std::max(count, std::max(kRoomAheadFactor * m_filled, kFirstRoom));
+            // Only what came is moved to the larger block.
+            m_stream->SetSize(static_cast<int32_t>(m_filled));
+            MakeRoom(m_filled + std::min(ahead, m_expected - m_filled));
+        }
         return count <= m_room - m_filled ? m_stream->GetData() + m_filled : nullptr;
     }
     void Commit(uint32_t count) override { m_filled += count; }
     bool Finish() override
     {
         EndRoom();
+        m_finished = true;
         return true;
     }
 
 private:
+    static constexpr uint32_t kFirstRoom = 4 * 1024 * 1024;
+    static constexpr uint32_t kRoomAheadFactor = 4;
+
+    // Sizes the stream to `room` bytes; without the memory for it the pieces
+    // are appended one by one.
+    void MakeRoom(uint32_t room)
+    {
+        m_stream->SetSize(static_cast<int32_t>(room));
+        if (m_stream->GetSize() == static_cast<int32_t>(room)) {
+            m_room = room;
+        } else {
+            m_stream->SetSize(static_cast<int32_t>(m_filled));
+            EndRoom();
+            m_expected = 0;
+        }
+    }
     void EndRoom()
     {
         if (m_room == 0)
@@ -84,60 +122,25 @@ private:
         m_stream->SetSize(static_cast<int32_t>(m_filled));
         m_stream->Seek(static_cast<int32_t>(m_filled));
         m_room = 0;
+        m_expected = 0;
+    }
+    void Restore()
+    {
+        m_stream->SetSize(0);
+        m_stream->Seek(0);
+        if (!m_original.empty())
+            m_stream->Write(m_original.data(), static_cast<int32_t>(m_original.size()));
+        m_stream->Seek(m_originalPosition);
     }
 
     Common::IStream* m_stream;
+    std::vector<uint8_t> m_original;
+    int32_t m_originalPosition = 0;
+    bool m_prepared = false;
+    bool m_finished = false;
+    uint32_t m_expected = 0;
     uint32_t m_room = 0;
     uint32_t m_filled = 0;
-};
-
-// Gathers the pieces in a block and writes them to the file a block at a
-// time: one system call per piece costs more than the piece's bytes.
-class CFileSink : public IHttpBodySink
-{
-public:
-    explicit CFileSink(const wchar_t* fileName) : m_fileName(fileName) {}
-    // A body cut short keeps what had arrived, as when every piece was
-    // written at once.
-    ~CFileSink() { Finish(); }
-    uint32_t GetLimit() const override { return 0xFFFFFFFFu; }
-    bool Prepare() override
-    {
-        m_pending = 0;
-        if (m_block == nullptr)
-            m_block.reset(new (std::nothrow) uint8_t[kFileBlockSize]);
-        return m_file.Open(m_fileName, false, false) && m_file.SetSize(0);
-    }
-    void ExpectLength(uint32_t) override {}
-    bool Append(const uint8_t* data, uint32_t count) override
-    {
-        uint8_t* room = GetRoom(count);
-        if (room == nullptr)
-            return Finish() && m_file.WriteNext(data, count);
-        std::copy_n(data, count, room);
-        Commit(count);
-        return true;
-    }
-    uint8_t* GetRoom(uint32_t count) override
-    {
-        if (m_block == nullptr || count > kFileBlockSize || (m_pending + count > kFileBlockSize && !Finish()))
-            return nullptr;
-        return m_block.get() + m_pending;
-    }
-    void Commit(uint32_t count) override { m_pending += count; }
-    bool Finish() override
-    {
-        const bool written = m_pending == 0 || m_file.WriteNext(m_block.get(), m_pending);
-        m_pending = 0;
-        return written;
-    }
-
-private:
-    static constexpr uint32_t kFileBlockSize = 256 * 1024;
-    const wchar_t* m_fileName;
-    FileSystem::CRawFile m_file;
-    std::unique_ptr<uint8_t[]> m_block;
-    uint32_t m_pending = 0;
 };
 
 // The form body: the query text, read in the system's code page, as UTF-8.
@@ -218,7 +221,15 @@ bool CHttpDownloader::DownloadToFile(const wchar_t* url, const wchar_t* fileName
     if (!m_socket.IsValid())
         return false;
     const tagHttpUrl parts = SplitHttpUrl(url);
-    CFileSink sink(fileName);
+    CHttpFileSink sink(fileName);
+    return Get(parts.path, parts.host, delayMs, sink);
+}
+
+bool CHttpDownloader::DownloadInto(const wchar_t* url, IHttpBodySink& sink, int32_t delayMs)
+{
+    if (!m_socket.IsValid())
+        return false;
+    const tagHttpUrl parts = SplitHttpUrl(url);
     return Get(parts.path, parts.host, delayMs, sink);
 }
 

@@ -43,6 +43,8 @@ public:
     bool DownloadWithHost(const wchar_t* url, const wchar_t* host, Common::TIntrusivePointer<Common::IStream> stream,
                           int32_t delayMs) override;
     bool Post(const wchar_t* url, Common::TIntrusivePointer<Common::IStream> stream, int32_t delayMs) override;
+    // A GET whose body goes to the sink given (the open connection is used).
+    bool DownloadInto(const wchar_t* url, IHttpBodySink& sink, int32_t delayMs);
 
 private:
     std::string BuildGetRequest(const std::string& path, const std::string& host) const;

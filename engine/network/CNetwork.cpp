@@ -4,6 +4,7 @@
 #include "engine/common/base/CKeepAlive.h"
 #include "engine/network/PacketFormat.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -93,14 +94,18 @@ void CNetwork::Update()
         return;
     // A handler may drop the last reference to this manager.
     Common::CKeepAlive keepAlive(this);
-    // Only what was queued before this call: a peer that keeps sending (or a
-    // handler that keeps queueing) cannot keep one call busy.
-    for (size_t left = QueuedEventCount(); left > 0; --left) {
+    // Only what was queued before this call, and at most a bounded number of
+    // events: a peer that keeps sending (or a handler that keeps queueing)
+    // cannot keep one call busy. The rest waits, in order, for the next call.
+    size_t left = std::min<size_t>(QueuedEventCount(), kMaxEventsPerUpdate);
+    for (; left > 0; --left) {
         std::unique_ptr<tagNetworkEvent> event(TakeEvent());
         if (!event)
             break;
-        if (event->connection)
-            event->connection->RemoveQueuedBytes(static_cast<uint32_t>(event->packet.size()));
+        if (event->connection) {
+            event->connection->RemoveQueuedBytes(static_cast<uint32_t>(event->packet.size()) + kQueuedPacketOverhead);
+            ApplyBackPressure(*event->connection);
+        }
         RaiseEvent(*event);
     }
 }
@@ -157,27 +162,37 @@ void CNetwork::OnDataReceived(uint32_t socket, const uint8_t* data, uint32_t len
     m_bytesReceived += length;
     std::vector<tagNetworkEvent*> packets;
     connection->Receive(data, length, packets);
-    if (!QueuePackets(connection, packets))
-        DropConnection(*connection);
+    QueuePackets(connection, packets);
 }
 
-bool CNetwork::QueuePackets(const std::shared_ptr<CNetworkConnection>& connection,
+void CNetwork::QueuePackets(const std::shared_ptr<CNetworkConnection>& connection,
                             const std::vector<tagNetworkEvent*>& packets)
 {
-    uint32_t bytes = 0;
+    if (packets.empty())
+        return;
+    uint32_t cost = 0;
     for (tagNetworkEvent* packet : packets) {
         packet->connection = connection;
-        bytes += static_cast<uint32_t>(packet->packet.size());
+        cost += static_cast<uint32_t>(packet->packet.size()) + kQueuedPacketOverhead;
     }
-    if (connection->GetQueuedBytes() + bytes > kMaxQueuedBytesPerConnection) {
-        for (tagNetworkEvent* packet : packets)
-            delete packet;
-        return false;
+    // Counted before they can be taken, so that Update never counts below 0.
+    connection->AddQueuedBytes(cost);
+    {
+        CAutoLock lock(&m_eventLock);
+        m_events.insert(m_events.end(), packets.begin(), packets.end());
     }
-    connection->AddQueuedBytes(bytes);
-    CAutoLock lock(&m_eventLock);
-    m_events.insert(m_events.end(), packets.begin(), packets.end());
-    return true;
+    ApplyBackPressure(*connection);
+}
+
+void CNetwork::ApplyBackPressure(CNetworkConnection& connection)
+{
+    // Decided and told under the connection's lock: a pause from the
+    // receiving thread and a resume from Update reach the driver in the
+    // order they were decided.
+    CAutoLock lock(&connection.GetPauseLock());
+    bool paused = false;
+    if (connection.PauseChanges(kMaxQueuedBytesPerConnection, &paused) && m_driver)
+        m_driver->PauseReceiving(connection.GetSocket(), paused);
 }
 
 void CNetwork::DropConnection(CNetworkConnection& connection)

@@ -51,10 +51,12 @@ public:
 private:
     void AddConnection(uint32_t socket);
     std::shared_ptr<CNetworkConnection> FindConnection(uint32_t socket);
-    // Queues a connection's received packets; false, with them dropped, when
-    // that would take its queued bytes past kMaxQueuedBytesPerConnection.
-    bool QueuePackets(const std::shared_ptr<CNetworkConnection>& connection,
+    // Queues a connection's received packets, pausing its receiving once
+    // they cost kMaxQueuedBytesPerConnection or more.
+    void QueuePackets(const std::shared_ptr<CNetworkConnection>& connection,
                       const std::vector<tagNetworkEvent*>& packets);
+    // Pauses or resumes the connection's receiving as its queued cost asks.
+    void ApplyBackPressure(CNetworkConnection& connection);
     // Marks it bad and has the driver close it; the closed event follows.
     void DropConnection(CNetworkConnection& connection);
     void QueueEvent(tagNetworkEvent* event);

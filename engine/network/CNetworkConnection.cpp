@@ -14,6 +14,17 @@ CNetworkConnection::CNetworkConnection(uint32_t socket) : m_socket(socket)
     m_ring.SetCapacity(kReceiveRingCapacity);
 }
 
+bool CNetworkConnection::PauseChanges(uint32_t bound, bool* paused)
+{
+    const uint32_t queued = GetQueuedBytes();
+    const bool pause = m_paused ? queued >= bound / 2 : queued >= bound;
+    if (pause == m_paused)
+        return false;
+    m_paused = pause;
+    *paused = pause;
+    return true;
+}
+
 void CNetworkConnection::Receive(const uint8_t* data, uint32_t length, std::vector<tagNetworkEvent*>& events)
 {
     while (length > 0 && !IsBad()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/common/base/CCriticalSection.h"
 #include "engine/network/CRingBuffer.h"
 
 #include <atomic>
@@ -23,13 +24,20 @@ public:
     bool IsBad() const { return m_bad.load(); }
     void MarkBad() { m_bad.store(true); }
 
-    // Bytes of this connection's packets queued for delivery and not yet
-    // raised. Received data waits in the manager's queue until Update runs,
-    // so a peer that sends faster than the owner delivers is cut off at a
-    // bound instead of growing the queue without end.
+    // What this connection's packets queued for delivery and not yet raised
+    // cost (bytes and bookkeeping). Received data waits in the manager's
+    // queue until Update runs, so reading from a peer that sends faster than
+    // the owner delivers is paused at a bound instead of growing the queue
+    // without end.
     uint32_t GetQueuedBytes() const { return m_queuedBytes.load(); }
     void AddQueuedBytes(uint32_t bytes) { m_queuedBytes += bytes; }
     void RemoveQueuedBytes(uint32_t bytes) { m_queuedBytes -= bytes; }
+    // Whether receiving should be paused now (and was not) or resumed now
+    // (and was paused), given the queued cost: paused from `bound` on,
+    // resumed below half of it. Changes the state it reports; the caller
+    // tells the driver while it still holds GetPauseLock.
+    bool PauseChanges(uint32_t bound, bool* paused);
+    Common::CCriticalSection& GetPauseLock() { return m_pauseLock; }
 
     // Appends received bytes and cuts whole packets out of the stream; each
     // verified packet becomes a data event appended to `events`. A size out
@@ -44,6 +52,8 @@ private:
     CRingBuffer m_ring;
     std::atomic<bool> m_bad{false};
     std::atomic<uint32_t> m_queuedBytes{0};
+    Common::CCriticalSection m_pauseLock;
+    bool m_paused = false;
 };
 
 } // namespace Network

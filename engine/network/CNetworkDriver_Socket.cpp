@@ -7,7 +7,10 @@
 namespace RVGameEngine {
 namespace Network {
 
-CNetworkDriver_Socket::CNetworkDriver_Socket() : m_core(std::make_shared<CSocketDriverCore>()) {}
+CNetworkDriver_Socket::CNetworkDriver_Socket(DWORD sendTimeoutMs)
+    : m_core(std::make_shared<CSocketDriverCore>(sendTimeoutMs))
+{
+}
 
 CNetworkDriver_Socket::~CNetworkDriver_Socket()
 {
@@ -49,6 +52,11 @@ void CNetworkDriver_Socket::Close(uint32_t socket)
 bool CNetworkDriver_Socket::Send(uint32_t socket, const uint8_t* data, uint32_t length)
 {
     return m_core->Send(socket, data, length);
+}
+
+void CNetworkDriver_Socket::PauseReceiving(uint32_t socket, bool paused)
+{
+    m_core->PauseReceiving(socket, paused);
 }
 
 INetworkDriver* INetworkDriver_Socket_Create()

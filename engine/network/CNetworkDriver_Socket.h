@@ -17,12 +17,12 @@ namespace Network {
 // a short-lived thread per asynchronous connect. Listener calls come from
 // those threads (and from the caller of Connect).
 //
-// Destroying the driver detaches its listener, stops listening and shuts
-// every connection down; threads still running end on their own.
+// Destroying the driver detaches its listener, stops listening, shuts every
+// connection down and waits (bounded) until its threads have ended.
 class CNetworkDriver_Socket : public INetworkDriver
 {
 public:
-    CNetworkDriver_Socket();
+    explicit CNetworkDriver_Socket(DWORD sendTimeoutMs = CSocketDriverCore::kDefaultSendTimeoutMs);
     ~CNetworkDriver_Socket() override;
 
     bool Listen(INetworkDriverListener* listener, const char* address) override;
@@ -32,6 +32,7 @@ public:
     uint32_t ConnectAsync(const char* address) override;
     void Close(uint32_t socket) override;
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length) override;
+    void PauseReceiving(uint32_t socket, bool paused) override;
 
 private:
     std::shared_ptr<CSocketDriverCore> m_core;

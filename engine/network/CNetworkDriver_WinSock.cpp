@@ -200,6 +200,8 @@ void CNetworkDriver_WinSock::CloseOwned(SOCKET socket)
     Common::CAutoLock lock(&SharedSocketLock());
     m_sockets.erase(socket);
     m_pendingAddresses.erase(socket);
+    m_paused.erase(socket);
+    m_closeDeferred.erase(socket);
     closesocket(socket);
 }
 
@@ -255,6 +257,31 @@ bool CNetworkDriver_WinSock::Send(uint32_t socket, const uint8_t* data, uint32_t
         }
     }
     return true;
+}
+
+void CNetworkDriver_WinSock::PauseReceiving(uint32_t socket, bool paused)
+{
+    const SOCKET owned = static_cast<SOCKET>(socket);
+    bool closed = false;
+    {
+        Common::CAutoLock lock(&SharedSocketLock());
+        if (m_sockets.count(owned) == 0)
+            return;
+        if (paused) {
+            m_paused.insert(owned);
+            return;
+        }
+        if (m_paused.erase(owned) == 0)
+            return;
+        closed = m_closeDeferred.erase(owned) != 0;
+    }
+    // A read notification that came while paused was answered without a
+    // read, and Winsock sends no other until one is made: ask for it again.
+    if (GetWindow() != nullptr) {
+        PostMessageW(GetWindow(), kNotifyMessage, static_cast<WPARAM>(owned), WSAMAKESELECTREPLY(FD_READ, 0));
+        if (closed)
+            PostMessageW(GetWindow(), kNotifyMessage, static_cast<WPARAM>(owned), WSAMAKESELECTREPLY(FD_CLOSE, 0));
+    }
 }
 
 void CNetworkDriver_WinSock::OnSocketNotify(void*, Common::tagEventArgs* args)
@@ -324,6 +351,8 @@ bool CNetworkDriver_WinSock::OnRead(SOCKET socket)
     int count = 0;
     {
         Common::CAutoLock lock(&SharedSocketLock());
+        if (m_paused.count(socket) != 0)
+            return false;
         count = recv(socket, reinterpret_cast<char*>(m_receiveBuffer.data()), kReceiveBufferSize, 0);
     }
     if (count <= 0)
@@ -347,6 +376,14 @@ void CNetworkDriver_WinSock::OnClose(SOCKET socket, int error)
     // A handler may have closed it meanwhile, which reported the close.
     if (!Owns(socket))
         return;
+    {
+        // Reading was paused with data still waiting: the close follows it.
+        Common::CAutoLock lock(&SharedSocketLock());
+        if (m_paused.count(socket) != 0) {
+            m_closeDeferred.insert(socket);
+            return;
+        }
+    }
     // The socket is ours to give back: the owner hears of the close once and
     // never closes it itself.
     CloseOwned(socket);

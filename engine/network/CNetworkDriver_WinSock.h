@@ -43,6 +43,7 @@ public:
     uint32_t ConnectAsync(const char* address) override;
     void Close(uint32_t socket) override;
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length) override;
+    void PauseReceiving(uint32_t socket, bool paused) override;
 
     // The hidden frame's window (null before Initialize).
     HWND GetWindow() const;
@@ -70,6 +71,10 @@ private:
     // and sends on any other socket refused. Changed and read by another
     // thread only under the shared socket lock.
     std::set<SOCKET> m_sockets;
+    // Sockets whose reading the owner paused, and those of them whose peer
+    // hung up meanwhile (reported once their data has been read).
+    std::set<SOCKET> m_paused;
+    std::set<SOCKET> m_closeDeferred;
     std::vector<uint8_t> m_receiveBuffer;
     Common::CCriticalSection m_sendLock;
 };

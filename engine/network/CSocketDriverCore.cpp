@@ -23,8 +23,9 @@ constexpr long kAcceptPollMs = 100;
 // One receive, as much as one ring of the manager holds.
 constexpr int kReceiveBufferSize = 4108;
 constexpr int kListenBacklog = 32;
-// How long a send may wait for a peer that does not read before it fails.
-constexpr DWORD kSendTimeoutMs = 5000;
+// How long a detach waits for the driver's threads: a receive or accept
+// thread ends at once, a connect thread within its connect limit.
+constexpr DWORD kThreadEndLimitMs = kConnectTimeoutMs + 2000;
 
 // Everything a started thread needs; the thread deletes it.
 struct tagThreadParameter
@@ -34,20 +35,6 @@ struct tagThreadParameter
     SOCKET socket = INVALID_SOCKET;
     std::string address;
 };
-
-bool StartThread(LPTHREAD_START_ROUTINE routine, tagThreadParameter* parameter, Common::CScopedKernelHandle* kept)
-{
-    HANDLE thread = CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
-    if (thread == nullptr) {
-        delete parameter;
-        return false;
-    }
-    if (kept != nullptr)
-        kept->Reset(thread);
-    else
-        CloseHandle(thread);
-    return true;
-}
 
 // Starts one overlapped send or receive on the socket (`start` issues it
 // with the overlapped record, the count and the flags) and waits for it to
@@ -79,7 +66,53 @@ int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, DWORD timeoutMs,
 
 } // namespace
 
+CSocketDriverCore::CDriverSocket::CDriverSocket(SOCKET socket)
+    : handle(socket), closeRequested(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      receiveAllowed(CreateEventW(nullptr, TRUE, TRUE, nullptr)), sendRoom(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+{
+    u_long nonBlocking = 1;
+    ioctlsocket(socket, FIONBIO, &nonBlocking);
+    if (sendRoom.IsValid())
+        WSAEventSelect(socket, sendRoom.Get(), FD_WRITE);
+}
+
 CSocketDriverCore::~CSocketDriverCore() = default;
+
+bool CSocketDriverCore::StartThread(LPTHREAD_START_ROUTINE routine, void* parameter, tagStartedThread* kept)
+{
+    std::unique_ptr<tagThreadParameter> owned(static_cast<tagThreadParameter*>(parameter));
+    CAutoLock lock(&m_threadLock);
+    if (m_detached)
+        return false;
+    // Threads that have ended give their place back.
+    for (size_t i = m_threads.size(); i-- > 0;) {
+        if (WaitForSingleObject(m_threads[i].handle.Get(), 0) == WAIT_OBJECT_0)
+            m_threads.erase(m_threads.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    tagStartedThread started;
+    started.handle.Reset(CreateThread(nullptr, 0, routine, owned.get(), 0, &started.id));
+    if (!started.handle.IsValid())
+        return false;
+    owned.release();
+    if (kept != nullptr)
+        *kept = std::move(started);
+    else
+        m_threads.push_back(std::move(started));
+    return true;
+}
+
+void CSocketDriverCore::WaitForThreads(const std::vector<tagStartedThread>& threads, DWORD limitMs)
+{
+    const DWORD start = GetTickCount();
+    for (const tagStartedThread& thread : threads) {
+        // A thread of ours may detach the driver (a listener that drops it):
+        // it cannot wait for its own end.
+        if (thread.id == GetCurrentThreadId())
+            continue;
+        const DWORD waited = GetTickCount() - start;
+        WaitForSingleObject(thread.handle.Get(), waited < limitMs ? limitMs - waited : 0);
+    }
+}
 
 void CSocketDriverCore::SetListener(INetworkDriverListener* listener)
 {
@@ -114,9 +147,11 @@ bool CSocketDriverCore::Listen(const char* address)
 void CSocketDriverCore::StopListening()
 {
     m_stopAccepting = true;
-    if (m_acceptThread.IsValid()) {
-        WaitForSingleObject(m_acceptThread.Get(), INFINITE);
-        m_acceptThread.Close();
+    if (m_acceptThread.handle.IsValid()) {
+        // It polls the flag; its socket is closed once it no longer waits on it.
+        std::vector<tagStartedThread> accepting(1);
+        accepting[0] = std::move(m_acceptThread);
+        WaitForThreads(accepting, INFINITE);
     }
     m_listenSocket.Close();
     m_stopping = true;
@@ -151,7 +186,7 @@ bool CSocketDriverCore::ConnectAsync(const char* address)
     tagThreadParameter* parameter = new tagThreadParameter;
     parameter->core = shared_from_this();
     parameter->address = address;
-    return StartThread(&CSocketDriverCore::ConnectThread, parameter, nullptr);
+    return StartThread(&CSocketDriverCore::ConnectThread, parameter);
 }
 
 void CSocketDriverCore::Close(uint32_t socket)
@@ -161,8 +196,10 @@ void CSocketDriverCore::Close(uint32_t socket)
     auto found = m_sockets.find(socket);
     if (found == m_sockets.end())
         return;
+    found->second->closing = true;
     if (found->second->hasReader) {
-        // The receive thread wakes, reports the close and closes the socket.
+        // The receive thread wakes, reports the close and closes the socket;
+        // a send waiting for room gives up.
         SetEvent(found->second->closeRequested.Get());
         return;
     }
@@ -173,38 +210,68 @@ void CSocketDriverCore::Close(uint32_t socket)
 
 bool CSocketDriverCore::Send(uint32_t socket, const uint8_t* data, uint32_t length)
 {
+    // The time limit covers the whole call, the wait for another sender
+    // included.
+    const DWORD start = GetTickCount();
     const SocketRecord record = FindSocket(socket);
     if (!record || (data == nullptr && length != 0))
         return false;
     // One sender at a time per socket, so that packets never interleave.
     CAutoLock lock(&record->sendLock);
-    Common::CScopedKernelHandle sent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!sent.IsValid())
+    if (record->sendFailed || record->closing)
         return false;
-    const DWORD start = GetTickCount();
+    // A plain send on the non-blocking socket; only when its buffer is full
+    // is there a wait, for room or for a close request.
     while (length > 0) {
-        const DWORD waited = GetTickCount() - start;
-        const int count = waited < kSendTimeoutMs
-            ? SendOnce(record->handle.Get(), sent.Get(), data, length, kSendTimeoutMs - waited)
-            : -1;
-        if (count <= 0)
+        const int count = send(record->handle.Get(), reinterpret_cast<const char*>(data), static_cast<int>(length), 0);
+        if (count > 0) {
+            data += count;
+            length -= static_cast<uint32_t>(count);
+            continue;
+        }
+        if (count == 0 || WSAGetLastError() != WSAEWOULDBLOCK || !WaitForSendRoom(*record, start)) {
+            // Part of a packet may be on the wire: nothing may follow it.
+            record->sendFailed = true;
             return false;
-        data += count;
-        length -= static_cast<uint32_t>(count);
+        }
     }
     return true;
 }
 
-int CSocketDriverCore::SendOnce(SOCKET socket, HANDLE sent, const uint8_t* data, uint32_t length, DWORD timeoutMs)
+bool CSocketDriverCore::WaitForSendRoom(CDriverSocket& record, DWORD start)
 {
-    // Waited on with a time-out: a blocking send to a peer that stopped
-    // reading would wait for ever.
-    WSABUF piece;
-    piece.len = static_cast<ULONG>(length);
-    piece.buf = reinterpret_cast<char*>(const_cast<uint8_t*>(data));
-    return RunOverlapped(socket, sent, nullptr, timeoutMs, [&](WSAOVERLAPPED* overlapped, DWORD* count, DWORD*) {
-        return WSASend(socket, &piece, 1, count, 0, overlapped, nullptr);
-    });
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= m_sendTimeoutMs || record.closing)
+        return false;
+    // The room signal is set whenever room came after a full buffer; one
+    // left from earlier would end the wait at once, so it is cleared and
+    // the send retried first (room that came in between is not missed).
+    ResetEvent(record.sendRoom.Get());
+    fd_set writable;
+    FD_ZERO(&writable);
+    FD_SET(record.handle.Get(), &writable);
+    timeval now{0, 0};
+    if (select(0, nullptr, &writable, nullptr, &now) > 0)
+        return true;
+    const HANDLE waits[2] = {record.closeRequested.Get(), record.sendRoom.Get()};
+    return WaitForMultipleObjects(2, waits, FALSE, m_sendTimeoutMs - waited) == WAIT_OBJECT_0 + 1;
+}
+
+void CSocketDriverCore::PauseReceiving(uint32_t socket, bool paused)
+{
+    const SocketRecord record = FindSocket(socket);
+    if (!record)
+        return;
+    // The flag is read first by the receive thread; the event is what it
+    // waits on, so it is reset before the flag is raised and set after the
+    // flag is lowered.
+    if (paused) {
+        ResetEvent(record->receiveAllowed.Get());
+        record->receivePaused = true;
+    } else {
+        record->receivePaused = false;
+        SetEvent(record->receiveAllowed.Get());
+    }
 }
 
 void CSocketDriverCore::Detach()
@@ -216,8 +283,17 @@ void CSocketDriverCore::Detach()
         CAutoLock lock(&m_socketLock);
         sockets.swap(m_sockets);
     }
-    for (auto& entry : sockets)
+    for (auto& entry : sockets) {
+        entry.second->closing = true;
         SetEvent(entry.second->closeRequested.Get());
+    }
+    std::vector<tagStartedThread> threads;
+    {
+        CAutoLock lock(&m_threadLock);
+        m_detached = true;
+        threads.swap(m_threads);
+    }
+    WaitForThreads(threads, kThreadEndLimitMs);
 }
 
 unsigned long __stdcall CSocketDriverCore::AcceptThread(void* parameter)
@@ -278,7 +354,7 @@ void CSocketDriverCore::StartReceiving(const SocketRecord& record)
     tagThreadParameter* parameter = new tagThreadParameter;
     parameter->core = shared_from_this();
     parameter->record = record;
-    if (StartThread(&CSocketDriverCore::ReceiveThread, parameter, nullptr))
+    if (StartThread(&CSocketDriverCore::ReceiveThread, parameter))
         return;
     RemoveSocket(record);
     NotifySocketClosed(static_cast<uint32_t>(record->handle.Get()));
@@ -316,16 +392,30 @@ void CSocketDriverCore::ReceiveLoop(const SocketRecord& record)
 
 int CSocketDriverCore::ReceiveOnce(const SocketRecord& record, HANDLE dataReady, char* buffer, int size)
 {
-    // An overlapped receive waited on beside the close event: a receive
-    // blocked in recv cannot be woken from another thread everywhere (shutdown
-    // does not wake it under every Winsock), but a wait on two events can.
-    if (dataReady == nullptr || !record->closeRequested.IsValid())
+    if (dataReady == nullptr || !record->closeRequested.IsValid() || !record->receiveAllowed.IsValid())
         return -1;
     // A peer that keeps sending always has data waiting, so the receive below
-    // would never wait on the close event: look at it first.
-    if (WaitForSingleObject(record->closeRequested.Get(), 0) == WAIT_OBJECT_0)
+    // would never wait on the close event: look at the request first. While
+    // receiving is paused, wait here (a close request still ends the wait).
+    if (record->closing)
         return -1;
+    if (record->receivePaused) {
+        const HANDLE gates[2] = {record->closeRequested.Get(), record->receiveAllowed.Get()};
+        if (WaitForMultipleObjects(2, gates, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+            return -1;
+    }
+    // What has arrived already is taken by a plain read of the non-blocking
+    // socket: one call, where an overlapped receive costs several.
     const SOCKET socket = record->handle.Get();
+    const int count = recv(socket, buffer, size, 0);
+    if (count >= 0)
+        return count;
+    if (WSAGetLastError() != WSAEWOULDBLOCK)
+        return -1;
+    // Nothing yet: an overlapped receive waited on beside the close event. A
+    // receive blocked in recv cannot be woken from another thread everywhere
+    // (shutdown does not wake it under every Winsock), but a wait on two
+    // events can.
     WSABUF piece;
     piece.len = static_cast<ULONG>(size);
     piece.buf = buffer;

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace RVGameEngine {
 namespace Network {
@@ -26,10 +27,17 @@ namespace Network {
 // event, which wakes that thread out of its wait for data, so a socket number
 // is never given back to the system while an old thread could still read
 // from it.
+//
+// Every thread it starts is kept by handle. Detach signals them all and waits
+// for them (bounded), so that none is still ending when its owner, or the
+// process, goes; from then on no new thread is started.
 class CSocketDriverCore : public std::enable_shared_from_this<CSocketDriverCore>
 {
 public:
-    CSocketDriverCore() = default;
+    // How long one send may wait for a peer that does not read.
+    static constexpr DWORD kDefaultSendTimeoutMs = 5000;
+
+    explicit CSocketDriverCore(DWORD sendTimeoutMs = kDefaultSendTimeoutMs) : m_sendTimeoutMs(sendTimeoutMs) {}
     ~CSocketDriverCore();
     CSocketDriverCore(const CSocketDriverCore&) = delete;
     CSocketDriverCore& operator=(const CSocketDriverCore&) = delete;
@@ -43,24 +51,49 @@ public:
     bool ConnectAsync(const char* address);
     void Close(uint32_t socket);
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length);
+    void PauseReceiving(uint32_t socket, bool paused);
     // The driver is going: no more listener calls, no more accepting, every
-    // connection shut down (its thread closes it).
+    // connection shut down (its thread closes it), and every thread of the
+    // driver ended (but the calling one, when it is one of them).
     void Detach();
 
 private:
     struct CDriverSocket
     {
-        explicit CDriverSocket(SOCKET socket)
-            : handle(socket), closeRequested(CreateEventW(nullptr, TRUE, FALSE, nullptr))
-        {
-        }
+        // Puts the socket in non-blocking mode, with a signal for room to
+        // send once its buffer was full.
+        explicit CDriverSocket(SOCKET socket);
         Common::CScopedSocket handle;
         // Signalled by Close: the receive thread stops waiting and ends.
         Common::CScopedKernelHandle closeRequested;
+        // Reset while the owner has paused receiving: the receive thread
+        // waits before its next read.
+        Common::CScopedKernelHandle receiveAllowed;
+        // Set by Winsock when there is room to send again after a full buffer.
+        Common::CScopedKernelHandle sendRoom;
         std::atomic<bool> hasReader{false};
+        // Close was asked for: sends fail at once, the receive thread ends.
+        std::atomic<bool> closing{false};
+        // Receiving is paused (receiveAllowed is reset).
+        std::atomic<bool> receivePaused{false};
         Common::CCriticalSection sendLock;
+        // A send failed part-way: nothing more may be sent (under sendLock).
+        bool sendFailed = false;
     };
     using SocketRecord = std::shared_ptr<CDriverSocket>;
+
+    struct tagStartedThread
+    {
+        Common::CScopedKernelHandle handle;
+        DWORD id = 0;
+    };
+
+    // Starts a thread of the driver and keeps its handle (in `kept` when
+    // given, else among the threads Detach waits for); false, with the
+    // parameter deleted, once the driver is detached or when it fails.
+    bool StartThread(LPTHREAD_START_ROUTINE routine, void* parameter, tagStartedThread* kept = nullptr);
+    // Waits until each of the threads has ended or the time is up.
+    static void WaitForThreads(const std::vector<tagStartedThread>& threads, DWORD limitMs);
 
     static unsigned long __stdcall AcceptThread(void* parameter);
     static unsigned long __stdcall ReceiveThread(void* parameter);
@@ -71,9 +104,9 @@ private:
     // One receive that a close request can interrupt: the byte count, 0 when
     // the peer closed, -1 on an error or a close request.
     static int ReceiveOnce(const SocketRecord& record, HANDLE dataReady, char* buffer, int size);
-    // One send that gives up after `timeoutMs`: the byte count, or -1 on an
-    // error or the time-out (part of the bytes may have gone even then).
-    static int SendOnce(SOCKET socket, HANDLE sent, const uint8_t* data, uint32_t length, DWORD timeoutMs);
+    // Waits until the record's socket has room to send again; false on a
+    // close request or once the send begun at `start` has used its time.
+    bool WaitForSendRoom(CDriverSocket& record, DWORD start);
     // Starts the record's receive thread; on failure the connection is
     // reported closed and dropped.
     void StartReceiving(const SocketRecord& record);
@@ -87,15 +120,21 @@ private:
     void NotifySocketClosed(uint32_t socket);
     void NotifyDataReceived(uint32_t socket, const uint8_t* data, uint32_t length);
 
+    const DWORD m_sendTimeoutMs;
+
     Common::CCriticalSection m_listenerLock;
     INetworkDriverListener* m_listener = nullptr;
 
     Common::CCriticalSection m_socketLock;
     std::map<uint32_t, SocketRecord> m_sockets;
 
+    Common::CCriticalSection m_threadLock;
+    std::vector<tagStartedThread> m_threads;
+    bool m_detached = false;
+
     // Used by the thread that listens and stops listening.
     Common::CScopedSocket m_listenSocket;
-    Common::CScopedKernelHandle m_acceptThread;
+    tagStartedThread m_acceptThread;
     std::atomic<bool> m_stopAccepting{false};
     // Set by StopListening, never cleared: receive threads then end quietly.
     std::atomic<bool> m_stopping{false};

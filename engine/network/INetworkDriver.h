@@ -38,6 +38,11 @@ public:
     virtual void Close(uint32_t socket) = 0;
     // True when every byte was sent.
     virtual bool Send(uint32_t socket, const uint8_t* data, uint32_t length) = 0;
+    // Stops reading from one of its sockets (true) until asked to go on
+    // (false): the owner has more of that peer's data waiting than it wants,
+    // and TCP then slows the peer down. Nothing already read is lost, and a
+    // close of the peer is reported only after its data.
+    virtual void PauseReceiving(uint32_t socket, bool paused) = 0;
 };
 
 // A new threaded socket driver (CNetworkDriver_Socket), count 0: hand it to

@@ -16,9 +16,14 @@ constexpr uint8_t kPacketKind = 2;
 // Twice the largest packet: after each delivered piece at most one partial
 // packet stays behind, so a piece of kMaxPacketSize bytes always fits.
 constexpr int32_t kReceiveRingCapacity = 2 * static_cast<int32_t>(kMaxPacketSize);
-// Received packet bytes one connection may have waiting for Update; a peer
-// that gets further ahead of the owner is cut off.
+// What one connection's packets waiting for Update may cost; past it the
+// connection is read no further until Update has taken it below half.
 constexpr uint32_t kMaxQueuedBytesPerConnection = 1024 * 1024;
+// What a waiting packet costs besides its bytes: its event record, the two
+// heap blocks behind it and its place in the queue.
+constexpr uint32_t kQueuedPacketOverhead = 128;
+// Events one Update raises at most; the rest wait for the next call.
+constexpr uint32_t kMaxEventsPerUpdate = 256;
 
 // Builds the wire form of a packet into `packet` (room for kMaxPacketSize
 // bytes) and returns its size, or 0 when the payload is too long.

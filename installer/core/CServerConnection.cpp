@@ -2,6 +2,7 @@
 
 #include "installer/core/LogTextFunctions.h"
 
+#include "engine/common/base/CKeepAlive.h"
 #include "engine/common/base/TextCodec.h"
 #include "engine/common/base/TimeFunctions.h"
 #include "engine/filesystem/ILogFile.h"
@@ -127,6 +128,10 @@ bool CServerConnection::IsDisconnected()
 
 void CServerConnection::Update()
 {
+    // Its events reach handlers that may drop the last reference to this
+    // connection ("drop it once it closes"): it stays alive until the
+    // dispatch, and its own work after each handler, is over.
+    RVGameEngine::Common::CKeepAlive keepAlive(this);
     if (m_network)
         m_network->Update();
 }

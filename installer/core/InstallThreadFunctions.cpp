@@ -4,6 +4,7 @@
 #include "installer/core/PackedResourceFunctions.h"
 
 #include "engine/common/base/FatalError.h"
+#include "engine/filesystem/ILogFile.h"
 
 #include <atomic>
 
@@ -38,6 +39,17 @@ void StartInstallThread()
 bool IsInstallThreadRunning()
 {
     return g_thread.load() != nullptr;
+}
+
+bool WaitForInstallThread(DWORD limitMs)
+{
+    const HANDLE thread = g_thread.load();
+    if (thread == nullptr || WaitForSingleObject(thread, limitMs) == WAIT_OBJECT_0)
+        return true;
+    RVGameEngine::FileSystem::ILogFile_GetInstance()->Log(
+        RVGameEngine::FileSystem::LOG_LEVEL_WARNING, L"The install worker has not ended after %u ms",
+        static_cast<unsigned>(limitMs));
+    return false;
 }
 
 bool IsInstallFinished()

@@ -14,6 +14,10 @@ void SetInstallOption(tagInstallPaths* options);
 void StartInstallThread();
 // True once the worker has been started (also after it has ended).
 bool IsInstallThreadRunning();
+// Waits, at most the time given, until the worker thread has ended; true
+// when it has (or never started). A worker still running then is logged: the
+// process should not end under it.
+bool WaitForInstallThread(DWORD limitMs);
 // Raised as the worker's last step, also after a failed install.
 bool IsInstallFinished();
 // Raised with the finished flag when the game files could not be installed

@@ -32,6 +32,8 @@ using RVGameEngine::FileSystem::LOG_LEVEL_WARNING;
 namespace {
 
 constexpr uint32_t kStatisticsDeliveryLimitMs = 3000;
+// How long the end of the main flow waits for the install worker thread.
+constexpr DWORD kInstallThreadEndLimitMs = 10000;
 constexpr int kFallbackFolderAttempts = 100;
 
 std::wstring WithForwardSlashes(std::wstring path)
@@ -230,6 +232,9 @@ int32_t RunInstaller(InstallWindowRun runWindow)
             runWindow();
         ReportClosingAndStartUpdater(IsInstallFinished(), IsInstallFailed());
         WaitForStatisticsDelivery(kStatisticsDeliveryLimitMs);
+        // The window closes only after the install's last step; the thread
+        // may still be ending, and must have ended before the process does.
+        WaitForInstallThread(kInstallThreadEndLimitMs);
     }
     LeaveAndDeleteTempFolder(tempFolder, fallback ? WithForwardSlashes(SystemTempFolder()) : std::wstring());
     return 0;

@@ -4,6 +4,7 @@
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/common/base/TextCodec.h"
 #include "engine/download/CHttpDownloader.h"
+#include "engine/download/CHttpFileSink.h"
 #include "engine/download/HttpUrl.h"
 #include "tests/servers/PeerEnvironment.h"
 #include "tests/support/LogCapture.h"
@@ -13,6 +14,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 using namespace RVGameEngine;
 using namespace RVGameEngine::Download;
@@ -54,6 +56,23 @@ std::string Text(Common::IStream* stream)
 TIntrusivePointer<Common::IStream> NewStream()
 {
     return TIntrusivePointer<Common::IStream>(Common::IStream_CreateEmpty());
+}
+
+// Bytes of private memory committed in this process now (whether touched
+// yet or not).
+uint64_t CommittedBytes()
+{
+    uint64_t total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof(region)) == sizeof(region);) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += region.RegionSize;
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
+    return total;
 }
 
 uint32_t Elapsed(DWORD start)
@@ -290,4 +309,83 @@ TEST(HttpDownloader, TimeLimitsHold)
     EXPECT_LE(Elapsed(trickleStart), 3500u);
     EXPECT_TRUE(http->Reopen(2000));
     EXPECT_TRUE(http->Download(ServerUrl("/ok5").c_str(), NewStream(), 0));
+}
+
+// A stated length is not taken on trust: answers that promise 64 MB and send
+// one byte commit no such memory, and each failed request leaves its stream
+// as it was.
+TEST(HttpDownloader, AStatedLengthCommitsNoMemoryBeforeTheBodyArrives)
+{
+    constexpr int kAnswers = 8;
+    std::vector<TIntrusivePointer<Common::IStream>> streams;
+    const uint64_t before = CommittedBytes();
+    for (int i = 0; i < kAnswers; ++i) {
+        TIntrusivePointer<IHttpDownloader> http(IHttpDownloader_Create());
+        ASSERT_TRUE(http->Open(ServerUrl("/lyinglength").c_str()));
+        streams.push_back(NewStream());
+        streams.back()->Write("old", 3);
+        streams.back()->Seek(1);
+        EXPECT_FALSE(http->Download(ServerUrl("/lyinglength").c_str(), streams.back(), 0));
+        EXPECT_EQ(Text(streams.back().Get()), "old");
+        EXPECT_EQ(streams.back()->Tell(), 1);
+    }
+    const uint64_t grown = CommittedBytes() - before;
+    // A few MB each at most, far from the 64 MB stated.
+    EXPECT_LT(grown, kAnswers * 8ull * 1024 * 1024);
+
+    // A body that does come in whole still lands byte for byte.
+    TIntrusivePointer<IHttpDownloader> http(IHttpDownloader_Create());
+    ASSERT_TRUE(http->Open(ServerUrl("/bench").c_str()));
+    TIntrusivePointer<Common::IStream> stream = NewStream();
+    ASSERT_TRUE(http->Download(ServerUrl("/bench").c_str(), stream, 0));
+    ASSERT_EQ(stream->GetSize(), 20971520);
+    EXPECT_EQ(stream->Tell(), 20971520);
+    for (int32_t i = 0; i < stream->GetSize(); i += 65521)
+        ASSERT_EQ(stream->GetData()[i], i % 251) << i;
+}
+
+namespace {
+
+// A file whose write of one chosen block fails (a disk full for a moment).
+class FailingFileSink : public CHttpFileSink
+{
+public:
+    FailingFileSink(const wchar_t* fileName, int failingBlock) : CHttpFileSink(fileName), m_failing(failingBlock) {}
+
+protected:
+    bool WriteBlock(const uint8_t* data, uint32_t count) override
+    {
+        return m_block++ != m_failing && CHttpFileSink::WriteBlock(data, count);
+    }
+
+private:
+    int m_failing;
+    int m_block = 0;
+};
+
+} // namespace
+
+TEST(HttpDownloader, AFileBlockThatCannotBeWrittenFailsTheDownload)
+{
+    RVTest::TempFolder folder;
+    const std::wstring file = folder.Child(L"big.bin");
+    std::string expected(1048576, '\0');
+    for (size_t i = 0; i < expected.size(); ++i)
+        expected[i] = static_cast<char>(i % 251);
+    // The first, a middle and the last of the four blocks.
+    for (int failing : {0, 1, 3}) {
+        SCOPED_TRACE(failing);
+        CHttpDownloader http;
+        ASSERT_TRUE(http.Open(ServerUrl("/big").c_str()));
+        {
+            FailingFileSink sink(file.c_str(), failing);
+            EXPECT_FALSE(http.DownloadInto(ServerUrl("/big").c_str(), sink, 0));
+        }
+        // Only the bytes before the failed block, exactly: no gap, nothing
+        // that looks like the whole body.
+        const std::string written = RVTest::ReadWholeFile(file);
+        EXPECT_LE(written.size(), failing * CHttpFileSink::kBlockSize);
+        EXPECT_GT(written.size() + CHttpFileSink::kBlockSize, failing * CHttpFileSink::kBlockSize);
+        EXPECT_TRUE(written == expected.substr(0, written.size()));
+    }
 }

@@ -8,11 +8,13 @@
 
 #include "engine/common/base/TIntrusivePointer.h"
 #include "engine/common/system/ISystemInfo.h"
+#include "engine/network/PacketFormat.h"
 #include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <sstream>
@@ -229,4 +231,102 @@ TEST(StatisticsConnection, StartMessageAskedForBeforeTheConnectLeavesOnceItIsUp)
     const std::string partner = NarrowTextCut(GetPartnerID(), 15);
     for (uint32_t step = 0; step < 2; ++step)
         EXPECT_EQ(messages[step], ExpectedRecord(mac.substr(0, 23), step, partner)) << step;
+}
+
+namespace {
+
+// Holds the only reference to a connection and lets it go when it closes.
+struct DropOnClose
+{
+    void OnClosed(void*, RVGameEngine::Common::tagEventArgs*) { held.Reset(); }
+    TIntrusivePointer<CStatisticsServerConnection> held;
+};
+
+// Connects, asks for the close and updates until the handler dropped the
+// connection; returns normally only when nothing touched it after that.
+void DropTheConnectionFromItsClosedHandler()
+{
+    DropOnClose owner;
+    owner.held = TIntrusivePointer<CStatisticsServerConnection>(new CStatisticsServerConnection);
+    CStatisticsServerConnection* connection = owner.held.Get();
+    connection->AddMemberFunctionDelegate(SERVER_CONNECTION_EVENT_CLOSED, &owner, &DropOnClose::OnClosed);
+    connection->Connect(RVTest::LoopbackAddress(RVTest::PeerPort("RV_STAT_PORT")).c_str());
+    if (!RVTest::WaitFor([&] {
+            connection->Update();
+            return !connection->IsDisconnected();
+        }))
+        std::exit(2);
+    connection->RequestClose();
+    // The connection is gone once the handler ran: it is not updated again.
+    if (!RVTest::WaitFor([&] {
+            if (owner.held)
+                connection->Update();
+            return !owner.held;
+        }))
+        std::exit(3);
+}
+
+} // namespace
+
+// In a child of its own: a use of the freed connection ends that process
+// with an access violation rather than this one.
+TEST(StatisticsConnection, AClosedHandlerMayDropTheLastReference)
+{
+    EXPECT_EXIT(
+        {
+            DropTheConnectionFromItsClosedHandler();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+namespace {
+
+// Counts the probe answers it sends (through its logging hook).
+class ProbeCountingConnection : public CStatisticsServerConnection
+{
+public:
+    void LogMessage(bool sent, uint32_t, uint16_t mainCommand, uint16_t subCommand, const uint8_t*, uint32_t) override
+    {
+        if (sent && mainCommand == 0 && subCommand == 1)
+            ++answered;
+    }
+    int answered = 0;
+};
+
+} // namespace
+
+// A server that floods probes is answered in full, over as many updates as
+// it takes, each update doing a bounded share; the connection stays up.
+TEST(StatisticsConnection, AProbeFloodIsAnsweredInBoundedUpdates)
+{
+    constexpr int kProbes = 50000;
+    constexpr int kPerRequest = 340;  // as many as one reply request holds
+    TIntrusivePointer<ProbeCountingConnection> connection(new ProbeCountingConnection);
+    connection->EnableLogging(true);
+    connection->Connect(RVTest::LoopbackAddress(RVTest::PeerPort("RV_STAT_PORT")).c_str());
+    ASSERT_TRUE(RVTest::WaitFor([&] {
+        connection->Update();
+        return connection->answered == 1;
+    }));
+    const uint32_t socket = connection->GetSocket();
+    for (int asked = 0; asked < kProbes; asked += kPerRequest) {
+        std::string request(1, '\0');
+        for (int i = 0; i < std::min(kPerRequest, kProbes - asked); ++i)
+            request += std::string(6, '\0');  // main 0, sub 1, no payload
+        for (size_t at = 1; at < request.size(); at += 6)
+            request[at + 2] = 1;
+        ASSERT_TRUE(connection->SendMessage(socket, 0xF0F0, 4, reinterpret_cast<const uint8_t*>(request.data()),
+                                            static_cast<uint16_t>(request.size())));
+    }
+    int most = 0;
+    ASSERT_TRUE(RVTest::WaitFor([&] {
+        const int before = connection->answered;
+        connection->Update();
+        most = std::max(most, connection->answered - before);
+        return connection->answered == kProbes + 1;
+    }, 120000)) << connection->answered;
+    EXPECT_LE(most, static_cast<int>(RVGameEngine::Network::kMaxEventsPerUpdate));
+    EXPECT_FALSE(connection->IsDisconnected());
+    EXPECT_EQ(connection->GetSocket(), socket);
 }

@@ -401,6 +401,8 @@ TEST_F(InstallWorkerTest, TheProcessWorkerRunsOnceWhateverTheNumberOfStarts)
         Sleep(10);
     ASSERT_TRUE(IsInstallFinished());
     EXPECT_FALSE(IsInstallFailed());
+    // The finished flag is raised inside the worker: its thread is waited for.
+    EXPECT_TRUE(WaitForInstallThread(60000));
     StartInstallThread();
     Sleep(300);
     EXPECT_EQ(log.CountContaining(L"begins"), 1);

@@ -1,0 +1,195 @@
+#include <winsock2.h>
+
+#include "engine/common/base/TScopedHandle.h"
+#include "engine/network/CNetworkDriver_Socket.h"
+#include "engine/network/INetwork.h"
+#include "engine/network/PacketFormat.h"
+#include "tests/engine/network/RecordingNetwork.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <atomic>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace RVGameEngine;
+using namespace RVGameEngine::Network;
+
+namespace {
+
+RVTest::WinsockScope g_winsock;
+
+// Ids of this process's threads now.
+std::set<DWORD> ThreadIds()
+{
+    std::set<DWORD> ids;
+    const Common::CScopedKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    if (snapshot.Get() == INVALID_HANDLE_VALUE || !Thread32First(snapshot.Get(), &entry))
+        return ids;
+    do {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId())
+            ids.insert(entry.th32ThreadID);
+    } while (Thread32Next(snapshot.Get(), &entry));
+    return ids;
+}
+
+constexpr const char* kChildVariable = "RV_NETWORK_EXIT_CHILD";
+
+// Sends full-size packets on its own thread until one fails.
+struct BlockedSender
+{
+    static DWORD WINAPI Run(void* parameter)
+    {
+        auto* self = static_cast<BlockedSender*>(parameter);
+        const std::string block(kMaxPacketPayload, 's');
+        for (int i = 0; i < 100000 && self->client->Send(self->socket, 7, 7, block); ++i)
+            ++self->sent;
+        return 0;
+    }
+    RVTest::RecordingNetwork* client = nullptr;
+    uint32_t socket = kInvalidNetworkSocket;
+    std::atomic<int> sent{0};
+    Common::CScopedKernelHandle thread;
+};
+
+} // namespace
+
+// Threads are compared by handle: those that appeared while the driver was
+// set up must all have ended once its owner has let it go.
+TEST(ThreadedDriver, DestroyingItEndsEveryThreadItStarted)
+{
+    const std::set<DWORD> before = ThreadIds();
+    std::vector<Common::CScopedKernelHandle> started;
+    {
+        const std::string address = RVTest::FreeLoopbackAddress();
+        RVTest::RecordingNetwork server(INetworkDriver_Socket_Create(), address.c_str());
+        ASSERT_TRUE(server.started);
+        // An open connection of its own, an accepted one and a connect that
+        // hangs unanswered.
+        ASSERT_NE(server.ConnectToStatServer(), kInvalidNetworkSocket);
+        sockaddr_in target{};
+        target.sin_family = AF_INET;
+        target.sin_addr.s_addr = inet_addr("127.0.0.1");
+        target.sin_port = htons(static_cast<u_short>(std::stoi(address.substr(address.find(':') + 1))));
+        const Common::CScopedSocket peer(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+        ASSERT_EQ(connect(peer.Get(), reinterpret_cast<const sockaddr*>(&target), sizeof(target)), 0);
+        ASSERT_TRUE(server.PumpUntil(NETWORK_EVENT_CLIENT_ACCEPTED, 1));
+        server.network->ConnectAsync(RVTest::LoopbackAddress(RVTest::PeerPort("RV_BLACKHOLE_PORT")).c_str());
+
+        for (DWORD id : ThreadIds()) {
+            if (before.count(id) == 0)
+                started.emplace_back(OpenThread(SYNCHRONIZE, FALSE, id));
+        }
+        // Accepting, two receiving and one connecting.
+        ASSERT_GE(started.size(), 4u);
+    }
+    for (const Common::CScopedKernelHandle& thread : started) {
+        ASSERT_TRUE(thread.IsValid());
+        EXPECT_EQ(WaitForSingleObject(thread.Get(), 0), WAIT_OBJECT_0);
+    }
+}
+
+// What the exit loop below runs in each child: one connection opened and
+// closed, then straight out of main.
+TEST(ThreadedDriver, DISABLED_ChildOpensClosesAndReturns)
+{
+    RVTest::RecordingNetwork client(INetworkDriver_Socket_Create());
+    const uint32_t socket = client.ConnectToStatServer();
+    ASSERT_NE(socket, kInvalidNetworkSocket);
+    client.network->Close(socket);
+}
+
+// A program that returns from main right after closing its last connection
+// must exit cleanly every time, not die while a driver thread is still ending.
+TEST(ThreadedDriver, AProgramReturningRightAfterItsLastCloseExitsCleanly)
+{
+    if (GetEnvironmentVariableA(kChildVariable, nullptr, 0) != 0)
+        GTEST_SKIP() << "inside a child";
+    constexpr int kRuns = 240;
+    constexpr int kAtOnce = 4;
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring commandLine = std::wstring(L"\"") + program
+        + L"\" --gtest_also_run_disabled_tests --gtest_filter=ThreadedDriver.DISABLED_ChildOpensClosesAndReturns";
+    SetEnvironmentVariableA(kChildVariable, "1");
+
+    std::vector<std::string> failures;
+    int finished = 0;
+    std::vector<Common::CScopedKernelHandle> running;
+    for (int next = 0; finished < kRuns;) {
+        while (next < kRuns && static_cast<int>(running.size()) < kAtOnce) {
+            STARTUPINFOW startup{};
+            startup.cb = sizeof(startup);
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            PROCESS_INFORMATION child{};
+            std::wstring writable = commandLine;
+            if (!CreateProcessW(program, &writable[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                                &startup, &child)) {
+                failures.push_back("run " + std::to_string(next) + " did not start");
+                ++finished;
+            } else {
+                CloseHandle(child.hThread);
+                running.emplace_back(child.hProcess);
+            }
+            ++next;
+        }
+        if (running.empty())
+            continue;
+        std::vector<HANDLE> handles;
+        for (const auto& process : running)
+            handles.push_back(process.Get());
+        const DWORD which =
+            WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, 60000);
+        ASSERT_LT(which, WAIT_OBJECT_0 + handles.size()) << "a child hangs";
+        DWORD code = 0;
+        GetExitCodeProcess(handles[which - WAIT_OBJECT_0], &code);
+        if (code != 0)
+            failures.push_back("exit code " + std::to_string(code));
+        running.erase(running.begin() + (which - WAIT_OBJECT_0));
+        ++finished;
+    }
+    SetEnvironmentVariableA(kChildVariable, nullptr);
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << kRuns << " runs failed, first: " << failures[0];
+}
+
+// Two senders wait on a peer that reads nothing, with a time limit far longer
+// than this test may run: the close ends both waits, and the connection's
+// close is reported once.
+TEST(ThreadedDriver, ACloseEndsEverySendWaitingOnAPeerThatDoesNotRead)
+{
+    RVTest::RecordingNetwork client(new CNetworkDriver_Socket(10 * 60 * 1000));
+    const uint32_t socket = client.ConnectToStatServer();
+    ASSERT_NE(socket, kInvalidNetworkSocket);
+    ASSERT_TRUE(client.Control(socket, RVTest::kStatStall));
+    BlockedSender senders[2];
+    for (BlockedSender& sender : senders) {
+        sender.client = &client;
+        sender.socket = socket;
+        sender.thread.Reset(CreateThread(nullptr, 0, &BlockedSender::Run, &sender, 0, nullptr));
+        ASSERT_TRUE(sender.thread.IsValid());
+    }
+    // Until the peer's buffers are full and neither sender gets further.
+    int last = -1;
+    RVTest::WaitFor([&] {
+        const int now = senders[0].sent + senders[1].sent;
+        const bool stuck = now == last;
+        last = now;
+        Sleep(250);
+        return stuck;
+    }, 30000);
+    client.network->Close(socket);
+    const HANDLE threads[2] = {senders[0].thread.Get(), senders[1].thread.Get()};
+    // (The peer itself hangs up only after a minute.)
+    EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);
+    ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
+    client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 2, 300);
+    EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
+    EXPECT_FALSE(client.Send(socket, 1, 1));
+}
