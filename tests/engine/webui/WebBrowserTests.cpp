@@ -1,8 +1,8 @@
-#include "engine/directui/frame/IFrameManager.h"
 #include "engine/directui/uisystem/IUISystem.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 #include "engine/webui/CWebBrowser.h"
 #include "engine/webui/CWebControl.h"
+#include "tests/engine/webui/WebTestHost.h"
 
 #include <gtest/gtest.h>
 #include <exdispid.h>
@@ -17,26 +17,7 @@ using RVGameEngine::Common::TIntrusivePointer;
 
 namespace {
 
-// A hidden top-level frame to host browsers; OLE for the test thread.
-struct HostFrame
-{
-    TIntrusivePointer<IFrame> frame;
-    HostFrame()
-    {
-        static const ATOM registered = IFrameManager_GetInstance()->Initialize();
-        (void)registered;
-        OleInitialize(nullptr);
-        frame = IFrame_Create();
-        frame->Create(nullptr, WS_POPUP, 0);
-        frame->Move(0, 0, 400, 300);
-    }
-    ~HostFrame()
-    {
-        frame->Destroy();
-        frame.Reset();
-        OleUninitialize();
-    }
-};
+using HostFrame = RVTest::WebTestHost;
 
 struct EventLog
 {
@@ -191,16 +172,18 @@ TEST(WebControl, TheBrowserWindowFollowsTheControlAndItsPageAndEventsPassThrough
     EXPECT_NE(std::wstring(control->GetURL()).find(L"page.html"), std::wstring::npos);
     EXPECT_NE(std::wstring(control->GetURL()), L"page.html");
     HWND browserWindow = control->GetFrame()->GetHandle();
-    // Not streaming: the page shows only once its document completed.
-    EXPECT_FALSE(IsWindowVisible(browserWindow) && GetWindowLongW(browserWindow, GWL_STYLE) & WS_VISIBLE);
+    // Not streaming: the page shows only once its document completed. The
+    // host is on screen, so the browser's window would count as visible.
+    ASSERT_TRUE(IsWindowVisible(host.frame->GetHandle()));
+    EXPECT_FALSE(IsWindowVisible(browserWindow));
     EventLog log;
     control->AddMemberFunctionDelegate(WEBCONTROL_EVENT_NAVIGATE, &log, &EventLog::OnNavigate);
     control->AddMemberFunctionDelegate(WEBCONTROL_EVENT_DOCUMENT_COMPLETE, &log, &EventLog::OnComplete);
     Common::tagEventArgs none;
     control->GetBrowser()->Fire(WEBBROWSER_EVENT_DOCUMENT_COMPLETE, control->GetBrowser(), &none);
-    EXPECT_TRUE(GetWindowLongW(browserWindow, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(IsWindowVisible(browserWindow));
     control->Hide();
-    EXPECT_FALSE(GetWindowLongW(browserWindow, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(IsWindowVisible(browserWindow));
     tagWebBrowserNavigateEventArgs navigate;
     navigate.URL = L"vornuweb:open";
     control->GetBrowser()->Fire(WEBBROWSER_EVENT_NAVIGATE, control->GetBrowser(), &navigate);
