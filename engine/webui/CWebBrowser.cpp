@@ -70,6 +70,7 @@ CWebBrowser::CWebBrowser(HWND parent)
         m_frame->Move(0, 0, 0, 0);
         host = m_frame->GetHandle();
         m_frame->AddMemberFunctionDelegate(DirectUI::FRAME_EVENT_USER_MESSAGE, this, &CWebBrowser::OnFrameMessage);
+        m_frame->AddMemberFunctionDelegate(DirectUI::FRAME_EVENT_DESTROYED, this, &CWebBrowser::OnFrameDestroyed);
     }
     m_uiHandler = std::make_unique<CUIHandler>(this);
     m_clientSite = std::make_unique<CWBClientSite>(host, m_uiHandler.get());
@@ -252,6 +253,15 @@ void CWebBrowser::ScheduleTeardown()
     const HWND window = m_frame ? m_frame->GetHandle() : nullptr;
     m_teardownPosted = window != nullptr && PostMessageW(window, kTearDownMessage, 0, 0) != FALSE;
     if (!m_teardownPosted)
+        TearDownRetired();
+}
+
+// A host closed in the same turn takes the frame window, and the posted
+// teardown with it: the window's end is the last turn there is.
+void CWebBrowser::OnFrameDestroyed(void*, Common::tagEventArgs*)
+{
+    m_teardownPosted = false;
+    if (m_firingDepth == 0 && !m_retired.empty())
         TearDownRetired();
 }
 

@@ -85,6 +85,7 @@ private:
     void ScheduleTeardown();
     void TearDownRetired();
     void OnFrameMessage(void* sender, Common::tagEventArgs* args);
+    void OnFrameDestroyed(void* sender, Common::tagEventArgs* args);
 
     Common::TIntrusivePointer<DirectUI::IFrame> m_frame;
     std::unique_ptr<CUIHandler> m_uiHandler;

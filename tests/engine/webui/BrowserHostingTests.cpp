@@ -294,6 +294,23 @@ TEST_F(BrowserHosting, AHandlerLettingGoOfTheBrowserLeavesItsTeardownToTheMessag
     }
 }
 
+TEST_F(BrowserHosting, AHostClosedBeforeTheTeardownTurnStillLetsGoOfTheBrowserObject)
+{
+    RVTest::WebTestHost closing;
+    BrowserPointer browser(IWebBrowser_Create(closing.frame->GetHandle()));
+    ASSERT_TRUE(browser->Create());
+    standIn.TakeCalls();
+    LettingGo handler{&browser, false};
+    browser->AddMemberFunctionDelegate(WEBBROWSER_EVENT_NAVIGATE, &handler, &LettingGo::OnEvent);
+    standIn.FireBeforeNavigate(L"vornuweb:close", nullptr);
+    EXPECT_EQ(standIn.TakeCalls(), Calls{});
+    closing.frame->Destroy();
+    EXPECT_EQ(standIn.TakeCalls(), kTeardown);
+    RVTest::DeliverPostedMessages();
+    EXPECT_EQ(standIn.Unbalanced(), Calls{});
+    EXPECT_EQ(standIn.LiveCount(), 0);
+}
+
 TEST_F(BrowserHosting, DestroyInsideANotificationTakesTheObjectAwayAtOnceAndLetsGoOfItAfterwards)
 {
     BrowserPointer browser = Created();
