@@ -78,8 +78,9 @@ CWebBrowser::CWebBrowser(HWND parent)
 
 CWebBrowser::~CWebBrowser()
 {
-    // Nothing holds the sink or waits for a teardown any more: both keep a
-    // reference, so everything left goes now.
+    // Other holders of the sink and a waiting teardown each keep a reference,
+    // so neither is left: the connection point's own references go with the
+    // unadvise here.
     Destroy();
     TearDownRetired();
     if (m_frame)
