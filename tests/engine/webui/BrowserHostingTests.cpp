@@ -121,6 +121,37 @@ TEST_F(BrowserHosting, CreateAndDestroyTwiceAndTheDestructorLetGoOfEveryInterfac
     EXPECT_EQ(standIn.Unbalanced(), Calls{});
 }
 
+TEST_F(BrowserHosting, CreateStopsAtAMissingPartAndDestroyLetsGoOfWhatWasTaken)
+{
+    struct Case
+    {
+        const char* name;
+        StandInOptions options;
+        Calls created;
+        int navigateAnswer;
+        Calls destroyed;
+    };
+    const Case cases[] = {
+        {"no IWebBrowser2", Missing([](StandInOptions& o) { o.webBrowser2 = false; }), {}, WEBBROWSER_NO_BROWSER,
+         {L"Close 1"}},
+        {"no connection points", Missing([](StandInOptions& o) { o.connectionPoints = false; }), {L"DoVerb -1"},
+         WEBBROWSER_OK, {L"Stop", L"Close 1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        standIn.options = c.options;
+        BrowserPointer browser = Made();
+        EXPECT_FALSE(browser->Create());
+        EXPECT_EQ(standIn.TakeCalls(), c.created);
+        EXPECT_EQ(browser->Navigate(L"about:blank"), c.navigateAnswer);
+        EXPECT_EQ(browser->LoadHTML(L"<p>x</p>"), c.navigateAnswer);
+        standIn.TakeCalls();
+        browser->Destroy();
+        EXPECT_EQ(standIn.TakeCalls(), c.destroyed);
+        EXPECT_EQ(standIn.Unbalanced(), Calls{});
+    }
+}
+
 TEST_F(BrowserHosting, SetRectMovesTheFrameAndPlacesTheObjectOrAnswersThatItCannot)
 {
     struct Case

@@ -183,8 +183,8 @@ tagInterface* Find(tagObject& object, enmGroup group, REFIID iid)
     case enmGroup::Browser:
         if (unknown || IsEqualIID(iid, IID_IOleObject))
             return &object.oleObject;
-        if (dispatch || IsEqualIID(iid, IID_IWebBrowser2) || IsEqualIID(iid, IID_IWebBrowserApp) ||
-            IsEqualIID(iid, IID_IWebBrowser))
+        if (object.options.webBrowser2 && (dispatch || IsEqualIID(iid, IID_IWebBrowser2) ||
+                                           IsEqualIID(iid, IID_IWebBrowserApp) || IsEqualIID(iid, IID_IWebBrowser)))
             return &object.webBrowser;
         if (IsEqualIID(iid, IID_IPersistStorage))
             return &object.persistStorage;

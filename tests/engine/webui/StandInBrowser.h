@@ -12,6 +12,7 @@ namespace RVTest {
 // What the stand-in's objects answer; read when an object is made.
 struct StandInOptions
 {
+    bool webBrowser2 = true;      // answers IWebBrowser2
     bool inPlaceObject = true;    // answers IOleInPlaceObject
     bool connectionPoints = true; // answers IConnectionPointContainer
     HRESULT documentAnswer = S_OK;      // get_Document's answer; only S_OK gives the document
