@@ -33,16 +33,18 @@ protected:
 
     IUIWindow* Root() { return host.frame->GetUISystem()->GetRootWindow(); }
 
-    // root > Panel "outer" (10, 20) > Panel "inner" (5, 5) > WebControl "web" (5, 6, 200 x 100).
-    CWebControl* Load(const wchar_t* webAttributes)
+    // root > Panel "outer" (10, 20) > Panel "inner" (5, 5) > WebControl "web" (5, 6, 200 x 100);
+    // the outer one can be of another type.
+    CWebControl* Load(const wchar_t* webAttributes, const wchar_t* outerType = L"Panel")
     {
         Root()->SetRect(0, 0, 400, 300);
         TIntrusivePointer<Common::IXmlScript> document = Common::IXmlScript_Create();
-        const std::wstring xml = std::wstring(L"<Panel><Panel Name=\"outer\" X=\"10\" Y=\"20\" Width=\"300\" "
-                                              L"Height=\"200\"><Panel Name=\"inner\" X=\"5\" Y=\"5\" Width=\"250\" "
-                                              L"Height=\"150\"><WebControl Name=\"web\" X=\"5\" Y=\"6\" "
-                                              L"Width=\"200\" Height=\"100\" ") +
-                                 webAttributes + L"/></Panel></Panel></Panel>";
+        const std::wstring outer = outerType;
+        const std::wstring xml = L"<Panel><" + outer +
+                                 L" Name=\"outer\" X=\"10\" Y=\"20\" Width=\"300\" Height=\"200\"><Panel "
+                                 L"Name=\"inner\" X=\"5\" Y=\"5\" Width=\"250\" Height=\"150\"><WebControl "
+                                 L"Name=\"web\" X=\"5\" Y=\"6\" Width=\"200\" Height=\"100\" " +
+                                 webAttributes + L"/></Panel></" + outer + L"></Panel>";
         Root()->LoadAttributes(document->Parse(xml.c_str()));
         return dynamic_cast<CWebControl*>(Root()->FindWindow(L"web"));
     }
@@ -120,10 +122,13 @@ TEST_F(WebControlOnStandIn, ThePageLeavesTheScreenWhileAnAncestorIsHiddenOrTheCo
         const char* name;
         std::function<void(IUIWindow* root)> change;
         bool onScreen;
+        const wchar_t* outerType = L"Panel";
     };
+    const auto hideOuter = [](IUIWindow* root) { root->FindWindow(L"outer")->Hide(); };
     const Case cases[] = {
         {"parent hidden", [](IUIWindow* root) { root->FindWindow(L"inner")->Hide(); }, false},
-        {"grandparent hidden", [](IUIWindow* root) { root->FindWindow(L"outer")->Hide(); }, false},
+        {"grandparent hidden", hideOuter, false},
+        {"dialog around it hidden", hideOuter, false, L"Dialog"},
         {"grandparent hidden and shown again",
          [](IUIWindow* root) {
              root->FindWindow(L"outer")->Hide();
@@ -143,7 +148,7 @@ TEST_F(WebControlOnStandIn, ThePageLeavesTheScreenWhileAnAncestorIsHiddenOrTheCo
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TIntrusivePointer<IUIWindow> control(Load(L"Streaming=\"true\""));
+        TIntrusivePointer<IUIWindow> control(Load(L"Streaming=\"true\"", c.outerType));
         auto* web = dynamic_cast<CWebControl*>(control.Get());
         ASSERT_NE(web, nullptr);
         ASSERT_TRUE(OnScreen(web));
