@@ -82,8 +82,14 @@ TEST_F(WebControlOnStandIn, StreamingOrACompletedPageDecidesWhenThePageIsOnScree
         EXPECT_EQ(OnScreen(control), c.shownWhileLoading);
         if (c.hiddenAtCompletion)
             control->Hide();
+        control->SetFocusOnLoad(true);
         standIn.FireDocumentComplete();
         EXPECT_EQ(OnScreen(control), !c.hiddenAtCompletion);
+        const Calls completed = standIn.TakeCalls();
+        ASSERT_FALSE(completed.empty());
+        EXPECT_EQ(completed.front(), L"body focus");
+        control->Focus();
+        EXPECT_EQ(standIn.TakeCalls(), Calls{L"body focus"});
         control->Hide();
         EXPECT_FALSE(OnScreen(control));
         control->Show();
