@@ -201,7 +201,7 @@ void CWebBrowser::Destroy()
         return;
     }
     std::unique_ptr<tagBrowserObject> object = std::move(m_object);
-    // The unadvise may give back COM's reference, and with it the last one.
+    // The unadvise may give back COM's hold, and with it the last reference.
     Common::CKeepAlive keepAlive(this);
     TearDown(*object);
 }
@@ -243,8 +243,8 @@ void CWebBrowser::TearDownRetired()
 }
 
 // The browser's own window brings the teardown back through the message
-// loop. Without a window there is no later turn to wait for: the firing is
-// over, so it is done now.
+// loop. Without a window there is no later turn to wait for: it is done as
+// the notification ends.
 void CWebBrowser::ScheduleTeardown()
 {
     if (!m_teardownHold)
