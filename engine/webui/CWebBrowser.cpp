@@ -1,5 +1,7 @@
 #include "engine/webui/CWebBrowser.h"
 
+#include "engine/common/base/CKeepAlive.h"
+#include "engine/directui/frame/FrameEvents.h"
 #include "engine/webui/CWBStorage.h"
 
 #include <exdispid.h>
@@ -14,6 +16,10 @@ namespace {
 
 // Pages are always fetched afresh and never kept: navNoReadFromCache | navNoWriteToCache.
 constexpr LONG kNavigateFlags = 4 | 8;
+
+// Posted to the browser's own frame window: let go of the browser objects
+// retired inside a notification.
+constexpr UINT kTearDownMessage = WM_APP + 0x129;
 
 // A body's styling works on what the document offers; a missing part skips its step.
 void SetBodyScroll(IHTMLElement* body, const wchar_t* value)
@@ -63,6 +69,8 @@ CWebBrowser::CWebBrowser(HWND parent)
         m_frame->SetName(L"WebBrowser");
         m_frame->Move(0, 0, 0, 0);
         host = m_frame->GetHandle();
+        m_frame->AddMemberFunctionDelegate(DirectUI::FRAME_EVENT_USER_MESSAGE, this, &CWebBrowser::OnFrameMessage);
+        m_frame->AddMemberFunctionDelegate(DirectUI::FRAME_EVENT_DESTROYED, this, &CWebBrowser::OnFrameDestroyed);
     }
     m_uiHandler = std::make_unique<CUIHandler>(this);
     m_clientSite = std::make_unique<CWBClientSite>(host, m_uiHandler.get());
@@ -70,7 +78,13 @@ CWebBrowser::CWebBrowser(HWND parent)
 
 CWebBrowser::~CWebBrowser()
 {
+    // Other holders of the sink and a waiting teardown each keep a reference,
+    // so neither is left: the connection point's own references go with the
+    // unadvise here.
     Destroy();
+    TearDownRetired();
+    if (m_frame)
+        m_frame->RemoveObjectDelegates(this);
     m_frame.Reset();
 }
 
@@ -87,8 +101,36 @@ HRESULT CWebBrowser::QueryInterface(REFIID iid, void** object)
     return E_NOINTERFACE;
 }
 
-ULONG CWebBrowser::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_comReferences)); }
-ULONG CWebBrowser::Release() { return static_cast<ULONG>(InterlockedDecrement(&m_comReferences)); }
+ULONG CWebBrowser::AddRef()
+{
+    const LONG count = InterlockedIncrement(&m_comReferences);
+    UpdateComHold();
+    return static_cast<ULONG>(count);
+}
+
+ULONG CWebBrowser::Release()
+{
+    const LONG count = InterlockedDecrement(&m_comReferences);
+    UpdateComHold(); // may delete this: nothing below touches it
+    return static_cast<ULONG>(count);
+}
+
+// COM references beyond the connection point's own (which Destroy gives
+// back) hold one engine reference, so that a caller still holding the sink
+// never finds it freed. An object that no engine pointer holds (a count of
+// 0: not yet taken, or being destroyed) is not taken over.
+void CWebBrowser::UpdateComHold()
+{
+    const bool foreignReferences = m_comReferences > m_connectionReferences;
+    if (foreignReferences && !m_comHoldsReference && GetReferenceCount() > 0) {
+        m_comHoldsReference = true;
+        IWebBrowser::AddRef();
+    } else if (!foreignReferences && m_comHoldsReference) {
+        m_comHoldsReference = false;
+        IWebBrowser::Release();
+    }
+}
+
 HRESULT CWebBrowser::GetTypeInfoCount(UINT*) { return E_NOTIMPL; }
 HRESULT CWebBrowser::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
 // The browser object drives its sink by dispatch ids only.
@@ -97,60 +139,144 @@ HRESULT CWebBrowser::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { ret
 bool CWebBrowser::ConnectEvents()
 {
     Common::TComPointer<IConnectionPointContainer> container;
-    if (FAILED(m_webBrowser->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(container.Receive()))) ||
+    if (FAILED(m_object->webBrowser->QueryInterface(IID_IConnectionPointContainer,
+                                                    reinterpret_cast<void**>(container.Receive()))) ||
         !container)
         return false;
-    if (FAILED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, m_connectionPoint.Receive())) || !m_connectionPoint)
+    Common::TComPointer<IConnectionPoint>& point = m_object->connectionPoint;
+    if (FAILED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, point.Receive())) || !point)
         return false;
     Common::TComPointer<IUnknown> sink;
     QueryInterface(IID_IUnknown, reinterpret_cast<void**>(sink.Receive()));
-    if (FAILED(m_connectionPoint->Advise(sink.Get(), &m_adviseCookie)))
-        m_adviseCookie = 0;
+    // What the connection point keeps from the Advise is its own, until the
+    // unadvise.
+    const LONG before = m_comReferences;
+    if (FAILED(point->Advise(sink.Get(), &m_object->adviseCookie)))
+        m_object->adviseCookie = 0;
+    if (m_object->adviseCookie != 0 && m_comReferences > before) {
+        m_object->sinkReferences = m_comReferences - before;
+        m_connectionReferences += m_object->sinkReferences;
+    }
     return true;
 }
 
 bool CWebBrowser::Create()
 {
-    if (!m_frame || m_oleObject)
+    if (!m_frame || m_object)
+        return false;
+    std::unique_ptr<tagBrowserObject> object(new (std::nothrow) tagBrowserObject());
+    if (!object)
         return false;
     CWBStorage storage;
     if (FAILED(OleCreate(CLSID_WebBrowser, IID_IOleObject, OLERENDER_DRAW, nullptr,
                          static_cast<IOleClientSite*>(m_clientSite.get()), &storage,
-                         reinterpret_cast<void**>(m_oleObject.Receive()))) ||
-        !m_oleObject)
+                         reinterpret_cast<void**>(object->oleObject.Receive()))) ||
+        !object->oleObject)
         return false;
-    if (FAILED(m_oleObject->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(m_webBrowser.Receive()))) ||
-        !m_webBrowser)
+    // From here on a failure keeps the object for Destroy to let go of.
+    m_object = std::move(object);
+    IOleObject* oleObject = m_object->oleObject.Get();
+    if (FAILED(oleObject->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(m_object->webBrowser.Receive()))) ||
+        !m_object->webBrowser)
         return false;
-    if (FAILED(OleSetContainedObject(m_oleObject.Get(), TRUE)))
+    if (FAILED(OleSetContainedObject(oleObject, TRUE)))
         return false;
     RECT client = {};
     GetClientRect(m_frame->GetHandle(), &client);
-    if (FAILED(m_oleObject->DoVerb(OLEIVERB_SHOW, nullptr, static_cast<IOleClientSite*>(m_clientSite.get()), -1,
-                                   m_frame->GetHandle(), &client)))
+    if (FAILED(oleObject->DoVerb(OLEIVERB_SHOW, nullptr, static_cast<IOleClientSite*>(m_clientSite.get()), -1,
+                                 m_frame->GetHandle(), &client)))
         return false;
     return ConnectEvents();
 }
 
 // Every interface is let go once: a second Destroy, or the destructor after
-// one, finds nothing left to release.
+// one, finds nothing left to release. Inside a notification the object only
+// leaves the browser here and is torn down once the notification is over.
 void CWebBrowser::Destroy()
 {
-    m_document.Reset();
-    if (m_connectionPoint) {
-        if (m_adviseCookie != 0)
-            m_connectionPoint->Unadvise(m_adviseCookie);
-        m_adviseCookie = 0;
-        m_connectionPoint.Reset();
+    if (!m_object)
+        return;
+    if (m_firingDepth > 0) {
+        m_retired.push_back(std::move(m_object));
+        return;
     }
-    if (m_webBrowser) {
-        m_webBrowser->Stop();
-        m_webBrowser.Reset();
+    std::unique_ptr<tagBrowserObject> object = std::move(m_object);
+    // The unadvise may give back COM's hold, and with it the last reference.
+    Common::CKeepAlive keepAlive(this);
+    TearDown(*object);
+}
+
+void CWebBrowser::TearDown(tagBrowserObject& object)
+{
+    object.document.Reset();
+    if (object.connectionPoint) {
+        if (object.adviseCookie != 0) {
+            object.connectionPoint->Unadvise(object.adviseCookie);
+            // Whatever it still keeps now is a hold like any other.
+            m_connectionReferences -= object.sinkReferences;
+            object.sinkReferences = 0;
+            UpdateComHold();
+        }
+        object.adviseCookie = 0;
+        object.connectionPoint.Reset();
     }
-    if (m_oleObject) {
-        m_oleObject->Close(OLECLOSE_NOSAVE);
-        m_oleObject.Reset();
+    if (object.webBrowser) {
+        object.webBrowser->Stop();
+        object.webBrowser.Reset();
     }
+    if (object.oleObject) {
+        object.oleObject->Close(OLECLOSE_NOSAVE);
+        object.oleObject.Reset();
+    }
+}
+
+void CWebBrowser::TearDownRetired()
+{
+    Common::CKeepAlive keepAlive(this);
+    while (!m_retired.empty()) {
+        std::unique_ptr<tagBrowserObject> object = std::move(m_retired.back());
+        m_retired.pop_back();
+        TearDown(*object);
+    }
+    m_teardownPosted = false;
+    m_teardownHold.Reset();
+}
+
+// The browser's own window brings the teardown back through the message
+// loop. Without a window there is no later turn to wait for: it is done as
+// the notification ends.
+void CWebBrowser::ScheduleTeardown()
+{
+    if (!m_teardownHold)
+        m_teardownHold = Common::TIntrusivePointer<IWebBrowser>(this);
+    if (m_teardownPosted)
+        return;
+    const HWND window = m_frame ? m_frame->GetHandle() : nullptr;
+    m_teardownPosted = window != nullptr && PostMessageW(window, kTearDownMessage, 0, 0) != FALSE;
+    if (!m_teardownPosted)
+        TearDownRetired();
+}
+
+// A host closed in the same turn takes the frame window, and the posted
+// teardown with it: the window's end is the last turn there is.
+void CWebBrowser::OnFrameDestroyed(void*, Common::tagEventArgs*)
+{
+    m_teardownPosted = false;
+    if (m_firingDepth == 0 && !m_retired.empty())
+        TearDownRetired();
+}
+
+void CWebBrowser::OnFrameMessage(void*, Common::tagEventArgs* args)
+{
+    const auto* message = static_cast<DirectUI::tagFrameAnyMsgEventArgs*>(args);
+    if (message == nullptr || message->message != kTearDownMessage)
+        return;
+    m_teardownPosted = false;
+    // Reached from a message loop that a handler runs inside a notification:
+    // the end of that notification posts again.
+    if (m_firingDepth > 0)
+        return;
+    TearDownRetired();
 }
 
 void CWebBrowser::Show()
@@ -167,11 +293,11 @@ void CWebBrowser::Hide()
 
 int CWebBrowser::SetRect(int x, int y, int width, int height)
 {
-    if (!m_oleObject)
+    if (!m_object)
         return WEBBROWSER_NO_OBJECT;
     m_frame->Move(x, y, width, height);
     Common::TComPointer<IOleInPlaceObject> inPlace;
-    if (FAILED(m_oleObject->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(inPlace.Receive()))) ||
+    if (FAILED(m_object->oleObject->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(inPlace.Receive()))) ||
         !inPlace)
         return WEBBROWSER_NO_INPLACE;
     const RECT area = {0, 0, width, height};
@@ -181,9 +307,10 @@ int CWebBrowser::SetRect(int x, int y, int width, int height)
 
 int CWebBrowser::Navigate(const wchar_t* url)
 {
-    if (!m_oleObject)
+    if (!m_object)
         return WEBBROWSER_NO_OBJECT;
-    if (!m_webBrowser)
+    IWebBrowser2* webBrowser = GetWebBrowser2();
+    if (webBrowser == nullptr)
         return WEBBROWSER_NO_BROWSER;
     Common::CScopedBstr address(SysAllocString(url != nullptr ? url : L""));
     if (!address)
@@ -196,15 +323,16 @@ int CWebBrowser::Navigate(const wchar_t* url)
     VariantInit(&flags);
     flags.vt = VT_I4;
     flags.lVal = kNavigateFlags;
-    m_webBrowser->Navigate2(&target, &flags, nullptr, nullptr, nullptr);
+    webBrowser->Navigate2(&target, &flags, nullptr, nullptr, nullptr);
     return WEBBROWSER_OK;
 }
 
 int CWebBrowser::LoadHTML(const wchar_t* html)
 {
-    if (!m_oleObject)
+    if (!m_object)
         return WEBBROWSER_NO_OBJECT;
-    if (!m_webBrowser)
+    IWebBrowser2* webBrowser = GetWebBrowser2();
+    if (webBrowser == nullptr)
         return WEBBROWSER_NO_BROWSER;
     {
         Common::CScopedBstr blank(SysAllocString(L"about:blank"));
@@ -214,11 +342,11 @@ int CWebBrowser::LoadHTML(const wchar_t* html)
         VariantInit(&target);
         target.vt = VT_BSTR;
         target.bstrVal = blank.Get();
-        m_webBrowser->Navigate2(&target, nullptr, nullptr, nullptr, nullptr);
+        webBrowser->Navigate2(&target, nullptr, nullptr, nullptr, nullptr);
     }
     Common::TComPointer<IDispatch> dispatch;
     Common::TComPointer<IHTMLDocument2> document;
-    if (FAILED(m_webBrowser->get_Document(dispatch.Receive())) || !dispatch ||
+    if (FAILED(webBrowser->get_Document(dispatch.Receive())) || !dispatch ||
         FAILED(dispatch->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(document.Receive()))) ||
         !document)
         return WEBBROWSER_OK;
@@ -247,10 +375,11 @@ int CWebBrowser::LoadHTML(const wchar_t* html)
 
 void CWebBrowser::Focus()
 {
-    if (!m_document)
+    IHTMLDocument2* document = GetDocument();
+    if (document == nullptr)
         return;
     Common::TComPointer<IHTMLElement> body;
-    if (FAILED(m_document->get_body(body.Receive())) || !body)
+    if (FAILED(document->get_body(body.Receive())) || !body)
         return;
     Common::TComPointer<IHTMLElement2> element;
     if (SUCCEEDED(body->QueryInterface(IID_IHTMLElement2, reinterpret_cast<void**>(element.Receive()))) && element)
@@ -263,12 +392,34 @@ Common::TIntrusivePointer<DirectUI::IFrame> CWebBrowser::GetFrame() { return m_f
 HRESULT CWebBrowser::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*)
 {
     // A handler may let go of the browser while it is being told.
-    const Common::TIntrusivePointer<IWebBrowser> keepAlive(this);
+    const bool heldOutside = GetReferenceCount() > 0;
+    const Common::CKeepAlive keepAlive(this);
+    ++m_firingDepth;
+    const HRESULT result = Dispatch(id, parameters);
+    --m_firingDepth;
+    if (m_firingDepth == 0)
+        AfterFiring(heldOutside);
+    return result;
+}
+
+HRESULT CWebBrowser::Dispatch(DISPID id, DISPPARAMS* parameters)
+{
     if (id == DISPID_BEFORENAVIGATE2)
         return OnBeforeNavigate(parameters);
     if (id == DISPID_DOCUMENTCOMPLETE)
         return OnDocumentComplete();
     return S_OK;
+}
+
+// A handler that dropped the last outside reference let go of the browser
+// object as Destroy would have; what was let go of is torn down later.
+void CWebBrowser::AfterFiring(bool heldOutside)
+{
+    const int32_t ownReferences = 1 + (m_comHoldsReference ? 1 : 0) + (m_teardownHold ? 1 : 0);
+    if (heldOutside && GetReferenceCount() <= ownReferences && m_object)
+        m_retired.push_back(std::move(m_object));
+    if (!m_retired.empty())
+        ScheduleTeardown();
 }
 
 // Addresses of the program's own prefix are cancelled and reported; the
@@ -293,7 +444,7 @@ HRESULT CWebBrowser::OnBeforeNavigate(DISPPARAMS* parameters)
 void CWebBrowser::StyleLoadedBody(bool focus)
 {
     Common::TComPointer<IHTMLElement> body;
-    if (FAILED(m_document->get_body(body.Receive())) || !body)
+    if (FAILED(m_object->document->get_body(body.Receive())) || !body)
         return;
     if (focus)
         Focus();
@@ -309,16 +460,17 @@ void CWebBrowser::StyleLoadedBody(bool focus)
 
 HRESULT CWebBrowser::OnDocumentComplete()
 {
-    if (!m_document) {
+    IWebBrowser2* webBrowser = GetWebBrowser2();
+    if (GetDocument() == nullptr) {
         Common::TComPointer<IDispatch> dispatch;
-        if (!m_webBrowser || FAILED(m_webBrowser->get_Document(dispatch.Receive())) || !dispatch)
+        if (webBrowser == nullptr || FAILED(webBrowser->get_Document(dispatch.Receive())) || !dispatch)
             return E_FAIL;
         const HRESULT query =
-            dispatch->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(m_document.Receive()));
+            dispatch->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(m_object->document.Receive()));
         if (query == E_FAIL)
             return E_FAIL;
     }
-    if (m_document)
+    if (GetDocument() != nullptr)
         StyleLoadedBody(m_focusOnLoad);
     tagWebBrowserDocumentCompleteEventArgs args;
     Fire(WEBBROWSER_EVENT_DOCUMENT_COMPLETE, static_cast<IWebBrowser*>(this), &args);

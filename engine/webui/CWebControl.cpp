@@ -14,8 +14,8 @@ CWebControl::~CWebControl() { ReleaseBrowser(); }
 void CWebControl::OnCreated()
 {
     IUISystemDriver* driver = GetDriver();
-    m_browser = Common::TIntrusivePointer<WebUI::IWebBrowser>(
-        WebUI::IWebBrowser_Create(driver != nullptr ? driver->GetFrameHandle() : nullptr));
+    m_browserHost = driver != nullptr ? driver->GetFrameHandle() : nullptr;
+    m_browser = Common::TIntrusivePointer<WebUI::IWebBrowser>(WebUI::IWebBrowser_Create(m_browserHost));
     if (!m_browser)
         return;
     m_browser->Create();
@@ -25,12 +25,27 @@ void CWebControl::OnCreated()
                                          &CWebControl::OnBrowserDocumentComplete);
 }
 
+// Let go of inside one of its notifications, the browser goes only once the
+// notification is over: its window leaves the screen now.
 void CWebControl::ReleaseBrowser()
 {
     if (!m_browser)
         return;
     m_browser->RemoveAllDelegates();
+    m_browser->Hide();
     m_browser.Reset();
+}
+
+void CWebControl::PlaceBrowserWindow()
+{
+    if (!m_browser)
+        return;
+    IUISystemDriver* driver = GetDriver();
+    const bool inHostTree = GetUISystem() != nullptr && driver != nullptr && driver->GetFrameHandle() == m_browserHost;
+    if (inHostTree && IsVisibleInTree() && (m_streaming || m_loaded))
+        m_browser->Show();
+    else
+        m_browser->Hide();
 }
 
 void CWebControl::ResetBackgroundImage() { ReleaseBrowser(); }
@@ -52,9 +67,8 @@ void CWebControl::Navigate(const wchar_t* url)
 {
     if (!m_browser || url == nullptr || url[0] == L'\0')
         return;
-    if (!m_streaming)
-        m_browser->Hide();
     m_loaded = false;
+    PlaceBrowserWindow();
     const Common::TIntrusivePointer<Common::IString> processed = Common::ProcessURL(url);
     m_url = processed ? processed->GetUtf16() : url;
     m_browser->Navigate(L"about:blank");
@@ -90,20 +104,39 @@ void CWebControl::SetRect(int32_t x, int32_t y, int32_t width, int32_t height)
         m_browser->SetRect(GetAnchoredX(), GetAnchoredY(), width, height);
 }
 
-// The browser's window follows the control while streaming or once the page
-// has loaded. The window base's own Show and Hide keep the tree told.
+// The browser's window follows the control, and the control's ancestors,
+// while streaming or once the page has loaded. The window base's own Show
+// and Hide keep the tree told.
 void CWebControl::Show()
 {
     CUIWindow::Show();
-    if (m_browser && (m_streaming || m_loaded))
-        m_browser->Show();
+    PlaceBrowserWindow();
 }
 
 void CWebControl::Hide()
 {
     CUIWindow::Hide();
-    if (m_browser && (m_streaming || m_loaded))
-        m_browser->Hide();
+    PlaceBrowserWindow();
+}
+
+void CWebControl::OnHideTree()
+{
+    CUIWindow::OnHideTree();
+    PlaceBrowserWindow();
+}
+
+void CWebControl::OnShowTree()
+{
+    CUIWindow::OnShowTree();
+    PlaceBrowserWindow();
+}
+
+// Taken out of the tree (itself or with an ancestor) the control has no UI
+// system any more, and its browser's window leaves the screen.
+void CWebControl::SetUISystem(IUISystem* system)
+{
+    CUIWindow::SetUISystem(system);
+    PlaceBrowserWindow();
 }
 
 void CWebControl::OnBrowserNavigate(void*, Common::tagEventArgs* args)
@@ -116,9 +149,8 @@ void CWebControl::OnBrowserNavigate(void*, Common::tagEventArgs* args)
 
 void CWebControl::OnBrowserDocumentComplete(void*, Common::tagEventArgs*)
 {
-    if (!m_streaming && IsVisible() && m_browser)
-        m_browser->Show();
     m_loaded = true;
+    PlaceBrowserWindow();
     tagWebControlDocumentCompleteEventArgs complete;
     Fire(WEBCONTROL_EVENT_DOCUMENT_COMPLETE, static_cast<IWebControl*>(this), &complete);
 }

@@ -34,6 +34,11 @@ public:
     void Show() override;
     void Hide() override;
     void LoadAttributes(Common::IXmlElement* element) override;
+    void SetUISystem(IUISystem* system) override;
+
+    // CUIWindow
+    void OnHideTree() override;
+    void OnShowTree() override;
 
     // The hosted browser, or null before the control was created in a tree.
     WebUI::IWebBrowser* GetBrowser() const { return m_browser.Get(); }
@@ -42,11 +47,16 @@ private:
     void OnBrowserNavigate(void* sender, Common::tagEventArgs* args);
     void OnBrowserDocumentComplete(void* sender, Common::tagEventArgs* args);
     void ReleaseBrowser();
+    // The browser's window is on screen only while the control is shown in
+    // the tree it was made in, streaming or with its page complete.
+    void PlaceBrowserWindow();
 
     bool m_streaming = false;
     Common::TIntrusivePointer<WebUI::IWebBrowser> m_browser;
     std::wstring m_url;
     bool m_loaded = false;
+    // The frame window the browser was made in.
+    HWND m_browserHost = nullptr;
 };
 
 // Lets the control factory make "WebControl" elements; the engine's start-up

@@ -48,6 +48,8 @@ public:
     ~IWebBrowser() override = default;
     // Makes the browser object, activates it in place and connects its events.
     virtual bool Create() = 0;
+    // Lets go of the browser object: at once, or, inside one of its
+    // notifications, from the message loop once the notification is over.
     virtual void Destroy() = 0;
     virtual void Show() = 0;
     virtual void Hide() = 0;

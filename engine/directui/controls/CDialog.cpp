@@ -75,6 +75,7 @@ void CDialog::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
 void CDialog::OnHideTree()
 {
     m_dragging = false;
+    CUIWindow::OnHideTree();
 }
 
 bool CDialog::InDragArea(int32_t x, int32_t y)

@@ -1,9 +1,10 @@
-#include "engine/directui/frame/IFrameManager.h"
 #include "engine/directui/uisystem/IUISystem.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 #include "engine/directui/controls/ControlFactory.h"
 #include "engine/webui/CWebBrowser.h"
 #include "engine/webui/CWebControl.h"
+#include "tests/engine/webui/StandInBrowser.h"
+#include "tests/engine/webui/WebTestHost.h"
 
 #include <gtest/gtest.h>
 #include <exdispid.h>
@@ -18,26 +19,7 @@ using RVGameEngine::Common::TIntrusivePointer;
 
 namespace {
 
-// A hidden top-level frame to host browsers; OLE for the test thread.
-struct HostFrame
-{
-    TIntrusivePointer<IFrame> frame;
-    HostFrame()
-    {
-        static const ATOM registered = IFrameManager_GetInstance()->Initialize();
-        (void)registered;
-        OleInitialize(nullptr);
-        frame = IFrame_Create();
-        frame->Create(nullptr, WS_POPUP, 0);
-        frame->Move(0, 0, 400, 300);
-    }
-    ~HostFrame()
-    {
-        frame->Destroy();
-        frame.Reset();
-        OleUninitialize();
-    }
-};
+using HostFrame = RVTest::WebTestHost;
 
 struct EventLog
 {
@@ -52,40 +34,17 @@ struct EventLog
     void OnComplete(void*, Common::tagEventArgs*) { lines.push_back(L"complete"); }
 };
 
-// Tells the sink what the browser object would on a navigation: the
-// arguments of BeforeNavigate2, last first.
-bool SendBeforeNavigate(IDispatch* sink, const wchar_t* url)
-{
-    BSTR address = SysAllocString(url);
-    VARIANT addressValue;
-    VariantInit(&addressValue);
-    addressValue.vt = VT_BSTR;
-    addressValue.bstrVal = address;
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    VARIANTARG arguments[7];
-    for (VARIANTARG& argument : arguments)
-        VariantInit(&argument);
-    arguments[5].vt = VT_BYREF | VT_VARIANT;
-    arguments[5].pvarVal = &addressValue;
-    arguments[0].vt = VT_BYREF | VT_BOOL;
-    arguments[0].pboolVal = &cancel;
-    DISPPARAMS parameters = {arguments, nullptr, 7, 0};
-    EXPECT_EQ(sink->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr),
-              S_OK);
-    SysFreeString(address);
-    return cancel == VARIANT_TRUE;
-}
-
 } // namespace
 
 TEST(WebBrowser, OnlyAddressesThatBeginWithTheProgramPrefixAreCancelledAndReported)
 {
     HostFrame host;
+    RVTest::StandInBrowser standIn;
     TIntrusivePointer<WebUI::IWebBrowser> browser(IWebBrowser_Create(host.frame->GetHandle()));
     ASSERT_TRUE(browser);
+    ASSERT_TRUE(browser->Create());
     EventLog log;
     browser->AddMemberFunctionDelegate(WEBBROWSER_EVENT_NAVIGATE, &log, &EventLog::OnNavigate);
-    auto* sink = static_cast<IDispatch*>(static_cast<CWebBrowser*>(browser.Get()));
     struct Case
     {
         const wchar_t* url;
@@ -99,7 +58,9 @@ TEST(WebBrowser, OnlyAddressesThatBeginWithTheProgramPrefixAreCancelledAndReport
     std::vector<std::wstring> expected;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::string(c.url, c.url + wcslen(c.url)).size());
-        EXPECT_EQ(SendBeforeNavigate(sink, c.url), c.cancelled);
+        bool cancelled = false;
+        EXPECT_EQ(standIn.FireBeforeNavigate(c.url, &cancelled), S_OK);
+        EXPECT_EQ(cancelled, c.cancelled);
         if (c.cancelled)
             expected.push_back(L"navigate " + std::wstring(c.url));
     }
@@ -193,16 +154,18 @@ TEST(WebControl, TheBrowserWindowFollowsTheControlAndItsPageAndEventsPassThrough
     EXPECT_NE(std::wstring(control->GetURL()).find(L"page.html"), std::wstring::npos);
     EXPECT_NE(std::wstring(control->GetURL()), L"page.html");
     HWND browserWindow = control->GetFrame()->GetHandle();
-    // Not streaming: the page shows only once its document completed.
-    EXPECT_FALSE(IsWindowVisible(browserWindow) && GetWindowLongW(browserWindow, GWL_STYLE) & WS_VISIBLE);
+    // Not streaming: the page shows only once its document completed. The
+    // host is on screen, so the browser's window would count as visible.
+    ASSERT_TRUE(IsWindowVisible(host.frame->GetHandle()));
+    EXPECT_FALSE(IsWindowVisible(browserWindow));
     EventLog log;
     control->AddMemberFunctionDelegate(WEBCONTROL_EVENT_NAVIGATE, &log, &EventLog::OnNavigate);
     control->AddMemberFunctionDelegate(WEBCONTROL_EVENT_DOCUMENT_COMPLETE, &log, &EventLog::OnComplete);
     Common::tagEventArgs none;
     control->GetBrowser()->Fire(WEBBROWSER_EVENT_DOCUMENT_COMPLETE, control->GetBrowser(), &none);
-    EXPECT_TRUE(GetWindowLongW(browserWindow, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(IsWindowVisible(browserWindow));
     control->Hide();
-    EXPECT_FALSE(GetWindowLongW(browserWindow, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(IsWindowVisible(browserWindow));
     tagWebBrowserNavigateEventArgs navigate;
     navigate.URL = L"vornuweb:open";
     control->GetBrowser()->Fire(WEBBROWSER_EVENT_NAVIGATE, control->GetBrowser(), &navigate);
