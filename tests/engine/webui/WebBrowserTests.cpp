@@ -1,6 +1,5 @@
 #include "engine/directui/uisystem/IUISystem.h"
 #include "engine/filesystem/documents/IXmlScript.h"
-#include "engine/directui/controls/ControlFactory.h"
 #include "engine/webui/CWebBrowser.h"
 #include "engine/webui/CWebControl.h"
 #include "tests/engine/webui/StandInBrowser.h"
@@ -131,7 +130,6 @@ TEST(WebBrowser, TheSinkAnswersOnlyItsOwnInterfacesAndItsCountNeverDeletes)
 TEST(WebControl, TheBrowserWindowFollowsTheControlAndItsPageAndEventsPassThrough)
 {
     HostFrame host;
-    RegisterControls();
     RegisterWebControl();
     IUISystem* ui = host.frame->GetUISystem();
     ASSERT_NE(ui, nullptr);

@@ -1,11 +1,17 @@
 #pragma once
 
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/directui/controls/ControlFactory.h"
 #include "engine/directui/frame/IFrame.h"
 #include "engine/directui/frame/IFrameManager.h"
 #include "tests/support/MessagePump.h"
 
 #include <windows.h>
+
+// The toolkit's controls, registered before any test runs, as engine
+// start-up registers them in the program (the web control registers itself
+// in the tests that make it).
+inline const bool g_controlsRegistered = (RVGameEngine::DirectUI::RegisterControls(), true);
 
 namespace RVTest {
 
