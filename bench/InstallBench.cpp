@@ -25,7 +25,7 @@
 #include "bench/BenchChildRun.h"
 #include "bench/BenchClock.h"
 #include "bench/BenchPackage.h"
-#include "installer/core/CInstallProgress.h"
+#include "installer/core/install/CInstallProgress.h"
 
 #include "tests/support/TempFolder.h"
 

@@ -14,7 +14,7 @@
 
 #include "bench/BenchChildRun.h"
 #include "bench/BenchClock.h"
-#include "installer/core/InstallPathFunctions.h"
+#include "installer/core/install/InstallPathFunctions.h"
 
 #include "engine/common/base/TScopedHandle.h"
 #include "tests/support/TempFolder.h"

@@ -4,6 +4,8 @@
 Every source file belongs to the folder of the table below with the longest
 matching prefix; it may include headers of its own folder and of folders of a
 lower layer. Folders of one layer marked "shared" may also include each other.
+Within a folder, no two units (a header with its source) may need each
+other, directly or round a ring, unless the pair is listed as allowed.
 A source file in a folder the table does not know, or an include of such a
 folder, fails the check. Each engine library's CMake DEPS may name only
 engine libraries of lower layers.
@@ -40,7 +42,12 @@ LAYERS = [
     (7, "engine/network"),  # the window-message socket driver uses the frame
     (7.1, "engine/download"),
     (8, "engine/common/startup"),  # start-up calls the frame and font managers
-    (9, "installer/core"),  # the installer's logic
+    # The installer's logic, by job, bottom up:
+    (8.91, "installer/core/rules"),  # text rules and build settings every part uses
+    (8.92, "installer/core/extraction"),  # the packages and their streamed extraction
+    (8.92, "installer/core/reporting"),  # statistics connection, web API, address list
+    (8.93, "installer/core/install"),  # install steps, paths, program closing, the worker
+    (9, "installer/core"),  # the main flow over the parts above
     (9, "resources"),
     (9.5, "installer/ui"),  # the install window over the logic
     (9.9, "installer"),  # the program's entry point
@@ -52,6 +59,15 @@ SHARED_LAYERS = {5, 6, 9}
 
 # Single includes that climb on purpose: (including file, included header).
 ALLOWED_CLIMBS = set()
+
+# Units of one folder that need each other on purpose: (folder, unit, unit).
+# A window belongs to its UI system, which holds the window tree; frames
+# register with the frame manager, whose window procedure hands them their
+# messages.
+ALLOWED_CIRCLES = {
+    ("engine/directui/uisystem", "CUISystem", "CUIWindow"),
+    ("engine/directui/frame", "CFrame", "CFrameManager"),
+}
 
 # Folders that may include anything.
 UNRESTRICTED = ["tests", "bench", "tools"]
@@ -121,6 +137,53 @@ def check_includes(root):
     return faults
 
 
+def folder_include_graphs(root):
+    """Per folder, which of its units (a header with its source) include which."""
+    graphs = {}
+    for folder, name in source_files(root):
+        unit = os.path.splitext(name)[0]
+        with open(os.path.join(root, folder, name), encoding="utf-8", errors="replace") as source:
+            text = source.read()
+        edges = graphs.setdefault(folder, {}).setdefault(unit, set())
+        for included in INCLUDE.findall(text):
+            included_folder, _, included_name = included.rpartition("/")
+            if included_folder in ("", folder):
+                other = os.path.splitext(included_name)[0]
+                if other != unit:
+                    edges.add(other)
+    return graphs
+
+
+def allowed_edge(folder, unit, other):
+    return (folder, unit, other) in ALLOWED_CIRCLES or (folder, other, unit) in ALLOWED_CIRCLES
+
+
+def check_circles(root):
+    """No units of one folder may need each other, directly or round a ring."""
+    faults = []
+    for folder, graph in sorted(folder_include_graphs(root).items()):
+        if classify(folder) == "free":
+            continue
+        state = {}
+
+        def visit(unit, path):
+            state[unit] = "open"
+            for other in sorted(graph.get(unit, ())):
+                if allowed_edge(folder, unit, other):
+                    continue
+                if state.get(other) == "open":
+                    ring = path[path.index(other):] + [other]
+                    faults.append(f"{folder}: include circle " + " -> ".join(ring))
+                elif other in graph and other not in state:
+                    visit(other, path + [other])
+            state[unit] = "done"
+
+        for unit in sorted(graph):
+            if unit not in state:
+                visit(unit, [unit])
+    return faults
+
+
 def check_library_deps(root):
     libraries = {}
     for current, _, files in os.walk(os.path.join(root, "engine")):
@@ -155,7 +218,7 @@ def check_library_deps(root):
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..")
     root = os.path.abspath(root)
-    faults = check_includes(root) + check_library_deps(root)
+    faults = check_includes(root) + check_circles(root) + check_library_deps(root)
     for fault in faults:
         print(f"[layers] {fault}")
     return 1 if faults else 0

@@ -2,9 +2,9 @@
 
 #include "installer/ui/InstallSceneFunctions.h"
 
-#include "installer/core/CUrlItemList.h"
-#include "installer/core/CWebApiClient.h"
-#include "installer/core/StatisticsFunctions.h"
+#include "installer/core/reporting/CUrlItemList.h"
+#include "installer/core/reporting/CWebApiClient.h"
+#include "installer/core/reporting/StatisticsFunctions.h"
 
 #include "engine/common/base/TextCodec.h"
 #include "engine/common/system/ICommandLine.h"

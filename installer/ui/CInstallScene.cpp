@@ -4,8 +4,8 @@
 #include "installer/ui/CCursorHelper.h"
 #include "installer/ui/InstallSceneFunctions.h"
 
-#include "installer/core/CWebApiClient.h"
-#include "installer/core/PartnerFunctions.h"
+#include "installer/core/reporting/CWebApiClient.h"
+#include "installer/core/rules/PartnerFunctions.h"
 
 #include "engine/directui/frame/IFrameManager.h"
 #include "engine/directui/frame/IIcon.h"

@@ -1,9 +1,9 @@
 #include "installer/ui/InstallSceneFunctions.h"
 
-#include "installer/core/BuildSettings.h"
-#include "installer/core/CWebApiClient.h"
-#include "installer/core/PartnerFunctions.h"
-#include "installer/core/WebAddressRules.h"
+#include "installer/core/reporting/CWebApiClient.h"
+#include "installer/core/rules/BuildSettings.h"
+#include "installer/core/rules/PartnerFunctions.h"
+#include "installer/core/rules/WebAddressRules.h"
 
 #include "engine/common/base/TextCodec.h"
 

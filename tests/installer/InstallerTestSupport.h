@@ -1,7 +1,7 @@
 #pragma once
 
-#include "installer/core/CInstallProgress.h"
-#include "installer/core/PackedResourceFunctions.h"
+#include "installer/core/extraction/PackedResourceFunctions.h"
+#include "installer/core/install/CInstallProgress.h"
 
 #include "engine/common/base/IStream.h"
 #include "engine/common/base/TIntrusivePointer.h"

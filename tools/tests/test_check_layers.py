@@ -19,7 +19,8 @@ class LayerCheck(unittest.TestCase):
                 os.makedirs(os.path.dirname(full), exist_ok=True)
                 with open(full, "w", encoding="utf-8") as out:
                     out.write(text)
-            return check_layers.check_includes(root) + check_layers.check_library_deps(root)
+            return (check_layers.check_includes(root) + check_layers.check_circles(root) +
+                    check_layers.check_library_deps(root))
 
     def test_includes_and_links_are_judged_by_layer(self):
         cases = [
@@ -44,6 +45,21 @@ class LayerCheck(unittest.TestCase):
             ({"engine/directui/uisystem/CUISystem.cpp": '#include "engine/directui/controls/ControlFactory.h"\n'}, 1),
             ({"engine/directui/uisystem/CUIWindow.cpp": '#include "engine/directui/controls/ControlFactory.h"\n'}, 1),
             ({"tests/engine/A.cpp": '#include "installer/B.h"\n', "bench/B.cpp": '#include "x/y.h"\n'}, 0),
+            # Installer parts: rules at the bottom, the main flow on top.
+            ({"installer/core/install/A.cpp": '#include "installer/core/extraction/B.h"\n'
+                                              '#include "installer/core/rules/C.h"\n'}, 0),
+            ({"installer/core/extraction/A.cpp": '#include "installer/core/install/B.h"\n'}, 1),
+            ({"installer/core/extraction/A.cpp": '#include "installer/core/reporting/B.h"\n'}, 1),
+            ({"installer/core/rules/A.cpp": '#include "installer/core/B.h"\n'}, 1),
+            ({"installer/core/A.cpp": '#include "installer/core/install/B.h"\n'}, 0),
+            # Units of one folder that need each other, directly or round a ring.
+            ({"engine/math/A.cpp": '#include "engine/math/B.h"\n', "engine/math/B.h": '#include "A.h"\n'}, 1),
+            ({"engine/math/A.h": '#include "B.h"\n', "engine/math/B.cpp": '#include "C.h"\n',
+              "engine/math/C.cpp": '#include "engine/math/A.h"\n'}, 1),
+            ({"engine/math/A.cpp": '#include "B.h"\n', "engine/math/B.cpp": '#include "C.h"\n'}, 0),
+            ({"engine/directui/frame/CFrame.cpp": '#include "engine/directui/frame/CFrameManager.h"\n',
+              "engine/directui/frame/CFrameManager.cpp": '#include "engine/directui/frame/CFrame.h"\n'}, 0),
+            ({"tests/x/A.cpp": '#include "B.h"\n', "tests/x/B.cpp": '#include "A.h"\n'}, 0),
             ({"engine/math/CMakeLists.txt": "rv_engine_library(rv_math DEPS rv_base)\n",
               "engine/common/base/CMakeLists.txt": "rv_engine_library(rv_base DEPS user32)\n"}, 0),
             ({"engine/math/CMakeLists.txt": "rv_engine_library(rv_math DEPS rv_base)\n",

@@ -11,12 +11,12 @@
 
 #include "engine/directui/frame/IFrameManager.h"
 
-#include "installer/core/CWebApiClient.h"
-#include "installer/core/InstallPathFunctions.h"
-#include "installer/core/InstallStepFunctions.h"
-#include "installer/core/InstallThreadFunctions.h"
 #include "installer/core/InstallerMainFunctions.h"
-#include "installer/core/StatisticsFunctions.h"
+#include "installer/core/install/InstallPathFunctions.h"
+#include "installer/core/install/InstallStepFunctions.h"
+#include "installer/core/install/InstallThreadFunctions.h"
+#include "installer/core/reporting/CWebApiClient.h"
+#include "installer/core/reporting/StatisticsFunctions.h"
 
 #include "engine/common/system/ShellFunctions.h"
 

@@ -6,7 +6,7 @@
 
 #include "tests/installer/InstallerTestSupport.h"
 
-#include "installer/core/PackedResourceFunctions.h"
+#include "installer/core/extraction/PackedResourceFunctions.h"
 
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/common/startup/EngineStartup.h"

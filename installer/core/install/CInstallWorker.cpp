@@ -1,0 +1,124 @@
+#include "installer/core/install/CInstallWorker.h"
+
+#include "installer/core/extraction/PackedResourceFunctions.h"
+#include "installer/core/install/CInstallProgress.h"
+#include "installer/core/install/InstallPathFunctions.h"
+#include "installer/core/install/InstallStepFunctions.h"
+#include "installer/core/install/ProgramClosingFunctions.h"
+#include "installer/core/rules/PartnerFunctions.h"
+
+#include "engine/common/system/ICommandLine.h"
+#include "engine/filesystem/ILogFile.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
+
+#include <objbase.h>
+#include <windows.h>
+
+using RVGameEngine::FileSystem::ILogFile_GetInstance;
+using RVGameEngine::FileSystem::IVirtualFileSystem;
+using RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance;
+using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
+
+namespace {
+
+constexpr DWORD kPauseBeforeFinishMs = 100;
+
+bool MakeFolder(const std::wstring& folder)
+{
+    IVirtualFileSystem* fileSystem = IVirtualFileSystem_GetInstance();
+    fileSystem->CreateDirectory(folder.c_str());
+    return fileSystem->IsDirectory(folder.c_str());
+}
+
+} // namespace
+
+CInstallWorker::CInstallWorker(const wchar_t* packageName) : m_packageName(packageName) {}
+
+std::wstring CInstallWorker::PrepareInstallFolder(tagInstallPaths* options)
+{
+    if (IsInstallRefusedForALink(options->path))
+        return L"";
+    if (MakeFolder(options->path))
+        return options->path;
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Install folder %s cannot be made: the default folder is used",
+                                options->path.c_str());
+    options->path = GetDefaultInstallPath();
+    if (IsInstallRefusedForALink(options->path))
+        return L"";
+    if (MakeFolder(options->path))
+        return options->path;
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Default install folder %s cannot be made either",
+                                options->path.c_str());
+    return L"";
+}
+
+bool CInstallWorker::UnpackGameClient()
+{
+    const void* blob = nullptr;
+    uint32_t size = 0;
+    if (!FindPackageBlob(m_packageName.c_str(), &blob, &size)) {
+        CInstallProgress::GetInstance()->Reset();
+        return false;
+    }
+    // Inflated as it is written, straight from the program's image.
+    return CInstallProgress::GetInstance()->ExtractPackage(blob, size, m_packageName.c_str());
+}
+
+void CInstallWorker::CreateShortcuts(const tagInstallPaths& options, const std::wstring& packName, int32_t iconIndex)
+{
+    const std::wstring linkName = packName + L".lnk";
+    const std::wstring description =
+        RVGameEngine::Common::ICommandLine_GetInstance()->GetString(L"ShortCutDesc")->GetUtf16();
+    if (options.desktopShortcut)
+        CreateDesktopShortcut(kUpdaterProgram, description.c_str(), linkName.c_str(), iconIndex);
+    if (!options.startMenuShortcuts)
+        return;
+    const std::wstring repairLink = L"修复" + packName + L".lnk";
+    const std::wstring uninstallLink = L"卸载" + packName + L".lnk";
+    const std::wstring repairDescription = packName + L"修复程序";
+    const std::wstring uninstallDescription = packName + L"卸载程序";
+    CreateProgramsShortcut(kUpdaterProgram, description.c_str(), packName.c_str(), linkName.c_str(), iconIndex);
+    CreateProgramsShortcut(kRepairProgram, repairDescription.c_str(), packName.c_str(), repairLink.c_str(), 0);
+    CreateProgramsShortcut(kUninstallProgram, uninstallDescription.c_str(), packName.c_str(), uninstallLink.c_str(),
+                           0);
+}
+
+void CInstallWorker::Finish(bool failed)
+{
+    m_failed.store(failed);
+    m_finished.store(true);
+}
+
+void CInstallWorker::Run(tagInstallPaths* options)
+{
+    // Shell links need COM on this thread; it stays initialised.
+    CoInitialize(nullptr);
+    ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_TRACE, L"Install into %s begins",
+                                options->path.c_str());
+    CloseRunningClientPrograms();
+    const std::wstring folder = PrepareInstallFolder(options);
+    // Read while the current directory still holds the installer's own files.
+    const std::wstring packName = GetPackNameOrDefault();
+    const int32_t iconIndex = LoadPartnerConfig();
+    // Without its own folder as the current directory the package would land
+    // wherever the process happens to be.
+    if (folder.empty() || !SetCurrentDirectoryW(folder.c_str())) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Install stopped: cannot work in %s (system error %lu)",
+                                    folder.c_str(), static_cast<unsigned long>(GetLastError()));
+        Finish(true);
+        return;
+    }
+    ClearUpdaterState();
+    if (!UnpackGameClient()) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Install failed: the game files are not all in %s",
+                                    folder.c_str());
+        Finish(true);
+        return;
+    }
+    WriteUpdaterConfig(packName);
+    CreateShortcuts(*options, packName, iconIndex);
+    WriteInstallData(kInstallDataFile);
+    WriteUninstallRegistry(packName, folder);
+    Sleep(kPauseBeforeFinishMs);
+    Finish(false);
+}

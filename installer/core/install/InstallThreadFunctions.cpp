@@ -1,0 +1,77 @@
+#include "installer/core/install/InstallThreadFunctions.h"
+
+#include "installer/core/extraction/PackedResourceFunctions.h"
+#include "installer/core/install/CInstallWorker.h"
+
+#include "engine/common/base/FatalError.h"
+#include "engine/filesystem/ILogFile.h"
+
+#include <atomic>
+
+namespace {
+
+std::atomic<tagInstallPaths*> g_options{nullptr};
+std::atomic<HANDLE> g_thread{nullptr};
+std::atomic<bool> g_started{false};
+
+CInstallWorker& ProcessWorker()
+{
+    static CInstallWorker worker(kGameClientPackage);
+    return worker;
+}
+
+} // namespace
+
+void SetInstallOption(tagInstallPaths* options)
+{
+    g_options.store(options);
+}
+
+void StartInstallThread()
+{
+    if (g_started.exchange(true))
+        return;
+    ProcessWorker();  // made before the thread can ask for it
+    // The handle is kept for the process's life: it marks the worker as started.
+    g_thread.store(CreateThread(nullptr, 0, InstallThreadProc, nullptr, 0, nullptr));
+}
+
+bool IsInstallThreadRunning()
+{
+    return g_thread.load() != nullptr;
+}
+
+bool WaitForInstallThread(DWORD limitMs)
+{
+    const HANDLE thread = g_thread.load();
+    if (thread == nullptr || WaitForSingleObject(thread, limitMs) == WAIT_OBJECT_0)
+        return true;
+    RVGameEngine::FileSystem::ILogFile_GetInstance()->Log(
+        RVGameEngine::FileSystem::LOG_LEVEL_WARNING, L"The install worker has not ended after %u ms",
+        static_cast<unsigned>(limitMs));
+    return false;
+}
+
+bool IsInstallFinished()
+{
+    return ProcessWorker().IsFinished();
+}
+
+bool IsInstallFailed()
+{
+    return ProcessWorker().IsFailed();
+}
+
+DWORD WINAPI InstallThreadProc(LPVOID)
+{
+    InstallThreadMain();
+    return 0;
+}
+
+void InstallThreadMain()
+{
+    tagInstallPaths* options = g_options.load();
+    if (options == nullptr)
+        RVGameEngine::Common::EngineFatalError("The install worker was started without install options");
+    ProcessWorker().Run(options);
+}

@@ -1,0 +1,247 @@
+// Winsock before <windows.h>.
+#include "tests/installer/PeerRecords.h"
+
+#include "tests/installer/InstallerTestSupport.h"
+
+#include "installer/core/InstallerMainFunctions.h"
+#include "installer/core/install/InstallPathFunctions.h"
+#include "installer/core/install/InstallStepFunctions.h"
+#include "installer/core/reporting/CStatisticsServerConnection.h"
+#include "installer/core/reporting/CUrlItemList.h"
+#include "installer/core/reporting/StatisticsFunctions.h"
+
+#include "tests/support/LogCapture.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/PlantedLink.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+RVTest::WinsockScope g_winsock;
+
+// Exit codes of the child runs: what went wrong, or kChildPassed.
+constexpr int kChildPassed = 77;
+
+const wchar_t* const kTempInstallFolder = L"C:\\Program Files\\Wendmoor\\Temp";
+
+using InstallerTests::CountStepMessages;
+using InstallerTests::Exists;
+
+// Free megabytes: 500 on drive C only.
+int32_t FreeOnDriveC(int32_t drive)
+{
+    return drive == 2 ? 500 : 0;
+}
+
+std::wstring SystemTempFolder()
+{
+    wchar_t buffer[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, buffer);
+    return buffer;
+}
+
+bool AnyFallbackFolderLeft()
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((SystemTempFolder() + L"WMGameInstaller_*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return search != INVALID_HANDLE_VALUE;
+}
+
+void PointStatisticsAtTheTestServer()
+{
+    const int port = RVTest::PeerPort("RV_STAT_PORT");
+    SetStatisticsServerEndpoint({"127.0.0.1", port, port});
+}
+
+// The whole run in this (child) process with the drives given, then the
+// check's verdict; the installer's mutex stays taken, so each such run needs
+// a process of its own.
+std::wstring g_launchedFrom;
+
+int RunInstallerThen(DriveFreeSpaceQuery drives, int (*check)())
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    g_launchedFrom = folder;
+    PointStatisticsAtTheTestServer();
+    SetDriveFreeSpaceQuery(drives);
+    RVTest::MessageBoxRecorder::Clear();
+    return RunInstaller() != 0 ? 1 : check();
+}
+
+int CheckRunFromStartToCleanUp()
+{
+    // The package's URL list was read from the temporary folder, which is gone.
+    if (CUrlItemList::GetInstance()->GetCount() == 0 || Exists(kTempInstallFolder))
+        return 2;
+    return RVTest::MessageBoxRecorder::Taken().empty() ? kChildPassed : 3;
+}
+
+int CheckRunWithoutAnyDrive()
+{
+    const auto boxes = RVTest::MessageBoxRecorder::Taken();
+    if (boxes.size() != 1 || boxes[0].text != kNoDriveMessage || boxes[0].caption != kNoDriveCaption
+        || (boxes[0].type & 0xF) != MB_OK)
+        return 2;
+    if (Exists(kTempInstallFolder) || AnyFallbackFolderLeft())
+        return 3;
+    return kChildPassed;
+}
+
+int CheckRunWithUnusableTempFolder()
+{
+    if (CUrlItemList::GetInstance()->GetCount() == 0)
+        return 2;
+    // Unpacked under the system's temporary folder (which stays), not where it started.
+    if (Exists(g_launchedFrom + L"\\Installer") || AnyFallbackFolderLeft())
+        return 3;
+    return Exists(SystemTempFolder()) ? kChildPassed : 4;
+}
+
+} // namespace
+
+TEST(InstallerMainFlow, SecondInstanceReturnsMinusTwoAndShowsNothing)
+{
+    HANDLE other = CreateMutexW(nullptr, FALSE, kSingleInstanceMutexName);
+    ASSERT_NE(other, nullptr);
+    RVTest::MessageBoxRecorder::Clear();
+    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    EXPECT_EQ(RunInstaller(), kAnotherInstanceExitCode);
+    EXPECT_TRUE(RVTest::MessageBoxRecorder::Taken().empty());
+    EXPECT_FALSE(Exists(kTempInstallFolder));
+    CloseHandle(other);
+}
+
+TEST(InstallerMainFlow, WithoutADriveOf100MBTheMessageIsShownAndNoFolderMade)
+{
+    EXPECT_EXIT(ExitProcess(RunInstallerThen([](int32_t) { return 0; }, CheckRunWithoutAnyDrive)),
+                ::testing::ExitedWithCode(kChildPassed), "");
+}
+
+TEST(InstallerMainFlow, UnpacksIntoTheTemporaryFolderReportsTheStartAndRemovesTheFolder)
+{
+    const int startsBefore = CountStepMessages(kStatisticsStepStarted);
+    EXPECT_EXIT(ExitProcess(RunInstallerThen(FreeOnDriveC, CheckRunFromStartToCleanUp)),
+                ::testing::ExitedWithCode(kChildPassed), "");
+    // Asked for before the connection was up, the start message still left.
+    EXPECT_EQ(CountStepMessages(kStatisticsStepStarted), startsBefore + 1);
+    EXPECT_EQ(CountStepMessages(kStatisticsStepInstallFinished), 0);
+}
+
+TEST(InstallerMainFlow, UnusableTemporaryFolderFallsBackToTheSystemsOne)
+{
+    const DriveFreeSpaceQuery onlyMissingDriveQ = [](int32_t drive) { return drive == 'Q' - 'A' ? 500 : 0; };
+    EXPECT_EXIT(ExitProcess(RunInstallerThen(onlyMissingDriveQ, CheckRunWithUnusableTempFolder)),
+                ::testing::ExitedWithCode(kChildPassed), "");
+}
+
+TEST(InstallerMainFlow, ClosingReportsAndUpdaterOnlyAfterASoundInstall)
+{
+    PointStatisticsAtTheTestServer();
+    InitStatisticsServerConnection();
+    CStatisticsServerConnection* connection = CStatisticsServerConnection::GetInstance();
+    ASSERT_TRUE(RVTest::WaitFor([&] {
+        connection->Update();
+        return !connection->IsDisconnected();
+    }));
+    RVTest::TempFolder installFolder;
+    RVTest::ScopedCurrentFolder inside(installFolder.Path());
+    const std::wstring standIn = InstallerTests::ProgramFolder() + L"installer_test_standin.exe";
+    ASSERT_TRUE(CopyFileW(standIn.c_str(), installFolder.Child(L"ZURovoZizizer.exe").c_str(), FALSE));
+    const std::wstring started = installFolder.Child(L"ZURovoZizizer.exe.started");
+
+    // Not finished, or finished after a failure: nothing is reported or started.
+    ReportClosingAndStartUpdater(false, false);
+    ReportClosingAndStartUpdater(true, true);
+    Sleep(300);
+    EXPECT_EQ(CountStepMessages(kStatisticsStepInstallFinished), 0);
+    EXPECT_FALSE(Exists(started));
+
+    const DWORD start = GetTickCount();
+    ReportClosingAndStartUpdater(true, false);
+    // The tick count moves in steps of up to 16 ms on Windows: one step of
+    // slack per pause, so that a coarse clock cannot fail the check.
+    EXPECT_GE(GetTickCount() - start + kClosingReportCount * 16, kClosingReportCount * kClosingReportPauseMs);
+    EXPECT_TRUE(RVTest::WaitFor([&] { return CountStepMessages(kStatisticsStepInstallFinished) == 5; }));
+    EXPECT_TRUE(RVTest::WaitFor([&] { return Exists(started); }, 10000));
+}
+
+TEST(InstallerMainFlow, DirectoryTreeRemovalClimbsOnlyThroughEmptyFoldersAndStopsWhereTold)
+{
+    RVTest::TempFolder root;
+    const std::wstring base = root.Path();
+    ASSERT_TRUE(CreateDirectoryW((base + L"\\here").c_str(), nullptr));
+    {
+        // "./" and "" name no folder to remove, even the empty current one.
+        RVTest::ScopedCurrentFolder inside(base + L"\\here");
+        RemoveDirectoryTree(L"./");
+        RemoveDirectoryTree(L"");
+        RemoveDirectoryTree(nullptr);
+    }
+    EXPECT_TRUE(Exists(base + L"\\here"));
+
+    // Empty folders go up to the boundary, which stays with what lies beside.
+    for (const wchar_t* folder : {L"\\a", L"\\a\\b", L"\\a\\b\\c", L"\\keep"})
+        ASSERT_TRUE(CreateDirectoryW((base + folder).c_str(), nullptr));
+    RemoveDirectoryTreeWithin((base + L"/a/b/c").c_str(), base.c_str());
+    EXPECT_FALSE(Exists(base + L"\\a"));
+    EXPECT_TRUE(Exists(base + L"\\keep"));
+
+    // A tree of files and empty folders is emptied and removed whole.
+    for (const wchar_t* folder : {L"\\tree", L"\\tree\\empty", L"\\tree\\full"})
+        ASSERT_TRUE(CreateDirectoryW((base + folder).c_str(), nullptr));
+    ASSERT_TRUE(RVTest::WriteWholeFile(base + L"\\tree\\full\\file.txt", "x"));
+    ASSERT_TRUE(RVTest::WriteWholeFile(base + L"\\tree\\top.txt", "y"));
+    DeleteTempDirectoryWithin((base + L"/tree").c_str(), base.c_str());
+    EXPECT_FALSE(Exists(base + L"\\tree"));
+    EXPECT_TRUE(Exists(base + L"\\keep"));
+}
+
+// Links planted in the temporary folder, in its place, above the part being
+// removed or in the updater's state folder: nothing they lead to is deleted.
+TEST(InstallerMainFlow, FolderRemovalNeverDeletesThroughALink)
+{
+    RVTest::TempFolder root;
+    auto at = [&root](const wchar_t* relative) { return root.Child(relative); };
+    for (const wchar_t* folder : {L"victim", L"victim\\empty", L"tree", L"tree\\sub", L"ReadWrite",
+                                  L"ReadWrite\\Updater"})
+        ASSERT_TRUE(CreateDirectoryW(at(folder).c_str(), nullptr)) << folder;
+    for (const wchar_t* file : {L"victim\\precious.txt", L"victim.txt", L"tree\\sub\\mine.txt",
+                                L"ReadWrite\\Updater\\state.dat"})
+        ASSERT_TRUE(RVTest::WriteWholeFile(at(file), "keep")) << file;
+    const RVTest::PlantedLink links[] = {
+        {at(L"tree\\folderlink"), at(L"victim"), true},
+        {at(L"tree\\filelink.txt"), at(L"victim.txt"), false},
+        {at(L"tree\\emptylink"), at(L"victim\\empty"), true},
+        {at(L"inplace"), at(L"victim"), true},
+        {at(L"outer"), at(L"tree"), true},
+        {at(L"ReadWrite\\Updater\\linked.dat"), at(L"victim.txt"), false},
+    };
+    for (const RVTest::PlantedLink& link : links)
+        if (!link.Made())
+            GTEST_SKIP() << "no links can be made here";
+
+    const std::wstring base = root.Path();
+    DeleteTempDirectoryWithin((base + L"/outer/sub").c_str(), base.c_str());
+    EXPECT_TRUE(Exists(at(L"tree\\sub\\mine.txt"))) << "a link above the folder leads elsewhere";
+    DeleteTempDirectoryWithin((base + L"/inplace").c_str(), base.c_str());
+    DeleteTempDirectoryWithin((base + L"/tree").c_str(), base.c_str());
+    RemoveDirectoryTree((base + L"/tree/emptylink").c_str());
+    {
+        RVTest::ScopedCurrentFolder inside(base);
+        ClearUpdaterState();
+    }
+    EXPECT_FALSE(Exists(at(L"tree\\sub")));
+    EXPECT_FALSE(Exists(at(L"ReadWrite\\Updater\\state.dat")));
+    EXPECT_EQ(RVTest::ReadWholeFile(at(L"victim\\precious.txt")), "keep");
+    EXPECT_EQ(RVTest::ReadWholeFile(at(L"victim.txt")), "keep");
+    EXPECT_TRUE(Exists(at(L"victim\\empty")));
+}

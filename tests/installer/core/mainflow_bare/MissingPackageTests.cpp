@@ -1,0 +1,16 @@
+#include "installer/core/InstallerMainFunctions.h"
+#include "installer/core/install/InstallPathFunctions.h"
+
+#include "tests/support/LogCapture.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+TEST(InstallerMainFlow, MissingInstallerPackageIsLoggedAndTheRunEndsCleanly)
+{
+    SetDriveFreeSpaceQuery([](int32_t drive) { return drive == 2 ? 500 : 0; });
+    RVTest::LogCapture log;
+    EXPECT_EQ(RunInstaller(), 0);
+    EXPECT_EQ(log.CountContaining(L"could not be unpacked"), 1);
+    EXPECT_EQ(GetFileAttributesW(L"C:\\Program Files\\Wendmoor\\Temp"), INVALID_FILE_ATTRIBUTES);
+}
