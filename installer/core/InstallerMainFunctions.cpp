@@ -20,6 +20,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 using RVGameEngine::Common::CScopedKernelHandle;
 using RVGameEngine::Common::RemoveFolderTree;
@@ -91,12 +92,10 @@ void ShowNoDriveMessage()
 bool CheckSingleInstance()
 {
     static CScopedKernelHandle mutex;
-    HANDLE handle = CreateMutexW(nullptr, FALSE, kSingleInstanceMutexName);
-    if (handle != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(handle);
+    CScopedKernelHandle created(CreateMutexW(nullptr, FALSE, kSingleInstanceMutexName));
+    if (created.IsValid() && GetLastError() == ERROR_ALREADY_EXISTS)
         return true;
-    }
-    mutex.Reset(handle);
+    mutex = std::move(created);
     return false;
 }
 
