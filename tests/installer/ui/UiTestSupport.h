@@ -14,6 +14,7 @@
 #include "engine/filesystem/documents/IXmlScript.h"
 
 #include "tests/engine/directui/uisystem/UITestSupport.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
@@ -88,11 +89,7 @@ inline void StartEngine()
 
 inline void PumpMessages()
 {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    RVTest::DeliverPostedMessages();
 }
 
 // Pumps this thread's messages until the condition holds (bounded).

@@ -1,5 +1,7 @@
 #include "tests/engine/directui/frame/FrameTestSupport.h"
 
+#include "tests/support/MessagePump.h"
+
 #include "engine/directui/frame/IFrameManager.h"
 
 #include <utility>
@@ -19,11 +21,7 @@ void StartFrames()
 
 void PumpMessages()
 {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    RVTest::DeliverPostedMessages();
 }
 
 Common::TIntrusivePointer<IFrame> MakeFrame(int x, int y, int width, int height)
