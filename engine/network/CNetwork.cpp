@@ -94,6 +94,9 @@ void CNetwork::Update()
         return;
     // A handler may drop the last reference to this manager.
     Common::CKeepAlive keepAlive(this);
+    // What has arrived on connections whose reading the driver left to us is
+    // read and queued now, so that it is raised in this call.
+    m_driver->ReadArrived();
     // Only what was queued before this call, and at most a bounded number of
     // events: a peer that keeps sending (or a handler that keeps queueing)
     // cannot keep one call busy. The rest waits, in order, for the next call.

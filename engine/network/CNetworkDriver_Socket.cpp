@@ -59,6 +59,11 @@ void CNetworkDriver_Socket::PauseReceiving(uint32_t socket, bool paused)
     m_core->PauseReceiving(socket, paused);
 }
 
+void CNetworkDriver_Socket::ReadArrived()
+{
+    m_core->ReadArrived();
+}
+
 INetworkDriver* INetworkDriver_Socket_Create()
 {
     return new (std::nothrow) CNetworkDriver_Socket;

@@ -33,6 +33,7 @@ public:
     void Close(uint32_t socket) override;
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length) override;
     void PauseReceiving(uint32_t socket, bool paused) override;
+    void ReadArrived() override;
 
 private:
     std::shared_ptr<CSocketDriverCore> m_core;

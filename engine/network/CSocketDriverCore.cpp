@@ -7,6 +7,7 @@
 #include "engine/network/INetworkDriver.h"
 #include "engine/network/SocketAddress.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace RVGameEngine {
@@ -36,17 +37,17 @@ struct tagThreadParameter
     std::string address;
 };
 
-// Starts one overlapped send or receive on the socket (`start` issues it
-// with the overlapped record, the count and the flags) and waits for it to
-// finish: the byte count, or -1 on an error, on `interrupt` (when given) or
-// after `timeoutMs`. An operation given up on is cancelled and waited out,
-// since its buffer and overlapped record must outlive it.
+// Starts one overlapped receive on the socket (`start` issues it with the
+// overlapped record, the count and the flags) and waits for it to finish:
+// the byte count, or -1 on an error or on `interrupt`. Issuing it resets
+// `done`, so no signal left from an earlier receive can end the wait. A
+// receive given up on is cancelled and waited out, since its buffer and
+// overlapped record must outlive it.
 template <typename Start>
-int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, DWORD timeoutMs, Start start)
+int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, Start start)
 {
     WSAOVERLAPPED overlapped{};
     overlapped.hEvent = done;
-    ResetEvent(done);
     DWORD count = 0;
     DWORD flags = 0;
     if (start(&overlapped, &count, &flags) == 0)
@@ -54,7 +55,7 @@ int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, DWORD timeoutMs,
     if (WSAGetLastError() != WSA_IO_PENDING)
         return -1;
     const HANDLE waits[2] = {done, interrupt};
-    if (WaitForMultipleObjects(interrupt != nullptr ? 2 : 1, waits, FALSE, timeoutMs) != WAIT_OBJECT_0) {
+    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
         CancelIo(reinterpret_cast<HANDLE>(socket));
         WSAGetOverlappedResult(socket, &overlapped, &count, TRUE, &flags);
         return -1;
@@ -68,7 +69,8 @@ int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, DWORD timeoutMs,
 
 CSocketDriverCore::CDriverSocket::CDriverSocket(SOCKET socket)
     : handle(socket), closeRequested(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      receiveAllowed(CreateEventW(nullptr, TRUE, TRUE, nullptr)), sendRoom(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+      receiveAllowed(CreateEventW(nullptr, TRUE, TRUE, nullptr)), sendRoom(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      readingReturned(CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
     u_long nonBlocking = 1;
     ioctlsocket(socket, FIONBIO, &nonBlocking);
@@ -383,6 +385,8 @@ void CSocketDriverCore::ReceiveLoop(const SocketRecord& record)
         if (count <= 0)
             break;
         NotifyDataReceived(number, reinterpret_cast<const uint8_t*>(buffer.data()), static_cast<uint32_t>(count));
+        if (m_ownerReads && !HandReadingOver(record))
+            break;
     }
     RemoveSocket(record);
     NotifySocketClosed(number);
@@ -404,25 +408,82 @@ int CSocketDriverCore::ReceiveOnce(const SocketRecord& record, HANDLE dataReady,
         if (WaitForMultipleObjects(2, gates, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
             return -1;
     }
-    // What has arrived already is taken by a plain read of the non-blocking
-    // socket: one call, where an overlapped receive costs several.
-    const SOCKET socket = record->handle.Get();
-    const int count = recv(socket, buffer, size, 0);
-    if (count >= 0)
-        return count;
-    if (WSAGetLastError() != WSAEWOULDBLOCK)
-        return -1;
-    // Nothing yet: an overlapped receive waited on beside the close event. A
-    // receive blocked in recv cannot be woken from another thread everywhere
+    // One overlapped receive, waited on beside the close event: a receive
+    // blocked in recv cannot be woken from another thread everywhere
     // (shutdown does not wake it under every Winsock), but a wait on two
-    // events can.
+    // events can. What has arrived already it takes at once, as cheaply as a
+    // plain read; a plain read tried first would cost a second system call
+    // each time nothing is there yet.
+    const SOCKET socket = record->handle.Get();
     WSABUF piece;
     piece.len = static_cast<ULONG>(size);
     piece.buf = buffer;
-    return RunOverlapped(socket, dataReady, record->closeRequested.Get(), INFINITE,
+    return RunOverlapped(socket, dataReady, record->closeRequested.Get(),
                          [&](WSAOVERLAPPED* overlapped, DWORD* count, DWORD* flags) {
                              return WSARecv(socket, &piece, 1, count, flags, overlapped, nullptr);
                          });
+}
+
+bool CSocketDriverCore::HandReadingOver(const SocketRecord& record)
+{
+    if (!record->readingReturned.IsValid())
+        return true;
+    {
+        CAutoLock lock(&record->readLock);
+        record->handedOver = true;
+    }
+    {
+        CAutoLock lock(&m_handOverLock);
+        m_handedOver.push_back(record);
+    }
+    const HANDLE waits[2] = {record->closeRequested.Get(), record->readingReturned.Get()};
+    const bool returned = WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
+    {
+        // Waits for a read of the owner's in progress, whose data must be
+        // reported before whatever this thread reports next.
+        CAutoLock lock(&record->readLock);
+        record->handedOver = false;
+    }
+    CAutoLock lock(&m_handOverLock);
+    m_handedOver.erase(std::find(m_handedOver.begin(), m_handedOver.end(), record));
+    return returned;
+}
+
+void CSocketDriverCore::ReturnReading(CDriverSocket& record)
+{
+    record.handedOver = false;
+    SetEvent(record.readingReturned.Get());
+}
+
+void CSocketDriverCore::ReadArrived()
+{
+    m_ownerReads = true;
+    std::vector<SocketRecord> records;
+    {
+        CAutoLock lock(&m_handOverLock);
+        if (m_handedOver.empty())
+            return;
+        records = m_handedOver;
+    }
+    std::vector<char> buffer(kReceiveBufferSize);
+    for (const SocketRecord& record : records) {
+        CAutoLock lock(&record->readLock);
+        // Paused, it stays unread until resumed; a close request wakes its
+        // thread anyway.
+        if (!record->handedOver || record->closing || record->receivePaused)
+            continue;
+        const SOCKET socket = record->handle.Get();
+        const int count = m_stopping ? -1 : recv(socket, buffer.data(), kReceiveBufferSize, 0);
+        if (count > 0) {
+            NotifyDataReceived(static_cast<uint32_t>(socket), reinterpret_cast<const uint8_t*>(buffer.data()),
+                               static_cast<uint32_t>(count));
+            continue;
+        }
+        // Nothing yet, the end of the stream or an error: the receive thread
+        // waits for what comes and reports an end itself (listening stopped:
+        // it ends quietly).
+        ReturnReading(*record);
+    }
 }
 
 void CSocketDriverCore::AddSocket(const SocketRecord& record)

@@ -28,6 +28,14 @@ namespace Network {
 // is never given back to the system while an old thread could still read
 // from it.
 //
+// Once its owner has called ReadArrived, a receive thread that has just
+// reported data hands the reading of its socket over to the owner's next
+// ReadArrived and waits: a peer that sends many small pieces then costs one
+// read per owner's update, not a read and a thread wake-up per piece. The
+// owner hands it back (nothing waiting, the end of the stream, an error) and
+// a close request takes it back; the owner's read in progress ends first, so
+// data and the close are reported in order.
+//
 // Every thread it starts is kept by handle. Detach signals them all and waits
 // for them (bounded), so that none is still ending when its owner, or the
 // process, goes; from then on no new thread is started.
@@ -52,6 +60,10 @@ public:
     void Close(uint32_t socket);
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length);
     void PauseReceiving(uint32_t socket, bool paused);
+    // One plain read of each socket handed over to the caller, reported
+    // before it returns; a socket with nothing waiting goes back to its
+    // receive thread.
+    void ReadArrived();
     // The driver is going: no more listener calls, no more accepting, every
     // connection shut down (its thread closes it), and every thread of the
     // driver ended (but the calling one, when it is one of them).
@@ -71,6 +83,13 @@ private:
         Common::CScopedKernelHandle receiveAllowed;
         // Set by Winsock when there is room to send again after a full buffer.
         Common::CScopedKernelHandle sendRoom;
+        // Set when the owner gives the reading back to the receive thread.
+        Common::CScopedKernelHandle readingReturned;
+        // Held by the owner while it reads and reports; taken by the receive
+        // thread to take the reading back.
+        Common::CCriticalSection readLock;
+        // The owner's ReadArrived reads this socket (under readLock).
+        bool handedOver = false;
         std::atomic<bool> hasReader{false};
         // Close was asked for: sends fail at once, the receive thread ends.
         std::atomic<bool> closing{false};
@@ -107,6 +126,11 @@ private:
     // Waits until the record's socket has room to send again; false on a
     // close request or once the send begun at `start` has used its time.
     bool WaitForSendRoom(CDriverSocket& record, DWORD start);
+    // Leaves reading to the owner until it gives it back (true) or a close
+    // is requested (false); either way the reading is the thread's again.
+    bool HandReadingOver(const SocketRecord& record);
+    // Gives the reading back to the receive thread (under readLock).
+    static void ReturnReading(CDriverSocket& record);
     // Starts the record's receive thread; on failure the connection is
     // reported closed and dropped.
     void StartReceiving(const SocketRecord& record);
@@ -127,6 +151,11 @@ private:
 
     Common::CCriticalSection m_socketLock;
     std::map<uint32_t, SocketRecord> m_sockets;
+
+    // Sockets whose reading the owner has; the owner calls ReadArrived.
+    Common::CCriticalSection m_handOverLock;
+    std::vector<SocketRecord> m_handedOver;
+    std::atomic<bool> m_ownerReads{false};
 
     Common::CCriticalSection m_threadLock;
     std::vector<tagStartedThread> m_threads;

@@ -43,6 +43,15 @@ public:
     // and TCP then slows the peer down. Nothing already read is lost, and a
     // close of the peer is reported only after its data.
     virtual void PauseReceiving(uint32_t socket, bool paused) = 0;
+    // Reads, on the calling thread, what has already arrived on the sockets
+    // whose reading the driver has left to its owner, and reports it before
+    // returning: at most one read per socket and call. An owner that calls
+    // this regularly (the connection manager does, at the start of Update)
+    // lets a driver with receive threads hand reading over after each
+    // delivery instead of waking a thread for every small piece; the driver
+    // takes it back when nothing is waiting. Drivers that read only on their
+    // own do nothing here.
+    virtual void ReadArrived() {}
 };
 
 // A new threaded socket driver (CNetworkDriver_Socket), count 0: hand it to

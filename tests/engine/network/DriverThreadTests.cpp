@@ -1,5 +1,8 @@
 #include <winsock2.h>
 
+#include "engine/common/base/CAutoLock.h"
+#include "engine/common/base/CCriticalSection.h"
+#include "engine/common/base/TIntrusivePointer.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/network/CNetworkDriver_Socket.h"
 #include "engine/network/INetwork.h"
@@ -192,4 +195,95 @@ TEST(ThreadedDriver, ACloseEndsEverySendWaitingOnAPeerThatDoesNotRead)
     client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 2, 300);
     EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
     EXPECT_FALSE(client.Send(socket, 1, 1));
+}
+
+namespace {
+
+// Records what the driver reports, from whichever thread reports it.
+struct StreamListener : INetworkDriverListener
+{
+    void OnClientAccepted(uint32_t) override {}
+    void OnConnectResult(uint32_t, const char*, bool) override {}
+    void OnSocketClosed(uint32_t) override { ++closes; }
+    void OnDataReceived(uint32_t, const uint8_t* data, uint32_t length) override
+    {
+        Common::CAutoLock lock(&bytesLock);
+        dataAfterClose = dataAfterClose || closes > 0;
+        bytes.append(reinterpret_cast<const char*>(data), length);
+    }
+    std::string Bytes()
+    {
+        Common::CAutoLock lock(&bytesLock);
+        return bytes;
+    }
+
+    Common::CCriticalSection bytesLock;
+    std::string bytes;
+    std::atomic<int> closes{0};
+    bool dataAfterClose = false;
+};
+
+// The frames in a stream of packets: "main sub payload" each, or "damaged".
+std::vector<std::string> DecodedFrames(std::string stream)
+{
+    std::vector<std::string> frames;
+    while (stream.size() >= kPacketHeaderSize) {
+        auto* packet = reinterpret_cast<uint8_t*>(&stream[0]);
+        const uint32_t size = PacketSizeField(packet);
+        if (size < kPacketHeaderSize || size > stream.size() || !DecodePacket(packet, size)) {
+            frames.push_back("damaged");
+            break;
+        }
+        frames.push_back(std::to_string(ReadPacketWord(packet, 4)) + " " + std::to_string(ReadPacketWord(packet, 6))
+                         + " " + stream.substr(kPacketHeaderSize, size - kPacketHeaderSize));
+        stream.erase(0, size);
+    }
+    return frames;
+}
+
+} // namespace
+
+// A receive thread leaves reading to an owner that reads what has arrived,
+// and reads on its own for one that never does: either way every reply comes,
+// in order, one write at a time, then the peer's close, once.
+TEST(ThreadedDriver, EveryByteAndTheCloseComeWhetherOrNotTheOwnerReadsWhatArrived)
+{
+    for (const bool ownerReads : {true, false}) {
+        SCOPED_TRACE(ownerReads ? "the owner reads what arrived" : "the owner never reads");
+        StreamListener listener;
+        Common::TIntrusivePointer<INetworkDriver> driver(INetworkDriver_Socket_Create());
+        driver->Initialize(&listener);
+        const auto pump = [&] {
+            if (ownerReads)
+                driver->ReadArrived();
+            Sleep(1);
+        };
+        pump();
+        const uint32_t socket = driver->Connect(RVTest::StatServerAddress().c_str());
+        ASSERT_NE(socket, kInvalidNetworkSocket);
+        // The server's probe.
+        ASSERT_TRUE(RVTest::WaitFor([&] { pump(); return listener.Bytes().size() >= kPacketHeaderSize; }));
+
+        std::string request(1, RVTest::kFramePerWrite);
+        std::vector<std::string> expected = {"0 1 "};
+        for (uint16_t i = 0; i < 20; ++i) {
+            const std::string payload(i * 9u, static_cast<char>('a' + i));
+            request += RVTest::StatFrame(3, i, payload);
+            expected.push_back("3 " + std::to_string(i) + " " + payload);
+        }
+        uint8_t packet[kMaxPacketSize];
+        uint32_t size = EncodePacket(RVTest::kStatControl, RVTest::kStatReply,
+                                     reinterpret_cast<const uint8_t*>(request.data()),
+                                     static_cast<uint32_t>(request.size()), false, packet);
+        ASSERT_TRUE(driver->Send(socket, packet, size));
+        size = EncodePacket(RVTest::kStatControl, RVTest::kStatClose, nullptr, 0, false, packet);
+        ASSERT_TRUE(driver->Send(socket, packet, size));
+
+        ASSERT_TRUE(RVTest::WaitFor([&] { pump(); return listener.closes > 0; }));
+        RVTest::WaitFor([&] { pump(); return listener.closes > 1; }, 300);
+        EXPECT_EQ(listener.closes, 1);
+        EXPECT_FALSE(listener.dataAfterClose);
+        EXPECT_EQ(DecodedFrames(listener.Bytes()), expected);
+        driver->Initialize(nullptr);
+    }
 }
