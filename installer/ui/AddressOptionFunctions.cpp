@@ -6,12 +6,14 @@
 #include "installer/core/reporting/CWebApiClient.h"
 #include "installer/core/reporting/StatisticsFunctions.h"
 
-#include "engine/common/base/TextCodec.h"
+#include "engine/common/base/LogTextFunctions.h"
+#include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/ICommandLine.h"
 #include "engine/filesystem/ILogFile.h"
 
 #include <windows.h>
 
+using RVGameEngine::Common::LoggableText;
 using RVGameEngine::FileSystem::ILogFile_GetInstance;
 using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
 using RVGameEngine::FileSystem::LOG_LEVEL_TRACE;
@@ -29,13 +31,6 @@ std::wstring& HandedUrlList()
 {
     static std::wstring path;
     return path;
-}
-
-std::wstring FullPath(const std::wstring& path)
-{
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, buffer, nullptr);
-    return length == 0 || length > MAX_PATH ? path : std::wstring(buffer, length);
 }
 
 } // namespace
@@ -76,11 +71,13 @@ void ReadAddressOptions()
             SetStatisticsServerEndpoint({host, port, port});
         else
             ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"%s=%s is no host:port; the build's server is used",
-                                        kStatisticsServerOption, statistics.c_str());
+                                        kStatisticsServerOption, LoggableText(statistics).c_str());
     }
     const std::wstring list = Option(kUrlItemListOption);
-    if (!list.empty())
-        HandedUrlList() = FullPath(list);
+    if (list.empty())
+        return;
+    const std::wstring full = RVGameEngine::Common::GetFullPath(list.c_str());
+    HandedUrlList() = full.empty() ? list : full;
 }
 
 void ApplyHandedUrlList()
