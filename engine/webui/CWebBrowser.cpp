@@ -423,7 +423,9 @@ void CWebBrowser::AfterFiring(bool heldOutside)
 }
 
 // Addresses of the program's own prefix are cancelled and reported; the
-// prefix is compared on the address as the browser gives it.
+// prefix is compared on the address as the browser gives it. An object let go
+// of but not yet torn down still has its program links cancelled; they are
+// no longer reported, as the browser has no object left to report for.
 HRESULT CWebBrowser::OnBeforeNavigate(DISPPARAMS* parameters)
 {
     // BeforeNavigate2's seven arguments arrive last first: the address is
@@ -435,6 +437,8 @@ HRESULT CWebBrowser::OnBeforeNavigate(DISPPARAMS* parameters)
     if (!IsProgramLink(url) || cancel.vt != (VT_BYREF | VT_BOOL) || cancel.pboolVal == nullptr)
         return S_OK;
     *cancel.pboolVal = VARIANT_TRUE;
+    if (!m_object)
+        return S_OK;
     tagWebBrowserNavigateEventArgs args;
     args.URL = url;
     Fire(WEBBROWSER_EVENT_NAVIGATE, static_cast<IWebBrowser*>(this), &args);

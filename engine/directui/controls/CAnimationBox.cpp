@@ -162,14 +162,16 @@ void CAnimationBox::EndPlaying()
     RaiseEnd();
 }
 
-// A played loop reports each pass once, when the pass reaches its last frame;
-// it never stops playing. A box that was never played loops without a word.
+// A played loop reports each pass once, when the pass reaches its last frame
+// (or a tick steps past it); it never stops playing. A box that was never
+// played loops without a word.
 void CAnimationBox::ReportLoopEnd(int32_t frame, int32_t count)
 {
-    const int32_t loop = frame / count;
-    if (!m_playing || frame % count != count - 1 || loop == m_reportedLoop)
+    // The last pass whose last frame has been reached, -1 before the first.
+    const int64_t ended = (static_cast<int64_t>(frame) + 1) / count - 1;
+    if (!m_playing || ended <= m_reportedLoop)
         return;
-    m_reportedLoop = loop;
+    m_reportedLoop = static_cast<int32_t>(ended); // at most INT32_MAX / count
     RaiseEnd();
 }
 

@@ -51,7 +51,7 @@ private:
     // 64 bits: a box left looping for weeks must not wrap into the past.
     int64_t m_elapsedMs = 0;
     int32_t m_mode = ANIMATION_MODE_LOOP;
-    // The pass of a played loop whose end was last reported.
+    // The last pass of a played loop whose end was reported.
     int32_t m_reportedLoop = -1;
     bool m_playing = false;
     bool m_paused = false;

@@ -324,8 +324,10 @@ TEST_F(BrowserHosting, DestroyInsideANotificationTakesTheObjectAwayAtOnceAndLets
     {
         WebUI::IWebBrowser* browser;
         int answer = 0;
+        int told = 0;
         void OnNavigate(void*, Common::tagEventArgs*)
         {
+            ++told;
             browser->Destroy();
             answer = browser->Navigate(L"about:blank");
         }
@@ -334,6 +336,12 @@ TEST_F(BrowserHosting, DestroyInsideANotificationTakesTheObjectAwayAtOnceAndLets
     standIn.FireBeforeNavigate(L"vornuweb:reload", nullptr);
     EXPECT_EQ(destroyer.answer, WEBBROWSER_NO_OBJECT);
     EXPECT_EQ(standIn.TakeCalls(), Calls{});
+    // Until its teardown the object let go of may still notify: a program
+    // link stays cancelled, but the browser no longer reports it.
+    bool cancelled = false;
+    standIn.FireBeforeNavigate(L"vornuweb:close", &cancelled);
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(destroyer.told, 1);
     EXPECT_TRUE(static_cast<CWebBrowser*>(browser.Get())->IsTeardownPending());
     RVTest::DeliverPostedMessages();
     EXPECT_EQ(standIn.TakeCalls(), kTeardown);

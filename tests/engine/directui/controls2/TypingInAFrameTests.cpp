@@ -74,8 +74,15 @@ TEST(TypingInAFrame, MessagesToTheFrameEditTheFocusedBoxes)
 namespace {
 
 // Writes down the frame manager's context-menu requests of both edit boxes.
+// The manager outlives the test: its handlers go with the recorder, whichever
+// way the test ends.
 struct MenuRequests
 {
+    MenuRequests() = default;
+    MenuRequests(const MenuRequests&) = delete;
+    MenuRequests& operator=(const MenuRequests&) = delete;
+    ~MenuRequests() { IFrameManager_GetInstance()->RemoveObjectDelegates(this); }
+
     struct tagRequest
     {
         IFrame* frame;
@@ -137,5 +144,4 @@ TEST(TypingInAFrame, ARightClickFocusesTheBoxAndAsksForItsMenu)
         EXPECT_EQ(menus.requests[0].x, row.x);
         EXPECT_EQ(menus.requests[0].y, row.y);
     }
-    manager->RemoveObjectDelegates(&menus);
 }

@@ -1,6 +1,8 @@
 #include "engine/directui/controls/IAnimationBox.h"
 #include "tests/engine/directui/picturecontrols/PictureControlSupport.h"
 
+#include <vector>
+
 using namespace UITest;
 
 namespace {
@@ -154,4 +156,22 @@ TEST(AnimationBox, ALoopReportsEachPassOnceOnlyWhenPlayedAndKeepsPlaying)
         EXPECT_EQ(a.box->IsPlaying(), c.played);
         EXPECT_EQ(a.box->IsRunning(), c.played);
     }
+}
+
+// Ticks coarser than a frame may step over a pass's last frame: each pass is
+// still reported once. Three frames at 10 a second end a pass every 300 ms;
+// twelve ticks of 250 ms land on frames 2, 5, 7, 10, 12, ... 30.
+TEST(AnimationBox, ALoopReportsAPassWhoseLastFrameATickSteppedOver)
+{
+    AnimationUI a(kStrip);
+    ASSERT_NE(a.box, nullptr);
+    a.box->Play(ANIMATION_MODE_LOOP);
+    std::vector<int> reports;
+    for (int tick = 0; tick < 12; ++tick) {
+        const int before = a.ended.count;
+        a.ui.driver->RaiseFrameMove(250);
+        reports.push_back(a.ended.count - before);
+    }
+    // Passes 0 to 9 end; the third and the ninth tick end none.
+    EXPECT_EQ(reports, (std::vector<int>{1, 1, 0, 1, 1, 1, 1, 1, 0, 1, 1, 1}));
 }
