@@ -1,5 +1,8 @@
 #include "engine/directui/uisystem/ControlMakers.h"
 
+#include "engine/common/base/LogTextFunctions.h"
+#include "engine/filesystem/ILogFile.h"
+
 #include <cwchar>
 
 namespace RVGameEngine {
@@ -62,6 +65,11 @@ bool RegisterControlMaker(const wchar_t* elementName, ControlMaker make)
             return true;
         }
     }
+    // A maker whose name the table lacks would never be called: said once,
+    // where it is registered, rather than by every description naming it.
+    FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_ERROR,
+                                            L"No control type is named %s: its maker is refused",
+                                            Common::LoggableText(elementName).c_str());
     return false;
 }
 

@@ -3,6 +3,8 @@
 #include "engine/directui/uisystem/UIEventArgs.h"
 #include "engine/directui/controls/ILabel.h"
 #include "engine/directui/uisystem/IPanel.h"
+#include "engine/directui/uisystem/ControlMakers.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 using namespace UITest;
@@ -38,6 +40,12 @@ TEST(ControlFactory, KnowsControlsByTheirExactElementName)
     EXPECT_NE(dynamic_cast<IPanel*>(TIntrusivePointer<IUIWindow>(ui.ui->CreateControl(L"Panel")).Get()), nullptr);
     for (const wchar_t* name : {L"label", L"button", L"Image", L"", L"Root"})
         EXPECT_EQ(ui.ui->CreateControl(name), nullptr) << Narrow(name);
+    // Every maker the controls register finds its name; an unknown one is refused aloud.
+    RVTest::LogCapture log;
+    RVGameEngine::DirectUI::RegisterControls();
+    EXPECT_EQ(log.CountContaining(L"No control type is named"), 0);
+    EXPECT_FALSE(RVGameEngine::DirectUI::RegisterControlMaker(L"Labels", []() -> RVGameEngine::DirectUI::CUIWindow* { return nullptr; }));
+    EXPECT_EQ(log.CountContaining(L"No control type is named Labels"), 1);
 }
 
 TEST(XmlLoading, BuildsChildrenInsideTheirParentsAndSkipsOtherElements)
