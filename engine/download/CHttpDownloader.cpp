@@ -218,11 +218,8 @@ bool CHttpDownloader::DownloadToFile(const wchar_t* url, const wchar_t* fileName
     wchar_t folder[FileSystem::kPathPartBufferLength];
     if (files->GetDirectoryPart(fileName, folder))
         files->CreateDirectory(folder);
-    if (!m_socket.IsValid())
-        return false;
-    const tagHttpUrl parts = SplitHttpUrl(url);
     CHttpFileSink sink(fileName);
-    return Get(parts.path, parts.host, delayMs, sink);
+    return DownloadInto(url, sink, delayMs);
 }
 
 bool CHttpDownloader::DownloadInto(const wchar_t* url, IHttpBodySink& sink, int32_t delayMs)
