@@ -88,7 +88,8 @@ public:
             m_stream->SetSize(static_cast<int32_t>(m_filled));
             MakeRoom(m_filled + std::min(ahead, m_expected - m_filled));
         }
-        return count <= m_room - m_filled ? m_stream->GetData() + m_filled : nullptr;
+        // Without room (it could not grow) the pieces are appended.
+        return m_room != 0 && count <= m_room - m_filled ? m_stream->GetData() + m_filled : nullptr;
     }
     void Commit(uint32_t count) override { m_filled += count; }
     bool Finish() override
@@ -218,11 +219,8 @@ bool CHttpDownloader::DownloadToFile(const wchar_t* url, const wchar_t* fileName
     wchar_t folder[FileSystem::kPathPartBufferLength];
     if (files->GetDirectoryPart(fileName, folder))
         files->CreateDirectory(folder);
-    if (!m_socket.IsValid())
-        return false;
-    const tagHttpUrl parts = SplitHttpUrl(url);
     CHttpFileSink sink(fileName);
-    return Get(parts.path, parts.host, delayMs, sink);
+    return DownloadInto(url, sink, delayMs);
 }
 
 bool CHttpDownloader::DownloadInto(const wchar_t* url, IHttpBodySink& sink, int32_t delayMs)

@@ -151,6 +151,10 @@ void CNetwork::OnSocketClosed(uint32_t socket)
             m_connections.erase(found);
         }
     }
+    // Its packets still waiting for Update must not pause or resume whatever
+    // connection gets the socket number next.
+    if (removed)
+        removed->MarkClosed();
     tagNetworkEvent* event = new tagNetworkEvent;
     event->kind = NETWORK_EVENT_SOCKET_CLOSED;
     event->socket = socket;

@@ -1,5 +1,6 @@
 #include "engine/network/CNetworkConnection.h"
 
+#include "engine/common/base/CAutoLock.h"
 #include "engine/network/PacketFormat.h"
 #include "engine/network/tagNetworkEvent.h"
 
@@ -16,6 +17,8 @@ CNetworkConnection::CNetworkConnection(uint32_t socket) : m_socket(socket)
 
 bool CNetworkConnection::PauseChanges(uint32_t bound, bool* paused)
 {
+    if (m_closed)
+        return false;
     const uint32_t queued = GetQueuedBytes();
     const bool pause = m_paused ? queued >= bound / 2 : queued >= bound;
     if (pause == m_paused)
@@ -23,6 +26,12 @@ bool CNetworkConnection::PauseChanges(uint32_t bound, bool* paused)
     m_paused = pause;
     *paused = pause;
     return true;
+}
+
+void CNetworkConnection::MarkClosed()
+{
+    Common::CAutoLock lock(&m_pauseLock);
+    m_closed = true;
 }
 
 void CNetworkConnection::Receive(const uint8_t* data, uint32_t length, std::vector<tagNetworkEvent*>& events)

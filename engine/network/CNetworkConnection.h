@@ -35,8 +35,11 @@ public:
     // Whether receiving should be paused now (and was not) or resumed now
     // (and was paused), given the queued cost: paused from `bound` on,
     // resumed below half of it. Changes the state it reports; the caller
-    // tells the driver while it still holds GetPauseLock.
+    // tells the driver while it still holds GetPauseLock. Never true once
+    // the socket has closed: its number may already be another connection's.
     bool PauseChanges(uint32_t bound, bool* paused);
+    // The driver reported the socket closed (its packets may still wait).
+    void MarkClosed();
     Common::CCriticalSection& GetPauseLock() { return m_pauseLock; }
 
     // Appends received bytes and cuts whole packets out of the stream; each
@@ -53,7 +56,9 @@ private:
     std::atomic<bool> m_bad{false};
     std::atomic<uint32_t> m_queuedBytes{0};
     Common::CCriticalSection m_pauseLock;
+    // Both under m_pauseLock.
     bool m_paused = false;
+    bool m_closed = false;
 };
 
 } // namespace Network

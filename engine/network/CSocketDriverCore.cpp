@@ -465,7 +465,9 @@ void CSocketDriverCore::ReadArrived()
             return;
         records = m_handedOver;
     }
-    std::vector<char> buffer(kReceiveBufferSize);
+    // Kept between calls: this runs on every update of the owner's.
+    m_ownerReadBuffer.resize(kReceiveBufferSize);
+    char* const buffer = m_ownerReadBuffer.data();
     for (const SocketRecord& record : records) {
         CAutoLock lock(&record->readLock);
         // Paused, it stays unread until resumed; a close request wakes its
@@ -473,9 +475,9 @@ void CSocketDriverCore::ReadArrived()
         if (!record->handedOver || record->closing || record->receivePaused)
             continue;
         const SOCKET socket = record->handle.Get();
-        const int count = m_stopping ? -1 : recv(socket, buffer.data(), kReceiveBufferSize, 0);
+        const int count = m_stopping ? -1 : recv(socket, buffer, kReceiveBufferSize, 0);
         if (count > 0) {
-            NotifyDataReceived(static_cast<uint32_t>(socket), reinterpret_cast<const uint8_t*>(buffer.data()),
+            NotifyDataReceived(static_cast<uint32_t>(socket), reinterpret_cast<const uint8_t*>(buffer),
                                static_cast<uint32_t>(count));
             continue;
         }

@@ -156,6 +156,8 @@ private:
     Common::CCriticalSection m_handOverLock;
     std::vector<SocketRecord> m_handedOver;
     std::atomic<bool> m_ownerReads{false};
+    // What ReadArrived reads into (only the owner's thread calls it).
+    std::vector<char> m_ownerReadBuffer;
 
     Common::CCriticalSection m_threadLock;
     std::vector<tagStartedThread> m_threads;

@@ -389,3 +389,73 @@ TEST(HttpDownloader, AFileBlockThatCannotBeWrittenFailsTheDownload)
         EXPECT_TRUE(written == expected.substr(0, written.size()));
     }
 }
+
+namespace {
+
+// A stream whose size cannot be set beyond a limit (its memory ran out for a
+// block that large); everything else goes to an ordinary stream.
+class SizeCappedStream : public Common::IStream
+{
+public:
+    explicit SizeCappedStream(int32_t cap) : m_inner(Common::IStream_CreateEmpty()), m_cap(cap) {}
+    void SetSize(int32_t size) override
+    {
+        if (size <= m_cap)
+            m_inner->SetSize(size);
+    }
+    uint8_t* GetData() override { return m_inner->GetData(); }
+    int32_t GetSize() override { return m_inner->GetSize(); }
+    int32_t Tell() override { return m_inner->Tell(); }
+    void Seek(int32_t position) override { m_inner->Seek(position); }
+    uint8_t* GetCurrent() override { return m_inner->GetCurrent(); }
+    void Skip(int32_t count) override { m_inner->Skip(count); }
+    bool Read(void* destination, int32_t count) override { return m_inner->Read(destination, count); }
+    bool Write(const void* source, int32_t count) override { return m_inner->Write(source, count); }
+    int8_t ReadInt8() override { return m_inner->ReadInt8(); }
+    bool WriteInt8(int8_t value) override { return m_inner->WriteInt8(value); }
+    uint8_t ReadUInt8() override { return m_inner->ReadUInt8(); }
+    bool WriteUInt8(uint8_t value) override { return m_inner->WriteUInt8(value); }
+    int16_t ReadInt16() override { return m_inner->ReadInt16(); }
+    bool WriteInt16(int16_t value) override { return m_inner->WriteInt16(value); }
+    uint16_t ReadUInt16() override { return m_inner->ReadUInt16(); }
+    bool WriteUInt16(uint16_t value) override { return m_inner->WriteUInt16(value); }
+    int32_t ReadInt32() override { return m_inner->ReadInt32(); }
+    bool WriteInt32(int32_t value) override { return m_inner->WriteInt32(value); }
+    uint32_t ReadUInt32() override { return m_inner->ReadUInt32(); }
+    bool WriteUInt32(uint32_t value) override { return m_inner->WriteUInt32(value); }
+    int64_t ReadInt64() override { return m_inner->ReadInt64(); }
+    bool WriteInt64(int64_t value) override { return m_inner->WriteInt64(value); }
+    uint64_t ReadUInt64() override { return m_inner->ReadUInt64(); }
+    bool WriteUInt64(uint64_t value) override { return m_inner->WriteUInt64(value); }
+    float ReadFloat() override { return m_inner->ReadFloat(); }
+    bool WriteFloat(float value) override { return m_inner->WriteFloat(value); }
+    TIntrusivePointer<Common::IString> ReadAnsiString() override { return m_inner->ReadAnsiString(); }
+    bool WriteAnsiString(const char* text) override { return m_inner->WriteAnsiString(text); }
+    TIntrusivePointer<Common::IString> ReadUnicodeString() override { return m_inner->ReadUnicodeString(); }
+    bool WriteUnicodeString(const wchar_t* text) override { return m_inner->WriteUnicodeString(text); }
+    TIntrusivePointer<Common::IString> ReadShortAnsiString() override { return m_inner->ReadShortAnsiString(); }
+    bool WriteShortAnsiString(const char* text) override { return m_inner->WriteShortAnsiString(text); }
+    bool HasReadFailed() override { return m_inner->HasReadFailed(); }
+    void ClearReadFailure() override { m_inner->ClearReadFailure(); }
+
+private:
+    TIntrusivePointer<Common::IStream> m_inner;
+    int32_t m_cap;
+};
+
+} // namespace
+
+// The room ahead of a stated length cannot always grow: the pieces are then
+// appended where the received bytes end, never received past the room.
+TEST(HttpDownloader, ABodyWhoseRoomCannotGrowIsAppendedWhole)
+{
+    TIntrusivePointer<IHttpDownloader> http(IHttpDownloader_Create());
+    ASSERT_TRUE(http->Open(ServerUrl("/bench").c_str()));
+    // The first room (a few MB) is had, the next step (the rest) is not.
+    TIntrusivePointer<Common::IStream> stream(new SizeCappedStream(6 * 1024 * 1024));
+    ASSERT_TRUE(http->Download(ServerUrl("/bench").c_str(), stream, 0));
+    ASSERT_EQ(stream->GetSize(), 20971520);
+    EXPECT_EQ(stream->Tell(), 20971520);
+    for (int32_t i = 0; i < stream->GetSize(); i += 4093)
+        ASSERT_EQ(stream->GetData()[i], i % 251) << i;
+}

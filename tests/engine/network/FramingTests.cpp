@@ -303,21 +303,15 @@ TEST_F(FramingTest, OneUpdateRaisesOnlyWhatWasQueuedBeforeIt)
 // Update is slowed down instead: see the next test.)
 TEST_F(FramingTest, AConnectionThatCannotKeepUpIsClosed)
 {
-    enum Cause { kSendFailed };
-    for (Cause cause : {kSendFailed}) {
-        SCOPED_TRACE(cause);
-        SetUp();
-        messages.clear();
-        driver->sendSucceeds = false;
-        EXPECT_FALSE(network->Send(kSocket, 1, 1, nullptr, 0));
-        driver->sendSucceeds = true;
-        EXPECT_EQ(driver->closed, std::vector<uint32_t>{kSocket});
-        const size_t sends = driver->sent.size();
-        EXPECT_FALSE(network->Send(kSocket, 1, 1, nullptr, 0));
-        EXPECT_EQ(driver->sent.size(), sends);
-        network->Update();
-        EXPECT_LE(messages.size() * kMaxPacketSize, kMaxQueuedBytesPerConnection);
-    }
+    driver->sendSucceeds = false;
+    EXPECT_FALSE(network->Send(kSocket, 1, 1, nullptr, 0));
+    driver->sendSucceeds = true;
+    EXPECT_EQ(driver->closed, std::vector<uint32_t>{kSocket});
+    const size_t sends = driver->sent.size();
+    EXPECT_FALSE(network->Send(kSocket, 1, 1, nullptr, 0));
+    EXPECT_EQ(driver->sent.size(), sends);
+    network->Update();
+    EXPECT_LE(messages.size() * kMaxPacketSize, kMaxQueuedBytesPerConnection);
 }
 
 // A handler may drop the last reference to the manager while it raises
@@ -384,4 +378,35 @@ TEST_F(FramingTest, AFastPeerIsSlowedDownAndLosesNothing)
         EXPECT_TRUE(driver->closed.empty());
         EXPECT_TRUE(network->Send(kSocket, 1, 1, nullptr, 0));
     }
+}
+
+// The packets of a closed connection still wait for Update, and the system
+// may give its socket number to the next connection at once. Taking them
+// must not resume the newcomer's paused reading: only its own queue may.
+TEST_F(FramingTest, AClosedConnectionsQueueNeverResumesTheNextOnTheSameSocket)
+{
+    // Packets until the manager pauses the socket; how many went.
+    const auto flood = [&](uint16_t mainCommand) {
+        const size_t pausesBefore = driver->pauses.size();
+        size_t sent = 0;
+        for (; driver->pauses.size() == pausesBefore && sent < 10000; ++sent)
+            Deliver(Wire(mainCommand, static_cast<uint16_t>(sent), PayloadOf(kMaxPacketPayload, 3)));
+        return sent;
+    };
+    const size_t old = flood(1);
+    driver->listener->OnSocketClosed(kSocket);
+    driver->listener->OnClientAccepted(kSocket);
+    const size_t newcomer = flood(2);
+    ASSERT_EQ(driver->pauses, (std::vector<bool>{true, true}));
+
+    // While the old connection's packets are raised the socket stays paused;
+    // the newcomer's own packets then resume it, once.
+    for (size_t calls = 0; closedSockets.empty() && calls < 10000; ++calls) {
+        network->Update();
+        ASSERT_EQ(driver->pauses, (std::vector<bool>{true, true})) << messages.size() << " of " << old;
+    }
+    for (size_t calls = 0; messages.size() < old + newcomer && calls < 10000; ++calls)
+        network->Update();
+    ASSERT_EQ(messages.size(), old + newcomer);
+    EXPECT_EQ(driver->pauses, (std::vector<bool>{true, true, false}));
 }
