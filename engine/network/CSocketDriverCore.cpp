@@ -23,6 +23,8 @@ constexpr uint32_t kConnectTimeoutMs = 3000;
 constexpr long kAcceptPollMs = 100;
 // One receive, as much as one ring of the manager holds.
 constexpr int kReceiveBufferSize = 4108;
+// Reads of one socket in one ReadArrived call, at most (about 1 MB).
+constexpr int kMaxOwnerReadsPerCall = 256;
 constexpr int kListenBacklog = 32;
 // How long a detach waits for the driver's threads: a receive or accept
 // thread ends at once, a connect thread within its connect limit.
@@ -470,21 +472,29 @@ void CSocketDriverCore::ReadArrived()
     char* const buffer = m_ownerReadBuffer.data();
     for (const SocketRecord& record : records) {
         CAutoLock lock(&record->readLock);
-        // Paused, it stays unread until resumed; a close request wakes its
-        // thread anyway.
-        if (!record->handedOver || record->closing || record->receivePaused)
-            continue;
-        const SOCKET socket = record->handle.Get();
-        const int count = m_stopping ? -1 : recv(socket, buffer, kReceiveBufferSize, 0);
-        if (count > 0) {
-            NotifyDataReceived(static_cast<uint32_t>(socket), reinterpret_cast<const uint8_t*>(buffer),
-                               static_cast<uint32_t>(count));
-            continue;
+        // A full buffer means more is waiting: read on, so that a peer
+        // sending steadily is not held to one buffer per update. The
+        // owner's queue bound pauses the socket long before the bound here.
+        for (int reads = 0; reads < kMaxOwnerReadsPerCall; ++reads) {
+            // Paused, it stays unread until resumed; a close request wakes
+            // its thread anyway.
+            if (!record->handedOver || record->closing || record->receivePaused)
+                break;
+            const SOCKET socket = record->handle.Get();
+            const int count = m_stopping ? -1 : recv(socket, buffer, kReceiveBufferSize, 0);
+            if (count > 0) {
+                NotifyDataReceived(static_cast<uint32_t>(socket), reinterpret_cast<const uint8_t*>(buffer),
+                                   static_cast<uint32_t>(count));
+                if (count < kReceiveBufferSize)
+                    break;
+                continue;
+            }
+            // Nothing yet, the end of the stream or an error: the receive
+            // thread waits for what comes and reports an end itself
+            // (listening stopped: it ends quietly).
+            ReturnReading(*record);
+            break;
         }
-        // Nothing yet, the end of the stream or an error: the receive thread
-        // waits for what comes and reports an end itself (listening stopped:
-        // it ends quietly).
-        ReturnReading(*record);
     }
 }
 

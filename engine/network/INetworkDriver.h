@@ -45,7 +45,8 @@ public:
     virtual void PauseReceiving(uint32_t socket, bool paused) = 0;
     // Reads, on the calling thread, what has already arrived on the sockets
     // whose reading the driver has left to its owner, and reports it before
-    // returning: at most one read per socket and call. An owner that calls
+    // returning: a socket is read until a read comes back short (or the
+    // socket is paused), within a bound per call. An owner that calls
     // this regularly (the connection manager does, at the start of Update)
     // lets a driver with receive threads hand reading over after each
     // delivery instead of waking a thread for every small piece; the driver

@@ -287,3 +287,40 @@ TEST(ThreadedDriver, EveryByteAndTheCloseComeWhetherOrNotTheOwnerReadsWhatArrive
         driver->Initialize(nullptr);
     }
 }
+
+// What waited on a socket left to its owner is read whole in one call, not
+// one buffer an update: a peer sending steadily is not held to the owner's
+// update rate.
+TEST(ThreadedDriver, TheOwnerReadsEverythingThatWaitedInOneCall)
+{
+    StreamListener listener;
+    Common::TIntrusivePointer<INetworkDriver> driver(INetworkDriver_Socket_Create());
+    driver->Initialize(&listener);
+    driver->ReadArrived();
+    const uint32_t socket = driver->Connect(RVTest::StatServerAddress().c_str());
+    ASSERT_NE(socket, kInvalidNetworkSocket);
+    // The server's probe: from then on reading is left to this owner.
+    ASSERT_TRUE(RVTest::WaitFor([&] {
+        driver->ReadArrived();
+        Sleep(1);
+        return listener.Bytes().size() >= kPacketHeaderSize;
+    }));
+
+    const std::string frames = RVTest::StatFrame(3, 1, std::string(1000, 'f'));
+    uint8_t packet[kMaxPacketSize];
+    const uint32_t size = EncodePacket(RVTest::kStatControl, RVTest::kStatFlood,
+                                       reinterpret_cast<const uint8_t*>(frames.data()),
+                                       static_cast<uint32_t>(frames.size()), false, packet);
+    ASSERT_TRUE(driver->Send(socket, packet, size));
+    // Several buffers' worth waits unread on the socket.
+    constexpr u_long kWaiting = 4 * 4108;
+    u_long waiting = 0;
+    ASSERT_TRUE(RVTest::WaitFor([&] {
+        return ioctlsocket(static_cast<SOCKET>(socket), FIONREAD, &waiting) == 0 && waiting >= kWaiting;
+    }));
+    const size_t before = listener.Bytes().size();
+    driver->ReadArrived();
+    EXPECT_GE(listener.Bytes().size() - before, waiting);
+    driver->Close(socket);
+    driver->Initialize(nullptr);
+}
