@@ -164,6 +164,11 @@ std::wstring GetFullPath(const wchar_t* path)
     return full;
 }
 
+std::wstring GetUnlinkedFinalPath(const wchar_t* path)
+{
+    return AsFinalPath(GetFullPath(path));
+}
+
 std::wstring GetHandleFinalPath(HANDLE handle)
 {
     std::wstring path(MAX_PATH, L'\0');

@@ -98,9 +98,12 @@ CExtractedFileWriter::enmReach CExtractedFileWriter::OpenBase(DWORD* error)
         *error = GetLastError();
         return REACH_FAILED;
     }
-    if (IsLink(identity))
-        return REACH_LINK;
     base.finalPath = RVGameEngine::Common::GetHandleFinalPath(base.handle.Get());
+    // The folder was checked for links by its path: a folder above it
+    // swapped for one since would lead every write elsewhere.
+    if (IsLink(identity) ||
+        !RVGameEngine::Common::IsSameFinalPath(base.finalPath, RVGameEngine::Common::GetUnlinkedFinalPath(L".")))
+        return REACH_LINK;
     m_folders.emplace(std::wstring(), std::move(base));
     return REACH_DONE;
 }
