@@ -145,5 +145,11 @@ bool IsListedEntry(HANDLE folder, const std::wstring& name, const tagEntryIdenti
                                 name.c_str(), static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
 }
 
+bool MarkForDeletion(HANDLE handle)
+{
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
 } // namespace Common
 } // namespace RVGameEngine

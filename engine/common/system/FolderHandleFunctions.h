@@ -67,6 +67,9 @@ RV_API bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity);
 // even when asked not to: the listing still shows the name as a link, or (a
 // link swapped in and out again) as another entry than the one opened.
 RV_API bool IsListedEntry(HANDLE folder, const std::wstring& name, const tagEntryIdentity& opened);
+// The handle's entry goes when its last handle closes (the handle needs
+// delete access); false with the system error when it cannot.
+RV_API bool MarkForDeletion(HANDLE handle);
 
 } // namespace Common
 } // namespace RVGameEngine

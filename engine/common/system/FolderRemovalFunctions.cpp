@@ -75,12 +75,6 @@ tagCheckedEntry OpenChecked(const std::wstring& path)
     return entry;
 }
 
-bool MarkForDeletion(HANDLE handle)
-{
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
-}
-
 // The entry goes when its handle closes. A read-only one loses that
 // attribute first: the whole tree is to go.
 bool DeleteThrough(const tagCheckedEntry& entry)
@@ -162,6 +156,11 @@ std::wstring GetFullPath(const wchar_t* path)
     while (full.size() > 3 && full.back() == L'\\')
         full.pop_back();
     return full;
+}
+
+std::wstring GetUnlinkedFinalPath(const wchar_t* path)
+{
+    return AsFinalPath(GetFullPath(path));
 }
 
 std::wstring GetHandleFinalPath(HANDLE handle)

@@ -40,6 +40,9 @@ RV_API bool RemoveEmptyFolder(const wchar_t* folder);
 // own); empty when it has none. Existing parts are looked up, so a name from
 // outside is checked to be no network or device path first.
 RV_API std::wstring GetFullPath(const wchar_t* path);
+// Where a handle opened by that path leads when no link is on its way, in
+// the form GetHandleFinalPath gives; empty when the path has no full form.
+RV_API std::wstring GetUnlinkedFinalPath(const wchar_t* path);
 
 // The same rule for writers. Where the handle's entry really is, every link
 // on the way resolved: "\\?\C:\..." or "\\?\UNC\server\...", or empty.

@@ -67,12 +67,6 @@ bool SetAttributes(HANDLE handle, DWORD attributes)
     return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
 }
 
-bool MarkForDeletion(HANDLE handle)
-{
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
-}
-
 bool CutToNothing(HANDLE handle)
 {
     FILE_END_OF_FILE_INFO end{};
@@ -98,9 +92,12 @@ CExtractedFileWriter::enmReach CExtractedFileWriter::OpenBase(DWORD* error)
         *error = GetLastError();
         return REACH_FAILED;
     }
-    if (IsLink(identity))
-        return REACH_LINK;
     base.finalPath = RVGameEngine::Common::GetHandleFinalPath(base.handle.Get());
+    // The folder was checked for links by its path: a folder above it
+    // swapped for one since would lead every write elsewhere.
+    if (IsLink(identity) ||
+        !RVGameEngine::Common::IsSameFinalPath(base.finalPath, RVGameEngine::Common::GetUnlinkedFinalPath(L".")))
+        return REACH_LINK;
     m_folders.emplace(std::wstring(), std::move(base));
     return REACH_DONE;
 }
@@ -219,7 +216,7 @@ CExtractedFileWriter::enmReach CExtractedFileWriter::OpenExistingFile(const tagF
         return REACH_LINK;
     if (identity.links > 1) {
         // Only this name goes: the file's other names keep their bytes.
-        if (!MarkForDeletion(file->Get())) {
+        if (!RVGameEngine::Common::MarkForDeletion(file->Get())) {
             *error = GetLastError();
             return REACH_FAILED;
         }

@@ -13,7 +13,7 @@
 // current folder), replacing what is there. The installer runs with
 // administrator rights in folders other users may write to, so nothing is
 // done by a path that a link could redirect: the folder written to is
-// opened once, every folder of an entry is reached (or made) from its
+// opened once (and refused unless it is where its path says), every folder of an entry is reached (or made) from its
 // parent's handle one name at a time, and the file is opened in its folder
 // without being cut. Each existing folder and file is checked on its handle
 // (no link, the very entry its folder lists under that name, and a file

@@ -3,13 +3,13 @@
 #include "installer/core/rules/AsciiTextFunctions.h"
 #include "installer/core/rules/PartnerFunctions.h"
 
+#include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/ISystemInfo.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cwchar>
 
@@ -97,12 +97,7 @@ std::wstring GetTempInstallPath()
 
 std::wstring FindLinkOnInstallPath(const std::wstring& path)
 {
-    wchar_t full[MAX_PATH * 4] = {};
-    const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH * 4, full, nullptr);
-    if (length == 0 || length >= MAX_PATH * 4)
-        return std::wstring();
-    std::wstring folder(full, length);
-    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    const std::wstring folder = RVGameEngine::Common::GetFullPath(path.c_str());
     for (size_t end = RootLength(folder); end < folder.size() + 1; ++end) {
         if (end < folder.size() && folder[end] != L'\\')
             continue;

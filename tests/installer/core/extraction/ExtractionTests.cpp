@@ -289,6 +289,29 @@ TEST(PackageExtraction, FilesAndFoldersSwappedForLinksDuringTheExtractionChangeN
               2100u);
 }
 
+// The current folder was checked for links by its path; a folder above it
+// swapped for a link since then leads there no more: nothing is written.
+TEST(PackageExtraction, ACurrentFolderReachedThroughALinkAboveItIsNotWrittenTo)
+{
+    Sandbox sandbox;
+    const std::wstring outside = sandbox.root.Child(L"outside");
+    ASSERT_TRUE(CreateDirectoryW(outside.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((outside + L"\\install").c_str(), nullptr));
+    const RVTest::PlantedLink link(sandbox.root.Child(L"swapped"), outside, true);
+    if (!link.Made())
+        GTEST_SKIP() << "no links can be made here";
+    RVTest::LogCapture log;
+    {
+        RVTest::ScopedCurrentFolder inside(sandbox.root.Child(L"swapped\\install"));
+        CExtractedFileWriter writer;
+        DWORD error = ERROR_SUCCESS;
+        EXPECT_FALSE(writer.Write(L"good.txt", "x", 1, &error));
+        EXPECT_EQ(error, static_cast<DWORD>(ERROR_CANT_ACCESS_FILE));
+    }
+    EXPECT_FALSE(Exists(outside + L"\\install\\good.txt"));
+    EXPECT_EQ(log.CountContaining(L"good.txt not written: a link"), 1);
+}
+
 // A file of the install folder that has other names (a hard link to a file
 // elsewhere) is made anew: the other names keep their bytes.
 TEST(PackageExtraction, AFileWithOtherNamesIsMadeAnewNotWrittenThrough)

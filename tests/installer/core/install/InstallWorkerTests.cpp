@@ -404,8 +404,9 @@ TEST_F(InstallWorkerTest, TheProcessWorkerRunsOnceWhateverTheNumberOfStarts)
     EXPECT_FALSE(IsInstallFailed());
     // The finished flag is raised inside the worker: its thread is waited for.
     EXPECT_TRUE(WaitForInstallThread(60000));
+    // A start that ran the worker again would be the thread waited for here.
     StartInstallThread();
-    Sleep(300);
+    EXPECT_TRUE(WaitForInstallThread(60000));
     EXPECT_EQ(log.CountContaining(L"begins"), 1);
     EXPECT_TRUE(Exists(target.Child(L"Game\\ZURovoZizizer.exe")));
 }
