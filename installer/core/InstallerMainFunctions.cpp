@@ -7,6 +7,7 @@
 #include "installer/core/install/InstallThreadFunctions.h"
 #include "installer/core/reporting/CUrlItemList.h"
 #include "installer/core/reporting/StatisticsFunctions.h"
+#include "installer/core/rules/PartnerFunctions.h"
 
 #include "engine/common/base/EngineMessageBox.h"
 #include "engine/common/base/TScopedHandle.h"
@@ -141,6 +142,10 @@ void ReportClosingAndStartUpdater(bool installFinished, bool installFailed)
         ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"The install failed: no finished report, no updater");
         return;
     }
+    // The worker left the install folder current: named here, at the end,
+    // whatever folder the install had to fall back to.
+    ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_TRACE, L"The game is installed in %s",
+                                RVGameEngine::Common::GetFullPath(L".").c_str());
     for (int32_t report = 0; report < kClosingReportCount; ++report) {
         SendStatisticsSystemInfo(kStatisticsStepInstallFinished);
         Sleep(kClosingReportPauseMs);
@@ -202,23 +207,32 @@ void RemoveDirectoryTreeWithin(const wchar_t* path, const wchar_t* boundary)
     }
 }
 
+int32_t InstallExitStatus(bool silentStart, bool installStarted, bool installFinished, bool installFailed)
+{
+    if (!silentStart && !installStarted)
+        return 0;
+    return installStarted && installFinished && !installFailed ? 0 : kInstallNotDoneExitCode;
+}
+
 int32_t RunInstaller(InstallWindowRun runWindow)
 {
     RVGameEngine::Math::Randomize();
     if (CheckSingleInstance())
         return kAnotherInstanceExitCode;
     FindInstallDrive();
+    const bool silent = IsSilentInstall();
     if (GetInstallDriveLetter() == kNoDrive) {
         ShowNoDriveMessage();
-        return 0;
+        return InstallExitStatus(silent, false, false, false);
     }
     // Kept for the clean-up: the pack name the path is made from may change
     // once the package's partner configuration is on disk.
     const std::wstring preferred = GetTempInstallPath();
     const std::wstring tempFolder = EnterTempFolder(preferred);
     if (tempFolder.empty())
-        return 0;
+        return kInstallNotDoneExitCode;
     const bool fallback = tempFolder != WithForwardSlashes(preferred);
+    int32_t status = kInstallNotDoneExitCode;
     if (UnpackInstallerPackage()) {
         CUrlItemList::GetInstance();
         InitStatisticsServerConnection();
@@ -233,8 +247,13 @@ int32_t RunInstaller(InstallWindowRun runWindow)
         WaitForStatisticsDelivery(kStatisticsDeliveryLimitMs);
         // The window closes only after the install's last step; the thread
         // may still be ending, and must have ended before the process does.
-        WaitForInstallThread(kInstallThreadEndLimitMs);
+        // A worker that has not ended by now has not finished either.
+        const bool ended = WaitForInstallThread(kInstallThreadEndLimitMs);
+        status = InstallExitStatus(silent, IsInstallThreadRunning(), ended && IsInstallFinished(), IsInstallFailed());
+        if (status != 0)
+            ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The install asked for is not done: the program ends with %d",
+                                        static_cast<int>(status));
     }
     LeaveAndDeleteTempFolder(tempFolder, fallback ? WithForwardSlashes(SystemTempFolder()) : std::wstring());
-    return 0;
+    return status;
 }

@@ -108,15 +108,6 @@ int32_t DriveIndexOf(const std::wstring& folder)
     return index >= 0 && index < kDriveCount ? index : -1;
 }
 
-std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& packName)
-{
-    if (ContainsNoCase(folder.c_str(), packName.c_str()))
-        return folder;
-    if (!folder.empty() && folder.back() == L'\\')
-        return folder + packName;
-    return folder + L"\\" + packName;
-}
-
 bool IsDriveFolder(const std::wstring& folder)
 {
     return folder.size() >= 2 && folder[1] == L':';

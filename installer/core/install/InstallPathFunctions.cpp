@@ -95,6 +95,20 @@ std::wstring GetTempInstallPath()
     return ProgramFilesPath(L"/", L"/Temp");
 }
 
+std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& packName)
+{
+    size_t end = folder.size();
+    while (end > 0 && (folder[end - 1] == L'\\' || folder[end - 1] == L'/'))
+        --end;
+    const size_t start = folder.find_last_of(L"\\/", end == 0 ? 0 : end - 1);
+    const size_t first = start == std::wstring::npos || start >= end ? 0 : start + 1;
+    if (!packName.empty() && UpperAscii(folder.substr(first, end - first)) == UpperAscii(packName))
+        return folder;
+    if (!folder.empty() && folder.back() == L'\\')
+        return folder + packName;
+    return folder + L"\\" + packName;
+}
+
 std::wstring FindLinkOnInstallPath(const std::wstring& path)
 {
     const std::wstring folder = RVGameEngine::Common::GetFullPath(path.c_str());

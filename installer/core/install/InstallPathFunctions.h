@@ -32,6 +32,14 @@ std::wstring GetDefaultInstallPath();
 // "<drive>:/Program Files[ (x86)]/<pack name>/Temp".
 std::wstring GetTempInstallPath();
 
+// The folder a player picked, made the game's own: the pack name is appended
+// unless the folder's last part already is the pack name (ASCII letter case
+// aside). "D:\Games" gives "D:\Games\<pack>", "D:\" gives "D:\<pack>". A
+// folder that merely holds the name elsewhere in its path
+// ("C:\Users\<pack>\Documents") is the player's, not the game's: the game's
+// uninstaller removes its folder whole.
+std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& packName);
+
 // The first folder of the path, from its drive or share down, that exists
 // and is a link (symbolic link, junction or mount point); empty when none
 // is. An install refuses such a folder: a link another user planted could

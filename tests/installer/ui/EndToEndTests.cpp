@@ -70,8 +70,9 @@ std::wstring WebApiServer()
 }
 
 // The installer's run in this (child) process, every peer on this machine,
-// driven from another thread as a player would.
-int RunDriven(void (*drive)())
+// driven from another thread as a player would; the run must end with the
+// status given.
+int RunDriven(void (*drive)(), int32_t expectedStatus = 0)
 {
     UiTests::StartEngine();
     const int statisticsPort = RVTest::PeerPort("RV_STAT_PORT");
@@ -82,7 +83,7 @@ int RunDriven(void (*drive)())
     std::thread driver(drive);
     const int32_t code = RunInstaller(RunInstallWindow);
     driver.join();
-    if (code != 0)
+    if (code != expectedStatus)
         return 1;
     return g_driverFault != 0 ? g_driverFault.load() : kChildPassed;
 }
@@ -540,7 +541,8 @@ TEST_F(InstallWindowEndToEnd, AFailedInstallIsToldAndNeitherReportedFinishedNorH
     // A folder where the package has a file: the game tree cannot be written whole.
     ASSERT_EQ(SHCreateDirectoryExW(nullptr, (kInstallFolder + L"\\Data\\readme.txt").c_str(), nullptr), ERROR_SUCCESS);
     const tagPeerCounts before;
-    EXPECT_EXIT(ExitProcess(RunDriven(DriveAnInstallThatFails)), ::testing::ExitedWithCode(kChildPassed), "");
+    EXPECT_EXIT(ExitProcess(RunDriven(DriveAnInstallThatFails, kInstallNotDoneExitCode)),
+                ::testing::ExitedWithCode(kChildPassed), "");
     EXPECT_EQ(UninstallDisplayName(), L"(missing)");
     EXPECT_FALSE(Exists(kInstallFolder + L"\\Temp"));
     EXPECT_TRUE(RVTest::WaitFor([&] { return CountStepMessages(kStatisticsStepInstallBegun) == before.begun + 1; }));
@@ -836,6 +838,22 @@ TEST_F(InstallWindowEndToEnd, TheProgramReportsToTheServersItIsHandedAndToNoOthe
     EXPECT_EQ(RunProgram(program, L"SILENT=TRUE \"UrlItemList=" + list + L"\" StatisticsServer=" + statistics), 0u);
     ExpectInstalled(before);
     EXPECT_EQ(AdvertRequests(), advertsBefore + 1);
+}
+
+// Whoever started a silent install learns from the status that it failed.
+TEST_F(InstallWindowEndToEnd, TheProgramEndsWithANonZeroStatusWhenItsSilentInstallFails)
+{
+    // A folder where the package has a file: the game tree cannot be written whole.
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (kInstallFolder + L"\\Data\\readme.txt").c_str(), nullptr), ERROR_SUCCESS);
+    RVTest::TempFolder folder;
+    const std::wstring list = folder.Child(L"UrlItemList.xml");
+    UITest::WriteUtf16(list, L"<UrlItemList><UrlItem Name=\"GameInstaller_WebApi\" Address=\"" + WebApiServer()
+                                 + L"\"/></UrlItemList>");
+    const std::wstring statistics = L"127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_STAT_PORT"));
+    const std::wstring program = InstallerTests::ProgramFolder() + L"..\\..\\installer\\WendmoorSetup.exe";
+    EXPECT_EQ(RunProgram(program, L"SILENT=TRUE \"UrlItemList=" + list + L"\" StatisticsServer=" + statistics),
+              static_cast<DWORD>(kInstallNotDoneExitCode));
+    EXPECT_EQ(UninstallDisplayName(), L"(missing)");
 }
 
 TEST(AddressOptions, AStatisticsServerIsAHostAndAPortAndNothingElse)

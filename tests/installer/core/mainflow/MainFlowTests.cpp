@@ -120,6 +120,34 @@ TEST(InstallerMainFlow, SecondInstanceReturnsMinusTwoAndShowsNothing)
     CloseHandle(other);
 }
 
+// The status tells whoever started the program whether the install it asked
+// for is there; a player who closes the window without installing asked for none.
+TEST(InstallerMainFlow, TheStatusIsNonZeroWhenAnInstallAskedForIsNotDone)
+{
+    struct tagRow
+    {
+        bool silent, started, finished, failed;
+        int32_t status;
+    };
+    const tagRow rows[] = {
+        {false, false, false, false, 0},
+        {false, true, true, false, 0},
+        {true, true, true, false, 0},
+        {false, true, true, true, kInstallNotDoneExitCode},
+        {false, true, false, false, kInstallNotDoneExitCode},
+        {true, true, true, true, kInstallNotDoneExitCode},
+        {true, true, false, false, kInstallNotDoneExitCode},
+        // A silent start whose install never began (agreement not ticked,
+        // folder refused) is no success either.
+        {true, false, false, false, kInstallNotDoneExitCode},
+    };
+    for (const tagRow& row : rows)
+        EXPECT_EQ(InstallExitStatus(row.silent, row.started, row.finished, row.failed), row.status)
+            << row.silent << row.started << row.finished << row.failed;
+    EXPECT_NE(kInstallNotDoneExitCode, 0);
+    EXPECT_NE(kInstallNotDoneExitCode, kAnotherInstanceExitCode);
+}
+
 TEST(InstallerMainFlow, WithoutADriveOf100MBTheMessageIsShownAndNoFolderMade)
 {
     EXPECT_EXIT(ExitProcess(RunInstallerThen([](int32_t) { return 0; }, CheckRunWithoutAnyDrive)),
