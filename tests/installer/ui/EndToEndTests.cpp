@@ -851,9 +851,12 @@ TEST_F(InstallWindowEndToEnd, TheProgramEndsWithANonZeroStatusWhenItsSilentInsta
                                  + L"\"/></UrlItemList>");
     const std::wstring statistics = L"127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_STAT_PORT"));
     const std::wstring program = InstallerTests::ProgramFolder() + L"..\\..\\installer\\WendmoorSetup.exe";
+    const tagPeerCounts before;
     EXPECT_EQ(RunProgram(program, L"SILENT=TRUE \"UrlItemList=" + list + L"\" StatisticsServer=" + statistics),
               static_cast<DWORD>(kInstallNotDoneExitCode));
     EXPECT_EQ(UninstallDisplayName(), L"(missing)");
+    // It failed in the install itself, not before.
+    EXPECT_TRUE(RVTest::WaitFor([&] { return CountStepMessages(kStatisticsStepInstallBegun) == before.begun + 1; }));
 }
 
 TEST(AddressOptions, AStatisticsServerIsAHostAndAPortAndNothingElse)
