@@ -42,38 +42,14 @@ $OUT/run-silent.log. RV_BUILD_OUT names another build folder.
 EOF
 }
 
+source "$ROOT/scripts/run-functions.sh"
+
 for argument in "$@"; do
   case "$argument" in
     -h | --help | help) usage; exit 0 ;;
     -*) echo "[run] unknown switch $argument" >&2; usage >&2; exit 2 ;;
   esac
 done
-
-# try_lock DIR: takes DIR as this script's lock (it holds the script's pid);
-# false while a live process holds it. A lock whose holder has ended is taken
-# over. A folder, not a file lock: Wine's server would inherit an open lock
-# file and hold it past the run.
-try_lock() {
-  local dir="$1" mine="$1.$$" holder
-  mkdir -p "$mine"
-  echo $$ >"$mine/pid"
-  if mv -T "$mine" "$dir" 2>/dev/null; then
-    return 0
-  fi
-  holder="$(cat "$dir/pid" 2>/dev/null || true)"
-  if [ -z "$holder" ] || ! kill -0 "$holder" 2>/dev/null; then
-    rm -rf "$dir"
-    mv -T "$mine" "$dir" 2>/dev/null && return 0
-  fi
-  rm -rf "$mine"
-  return 1
-}
-
-release_lock() {
-  local dir="$1"
-  [ "$(cat "$dir/pid" 2>/dev/null || true)" = "$$" ] && rm -rf "$dir"
-  return 0
-}
 
 held_locks=()
 cleanup() {
@@ -142,7 +118,7 @@ report() { # status, program output, marker
     254) echo "[run] program status: 254 (another installer is running in this Wine prefix)" ;;
     *) echo "[run] program status: $status" ;;
   esac
-  location="$(tr -d '\r' <"$output" | sed -n 's/.*The game is installed in //p' | tail -n 1)"
+  location="$(installed_location "$output")"
   if [ -n "$location" ]; then
     folder="$(wine winepath -u "$location" 2>/dev/null | tr -d '\r')"
     folder="${folder%/}"
@@ -207,20 +183,6 @@ prepare_prefix
 # close button would (the program then ends by itself).
 wine "$PROGRAM" "${options[@]}" "$@" >"$WINDOW_LOG" 2>&1 &
 window_run=$!
-# The X id of the program's largest viewable window, or nothing yet.
-scene_window() { # pid
-  local id best="" area=0 size
-  for id in $(xwininfo -root -children 2>/dev/null | awk '$1 ~ /^0x/ { print $1 }'); do
-    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -qx "_NET_WM_PID(CARDINAL) = $1" || continue
-    size="$(xwininfo -id "$id" 2>/dev/null | awk '/Map State:/ { viewable = ($3 == "IsViewable") }
-      /Width:/ { w = $2 } /Height:/ { h = $2 } END { print (viewable ? w * h : 0) }')"
-    if [ "${size:-0}" -gt "$area" ]; then
-      area="$size"
-      best="$id"
-    fi
-  done
-  echo "$best"
-}
 shown=""
 for _ in $(seq 1 120); do
   shown="$(scene_window "$window_run")"
