@@ -73,26 +73,30 @@ size_t CUrlItemList::LoadOver(const wchar_t* path)
         ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"URL list %s refused: the package's addresses are kept", path);
         return 0;
     }
-    size_t taken = 0;
-    CAutoLock guard(&m_lock);
+    std::vector<TIntrusivePointer<CUrlItem>> taken;
     for (const TIntrusivePointer<CUrlItem>& item : handed) {
         // Every address of the list is fetched or opened in the browser.
-        if (item->name.empty() || !IsWebPageAddress(item->address)) {
-            ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"URL list %s: item \"%s\" refused, %s is no web address",
-                                        path, item->name.c_str(), LoggableText(item->address).c_str());
-            continue;
-        }
-        auto same = std::find_if(m_items.begin(), m_items.end(), [&](const TIntrusivePointer<CUrlItem>& mine) {
-            return mine->name == item->name;
-        });
-        if (same != m_items.end())
-            *same = item;
+        if (!item->name.empty() && IsWebPageAddress(item->address))
+            taken.push_back(item);
         else
-            m_items.push_back(item);
-        ++taken;
+            ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"URL list %s: item \"%s\" refused, %s is no web address",
+                                        path, LoggableText(item->name).c_str(), LoggableText(item->address).c_str());
     }
-    ILogFile_GetInstance()->Log(LOG_LEVEL_TRACE, L"URL list %s: %u items taken", path, static_cast<unsigned>(taken));
-    return taken;
+    {
+        CAutoLock guard(&m_lock);
+        for (const TIntrusivePointer<CUrlItem>& item : taken) {
+            auto same = std::find_if(m_items.begin(), m_items.end(), [&](const TIntrusivePointer<CUrlItem>& mine) {
+                return mine->name == item->name;
+            });
+            if (same != m_items.end())
+                *same = item;
+            else
+                m_items.push_back(item);
+        }
+    }
+    ILogFile_GetInstance()->Log(LOG_LEVEL_TRACE, L"URL list %s: %u items taken", path,
+                                static_cast<unsigned>(taken.size()));
+    return taken.size();
 }
 
 std::wstring CUrlItemList::GetAddress(const wchar_t* name)
