@@ -2,8 +2,10 @@
 reads from the program's output."""
 
 import os
+import shutil
 import subprocess
 import tempfile
+import time
 import unittest
 
 _SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
@@ -82,6 +84,41 @@ class ProgramOutput(unittest.TestCase):
                     out.write(text)
                 result = _bash('installed_location "$1"', output)
                 self.assertEqual(result.stdout.rstrip("\n"), folder, text)
+
+
+@unittest.skipUnless(os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX") and shutil.which("wine")
+                     and shutil.which("xprop"), "needs the test run's Wine prefix and display (scripts/test.sh)")
+class ProgramWindow(unittest.TestCase):
+    """Two programs with windows of the same title: each run finds its own."""
+
+    def window_of(self, pid):
+        deadline = time.monotonic() + 30
+        while time.monotonic() < deadline:
+            found = _bash('scene_window "$1"', str(pid)).stdout.strip()
+            if found:
+                return found
+            time.sleep(0.2)
+        return ""
+
+    def test_each_program_is_found_by_its_own_process(self):
+        # Started by its path, as run.sh starts the setup program: Wine runs it
+        # in the process it was given (by name alone, through a helper process).
+        notepad = os.path.join(os.environ["WINEPREFIX"], "drive_c", "windows", "system32", "notepad.exe")
+        programs = [subprocess.Popen(["wine", notepad], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    for _ in range(2)]
+        try:
+            windows = [self.window_of(program.pid) for program in programs]
+            self.assertTrue(all(windows), windows)
+            self.assertNotEqual(windows[0], windows[1])
+            for program, window in zip(programs, windows):
+                owner = subprocess.run(["xprop", "-id", window, "_NET_WM_PID"], capture_output=True, text=True)
+                self.assertEqual(owner.stdout.split("=")[-1].strip(), str(program.pid))
+            # A process without a window has none found.
+            self.assertEqual(_bash('scene_window "$1"', str(os.getpid())).stdout.strip(), "")
+        finally:
+            for program in programs:
+                program.kill()
+                program.wait()
 
 
 if __name__ == "__main__":
