@@ -61,6 +61,9 @@ cleanup() {
   done
 }
 trap cleanup EXIT
+# Interrupted or ended, the run still stops what it started and lets its locks go.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 mkdir -p "$OUT"
 # One set-up and build at a time per build folder.
