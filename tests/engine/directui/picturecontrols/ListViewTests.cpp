@@ -322,6 +322,52 @@ TEST(ListView, TheSortRecordOutlivesAHandlerThatRebuildsTheColumns)
     EXPECT_EQ(l.list->GetContentWidth(), 100);
 }
 
+// A cell handler that rebuilds the columns leaves the column it is asked
+// about readable for the handlers after it, when the owner asks for a cell
+// and when the view paints one.
+TEST(ListView, TheCellRecordOutlivesAHandlerThatRebuildsTheColumns)
+{
+    struct Rebuild
+    {
+        IListView* list;
+        void On(void*, RVGameEngine::Common::tagEventArgs*)
+        {
+            list->RemoveAllColumns();
+            list->AddColumn(100, L"rebuilt", L"R", kOpaqueWhite, kOpaqueWhite);
+        }
+    };
+    struct NameReader
+    {
+        Lines names;
+        void On(void*, RVGameEngine::Common::tagEventArgs* args)
+        {
+            auto* cell = dynamic_cast<tagListViewGetGridDataEventArgs*>(args);
+            char line[96];
+            snprintf(line, sizeof line, "%d %ls", cell->column, cell->name);
+            names.push_back(line);
+        }
+    };
+    const std::function<void(ListUI&)> asks[] = {
+        [](ListUI& l) { EXPECT_STREQ(l.list->GetGridData(0, 2)->GetUtf16(), L""); },
+        [](ListUI& l) { l.ui.driver->RaisePaint(); },
+    };
+    for (size_t ask = 0; ask < 2; ++ask) {
+        SCOPED_TRACE(ask == 0 ? "asked by the owner" : "asked while painting");
+        ListUI l;
+        ASSERT_NE(l.list, nullptr);
+        Rebuild rebuild{l.list};
+        NameReader reader;
+        l.list->RemoveObjectDelegates(&l.owner);
+        l.owner.Watch(l.list, {LISTVIEW_EVENT_GET_ROW_COUNT});
+        l.list->AddMemberFunctionDelegate(LISTVIEW_EVENT_GET_GRID_DATA, &rebuild, &Rebuild::On);
+        l.list->AddMemberFunctionDelegate(LISTVIEW_EVENT_GET_GRID_DATA, &reader, &NameReader::On);
+        asks[ask](l);
+        ASSERT_FALSE(reader.names.empty());
+        EXPECT_EQ(reader.names.front(), ask == 0 ? "2 c" : "0 a");
+        EXPECT_EQ(l.list->GetContentWidth(), 100);
+    }
+}
+
 // The selection bar is cut in three: the left and right thirds of the picture
 // at the row's ends, one pixel in, and the middle third stretched between.
 TEST(ListView, TheSelectionBarIsDrawnFromThreeSlicesOfItsPicture)
