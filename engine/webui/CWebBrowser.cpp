@@ -1,8 +1,8 @@
 #include "engine/webui/CWebBrowser.h"
 
 #include "engine/common/base/CKeepAlive.h"
-#include "engine/webui/CBrowserTeardownQueue.h"
 #include "engine/directui/frame/FrameEvents.h"
+#include "engine/webui/CBrowserTeardownQueue.h"
 #include "engine/webui/CWBStorage.h"
 
 #include <exdispid.h>
