@@ -9,6 +9,7 @@
 
 #include "engine/directui/controls/IUIHelper.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
+#include "engine/directui/services/ProgramFolderNames.h"
 #include "engine/directui/uisystem/IUISystemDriver.h"
 #include "engine/directui/uisystem/IUIImage.h"
 #include "engine/directui/uisystem/IUISystem.h"
@@ -158,6 +159,8 @@ void KeepWindowFilesReachable()
     const DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
     if (length == 0 || length > MAX_PATH)
         return;
+    // The unpacked window files are the program's own: markup may show their pictures.
+    RVGameEngine::DirectUI::AddProgramFolder(buffer);
     std::wstring folder(buffer, length);
     std::replace(folder.begin(), folder.end(), L'\\', L'/');
     if (folder.back() != L'/')

@@ -742,16 +742,27 @@ bool IsTicked(const wchar_t* name)
     return box != nullptr && box->IsChecked();
 }
 
-// A press and a release of the left button at the middle of the control, as
-// the window receives them.
-void ClickInside(const wchar_t* name)
+// The middle of the control, in the window's client coordinates.
+LPARAM MiddleOf(const wchar_t* name)
 {
     const RECT rect = UiTests::DescribedRect(kInstallSceneFile, name);
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// A press at one place and a release at another, as the window receives them.
+void PressAndRelease(LPARAM pressAt, LPARAM releaseAt)
+{
     HWND window = CInstallScene::GetInstance()->GetFrame()->GetHandle();
-    SendMessageW(window, WM_MOUSEMOVE, 0, at);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(window, WM_LBUTTONUP, 0, at);
+    SendMessageW(window, WM_MOUSEMOVE, 0, pressAt);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, pressAt);
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, releaseAt);
+    SendMessageW(window, WM_LBUTTONUP, 0, releaseAt);
+}
+
+// A press and a release of the left button at the middle of the control.
+void ClickInside(const wchar_t* name)
+{
+    PressAndRelease(MiddleOf(name), MiddleOf(name));
 }
 
 // The scene built for a partner whose pack name is the row's; returns the
@@ -798,6 +809,16 @@ int RunWithPackName(const tagPackNameRow& row)
         ClickInside(caption.first);
         if (IsTicked(caption.second) != before)
             return 8;
+    }
+    // A press on a text released elsewhere (on the page, or outside the
+    // window) is over: a later press elsewhere released on the text is no
+    // click on it.
+    for (const LPARAM elsewhere : {MiddleOf(L"LabelPath"), MAKELPARAM(-40, -40)}) {
+        const bool before = IsTicked(L"CheckBoxConfig3");
+        PressAndRelease(MiddleOf(L"LabelConfig3"), elsewhere);
+        PressAndRelease(MiddleOf(L"LabelPath"), MiddleOf(L"LabelConfig3"));
+        if (IsTicked(L"CheckBoxConfig3") != before)
+            return 9;
     }
     return kChildPassed;
 }
