@@ -116,7 +116,7 @@ prepare_prefix() {
 report() { # status, program output, marker
   local status="$1" output="$2" marker="$3" location="" folder="" started="" uninstall=""
   case "$status" in
-    0) echo "[run] program status: 0 (finished)" ;;
+    0) echo "[run] program status: 0 (the install finished, or none was asked for)" ;;
     1) echo "[run] program status: 1 (an install was asked for and did not finish)" ;;
     254) echo "[run] program status: 254 (another installer is running in this Wine prefix)" ;;
     *) echo "[run] program status: $status" ;;
