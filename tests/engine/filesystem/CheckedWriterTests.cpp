@@ -93,6 +93,17 @@ TEST_F(CheckedWriter, FolderPathsAreWalkedFromTheRootAndStopAtTheFirstLink)
             EXPECT_EQ(error, static_cast<DWORD>(ERROR_CANT_ACCESS_FILE)) << row.path;
         }
     }
+    // One step alone: a refused folder is handed back closed, never as what the link leads to.
+    CScopedKernelHandle parent;
+    CScopedKernelHandle linked;
+    DWORD error = ERROR_SUCCESS;
+    bool made = true;
+    ASSERT_EQ(OpenCheckedFolderPath(m_temp.Path().c_str(), FOLDER_MISSING_FAILS, &parent, nullptr, &error),
+              CHECKED_REACH_DONE);
+    EXPECT_EQ(OpenCheckedFolder(parent.Get(), L"link", FOLDER_MISSING_MADE, &linked, &made, &error),
+              CHECKED_REACH_LINK);
+    EXPECT_FALSE(linked);
+    EXPECT_FALSE(made);
     EXPECT_TRUE(IsFolder(Child(L"real\\made\\deeper")));
     EXPECT_FALSE(Exists(Child(L"real\\missing")));
     EXPECT_FALSE(Exists(Child(L"outside\\made")));
@@ -162,3 +173,4 @@ TEST_F(CheckedWriter, AFolderReachedThroughAMappedDriveIsWrittenTo)
     EXPECT_TRUE(current.Write(L"three.txt", "y", 1, &reach, &error)) << error;
     EXPECT_EQ(RVTest::ReadWholeFile(Child(L"real\\three.txt")), "y");
 }
+
