@@ -6,6 +6,7 @@
 
 #include "engine/filesystem/CCheckedFileWriter.h"
 #include "engine/filesystem/CheckedFolderFunctions.h"
+#include "engine/filesystem/FinalPathFunctions.h"
 #include "engine/filesystem/ReparsePointFunctions.h"
 #include "tests/support/MappedDrive.h"
 #include "tests/support/PlantedLink.h"
@@ -61,6 +62,25 @@ TEST(ReparsePoints, OnlyThoseThatSendANameElsewhereCountAsLinks)
         EXPECT_EQ(IsNameRedirectingTag(row.tag, row.mountTarget, length), row.redirecting)
             << std::hex << row.tag << " " << (row.mountTarget != nullptr ? row.mountTarget : L"");
     }
+}
+
+TEST(FinalPaths, AWalkStartsAtTheDriveOrShareRootWhateverTheSpelling)
+{
+    struct Row { const wchar_t* path; const wchar_t* root; };
+    const Row rows[] = {
+        {L"C:\\Program Files\\Game", L"C:\\"},
+        {L"d:\\", L"d:\\"},
+        {L"\\\\server\\share\\Game", L"\\\\server\\share\\"},
+        {L"\\\\server\\share", L"\\\\server\\share"},
+        {L"\\\\?\\C:\\Game", L"\\\\?\\C:\\"},
+        {L"\\\\?\\UNC\\server\\share\\Game", L"\\\\?\\UNC\\server\\share\\"},
+        {L"\\\\server", L""},
+        {L"\\\\server\\\\x", L""},
+        {L"C:Game", L""},
+        {L"Game\\Temp", L""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(GetPathRootLength(row.path), wcslen(row.root)) << row.path;
 }
 
 TEST_F(CheckedWriter, FolderPathsAreWalkedFromTheRootAndStopAtTheFirstLink)
