@@ -1,5 +1,6 @@
 #include "installer/core/InstallerMainFunctions.h"
 
+#include "installer/core/extraction/CExtractedFileWriter.h"
 #include "installer/core/extraction/PackedResourceFunctions.h"
 #include "installer/core/install/CInstallProgress.h"
 #include "installer/core/install/InstallPathFunctions.h"
@@ -14,6 +15,7 @@
 #include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/ProcessFunctions.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
+#include "engine/filesystem/FinalPathFunctions.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/math/RandomFunctions.h"
@@ -67,19 +69,26 @@ bool IsDrivePart(const std::wstring& path)
     return (text.size() == 2 || (text.size() == 3 && text[2] == L'/')) && text[1] == L':';
 }
 
-std::wstring MakeUniqueTempFolder()
+// Made anew below the system's temporary folder, from its checked handle.
+std::wstring MakeUniqueTempFolder(CScopedKernelHandle* folder)
 {
     const std::wstring base = SystemTempFolder();
-    if (base.empty())
+    CScopedKernelHandle parent;
+    if (base.empty() || MakeCheckedInstallFolder(base, &parent) != RVGameEngine::FileSystem::CHECKED_REACH_DONE)
         return std::wstring();
     for (int attempt = 0; attempt < kFallbackFolderAttempts; ++attempt) {
-        const std::wstring folder = base + kInstallerModuleName + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_"
-            + std::to_wstring(GetTickCount() + static_cast<DWORD>(attempt));
-        if (CreateDirectoryW(folder.c_str(), nullptr))
-            return WithForwardSlashes(folder);
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
+        const std::wstring name = std::wstring(kInstallerModuleName) + L"_" + std::to_wstring(GetCurrentProcessId()) +
+                                  L"_" + std::to_wstring(GetTickCount() + static_cast<DWORD>(attempt));
+        bool made = false;
+        DWORD error = ERROR_SUCCESS;
+        const RVGameEngine::FileSystem::CHECKED_REACH reach = RVGameEngine::FileSystem::OpenCheckedFolder(
+            parent.Get(), name.c_str(), RVGameEngine::FileSystem::FOLDER_MISSING_MADE, folder, &made, &error);
+        if (reach == RVGameEngine::FileSystem::CHECKED_REACH_DONE && made)
+            return WithForwardSlashes(base + name);
+        if (reach == RVGameEngine::FileSystem::CHECKED_REACH_FAILED)
             break;
     }
+    folder->Close();
     return std::wstring();
 }
 
@@ -101,14 +110,17 @@ bool CheckSingleInstance()
 }
 
 // The preferred temporary folder lies in the install folder, which another
-// user may have made a link before this program ran: a link anywhere on its
-// path is not entered, before or after the folder is made.
+// user may have made a link before this program ran, or may swap for one
+// while it runs: it is made from the drive's root one checked name at a
+// time, and written below its own handle.
 bool EntersPreferredTempFolder(const std::wstring& preferred)
 {
-    if (IsInstallRefusedForALink(preferred))
+    CScopedKernelHandle folder;
+    if (MakeCheckedInstallFolder(preferred, &folder) != RVGameEngine::FileSystem::CHECKED_REACH_DONE ||
+        !SetCurrentDirectoryW(preferred.c_str()))
         return false;
-    IVirtualFileSystem_GetInstance()->CreateDirectory(preferred.c_str());
-    return !IsInstallRefusedForALink(preferred) && SetCurrentDirectoryW(preferred.c_str());
+    CExtractedFileWriter::SetTargetFolder(folder.Get());
+    return true;
 }
 
 std::wstring EnterTempFolder(const std::wstring& preferred)
@@ -117,9 +129,12 @@ std::wstring EnterTempFolder(const std::wstring& preferred)
         return WithForwardSlashes(preferred);
     ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Temporary folder %s not usable (error %u); using one of the system's",
                                 preferred.c_str(), static_cast<unsigned>(GetLastError()));
-    const std::wstring fallback = MakeUniqueTempFolder();
-    if (!fallback.empty() && SetCurrentDirectoryW(fallback.c_str()))
+    CScopedKernelHandle folder;
+    const std::wstring fallback = MakeUniqueTempFolder(&folder);
+    if (!fallback.empty() && SetCurrentDirectoryW(fallback.c_str())) {
+        CExtractedFileWriter::SetTargetFolder(folder.Get());
         return fallback;
+    }
     ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"No temporary folder could be made or entered");
     return std::wstring();
 }
@@ -145,7 +160,7 @@ void ReportClosingAndStartUpdater(bool installFinished, bool installFailed)
     // The worker left the install folder current: named here, at the end,
     // whatever folder the install had to fall back to.
     ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_TRACE, L"The game is installed in %s",
-                                RVGameEngine::Common::GetFullPath(L".").c_str());
+                                RVGameEngine::FileSystem::GetFullPath(L".").c_str());
     for (int32_t report = 0; report < kClosingReportCount; ++report) {
         SendStatisticsSystemInfo(kStatisticsStepInstallFinished);
         Sleep(kClosingReportPauseMs);
@@ -164,6 +179,8 @@ void LeaveAndDeleteTempFolder(const std::wstring& folder, const std::wstring& bo
     if (!elsewhere.empty())
         SetCurrentDirectoryW(elsewhere.c_str());
     ILogFile_GetInstance()->Close();
+    // Nor one a handle is kept of.
+    CExtractedFileWriter::SetTargetFolder(nullptr);
     DeleteTempDirectoryWithin(folder.c_str(), boundary.empty() ? nullptr : boundary.c_str());
 }
 

@@ -1,7 +1,7 @@
 #include "engine/directui/services/ProgramFolderNames.h"
 
-#include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/ShellFunctions.h"
+#include "engine/filesystem/FinalPathFunctions.h"
 
 #include <windows.h>
 
@@ -61,10 +61,10 @@ bool IsInsideProgramFolders(const wchar_t* name)
 {
     if (name == nullptr || name[0] == L'\0' || LeavesTheDisksByItsForm(name))
         return false;
-    const std::wstring full = Common::GetFullPath(name);
+    const std::wstring full = FileSystem::GetFullPath(name);
     if (full.size() < 3 || full[1] != L':' || full[2] != L'\\')
         return false;
-    if (IsInFolder(full, Common::GetFullPath(Common::GetProgramDir()->GetUtf16())))
+    if (IsInFolder(full, FileSystem::GetFullPath(Common::GetProgramDir()->GetUtf16())))
         return true;
     for (const std::wstring& folder : AddedFolders()) {
         if (IsInFolder(full, folder))
@@ -77,7 +77,7 @@ void AddProgramFolder(const wchar_t* folder)
 {
     if (folder == nullptr || folder[0] == L'\0')
         return;
-    const std::wstring full = Common::GetFullPath(folder);
+    const std::wstring full = FileSystem::GetFullPath(folder);
     std::vector<std::wstring>& folders = AddedFolders();
     if (!full.empty() && std::find(folders.begin(), folders.end(), full) == folders.end())
         folders.push_back(full);
@@ -87,7 +87,7 @@ void RemoveProgramFolder(const wchar_t* folder)
 {
     if (folder == nullptr || folder[0] == L'\0')
         return;
-    const std::wstring full = Common::GetFullPath(folder);
+    const std::wstring full = FileSystem::GetFullPath(folder);
     std::vector<std::wstring>& folders = AddedFolders();
     folders.erase(std::remove(folders.begin(), folders.end(), full), folders.end());
 }

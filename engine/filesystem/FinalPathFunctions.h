@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/common/base/EngineApi.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+namespace RVGameEngine {
+namespace FileSystem {
+
+// Paths in the forms the system reports, so that a path spelled by a caller
+// can be told from where a handle really leads.
+
+// The absolute form of a path, "." and ".." resolved and existing parts in
+// their long names, without a trailing separator (a drive's root keeps its
+// own); empty when it has none. Existing parts are looked up, so a name from
+// outside is checked to be no network or device path first.
+RV_API std::wstring GetFullPath(const wchar_t* path);
+
+// Where the handle's entry really is, every link and drive mapping on the
+// way resolved: "\\?\C:\..." or "\\?\UNC\server\...", or empty.
+RV_API std::wstring GetHandleFinalPath(HANDLE handle);
+// Whether two final paths name the same entry (letter case aside); false
+// when either is empty.
+RV_API bool IsSameFinalPath(const std::wstring& a, const std::wstring& b);
+
+// How much of a full path is its root: "C:\" or "\\server\share\" (with
+// or without the "\\?\" and "\\?\UNC\" prefixes); 0 when it has none.
+RV_API size_t GetPathRootLength(const wchar_t* full);
+
+} // namespace FileSystem
+} // namespace RVGameEngine
