@@ -64,6 +64,11 @@ void CNetworkDriver_Socket::ReadArrived()
     m_core->ReadArrived();
 }
 
+bool CNetworkDriver_Socket::IsReadingHandedOver(uint32_t socket)
+{
+    return m_core->IsReadingHandedOver(socket);
+}
+
 INetworkDriver* INetworkDriver_Socket_Create()
 {
     return new (std::nothrow) CNetworkDriver_Socket;

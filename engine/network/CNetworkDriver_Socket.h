@@ -35,6 +35,9 @@ public:
     void PauseReceiving(uint32_t socket, bool paused) override;
     void ReadArrived() override;
 
+    // Whether the socket's reading now waits for the owner's ReadArrived.
+    bool IsReadingHandedOver(uint32_t socket);
+
 private:
     std::shared_ptr<CSocketDriverCore> m_core;
 };

@@ -498,6 +498,15 @@ void CSocketDriverCore::ReadArrived()
     }
 }
 
+bool CSocketDriverCore::IsReadingHandedOver(uint32_t socket)
+{
+    const SocketRecord record = FindSocket(socket);
+    if (!record)
+        return false;
+    CAutoLock lock(&m_handOverLock);
+    return std::find(m_handedOver.begin(), m_handedOver.end(), record) != m_handedOver.end();
+}
+
 void CSocketDriverCore::AddSocket(const SocketRecord& record)
 {
     CAutoLock lock(&m_socketLock);

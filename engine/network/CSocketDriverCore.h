@@ -64,6 +64,9 @@ public:
     // before it returns; a socket with nothing waiting goes back to its
     // receive thread.
     void ReadArrived();
+    // Whether the socket's receive thread has left its reading to the owner
+    // and waits for ReadArrived (for tests that need that state first).
+    bool IsReadingHandedOver(uint32_t socket);
     // The driver is going: no more listener calls, no more accepting, every
     // connection shut down (its thread closes it), and every thread of the
     // driver ended (but the calling one, when it is one of them).

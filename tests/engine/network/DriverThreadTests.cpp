@@ -316,7 +316,7 @@ TEST(ThreadedDriver, EveryByteAndTheCloseComeWhetherOrNotTheOwnerReadsWhatArrive
 TEST(ThreadedDriver, TheOwnerReadsEverythingThatWaitedInOneCall)
 {
     StreamListener listener;
-    Common::TIntrusivePointer<INetworkDriver> driver(INetworkDriver_Socket_Create());
+    Common::TIntrusivePointer<CNetworkDriver_Socket> driver(new CNetworkDriver_Socket);
     driver->Initialize(&listener);
     driver->ReadArrived();
     const uint32_t socket = driver->Connect(RVTest::StatServerAddress().c_str());
@@ -334,11 +334,14 @@ TEST(ThreadedDriver, TheOwnerReadsEverythingThatWaitedInOneCall)
                                        reinterpret_cast<const uint8_t*>(frames.data()),
                                        static_cast<uint32_t>(frames.size()), false, packet);
     ASSERT_TRUE(driver->Send(socket, packet, size));
-    // Several buffers' worth waits unread on the socket.
+    // Several buffers' worth waits unread on the socket, and the receive
+    // thread, having reported what it read itself, has handed the reading
+    // over: only the owner reads from then on.
     constexpr u_long kWaiting = 4 * 4108;
     u_long waiting = 0;
     ASSERT_TRUE(RVTest::WaitFor([&] {
-        return ioctlsocket(static_cast<SOCKET>(socket), FIONREAD, &waiting) == 0 && waiting >= kWaiting;
+        return driver->IsReadingHandedOver(socket) && ioctlsocket(static_cast<SOCKET>(socket), FIONREAD, &waiting) == 0
+            && waiting >= kWaiting;
     }));
     const size_t before = listener.Bytes().size();
     driver->ReadArrived();

@@ -3,6 +3,7 @@
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/network/CNetworkDriver_WinSock.h"
 #include "engine/network/INetwork.h"
+#include "engine/network/PacketFormat.h"
 #include "tests/engine/network/RecordingNetwork.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,15 @@ namespace {
 RVTest::RecordingNetwork MessageClient()
 {
     return RVTest::RecordingNetwork(RVTest::NewWindowMessageDriver());
+}
+
+// Waits (bounded) until at least `bytes` wait unread on the socket.
+bool WaitForWaitingBytes(uint32_t socket, u_long bytes)
+{
+    return RVTest::WaitFor([&] {
+        u_long waiting = 0;
+        return ioctlsocket(static_cast<SOCKET>(socket), FIONREAD, &waiting) == 0 && waiting >= bytes;
+    });
 }
 
 HWND WindowOf(const RVTest::RecordingNetwork& client)
@@ -36,7 +46,7 @@ TEST(WinSockDriver, ReportsOnlyThroughItsWindowAndNotAfterAClose)
     ASSERT_NE(WindowOf(client), nullptr);
     const uint32_t socket = client.network->Connect(RVTest::StatServerAddress().c_str());
     ASSERT_NE(socket, kInvalidNetworkSocket);
-    Sleep(300);
+    ASSERT_TRUE(WaitForWaitingBytes(socket, kPacketHeaderSize));
     client.network->Update();
     EXPECT_EQ(client.Count(NETWORK_EVENT_DATA_RECEIVED), 0);
     ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_DATA_RECEIVED, 1));
@@ -66,7 +76,7 @@ TEST(WinSockDriver, APeerCloseComesAfterAllItsData)
         ASSERT_TRUE(client.Control(socket, RVTest::kStatReply,
                                    std::string(1, RVTest::kWhole) + RVTest::StatFrame(5, i, std::string(1500, 'd'))));
     ASSERT_TRUE(client.Control(socket, RVTest::kStatClose));
-    Sleep(500);
+    ASSERT_TRUE(WaitForWaitingBytes(socket, kPacketHeaderSize + replies * (kPacketHeaderSize + 1500)));
     SendMessageW(WindowOf(client), CNetworkDriver_WinSock::kNotifyMessage, socket,
                  WSAMAKESELECTREPLY(FD_CLOSE, 0));
     ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
