@@ -19,8 +19,11 @@ CNetwork::~CNetwork()
     // reach this object.
     if (m_driver)
         m_driver->Initialize(nullptr);
-    for (tagNetworkEvent* event : m_events)
+    for (tagNetworkEvent* event : m_events) {
+        if (event->releaseSocket)
+            m_driver->ReleaseSocket(event->socket);
         delete event;
+    }
     m_events.clear();
 }
 
@@ -110,12 +113,18 @@ void CNetwork::Update()
             ApplyBackPressure(*event->connection);
         }
         RaiseEvent(*event);
+        // Only now may the number go to another connection: every handler
+        // that could still act on this one by number has run.
+        if (event->releaseSocket)
+            m_driver->ReleaseSocket(event->socket);
     }
 }
 
 void CNetwork::CloseConnection(uint32_t socket)
 {
-    OnSocketClosed(socket);
+    // The socket stays open at the driver (and its number taken), so it is
+    // not given back after the event.
+    RemoveConnection(socket, false);
 }
 
 void CNetwork::OnClientAccepted(uint32_t socket)
@@ -142,6 +151,11 @@ void CNetwork::OnConnectResult(uint32_t socket, const char* address, bool succes
 
 void CNetwork::OnSocketClosed(uint32_t socket)
 {
+    RemoveConnection(socket, true);
+}
+
+void CNetwork::RemoveConnection(uint32_t socket, bool endedAtDriver)
+{
     std::shared_ptr<CNetworkConnection> removed;
     {
         CAutoLock lock(&m_connectionLock);
@@ -151,13 +165,18 @@ void CNetwork::OnSocketClosed(uint32_t socket)
             m_connections.erase(found);
         }
     }
-    // Its packets still waiting for Update must not pause or resume whatever
-    // connection gets the socket number next.
-    if (removed)
-        removed->MarkClosed();
+    if (removed) {
+        // Its packets still waiting for Update must not pause or resume the
+        // socket from now on. A socket the driver keeps open is read again:
+        // left paused, it would never be read nor its end seen.
+        CAutoLock lock(&removed->GetPauseLock());
+        if (removed->MarkClosed() && !endedAtDriver && m_driver)
+            m_driver->PauseReceiving(socket, false);
+    }
     tagNetworkEvent* event = new tagNetworkEvent;
     event->kind = NETWORK_EVENT_SOCKET_CLOSED;
     event->socket = socket;
+    event->releaseSocket = endedAtDriver;
     QueueEvent(event);
 }
 
@@ -170,6 +189,10 @@ void CNetwork::OnDataReceived(uint32_t socket, const uint8_t* data, uint32_t len
     std::vector<tagNetworkEvent*> packets;
     connection->Receive(data, length, packets);
     QueuePackets(connection, packets);
+    // Nothing more is taken from a damaged stream: reading on would only
+    // drop whatever the peer keeps sending.
+    if (connection->IsBad() && m_driver)
+        m_driver->Close(socket);
 }
 
 void CNetwork::QueuePackets(const std::shared_ptr<CNetworkConnection>& connection,

@@ -50,6 +50,10 @@ public:
 
 private:
     void AddConnection(uint32_t socket);
+    // Forgets the socket's record and queues its closed event;
+    // `endedAtDriver`: the driver reported it and keeps the number until the
+    // event is raised.
+    void RemoveConnection(uint32_t socket, bool endedAtDriver);
     std::shared_ptr<CNetworkConnection> FindConnection(uint32_t socket);
     // Queues a connection's received packets, pausing its receiving once
     // they cost kMaxQueuedBytesPerConnection or more.

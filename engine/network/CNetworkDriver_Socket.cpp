@@ -64,6 +64,11 @@ void CNetworkDriver_Socket::ReadArrived()
     m_core->ReadArrived();
 }
 
+void CNetworkDriver_Socket::ReleaseSocket(uint32_t socket)
+{
+    m_core->ReleaseSocket(socket);
+}
+
 bool CNetworkDriver_Socket::IsReadingHandedOver(uint32_t socket)
 {
     return m_core->IsReadingHandedOver(socket);

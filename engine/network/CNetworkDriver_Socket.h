@@ -34,6 +34,7 @@ public:
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length) override;
     void PauseReceiving(uint32_t socket, bool paused) override;
     void ReadArrived() override;
+    void ReleaseSocket(uint32_t socket) override;
 
     // Whether the socket's reading now waits for the owner's ReadArrived.
     bool IsReadingHandedOver(uint32_t socket);
