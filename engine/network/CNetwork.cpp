@@ -111,6 +111,9 @@ void CNetwork::Update()
         if (event->connection) {
             event->connection->RemoveQueuedBytes(static_cast<uint32_t>(event->packet.size()) + kQueuedPacketOverhead);
             ApplyBackPressure(*event->connection);
+        } else if (event->connectionEventCost != 0) {
+            m_queuedConnectionEventBytes -= event->connectionEventCost;
+            ApplyAcceptBackPressure();
         }
         RaiseEvent(*event);
         // Only now may the number go to another connection: every handler
@@ -133,7 +136,7 @@ void CNetwork::OnClientAccepted(uint32_t socket)
     tagNetworkEvent* event = new tagNetworkEvent;
     event->kind = NETWORK_EVENT_CLIENT_ACCEPTED;
     event->socket = socket;
-    QueueEvent(event);
+    QueueConnectionEvent(event);
 }
 
 void CNetwork::OnConnectResult(uint32_t socket, const char* address, bool success)
@@ -146,7 +149,7 @@ void CNetwork::OnConnectResult(uint32_t socket, const char* address, bool succes
     if (address != nullptr)
         event->address = address;
     event->success = success;
-    QueueEvent(event);
+    QueueConnectionEvent(event);
 }
 
 void CNetwork::OnSocketClosed(uint32_t socket)
@@ -177,7 +180,7 @@ void CNetwork::RemoveConnection(uint32_t socket, bool endedAtDriver)
     event->kind = NETWORK_EVENT_SOCKET_CLOSED;
     event->socket = socket;
     event->releaseSocket = endedAtDriver;
-    QueueEvent(event);
+    QueueConnectionEvent(event);
 }
 
 void CNetwork::OnDataReceived(uint32_t socket, const uint8_t* data, uint32_t length)
@@ -246,10 +249,28 @@ std::shared_ptr<CNetworkConnection> CNetwork::FindConnection(uint32_t socket)
     return found == m_connections.end() ? nullptr : found->second;
 }
 
-void CNetwork::QueueEvent(tagNetworkEvent* event)
+void CNetwork::QueueConnectionEvent(tagNetworkEvent* event)
 {
-    CAutoLock lock(&m_eventLock);
-    m_events.push_back(event);
+    event->connectionEventCost = kQueuedPacketOverhead + static_cast<uint32_t>(event->address.size());
+    // Counted before it can be taken, so that Update never counts below 0.
+    m_queuedConnectionEventBytes += event->connectionEventCost;
+    {
+        CAutoLock lock(&m_eventLock);
+        m_events.push_back(event);
+    }
+    ApplyAcceptBackPressure();
+}
+
+void CNetwork::ApplyAcceptBackPressure()
+{
+    CAutoLock lock(&m_acceptPauseLock);
+    const uint32_t queued = m_queuedConnectionEventBytes.load();
+    const bool pause = m_acceptPaused ? queued >= kMaxQueuedConnectionEventBytes / 2
+                                      : queued >= kMaxQueuedConnectionEventBytes;
+    if (pause == m_acceptPaused || !m_driver)
+        return;
+    m_acceptPaused = pause;
+    m_driver->PauseAccepting(pause);
 }
 
 size_t CNetwork::QueuedEventCount()

@@ -69,6 +69,11 @@ void CNetworkDriver_Socket::ReleaseSocket(uint32_t socket)
     m_core->ReleaseSocket(socket);
 }
 
+void CNetworkDriver_Socket::PauseAccepting(bool paused)
+{
+    m_core->PauseAccepting(paused);
+}
+
 bool CNetworkDriver_Socket::IsReadingHandedOver(uint32_t socket)
 {
     return m_core->IsReadingHandedOver(socket);

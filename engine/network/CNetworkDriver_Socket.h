@@ -35,6 +35,7 @@ public:
     void PauseReceiving(uint32_t socket, bool paused) override;
     void ReadArrived() override;
     void ReleaseSocket(uint32_t socket) override;
+    void PauseAccepting(bool paused) override;
 
     // Whether the socket's reading now waits for the owner's ReadArrived.
     bool IsReadingHandedOver(uint32_t socket);

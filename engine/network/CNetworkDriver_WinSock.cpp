@@ -394,10 +394,25 @@ void CNetworkDriver_WinSock::OnSocketNotify(void*, Common::tagEventArgs* args)
         OnClose(socket, error);
 }
 
+void CNetworkDriver_WinSock::PauseAccepting(bool paused)
+{
+    m_acceptPaused = paused;
+    // Winsock sends no other accept notice until one is accepted.
+    if (!paused && m_acceptDeferred && m_listenSocket != INVALID_SOCKET && GetWindow() != nullptr) {
+        m_acceptDeferred = false;
+        PostMessageW(GetWindow(), kNotifyMessage, static_cast<WPARAM>(m_listenSocket),
+                     WSAMAKESELECTREPLY(FD_ACCEPT, 0));
+    }
+}
+
 void CNetworkDriver_WinSock::OnAccept(SOCKET socket, int error)
 {
     if (error != 0) {
         StopListening();
+        return;
+    }
+    if (m_acceptPaused) {
+        m_acceptDeferred = true;
         return;
     }
     const SOCKET accepted = accept(socket, nullptr, nullptr);

@@ -55,6 +55,7 @@ public:
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length) override;
     void PauseReceiving(uint32_t socket, bool paused) override;
     void ReleaseSocket(uint32_t socket) override;
+    void PauseAccepting(bool paused) override;
 
     // The hidden frame's window (null before Initialize).
     HWND GetWindow() const;
@@ -103,6 +104,10 @@ private:
     SOCKET m_listenSocket = INVALID_SOCKET;
     INetworkDriverListener* m_listener = nullptr;
     bool m_stopping = false;
+    // Accepting is paused; a client that came meanwhile waits in the
+    // backlog, and its notice is asked for again on the resume.
+    bool m_acceptPaused = false;
+    bool m_acceptDeferred = false;
     Common::TIntrusivePointer<DirectUI::IFrame> m_frame;
     // Addresses of the connects still under way, by socket.
     std::map<SOCKET, std::string> m_pendingAddresses;

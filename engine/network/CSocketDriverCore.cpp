@@ -53,7 +53,8 @@ CSocketDriverCore::CDriverSocket::CDriverSocket(SOCKET socket)
 }
 
 CSocketDriverCore::CSocketDriverCore(DWORD sendTimeoutMs)
-    : m_sendTimeoutMs(sendTimeoutMs), m_detaching(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+    : m_sendTimeoutMs(sendTimeoutMs), m_detaching(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      m_acceptAllowed(CreateEventW(nullptr, TRUE, TRUE, nullptr))
 {
 }
 
@@ -289,6 +290,16 @@ void CSocketDriverCore::PauseReceiving(uint32_t socket, bool paused)
     }
 }
 
+void CSocketDriverCore::PauseAccepting(bool paused)
+{
+    if (m_acceptAllowed.IsValid()) {
+        if (paused)
+            ResetEvent(m_acceptAllowed.Get());
+        else
+            SetEvent(m_acceptAllowed.Get());
+    }
+}
+
 void CSocketDriverCore::Detach()
 {
     SetListener(nullptr);
@@ -342,6 +353,9 @@ void CSocketDriverCore::AcceptLoop(SOCKET listenSocket)
     // StopListening end this thread without relying on a close from another
     // thread waking a blocked call.
     while (!m_stopAccepting) {
+        // Paused, clients wait in the backlog; the stop flag is still seen.
+        if (m_acceptAllowed.IsValid() && WaitForSingleObject(m_acceptAllowed.Get(), kAcceptPollMs) != WAIT_OBJECT_0)
+            continue;
         fd_set readable;
         FD_ZERO(&readable);
         FD_SET(listenSocket, &readable);

@@ -62,6 +62,7 @@ public:
     void ReleaseSocket(uint32_t socket);
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length);
     void PauseReceiving(uint32_t socket, bool paused);
+    void PauseAccepting(bool paused);
     // One plain read of each socket handed over to the caller, reported
     // before it returns; a socket with nothing waiting goes back to its
     // receive thread.
@@ -184,6 +185,8 @@ private:
     Common::CScopedSocket m_listenSocket;
     tagStartedThread m_acceptThread;
     std::atomic<bool> m_stopAccepting{false};
+    // Set while clients may be accepted; reset while the owner pauses that.
+    Common::CScopedKernelHandle m_acceptAllowed;
     // Set by StopListening, never cleared: receive threads then end quietly.
     std::atomic<bool> m_stopping{false};
 };

@@ -62,6 +62,9 @@ public:
     // socket by number. An owner that never gives a number back leaves the
     // ended socket to the driver's destruction.
     virtual void ReleaseSocket(uint32_t socket) = 0;
+    // Stops taking new clients on the listening socket (true) until asked to
+    // go on (false); they wait in the system's backlog meanwhile.
+    virtual void PauseAccepting(bool paused) = 0;
 };
 
 // A new threaded socket driver (CNetworkDriver_Socket), count 0: hand it to

@@ -28,6 +28,9 @@ struct tagNetworkEvent
     // A close the driver reported: it keeps the socket's number until the
     // event has been raised and the number is given back.
     bool releaseSocket = false;
+    // For the other events than packets: what it was charged to the bound
+    // of waiting connection events.
+    uint32_t connectionEventCost = 0;
 };
 
 } // namespace Network

@@ -43,10 +43,13 @@ public:
     }
     void PauseReceiving(uint32_t, bool paused) override { pauses.push_back(paused); }
     void ReleaseSocket(uint32_t socket) override { released.push_back(socket); }
+    void PauseAccepting(bool paused) override { acceptPauses.push_back(paused); }
 
     INetworkDriverListener* listener = nullptr;
     // Socket numbers given back, in order.
     std::vector<uint32_t> released;
+    // Every pause (true) and resume (false) of accepting, in order.
+    std::vector<bool> acceptPauses;
     // Every pause (true) and resume (false) asked for, in order.
     std::vector<bool> pauses;
     std::vector<std::string> sent;
@@ -454,4 +457,25 @@ TEST_F(FramingTest, ANumberIsGivenBackOnlyAfterTheDriversCloseWasRaised)
     EXPECT_EQ(closedSockets, (std::vector<uint32_t>{kSocket, kSocket + 1}));
     EXPECT_EQ(driver->released, std::vector<uint32_t>{kSocket});
     EXPECT_EQ(driver->pauses, (std::vector<bool>{true, false}));
+}
+
+// Clients that connect and go while Update is not called are charged to the
+// queue's bound like packets: accepting pauses once their accepted and closed
+// events cost the bound, and resumes once Update has taken them below half;
+// every event is still raised, in order.
+TEST_F(FramingTest, ConnectionsComingAndGoingUnraisedPauseAccepting)
+{
+    uint32_t accepted = 0;
+    for (uint32_t socket = 1000; driver->acceptPauses.empty() && socket < 1000 + 100000; ++socket) {
+        driver->listener->OnClientAccepted(socket);
+        driver->listener->OnSocketClosed(socket);
+        ++accepted;
+    }
+    ASSERT_EQ(driver->acceptPauses, std::vector<bool>{true});
+    EXPECT_LE(accepted * 2 * kQueuedPacketOverhead, kMaxQueuedConnectionEventBytes + 2 * kQueuedPacketOverhead);
+    for (int calls = 0; closedSockets.size() < accepted && calls < 100000; ++calls)
+        network->Update();
+    EXPECT_EQ(closedSockets.size(), accepted);
+    EXPECT_EQ(closedSockets.back(), 1000 + accepted - 1);
+    EXPECT_EQ(driver->acceptPauses, (std::vector<bool>{true, false}));
 }
