@@ -9,11 +9,12 @@ namespace Network {
 // Starts one overlapped socket operation (`start` issues it with the
 // overlapped record, the count and the flags, as WSARecv takes them) and
 // waits for it to finish: the byte count, or -1 on an error or on
-// `interrupt`. The operation's own signal `done` (manual reset) is cleared
-// before the operation is issued, since Winsock does not promise to clear it,
-// and a wake-up that finds the operation not yet complete waits again. An
-// operation given up on is cancelled and waited out, since its buffer and
-// overlapped record must outlive it.
+// `interrupt`. Winsock does not promise to clear the operation's signal
+// `done` (manual reset) when it is issued, so a wake-up that finds the
+// operation not yet complete clears it and waits again (clearing it before
+// every operation would cost a system call each time for a case that the
+// wait handles anyway). An operation given up on is cancelled and waited
+// out, since its buffer and overlapped record must outlive it.
 template <typename Start>
 int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, Start start)
 {
@@ -21,7 +22,6 @@ int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, Start start)
     overlapped.hEvent = done;
     DWORD count = 0;
     DWORD flags = 0;
-    ResetEvent(done);
     if (start(&overlapped, &count, &flags) == 0)
         return static_cast<int>(count);
     if (WSAGetLastError() != WSA_IO_PENDING)
