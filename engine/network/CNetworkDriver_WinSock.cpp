@@ -389,7 +389,7 @@ void CNetworkDriver_WinSock::OnSocketNotify(void*, Common::tagEventArgs* args)
     if ((events & FD_CONNECT) != 0)
         OnConnect(socket, error);
     if ((events & FD_READ) != 0 && owned() && OnRead(socket) == READ_ENDED)
-        OnEnded(socket);
+        OnEnded(socket, error);
     if ((events & FD_CLOSE) != 0 && owned())
         OnClose(socket, error);
 }
@@ -481,18 +481,14 @@ void CNetworkDriver_WinSock::OnClose(SOCKET socket, int error)
     enmReadResult last = READ_DATA;
     for (int reads = 0; reads < kMaxReadsBeforeClose && last == READ_DATA && Owns(socket); ++reads)
         last = OnRead(socket);
-    if (FileSystem::ILogFile* log = FileSystem::ILogFile_GetInstance())
-        log->Log(FileSystem::LOG_LEVEL_TRACE,
-                 L"OnSocketNotify_Close() wSelectError=%d WSAGetLastError()=%d GetLastError()=%d ", error,
-                 WSAGetLastError(), static_cast<int>(GetLastError()));
     // Only a socket that has really ended is closed: a close notice whose
     // socket still has its peer (one left from before, or one posted ahead
     // of the end) changes nothing; the real end is seen when it comes.
     if (last == READ_ENDED || last == READ_PAUSED)
-        OnEnded(socket);
+        OnEnded(socket, error);
 }
 
-void CNetworkDriver_WinSock::OnEnded(SOCKET socket)
+void CNetworkDriver_WinSock::OnEnded(SOCKET socket, int error)
 {
     // A handler may have closed it meanwhile, which reported the close.
     if (!Owns(socket))
@@ -505,6 +501,10 @@ void CNetworkDriver_WinSock::OnEnded(SOCKET socket)
             return;
         }
     }
+    if (FileSystem::ILogFile* log = FileSystem::ILogFile_GetInstance())
+        log->Log(FileSystem::LOG_LEVEL_TRACE,
+                 L"OnSocketNotify_Close() wSelectError=%d WSAGetLastError()=%d GetLastError()=%d ", error,
+                 WSAGetLastError(), static_cast<int>(GetLastError()));
     // The owner hears of the close once and gives the number back.
     EndOwned(socket);
     if (m_listener != nullptr)

@@ -81,9 +81,10 @@ private:
     void OnAccept(SOCKET socket, int error);
     void OnConnect(SOCKET socket, int error);
     enmReadResult OnRead(SOCKET socket);
-    // Reports the end of a socket whose peer has gone, after its data;
-    // nothing while its reading is paused (the end waits for the resume).
-    void OnEnded(SOCKET socket);
+    // Logs and reports the end of a socket whose peer has gone, after its
+    // data; nothing while its reading is paused (the end waits for the
+    // resume). `error` is the notification's.
+    void OnEnded(SOCKET socket, int error);
     void OnClose(SOCKET socket, int error);
     bool Watch(SOCKET socket, long events);
     // Shuts the socket down and stops its notifications; its number stays
