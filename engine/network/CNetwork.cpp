@@ -19,8 +19,11 @@ CNetwork::~CNetwork()
     // reach this object.
     if (m_driver)
         m_driver->Initialize(nullptr);
-    for (tagNetworkEvent* event : m_events)
+    for (tagNetworkEvent* event : m_events) {
+        if (event->releaseSocket)
+            m_driver->ReleaseSocket(event->socket);
         delete event;
+    }
     m_events.clear();
 }
 
@@ -108,14 +111,23 @@ void CNetwork::Update()
         if (event->connection) {
             event->connection->RemoveQueuedBytes(static_cast<uint32_t>(event->packet.size()) + kQueuedPacketOverhead);
             ApplyBackPressure(*event->connection);
+        } else if (event->connectionEventCost != 0) {
+            m_queuedConnectionEventBytes -= event->connectionEventCost;
+            ApplyAcceptBackPressure();
         }
         RaiseEvent(*event);
+        // Only now may the number go to another connection: every handler
+        // that could still act on this one by number has run.
+        if (event->releaseSocket)
+            m_driver->ReleaseSocket(event->socket);
     }
 }
 
 void CNetwork::CloseConnection(uint32_t socket)
 {
-    OnSocketClosed(socket);
+    // The socket stays open at the driver (and its number taken), so it is
+    // not given back after the event.
+    RemoveConnection(socket, false);
 }
 
 void CNetwork::OnClientAccepted(uint32_t socket)
@@ -124,7 +136,7 @@ void CNetwork::OnClientAccepted(uint32_t socket)
     tagNetworkEvent* event = new tagNetworkEvent;
     event->kind = NETWORK_EVENT_CLIENT_ACCEPTED;
     event->socket = socket;
-    QueueEvent(event);
+    QueueConnectionEvent(event);
 }
 
 void CNetwork::OnConnectResult(uint32_t socket, const char* address, bool success)
@@ -137,10 +149,15 @@ void CNetwork::OnConnectResult(uint32_t socket, const char* address, bool succes
     if (address != nullptr)
         event->address = address;
     event->success = success;
-    QueueEvent(event);
+    QueueConnectionEvent(event);
 }
 
 void CNetwork::OnSocketClosed(uint32_t socket)
+{
+    RemoveConnection(socket, true);
+}
+
+void CNetwork::RemoveConnection(uint32_t socket, bool endedAtDriver)
 {
     std::shared_ptr<CNetworkConnection> removed;
     {
@@ -151,14 +168,19 @@ void CNetwork::OnSocketClosed(uint32_t socket)
             m_connections.erase(found);
         }
     }
-    // Its packets still waiting for Update must not pause or resume whatever
-    // connection gets the socket number next.
-    if (removed)
-        removed->MarkClosed();
+    if (removed) {
+        // Its packets still waiting for Update must not pause or resume the
+        // socket from now on. A socket the driver keeps open is read again:
+        // left paused, it would never be read nor its end seen.
+        CAutoLock lock(&removed->GetPauseLock());
+        if (removed->MarkClosed() && !endedAtDriver && m_driver)
+            m_driver->PauseReceiving(socket, false);
+    }
     tagNetworkEvent* event = new tagNetworkEvent;
     event->kind = NETWORK_EVENT_SOCKET_CLOSED;
     event->socket = socket;
-    QueueEvent(event);
+    event->releaseSocket = endedAtDriver;
+    QueueConnectionEvent(event);
 }
 
 void CNetwork::OnDataReceived(uint32_t socket, const uint8_t* data, uint32_t length)
@@ -170,6 +192,10 @@ void CNetwork::OnDataReceived(uint32_t socket, const uint8_t* data, uint32_t len
     std::vector<tagNetworkEvent*> packets;
     connection->Receive(data, length, packets);
     QueuePackets(connection, packets);
+    // Nothing more is taken from a damaged stream: reading on would only
+    // drop whatever the peer keeps sending.
+    if (connection->IsBad() && m_driver)
+        m_driver->Close(socket);
 }
 
 void CNetwork::QueuePackets(const std::shared_ptr<CNetworkConnection>& connection,
@@ -223,10 +249,28 @@ std::shared_ptr<CNetworkConnection> CNetwork::FindConnection(uint32_t socket)
     return found == m_connections.end() ? nullptr : found->second;
 }
 
-void CNetwork::QueueEvent(tagNetworkEvent* event)
+void CNetwork::QueueConnectionEvent(tagNetworkEvent* event)
 {
-    CAutoLock lock(&m_eventLock);
-    m_events.push_back(event);
+    event->connectionEventCost = kQueuedPacketOverhead + static_cast<uint32_t>(event->address.size());
+    // Counted before it can be taken, so that Update never counts below 0.
+    m_queuedConnectionEventBytes += event->connectionEventCost;
+    {
+        CAutoLock lock(&m_eventLock);
+        m_events.push_back(event);
+    }
+    ApplyAcceptBackPressure();
+}
+
+void CNetwork::ApplyAcceptBackPressure()
+{
+    CAutoLock lock(&m_acceptPauseLock);
+    const uint32_t queued = m_queuedConnectionEventBytes.load();
+    const bool pause = m_acceptPaused ? queued >= kMaxQueuedConnectionEventBytes / 2
+                                      : queued >= kMaxQueuedConnectionEventBytes;
+    if (pause == m_acceptPaused || !m_driver)
+        return;
+    m_acceptPaused = pause;
+    m_driver->PauseAccepting(pause);
 }
 
 size_t CNetwork::QueuedEventCount()

@@ -50,6 +50,10 @@ public:
 
 private:
     void AddConnection(uint32_t socket);
+    // Forgets the socket's record and queues its closed event;
+    // `endedAtDriver`: the driver reported it and keeps the number until the
+    // event is raised.
+    void RemoveConnection(uint32_t socket, bool endedAtDriver);
     std::shared_ptr<CNetworkConnection> FindConnection(uint32_t socket);
     // Queues a connection's received packets, pausing its receiving once
     // they cost kMaxQueuedBytesPerConnection or more.
@@ -59,7 +63,11 @@ private:
     void ApplyBackPressure(CNetworkConnection& connection);
     // Marks it bad and has the driver close it; the closed event follows.
     void DropConnection(CNetworkConnection& connection);
-    void QueueEvent(tagNetworkEvent* event);
+    // Queues an accepted, connect-result or closed event, charged to the
+    // bound of waiting connection events.
+    void QueueConnectionEvent(tagNetworkEvent* event);
+    // Pauses or resumes accepting as the connection events' cost asks.
+    void ApplyAcceptBackPressure();
     size_t QueuedEventCount();
     tagNetworkEvent* TakeEvent();
     void RaiseEvent(const tagNetworkEvent& event);
@@ -69,6 +77,10 @@ private:
     Common::CCriticalSection m_connectionLock;
     std::deque<tagNetworkEvent*> m_events;
     Common::CCriticalSection m_eventLock;
+    std::atomic<uint32_t> m_queuedConnectionEventBytes{0};
+    // Whether accepting is paused; decided and told under its lock.
+    Common::CCriticalSection m_acceptPauseLock;
+    bool m_acceptPaused = false;
     std::atomic<uint32_t> m_bytesSent{0};
     std::atomic<uint32_t> m_bytesReceived{0};
 };

@@ -1,6 +1,5 @@
 #include "engine/network/CNetworkConnection.h"
 
-#include "engine/common/base/CAutoLock.h"
 #include "engine/network/PacketFormat.h"
 #include "engine/network/tagNetworkEvent.h"
 
@@ -28,10 +27,10 @@ bool CNetworkConnection::PauseChanges(uint32_t bound, bool* paused)
     return true;
 }
 
-void CNetworkConnection::MarkClosed()
+bool CNetworkConnection::MarkClosed()
 {
-    Common::CAutoLock lock(&m_pauseLock);
     m_closed = true;
+    return m_paused;
 }
 
 void CNetworkConnection::Receive(const uint8_t* data, uint32_t length, std::vector<tagNetworkEvent*>& events)

@@ -38,8 +38,9 @@ public:
     // tells the driver while it still holds GetPauseLock. Never true once
     // the socket has closed: its number may already be another connection's.
     bool PauseChanges(uint32_t bound, bool* paused);
-    // The driver reported the socket closed (its packets may still wait).
-    void MarkClosed();
+    // The record is gone (its packets may still wait); whether receiving was
+    // paused then. The caller holds GetPauseLock.
+    bool MarkClosed();
     Common::CCriticalSection& GetPauseLock() { return m_pauseLock; }
 
     // Appends received bytes and cuts whole packets out of the stream; each

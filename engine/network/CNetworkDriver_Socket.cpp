@@ -64,6 +64,21 @@ void CNetworkDriver_Socket::ReadArrived()
     m_core->ReadArrived();
 }
 
+void CNetworkDriver_Socket::ReleaseSocket(uint32_t socket)
+{
+    m_core->ReleaseSocket(socket);
+}
+
+void CNetworkDriver_Socket::PauseAccepting(bool paused)
+{
+    m_core->PauseAccepting(paused);
+}
+
+bool CNetworkDriver_Socket::IsReadingHandedOver(uint32_t socket)
+{
+    return m_core->IsReadingHandedOver(socket);
+}
+
 INetworkDriver* INetworkDriver_Socket_Create()
 {
     return new (std::nothrow) CNetworkDriver_Socket;

@@ -34,6 +34,11 @@ public:
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length) override;
     void PauseReceiving(uint32_t socket, bool paused) override;
     void ReadArrived() override;
+    void ReleaseSocket(uint32_t socket) override;
+    void PauseAccepting(bool paused) override;
+
+    // Whether the socket's reading now waits for the owner's ReadArrived.
+    bool IsReadingHandedOver(uint32_t socket);
 
 private:
     std::shared_ptr<CSocketDriverCore> m_core;

@@ -3,8 +3,8 @@
 #include "engine/network/CSocketDriverCore.h"
 
 #include "engine/common/base/CAutoLock.h"
-#include "engine/common/system/SocketFunctions.h"
 #include "engine/network/INetworkDriver.h"
+#include "engine/network/RunOverlapped.h"
 #include "engine/network/SocketAddress.h"
 
 #include <algorithm>
@@ -39,34 +39,6 @@ struct tagThreadParameter
     std::string address;
 };
 
-// Starts one overlapped receive on the socket (`start` issues it with the
-// overlapped record, the count and the flags) and waits for it to finish:
-// the byte count, or -1 on an error or on `interrupt`. Issuing it resets
-// `done`, so no signal left from an earlier receive can end the wait. A
-// receive given up on is cancelled and waited out, since its buffer and
-// overlapped record must outlive it.
-template <typename Start>
-int RunOverlapped(SOCKET socket, HANDLE done, HANDLE interrupt, Start start)
-{
-    WSAOVERLAPPED overlapped{};
-    overlapped.hEvent = done;
-    DWORD count = 0;
-    DWORD flags = 0;
-    if (start(&overlapped, &count, &flags) == 0)
-        return static_cast<int>(count);
-    if (WSAGetLastError() != WSA_IO_PENDING)
-        return -1;
-    const HANDLE waits[2] = {done, interrupt};
-    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
-        CancelIo(reinterpret_cast<HANDLE>(socket));
-        WSAGetOverlappedResult(socket, &overlapped, &count, TRUE, &flags);
-        return -1;
-    }
-    if (!WSAGetOverlappedResult(socket, &overlapped, &count, FALSE, &flags))
-        return -1;
-    return static_cast<int>(count);
-}
-
 } // namespace
 
 CSocketDriverCore::CDriverSocket::CDriverSocket(SOCKET socket)
@@ -78,6 +50,12 @@ CSocketDriverCore::CDriverSocket::CDriverSocket(SOCKET socket)
     ioctlsocket(socket, FIONBIO, &nonBlocking);
     if (sendRoom.IsValid())
         WSAEventSelect(socket, sendRoom.Get(), FD_WRITE);
+}
+
+CSocketDriverCore::CSocketDriverCore(DWORD sendTimeoutMs)
+    : m_sendTimeoutMs(sendTimeoutMs), m_detaching(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      m_acceptAllowed(CreateEventW(nullptr, TRUE, TRUE, nullptr))
+{
 }
 
 CSocketDriverCore::~CSocketDriverCore() = default;
@@ -170,8 +148,10 @@ uint32_t CSocketDriverCore::Connect(const char* address)
     if (!connection.IsValid())
         return kInvalidNetworkSocket;
     const uint32_t number = static_cast<uint32_t>(connection.Get());
-    if (!Common::ConnectSocketWithTimeout(connection.Get(), resolved, kConnectTimeoutMs)) {
-        connection.Close();
+    if (!ConnectWithin(connection.Get(), resolved, kConnectTimeoutMs)) {
+        // Reported while the number is still this socket's: closed first, it
+        // could go to another connect, whose record the late failure would
+        // then replace.
         NotifyConnectResult(number, address, false);
         return kInvalidNetworkSocket;
     }
@@ -181,6 +161,26 @@ uint32_t CSocketDriverCore::Connect(const char* address)
     NotifyConnectResult(number, address, true);
     StartReceiving(record);
     return number;
+}
+
+bool CSocketDriverCore::ConnectWithin(SOCKET socket, const sockaddr_in& address, DWORD limitMs)
+{
+    const Common::CScopedKernelHandle connected(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!connected.IsValid() || !m_detaching.IsValid()
+        || WSAEventSelect(socket, connected.Get(), FD_CONNECT) != 0)
+        return false;
+    bool done = connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    if (!done && WSAGetLastError() == WSAEWOULDBLOCK) {
+        const HANDLE waits[2] = {connected.Get(), m_detaching.Get()};
+        WSANETWORKEVENTS happened{};
+        done = WaitForMultipleObjects(2, waits, FALSE, limitMs) == WAIT_OBJECT_0
+            && WSAEnumNetworkEvents(socket, connected.Get(), &happened) == 0
+            && (happened.lNetworkEvents & FD_CONNECT) != 0 && happened.iErrorCode[FD_CONNECT_BIT] == 0;
+    }
+    // The socket stays non-blocking; the connection record asks for its own
+    // signals.
+    WSAEventSelect(socket, nullptr, 0);
+    return done;
 }
 
 bool CSocketDriverCore::ConnectAsync(const char* address)
@@ -198,17 +198,29 @@ void CSocketDriverCore::Close(uint32_t socket)
     SocketRecord dropped;
     CAutoLock lock(&m_socketLock);
     auto found = m_sockets.find(socket);
-    if (found == m_sockets.end())
+    if (found == m_sockets.end() || found->second->ended)
         return;
     found->second->closing = true;
     if (found->second->hasReader) {
-        // The receive thread wakes, reports the close and closes the socket;
-        // a send waiting for room gives up.
+        // The receive thread wakes, reports the close and shuts the socket
+        // down; a send waiting for room gives up.
         SetEvent(found->second->closeRequested.Get());
         return;
     }
     // Nobody reads it any more (listening stopped): close it here, quietly.
     dropped = std::move(found->second);
+    m_sockets.erase(found);
+}
+
+void CSocketDriverCore::ReleaseSocket(uint32_t socket)
+{
+    SocketRecord released;
+    CAutoLock lock(&m_socketLock);
+    auto found = m_sockets.find(socket);
+    if (found == m_sockets.end() || !found->second->ended)
+        return;
+    // Closed when the last holder (a send still giving up) lets go.
+    released = std::move(found->second);
     m_sockets.erase(found);
 }
 
@@ -264,7 +276,7 @@ bool CSocketDriverCore::WaitForSendRoom(CDriverSocket& record, DWORD start)
 void CSocketDriverCore::PauseReceiving(uint32_t socket, bool paused)
 {
     const SocketRecord record = FindSocket(socket);
-    if (!record)
+    if (!record || record->closing)
         return;
     // The flag is read first by the receive thread; the event is what it
     // waits on, so it is reset before the flag is raised and set after the
@@ -278,9 +290,21 @@ void CSocketDriverCore::PauseReceiving(uint32_t socket, bool paused)
     }
 }
 
+void CSocketDriverCore::PauseAccepting(bool paused)
+{
+    if (m_acceptAllowed.IsValid()) {
+        if (paused)
+            ResetEvent(m_acceptAllowed.Get());
+        else
+            SetEvent(m_acceptAllowed.Get());
+    }
+}
+
 void CSocketDriverCore::Detach()
 {
     SetListener(nullptr);
+    if (m_detaching.IsValid())
+        SetEvent(m_detaching.Get());
     StopListening();
     std::map<uint32_t, SocketRecord> sockets;
     {
@@ -329,6 +353,9 @@ void CSocketDriverCore::AcceptLoop(SOCKET listenSocket)
     // StopListening end this thread without relying on a close from another
     // thread waking a blocked call.
     while (!m_stopAccepting) {
+        // Paused, clients wait in the backlog; the stop flag is still seen.
+        if (m_acceptAllowed.IsValid() && WaitForSingleObject(m_acceptAllowed.Get(), kAcceptPollMs) != WAIT_OBJECT_0)
+            continue;
         fd_set readable;
         FD_ZERO(&readable);
         FD_SET(listenSocket, &readable);
@@ -360,8 +387,21 @@ void CSocketDriverCore::StartReceiving(const SocketRecord& record)
     parameter->record = record;
     if (StartThread(&CSocketDriverCore::ReceiveThread, parameter))
         return;
-    RemoveSocket(record);
-    NotifySocketClosed(static_cast<uint32_t>(record->handle.Get()));
+    EndSocket(record);
+}
+
+void CSocketDriverCore::EndSocket(const SocketRecord& record)
+{
+    const uint32_t number = static_cast<uint32_t>(record->handle.Get());
+    record->closing = true;
+    {
+        CAutoLock lock(&m_socketLock);
+        record->ended = true;
+    }
+    // The peer sees the end now, although the number stays taken.
+    shutdown(record->handle.Get(), SD_BOTH);
+    if (!NotifySocketClosed(number))
+        RemoveSocket(record);
 }
 
 void CSocketDriverCore::ReceiveLoop(const SocketRecord& record)
@@ -390,10 +430,7 @@ void CSocketDriverCore::ReceiveLoop(const SocketRecord& record)
         if (m_ownerReads && !HandReadingOver(record))
             break;
     }
-    RemoveSocket(record);
-    NotifySocketClosed(number);
-    // The socket closes when the last holder of the record (this thread, or a
-    // send still in progress) lets go.
+    EndSocket(record);
 }
 
 int CSocketDriverCore::ReceiveOnce(const SocketRecord& record, HANDLE dataReady, char* buffer, int size)
@@ -498,6 +535,15 @@ void CSocketDriverCore::ReadArrived()
     }
 }
 
+bool CSocketDriverCore::IsReadingHandedOver(uint32_t socket)
+{
+    const SocketRecord record = FindSocket(socket);
+    if (!record)
+        return false;
+    CAutoLock lock(&m_handOverLock);
+    return std::find(m_handedOver.begin(), m_handedOver.end(), record) != m_handedOver.end();
+}
+
 void CSocketDriverCore::AddSocket(const SocketRecord& record)
 {
     CAutoLock lock(&m_socketLock);
@@ -533,11 +579,13 @@ void CSocketDriverCore::NotifyConnectResult(uint32_t socket, const char* address
         m_listener->OnConnectResult(socket, address, success);
 }
 
-void CSocketDriverCore::NotifySocketClosed(uint32_t socket)
+bool CSocketDriverCore::NotifySocketClosed(uint32_t socket)
 {
     CAutoLock lock(&m_listenerLock);
-    if (m_listener != nullptr)
-        m_listener->OnSocketClosed(socket);
+    if (m_listener == nullptr)
+        return false;
+    m_listener->OnSocketClosed(socket);
+    return true;
 }
 
 void CSocketDriverCore::NotifyDataReceived(uint32_t socket, const uint8_t* data, uint32_t length)

@@ -45,7 +45,7 @@ public:
     // How long one send may wait for a peer that does not read.
     static constexpr DWORD kDefaultSendTimeoutMs = 5000;
 
-    explicit CSocketDriverCore(DWORD sendTimeoutMs = kDefaultSendTimeoutMs) : m_sendTimeoutMs(sendTimeoutMs) {}
+    explicit CSocketDriverCore(DWORD sendTimeoutMs = kDefaultSendTimeoutMs);
     ~CSocketDriverCore();
     CSocketDriverCore(const CSocketDriverCore&) = delete;
     CSocketDriverCore& operator=(const CSocketDriverCore&) = delete;
@@ -58,12 +58,18 @@ public:
     uint32_t Connect(const char* address);
     bool ConnectAsync(const char* address);
     void Close(uint32_t socket);
+    // Lets the number of a socket reported closed go back to the system.
+    void ReleaseSocket(uint32_t socket);
     bool Send(uint32_t socket, const uint8_t* data, uint32_t length);
     void PauseReceiving(uint32_t socket, bool paused);
+    void PauseAccepting(bool paused);
     // One plain read of each socket handed over to the caller, reported
     // before it returns; a socket with nothing waiting goes back to its
     // receive thread.
     void ReadArrived();
+    // Whether the socket's receive thread has left its reading to the owner
+    // and waits for ReadArrived (for tests that need that state first).
+    bool IsReadingHandedOver(uint32_t socket);
     // The driver is going: no more listener calls, no more accepting, every
     // connection shut down (its thread closes it), and every thread of the
     // driver ended (but the calling one, when it is one of them).
@@ -98,6 +104,9 @@ private:
         Common::CCriticalSection sendLock;
         // A send failed part-way: nothing more may be sent (under sendLock).
         bool sendFailed = false;
+        // Its close was reported: the record only keeps the number taken
+        // until the owner gives it back (under the driver's socket lock).
+        bool ended = false;
     };
     using SocketRecord = std::shared_ptr<CDriverSocket>;
 
@@ -132,8 +141,14 @@ private:
     // Gives the reading back to the receive thread (under readLock).
     static void ReturnReading(CDriverSocket& record);
     // Starts the record's receive thread; on failure the connection is
-    // reported closed and dropped.
+    // reported closed.
     void StartReceiving(const SocketRecord& record);
+    // Shuts the connection down and reports its close; the record stays,
+    // keeping the number, until ReleaseSocket (or at once when nobody
+    // listens, since nobody would give it back).
+    void EndSocket(const SocketRecord& record);
+    // A non-blocking connect that a detach cuts short; true once connected.
+    bool ConnectWithin(SOCKET socket, const sockaddr_in& address, DWORD limitMs);
 
     void AddSocket(const SocketRecord& record);
     SocketRecord FindSocket(uint32_t socket);
@@ -141,7 +156,8 @@ private:
 
     void NotifyClientAccepted(uint32_t socket);
     void NotifyConnectResult(uint32_t socket, const char* address, bool success);
-    void NotifySocketClosed(uint32_t socket);
+    // False when no listener heard it.
+    bool NotifySocketClosed(uint32_t socket);
     void NotifyDataReceived(uint32_t socket, const uint8_t* data, uint32_t length);
 
     const DWORD m_sendTimeoutMs;
@@ -162,11 +178,15 @@ private:
     Common::CCriticalSection m_threadLock;
     std::vector<tagStartedThread> m_threads;
     bool m_detached = false;
+    // Set by Detach: connects under way give up at once.
+    Common::CScopedKernelHandle m_detaching;
 
     // Used by the thread that listens and stops listening.
     Common::CScopedSocket m_listenSocket;
     tagStartedThread m_acceptThread;
     std::atomic<bool> m_stopAccepting{false};
+    // Set while clients may be accepted; reset while the owner pauses that.
+    Common::CScopedKernelHandle m_acceptAllowed;
     // Set by StopListening, never cleared: receive threads then end quietly.
     std::atomic<bool> m_stopping{false};
 };

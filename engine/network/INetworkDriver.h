@@ -34,7 +34,8 @@ public:
     // the attempt was started. Callers do not rely on the value.
     virtual uint32_t ConnectAsync(const char* address) = 0;
     // Closes one of this driver's sockets; OnSocketClosed follows exactly once.
-    // Numbers the driver does not own are left alone.
+    // Numbers the driver does not own, and sockets already reported closed,
+    // are left alone.
     virtual void Close(uint32_t socket) = 0;
     // True when every byte was sent.
     virtual bool Send(uint32_t socket, const uint8_t* data, uint32_t length) = 0;
@@ -53,6 +54,17 @@ public:
     // takes it back when nothing is waiting. Drivers that read only on their
     // own do nothing here.
     virtual void ReadArrived() {}
+    // Gives back the number of a socket whose close was reported. Until then
+    // the driver keeps the ended socket (shut down, acting on nothing), so
+    // that the system cannot hand its number to a new connection while the
+    // owner may still act on the old one: its events reported before the
+    // close are raised later, and their handlers close or answer "their"
+    // socket by number. An owner that never gives a number back leaves the
+    // ended socket to the driver's destruction.
+    virtual void ReleaseSocket(uint32_t socket) = 0;
+    // Stops taking new clients on the listening socket (true) until asked to
+    // go on (false); they wait in the system's backlog meanwhile.
+    virtual void PauseAccepting(bool paused) = 0;
 };
 
 // A new threaded socket driver (CNetworkDriver_Socket), count 0: hand it to

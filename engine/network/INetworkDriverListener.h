@@ -15,6 +15,8 @@ public:
     virtual void OnClientAccepted(uint32_t socket) = 0;
     // `address` is the text given to Connect; valid only during the call.
     virtual void OnConnectResult(uint32_t socket, const char* address, bool success) = 0;
+    // The driver keeps the number taken until the owner gives it back with
+    // INetworkDriver::ReleaseSocket.
     virtual void OnSocketClosed(uint32_t socket) = 0;
     // `data` is valid only during the call.
     virtual void OnDataReceived(uint32_t socket, const uint8_t* data, uint32_t length) = 0;

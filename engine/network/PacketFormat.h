@@ -22,6 +22,11 @@ constexpr uint32_t kMaxQueuedBytesPerConnection = 1024 * 1024;
 // What a waiting packet costs besides its bytes: its event record, the two
 // heap blocks behind it and its place in the queue.
 constexpr uint32_t kQueuedPacketOverhead = 128;
+// What the connection events (accepted, connect results, closes) waiting for
+// Update may cost together; past it no more clients are accepted until
+// Update has taken them below half: connections that come and go while
+// Update is not called cannot grow the queue (or hold sockets) without end.
+constexpr uint32_t kMaxQueuedConnectionEventBytes = 1024 * 1024;
 // Events one Update raises at most; the rest wait for the next call.
 constexpr uint32_t kMaxEventsPerUpdate = 256;
 

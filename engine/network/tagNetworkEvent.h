@@ -25,6 +25,12 @@ struct tagNetworkEvent
     std::vector<uint8_t> packet;
     // For a received packet: the connection whose queued count it is part of.
     std::shared_ptr<CNetworkConnection> connection;
+    // A close the driver reported: it keeps the socket's number until the
+    // event has been raised and the number is given back.
+    bool releaseSocket = false;
+    // For the other events than packets: what it was charged to the bound
+    // of waiting connection events.
+    uint32_t connectionEventCost = 0;
 };
 
 } // namespace Network

@@ -34,9 +34,13 @@ bool CNetworkMessageCache::Add(uint16_t mainCommand, uint16_t subCommand, uint16
 
 TIntrusivePointer<CNetworkMessageCacheItem> CNetworkMessageCache::Take()
 {
-    if (m_items.empty())
-        return TIntrusivePointer<CNetworkMessageCacheItem>();
-    TIntrusivePointer<CNetworkMessageCacheItem> item = m_items.front();
-    m_items.pop_front();
+    TIntrusivePointer<CNetworkMessageCacheItem> item = Peek();
+    if (item)
+        m_items.pop_front();
     return item;
+}
+
+TIntrusivePointer<CNetworkMessageCacheItem> CNetworkMessageCache::Peek() const
+{
+    return m_items.empty() ? TIntrusivePointer<CNetworkMessageCacheItem>() : m_items.front();
 }

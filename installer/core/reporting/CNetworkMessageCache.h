@@ -21,6 +21,8 @@ public:
     bool Add(uint16_t mainCommand, uint16_t subCommand, uint16_t size, const uint8_t* data);
     // The oldest item, removed from the cache; empty when there is none.
     RVGameEngine::Common::TIntrusivePointer<CNetworkMessageCacheItem> Take();
+    // The oldest item, left in the cache; empty when there is none.
+    RVGameEngine::Common::TIntrusivePointer<CNetworkMessageCacheItem> Peek() const;
     size_t GetCount() const { return m_items.size(); }
 
 private:

@@ -61,11 +61,16 @@ void CStatisticsServerConnection::GetCommandNames(uint32_t socket, uint16_t main
 void CStatisticsServerConnection::FlushCache()
 {
     while (m_cache && !IsDisconnected()) {
-        TIntrusivePointer<CNetworkMessageCacheItem> item = m_cache->Take();
+        TIntrusivePointer<CNetworkMessageCacheItem> item = m_cache->Peek();
         if (!item)
             return;
-        CServerConnection::SendMessage(GetSocket(), item->mainCommand, item->subCommand,
-                                       item->size == 0 ? nullptr : item->data.data(), item->size);
+        // A message leaves the cache only once it went out: after a failed
+        // send the connection is ending, and it and everything behind it
+        // wait, in order, rather than being counted as delivered.
+        if (!CServerConnection::SendMessage(GetSocket(), item->mainCommand, item->subCommand,
+                                            item->size == 0 ? nullptr : item->data.data(), item->size))
+            return;
+        m_cache->Take();
     }
 }
 

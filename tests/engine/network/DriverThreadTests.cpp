@@ -7,6 +7,7 @@
 #include "engine/network/CNetworkDriver_Socket.h"
 #include "engine/network/INetwork.h"
 #include "engine/network/PacketFormat.h"
+#include "engine/network/RunOverlapped.h"
 #include "tests/engine/network/RecordingNetwork.h"
 
 #include <gtest/gtest.h>
@@ -63,23 +64,6 @@ bool StartedInThisProgram(HANDLE thread)
 }
 
 constexpr const char* kChildVariable = "RV_NETWORK_EXIT_CHILD";
-
-// Sends full-size packets on its own thread until one fails.
-struct BlockedSender
-{
-    static DWORD WINAPI Run(void* parameter)
-    {
-        auto* self = static_cast<BlockedSender*>(parameter);
-        const std::string block(kMaxPacketPayload, 's');
-        for (int i = 0; i < 100000 && self->client->Send(self->socket, 7, 7, block); ++i)
-            ++self->sent;
-        return 0;
-    }
-    RVTest::RecordingNetwork* client = nullptr;
-    uint32_t socket = kInvalidNetworkSocket;
-    std::atomic<int> sent{0};
-    Common::CScopedKernelHandle thread;
-};
 
 } // namespace
 
@@ -193,24 +177,13 @@ TEST(ThreadedDriver, ACloseEndsEverySendWaitingOnAPeerThatDoesNotRead)
     const uint32_t socket = client.ConnectToStatServer();
     ASSERT_NE(socket, kInvalidNetworkSocket);
     ASSERT_TRUE(client.Control(socket, RVTest::kStatStall));
-    BlockedSender senders[2];
-    for (BlockedSender& sender : senders) {
-        sender.client = &client;
-        sender.socket = socket;
-        sender.thread.Reset(CreateThread(nullptr, 0, &BlockedSender::Run, &sender, 0, nullptr));
-        ASSERT_TRUE(sender.thread.IsValid());
-    }
+    RVTest::BlockedSender senders[2];
+    for (RVTest::BlockedSender& sender : senders)
+        ASSERT_TRUE(sender.Start(&client, socket));
     // Until the peer's buffers are full and neither sender gets further.
-    int last = -1;
-    RVTest::WaitFor([&] {
-        const int now = senders[0].sent + senders[1].sent;
-        const bool stuck = now == last;
-        last = now;
-        Sleep(250);
-        return stuck;
-    }, 30000);
+    RVTest::WaitUntilStuck(senders);
     client.network->Close(socket);
-    const HANDLE threads[2] = {senders[0].thread.Get(), senders[1].thread.Get()};
+    const HANDLE threads[2] = {senders[0].thread, senders[1].thread};
     // (The peer itself hangs up only after a minute.)
     EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);
     ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
@@ -316,7 +289,7 @@ TEST(ThreadedDriver, EveryByteAndTheCloseComeWhetherOrNotTheOwnerReadsWhatArrive
 TEST(ThreadedDriver, TheOwnerReadsEverythingThatWaitedInOneCall)
 {
     StreamListener listener;
-    Common::TIntrusivePointer<INetworkDriver> driver(INetworkDriver_Socket_Create());
+    Common::TIntrusivePointer<CNetworkDriver_Socket> driver(new CNetworkDriver_Socket);
     driver->Initialize(&listener);
     driver->ReadArrived();
     const uint32_t socket = driver->Connect(RVTest::StatServerAddress().c_str());
@@ -334,15 +307,82 @@ TEST(ThreadedDriver, TheOwnerReadsEverythingThatWaitedInOneCall)
                                        reinterpret_cast<const uint8_t*>(frames.data()),
                                        static_cast<uint32_t>(frames.size()), false, packet);
     ASSERT_TRUE(driver->Send(socket, packet, size));
-    // Several buffers' worth waits unread on the socket.
+    // Several buffers' worth waits unread on the socket, and the receive
+    // thread, having reported what it read itself, has handed the reading
+    // over: only the owner reads from then on.
     constexpr u_long kWaiting = 4 * 4108;
     u_long waiting = 0;
     ASSERT_TRUE(RVTest::WaitFor([&] {
-        return ioctlsocket(static_cast<SOCKET>(socket), FIONREAD, &waiting) == 0 && waiting >= kWaiting;
+        return driver->IsReadingHandedOver(socket) && ioctlsocket(static_cast<SOCKET>(socket), FIONREAD, &waiting) == 0
+            && waiting >= kWaiting;
     }));
     const size_t before = listener.Bytes().size();
     driver->ReadArrived();
     EXPECT_GE(listener.Bytes().size() - before, waiting);
     driver->Close(socket);
     driver->Initialize(nullptr);
+}
+
+// Letting go of the manager does not wait for a connect under way: its wait
+// ends with the driver's detach, not with its own time limit (3 seconds,
+// here certain to be used up, since the peer never answers).
+TEST(ThreadedDriver, ReleasingTheManagerDoesNotWaitForAHungConnect)
+{
+    DWORD released = 0;
+    {
+        RVTest::RecordingNetwork client(INetworkDriver_Socket_Create());
+        client.network->ConnectAsync(RVTest::LoopbackAddress(RVTest::PeerPort("RV_BLACKHOLE_PORT")).c_str());
+        released = GetTickCount();
+    }
+    EXPECT_LT(GetTickCount() - released, 1500u);
+}
+
+// A receive whose signal was left set (Winsock does not promise to clear it)
+// waits on for its data instead of taking the stale signal for an end.
+TEST(ThreadedDriver, AStaleSignalDoesNotEndAReceive)
+{
+    const std::string address = RVTest::FreeLoopbackAddress();
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_addr.s_addr = inet_addr("127.0.0.1");
+    target.sin_port = htons(static_cast<u_short>(std::stoi(address.substr(address.find(':') + 1))));
+    const Common::CScopedSocket listening(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    ASSERT_EQ(bind(listening.Get(), reinterpret_cast<const sockaddr*>(&target), sizeof(target)), 0);
+    ASSERT_EQ(listen(listening.Get(), 1), 0);
+    const Common::CScopedSocket writer(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    ASSERT_EQ(connect(writer.Get(), reinterpret_cast<const sockaddr*>(&target), sizeof(target)), 0);
+    const Common::CScopedSocket reader(accept(listening.Get(), nullptr, nullptr));
+    ASSERT_TRUE(reader.IsValid());
+
+    const Common::CScopedKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const Common::CScopedKernelHandle interrupt(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    // The bytes come from another thread, some time after the receive began.
+    struct Writer
+    {
+        static DWORD WINAPI Run(void* parameter)
+        {
+            Sleep(300);
+            return send(*static_cast<SOCKET*>(parameter), "hello", 5, 0) == 5 ? 0 : 1;
+        }
+    };
+    SOCKET writing = writer.Get();
+    const Common::CScopedKernelHandle thread(CreateThread(nullptr, 0, &Writer::Run, &writing, 0, nullptr));
+    ASSERT_TRUE(thread.IsValid());
+    char buffer[16] = {};
+    WSABUF piece;
+    piece.len = sizeof(buffer);
+    piece.buf = buffer;
+    const int count = RunOverlapped(reader.Get(), done.Get(), interrupt.Get(),
+                                    [&](WSAOVERLAPPED* overlapped, DWORD* received, DWORD* flags) {
+                                        const int result = WSARecv(reader.Get(), &piece, 1, received, flags,
+                                                                   overlapped, nullptr);
+                                        const int error = WSAGetLastError();
+                                        // Left set, as a Winsock that does not clear it would.
+                                        SetEvent(done.Get());
+                                        WSASetLastError(error);
+                                        return result;
+                                    });
+    EXPECT_EQ(count, 5);
+    EXPECT_EQ(std::string(buffer, 5), "hello");
+    EXPECT_EQ(WaitForSingleObject(thread.Get(), 10000), WAIT_OBJECT_0);
 }

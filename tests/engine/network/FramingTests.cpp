@@ -42,8 +42,14 @@ public:
         return sendSucceeds;
     }
     void PauseReceiving(uint32_t, bool paused) override { pauses.push_back(paused); }
+    void ReleaseSocket(uint32_t socket) override { released.push_back(socket); }
+    void PauseAccepting(bool paused) override { acceptPauses.push_back(paused); }
 
     INetworkDriverListener* listener = nullptr;
+    // Socket numbers given back, in order.
+    std::vector<uint32_t> released;
+    // Every pause (true) and resume (false) of accepting, in order.
+    std::vector<bool> acceptPauses;
     // Every pause (true) and resume (false) asked for, in order.
     std::vector<bool> pauses;
     std::vector<std::string> sent;
@@ -93,6 +99,7 @@ protected:
     void OnClosed(void*, Common::tagEventArgs* args)
     {
         closedSockets.push_back(static_cast<tagNetworkSocketClosedEventArgs*>(args)->socket);
+        releasedWhileRaising.push_back(driver->released.size());
     }
 
     void Deliver(const std::string& bytes)
@@ -108,6 +115,8 @@ protected:
     TIntrusivePointer<INetwork> network;
     std::vector<ReceivedMessage> messages;
     std::vector<uint32_t> closedSockets;
+    // How many numbers had been given back while each closed event was raised.
+    std::vector<size_t> releasedWhileRaising;
     // Run by the data handler after it recorded a message.
     std::function<void()> afterMessage;
 };
@@ -218,6 +227,8 @@ TEST_F(FramingTest, DamagedFramesMarkTheConnectionBadAndRaiseNothing)
         network->Update();
         EXPECT_EQ(messages.size(), 1u);
         EXPECT_TRUE(closedSockets.empty());
+        // Nor is the rest read: the connection is closed at the driver.
+        EXPECT_EQ(driver->closed, std::vector<uint32_t>{kSocket});
     }
 }
 
@@ -409,4 +420,62 @@ TEST_F(FramingTest, AClosedConnectionsQueueNeverResumesTheNextOnTheSameSocket)
         network->Update();
     ASSERT_EQ(messages.size(), old + newcomer);
     EXPECT_EQ(driver->pauses, (std::vector<bool>{true, true, false}));
+}
+
+// A socket the driver reports closed keeps its number until its closed event
+// has been raised: the connection's packets queued before the close (here
+// more than one Update raises) still name it, and their handlers may close
+// or answer it by number. Only then is the number given back, once. A
+// connection the owner forgets itself stays open at the driver: its number
+// is not given back, and reading it resumes if it was paused.
+TEST_F(FramingTest, ANumberIsGivenBackOnlyAfterTheDriversCloseWasRaised)
+{
+    const size_t queued = kMaxEventsPerUpdate + 10;
+    for (size_t i = 0; i < queued; ++i)
+        Deliver(Wire(1, static_cast<uint16_t>(i), "last words"));
+    afterMessage = [this] { EXPECT_TRUE(driver->released.empty()) << messages.size(); };
+    driver->listener->OnSocketClosed(kSocket);
+    network->Update();
+    EXPECT_TRUE(closedSockets.empty());
+    network->Update();
+    EXPECT_EQ(messages.size(), queued);
+    EXPECT_EQ(closedSockets, std::vector<uint32_t>{kSocket});
+    EXPECT_EQ(releasedWhileRaising, std::vector<size_t>{0});
+    EXPECT_EQ(driver->released, std::vector<uint32_t>{kSocket});
+    afterMessage = nullptr;
+
+    // Forgotten by its owner while paused.
+    driver->listener->OnClientAccepted(kSocket + 1);
+    const std::string packet = Wire(2, 0, PayloadOf(kMaxPacketPayload, 1));
+    for (int i = 0; driver->pauses.empty() && i < 10000; ++i)
+        driver->listener->OnDataReceived(kSocket + 1, reinterpret_cast<const uint8_t*>(packet.data()), kMaxPacketSize);
+    ASSERT_EQ(driver->pauses, std::vector<bool>{true});
+    network->CloseConnection(kSocket + 1);
+    EXPECT_EQ(driver->pauses, (std::vector<bool>{true, false}));
+    for (int calls = 0; closedSockets.size() < 2 && calls < 10000; ++calls)
+        network->Update();
+    EXPECT_EQ(closedSockets, (std::vector<uint32_t>{kSocket, kSocket + 1}));
+    EXPECT_EQ(driver->released, std::vector<uint32_t>{kSocket});
+    EXPECT_EQ(driver->pauses, (std::vector<bool>{true, false}));
+}
+
+// Clients that connect and go while Update is not called are charged to the
+// queue's bound like packets: accepting pauses once their accepted and closed
+// events cost the bound, and resumes once Update has taken them below half;
+// every event is still raised, in order.
+TEST_F(FramingTest, ConnectionsComingAndGoingUnraisedPauseAccepting)
+{
+    uint32_t accepted = 0;
+    for (uint32_t socket = 1000; driver->acceptPauses.empty() && socket < 1000 + 100000; ++socket) {
+        driver->listener->OnClientAccepted(socket);
+        driver->listener->OnSocketClosed(socket);
+        ++accepted;
+    }
+    ASSERT_EQ(driver->acceptPauses, std::vector<bool>{true});
+    EXPECT_LE(accepted * 2 * kQueuedPacketOverhead, kMaxQueuedConnectionEventBytes + 2 * kQueuedPacketOverhead);
+    for (int calls = 0; closedSockets.size() < accepted && calls < 100000; ++calls)
+        network->Update();
+    EXPECT_EQ(closedSockets.size(), accepted);
+    EXPECT_EQ(closedSockets.back(), 1000 + accepted - 1);
+    EXPECT_EQ(driver->acceptPauses, (std::vector<bool>{true, false}));
 }

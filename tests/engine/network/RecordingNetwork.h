@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -164,6 +165,52 @@ public:
     std::vector<NetworkEvent> seen;
 };
 
+// Sends full-size packets on its own thread until one fails.
+struct BlockedSender
+{
+    static DWORD WINAPI Run(void* parameter)
+    {
+        auto* self = static_cast<BlockedSender*>(parameter);
+        const std::string block(2046, 's');
+        for (int i = 0; i < 100000 && self->client->Send(self->socket, 7, 7, block); ++i)
+            ++self->sent;
+        return 0;
+    }
+    bool Start(RecordingNetwork* sendingClient, uint32_t sendingSocket)
+    {
+        client = sendingClient;
+        socket = sendingSocket;
+        thread = CreateThread(nullptr, 0, &BlockedSender::Run, this, 0, nullptr);
+        return thread != nullptr;
+    }
+    ~BlockedSender()
+    {
+        if (thread != nullptr)
+            CloseHandle(thread);
+    }
+    RecordingNetwork* client = nullptr;
+    uint32_t socket = RVGameEngine::Network::kInvalidNetworkSocket;
+    std::atomic<int> sent{0};
+    HANDLE thread = nullptr;
+};
+
+// Waits until the senders, writing to a peer that reads nothing, get no
+// further: its buffers are full.
+template <size_t N>
+void WaitUntilStuck(BlockedSender (&senders)[N])
+{
+    int last = -1;
+    WaitFor([&] {
+        int now = 0;
+        for (BlockedSender& sender : senders)
+            now += sender.sent;
+        const bool stuck = now == last;
+        last = now;
+        Sleep(250);
+        return stuck;
+    }, 30000);
+}
+
 // The two socket drivers; the window-message one needs the frame class.
 struct DriverKind
 {
@@ -178,10 +225,16 @@ inline void PrintTo(const DriverKind& kind, std::ostream* out)
     *out << kind.name;
 }
 
-inline RVGameEngine::Network::INetworkDriver* NewWindowMessageDriver()
+// The window-message driver's hidden frame needs the frame class.
+inline void RegisterFrameClass()
 {
     static const ATOM frames = RVGameEngine::DirectUI::IFrameManager_GetInstance()->Initialize();
     (void)frames;
+}
+
+inline RVGameEngine::Network::INetworkDriver* NewWindowMessageDriver()
+{
+    RegisterFrameClass();
     return RVGameEngine::Network::INetworkDriver_WinSock_Create();
 }
 

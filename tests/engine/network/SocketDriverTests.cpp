@@ -10,6 +10,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <random>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -338,4 +341,296 @@ TEST_P(SocketDriver, PausedReadingHoldsDataAndCloseUntilResumed)
     EXPECT_EQ(client.Count(NETWORK_EVENT_DATA_RECEIVED), 1 + replies);
     EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
     EXPECT_EQ(client.seen.back().kind, NETWORK_EVENT_SOCKET_CLOSED);
+}
+
+namespace {
+
+bool IsSocket(uint32_t number)
+{
+    int type = 0;
+    int length = sizeof(type);
+    return getsockopt(static_cast<SOCKET>(number), SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length) == 0;
+}
+
+// Whether the closed socket's number was still taken while its event was raised.
+struct NumberWatcher
+{
+    void OnClosed(void*, Common::tagEventArgs* args)
+    {
+        const uint32_t socket = static_cast<tagNetworkSocketClosedEventArgs*>(args)->socket;
+        takenWhileRaised.push_back(IsSocket(socket));
+    }
+    std::vector<bool> takenWhileRaised;
+};
+
+// Whether the number was still a socket when its failed connect was reported.
+struct ConnectWatcher : INetworkDriverListener
+{
+    void OnClientAccepted(uint32_t) override {}
+    void OnConnectResult(uint32_t socket, const char*, bool success) override
+    {
+        results.push_back(success);
+        takenWhileReported.push_back(IsSocket(socket));
+    }
+    void OnSocketClosed(uint32_t) override {}
+    void OnDataReceived(uint32_t, const uint8_t*, uint32_t) override {}
+    std::vector<bool> results;
+    std::vector<bool> takenWhileReported;
+};
+
+} // namespace
+
+// However a connection ends, the system cannot give its number to another
+// socket before the owner has raised its closed event (whose handlers, and
+// those of its packets raised before it, may still act on that number); once
+// raised, the number goes back.
+TEST_P(SocketDriver, AClosedSocketsNumberStaysTakenUntilItsEventIsRaised)
+{
+    for (const bool peerCloses : {true, false}) {
+        SCOPED_TRACE(peerCloses ? "the peer closes" : "we close");
+        Client client = Manager();
+        NumberWatcher watcher;
+        client.network->AddMemberFunctionDelegate(NETWORK_EVENT_SOCKET_CLOSED, &watcher, &NumberWatcher::OnClosed);
+        const uint32_t socket = client.ConnectToStatServer();
+        ASSERT_NE(socket, kInvalidNetworkSocket);
+        if (peerCloses) {
+            ASSERT_TRUE(client.Control(socket, RVTest::kStatClose));
+            // Reported by the driver, not yet raised.
+            ASSERT_TRUE(RVTest::WaitFor([&] {
+                Client::DispatchWindowMessages();
+                return !client.Send(socket, 1, 1);
+            }));
+        } else {
+            client.network->Close(socket);
+        }
+        EXPECT_TRUE(IsSocket(socket));
+        ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
+        EXPECT_EQ(watcher.takenWhileRaised, std::vector<bool>{true});
+        EXPECT_TRUE(RVTest::WaitFor([&] {
+            client.Pump();
+            return !IsSocket(socket);
+        }));
+    }
+}
+
+// A failed connect is reported while its number is still the attempt's own:
+// closed first, the number could go to another connect, whose record the
+// late failure would replace.
+TEST_P(SocketDriver, AFailedConnectIsReportedBeforeItsSocketCloses)
+{
+    ConnectWatcher watcher;
+    Common::TIntrusivePointer<INetworkDriver> driver(GetParam().create());
+    ASSERT_TRUE(driver->Initialize(&watcher));
+    EXPECT_EQ(driver->Connect(RVTest::LoopbackAddress(RVTest::PeerPort("RV_REFUSED_PORT")).c_str()),
+              kInvalidNetworkSocket);
+    EXPECT_EQ(watcher.results, std::vector<bool>{false});
+    EXPECT_EQ(watcher.takenWhileReported, std::vector<bool>{true});
+    driver->Initialize(nullptr);
+}
+
+namespace {
+
+// Frame `sequence` of connection `id`: its text names both, then a filler
+// whose length and bytes follow from them.
+std::string StressPayload(int id, int sequence)
+{
+    std::string payload = std::to_string(id) + ":" + std::to_string(sequence) + ":";
+    const size_t filler = static_cast<size_t>((id * 7919 + sequence * 104729) % 1400);
+    for (size_t i = 0; i < filler; ++i)
+        payload += static_cast<char>((id + sequence + i) & 0xFF);
+    return payload;
+}
+
+int StressId(const std::string& payload)
+{
+    return std::atoi(payload.c_str());
+}
+
+// The server's side: it echoes every frame on the socket it came from, and
+// closes that socket instead when the frame asks for it (sub command 1).
+// Every connection is followed from its accept to its close, by number.
+struct StressServer
+{
+    struct Connection
+    {
+        int id = -1;
+        int received = 0;
+        int closes = 0;
+    };
+
+    void OnAccepted(void*, Common::tagEventArgs* args)
+    {
+        const uint32_t socket = static_cast<tagNetworkClientAcceptedEventArgs*>(args)->socket;
+        if (live.count(socket) != 0)
+            faults.push_back("accepted a number still in use");
+        live[socket] = all.size();
+        all.emplace_back();
+    }
+    void OnData(void*, Common::tagEventArgs* args)
+    {
+        auto* data = static_cast<tagNetworkDataReceivedEventArgs*>(args);
+        const std::string payload(reinterpret_cast<const char*>(data->data), data->length);
+        auto found = live.find(data->socket);
+        if (found == live.end()) {
+            faults.push_back("data for no open connection");
+            return;
+        }
+        Connection& connection = all[found->second];
+        if (connection.id < 0)
+            connection.id = StressId(payload);
+        if (payload != StressPayload(connection.id, connection.received))
+            faults.push_back("server: frame " + std::to_string(connection.received) + " of connection "
+                             + std::to_string(connection.id) + " differs");
+        ++connection.received;
+        if (data->subCommand == 1)
+            network->Close(data->socket);
+        else
+            network->Send(data->socket, data->mainCommand, data->subCommand, data->data,
+                          static_cast<uint16_t>(data->length));
+    }
+    void OnClosed(void*, Common::tagEventArgs* args)
+    {
+        const uint32_t socket = static_cast<tagNetworkSocketClosedEventArgs*>(args)->socket;
+        auto found = live.find(socket);
+        if (found == live.end()) {
+            faults.push_back("server: a close for no open connection");
+            return;
+        }
+        ++all[found->second].closes;
+        live.erase(found);
+    }
+
+    INetwork* network = nullptr;
+    std::map<uint32_t, size_t> live;
+    std::vector<Connection> all;
+    std::vector<std::string> faults;
+};
+
+// The client's side: each connection sends its frames at once and checks
+// every echo; it is closed by us once all came back, or by the server.
+struct StressClient
+{
+    struct Connection
+    {
+        int frames = 0;
+        // The frame after which the server closes, or -1: we close.
+        int serverClosesAfter = -1;
+        int echoed = 0;
+        int closes = 0;
+    };
+
+    void OnData(void*, Common::tagEventArgs* args)
+    {
+        auto* data = static_cast<tagNetworkDataReceivedEventArgs*>(args);
+        auto found = live.find(data->socket);
+        if (found == live.end()) {
+            faults.push_back("client: data for no open connection");
+            return;
+        }
+        Connection& connection = all[found->second];
+        const std::string payload(reinterpret_cast<const char*>(data->data), data->length);
+        if (payload != StressPayload(static_cast<int>(found->second), connection.echoed))
+            faults.push_back("client: echo " + std::to_string(connection.echoed) + " of connection "
+                             + std::to_string(found->second) + " differs");
+        ++connection.echoed;
+        if (connection.serverClosesAfter < 0 && connection.echoed == connection.frames)
+            network->Close(data->socket);
+    }
+    void OnClosed(void*, Common::tagEventArgs* args)
+    {
+        const uint32_t socket = static_cast<tagNetworkSocketClosedEventArgs*>(args)->socket;
+        auto found = live.find(socket);
+        if (found == live.end()) {
+            faults.push_back("client: a close for no open connection");
+            return;
+        }
+        ++all[found->second].closes;
+        live.erase(found);
+    }
+
+    INetwork* network = nullptr;
+    std::map<uint32_t, size_t> live;
+    std::vector<Connection> all;
+    std::vector<std::string> faults;
+};
+
+} // namespace
+
+// Many connections open, exchange frames and close at random, several at a
+// time, with more events waiting than one Update raises: every frame arrives
+// exactly, both ways, in order, and every connection is closed exactly once
+// on each side, its events never mistaken for those of a newer connection
+// that the system gave the same number.
+TEST_P(SocketDriver, ManyConnectionsOpeningSendingAndClosingAtRandomLoseNothing)
+{
+    constexpr int kConnections = 150;
+    constexpr size_t kAtOnce = 12;
+    const std::string address = RVTest::FreeLoopbackAddress();
+    Client serverSide = Manager(address.c_str());
+    ASSERT_TRUE(serverSide.started);
+    Client clientSide = Manager();
+    StressServer server;
+    server.network = serverSide.network.Get();
+    serverSide.network->AddMemberFunctionDelegate(NETWORK_EVENT_CLIENT_ACCEPTED, &server, &StressServer::OnAccepted);
+    serverSide.network->AddMemberFunctionDelegate(NETWORK_EVENT_DATA_RECEIVED, &server, &StressServer::OnData);
+    serverSide.network->AddMemberFunctionDelegate(NETWORK_EVENT_SOCKET_CLOSED, &server, &StressServer::OnClosed);
+    StressClient client;
+    client.network = clientSide.network.Get();
+    clientSide.network->AddMemberFunctionDelegate(NETWORK_EVENT_DATA_RECEIVED, &client, &StressClient::OnData);
+    clientSide.network->AddMemberFunctionDelegate(NETWORK_EVENT_SOCKET_CLOSED, &client, &StressClient::OnClosed);
+
+    std::mt19937 random(20261207);
+    const DWORD start = GetTickCount();
+    while ((client.all.size() < kConnections || !client.live.empty() || !server.live.empty())
+           && Elapsed(start) < 200000) {
+        if (client.all.size() < kConnections && client.live.size() < kAtOnce && random() % 3 == 0) {
+            const uint32_t socket = clientSide.network->Connect(address.c_str());
+            ASSERT_NE(socket, kInvalidNetworkSocket);
+            const size_t id = client.all.size();
+            ASSERT_EQ(client.live.count(socket), 0u) << "a number still in use came back";
+            client.live[socket] = id;
+            client.all.emplace_back();
+            StressClient::Connection& connection = client.all.back();
+            connection.frames = 1 + static_cast<int>(random() % 20);
+            if (random() % 3 == 0)
+                connection.serverClosesAfter = static_cast<int>(random() % connection.frames);
+            for (int i = 0; i < connection.frames; ++i) {
+                const std::string payload = StressPayload(static_cast<int>(id), i);
+                const uint16_t sub = i == connection.serverClosesAfter ? 1 : 2;
+                if (!clientSide.network->Send(socket, 7, sub, reinterpret_cast<const uint8_t*>(payload.data()),
+                                              static_cast<uint16_t>(payload.size())))
+                    break;
+            }
+        }
+        // The two sides take turns at random, each taking a bounded share.
+        if (random() % 2 == 0)
+            serverSide.Pump();
+        else
+            clientSide.Pump();
+        ASSERT_TRUE(server.faults.empty()) << server.faults[0];
+        ASSERT_TRUE(client.faults.empty()) << client.faults[0];
+    }
+    ASSERT_EQ(client.all.size(), static_cast<size_t>(kConnections));
+    ASSERT_TRUE(client.live.empty()) << client.live.size() << " connections never closed";
+    ASSERT_TRUE(server.live.empty()) << server.live.size() << " accepted connections never closed";
+    ASSERT_EQ(server.all.size(), static_cast<size_t>(kConnections));
+    std::vector<int> receivedById(kConnections, -1);
+    for (const StressServer::Connection& connection : server.all) {
+        EXPECT_EQ(connection.closes, 1);
+        ASSERT_GE(connection.id, 0);
+        ASSERT_LT(connection.id, kConnections);
+        receivedById[connection.id] = connection.received;
+    }
+    for (int id = 0; id < kConnections; ++id) {
+        const StressClient::Connection& connection = client.all[id];
+        SCOPED_TRACE(id);
+        EXPECT_EQ(connection.closes, 1);
+        if (connection.serverClosesAfter < 0) {
+            EXPECT_EQ(connection.echoed, connection.frames);
+            EXPECT_EQ(receivedById[id], connection.frames);
+        } else {
+            EXPECT_LE(connection.echoed, connection.serverClosesAfter);
+            EXPECT_GE(receivedById[id], connection.serverClosesAfter + 1);
+        }
+    }
 }

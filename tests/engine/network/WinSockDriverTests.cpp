@@ -3,6 +3,7 @@
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/network/CNetworkDriver_WinSock.h"
 #include "engine/network/INetwork.h"
+#include "engine/network/PacketFormat.h"
 #include "tests/engine/network/RecordingNetwork.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,15 @@ namespace {
 RVTest::RecordingNetwork MessageClient()
 {
     return RVTest::RecordingNetwork(RVTest::NewWindowMessageDriver());
+}
+
+// Waits (bounded) until at least `bytes` wait unread on the socket.
+bool WaitForWaitingBytes(uint32_t socket, u_long bytes)
+{
+    return RVTest::WaitFor([&] {
+        u_long waiting = 0;
+        return ioctlsocket(static_cast<SOCKET>(socket), FIONREAD, &waiting) == 0 && waiting >= bytes;
+    });
 }
 
 HWND WindowOf(const RVTest::RecordingNetwork& client)
@@ -36,7 +46,7 @@ TEST(WinSockDriver, ReportsOnlyThroughItsWindowAndNotAfterAClose)
     ASSERT_NE(WindowOf(client), nullptr);
     const uint32_t socket = client.network->Connect(RVTest::StatServerAddress().c_str());
     ASSERT_NE(socket, kInvalidNetworkSocket);
-    Sleep(300);
+    ASSERT_TRUE(WaitForWaitingBytes(socket, kPacketHeaderSize));
     client.network->Update();
     EXPECT_EQ(client.Count(NETWORK_EVENT_DATA_RECEIVED), 0);
     ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_DATA_RECEIVED, 1));
@@ -66,7 +76,7 @@ TEST(WinSockDriver, APeerCloseComesAfterAllItsData)
         ASSERT_TRUE(client.Control(socket, RVTest::kStatReply,
                                    std::string(1, RVTest::kWhole) + RVTest::StatFrame(5, i, std::string(1500, 'd'))));
     ASSERT_TRUE(client.Control(socket, RVTest::kStatClose));
-    Sleep(500);
+    ASSERT_TRUE(WaitForWaitingBytes(socket, kPacketHeaderSize + replies * (kPacketHeaderSize + 1500)));
     SendMessageW(WindowOf(client), CNetworkDriver_WinSock::kNotifyMessage, socket,
                  WSAMAKESELECTREPLY(FD_CLOSE, 0));
     ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));
@@ -161,4 +171,68 @@ TEST(WinSockDriver, AListenerMayReleaseTheDriver)
     EXPECT_EQ(listener.reports, 1);
     EXPECT_TRUE(listener.driver.IsNull());
     RVTest::RecordingNetwork::DispatchWindowMessages();
+}
+
+// A close notice Winsock queued for a socket before its owner closed it is
+// never taken for the next socket, even one that gets the same number; and a
+// close notice for a socket whose peer is still there closes nothing.
+TEST(WinSockDriver, ACloseNoticeLeftForAClosedSocketNeverClosesTheNext)
+{
+    RVTest::RecordingNetwork client = MessageClient();
+    const uint32_t first = client.ConnectToStatServer();
+    ASSERT_NE(first, kInvalidNetworkSocket);
+    client.network->Close(first);
+    PostMessageW(WindowOf(client), CNetworkDriver_WinSock::kNotifyMessage, first, WSAMAKESELECTREPLY(FD_CLOSE, 0));
+    client.network->Update();
+    ASSERT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
+
+    // The system tends to hand out the lowest free number again.
+    const uint32_t second = client.network->Connect(RVTest::StatServerAddress().c_str());
+    ASSERT_NE(second, kInvalidNetworkSocket);
+    ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_DATA_RECEIVED, 2));
+    SendMessageW(WindowOf(client), CNetworkDriver_WinSock::kNotifyMessage, second, WSAMAKESELECTREPLY(FD_CLOSE, 0));
+    ASSERT_TRUE(client.Control(second, RVTest::kStatReply, std::string(1, RVTest::kWhole) + RVTest::StatFrame(5, 5, "alive")));
+    ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_DATA_RECEIVED, 3));
+    EXPECT_EQ(client.Messages().back().payload, "alive");
+    EXPECT_EQ(client.Count(NETWORK_EVENT_SOCKET_CLOSED), 1);
+}
+
+// A peer that reads nothing holds up only the sends to itself: another
+// connection's sends go through meanwhile, and closing the stalled one ends
+// its waiting send at once rather than after the send time limit (here far
+// longer than this test may run).
+TEST(WinSockDriver, AStalledPeerHoldsUpOnlyItsOwnSendsUntilClosed)
+{
+    RVTest::RegisterFrameClass();
+    RVTest::RecordingNetwork client(new CNetworkDriver_WinSock(10 * 60 * 1000));
+    const uint32_t stalled = client.ConnectToStatServer();
+    ASSERT_NE(stalled, kInvalidNetworkSocket);
+    const uint32_t other = client.network->Connect(RVTest::StatServerAddress().c_str());
+    ASSERT_NE(other, kInvalidNetworkSocket);
+    ASSERT_TRUE(client.Control(stalled, RVTest::kStatStall));
+    RVTest::BlockedSender senders[1];
+    ASSERT_TRUE(senders[0].Start(&client, stalled));
+    RVTest::WaitUntilStuck(senders);
+
+    struct OneSend
+    {
+        static DWORD WINAPI Run(void* parameter)
+        {
+            auto* self = static_cast<OneSend*>(parameter);
+            self->sent = self->client->Send(self->socket, 1, 2, "free");
+            return 0;
+        }
+        RVTest::RecordingNetwork* client;
+        uint32_t socket;
+        bool sent;
+    } oneSend{&client, other, false};
+    const Common::CScopedKernelHandle sending(CreateThread(nullptr, 0, &OneSend::Run, &oneSend, 0, nullptr));
+    ASSERT_TRUE(sending.IsValid());
+    EXPECT_EQ(WaitForSingleObject(sending.Get(), 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(oneSend.sent);
+
+    client.network->Close(stalled);
+    EXPECT_EQ(WaitForSingleObject(senders[0].thread, 20000), WAIT_OBJECT_0);
+    client.network->Close(other);
+    ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 2));
 }

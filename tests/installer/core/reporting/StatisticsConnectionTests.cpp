@@ -330,3 +330,45 @@ TEST(StatisticsConnection, AProbeFloodIsAnsweredInBoundedUpdates)
     EXPECT_FALSE(connection->IsDisconnected());
     EXPECT_EQ(connection->GetSocket(), socket);
 }
+
+// Cached messages leave only once they went out: a flush into a connection
+// that is ending keeps every one of them, and a later connection delivers
+// them all, in the order they were asked for.
+TEST(StatisticsConnection, AFailedFlushKeepsTheCachedMessagesInOrder)
+{
+    const std::string address = RVTest::LoopbackAddress(RVTest::PeerPort("RV_STAT_PORT"));
+    TIntrusivePointer<CStatisticsServerConnection> connection(new CStatisticsServerConnection);
+    const std::string payloads[] = {"first", "", "third"};
+    for (uint16_t sub = 0; sub < 3; ++sub)
+        ASSERT_TRUE(connection->SendMessage(RVGameEngine::Network::kInvalidNetworkSocket, 108, static_cast<uint16_t>(20 + sub),
+                                            reinterpret_cast<const uint8_t*>(payloads[sub].data()),
+                                            static_cast<uint16_t>(payloads[sub].size())));
+    connection->Connect(address.c_str());
+    ASSERT_TRUE(RVTest::WaitFor([&] {
+        connection->Update();
+        return !connection->IsDisconnected();
+    }));
+    // Closing: the socket is still the connection's until its closed event
+    // comes, but nothing can be sent on it any more.
+    connection->RequestClose();
+    connection->FlushCache();
+    EXPECT_EQ(connection->GetCachedCount(), 3u);
+
+    connection->Connect(address.c_str());
+    ASSERT_TRUE(RVTest::WaitFor([&] {
+        connection->Update();
+        return !connection->IsDisconnected();
+    }));
+    connection->FlushCache();
+    EXPECT_EQ(connection->GetCachedCount(), 0u);
+    std::vector<std::string> messages;
+    ASSERT_TRUE(RVTest::WaitFor([&] {
+        messages.clear();
+        for (const std::string& line : LinesOfNewestConnection())
+            if (line.compare(0, 8, "msg 108 ") == 0)
+                messages.push_back(line);
+        return messages.size() == 3;
+    }));
+    EXPECT_EQ(messages, (std::vector<std::string>{"msg 108 20 " + Hex("first"), "msg 108 21 ",
+                                                  "msg 108 22 " + Hex("third")}));
+}
