@@ -334,7 +334,9 @@ TEST(ThreadedDriver, ReleasingTheManagerDoesNotWaitForAHungConnect)
         client.network->ConnectAsync(RVTest::LoopbackAddress(RVTest::PeerPort("RV_BLACKHOLE_PORT")).c_str());
         released = GetTickCount();
     }
-    EXPECT_LT(GetTickCount() - released, 1500u);
+    // A wait for the connect's own limit would end at about 3000 ms; the
+    // bound is kept well clear of a release slowed by a busy machine.
+    EXPECT_LT(GetTickCount() - released, 2500u);
 }
 
 // A receive whose signal was left set (Winsock does not promise to clear it)
