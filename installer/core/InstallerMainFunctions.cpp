@@ -1,7 +1,7 @@
 #include "installer/core/InstallerMainFunctions.h"
 
+#include "installer/core/extraction/CMountedPackageReader.h"
 #include "installer/core/extraction/PackedResourceFunctions.h"
-#include "installer/core/install/CInstallProgress.h"
 #include "installer/core/install/InstallPathFunctions.h"
 #include "installer/core/install/InstallStepFunctions.h"
 #include "installer/core/install/InstallThreadFunctions.h"
@@ -14,6 +14,7 @@
 #include "engine/common/system/ProcessFunctions.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
 #include "engine/filesystem/ILogFile.h"
+#include "engine/filesystem/IPackedFileManager.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/math/RandomFunctions.h"
 
@@ -123,14 +124,15 @@ std::wstring EnterTempFolder(const std::wstring& preferred)
     return std::wstring();
 }
 
-bool UnpackInstallerPackage()
+bool MountInstallerPackage()
 {
     TIntrusivePointer<RVGameEngine::Common::IStream> archive = LoadPackageArchive(kInstallerPackage);
-    const bool unpacked = archive && CInstallProgress::GetInstance()->ExtractPackedArchive(archive);
-    CInstallProgress::GetInstance()->Reset();
-    if (!unpacked)
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The installer's own package could not be unpacked");
-    return unpacked;
+    TIntrusivePointer<CMountedPackageReader> reader(new CMountedPackageReader());
+    const bool mounted = archive && reader->OpenArchive(archive) &&
+                         RVGameEngine::FileSystem::IPackedFileManager_GetInstance()->MountReader(reader);
+    if (!mounted)
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The installer's own package could not be mounted");
+    return mounted;
 }
 
 void ReportClosingAndStartUpdater(bool installFinished, bool installFailed)
@@ -219,7 +221,7 @@ int32_t RunInstaller(InstallWindowRun runWindow)
     if (tempFolder.empty())
         return 0;
     const bool fallback = tempFolder != WithForwardSlashes(preferred);
-    if (UnpackInstallerPackage()) {
+    if (MountInstallerPackage()) {
         CUrlItemList::GetInstance();
         InitStatisticsServerConnection();
         SendStatisticsSystemInfo(kStatisticsStepStarted);
