@@ -7,8 +7,8 @@
 #include "installer/core/reporting/StatisticsFunctions.h"
 
 #include "engine/common/base/LogTextFunctions.h"
-#include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/ICommandLine.h"
+#include "engine/filesystem/FinalPathFunctions.h"
 #include "engine/filesystem/ILogFile.h"
 
 #include <windows.h>
@@ -76,7 +76,7 @@ void ReadAddressOptions()
     const std::wstring list = Option(kUrlItemListOption);
     if (list.empty())
         return;
-    const std::wstring full = RVGameEngine::Common::GetFullPath(list.c_str());
+    const std::wstring full = RVGameEngine::FileSystem::GetFullPath(list.c_str());
     HandedUrlList() = full.empty() ? list : full;
 }
 

@@ -1,8 +1,11 @@
 #include "engine/common/system/FolderRemovalFunctions.h"
 
 #include "engine/common/base/TScopedHandle.h"
-#include "engine/common/system/FolderHandleFunctions.h"
+#include "engine/filesystem/CheckedFolderFunctions.h"
+#include "engine/filesystem/FinalPathFunctions.h"
+#include "engine/filesystem/FolderHandleFunctions.h"
 #include "engine/filesystem/ILogFile.h"
+#include "engine/filesystem/ReparsePointFunctions.h"
 
 #include <windows.h>
 
@@ -13,6 +16,10 @@
 namespace RVGameEngine {
 namespace Common {
 
+using FileSystem::GetHandleFinalPath;
+using FileSystem::IsSameFinalPath;
+using FileSystem::tagListedEntry;
+
 namespace {
 
 constexpr int kMaxFolderDepth = 200;
@@ -20,25 +27,6 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 constexpr DWORD kEntryAccess =
     DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE;
 constexpr DWORD kUnfollowedFlags = FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS;
-constexpr const wchar_t* kLongPrefix = L"\\\\?\\";
-constexpr const wchar_t* kLongUncPrefix = L"\\\\?\\UNC\\";
-
-// The path as the system reports where a handle leads: "\\?\C:\..." or
-// "\\?\UNC\server\share\...". It also opens paths longer than MAX_PATH.
-std::wstring AsFinalPath(const std::wstring& full)
-{
-    if (full.empty() || full.compare(0, 4, kLongPrefix) == 0)
-        return full;
-    if (full.compare(0, 2, L"\\\\") == 0)
-        return kLongUncPrefix + full.substr(2);
-    return kLongPrefix + full;
-}
-
-bool IsDriveRoot(const std::wstring& full)
-{
-    return full.size() <= 3 && full.size() >= 2 && full[1] == L':';
-}
-
 // An entry opened without following a link. The handle is kept only when the
 // entry is no link and the handle leads exactly to the path it was opened by.
 struct tagCheckedEntry
@@ -48,11 +36,14 @@ struct tagCheckedEntry
     DWORD attributes = 0;
 };
 
-// A reparse point when the system opened the link itself; a final path
+// A link when the system opened the link itself, or a folder that is any
+// reparse point (a mounted volume is not ours to empty); a final path
 // elsewhere when it followed one (here or anywhere above).
 bool IsLinkOrLeadsElsewhere(HANDLE handle, DWORD attributes, const std::wstring& path)
 {
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || !IsSameFinalPath(GetHandleFinalPath(handle), path);
+    const bool reparse = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return (reparse && ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || FileSystem::IsNameRedirectingEntry(handle))) ||
+           !IsSameFinalPath(GetHandleFinalPath(handle), path);
 }
 
 tagCheckedEntry OpenChecked(const std::wstring& path)
@@ -79,7 +70,7 @@ tagCheckedEntry OpenChecked(const std::wstring& path)
 // attribute first: the whole tree is to go.
 bool DeleteThrough(const tagCheckedEntry& entry)
 {
-    if (MarkForDeletion(entry.handle.Get()))
+    if (FileSystem::MarkForDeletion(entry.handle.Get()))
         return true;
     if (GetLastError() != ERROR_ACCESS_DENIED || (entry.attributes & FILE_ATTRIBUTE_READONLY) == 0)
         return false;
@@ -90,7 +81,7 @@ bool DeleteThrough(const tagCheckedEntry& entry)
     if (basic.FileAttributes == 0)
         basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     return SetFileInformationByHandle(entry.handle.Get(), FileBasicInfo, &basic, sizeof basic) &&
-           MarkForDeletion(entry.handle.Get());
+           FileSystem::MarkForDeletion(entry.handle.Get());
 }
 
 bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft);
@@ -99,7 +90,7 @@ bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft
 bool EmptyFolder(const tagCheckedEntry& folder, const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft)
 {
     std::vector<tagListedEntry> entries;
-    if (depthLeft <= 0 || !ListFolderEntries(folder.handle.Get(), &entries))
+    if (depthLeft <= 0 || !FileSystem::ListFolderEntries(folder.handle.Get(), &entries))
         return false;
     bool allGone = true;
     for (const tagListedEntry& entry : entries)
@@ -122,80 +113,28 @@ bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft
     return entry.isFolder ? RemoveCheckedFolder(entry, path, removal, depthLeft) : DeleteThrough(entry);
 }
 
-// The folder's full path in final-path form; empty for no path or a drive's root.
+// Where the folder really is, reached from its drive's root one checked
+// name at a time: its entries are then compared with that, never with the
+// path as spelled. Empty for no path, a drive's root or a folder not reached.
 std::wstring RemovableFolderPath(const wchar_t* folder)
 {
     if (folder == nullptr || folder[0] == L'\0')
         return std::wstring();
-    const std::wstring full = GetFullPath(folder);
-    return full.empty() || IsDriveRoot(full) ? std::wstring() : AsFinalPath(full);
+    const std::wstring full = FileSystem::GetFullPath(folder);
+    if (full.empty() || full.size() <= FileSystem::GetPathRootLength(full.c_str()))
+        return std::wstring();
+    CScopedKernelHandle checked;
+    DWORD error = ERROR_SUCCESS;
+    const FileSystem::CHECKED_REACH reach =
+        FileSystem::OpenCheckedFolderPath(full.c_str(), FileSystem::FOLDER_MISSING_FAILS, &checked, nullptr, &error);
+    if (reach == FileSystem::CHECKED_REACH_LINK)
+        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
+                                                L"%s is reached through a link: nothing is deleted through it",
+                                                full.c_str());
+    return reach == FileSystem::CHECKED_REACH_DONE ? GetHandleFinalPath(checked.Get()) : std::wstring();
 }
 
 } // namespace
-
-std::wstring GetFullPath(const wchar_t* path)
-{
-    const DWORD needed = GetFullPathNameW(path, 0, nullptr, nullptr);
-    if (needed == 0)
-        return std::wstring();
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path, needed, &full[0], nullptr);
-    if (length == 0 || length >= needed)
-        return std::wstring();
-    full.resize(length);
-    // A final path spells every part out in full, never as a short 8.3 name.
-    const DWORD longNeeded = GetLongPathNameW(full.c_str(), nullptr, 0);
-    if (longNeeded != 0) {
-        std::wstring longForm(longNeeded, L'\0');
-        const DWORD longLength = GetLongPathNameW(full.c_str(), &longForm[0], longNeeded);
-        if (longLength != 0 && longLength < longNeeded) {
-            longForm.resize(longLength);
-            full = longForm;
-        }
-    }
-    while (full.size() > 3 && full.back() == L'\\')
-        full.pop_back();
-    return full;
-}
-
-std::wstring GetUnlinkedFinalPath(const wchar_t* path)
-{
-    return AsFinalPath(GetFullPath(path));
-}
-
-std::wstring GetHandleFinalPath(HANDLE handle)
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const DWORD length = GetFinalPathNameByHandleW(handle, &path[0], static_cast<DWORD>(path.size()),
-                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.assign(length + 1, L'\0');
-    }
-    return std::wstring();
-}
-
-std::wstring GetUnfollowedFinalPath(const wchar_t* path)
-{
-    const CScopedKernelHandle handle(CreateFileW(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                                 kUnfollowedFlags, nullptr));
-    FILE_ATTRIBUTE_TAG_INFO tag{};
-    if (!handle || !GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) ||
-        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return std::wstring();
-    return GetHandleFinalPath(handle.Get());
-}
-
-bool IsSameFinalPath(const std::wstring& a, const std::wstring& b)
-{
-    return !a.empty() && CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 bool RemoveFolderTree(const wchar_t* folder, FOLDER_REMOVAL removal)
 {

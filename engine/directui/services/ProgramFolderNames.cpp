@@ -1,7 +1,7 @@
 #include "engine/directui/services/ProgramFolderNames.h"
 
-#include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/ShellFunctions.h"
+#include "engine/filesystem/FinalPathFunctions.h"
 
 #include <windows.h>
 
@@ -46,11 +46,11 @@ bool IsInsideProgramFolders(const wchar_t* name)
 {
     if (name == nullptr || name[0] == L'\0' || LeavesTheDisksByItsForm(name))
         return false;
-    const std::wstring full = Common::GetFullPath(name);
+    const std::wstring full = FileSystem::GetFullPath(name);
     if (full.size() < 3 || full[1] != L':' || full[2] != L'\\')
         return false;
-    return IsInFolder(full, Common::GetFullPath(Common::GetProgramDir()->GetUtf16())) ||
-           IsInFolder(full, Common::GetFullPath(L"."));
+    return IsInFolder(full, FileSystem::GetFullPath(Common::GetProgramDir()->GetUtf16())) ||
+           IsInFolder(full, FileSystem::GetFullPath(L"."));
 }
 
 } // namespace DirectUI

@@ -3,8 +3,8 @@
 #include "installer/core/rules/AsciiTextFunctions.h"
 #include "installer/core/rules/PartnerFunctions.h"
 
-#include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/ISystemInfo.h"
+#include "engine/filesystem/FinalPathFunctions.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
@@ -97,7 +97,7 @@ std::wstring GetTempInstallPath()
 
 std::wstring FindLinkOnInstallPath(const std::wstring& path)
 {
-    const std::wstring folder = RVGameEngine::Common::GetFullPath(path.c_str());
+    const std::wstring folder = RVGameEngine::FileSystem::GetFullPath(path.c_str());
     for (size_t end = RootLength(folder); end < folder.size() + 1; ++end) {
         if (end < folder.size() && folder[end] != L'\\')
             continue;

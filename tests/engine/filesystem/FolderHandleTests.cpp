@@ -1,6 +1,6 @@
 // Entries opened, made and checked through their folder's handle.
 
-#include "engine/common/system/FolderHandleFunctions.h"
+#include "engine/filesystem/FolderHandleFunctions.h"
 #include "tests/support/PlantedLink.h"
 #include "tests/support/TempFolder.h"
 
@@ -12,7 +12,8 @@
 
 #include <string>
 
-using namespace RVGameEngine::Common;
+using namespace RVGameEngine::FileSystem;
+using RVGameEngine::Common::CScopedKernelHandle;
 
 namespace {
 

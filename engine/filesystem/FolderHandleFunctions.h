@@ -9,7 +9,7 @@
 #include <vector>
 
 namespace RVGameEngine {
-namespace Common {
+namespace FileSystem {
 
 // Entries reached through their folder's own handle, one name at a time. A
 // path can be redirected by a link planted in any of its folders between a
@@ -56,20 +56,30 @@ RV_API bool ListFolderEntries(HANDLE folder, std::vector<tagListedEntry>* entrie
 // The folder's entry of that one-part name (no separator), opened or made
 // for the access asked (synchronous; a file shared for reading only), or
 // null with the system error.
-RV_API HANDLE OpenFolderEntry(HANDLE folder, const std::wstring& name, ENTRY_KIND kind, ENTRY_OPEN open,
+RV_API HANDLE OpenFolderEntry(HANDLE folder, const wchar_t* name, ENTRY_KIND kind, ENTRY_OPEN open,
                               DWORD access, DWORD* error);
 // A second handle of the same folder, for listing.
 RV_API HANDLE ReopenFolder(HANDLE folder);
 // In one query: asking for the volume too costs many times more on some systems.
 RV_API bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity);
 // Whether the entry listed under that name through the folder's own handle
-// is the entry the handle leads to, and no link. Some systems follow a link
-// even when asked not to: the listing still shows the name as a link, or (a
-// link swapped in and out again) as another entry than the one opened.
-RV_API bool IsListedEntry(HANDLE folder, const std::wstring& name, const tagEntryIdentity& opened);
+// is the entry the handle leads to. Some systems follow a link even when
+// asked not to: the listing then shows the name as a reparse point where the
+// handle has none, or (a link swapped in and out again) as another entry
+// than the one opened. A reparse point opened as itself passes: whether it
+// may be passed is the caller's question (IsNameRedirectingEntry).
+// Names are one part (no separator, no wild card). These use no heap.
+RV_API bool IsListedEntry(HANDLE folder, const wchar_t* name, const tagEntryIdentity& opened);
+// The folder a checked reparse point of that name stands for (a mounted
+// volume's root, a placeholder's content), followed while the reparse point
+// is held so that it cannot change meanwhile; null with the system error
+// (ERROR_CANT_ACCESS_FILE when the name is no longer the entry checked, or
+// leads elsewhere now).
+RV_API HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, const tagEntryIdentity& checked, DWORD access,
+                                 DWORD* error);
 // The handle's entry goes when its last handle closes (the handle needs
 // delete access); false with the system error when it cannot.
 RV_API bool MarkForDeletion(HANDLE handle);
 
-} // namespace Common
+} // namespace FileSystem
 } // namespace RVGameEngine

@@ -1,9 +1,12 @@
-#include "engine/common/system/FolderHandleFunctions.h"
+#include "engine/filesystem/FolderHandleFunctions.h"
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/filesystem/ReparsePointFunctions.h"
 
 #include <windows.h>
 #include <winternl.h>
+
+#include <cwchar>
 
 extern "C" {
 // In ntdll's import library, but not declared by the system headers at hand.
@@ -14,7 +17,7 @@ NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PVOID apcRoutine,
 }
 
 namespace RVGameEngine {
-namespace Common {
+namespace FileSystem {
 
 namespace {
 
@@ -24,23 +27,28 @@ constexpr FILE_INFORMATION_CLASS kIdBothDirectoryInformation = static_cast<FILE_
 constexpr size_t kListingBufferBytes = 64 * 1024;
 constexpr size_t kListingRecordBytes = sizeof(FILE_ID_BOTH_DIR_INFORMATION) + 512 * sizeof(wchar_t);
 
-bool IsOneNamePart(const std::wstring& name)
+using Common::CScopedKernelHandle;
+
+bool IsOneNamePart(const wchar_t* name)
 {
+    if (name == nullptr)
+        return false;
+    const size_t length = wcslen(name);
     // A wild card would make the listing match other names.
-    return !name.empty() && name.size() < 256 && name != L"." && name != L".." &&
-           name.find_first_of(L"\\/*?<>\"") == std::wstring::npos;
+    return length != 0 && length < 256 && wcscmp(name, L".") != 0 && wcscmp(name, L"..") != 0 &&
+           wcspbrk(name, L"\\/*?<>\"") == nullptr;
 }
 
-UNICODE_STRING CountedString(const std::wstring& text)
+UNICODE_STRING CountedString(const wchar_t* text)
 {
     UNICODE_STRING counted;
-    counted.Buffer = const_cast<wchar_t*>(text.c_str());
-    counted.Length = static_cast<USHORT>(text.size() * sizeof(wchar_t));
+    counted.Buffer = const_cast<wchar_t*>(text);
+    counted.Length = static_cast<USHORT>(wcslen(text) * sizeof(wchar_t));
     counted.MaximumLength = counted.Length;
     return counted;
 }
 
-HANDLE OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, DWORD share, ULONG disposition,
+HANDLE OpenRelative(HANDLE folder, const wchar_t* name, DWORD access, DWORD share, ULONG disposition,
                     ULONG options, DWORD* error)
 {
     UNICODE_STRING counted = CountedString(name);
@@ -61,7 +69,7 @@ HANDLE OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, DWORD
 
 } // namespace
 
-HANDLE OpenFolderEntry(HANDLE folder, const std::wstring& name, ENTRY_KIND kind, ENTRY_OPEN open, DWORD access,
+HANDLE OpenFolderEntry(HANDLE folder, const wchar_t* name, ENTRY_KIND kind, ENTRY_OPEN open, DWORD access,
                        DWORD* error)
 {
     if (!IsOneNamePart(name)) {
@@ -101,7 +109,7 @@ bool ListFolderEntries(HANDLE folder, std::vector<tagListedEntry>* entries)
 HANDLE ReopenFolder(HANDLE folder)
 {
     DWORD error = ERROR_SUCCESS;
-    return OpenRelative(folder, std::wstring(), FILE_LIST_DIRECTORY, kShareAll, FILE_OPEN, FILE_DIRECTORY_FILE, &error);
+    return OpenRelative(folder, L"", FILE_LIST_DIRECTORY, kShareAll, FILE_OPEN, FILE_DIRECTORY_FILE, &error);
 }
 
 bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity)
@@ -123,7 +131,7 @@ bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity)
     return true;
 }
 
-bool IsListedEntry(HANDLE folder, const std::wstring& name, const tagEntryIdentity& opened)
+bool IsListedEntry(HANDLE folder, const wchar_t* name, const tagEntryIdentity& opened)
 {
     if (!IsOneNamePart(name))
         return false;
@@ -139,10 +147,48 @@ bool IsListedEntry(HANDLE folder, const std::wstring& name, const tagEntryIdenti
     if (!NT_SUCCESS(result))
         return false;
     const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFORMATION*>(record);
-    return (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 &&
-           static_cast<uint64_t>(entry->FileId.QuadPart) == opened.index &&
-           CompareStringOrdinal(entry->FileName, static_cast<int>(entry->FileNameLength / sizeof(wchar_t)),
-                                name.c_str(), static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
+    // A reparse point listed where the handle has none was followed.
+    const bool followed = (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+                          (opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    // The name may be the entry's short (8.3) one, as a current folder may be spelled.
+    const int length = static_cast<int>(wcslen(name));
+    const bool named =
+        CompareStringOrdinal(entry->FileName, static_cast<int>(entry->FileNameLength / sizeof(wchar_t)), name,
+                             length, TRUE) == CSTR_EQUAL ||
+        (entry->ShortNameLength != 0 &&
+         CompareStringOrdinal(entry->ShortName, entry->ShortNameLength / sizeof(wchar_t), name, length, TRUE) ==
+             CSTR_EQUAL);
+    return !followed && named && static_cast<uint64_t>(entry->FileId.QuadPart) == opened.index;
+}
+
+HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, const tagEntryIdentity& checked, DWORD access,
+                          DWORD* error)
+{
+    if (!IsOneNamePart(name)) {
+        *error = ERROR_INVALID_NAME;
+        return nullptr;
+    }
+    // Held without sharing write or delete: while it is, the name can be
+    // neither moved nor given other reparse data.
+    const CScopedKernelHandle pin(OpenRelative(folder, name, FILE_READ_ATTRIBUTES, FILE_SHARE_READ, FILE_OPEN,
+                                               FILE_DIRECTORY_FILE, error));
+    if (!pin)
+        return nullptr;
+    tagEntryIdentity identity;
+    if (!GetEntryIdentity(pin.Get(), &identity) || identity.index != checked.index ||
+        IsNameRedirectingEntry(pin.Get())) {
+        *error = ERROR_CANT_ACCESS_FILE;
+        return nullptr;
+    }
+    UNICODE_STRING counted = CountedString(name);
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    IO_STATUS_BLOCK status{};
+    HANDLE opened = nullptr;
+    const NTSTATUS result = NtCreateFile(&opened, access | SYNCHRONIZE, &attributes, &status, nullptr, 0, kShareAll,
+                                         FILE_OPEN, FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+    *error = NT_SUCCESS(result) ? ERROR_SUCCESS : RtlNtStatusToDosError(result);
+    return NT_SUCCESS(result) ? opened : nullptr;
 }
 
 bool MarkForDeletion(HANDLE handle)
@@ -151,5 +197,5 @@ bool MarkForDeletion(HANDLE handle)
     return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
-} // namespace Common
+} // namespace FileSystem
 } // namespace RVGameEngine

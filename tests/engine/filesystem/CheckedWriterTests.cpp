@@ -1,0 +1,164 @@
+// Folders walked and files written through checked handles: links refused
+// wherever they stand, other reparse points passed, a drive letter that maps
+// another folder walked as spelled.
+
+#include "tests/engine/filesystem/FileSystemTestSupport.h"
+
+#include "engine/filesystem/CCheckedFileWriter.h"
+#include "engine/filesystem/CheckedFolderFunctions.h"
+#include "engine/filesystem/ReparsePointFunctions.h"
+#include "tests/support/MappedDrive.h"
+#include "tests/support/PlantedLink.h"
+
+using namespace FileSystemTest;
+
+namespace {
+
+bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class CheckedWriter : public FileSystemTestBase
+{
+protected:
+    CheckedWriter()
+    {
+        CreateDirectoryW(Child(L"outside").c_str(), nullptr);
+        CreateDirectoryW(Child(L"real").c_str(), nullptr);
+        CreateDirectoryW(Child(L"real\\inner").c_str(), nullptr);
+    }
+
+    std::wstring Child(const std::wstring& name) const { return m_temp.Child(name); }
+};
+
+} // namespace
+
+TEST(ReparsePoints, OnlyThoseThatSendANameElsewhereCountAsLinks)
+{
+    struct Row { DWORD tag; const wchar_t* mountTarget; bool redirecting; };
+    const Row rows[] = {
+        {IO_REPARSE_TAG_SYMLINK, nullptr, true},
+        {IO_REPARSE_TAG_MOUNT_POINT, L"\\??\\C:\\Windows", true},                           // a junction
+        {IO_REPARSE_TAG_MOUNT_POINT, L"\\??\\Volume{0b1e2a3c-0000-0000-0000-100000000000}\\", false},
+        {IO_REPARSE_TAG_MOUNT_POINT, L"\\??\\volume{0b1e2a3c-0000-0000-0000-100000000000}\\", false},
+        {IO_REPARSE_TAG_MOUNT_POINT, L"\\??\\Volume", true},                                // cut short
+        {IO_REPARSE_TAG_MOUNT_POINT, nullptr, true},                                       // unreadable
+        {0xA000001D, nullptr, true},   // a name surrogate of another kind
+        {0x9000001A, nullptr, false},  // cloud-file placeholder
+        {0x80000013, nullptr, false},  // deduplicated
+        {0x80000017, nullptr, false},  // compressed by the system
+        {0, nullptr, true},            // not told: taken for a link
+    };
+    for (const Row& row : rows) {
+        const size_t length = row.mountTarget != nullptr ? wcslen(row.mountTarget) : 0;
+        EXPECT_EQ(IsNameRedirectingTag(row.tag, row.mountTarget, length), row.redirecting)
+            << std::hex << row.tag << " " << (row.mountTarget != nullptr ? row.mountTarget : L"");
+    }
+}
+
+TEST_F(CheckedWriter, FolderPathsAreWalkedFromTheRootAndStopAtTheFirstLink)
+{
+    const RVTest::PlantedLink link(Child(L"link"), Child(L"outside"), true);
+    const RVTest::PlantedLink inner(Child(L"real\\inner\\link"), Child(L"outside"), true);
+    if (!link.Made() || !inner.Made())
+        GTEST_SKIP() << "no links can be made here";
+    struct Row { const wchar_t* path; FOLDER_MISSING missing; CHECKED_REACH reach; const wchar_t* stoppedAt; };
+    const Row rows[] = {
+        {L"real\\inner", FOLDER_MISSING_FAILS, CHECKED_REACH_DONE, nullptr},
+        {L"real/inner/", FOLDER_MISSING_FAILS, CHECKED_REACH_DONE, nullptr},
+        {L"real\\made\\deeper", FOLDER_MISSING_MADE, CHECKED_REACH_DONE, nullptr},
+        {L"real\\missing\\deeper", FOLDER_MISSING_FAILS, CHECKED_REACH_FAILED, L"real\\missing"},
+        {L"link", FOLDER_MISSING_MADE, CHECKED_REACH_LINK, L"link"},
+        {L"link\\made", FOLDER_MISSING_MADE, CHECKED_REACH_LINK, L"link"},
+        {L"real\\inner\\link\\made\\deeper", FOLDER_MISSING_MADE, CHECKED_REACH_LINK, L"real\\inner\\link"},
+    };
+    for (const Row& row : rows) {
+        const std::wstring full = Child(row.path);
+        CScopedKernelHandle folder;
+        size_t stopped = 0;
+        DWORD error = ERROR_SUCCESS;
+        EXPECT_EQ(OpenCheckedFolderPath(full.c_str(), row.missing, &folder, &stopped, &error), row.reach) << row.path;
+        EXPECT_EQ(static_cast<bool>(folder), row.reach == CHECKED_REACH_DONE) << row.path;
+        if (row.stoppedAt != nullptr) {
+            EXPECT_EQ(full.substr(0, stopped), Child(row.stoppedAt)) << row.path;
+        }
+        if (row.reach == CHECKED_REACH_LINK) {
+            EXPECT_EQ(error, static_cast<DWORD>(ERROR_CANT_ACCESS_FILE)) << row.path;
+        }
+    }
+    EXPECT_TRUE(IsFolder(Child(L"real\\made\\deeper")));
+    EXPECT_FALSE(Exists(Child(L"real\\missing")));
+    EXPECT_FALSE(Exists(Child(L"outside\\made")));
+}
+
+// Only new files: a name already there (a file, a link to one, a folder)
+// is never opened, and what it leads to keeps its bytes.
+TEST_F(CheckedWriter, AWriterOfNewFilesOnlyNeverOpensANameAlreadyThere)
+{
+    ASSERT_TRUE(RVTest::WriteWholeFile(Child(L"outside\\victim.txt"), "keep"));
+    ASSERT_TRUE(RVTest::WriteWholeFile(Child(L"real\\taken.txt"), "keep"));
+    ASSERT_TRUE(CreateDirectoryW(Child(L"real\\folder.txt").c_str(), nullptr));
+    const RVTest::PlantedLink fileLink(Child(L"real\\linked.txt"), Child(L"outside\\victim.txt"), false);
+    const RVTest::PlantedLink folderLink(Child(L"real\\Log"), Child(L"outside"), true);
+    if (!fileLink.Made() || !folderLink.Made())
+        GTEST_SKIP() << "no links can be made here";
+    struct Row { const wchar_t* name; CHECKED_REACH reach; };
+    const Row rows[] = {
+        {L"real\\new.txt", CHECKED_REACH_DONE},
+        {L"./real//made/new.txt", CHECKED_REACH_DONE},
+        {L"real\\taken.txt", CHECKED_REACH_FAILED},
+        {L"real\\linked.txt", CHECKED_REACH_FAILED},
+        {L"real\\folder.txt", CHECKED_REACH_FAILED},
+        {L"real\\Log\\run.log", CHECKED_REACH_LINK},
+    };
+    CCheckedFileWriter writer(FILE_EXISTING_REFUSED);
+    for (const Row& row : rows) {
+        CHECKED_REACH reach = CHECKED_REACH_DONE;
+        DWORD error = ERROR_SUCCESS;
+        EXPECT_EQ(writer.Write(row.name, "new", 3, &reach, &error), row.reach == CHECKED_REACH_DONE) << row.name;
+        EXPECT_EQ(reach, row.reach) << row.name;
+    }
+    EXPECT_EQ(RVTest::ReadWholeFile(Child(L"real\\new.txt")), "new");
+    EXPECT_EQ(RVTest::ReadWholeFile(Child(L"real\\made\\new.txt")), "new");
+    EXPECT_EQ(RVTest::ReadWholeFile(Child(L"real\\taken.txt")), "keep");
+    EXPECT_EQ(RVTest::ReadWholeFile(Child(L"outside\\victim.txt")), "keep");
+    EXPECT_FALSE(Exists(Child(L"outside\\run.log")));
+}
+
+// A drive letter that maps another folder (as subst makes one): the folder
+// is reached through it and written to, although its handles report the
+// folder's own drive.
+TEST_F(CheckedWriter, AFolderReachedThroughAMappedDriveIsWrittenTo)
+{
+    const RVTest::MappedDrive drive(Child(L"real"));
+    if (drive.Root().empty())
+        GTEST_SKIP() << "no drive can be mapped here";
+    CScopedKernelHandle folder;
+    size_t stopped = 0;
+    DWORD error = ERROR_SUCCESS;
+    const std::wstring made = drive.Root() + L"\\made";
+    ASSERT_EQ(OpenCheckedFolderPath(made.c_str(), FOLDER_MISSING_MADE, &folder, &stopped, &error),
+              CHECKED_REACH_DONE)
+        << made.substr(0, stopped);
+    CCheckedFileWriter writer;
+    ASSERT_TRUE(writer.SetBase(folder.Get()));
+    for (const wchar_t* name : {L"one.txt", L"sub\\two.txt"}) {
+        CHECKED_REACH reach = CHECKED_REACH_FAILED;
+        EXPECT_TRUE(writer.Write(name, "x", 1, &reach, &error)) << name << " " << error;
+    }
+    EXPECT_EQ(RVTest::ReadWholeFile(Child(L"real\\made\\one.txt")), "x");
+    EXPECT_EQ(RVTest::ReadWholeFile(Child(L"real\\made\\sub\\two.txt")), "x");
+    // Through the current folder too.
+    RVTest::ScopedCurrentFolder inside(drive.Root() + L"\\");
+    CCheckedFileWriter current;
+    CHECKED_REACH reach = CHECKED_REACH_FAILED;
+    EXPECT_TRUE(current.Write(L"three.txt", "y", 1, &reach, &error)) << error;
+    EXPECT_EQ(RVTest::ReadWholeFile(Child(L"real\\three.txt")), "y");
+}
