@@ -11,6 +11,6 @@ TEST(InstallerMainFlow, MissingInstallerPackageIsLoggedAndTheRunEndsCleanly)
     SetDriveFreeSpaceQuery([](int32_t drive) { return drive == 2 ? 500 : 0; });
     RVTest::LogCapture log;
     EXPECT_EQ(RunInstaller(), 0);
-    EXPECT_EQ(log.CountContaining(L"could not be unpacked"), 1);
+    EXPECT_EQ(log.CountContaining(L"could not be mounted"), 1);
     EXPECT_EQ(GetFileAttributesW(L"C:\\Program Files\\Wendmoor\\Temp"), INVALID_FILE_ATTRIBUTES);
 }
