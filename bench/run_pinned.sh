@@ -5,7 +5,11 @@
 # the Wine server is ended before each run, so that the pinned run's server
 # is started by the pinned command and shares its processor.
 #
-#   RV_BENCH_CPU=3 bench/run_pinned.sh wine build/out/bench/rv_bench_install.exe 'Z:\dev\shm\bench'
+#   RV_BENCH_CPU=3 bench/run_pinned.sh wine build/out/bench/rv_bench_install.exe 'T:\bench'
+#
+# The installer refuses to write through a folder link, and Wine shows a host
+# mount point (such as /dev/shm under Z:) as one: give a tmpfs folder a drive
+# letter of its own instead, e.g. ln -s /dev/shm "$RV_BUILD_OUT/wine-bench/dosdevices/t:".
 #
 # It uses a Wine prefix of its own under RV_BUILD_OUT (made on first use).
 set -eu

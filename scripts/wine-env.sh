@@ -5,12 +5,13 @@
 WINE_ENV_XVFB_PID=""
 WINE_ENV_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
-# wine_env_export <output folder> [tests]: the tests get a prefix and home
-# of their own, which test.sh makes afresh, so that the prefix run.sh uses
-# (and what the program left in it) survives a test run.
+# wine_env_export <output folder> [name]: a name gives a prefix and home of
+# their own ("wine-<name>", "home-<name>"). The tests' ("tests") are made
+# afresh by test.sh, so that the prefix run.sh uses (and what the program left
+# in it) survives a test run; a run beside another run takes one of its own.
 wine_env_export() {
   local build="$1" suffix=""
-  [ "${2:-}" = tests ] && suffix="-tests"
+  [ -n "${2:-}" ] && suffix="-$2"
   export WINEPREFIX="$build/wine$suffix"
   export WINEDEBUG=-all
   export HOME="$build/home$suffix"

@@ -42,25 +42,17 @@ void LogRefusal(const wchar_t* what)
 // that the bytes will come, so room is made a few MB ahead at first, then
 // never more than four times what has arrived (growing with it, in few steps
 // since each moves what came), and the pieces are received straight into
-// that room. A request that fails leaves the stream as it was before.
+// that room. Whatever the outcome, the stream ends up holding exactly the
+// bytes that arrived, with its position after them: a body cut short leaves
+// its received part, never the room made ahead of it.
 class CStreamSink : public IHttpBodySink
 {
 public:
     explicit CStreamSink(Common::IStream* stream) : m_stream(stream) {}
-    ~CStreamSink()
-    {
-        if (m_prepared && !m_finished)
-            Restore();
-    }
+    ~CStreamSink() { EndRoom(); }
     uint32_t GetLimit() const override { return CHttpDownloader::kMaxBodyInMemory; }
     bool Prepare() override
     {
-        if (!m_prepared) {
-            const uint8_t* data = m_stream->GetData();
-            m_original.assign(data, data + m_stream->GetSize());
-            m_originalPosition = m_stream->Tell();
-            m_prepared = true;
-        }
         m_stream->SetSize(0);
         m_stream->Seek(0);
         m_filled = 0;
@@ -95,7 +87,6 @@ public:
     bool Finish() override
     {
         EndRoom();
-        m_finished = true;
         return true;
     }
 
@@ -116,6 +107,7 @@ private:
             m_expected = 0;
         }
     }
+    // Trims the room to what arrived.
     void EndRoom()
     {
         if (m_room == 0)
@@ -125,20 +117,8 @@ private:
         m_room = 0;
         m_expected = 0;
     }
-    void Restore()
-    {
-        m_stream->SetSize(0);
-        m_stream->Seek(0);
-        if (!m_original.empty())
-            m_stream->Write(m_original.data(), static_cast<int32_t>(m_original.size()));
-        m_stream->Seek(m_originalPosition);
-    }
 
     Common::IStream* m_stream;
-    std::vector<uint8_t> m_original;
-    int32_t m_originalPosition = 0;
-    bool m_prepared = false;
-    bool m_finished = false;
     uint32_t m_expected = 0;
     uint32_t m_room = 0;
     uint32_t m_filled = 0;

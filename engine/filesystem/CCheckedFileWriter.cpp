@@ -13,7 +13,9 @@ using Common::CScopedKernelHandle;
 
 namespace {
 
-constexpr DWORD kFileAccess = GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+// A new file is only written: others may still read it while it is open.
+constexpr DWORD kNewFileAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+constexpr DWORD kFileAccess = kNewFileAccess | DELETE;
 constexpr DWORD kAttributeAccess = FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
 constexpr DWORD kReplacedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 // A file that another program makes and removes under our hands as often
@@ -239,7 +241,7 @@ CHECKED_REACH CCheckedFileWriter::OpenFile(tagFolder* folder, const std::wstring
         // A new file can be nothing else: a first install makes nothing but these.
         if (listed == nullptr || attempt > 0) {
             file->Reset(OpenFolderEntry(folder->handle.Get(), part.c_str(), ENTRY_KIND_FILE, ENTRY_OPEN_NEW,
-                                        kFileAccess, error));
+                                        kNewFileAccess, error));
             if (*file)
                 return CHECKED_REACH_DONE;
             if (*error != ERROR_ALREADY_EXISTS || !replacing)

@@ -4,7 +4,9 @@
 #include "engine/common/base/Console.h"
 #include "engine/common/base/LocalClock.h"
 #include "engine/common/base/ModuleName.h"
+#include "engine/filesystem/CCheckedFileWriter.h"
 #include "engine/filesystem/FileSystemLog.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/filesystem/ScrambleKeys.h"
 
 #include <cstdarg>
@@ -49,19 +51,43 @@ std::wstring CLogFile::MakeFileName(const wchar_t* moduleName, const SYSTEMTIME&
     return name;
 }
 
+SYSTEMTIME CLogFile::NextFileTime(const SYSTEMTIME& now, const SYSTEMTIME* taken)
+{
+    FILETIME nowTime{};
+    FILETIME takenTime{};
+    if (taken == nullptr || !SystemTimeToFileTime(&now, &nowTime) || !SystemTimeToFileTime(taken, &takenTime) ||
+        CompareFileTime(&nowTime, &takenTime) > 0)
+        return now;
+    // The clock has not moved past the name taken: one millisecond on.
+    ULARGE_INTEGER later;
+    later.LowPart = takenTime.dwLowDateTime;
+    later.HighPart = takenTime.dwHighDateTime;
+    later.QuadPart += 10000;
+    takenTime.dwLowDateTime = later.LowPart;
+    takenTime.dwHighDateTime = later.HighPart;
+    SYSTEMTIME next = *taken;
+    FileTimeToSystemTime(&takenTime, &next);
+    return next;
+}
+
 bool CLogFile::OpenRunFile()
 {
+    SYSTEMTIME stamp{};
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         if (attempt > 0)
             Sleep(kOpenRetryDelayMilliseconds);
         SYSTEMTIME now{};
         Common::GetEngineLocalTime(&now);
-        if (OpenFile(MakeFileName(Common::GetModuleName(), now)))
+        stamp = NextFileTime(now, attempt > 0 ? &stamp : nullptr);
+        if (OpenFile(MakeFileName(Common::GetModuleName(), stamp)))
             return true;
     }
     return false;
 }
 
+// The file's folders and the file itself are made through handles, from the
+// current folder down, never through a link; the name is new to the
+// millisecond, so one already there (planted, or a link) is never opened.
 bool CLogFile::OpenFile(const std::wstring& name)
 {
     CLogReentryGuard insideLog;
@@ -69,8 +95,14 @@ bool CLogFile::OpenFile(const std::wstring& name)
     m_file = TIntrusivePointer<CRawFile>(new (std::nothrow) CRawFile());
     if (m_file.IsNull())
         return false;
+    TIntrusivePointer<Common::IString> replaced = IVirtualFileSystem_GetInstance()->ReplaceFilename(name.c_str());
+    const std::wstring written = replaced ? replaced->GetUtf16() : L"";
+    CCheckedFileWriter writer(FILE_EXISTING_REFUSED);
+    CHECKED_REACH reach = CHECKED_REACH_DONE;
+    DWORD error = ERROR_SUCCESS;
+    const HANDLE file = written.empty() ? INVALID_HANDLE_VALUE : writer.Open(written, &reach, &error);
     static const uint8_t byteOrderMark[2] = {0xFF, 0xFE};
-    if (m_file->Open(name.c_str(), false, false) && m_file->SetSize(0) && m_file->WriteNext(byteOrderMark, 2))
+    if (file != INVALID_HANDLE_VALUE && m_file->Attach(file, written.c_str()) && m_file->WriteNext(byteOrderMark, 2))
         return true;
     m_file.Reset();
     return false;

@@ -30,6 +30,10 @@ public:
     // Makes the run's file under the current directory, named after the
     // module and the local time. False when no attempt succeeded.
     bool OpenRunFile();
+    // The time the next attempt's name is made from: now, or one
+    // millisecond past the name already taken when the clock has not moved
+    // beyond it (taken is null on the first attempt).
+    static SYSTEMTIME NextFileTime(const SYSTEMTIME& now, const SYSTEMTIME* taken);
     // The name the file would get for this module and time.
     static std::wstring MakeFileName(const wchar_t* moduleName, const SYSTEMTIME& time);
     // The name of the file opened last (empty when none was).

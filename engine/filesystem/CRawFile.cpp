@@ -54,6 +54,15 @@ bool CRawFile::Open(const wchar_t* name, bool forReading, bool warn)
     return false;
 }
 
+bool CRawFile::Attach(HANDLE file, const wchar_t* name)
+{
+    Close();
+    m_handle.Reset(file);
+    m_name = name != nullptr ? name : L"";
+    m_position = 0;
+    return IsOpen();
+}
+
 void CRawFile::Close()
 {
     m_handle.Reset();

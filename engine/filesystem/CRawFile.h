@@ -34,6 +34,9 @@ public:
     // read-only flag cleared and the file created when missing (its content
     // is kept). `warn` shows "Failed to open file: %s" on failure.
     bool Open(const wchar_t* name, bool forReading, bool warn);
+    // Takes over a file another part opened (and checked), under the name it
+    // was opened by; false, the handle closed, when it is no file handle.
+    bool Attach(HANDLE file, const wchar_t* name);
     void Close();
     bool IsOpen() const;
 

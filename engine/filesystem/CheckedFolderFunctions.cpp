@@ -34,6 +34,17 @@ CHECKED_REACH Refused(DWORD* error)
 
 // The folder just opened at the name, checked; a reparse point that keeps
 // names in place is replaced by what it stands for.
+CHECKED_REACH CheckOpenedFolder(HANDLE parent, const wchar_t* name, CScopedKernelHandle* folder, DWORD* error);
+
+// Nothing is handed back but a checked folder.
+CHECKED_REACH Checked(HANDLE parent, const wchar_t* name, CScopedKernelHandle* folder, DWORD* error)
+{
+    const CHECKED_REACH reach = CheckOpenedFolder(parent, name, folder, error);
+    if (reach != CHECKED_REACH_DONE)
+        folder->Close();
+    return reach;
+}
+
 CHECKED_REACH CheckOpenedFolder(HANDLE parent, const wchar_t* name, CScopedKernelHandle* folder, DWORD* error)
 {
     tagEntryIdentity identity;
@@ -64,7 +75,7 @@ CHECKED_REACH OpenCheckedFolder(HANDLE parent, const wchar_t* name, FOLDER_MISSI
         folder->Reset(
             OpenFolderEntry(parent, name, ENTRY_KIND_FOLDER, ENTRY_OPEN_EXISTING, kCheckedFolderAccess, error));
         if (*folder)
-            return CheckOpenedFolder(parent, name, folder, error);
+            return Checked(parent, name, folder, error);
         if (*error != ERROR_FILE_NOT_FOUND || missing != FOLDER_MISSING_MADE)
             return CHECKED_REACH_FAILED;
         // Made here, it can be nothing else than a new folder.

@@ -1,8 +1,5 @@
 #include "engine/filesystem/FinalPathFunctions.h"
 
-#include "engine/common/base/TScopedHandle.h"
-#include "engine/filesystem/ReparsePointFunctions.h"
-
 #include <cwchar>
 
 namespace RVGameEngine {
@@ -10,7 +7,6 @@ namespace FileSystem {
 
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr const wchar_t* kLongPrefix = L"\\\\?\\";
 constexpr const wchar_t* kLongUncPrefix = L"\\\\?\\UNC\\";
 
@@ -48,20 +44,6 @@ std::wstring GetFullPath(const wchar_t* path)
     return full;
 }
 
-std::wstring AsFinalPath(const std::wstring& full)
-{
-    if (full.empty() || full.compare(0, 4, kLongPrefix) == 0)
-        return full;
-    if (full.compare(0, 2, L"\\\\") == 0)
-        return kLongUncPrefix + full.substr(2);
-    return kLongPrefix + full;
-}
-
-std::wstring GetUnlinkedFinalPath(const wchar_t* path)
-{
-    return AsFinalPath(GetFullPath(path));
-}
-
 std::wstring GetHandleFinalPath(HANDLE handle)
 {
     std::wstring path(MAX_PATH, L'\0');
@@ -77,17 +59,6 @@ std::wstring GetHandleFinalPath(HANDLE handle)
         path.assign(length + 1, L'\0');
     }
     return std::wstring();
-}
-
-std::wstring GetUnfollowedFinalPath(const wchar_t* path)
-{
-    const Common::CScopedKernelHandle handle(CreateFileW(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                                         OPEN_EXISTING,
-                                                         FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-                                                         nullptr));
-    if (!handle || IsNameRedirectingEntry(handle.Get()))
-        return std::wstring();
-    return GetHandleFinalPath(handle.Get());
 }
 
 bool IsSameFinalPath(const std::wstring& a, const std::wstring& b)

@@ -3,21 +3,26 @@
 #include <windows.h>
 #include <mshtmhst.h>
 
+#include "engine/webui/CComObjectCount.h"
+
 namespace RVGameEngine {
 namespace WebUI {
 
 class CWebBrowser;
 
 // How the shown document behaves inside the program: no context menu of the
-// page's own; everything else is left to the document. Owned by the browser.
-class CUIHandler : public IDocHostUIHandler
+// page's own; everything else is left to the document. The browser makes it
+// and hands it out through its client site; the document may keep it after
+// the browser has gone, so it lives as long as anyone holds it, starting
+// with its maker's reference.
+class CUIHandler final : public IDocHostUIHandler, private CComObjectCount
 {
 public:
     explicit CUIHandler(CWebBrowser* owner) : m_owner(owner) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 0; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddComReference(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseComReference(); }
 
     HRESULT STDMETHODCALLTYPE ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetHostInfo(DOCHOSTUIINFO*) override { return E_NOTIMPL; }
@@ -39,9 +44,13 @@ public:
     HRESULT STDMETHODCALLTYPE TranslateUrl(DWORD, LPWSTR, LPWSTR*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE FilterDataObject(IDataObject*, IDataObject**) override { return E_NOTIMPL; }
 
+    // Null once the browser has gone.
     CWebBrowser* GetOwner() const { return m_owner; }
+    void Detach() { m_owner = nullptr; }
 
 private:
+    ~CUIHandler() override = default;
+
     CWebBrowser* m_owner;
 };
 

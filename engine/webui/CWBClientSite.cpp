@@ -3,6 +3,24 @@
 namespace RVGameEngine {
 namespace WebUI {
 
+CWBClientSite::CWBClientSite(HWND host, IDocHostUIHandler* uiHandler) : m_host(host), m_uiHandler(uiHandler)
+{
+    if (m_uiHandler != nullptr)
+        m_uiHandler->AddRef();
+}
+
+CWBClientSite::~CWBClientSite() { Detach(); }
+
+void CWBClientSite::Detach()
+{
+    m_host = nullptr;
+    if (m_uiHandler != nullptr) {
+        IDocHostUIHandler* handler = m_uiHandler;
+        m_uiHandler = nullptr;
+        handler->Release();
+    }
+}
+
 HRESULT CWBClientSite::QueryInterface(REFIID iid, void** object)
 {
     if (object == nullptr)
@@ -17,7 +35,10 @@ HRESULT CWBClientSite::QueryInterface(REFIID iid, void** object)
         *object = m_uiHandler;
     else
         *object = nullptr;
-    return *object != nullptr ? S_OK : E_NOINTERFACE;
+    if (*object == nullptr)
+        return E_NOINTERFACE;
+    static_cast<IUnknown*>(*object)->AddRef();
+    return S_OK;
 }
 
 HRESULT CWBClientSite::GetContainer(IOleContainer** container)
@@ -32,14 +53,16 @@ HRESULT CWBClientSite::GetWindow(HWND* window)
     if (window == nullptr)
         return E_POINTER;
     *window = m_host;
-    return S_OK;
+    return m_host != nullptr ? S_OK : E_FAIL;
 }
 
 HRESULT CWBClientSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT position,
                                         LPRECT clip, LPOLEINPLACEFRAMEINFO frameInfo)
 {
-    if (frame != nullptr)
+    if (frame != nullptr) {
         *frame = static_cast<IOleInPlaceFrame*>(this);
+        AddRef();
+    }
     if (document != nullptr)
         *document = nullptr;
     RECT client = {};

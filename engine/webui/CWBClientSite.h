@@ -4,21 +4,30 @@
 #include <oleidl.h>
 #include <mshtmhst.h>
 
+#include "engine/webui/CComObjectCount.h"
+
 namespace RVGameEngine {
 namespace WebUI {
 
 // The browser object's site: its container, in-place frame and in-place site,
-// all over the browser's own frame window. Owned by the browser. The document
-// finds the browser's UI handler through it.
-class CWBClientSite : public IOleClientSite, public IOleInPlaceFrame, public IOleInPlaceSite
+// all over the browser's own frame window. The document finds the browser's
+// UI handler through it. The browser object keeps it (SetClientSite) and may
+// do so past the browser's end, so it lives as long as anyone holds it,
+// starting with its maker's reference; once its browser has gone it has no
+// window and no handler to give.
+class CWBClientSite final : public IOleClientSite,
+                            public IOleInPlaceFrame,
+                            public IOleInPlaceSite,
+                            private CComObjectCount
 {
 public:
-    CWBClientSite(HWND host, IDocHostUIHandler* uiHandler) : m_host(host), m_uiHandler(uiHandler) {}
+    // Keeps a reference to the handler until Detach.
+    CWBClientSite(HWND host, IDocHostUIHandler* uiHandler);
 
-    // IUnknown: lives as long as its browser.
+    // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 0; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddComReference(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseComReference(); }
 
     // IOleClientSite
     HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
@@ -58,7 +67,12 @@ public:
     HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
 
+    // The browser has gone: its window with it.
+    void Detach();
+
 private:
+    ~CWBClientSite() override;
+
     HWND m_host;
     IDocHostUIHandler* m_uiHandler;
 };

@@ -3,17 +3,21 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include "engine/webui/CComObjectCount.h"
+
 namespace RVGameEngine {
 namespace WebUI {
 
-// The stub storage the browser object is made with: it keeps nothing.
-class CWBStorage : public IStorage
+// The stub storage the browser object is made with: it keeps nothing. The
+// object may keep it past its making (InitNew hands it over), so it lives as
+// long as anyone holds it; it starts with its maker's reference.
+class CWBStorage final : public IStorage, private CComObjectCount
 {
 public:
-    // IUnknown: lives as long as the step that made it.
+    // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 0; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddComReference(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseComReference(); }
 
     // IStorage
     HRESULT STDMETHODCALLTYPE CreateStream(const OLECHAR*, DWORD, DWORD, DWORD, IStream**) override;
@@ -32,6 +36,9 @@ public:
     HRESULT STDMETHODCALLTYPE SetClass(REFCLSID) override;
     HRESULT STDMETHODCALLTYPE SetStateBits(DWORD, DWORD) override;
     HRESULT STDMETHODCALLTYPE Stat(STATSTG*, DWORD) override;
+
+private:
+    ~CWBStorage() override = default;
 };
 
 } // namespace WebUI

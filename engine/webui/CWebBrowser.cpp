@@ -2,6 +2,7 @@
 
 #include "engine/common/base/CKeepAlive.h"
 #include "engine/directui/frame/FrameEvents.h"
+#include "engine/webui/CBrowserTeardownQueue.h"
 #include "engine/webui/CWBStorage.h"
 
 #include <exdispid.h>
@@ -16,10 +17,6 @@ namespace {
 
 // Pages are always fetched afresh and never kept: navNoReadFromCache | navNoWriteToCache.
 constexpr LONG kNavigateFlags = 4 | 8;
-
-// Posted to the browser's own frame window: let go of the browser objects
-// retired inside a notification.
-constexpr UINT kTearDownMessage = WM_APP + 0x129;
 
 // A body's styling works on what the document offers; a missing part skips its step.
 void SetBodyScroll(IHTMLElement* body, const wchar_t* value)
@@ -40,21 +37,6 @@ void SetStyleText(IHTMLStyle* style, HRESULT (STDMETHODCALLTYPE IHTMLStyle::*put
         (style->*put)(text.Get());
 }
 
-bool IsProgramLink(const wchar_t* url)
-{
-    const size_t prefixLength = wcslen(kProgramLinkPrefix);
-    return url != nullptr && wcsncmp(url, kProgramLinkPrefix, prefixLength) == 0;
-}
-
-// The address argument of BeforeNavigate2: a VARIANT reached by reference.
-const wchar_t* NavigationAddress(const VARIANTARG& argument)
-{
-    const VARIANT* value = &argument;
-    if (value->vt == (VT_BYREF | VT_VARIANT) && value->pvarVal != nullptr)
-        value = value->pvarVal;
-    return value->vt == VT_BSTR ? value->bstrVal : nullptr;
-}
-
 } // namespace
 
 CWebBrowser::CWebBrowser(HWND parent)
@@ -69,20 +51,26 @@ CWebBrowser::CWebBrowser(HWND parent)
         m_frame->SetName(L"WebBrowser");
         m_frame->Move(0, 0, 0, 0);
         host = m_frame->GetHandle();
-        m_frame->AddMemberFunctionDelegate(DirectUI::FRAME_EVENT_USER_MESSAGE, this, &CWebBrowser::OnFrameMessage);
         m_frame->AddMemberFunctionDelegate(DirectUI::FRAME_EVENT_DESTROYED, this, &CWebBrowser::OnFrameDestroyed);
     }
-    m_uiHandler = std::make_unique<CUIHandler>(this);
-    m_clientSite = std::make_unique<CWBClientSite>(host, m_uiHandler.get());
+    *m_uiHandler.Receive() = new (std::nothrow) CUIHandler(this);
+    *m_clientSite.Receive() = new (std::nothrow) CWBClientSite(host, m_uiHandler.Get());
 }
 
 CWebBrowser::~CWebBrowser()
 {
-    // Other holders of the sink and a waiting teardown each keep a reference,
-    // so neither is left: the connection point's own references go with the
-    // unadvise here.
+    // Other holders of the IDispatch part and a waiting teardown each keep a
+    // reference, so neither is left here.
     Destroy();
     TearDownRetired();
+    // What the browser object still keeps of the helpers outlives the
+    // browser, but finds nothing of it.
+    if (m_clientSite)
+        m_clientSite->Detach();
+    if (m_uiHandler)
+        m_uiHandler->Detach();
+    m_clientSite.Reset();
+    m_uiHandler.Reset();
     if (m_frame)
         m_frame->RemoveObjectDelegates(this);
     m_frame.Reset();
@@ -92,7 +80,7 @@ HRESULT CWebBrowser::QueryInterface(REFIID iid, void** object)
 {
     if (object == nullptr)
         return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, DIID_DWebBrowserEvents2)) {
+    if (CWebBrowserEventSink::IsSinkInterface(iid)) {
         *object = static_cast<IDispatch*>(this);
         AddRef();
         return S_OK;
@@ -115,17 +103,16 @@ ULONG CWebBrowser::Release()
     return static_cast<ULONG>(count);
 }
 
-// COM references beyond the connection point's own (which Destroy gives
-// back) hold one engine reference, so that a caller still holding the sink
-// never finds it freed. An object that no engine pointer holds (a count of
-// 0: not yet taken, or being destroyed) is not taken over.
+// COM references hold one engine reference, so that a caller still holding
+// the IDispatch part never finds it freed. An object that no engine pointer
+// holds (a count of 0: not yet taken, or being destroyed) is not taken over.
 void CWebBrowser::UpdateComHold()
 {
-    const bool foreignReferences = m_comReferences > m_connectionReferences;
-    if (foreignReferences && !m_comHoldsReference && GetReferenceCount() > 0) {
+    const bool comReferences = m_comReferences > 0;
+    if (comReferences && !m_comHoldsReference && GetReferenceCount() > 0) {
         m_comHoldsReference = true;
         IWebBrowser::AddRef();
-    } else if (!foreignReferences && m_comHoldsReference) {
+    } else if (!comReferences && m_comHoldsReference) {
         m_comHoldsReference = false;
         IWebBrowser::Release();
     }
@@ -133,7 +120,7 @@ void CWebBrowser::UpdateComHold()
 
 HRESULT CWebBrowser::GetTypeInfoCount(UINT*) { return E_NOTIMPL; }
 HRESULT CWebBrowser::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
-// The browser object drives its sink by dispatch ids only.
+// The browser object drives the sink by dispatch ids only.
 HRESULT CWebBrowser::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
 
 bool CWebBrowser::ConnectEvents()
@@ -146,17 +133,11 @@ bool CWebBrowser::ConnectEvents()
     Common::TComPointer<IConnectionPoint>& point = m_object->connectionPoint;
     if (FAILED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, point.Receive())) || !point)
         return false;
-    Common::TComPointer<IUnknown> sink;
-    QueryInterface(IID_IUnknown, reinterpret_cast<void**>(sink.Receive()));
-    // What the connection point keeps from the Advise is its own, until the
-    // unadvise.
-    const LONG before = m_comReferences;
-    if (FAILED(point->Advise(sink.Get(), &m_object->adviseCookie)))
+    *m_object->sink.Receive() = new (std::nothrow) CWebBrowserEventSink(static_cast<IDispatch*>(this));
+    if (!m_object->sink)
+        return false;
+    if (FAILED(point->Advise(m_object->sink.Get(), &m_object->adviseCookie)))
         m_object->adviseCookie = 0;
-    if (m_object->adviseCookie != 0 && m_comReferences > before) {
-        m_object->sinkReferences = m_comReferences - before;
-        m_connectionReferences += m_object->sinkReferences;
-    }
     return true;
 }
 
@@ -167,9 +148,14 @@ bool CWebBrowser::Create()
     std::unique_ptr<tagBrowserObject> object(new (std::nothrow) tagBrowserObject());
     if (!object)
         return false;
-    CWBStorage storage;
+    // The object may keep the storage (InitNew hands it over): what it keeps
+    // is its own reference.
+    Common::TComPointer<CWBStorage> storage;
+    *storage.Receive() = new (std::nothrow) CWBStorage();
+    if (!storage || !m_clientSite)
+        return false;
     if (FAILED(OleCreate(CLSID_WebBrowser, IID_IOleObject, OLERENDER_DRAW, nullptr,
-                         static_cast<IOleClientSite*>(m_clientSite.get()), &storage,
+                         static_cast<IOleClientSite*>(m_clientSite.Get()), storage.Get(),
                          reinterpret_cast<void**>(object->oleObject.Receive()))) ||
         !object->oleObject)
         return false;
@@ -183,7 +169,7 @@ bool CWebBrowser::Create()
         return false;
     RECT client = {};
     GetClientRect(m_frame->GetHandle(), &client);
-    if (FAILED(oleObject->DoVerb(OLEIVERB_SHOW, nullptr, static_cast<IOleClientSite*>(m_clientSite.get()), -1,
+    if (FAILED(oleObject->DoVerb(OLEIVERB_SHOW, nullptr, static_cast<IOleClientSite*>(m_clientSite.Get()), -1,
                                  m_frame->GetHandle(), &client)))
         return false;
     return ConnectEvents();
@@ -197,29 +183,34 @@ void CWebBrowser::Destroy()
     if (!m_object)
         return;
     if (m_firingDepth > 0) {
-        m_retired.push_back(std::move(m_object));
+        Retire();
         return;
     }
     std::unique_ptr<tagBrowserObject> object = std::move(m_object);
-    // The unadvise may give back COM's hold, and with it the last reference.
+    // Giving back the COM holds may drop the last reference.
     Common::CKeepAlive keepAlive(this);
     TearDown(*object);
 }
 
+void CWebBrowser::Retire()
+{
+    if (m_object->sink)
+        m_object->sink->Detach();
+    m_retired.push_back(std::move(m_object));
+}
+
 void CWebBrowser::TearDown(tagBrowserObject& object)
 {
+    if (object.sink)
+        object.sink->Detach();
     object.document.Reset();
     if (object.connectionPoint) {
-        if (object.adviseCookie != 0) {
+        if (object.adviseCookie != 0)
             object.connectionPoint->Unadvise(object.adviseCookie);
-            // Whatever it still keeps now is a hold like any other.
-            m_connectionReferences -= object.sinkReferences;
-            object.sinkReferences = 0;
-            UpdateComHold();
-        }
         object.adviseCookie = 0;
         object.connectionPoint.Reset();
     }
+    object.sink.Reset();
     if (object.webBrowser) {
         object.webBrowser->Stop();
         object.webBrowser.Reset();
@@ -238,45 +229,27 @@ void CWebBrowser::TearDownRetired()
         m_retired.pop_back();
         TearDown(*object);
     }
-    m_teardownPosted = false;
-    m_teardownHold.Reset();
 }
 
-// The browser's own window brings the teardown back through the message
-// loop. Without a window there is no later turn to wait for: it is done as
-// the notification ends.
-void CWebBrowser::ScheduleTeardown()
+bool CWebBrowser::CompleteTeardownOf(Common::IReferenceCounted* browser)
 {
-    if (!m_teardownHold)
-        m_teardownHold = Common::TIntrusivePointer<IWebBrowser>(this);
-    if (m_teardownPosted)
-        return;
-    const HWND window = m_frame ? m_frame->GetHandle() : nullptr;
-    m_teardownPosted = window != nullptr && PostMessageW(window, kTearDownMessage, 0, 0) != FALSE;
-    if (!m_teardownPosted)
-        TearDownRetired();
+    return static_cast<CWebBrowser*>(static_cast<IWebBrowser*>(browser))->CompleteTeardown();
 }
 
-// A host closed in the same turn takes the frame window, and the posted
-// teardown with it: the window's end is the last turn there is.
+bool CWebBrowser::CompleteTeardown()
+{
+    if (m_firingDepth > 0)
+        return false;
+    TearDownRetired();
+    return true;
+}
+
+// A host closed outside any notification takes the browser's frame window
+// with it: the objects let go of go now rather than at a later turn.
 void CWebBrowser::OnFrameDestroyed(void*, Common::tagEventArgs*)
 {
-    m_teardownPosted = false;
     if (m_firingDepth == 0 && !m_retired.empty())
         TearDownRetired();
-}
-
-void CWebBrowser::OnFrameMessage(void*, Common::tagEventArgs* args)
-{
-    const auto* message = static_cast<DirectUI::tagFrameAnyMsgEventArgs*>(args);
-    if (message == nullptr || message->message != kTearDownMessage)
-        return;
-    m_teardownPosted = false;
-    // Reached from a message loop that a handler runs inside a notification:
-    // the end of that notification posts again.
-    if (m_firingDepth > 0)
-        return;
-    TearDownRetired();
 }
 
 void CWebBrowser::Show()
@@ -412,32 +385,23 @@ HRESULT CWebBrowser::Dispatch(DISPID id, DISPPARAMS* parameters)
 }
 
 // A handler that dropped the last outside reference let go of the browser
-// object as Destroy would have; what was let go of is torn down later.
+// object as Destroy would have; what was let go of is torn down later, the
+// teardown queue holding the browser until then.
 void CWebBrowser::AfterFiring(bool heldOutside)
 {
-    const int32_t ownReferences = 1 + (m_comHoldsReference ? 1 : 0) + (m_teardownHold ? 1 : 0);
+    CBrowserTeardownQueue& queue = CBrowserTeardownQueue::GetInstance();
+    const int32_t ownReferences = 1 + (m_comHoldsReference ? 1 : 0) + (queue.IsScheduled(static_cast<IWebBrowser*>(this)) ? 1 : 0);
     if (heldOutside && GetReferenceCount() <= ownReferences && m_object)
-        m_retired.push_back(std::move(m_object));
+        Retire();
     if (!m_retired.empty())
-        ScheduleTeardown();
+        queue.Schedule(static_cast<IWebBrowser*>(this), &CWebBrowser::CompleteTeardownOf);
 }
 
-// Addresses of the program's own prefix are cancelled and reported; the
-// prefix is compared on the address as the browser gives it. An object let go
-// of but not yet torn down still has its program links cancelled; they are
-// no longer reported, as the browser has no object left to report for.
+// Program links are cancelled and reported; other addresses load as usual.
 HRESULT CWebBrowser::OnBeforeNavigate(DISPPARAMS* parameters)
 {
-    // BeforeNavigate2's seven arguments arrive last first: the address is
-    // the sixth from the end, the cancel flag the last.
-    if (parameters == nullptr || parameters->cArgs < 7 || parameters->rgvarg == nullptr)
-        return S_OK;
-    const wchar_t* url = NavigationAddress(parameters->rgvarg[5]);
-    VARIANTARG& cancel = parameters->rgvarg[0];
-    if (!IsProgramLink(url) || cancel.vt != (VT_BYREF | VT_BOOL) || cancel.pboolVal == nullptr)
-        return S_OK;
-    *cancel.pboolVal = VARIANT_TRUE;
-    if (!m_object)
+    const wchar_t* url = CWebBrowserEventSink::CancelProgramLink(parameters);
+    if (url == nullptr || !m_object)
         return S_OK;
     tagWebBrowserNavigateEventArgs args;
     args.URL = url;

@@ -1,5 +1,6 @@
 #include "installer/core/InstallerMainFunctions.h"
 
+#include "installer/core/extraction/CExtractedFileWriter.h"
 #include "installer/core/extraction/CMountedPackageReader.h"
 #include "installer/core/extraction/PackedResourceFunctions.h"
 #include "installer/core/install/InstallPathFunctions.h"
@@ -7,12 +8,14 @@
 #include "installer/core/install/InstallThreadFunctions.h"
 #include "installer/core/reporting/CUrlItemList.h"
 #include "installer/core/reporting/StatisticsFunctions.h"
+#include "installer/core/rules/PartnerFunctions.h"
 
 #include "engine/common/base/EngineMessageBox.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/ProcessFunctions.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
+#include "engine/filesystem/FinalPathFunctions.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IPackedFileManager.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
@@ -67,19 +70,26 @@ bool IsDrivePart(const std::wstring& path)
     return (text.size() == 2 || (text.size() == 3 && text[2] == L'/')) && text[1] == L':';
 }
 
-std::wstring MakeUniqueTempFolder()
+// Made anew below the system's temporary folder, from its checked handle.
+std::wstring MakeUniqueTempFolder(CScopedKernelHandle* folder)
 {
     const std::wstring base = SystemTempFolder();
-    if (base.empty())
+    CScopedKernelHandle parent;
+    if (base.empty() || MakeCheckedInstallFolder(base, &parent) != RVGameEngine::FileSystem::CHECKED_REACH_DONE)
         return std::wstring();
     for (int attempt = 0; attempt < kFallbackFolderAttempts; ++attempt) {
-        const std::wstring folder = base + kInstallerModuleName + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_"
-            + std::to_wstring(GetTickCount() + static_cast<DWORD>(attempt));
-        if (CreateDirectoryW(folder.c_str(), nullptr))
-            return WithForwardSlashes(folder);
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
+        const std::wstring name = std::wstring(kInstallerModuleName) + L"_" + std::to_wstring(GetCurrentProcessId()) +
+                                  L"_" + std::to_wstring(GetTickCount() + static_cast<DWORD>(attempt));
+        bool made = false;
+        DWORD error = ERROR_SUCCESS;
+        const RVGameEngine::FileSystem::CHECKED_REACH reach = RVGameEngine::FileSystem::OpenCheckedFolder(
+            parent.Get(), name.c_str(), RVGameEngine::FileSystem::FOLDER_MISSING_MADE, folder, &made, &error);
+        if (reach == RVGameEngine::FileSystem::CHECKED_REACH_DONE && made)
+            return WithForwardSlashes(base + name);
+        if (reach == RVGameEngine::FileSystem::CHECKED_REACH_FAILED)
             break;
     }
+    folder->Close();
     return std::wstring();
 }
 
@@ -101,14 +111,17 @@ bool CheckSingleInstance()
 }
 
 // The preferred temporary folder lies in the install folder, which another
-// user may have made a link before this program ran: a link anywhere on its
-// path is not entered, before or after the folder is made.
+// user may have made a link before this program ran, or may swap for one
+// while it runs: it is made from the drive's root one checked name at a
+// time, and written below its own handle.
 bool EntersPreferredTempFolder(const std::wstring& preferred)
 {
-    if (IsInstallRefusedForALink(preferred))
+    CScopedKernelHandle folder;
+    if (MakeCheckedInstallFolder(preferred, &folder) != RVGameEngine::FileSystem::CHECKED_REACH_DONE ||
+        !SetCurrentDirectoryW(preferred.c_str()))
         return false;
-    IVirtualFileSystem_GetInstance()->CreateDirectory(preferred.c_str());
-    return !IsInstallRefusedForALink(preferred) && SetCurrentDirectoryW(preferred.c_str());
+    CExtractedFileWriter::SetTargetFolder(folder.Get());
+    return true;
 }
 
 std::wstring EnterTempFolder(const std::wstring& preferred)
@@ -117,9 +130,12 @@ std::wstring EnterTempFolder(const std::wstring& preferred)
         return WithForwardSlashes(preferred);
     ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Temporary folder %s not usable (error %u); using one of the system's",
                                 preferred.c_str(), static_cast<unsigned>(GetLastError()));
-    const std::wstring fallback = MakeUniqueTempFolder();
-    if (!fallback.empty() && SetCurrentDirectoryW(fallback.c_str()))
+    CScopedKernelHandle folder;
+    const std::wstring fallback = MakeUniqueTempFolder(&folder);
+    if (!fallback.empty() && SetCurrentDirectoryW(fallback.c_str())) {
+        CExtractedFileWriter::SetTargetFolder(folder.Get());
         return fallback;
+    }
     ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"No temporary folder could be made or entered");
     return std::wstring();
 }
@@ -143,6 +159,10 @@ void ReportClosingAndStartUpdater(bool installFinished, bool installFailed)
         ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"The install failed: no finished report, no updater");
         return;
     }
+    // The worker left the install folder current: named here, at the end,
+    // whatever folder the install had to fall back to.
+    ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_TRACE, L"The game is installed in %s",
+                                RVGameEngine::FileSystem::GetFullPath(L".").c_str());
     for (int32_t report = 0; report < kClosingReportCount; ++report) {
         SendStatisticsSystemInfo(kStatisticsStepInstallFinished);
         Sleep(kClosingReportPauseMs);
@@ -161,6 +181,8 @@ void LeaveAndDeleteTempFolder(const std::wstring& folder, const std::wstring& bo
     if (!elsewhere.empty())
         SetCurrentDirectoryW(elsewhere.c_str());
     ILogFile_GetInstance()->Close();
+    // Nor one a handle is kept of.
+    CExtractedFileWriter::SetTargetFolder(nullptr);
     DeleteTempDirectoryWithin(folder.c_str(), boundary.empty() ? nullptr : boundary.c_str());
 }
 
@@ -204,23 +226,32 @@ void RemoveDirectoryTreeWithin(const wchar_t* path, const wchar_t* boundary)
     }
 }
 
+int32_t InstallExitStatus(bool silentStart, bool installStarted, bool installFinished, bool installFailed)
+{
+    if (!silentStart && !installStarted)
+        return 0;
+    return installStarted && installFinished && !installFailed ? 0 : kInstallNotDoneExitCode;
+}
+
 int32_t RunInstaller(InstallWindowRun runWindow)
 {
     RVGameEngine::Math::Randomize();
     if (CheckSingleInstance())
         return kAnotherInstanceExitCode;
     FindInstallDrive();
+    const bool silent = IsSilentInstall();
     if (GetInstallDriveLetter() == kNoDrive) {
         ShowNoDriveMessage();
-        return 0;
+        return InstallExitStatus(silent, false, false, false);
     }
     // Kept for the clean-up: the pack name the path is made from may change
     // once the package's partner configuration is on disk.
     const std::wstring preferred = GetTempInstallPath();
     const std::wstring tempFolder = EnterTempFolder(preferred);
     if (tempFolder.empty())
-        return 0;
+        return kInstallNotDoneExitCode;
     const bool fallback = tempFolder != WithForwardSlashes(preferred);
+    int32_t status = kInstallNotDoneExitCode;
     if (MountInstallerPackage()) {
         CUrlItemList::GetInstance();
         InitStatisticsServerConnection();
@@ -235,8 +266,13 @@ int32_t RunInstaller(InstallWindowRun runWindow)
         WaitForStatisticsDelivery(kStatisticsDeliveryLimitMs);
         // The window closes only after the install's last step; the thread
         // may still be ending, and must have ended before the process does.
-        WaitForInstallThread(kInstallThreadEndLimitMs);
+        // A worker that has not ended by now has not finished either.
+        const bool ended = WaitForInstallThread(kInstallThreadEndLimitMs);
+        status = InstallExitStatus(silent, IsInstallThreadRunning(), ended && IsInstallFinished(), IsInstallFailed());
+        if (status != 0)
+            ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The install asked for is not done: the program ends with %d",
+                                        static_cast<int>(status));
     }
     LeaveAndDeleteTempFolder(tempFolder, fallback ? WithForwardSlashes(SystemTempFolder()) : std::wstring());
-    return 0;
+    return status;
 }

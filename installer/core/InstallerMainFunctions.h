@@ -12,6 +12,11 @@ constexpr const wchar_t* kNoDriveMessage = L"单个磁盘分区剩余空间不�
 constexpr const wchar_t* kNoDriveCaption = L"温馨提示";
 // Returned when another installer is running.
 constexpr int32_t kAnotherInstanceExitCode = -2;
+// Returned when an install was asked for (a click on an install button, or a
+// silent start) and the game is not installed whole at the end, or when the
+// program could not even offer one: whoever ran a silent install must not take
+// a failure for success.
+constexpr int32_t kInstallNotDoneExitCode = 1;
 constexpr int32_t kClosingReportCount = 5;
 constexpr uint32_t kClosingReportPauseMs = 100;
 
@@ -22,8 +27,13 @@ using InstallWindowRun = void (*)();
 // folder and UI package, URL list, statistics, fonts, the install window
 // (when given; without one the run goes straight on), the closing reports
 // and the updater, then the removal of the temporary folder. Returns -2
-// when another installer runs, else 0.
+// when another installer runs, otherwise what InstallExitStatus says.
 int32_t RunInstaller(InstallWindowRun runWindow = nullptr);
+
+// The program's status at its end: 0 for a finished, sound install and for a
+// window closed without one; kInstallNotDoneExitCode when an install was asked
+// for (a silent start asks at once) and did not finish, or failed.
+int32_t InstallExitStatus(bool silentStart, bool installStarted, bool installFinished, bool installFailed);
 
 // True when another installer holds the mutex; otherwise the mutex is kept
 // for the rest of the process.

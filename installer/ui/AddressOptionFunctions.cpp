@@ -16,7 +16,6 @@
 using RVGameEngine::Common::LoggableText;
 using RVGameEngine::FileSystem::ILogFile_GetInstance;
 using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
-using RVGameEngine::FileSystem::LOG_LEVEL_TRACE;
 
 namespace {
 
@@ -86,10 +85,13 @@ void ApplyHandedUrlList()
     if (path.empty())
         return;
     CUrlItemList* list = CUrlItemList::GetInstance();
-    list->Load(path.c_str());
-    ILogFile_GetInstance()->Log(LOG_LEVEL_TRACE, L"URL list %s: %u items", path.c_str(),
-                                static_cast<unsigned>(list->GetCount()));
-    const std::wstring webApi = list->GetAddress(kWebApiUrlItem);
+    list->LoadOver(path.c_str());
+    std::wstring webApi;
+    if (!list->FindAddress(kWebApiUrlItem, &webApi)) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"URL list %s names no %s: the build's web API server is used",
+                                    path.c_str(), kWebApiUrlItem);
+        return;
+    }
     CWebApiClient::GetInstance()->SetAdvertServer(webApi);
     SetInstallTrackingHost(webApi);
 }

@@ -4,8 +4,10 @@
 // build's, so that two runs on one machine (or a test beside a run) each
 // talk to servers of their own:
 //   StatisticsServer=<host>:<port>   the statistics server
-//   UrlItemList=<file>               a URL list that replaces the package's;
-//                                    its "GameInstaller_WebApi" item is the
+//   UrlItemList=<file>               a URL list laid over the package's (an
+//                                    item with a web address replaces the
+//                                    package's of its name); its
+//                                    "GameInstaller_WebApi" item is the
 //                                    advert and tracking server
 
 #include <cstdint>

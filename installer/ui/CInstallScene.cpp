@@ -186,11 +186,16 @@ void CInstallScene::BindCheckBoxCaptions()
         caption->AddMemberFunctionDelegate(WINDOW_EVENT_LBUTTON_DOWN, this, &CInstallScene::OnCaptionPressed);
         caption->AddMemberFunctionDelegate(WINDOW_EVENT_LBUTTON_UP, this, &CInstallScene::OnCaptionReleased);
     }
+    // Every release the window gets ends the press, after the texts have
+    // seen it: one released elsewhere is not taken for the start of a click.
+    m_frame->AddMemberFunctionDelegate(FRAME_EVENT_LBUTTON_UP, this, &CInstallScene::OnCaptionReleased);
 }
 
 void CInstallScene::OnCaptionPressed(void* sender, RVGameEngine::Common::tagEventArgs*)
 {
     m_pressedCaption = sender;
+    // A release outside the window comes back to it, and ends the press too.
+    SetCapture(m_frame->GetHandle());
 }
 
 void CInstallScene::OnCaptionReleased(void* sender, RVGameEngine::Common::tagEventArgs*)

@@ -9,6 +9,7 @@
 
 #include "engine/directui/controls/IUIHelper.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
+#include "engine/directui/services/ProgramFolderNames.h"
 #include "engine/directui/uisystem/IUISystemDriver.h"
 #include "engine/directui/uisystem/IUIImage.h"
 #include "engine/directui/uisystem/IUISystem.h"
@@ -108,15 +109,6 @@ int32_t DriveIndexOf(const std::wstring& folder)
     return index >= 0 && index < kDriveCount ? index : -1;
 }
 
-std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& packName)
-{
-    if (ContainsNoCase(folder.c_str(), packName.c_str()))
-        return folder;
-    if (!folder.empty() && folder.back() == L'\\')
-        return folder + packName;
-    return folder + L"\\" + packName;
-}
-
 bool IsDriveFolder(const std::wstring& folder)
 {
     return folder.size() >= 2 && folder[1] == L':';
@@ -167,6 +159,8 @@ void KeepWindowFilesReachable()
     const DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
     if (length == 0 || length > MAX_PATH)
         return;
+    // The unpacked window files are the program's own: markup may show their pictures.
+    RVGameEngine::DirectUI::AddProgramFolder(buffer);
     std::wstring folder(buffer, length);
     std::replace(folder.begin(), folder.end(), L'\\', L'/');
     if (folder.back() != L'/')

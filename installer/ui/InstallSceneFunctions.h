@@ -23,9 +23,6 @@ std::wstring FreeSpaceText(int32_t freeMB);
 // The drive index (0 for A) of a folder's first letter, either case; -1 when
 // the folder starts with no letter.
 int32_t DriveIndexOf(const std::wstring& folder);
-// The chosen folder with the pack name appended, unless it already holds the
-// name in any letter case: "D:\Games" gives "D:\Games\<pack>", "D:\" gives "D:\<pack>".
-std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& packName);
 // Whether a folder picker's answer names a drive folder ("X:..."); a
 // cancelled picker gives less.
 bool IsDriveFolder(const std::wstring& folder);

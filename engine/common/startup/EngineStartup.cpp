@@ -9,6 +9,8 @@
 #include "engine/common/base/LocalClock.h"
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/common/system/ShellFunctions.h"
+#include "engine/filesystem/CheckedFolderFunctions.h"
+#include "engine/filesystem/FolderHandleFunctions.h"
 #include "engine/directui/controls/ControlFactory.h"
 #include "engine/directui/frame/IFrameManager.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
@@ -73,37 +75,50 @@ void RaiseTimerResolution()
         timeBeginPeriod(caps.wPeriodMin);
 }
 
-// Builds the name for one candidate; false when it does not fit the buffer.
+constexpr const wchar_t* kDumpFolder = L"Dump";
+
+// Builds the file's name for one candidate; false when it does not fit the buffer.
 bool FormatDumpName(const SYSTEMTIME& now, int counter, wchar_t* name)
 {
     HRESULT result;
     if (counter == 0)
-        result = StringCchPrintfW(name, kDumpNameLength, L"Dump\\%ls_%04d%02d%02d_%02d%02d%02d.dmp",
-                                  GetModuleName(), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-                                  now.wSecond);
+        result = StringCchPrintfW(name, kDumpNameLength, L"%ls_%04d%02d%02d_%02d%02d%02d.dmp", GetModuleName(),
+                                  now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
     else
-        result = StringCchPrintfW(name, kDumpNameLength, L"Dump\\%ls_%04d%02d%02d_%02d%02d%02d_%d.dmp",
-                                  GetModuleName(), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-                                  now.wSecond, counter);
+        result = StringCchPrintfW(name, kDumpNameLength, L"%ls_%04d%02d%02d_%02d%02d%02d_%d.dmp", GetModuleName(),
+                                  now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, counter);
     return SUCCEEDED(result);
 }
 
+// The dump folder of the current folder, opened or made from its checked
+// handle, never through a link (the current folder may lie where other
+// users can write).
+CScopedKernelHandle OpenDumpFolder()
+{
+    CScopedKernelHandle current;
+    CScopedKernelHandle dumps;
+    DWORD error = ERROR_SUCCESS;
+    if (FileSystem::OpenCheckedCurrentFolder(&current, &error) == FileSystem::CHECKED_REACH_DONE)
+        FileSystem::OpenCheckedFolder(current.Get(), kDumpFolder, FileSystem::FOLDER_MISSING_MADE, &dumps, nullptr,
+                                      &error);
+    return dumps;
+}
+
 // Takes the first candidate name that nothing has yet and creates its file in
-// the same step, so that a second thread crashing in the same second cannot
-// overwrite the dump. Names resolve against the current directory, exactly
-// where the file is written.
-CScopedKernelHandle CreateDumpFile(const SYSTEMTIME& now, wchar_t* name)
+// the same step, in the dump folder's own handle, so that a second thread
+// crashing in the same second cannot overwrite the dump and nothing planted
+// at a name is ever opened.
+CScopedKernelHandle CreateDumpFile(HANDLE folder, const SYSTEMTIME& now, wchar_t* name)
 {
     for (int counter = 0; counter < kMaxDumpCandidates; ++counter) {
         if (!FormatDumpName(now, counter, name))
             return CScopedKernelHandle();
-        CScopedKernelHandle file(
-            CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file)
-            return file;
+        DWORD error = ERROR_SUCCESS;
+        CScopedKernelHandle file(FileSystem::OpenFolderEntry(folder, name, FileSystem::ENTRY_KIND_FILE,
+                                                             FileSystem::ENTRY_OPEN_NEW, GENERIC_WRITE, &error));
         // Any other failure than a taken name means the folder cannot hold a dump.
-        if (GetFileAttributesW(name) == INVALID_FILE_ATTRIBUTES)
-            return CScopedKernelHandle();
+        if (file || error != ERROR_ALREADY_EXISTS)
+            return file;
     }
     return CScopedKernelHandle();
 }
@@ -208,11 +223,13 @@ void ReportCrash(const CrashContext& crash)
     // This runs on the crashing thread, which may have broken the heap or hold
     // the allocator's or the file system's lock: from here on only system
     // calls on stack buffers, no engine service.
-    CreateDirectoryW(L"Dump", nullptr);
     wchar_t name[kDumpNameLength] = {};
     bool written = false;
     {
-        const CScopedKernelHandle file = CreateDumpFile(now, name);
+        // Named even when no folder can be had: the hook is told where the dump would be.
+        FormatDumpName(now, 0, name);
+        const CScopedKernelHandle folder = OpenDumpFolder();
+        const CScopedKernelHandle file = folder ? CreateDumpFile(folder.Get(), now, name) : CScopedKernelHandle();
         written = file && WriteDump(file.Get(), crash);
     }
 
@@ -221,7 +238,7 @@ void ReportCrash(const CrashContext& crash)
     if (length == 0 || length >= kStateBufferLength)
         folder[0] = L'\0';
     wchar_t fullPath[kStateBufferLength + kDumpNameLength] = {};
-    StringCchPrintfW(fullPath, kStateBufferLength + kDumpNameLength, L"%ls\\%ls", folder, name);
+    StringCchPrintfW(fullPath, kStateBufferLength + kDumpNameLength, L"%ls\\%ls\\%ls", folder, kDumpFolder, name);
 
     EngineMessageBox(nullptr, written ? kCrashMessage : kCrashMessageNoDump, L"提示", MB_OK);
     if (g_state.postSaveDump != nullptr)

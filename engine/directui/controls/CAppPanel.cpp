@@ -141,7 +141,7 @@ void CAppPanel::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
         bool childRouting = true;
         CUIWindow::OnLButtonUp(x, y, &childRouting);
         if (!childRouting) {
-            m_pressed = false;
+            EndPress();
             routing.Take();
             return;
         }
@@ -149,7 +149,7 @@ void CAppPanel::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
     ReleaseMouse();
     if (m_pressed && HitTest(x, y))
         routing.Take();
-    m_pressed = false;
+    EndPress();
     const int32_t pageWidth = GetPageWidth();
     const int32_t distance = std::abs(x - m_pressX);
     const int32_t elapsed = m_clock() - m_pressTime;
@@ -162,6 +162,14 @@ void CAppPanel::OnLButtonUp(int32_t x, int32_t y, bool* continueRouting)
         ScrollToPage(GetCurrentPage());
     }
     Invalidate();
+}
+
+// The press is over: the child that took it is no longer held, so that it
+// can go with its tree instead of living until the next press.
+void CAppPanel::EndPress()
+{
+    m_pressed = false;
+    m_pressedWindow.Reset();
 }
 
 void CAppPanel::MoveTowardTarget()

@@ -42,6 +42,7 @@ public:
 private:
     int32_t LastPageIndex();
     void CancelChildPress();
+    void EndPress();
     void MoveTowardTarget();
 
     bool m_pressed = false;

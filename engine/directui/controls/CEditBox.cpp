@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <map>
 
 namespace RVGameEngine {
 namespace DirectUI {
@@ -271,26 +271,56 @@ void CEditBox::OnChar(wchar_t character)
 // ---- Mouse ------------------------------------------------------------------------------
 
 // The nearest caret position, the later one when two are as near. Positions
-// add up the shown characters' own widths, each measured once per font (a
-// measure of every prefix made a long text slow under the mouse).
+// are the widths of the shown prefixes, measured as the caret is drawn:
+// character widths added up drift from them where the font's advances are
+// fractional. Prefix widths grow with the index, so a binary search finds
+// the place with a few measures however long the text is.
 void CEditBox::MoveCaretToPoint(int32_t x, int32_t)
 {
     const int32_t textX = x - GetAnchoredX() - m_scrollOffset;
     const std::wstring shown = ShownText(0, TextLength());
-    const int32_t font = TitleFontIndex();
-    int32_t best = 0;
-    int32_t bestDistance = std::abs(textX);
-    int32_t position = 0;
-    for (size_t i = 0; i < shown.size(); ++i) {
+    const int32_t length = static_cast<int32_t>(shown.size());
+    std::map<int32_t, int32_t> measured;
+    const auto widthTo = [&](int32_t index) {
+        const auto found = measured.find(index);
+        if (found != measured.end())
+            return found->second;
         int32_t width = 0, height = 0;
-        m_glyphs.Measure(GetDriver(), font, shown[i], &width, &height);
-        position += width;
-        const int32_t distance = std::abs(position - textX);
-        if (distance <= bestDistance) {
-            best = static_cast<int32_t>(i) + 1;
-            bestDistance = distance;
-        } else if (position > textX) {
-            break; // every later position lies farther to the right
+        if (GetDriver() != nullptr)
+            GetDriver()->MeasureText(TitleFontIndex(), shown.substr(0, static_cast<size_t>(index)).c_str(), &width,
+                                     &height);
+        measured.emplace(index, width);
+        return width;
+    };
+    // The first position at or right of the point (length + 1 when none is).
+    int32_t low = 0, high = length + 1;
+    while (low < high) {
+        const int32_t middle = low + (high - low) / 2;
+        if (widthTo(middle) >= textX)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    const int32_t right = low;
+    if (right > length) {
+        SetCaretIndex(length);
+        return;
+    }
+    if (right > 0 && textX - widthTo(right - 1) < widthTo(right) - textX) {
+        SetCaretIndex(right - 1);
+        return;
+    }
+    // Positions as wide as this one (zero-width characters) are as near:
+    // the last of them wins.
+    int32_t best = right;
+    if (best < length && widthTo(best + 1) == widthTo(right)) {
+        int32_t last = length;
+        while (best < last) {
+            const int32_t middle = best + (last - best + 1) / 2;
+            if (widthTo(middle) <= widthTo(right))
+                best = middle;
+            else
+                last = middle - 1;
         }
     }
     SetCaretIndex(best);

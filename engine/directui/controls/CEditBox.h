@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/directui/controls/CEditBoxState.h"
-#include "engine/directui/controls/CGlyphSizeCache.h"
 #include "engine/directui/controls/IEditBox.h"
 #include "engine/directui/controls/TTextEditControl.h"
 
@@ -73,7 +72,6 @@ private:
     bool m_password = false;
     int32_t m_scrollOffset = 0;
     bool m_numberOnly = false;
-    CGlyphSizeCache m_glyphs;
 };
 
 } // namespace DirectUI

@@ -71,8 +71,9 @@ Common::TIntrusivePointer<Common::IString> CListView::GetGridData(int32_t row, i
     if (row < 0 || row >= GetRowCount() || column < 0 || column >= static_cast<int32_t>(m_columns.size()))
         return Common::IString_Create_Utf16(L"");
     tagListViewGetGridDataEventArgs cell;
-    const tagListViewColumn& info = *m_columns[static_cast<size_t>(column)];
-    AskCell(cell, row, column, info.name.c_str(), info.userValue);
+    // The handler may rebuild the columns while it reads the name.
+    const ColumnPointer held = m_columns[static_cast<size_t>(column)];
+    AskCell(cell, row, column, held->name.c_str(), held->userValue);
     return Common::IString_Create_Utf16(cell.text);
 }
 

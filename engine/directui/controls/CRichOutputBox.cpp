@@ -17,6 +17,9 @@ namespace DirectUI {
 
 namespace {
 
+// Where an "Image" element keeps the stamp of the entry the box made for it.
+constexpr const wchar_t* kImageStampAttribute = L"ImageEntryStamp";
+
 bool NameIs(const wchar_t* name, const wchar_t* wanted)
 {
     return wcscmp(name, wanted) == 0;
@@ -202,34 +205,59 @@ void CRichOutputBox::WalkItem(Common::IXmlElement* element)
     Advance(width);
 }
 
-// An "Image" loads its file once, into an expression entry of its own whose
-// number it keeps until the box is cleared or goes. Markup may come from a
-// peer: only pictures in the program's own folders are loaded.
+// An "Image" loads its file into an expression entry of its own, which it
+// keeps until the box is cleared or goes. Markup may come from a peer: only
+// pictures in the program's own folders are loaded. The table is shared: a
+// set load may drop or replace the entry, and its number may then go to
+// another box, so the box knows its entry by number and stamp, loads the
+// picture again when the entry is no longer its own, and gives back only
+// entries it still holds.
 int32_t CRichOutputBox::ResolveExpression(Common::IXmlElement* element)
 {
-    if (element->HasAttribute(L"Filename") && !element->HasAttribute(L"Expression")) {
-        const wchar_t* filename = element->GetAttribute(L"Filename");
-        IExpressionManager* expressions = IExpressionManager_GetInstance();
-        int32_t number = -1;
-        if (!IsInsideProgramFolders(filename))
-            FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
-                                                    L"Rich text image <%s> not loaded: outside the program's folders",
-                                                    Common::LoggableText(filename).c_str());
-        else if (expressions != nullptr)
-            number = expressions->AddExpressionFromFile(GetUISystem(), filename);
-        if (number >= 0)
-            m_imageExpressions.push_back(number);
-        element->SetAttributeInt(L"Expression", number);
+    if (!element->HasAttribute(L"Filename"))
+        return element->GetAttributeInt(L"Expression");
+    const bool resolvedHere = element->HasAttribute(kImageStampAttribute);
+    if (!resolvedHere && element->HasAttribute(L"Expression"))
+        return element->GetAttributeInt(L"Expression");
+    IExpressionManager* expressions = IExpressionManager_GetInstance();
+    if (resolvedHere) {
+        const int32_t number = element->GetAttributeInt(L"Expression");
+        const uint32_t stamp = element->GetAttributeUInt(kImageStampAttribute);
+        if (number < 0 || expressions == nullptr || expressions->GetFileExpressionStamp(number) == stamp)
+            return number;
+        ForgetImageExpression(number, stamp);
     }
-    return element->GetAttributeInt(L"Expression");
+    const wchar_t* filename = element->GetAttribute(L"Filename");
+    int32_t number = -1;
+    uint32_t stamp = 0;
+    if (!IsInsideProgramFolders(filename))
+        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
+                                                L"Rich text image <%s> not loaded: outside the program's folders",
+                                                Common::LoggableText(filename).c_str());
+    else if (expressions != nullptr)
+        number = expressions->AddExpressionFromFile(GetUISystem(), filename);
+    if (number >= 0) {
+        stamp = expressions->GetFileExpressionStamp(number);
+        m_imageExpressions.emplace_back(number, stamp);
+    }
+    element->SetAttributeInt(L"Expression", number);
+    element->SetAttributeUInt(kImageStampAttribute, stamp);
+    return number;
+}
+
+void CRichOutputBox::ForgetImageExpression(int32_t number, uint32_t stamp)
+{
+    const auto held = std::find(m_imageExpressions.begin(), m_imageExpressions.end(), std::make_pair(number, stamp));
+    if (held != m_imageExpressions.end())
+        m_imageExpressions.erase(held);
 }
 
 void CRichOutputBox::RemoveImageExpressions()
 {
     IExpressionManager* expressions = IExpressionManager_GetInstance();
-    for (int32_t number : m_imageExpressions) {
+    for (const auto& entry : m_imageExpressions) {
         if (expressions != nullptr)
-            expressions->RemoveFileExpression(number);
+            expressions->RemoveFileExpression(entry.first, entry.second);
     }
     m_imageExpressions.clear();
 }

@@ -7,6 +7,7 @@
 #include "engine/directui/uisystem/CUIWindow.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace RVGameEngine {
@@ -85,6 +86,7 @@ private:
     int32_t ResolveExpression(Common::IXmlElement* element);
     // Gives back the expression entries this box's images took.
     void RemoveImageExpressions();
+    void ForgetImageExpression(int32_t number, uint32_t stamp);
     void AppendParagraphText(tagRichTextParagraph* paragraph);
     void RunHitTest();
     void RaiseHit(Common::IXmlElement* element, enmHitKind kind);
@@ -116,7 +118,8 @@ private:
     bool m_animating = false;
     std::wstring m_textBuffer;
     // The expression entries made for "Image" elements of the paragraphs.
-    std::vector<int32_t> m_imageExpressions;
+    // Number and stamp of each.
+    std::vector<std::pair<int32_t, uint32_t>> m_imageExpressions;
     CGlyphSizeCache m_glyphs;
     LinkOpener m_linkOpener;
 };

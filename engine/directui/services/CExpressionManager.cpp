@@ -90,12 +90,26 @@ int32_t CExpressionManager::AddExpressionFromFile(IUISystem* uiSystem, const wch
     const int32_t number = TakeFreeNumber();
     if (number < 0) {
         m_entries.push_back(item);
-        m_fileEntries.insert(GetExpressionCount() - 1);
+        MarkFileEntry(GetExpressionCount() - 1);
         return GetExpressionCount() - 1;
     }
     m_entries[static_cast<size_t>(number)] = item;
-    m_fileEntries.insert(number);
+    MarkFileEntry(number);
     return number;
+}
+
+void CExpressionManager::MarkFileEntry(int32_t number)
+{
+    // Stamps run through every 32-bit value but 0 before one comes again.
+    if (++m_lastStamp == 0)
+        ++m_lastStamp;
+    m_fileEntries[number] = m_lastStamp;
+}
+
+uint32_t CExpressionManager::GetFileExpressionStamp(int32_t number)
+{
+    const auto found = m_fileEntries.find(number);
+    return found != m_fileEntries.end() ? found->second : 0;
 }
 
 int32_t CExpressionManager::TakeFreeNumber()
@@ -107,10 +121,12 @@ int32_t CExpressionManager::TakeFreeNumber()
     return number;
 }
 
-void CExpressionManager::RemoveFileExpression(int32_t number)
+void CExpressionManager::RemoveFileExpression(int32_t number, uint32_t stamp)
 {
-    if (m_fileEntries.erase(number) == 0)
+    const auto found = m_fileEntries.find(number);
+    if (found == m_fileEntries.end() || found->second != stamp)
         return;
+    m_fileEntries.erase(found);
     m_entries[static_cast<size_t>(number)].Reset();
     m_freeNumbers.insert(number);
     while (!m_entries.empty() && m_freeNumbers.erase(GetExpressionCount() - 1) != 0)

@@ -24,12 +24,8 @@ public:
     virtual void LoadExpressionSet(IUISystem* uiSystem, const wchar_t* pattern, int32_t count) = 0;
     // Appends the picture as a new entry and returns its number; -1 when it
     // does not load. The number of an entry removed with
-    // RemoveFileExpression may be given out again.
+    // RemoveFileExpression, or dropped by a set load, may be given out again.
     virtual int32_t AddExpressionFromFile(IUISystem* uiSystem, const wchar_t* filename) = 0;
-    // Empties an entry that AddExpressionFromFile made, once its user no
-    // longer shows it; trailing entries emptied so leave the table. Other
-    // numbers (set entries, numbers already removed) are left alone.
-    virtual void RemoveFileExpression(int32_t number) = 0;
     // Grows the table to hold the number; the entry changes only when the
     // picture loads. Numbers below 0 or from 65,536 on are ignored.
     virtual void SetExpression(IUISystem* uiSystem, int32_t number, const wchar_t* filename) = 0;
@@ -43,6 +39,17 @@ public:
     // Draws the current frame with its top-left corner at (x, y).
     virtual void DrawExpression(IUISystem* uiSystem, int32_t number, int32_t x, int32_t y) = 0;
     virtual bool IsExpressionAnimated(int32_t number) = 0;
+
+    // Each entry AddExpressionFromFile makes gets a stamp of its own, never
+    // given to another entry: a user of a file entry keeps the number and its
+    // stamp, and knows its entry by both. 0 when the number holds no file
+    // entry (a set entry, an empty or dropped one).
+    virtual uint32_t GetFileExpressionStamp(int32_t number) = 0;
+    // Empties a file entry once its user no longer shows it, but only while
+    // the number still holds the entry of that stamp: a number dropped by a
+    // set load and given to another user, or set over, is left alone.
+    // Trailing entries emptied so leave the table.
+    virtual void RemoveFileExpression(int32_t number, uint32_t stamp) = 0;
 
 protected:
     ~IExpressionManager() = default;

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace RVGameEngine {
 namespace DirectUI {
@@ -29,9 +31,22 @@ bool LeavesTheDisksByItsForm(const wchar_t* name)
     return colon != nullptr && (colon != name + 1 || wcschr(colon + 1, L':') != nullptr);
 }
 
+// The folders named by the program, absolute, UI thread only like the
+// toolkit that asks.
+std::vector<std::wstring>& AddedFolders()
+{
+    static std::vector<std::wstring> folders;
+    return folders;
+}
+
+bool IsDriveRoot(const std::wstring& folder)
+{
+    return folder.size() <= 3 && folder.size() >= 2 && folder[1] == L':';
+}
+
 bool IsInFolder(const std::wstring& path, std::wstring folder)
 {
-    if (folder.empty())
+    if (folder.empty() || IsDriveRoot(folder))
         return false;
     if (folder.back() != L'\\')
         folder += L'\\';
@@ -49,8 +64,32 @@ bool IsInsideProgramFolders(const wchar_t* name)
     const std::wstring full = FileSystem::GetFullPath(name);
     if (full.size() < 3 || full[1] != L':' || full[2] != L'\\')
         return false;
-    return IsInFolder(full, FileSystem::GetFullPath(Common::GetProgramDir()->GetUtf16())) ||
-           IsInFolder(full, FileSystem::GetFullPath(L"."));
+    if (IsInFolder(full, FileSystem::GetFullPath(Common::GetProgramDir()->GetUtf16())))
+        return true;
+    for (const std::wstring& folder : AddedFolders()) {
+        if (IsInFolder(full, folder))
+            return true;
+    }
+    return false;
+}
+
+void AddProgramFolder(const wchar_t* folder)
+{
+    if (folder == nullptr || folder[0] == L'\0')
+        return;
+    const std::wstring full = FileSystem::GetFullPath(folder);
+    std::vector<std::wstring>& folders = AddedFolders();
+    if (!full.empty() && std::find(folders.begin(), folders.end(), full) == folders.end())
+        folders.push_back(full);
+}
+
+void RemoveProgramFolder(const wchar_t* folder)
+{
+    if (folder == nullptr || folder[0] == L'\0')
+        return;
+    const std::wstring full = FileSystem::GetFullPath(folder);
+    std::vector<std::wstring>& folders = AddedFolders();
+    folders.erase(std::remove(folders.begin(), folders.end(), full), folders.end());
 }
 
 } // namespace DirectUI

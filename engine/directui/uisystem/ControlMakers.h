@@ -15,7 +15,9 @@ class CUIWindow;
 using ControlMaker = CUIWindow* (*)();
 
 // A new control for a UI description's element name (compared exactly), or
-// null for a name that is no control type or whose maker is not registered.
+// null for a name that is no control type or whose maker is not registered;
+// the first miss of each registered-later type is logged with the call that
+// registers it.
 CUIWindow* CreateControlByElementName(const wchar_t* elementName);
 
 // Gives a known element name its maker. Unknown names are refused.

@@ -1,5 +1,6 @@
 #include "installer/core/install/CInstallWorker.h"
 
+#include "installer/core/extraction/CExtractedFileWriter.h"
 #include "installer/core/extraction/PackedResourceFunctions.h"
 #include "installer/core/install/CInstallProgress.h"
 #include "installer/core/install/InstallPathFunctions.h"
@@ -9,46 +10,39 @@
 
 #include "engine/common/system/ICommandLine.h"
 #include "engine/filesystem/ILogFile.h"
-#include "engine/filesystem/IVirtualFileSystem.h"
 
 #include <objbase.h>
 #include <windows.h>
 
+using RVGameEngine::Common::CScopedKernelHandle;
+using RVGameEngine::FileSystem::CHECKED_REACH;
 using RVGameEngine::FileSystem::ILogFile_GetInstance;
-using RVGameEngine::FileSystem::IVirtualFileSystem;
-using RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance;
 using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
 
 namespace {
 
 constexpr DWORD kPauseBeforeFinishMs = 100;
 
-bool MakeFolder(const std::wstring& folder)
-{
-    IVirtualFileSystem* fileSystem = IVirtualFileSystem_GetInstance();
-    fileSystem->CreateDirectory(folder.c_str());
-    return fileSystem->IsDirectory(folder.c_str());
-}
-
 } // namespace
 
 CInstallWorker::CInstallWorker(const wchar_t* packageName) : m_packageName(packageName) {}
 
-std::wstring CInstallWorker::PrepareInstallFolder(tagInstallPaths* options)
+std::wstring CInstallWorker::PrepareInstallFolder(tagInstallPaths* options, CScopedKernelHandle* handle)
 {
-    if (IsInstallRefusedForALink(options->path))
-        return L"";
-    if (MakeFolder(options->path))
+    CHECKED_REACH reach = MakeCheckedInstallFolder(options->path, handle);
+    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_DONE)
         return options->path;
+    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK)
+        return L"";
     ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Install folder %s cannot be made: the default folder is used",
                                 options->path.c_str());
     options->path = GetDefaultInstallPath();
-    if (IsInstallRefusedForALink(options->path))
-        return L"";
-    if (MakeFolder(options->path))
+    reach = MakeCheckedInstallFolder(options->path, handle);
+    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_DONE)
         return options->path;
-    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Default install folder %s cannot be made either",
-                                options->path.c_str());
+    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_FAILED)
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Default install folder %s cannot be made either",
+                                    options->path.c_str());
     return L"";
 }
 
@@ -96,7 +90,8 @@ void CInstallWorker::Run(tagInstallPaths* options)
     ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_TRACE, L"Install into %s begins",
                                 options->path.c_str());
     CloseRunningClientPrograms();
-    const std::wstring folder = PrepareInstallFolder(options);
+    CScopedKernelHandle folderHandle;
+    const std::wstring folder = PrepareInstallFolder(options, &folderHandle);
     // Read while the current directory still holds the installer's own files.
     const std::wstring packName = GetPackNameOrDefault();
     const int32_t iconIndex = LoadPartnerConfig();
@@ -108,6 +103,8 @@ void CInstallWorker::Run(tagInstallPaths* options)
         Finish(true);
         return;
     }
+    // The package is written below the folder's own handle, as it was made.
+    CExtractedFileWriter::SetTargetFolder(folderHandle.Get());
     ClearUpdaterState();
     if (!UnpackGameClient()) {
         ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Install failed: the game files are not all in %s",

@@ -2,6 +2,8 @@
 
 #include "installer/core/install/tagInstallPaths.h"
 
+#include "engine/common/base/TScopedHandle.h"
+
 #include <atomic>
 #include <string>
 
@@ -27,9 +29,11 @@ public:
 
 private:
     // Creates the folder (falling back to the default install path once) and
-    // gives the folder that exists, or empty; empty at once, with a log line
-    // naming the link, when the folder or one above it is a link.
-    static std::wstring PrepareInstallFolder(tagInstallPaths* options);
+    // gives the folder that exists, with its checked handle, or empty; empty
+    // at once, with a log line naming the link, when the folder or one above
+    // it is a link.
+    static std::wstring PrepareInstallFolder(tagInstallPaths* options,
+                                             RVGameEngine::Common::CScopedKernelHandle* handle);
     bool UnpackGameClient();
     static void CreateShortcuts(const tagInstallPaths& options, const std::wstring& packName, int32_t iconIndex);
     void Finish(bool failed);

@@ -38,17 +38,30 @@ std::wstring ProgramFilesPath(const wchar_t* separator, const wchar_t* tail)
            GetPackNameOrDefault() + tail;
 }
 
-// Where the folders of a full path begin: past "C:\" or "\\server\share\".
-size_t RootLength(const std::wstring& full)
+void LogLinkRefusal(const std::wstring& link)
 {
-    if (full.compare(0, 2, L"\\\\") != 0)
-        return full.size() >= 3 && full[1] == L':' ? 3 : full.size();
-    size_t at = 2;
-    for (int part = 0; part < 2 && at != std::wstring::npos; ++part) {
-        at = full.find(L'\\', at);
-        at = at == std::wstring::npos ? at : at + 1;
-    }
-    return at == std::wstring::npos ? full.size() : at;
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
+                                L"Install refused: %s is a link (symbolic link or junction), and nothing is "
+                                L"installed through one",
+                                link.c_str());
+}
+
+RVGameEngine::FileSystem::CHECKED_REACH WalkInstallFolder(const std::wstring& path,
+                                                          RVGameEngine::FileSystem::FOLDER_MISSING missing,
+                                                          RVGameEngine::Common::CScopedKernelHandle* handle,
+                                                          std::wstring* link)
+{
+    const std::wstring folder = RVGameEngine::FileSystem::GetFullPath(path.c_str());
+    size_t stopped = 0;
+    DWORD error = ERROR_SUCCESS;
+    const RVGameEngine::FileSystem::CHECKED_REACH reach =
+        folder.empty() ? RVGameEngine::FileSystem::CHECKED_REACH_FAILED
+                       : RVGameEngine::FileSystem::OpenCheckedFolderPath(folder.c_str(), missing, handle, &stopped,
+                                                                         &error);
+    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK)
+        *link = folder.substr(0, stopped);
+    SetLastError(error);
+    return reach;
 }
 
 } // namespace
@@ -95,30 +108,43 @@ std::wstring GetTempInstallPath()
     return ProgramFilesPath(L"/", L"/Temp");
 }
 
+std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& packName)
+{
+    size_t end = folder.size();
+    while (end > 0 && (folder[end - 1] == L'\\' || folder[end - 1] == L'/'))
+        --end;
+    const size_t start = folder.find_last_of(L"\\/", end == 0 ? 0 : end - 1);
+    const size_t first = start == std::wstring::npos || start >= end ? 0 : start + 1;
+    if (!packName.empty() && UpperAscii(folder.substr(first, end - first)) == UpperAscii(packName))
+        return folder;
+    if (!folder.empty() && folder.back() == L'\\')
+        return folder + packName;
+    return folder + L"\\" + packName;
+}
+
 std::wstring FindLinkOnInstallPath(const std::wstring& path)
 {
-    const std::wstring folder = RVGameEngine::FileSystem::GetFullPath(path.c_str());
-    for (size_t end = RootLength(folder); end < folder.size() + 1; ++end) {
-        if (end < folder.size() && folder[end] != L'\\')
-            continue;
-        const std::wstring part = folder.substr(0, end);
-        // Not following a link at its end: its own attributes say what it is.
-        const DWORD attributes = GetFileAttributesW(part.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES)
-            return std::wstring();
-        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-            return part;
-    }
-    return std::wstring();
+    RVGameEngine::Common::CScopedKernelHandle folder;
+    std::wstring link;
+    WalkInstallFolder(path, RVGameEngine::FileSystem::FOLDER_MISSING_FAILS, &folder, &link);
+    return link;
 }
 
 bool IsInstallRefusedForALink(const std::wstring& folder)
 {
     const std::wstring link = FindLinkOnInstallPath(folder);
     if (!link.empty())
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
-                                    L"Install refused: %s is a link (symbolic link, junction or mount point), and "
-                                    L"nothing is installed through one",
-                                    link.c_str());
+        LogLinkRefusal(link);
     return !link.empty();
+}
+
+RVGameEngine::FileSystem::CHECKED_REACH MakeCheckedInstallFolder(const std::wstring& folder,
+                                                                 RVGameEngine::Common::CScopedKernelHandle* handle)
+{
+    std::wstring link;
+    const RVGameEngine::FileSystem::CHECKED_REACH reach =
+        WalkInstallFolder(folder, RVGameEngine::FileSystem::FOLDER_MISSING_MADE, handle, &link);
+    if (!link.empty())
+        LogLinkRefusal(link);
+    return reach;
 }

@@ -2,6 +2,9 @@
 
 // The drive the installer works on and the folders it installs into.
 
+#include "engine/common/base/TScopedHandle.h"
+#include "engine/filesystem/CheckedFolderFunctions.h"
+
 #include <cstdint>
 #include <string>
 
@@ -32,11 +35,26 @@ std::wstring GetDefaultInstallPath();
 // "<drive>:/Program Files[ (x86)]/<pack name>/Temp".
 std::wstring GetTempInstallPath();
 
+// The folder a player picked, made the game's own: the pack name is appended
+// unless the folder's last part already is the pack name (ASCII letter case
+// aside). "D:\Games" gives "D:\Games\<pack>", "D:\" gives "D:\<pack>". A
+// folder that merely holds the name elsewhere in its path
+// ("C:\Users\<pack>\Documents") is the player's, not the game's: the game's
+// uninstaller removes its folder whole.
+std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& packName);
+
 // The first folder of the path, from its drive or share down, that exists
-// and is a link (symbolic link, junction or mount point); empty when none
-// is. An install refuses such a folder: a link another user planted could
-// lead anywhere, a system folder too.
+// and is a link (symbolic link, or junction other than a mounted volume);
+// empty when none is. An install refuses such a folder: a link another user
+// planted could lead anywhere, a system folder too. Other reparse points
+// (a mounted volume, a cloud-file placeholder) are no links.
 std::wstring FindLinkOnInstallPath(const std::wstring& path);
 // Whether an install into the folder is refused for such a link; the link
 // found is logged. Checked before anything is made or written.
 bool IsInstallRefusedForALink(const std::wstring& folder);
+// Opens the folder, making each missing one from its checked parent's
+// handle, from the drive's root down: a folder above it swapped for a link
+// meanwhile is noticed, never followed. The handle is the writer's base from
+// then on. A link on the way is logged as IsInstallRefusedForALink does.
+RVGameEngine::FileSystem::CHECKED_REACH MakeCheckedInstallFolder(const std::wstring& folder,
+                                                                 RVGameEngine::Common::CScopedKernelHandle* handle);

@@ -312,8 +312,8 @@ TEST(HttpDownloader, TimeLimitsHold)
 }
 
 // A stated length is not taken on trust: answers that promise 64 MB and send
-// one byte commit no such memory, and each failed request leaves its stream
-// as it was.
+// one byte commit no such memory, and each failed request leaves in its
+// stream the one byte that came, the position after it.
 TEST(HttpDownloader, AStatedLengthCommitsNoMemoryBeforeTheBodyArrives)
 {
     constexpr int kAnswers = 8;
@@ -326,7 +326,7 @@ TEST(HttpDownloader, AStatedLengthCommitsNoMemoryBeforeTheBodyArrives)
         streams.back()->Write("old", 3);
         streams.back()->Seek(1);
         EXPECT_FALSE(http->Download(ServerUrl("/lyinglength").c_str(), streams.back(), 0));
-        EXPECT_EQ(Text(streams.back().Get()), "old");
+        EXPECT_EQ(Text(streams.back().Get()), "x");
         EXPECT_EQ(streams.back()->Tell(), 1);
     }
     const uint64_t grown = CommittedBytes() - before;
@@ -342,6 +342,65 @@ TEST(HttpDownloader, AStatedLengthCommitsNoMemoryBeforeTheBodyArrives)
     EXPECT_EQ(stream->Tell(), 20971520);
     for (int32_t i = 0; i < stream->GetSize(); i += 65521)
         ASSERT_EQ(stream->GetData()[i], i % 251) << i;
+}
+
+// A body cut short fails the request but leaves exactly the bytes that came,
+// in a stream (whatever it held before) as in a file: the ones the progress
+// event counted, however the peer stopped.
+TEST(HttpDownloader, ABodyCutShortLeavesExactlyTheReceivedPart)
+{
+    struct Case
+    {
+        const char* path;
+        uint32_t deadlineMs;
+        // Empty: the body is a run of the pattern bytes, as many as counted.
+        std::string received;
+    };
+    const Case cases[] = {
+        {"/short", CHttpDownloader::kDefaultRequestDeadlineMs, "12345"},        // the peer hangs up
+        {"/stalled", CHttpDownloader::kDefaultRequestDeadlineMs, "1234567"},    // the peer falls silent
+        {"/lyinglength", CHttpDownloader::kDefaultRequestDeadlineMs, "x"},      // far less than stated
+        {"/trickle", 3500, ""},                                                 // the deadline passes
+    };
+    struct Counter
+    {
+        uint32_t total = 0;
+        void OnBytes(void*, Common::tagEventArgs* args)
+        {
+            total += static_cast<tagHttpDownloaderBytesDownloadedEventArgs*>(args)->bytes;
+        }
+    };
+    RVTest::LogCapture log;
+    RVTest::TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        for (const bool toFile : {false, true}) {
+            SCOPED_TRACE(toFile ? "file" : "stream");
+            TIntrusivePointer<IHttpDownloader> http(new CHttpDownloader(c.deadlineMs));
+            Counter counter;
+            http->AddMemberFunctionDelegate(kHttpDownloaderBytesDownloadedEvent, &counter, &Counter::OnBytes);
+            ASSERT_TRUE(http->Open(ServerUrl(c.path).c_str()));
+            std::string received;
+            if (toFile) {
+                const std::wstring file = folder.Child(L"cut.bin");
+                EXPECT_FALSE(http->DownloadToFile(ServerUrl(c.path).c_str(), file.c_str(), 0));
+                received = RVTest::ReadWholeFile(file);
+            } else {
+                TIntrusivePointer<Common::IStream> stream = NewStream();
+                stream->Write("an older answer", 15);
+                EXPECT_FALSE(http->Download(ServerUrl(c.path).c_str(), stream, 0));
+                received = Text(stream.Get());
+                EXPECT_EQ(stream->Tell(), stream->GetSize());
+            }
+            std::string expected = c.received;
+            if (expected.empty()) {
+                for (uint32_t i = 0; i < counter.total; ++i)
+                    expected.push_back(static_cast<char>(i % 251));
+            }
+            EXPECT_EQ(counter.total, expected.size());
+            EXPECT_TRUE(received == expected) << received.size() << " bytes kept, " << expected.size() << " came";
+        }
+    }
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include "engine/filesystem/CCheckedFileWriter.h"
 #include "engine/filesystem/CheckedFolderFunctions.h"
+#include "engine/filesystem/FinalPathFunctions.h"
 #include "engine/filesystem/ReparsePointFunctions.h"
 #include "tests/support/MappedDrive.h"
 #include "tests/support/PlantedLink.h"
@@ -63,6 +64,25 @@ TEST(ReparsePoints, OnlyThoseThatSendANameElsewhereCountAsLinks)
     }
 }
 
+TEST(FinalPaths, AWalkStartsAtTheDriveOrShareRootWhateverTheSpelling)
+{
+    struct Row { const wchar_t* path; const wchar_t* root; };
+    const Row rows[] = {
+        {L"C:\\Program Files\\Game", L"C:\\"},
+        {L"d:\\", L"d:\\"},
+        {L"\\\\server\\share\\Game", L"\\\\server\\share\\"},
+        {L"\\\\server\\share", L"\\\\server\\share"},
+        {L"\\\\?\\C:\\Game", L"\\\\?\\C:\\"},
+        {L"\\\\?\\UNC\\server\\share\\Game", L"\\\\?\\UNC\\server\\share\\"},
+        {L"\\\\server", L""},
+        {L"\\\\server\\\\x", L""},
+        {L"C:Game", L""},
+        {L"Game\\Temp", L""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(GetPathRootLength(row.path), wcslen(row.root)) << row.path;
+}
+
 TEST_F(CheckedWriter, FolderPathsAreWalkedFromTheRootAndStopAtTheFirstLink)
 {
     const RVTest::PlantedLink link(Child(L"link"), Child(L"outside"), true);
@@ -93,6 +113,17 @@ TEST_F(CheckedWriter, FolderPathsAreWalkedFromTheRootAndStopAtTheFirstLink)
             EXPECT_EQ(error, static_cast<DWORD>(ERROR_CANT_ACCESS_FILE)) << row.path;
         }
     }
+    // One step alone: a refused folder is handed back closed, never as what the link leads to.
+    CScopedKernelHandle parent;
+    CScopedKernelHandle linked;
+    DWORD error = ERROR_SUCCESS;
+    bool made = true;
+    ASSERT_EQ(OpenCheckedFolderPath(m_temp.Path().c_str(), FOLDER_MISSING_FAILS, &parent, nullptr, &error),
+              CHECKED_REACH_DONE);
+    EXPECT_EQ(OpenCheckedFolder(parent.Get(), L"link", FOLDER_MISSING_MADE, &linked, &made, &error),
+              CHECKED_REACH_LINK);
+    EXPECT_FALSE(linked);
+    EXPECT_FALSE(made);
     EXPECT_TRUE(IsFolder(Child(L"real\\made\\deeper")));
     EXPECT_FALSE(Exists(Child(L"real\\missing")));
     EXPECT_FALSE(Exists(Child(L"outside\\made")));
@@ -162,3 +193,4 @@ TEST_F(CheckedWriter, AFolderReachedThroughAMappedDriveIsWrittenTo)
     EXPECT_TRUE(current.Write(L"three.txt", "y", 1, &reach, &error)) << error;
     EXPECT_EQ(RVTest::ReadWholeFile(Child(L"real\\three.txt")), "y");
 }
+

@@ -4,9 +4,11 @@
 #include "engine/filesystem/CLogFile.h"
 #include "engine/filesystem/ScrambleKeys.h"
 #include "tests/support/FixedLocalTime.h"
+#include "tests/support/PlantedLink.h"
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <thread>
 
 using namespace FileSystemTest;
@@ -169,3 +171,101 @@ TEST_F(LogFileWithoutFolder, AnUnwritableFolderLeavesTheRunWithoutAFile)
     EXPECT_EQ(RVTest::ReadWholeFile(L"ReadWrite"), "in the way");
 }
 
+
+TEST(LogFileName, ANameTakenIsFollowedByOneMillisecondLaterWhenTheClockHasNotMovedOn)
+{
+    const SYSTEMTIME at007 = kMarchSeventh;
+    SYSTEMTIME at008 = kMarchSeventh;
+    at008.wMilliseconds = 8;
+    SYSTEMTIME at999 = kMarchSeventh;
+    at999.wMilliseconds = 999;
+    SYSTEMTIME at009 = kMarchSeventh;
+    at009.wMilliseconds = 9;
+    SYSTEMTIME nextSecond = kMarchSeventh;
+    nextSecond.wSecond = 4, nextSecond.wMilliseconds = 0;
+    struct Row { SYSTEMTIME now; const SYSTEMTIME* taken; SYSTEMTIME expected; };
+    const Row rows[] = {
+        {at007, nullptr, at007},     // the first attempt takes the clock
+        {at008, &at007, at008},      // the clock moved on
+        {at007, &at007, at008},      // it did not
+        {at007, &at008, at009},      // it went back: after the name taken
+        {at999, &at999, nextSecond}, // across a second
+    };
+    for (const Row& row : rows) {
+        const SYSTEMTIME next = CLogFile::NextFileTime(row.now, row.taken);
+        EXPECT_EQ(CLogFile::MakeFileName(L"M", next), CLogFile::MakeFileName(L"M", row.expected));
+    }
+}
+
+// The log is made as administrator in folders other users may write to:
+// a link on its way is not followed, and a name already there (a file, or
+// a link to one) is never opened, cut or written.
+TEST(LogFilePlanted, LinksOnTheWayAndNamesAlreadyThereAreNeverWrittenThrough)
+{
+    const RVTest::FixedLocalTime time(kMarchSeventh);
+    SYSTEMTIME later = kMarchSeventh;
+    later.wMilliseconds = 8;
+    const std::wstring module = GetModuleName();
+    const std::wstring first = CLogFile::MakeFileName(module.c_str(), kMarchSeventh).substr(2);
+    const std::wstring second = CLogFile::MakeFileName(module.c_str(), later).substr(2);
+    enum Plant { kFolderLink, kDeepFolderLink, kFileAtName, kLinkAtName };
+    struct Row { Plant plant; const wchar_t* what; bool opened; };
+    const Row rows[] = {
+        {kFolderLink, L"ReadWrite is a link", false},
+        {kDeepFolderLink, L"its Log folder is a link", false},
+        {kFileAtName, L"a file has the name", true},
+        {kLinkAtName, L"a link has the name", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        RVTest::TempFolder root;
+        const std::wstring outside = root.Child(L"outside");
+        ASSERT_TRUE(CreateDirectoryW(outside.c_str(), nullptr));
+        ASSERT_TRUE(RVTest::WriteWholeFile(outside + L"\\victim.log", "keep"));
+        const std::wstring run = root.Child(L"run");
+        ASSERT_TRUE(CreateDirectoryW(run.c_str(), nullptr));
+        std::vector<std::wstring> folders = {L"\\ReadWrite", L"\\ReadWrite\\Log"};
+        if (!module.empty())
+            folders.push_back(L"\\ReadWrite\\Log\\" + module);
+        folders.resize(row.plant == kFolderLink ? 0 : row.plant == kDeepFolderLink ? 1 : folders.size());
+        for (const std::wstring& folder : folders) {
+            ASSERT_TRUE(CreateDirectoryW((run + folder).c_str(), nullptr)) << folder;
+        }
+        std::optional<RVTest::PlantedLink> link;
+        if (row.plant == kFolderLink) {
+            link.emplace(run + L"\\ReadWrite", outside, true);
+        } else if (row.plant == kDeepFolderLink) {
+            link.emplace(run + L"\\ReadWrite\\Log", outside, true);
+        } else if (row.plant == kLinkAtName) {
+            link.emplace(run + L"\\" + first, outside + L"\\victim.log", false);
+        } else {
+            ASSERT_TRUE(RVTest::WriteWholeFile(run + L"\\" + first, "keep"));
+        }
+        if (link && !link->Made())
+            GTEST_SKIP() << "no links can be made here";
+        {
+            RVTest::ScopedCurrentFolder inside(run);
+            TIntrusivePointer<CLogFile> log(new CLogFile());
+            EXPECT_EQ(log->OpenRunFile(), row.opened);
+            log->Log(LOG_LEVEL_TRACE, L"a line"), log->Close();
+        }
+        EXPECT_EQ(RVTest::ReadWholeFile(outside + L"\\victim.log"), "keep");
+        // Nothing was made outside: it holds the victim alone.
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileW((outside + L"\\*").c_str(), &found);
+        int entries = 0;
+        if (search != INVALID_HANDLE_VALUE) {
+            do
+                entries += wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0;
+            while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        EXPECT_EQ(entries, 1);
+        if (row.opened) {
+            EXPECT_NE(LogText(run + L"\\" + second).find(L"a line"), std::wstring::npos);
+        }
+        if (row.plant == kFileAtName) {
+            EXPECT_EQ(RVTest::ReadWholeFile(run + L"\\" + first), "keep");
+        }
+    }
+}

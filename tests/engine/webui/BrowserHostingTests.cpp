@@ -368,3 +368,127 @@ TEST_F(BrowserHosting, ACallerStillHoldingTheSinkKeepsTheBrowser)
         EXPECT_EQ(standIn.Unbalanced(), Calls{});
     }
 }
+
+// A page's close link can make its handler drop the browser and close the
+// very window that hosts it, taking the browser's own window along: the
+// browser object is still let go of only after the notification, from the
+// message loop.
+TEST_F(BrowserHosting, AHandlerClosingTheHostWindowStillLeavesTheTeardownToTheMessageLoop)
+{
+    struct Closer
+    {
+        BrowserPointer* held = nullptr;
+        DirectUI::IFrame* host = nullptr;
+        void OnEvent(void*, Common::tagEventArgs*)
+        {
+            held->Reset();
+            host->Destroy();
+        }
+    };
+    for (const int eventId : {WEBBROWSER_EVENT_NAVIGATE, WEBBROWSER_EVENT_DOCUMENT_COMPLETE}) {
+        SCOPED_TRACE(eventId);
+        RVTest::WebTestHost closing;
+        BrowserPointer browser(IWebBrowser_Create(closing.frame->GetHandle()));
+        ASSERT_TRUE(browser->Create());
+        standIn.TakeCalls();
+        const HWND frame = browser->GetFrame()->GetHandle();
+        Closer handler{&browser, closing.frame.Get()};
+        browser->AddMemberFunctionDelegate(eventId, &handler, &Closer::OnEvent);
+        if (eventId == WEBBROWSER_EVENT_NAVIGATE)
+            standIn.FireBeforeNavigate(L"vornuweb:close", nullptr);
+        else
+            standIn.FireDocumentComplete();
+        EXPECT_FALSE(browser);
+        EXPECT_FALSE(IsWindow(frame));
+        // No part of the teardown runs inside the notification.
+        for (const std::wstring& call : standIn.TakeCalls()) {
+            for (const wchar_t* teardown : {L"Unadvise", L"Stop", L"Close"})
+                EXPECT_NE(call.rfind(teardown, 0), 0u) << call;
+        }
+        EXPECT_TRUE(standIn.IsAdvised());
+
+        RVTest::DeliverPostedMessages();
+        EXPECT_EQ(standIn.TakeCalls(), kTeardown);
+        EXPECT_EQ(standIn.Unbalanced(), Calls{});
+        EXPECT_EQ(standIn.LiveCount(), 0);
+    }
+}
+
+// A handler that reloads (Destroy, then Create) leaves the replaced object
+// advised until its teardown. Whatever it still says is not the new page's:
+// its program links stay cancelled but unreported, and its completion
+// neither reaches the new page's document nor counts as the new page loaded.
+TEST_F(BrowserHosting, NotificationsOfAnObjectLetGoOfAreNeverReported)
+{
+    BrowserPointer browser = Created();
+    struct Reloader
+    {
+        WebUI::IWebBrowser* browser = nullptr;
+        std::vector<std::wstring> navigations;
+        int completions = 0;
+        void OnNavigate(void*, Common::tagEventArgs* args)
+        {
+            navigations.push_back(static_cast<tagWebBrowserNavigateEventArgs*>(args)->URL);
+            if (navigations.size() == 1) {
+                browser->Destroy();
+                browser->Create();
+            }
+        }
+        void OnComplete(void*, Common::tagEventArgs*) { ++completions; }
+    } reloader;
+    reloader.browser = browser.Get();
+    browser->AddMemberFunctionDelegate(WEBBROWSER_EVENT_NAVIGATE, &reloader, &Reloader::OnNavigate);
+    browser->AddMemberFunctionDelegate(WEBBROWSER_EVENT_DOCUMENT_COMPLETE, &reloader, &Reloader::OnComplete);
+    standIn.FireBeforeNavigate(L"vornuweb:reload", nullptr);
+    ASSERT_EQ(standIn.MadeCount(), 2);
+    standIn.TakeCalls();
+
+    struct Case
+    {
+        int object;
+        const wchar_t* link;
+        size_t navigations;
+        int completions;
+    };
+    const Case cases[] = {
+        {1, L"vornuweb:stale", 1, 0}, // the replaced page
+        {2, L"vornuweb:close", 2, 1}, // the new one
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.object);
+        bool cancelled = false;
+        EXPECT_EQ(standIn.FireBeforeNavigate(c.link, &cancelled, c.object), S_OK);
+        EXPECT_TRUE(cancelled);
+        EXPECT_EQ(standIn.FireDocumentComplete(c.object), S_OK);
+        EXPECT_EQ(reloader.navigations.size(), c.navigations);
+        EXPECT_EQ(reloader.navigations.back(), c.navigations == 1 ? L"vornuweb:reload" : c.link);
+        EXPECT_EQ(reloader.completions, c.completions);
+        // Only the new page's completion styles a document.
+        EXPECT_EQ(standIn.TakeCalls().empty(), c.completions == 0);
+    }
+    RVTest::DeliverPostedMessages();
+    EXPECT_EQ(standIn.TakeCalls(), kTeardown);
+    browser->Destroy();
+    EXPECT_EQ(standIn.Unbalanced(), Calls{});
+}
+
+// The browser object may keep the storage it was made with, its site and the
+// site's UI handler past its own close and past the browser: each lives as
+// long as it is held, answers without its browser, and goes with its last
+// reference.
+TEST_F(BrowserHosting, HelpersKeptByTheBrowserObjectOutliveTheBrowser)
+{
+    standIn.options.keepHelpers = true;
+    {
+        BrowserPointer browser = Made();
+        ASSERT_TRUE(browser->Create());
+        browser->Destroy();
+    }
+    // A kept helper counts its keeper's reference beside the browser's own.
+    for (const unsigned long count : standIn.KeptHelperCounts())
+        ASSERT_GT(count, 1u);
+    EXPECT_EQ(standIn.UseAndReleaseKeptHelpers(),
+              (Calls{L"storage SetClass 0x0", L"storage released 0", L"handler ShowContextMenu 0x0",
+                     L"handler released 0", L"site GetWindow 0x80004005", L"site released 0"}));
+    EXPECT_EQ(standIn.Unbalanced(), Calls{});
+}

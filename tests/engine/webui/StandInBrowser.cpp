@@ -8,10 +8,12 @@
 #include <exdisp.h>
 #include <exdispid.h>
 #include <mshtml.h>
+#include <mshtmhst.h>
 #include <ocidl.h>
 #include <oleidl.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -54,6 +56,11 @@ struct StandInBrowser::tagState
     std::vector<std::unique_ptr<StandIn::tagObject>> objects;
     std::vector<std::wstring> calls;
     std::function<void()> afterNotification;
+    // Helpers kept with keepHelpers, and their AddRef answers then.
+    IStorage* keptStorage = nullptr;
+    IOleClientSite* keptSite = nullptr;
+    IDocHostUIHandler* keptHandler = nullptr;
+    unsigned long keptCounts[3] = {0, 0, 0};
     StandInOptions* options = nullptr;
     int notifying = 0;
     DWORD registration = 0;
@@ -280,6 +287,19 @@ HRESULT STDMETHODCALLTYPE Close(void* self, DWORD option)
     Touch(self);
     tagObject& object = ObjectOf(self);
     object.RecordTeardown(L"Close " + std::to_wstring(option));
+    if (object.options.keepHelpers && object.site != nullptr && object.state->keptSite == nullptr) {
+        object.state->keptSite = object.site;
+        object.state->keptCounts[1] = object.site->lpVtbl->AddRef(object.site);
+        IDocHostUIHandler* handler = nullptr;
+        if (SUCCEEDED(object.site->lpVtbl->QueryInterface(object.site, IID_IDocHostUIHandler,
+                                                           reinterpret_cast<void**>(&handler))) &&
+            handler != nullptr) {
+            object.state->keptHandler = handler;
+            // What a further reference makes of its count, given straight back.
+            object.state->keptCounts[2] = handler->lpVtbl->AddRef(handler);
+            handler->lpVtbl->Release(handler);
+        }
+    }
     if (object.window != nullptr)
         DestroyWindow(object.window);
     object.window = nullptr;
@@ -362,9 +382,14 @@ HRESULT STDMETHODCALLTYPE NotImplementedExtent(void* self, DWORD, SIZEL*)
 
 // ---- IPersistStorage: a new object has nothing to load or keep ---------------------
 
-HRESULT STDMETHODCALLTYPE InitNew(void* self, IStorage*)
+HRESULT STDMETHODCALLTYPE InitNew(void* self, IStorage* storage)
 {
     Touch(self);
+    tagObject& object = ObjectOf(self);
+    if (object.options.keepHelpers && storage != nullptr && object.state->keptStorage == nullptr) {
+        object.state->keptStorage = storage;
+        object.state->keptCounts[0] = storage->lpVtbl->AddRef(storage);
+    }
     return S_OK;
 }
 
@@ -769,12 +794,15 @@ const IClassFactoryVtbl* FactoryTable()
     return &table;
 }
 
-// Delivers one notification as the browser does.
-HRESULT Notify(StandInBrowser::tagState& state, DISPID id, DISPPARAMS* parameters)
+// Delivers one notification as the browser does, from the latest object or
+// the one numbered.
+HRESULT Notify(StandInBrowser::tagState& state, int objectNumber, DISPID id, DISPPARAMS* parameters)
 {
-    if (state.objects.empty() || state.objects.back()->sink == nullptr)
+    if (objectNumber <= 0)
+        objectNumber = static_cast<int>(state.objects.size());
+    if (objectNumber > static_cast<int>(state.objects.size()) || state.objects[objectNumber - 1]->sink == nullptr)
         return S_FALSE;
-    tagObject& object = *state.objects.back();
+    tagObject& object = *state.objects[objectNumber - 1];
     IDispatch* sink = object.sink;
     sink->lpVtbl->AddRef(sink);
     ++state.notifying;
@@ -862,7 +890,7 @@ HWND StandInBrowser::GetWindow() const
 
 // BeforeNavigate2's seven arguments, last first: the address by reference
 // sixth from the end, the cancel flag last.
-HRESULT StandInBrowser::FireBeforeNavigate(const wchar_t* url, bool* cancelled)
+HRESULT StandInBrowser::FireBeforeNavigate(const wchar_t* url, bool* cancelled, int objectNumber)
 {
     VARIANT address;
     VariantInit(&address);
@@ -877,14 +905,14 @@ HRESULT StandInBrowser::FireBeforeNavigate(const wchar_t* url, bool* cancelled)
     arguments[0].vt = VT_BYREF | VT_BOOL;
     arguments[0].pboolVal = &cancel;
     DISPPARAMS parameters = {arguments, nullptr, 7, 0};
-    const HRESULT result = Notify(*m_state, DISPID_BEFORENAVIGATE2, &parameters);
+    const HRESULT result = Notify(*m_state, objectNumber, DISPID_BEFORENAVIGATE2, &parameters);
     VariantClear(&address);
     if (cancelled != nullptr)
         *cancelled = cancel == VARIANT_TRUE;
     return result;
 }
 
-HRESULT StandInBrowser::FireDocumentComplete()
+HRESULT StandInBrowser::FireDocumentComplete(int objectNumber)
 {
     VARIANT address;
     VariantInit(&address);
@@ -895,9 +923,52 @@ HRESULT StandInBrowser::FireDocumentComplete()
     arguments[0].vt = VT_BYREF | VT_VARIANT;
     arguments[0].pvarVal = &address;
     DISPPARAMS parameters = {arguments, nullptr, 2, 0};
-    const HRESULT result = Notify(*m_state, DISPID_DOCUMENTCOMPLETE, &parameters);
+    const HRESULT result = Notify(*m_state, objectNumber, DISPID_DOCUMENTCOMPLETE, &parameters);
     VariantClear(&address);
     return result;
+}
+
+std::vector<unsigned long> StandInBrowser::KeptHelperCounts() const
+{
+    return {m_state->keptCounts[0], m_state->keptCounts[1], m_state->keptCounts[2]};
+}
+
+namespace {
+
+std::wstring Answer(const wchar_t* call, HRESULT answer)
+{
+    wchar_t text[16];
+    std::swprintf(text, 16, L"0x%lX", static_cast<unsigned long>(answer));
+    return std::wstring(call) + L" " + text;
+}
+
+} // namespace
+
+std::vector<std::wstring> StandInBrowser::UseAndReleaseKeptHelpers()
+{
+    std::vector<std::wstring> lines;
+    tagState& state = *m_state;
+    if (IStorage* storage = std::exchange(state.keptStorage, nullptr)) {
+        lines.push_back(Answer(L"storage SetClass", storage->lpVtbl->SetClass(storage, CLSID_NULL)));
+        lines.push_back(L"storage released " + std::to_wstring(storage->lpVtbl->Release(storage)));
+    }
+    if (IDocHostUIHandler* handler = std::exchange(state.keptHandler, nullptr)) {
+        POINT at = {0, 0};
+        lines.push_back(Answer(L"handler ShowContextMenu",
+                               handler->lpVtbl->ShowContextMenu(handler, 0, &at, nullptr, nullptr)));
+        lines.push_back(L"handler released " + std::to_wstring(handler->lpVtbl->Release(handler)));
+    }
+    if (IOleClientSite* site = std::exchange(state.keptSite, nullptr)) {
+        IOleInPlaceSite* inPlace = nullptr;
+        HWND window = nullptr;
+        if (SUCCEEDED(site->lpVtbl->QueryInterface(site, IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlace))) &&
+            inPlace != nullptr) {
+            lines.push_back(Answer(L"site GetWindow", inPlace->lpVtbl->GetWindow(inPlace, &window)));
+            inPlace->lpVtbl->Release(inPlace);
+        }
+        lines.push_back(L"site released " + std::to_wstring(site->lpVtbl->Release(site)));
+    }
+    return lines;
 }
 
 void StandInBrowser::SetAfterNotification(std::function<void()> check)

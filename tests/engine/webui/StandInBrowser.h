@@ -19,6 +19,9 @@ struct StandInOptions
     HRESULT documentQueryAnswer = S_OK; // the document's answer to IHTMLDocument2
     bool body = true;                   // the document has a body
     bool style = true;                  // the body has a style
+    // The object keeps what the host hands it (storage, site, the site's UI
+    // handler) beyond its own close, as a browser object may.
+    bool keepHelpers = false;
 };
 
 // A browser object of our own in place of the system's, which cannot show a
@@ -52,9 +55,17 @@ public:
     // Of the latest object.
     bool IsAdvised() const;
     HWND GetWindow() const;
-    // The sink's answer, or S_FALSE when no sink is advised.
-    HRESULT FireBeforeNavigate(const wchar_t* url, bool* cancelled);
-    HRESULT FireDocumentComplete();
+    // The sink's answer, or S_FALSE when no sink is advised. From the latest
+    // object, or from the object of the number given (counted from 1).
+    HRESULT FireBeforeNavigate(const wchar_t* url, bool* cancelled, int objectNumber = 0);
+    HRESULT FireDocumentComplete(int objectNumber = 0);
+
+    // With keepHelpers: what each helper's AddRef answered as the object
+    // kept it, in the order storage, site, UI handler (0 when not kept).
+    std::vector<unsigned long> KeptHelperCounts() const;
+    // Calls each kept helper once, then lets it go: one line per call with
+    // its answer ("storage SetClass 0x0", "site released 0").
+    std::vector<std::wstring> UseAndReleaseKeptHelpers();
     // Runs after each notification, before the sink is released.
     void SetAfterNotification(std::function<void()> check);
 

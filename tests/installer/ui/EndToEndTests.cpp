@@ -70,8 +70,9 @@ std::wstring WebApiServer()
 }
 
 // The installer's run in this (child) process, every peer on this machine,
-// driven from another thread as a player would.
-int RunDriven(void (*drive)())
+// driven from another thread as a player would; the run must end with the
+// status given.
+int RunDriven(void (*drive)(), int32_t expectedStatus = 0)
 {
     UiTests::StartEngine();
     const int statisticsPort = RVTest::PeerPort("RV_STAT_PORT");
@@ -82,7 +83,7 @@ int RunDriven(void (*drive)())
     std::thread driver(drive);
     const int32_t code = RunInstaller(RunInstallWindow);
     driver.join();
-    if (code != 0)
+    if (code != expectedStatus)
         return 1;
     return g_driverFault != 0 ? g_driverFault.load() : kChildPassed;
 }
@@ -540,7 +541,8 @@ TEST_F(InstallWindowEndToEnd, AFailedInstallIsToldAndNeitherReportedFinishedNorH
     // A folder where the package has a file: the game tree cannot be written whole.
     ASSERT_EQ(SHCreateDirectoryExW(nullptr, (kInstallFolder + L"\\Data\\readme.txt").c_str(), nullptr), ERROR_SUCCESS);
     const tagPeerCounts before;
-    EXPECT_EXIT(ExitProcess(RunDriven(DriveAnInstallThatFails)), ::testing::ExitedWithCode(kChildPassed), "");
+    EXPECT_EXIT(ExitProcess(RunDriven(DriveAnInstallThatFails, kInstallNotDoneExitCode)),
+                ::testing::ExitedWithCode(kChildPassed), "");
     EXPECT_EQ(UninstallDisplayName(), L"(missing)");
     EXPECT_FALSE(Exists(kInstallFolder + L"\\Temp"));
     EXPECT_TRUE(RVTest::WaitFor([&] { return CountStepMessages(kStatisticsStepInstallBegun) == before.begun + 1; }));
@@ -740,16 +742,27 @@ bool IsTicked(const wchar_t* name)
     return box != nullptr && box->IsChecked();
 }
 
-// A press and a release of the left button at the middle of the control, as
-// the window receives them.
-void ClickInside(const wchar_t* name)
+// The middle of the control, in the window's client coordinates.
+LPARAM MiddleOf(const wchar_t* name)
 {
     const RECT rect = UiTests::DescribedRect(kInstallSceneFile, name);
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// A press at one place and a release at another, as the window receives them.
+void PressAndRelease(LPARAM pressAt, LPARAM releaseAt)
+{
     HWND window = CInstallScene::GetInstance()->GetFrame()->GetHandle();
-    SendMessageW(window, WM_MOUSEMOVE, 0, at);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(window, WM_LBUTTONUP, 0, at);
+    SendMessageW(window, WM_MOUSEMOVE, 0, pressAt);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, pressAt);
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, releaseAt);
+    SendMessageW(window, WM_LBUTTONUP, 0, releaseAt);
+}
+
+// A press and a release of the left button at the middle of the control.
+void ClickInside(const wchar_t* name)
+{
+    PressAndRelease(MiddleOf(name), MiddleOf(name));
 }
 
 // The scene built for a partner whose pack name is the row's; returns the
@@ -797,6 +810,16 @@ int RunWithPackName(const tagPackNameRow& row)
         if (IsTicked(caption.second) != before)
             return 8;
     }
+    // A press on a text released elsewhere (on the page, or outside the
+    // window) is over: a later press elsewhere released on the text is no
+    // click on it.
+    for (const LPARAM elsewhere : {MiddleOf(L"LabelPath"), MAKELPARAM(-40, -40)}) {
+        const bool before = IsTicked(L"CheckBoxConfig3");
+        PressAndRelease(MiddleOf(L"LabelConfig3"), elsewhere);
+        PressAndRelease(MiddleOf(L"LabelPath"), MiddleOf(L"LabelConfig3"));
+        if (IsTicked(L"CheckBoxConfig3") != before)
+            return 9;
+    }
     return kChildPassed;
 }
 
@@ -836,6 +859,25 @@ TEST_F(InstallWindowEndToEnd, TheProgramReportsToTheServersItIsHandedAndToNoOthe
     EXPECT_EQ(RunProgram(program, L"SILENT=TRUE \"UrlItemList=" + list + L"\" StatisticsServer=" + statistics), 0u);
     ExpectInstalled(before);
     EXPECT_EQ(AdvertRequests(), advertsBefore + 1);
+}
+
+// Whoever started a silent install learns from the status that it failed.
+TEST_F(InstallWindowEndToEnd, TheProgramEndsWithANonZeroStatusWhenItsSilentInstallFails)
+{
+    // A folder where the package has a file: the game tree cannot be written whole.
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (kInstallFolder + L"\\Data\\readme.txt").c_str(), nullptr), ERROR_SUCCESS);
+    RVTest::TempFolder folder;
+    const std::wstring list = folder.Child(L"UrlItemList.xml");
+    UITest::WriteUtf16(list, L"<UrlItemList><UrlItem Name=\"GameInstaller_WebApi\" Address=\"" + WebApiServer()
+                                 + L"\"/></UrlItemList>");
+    const std::wstring statistics = L"127.0.0.1:" + std::to_wstring(RVTest::PeerPort("RV_STAT_PORT"));
+    const std::wstring program = InstallerTests::ProgramFolder() + L"..\\..\\installer\\WendmoorSetup.exe";
+    const tagPeerCounts before;
+    EXPECT_EQ(RunProgram(program, L"SILENT=TRUE \"UrlItemList=" + list + L"\" StatisticsServer=" + statistics),
+              static_cast<DWORD>(kInstallNotDoneExitCode));
+    EXPECT_EQ(UninstallDisplayName(), L"(missing)");
+    // It failed in the install itself, not before.
+    EXPECT_TRUE(RVTest::WaitFor([&] { return CountStepMessages(kStatisticsStepInstallBegun) == before.begun + 1; }));
 }
 
 TEST(AddressOptions, AStatisticsServerIsAHostAndAPortAndNothingElse)

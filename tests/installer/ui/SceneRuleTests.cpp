@@ -19,12 +19,6 @@ struct tagProgressRow
     const wchar_t* text;
 };
 
-struct tagFolderRow
-{
-    const wchar_t* chosen;
-    const wchar_t* installed;
-};
-
 } // namespace
 
 TEST(InstallSceneRules, ProgressIsAWholePercentComputedInIntegers)
@@ -37,20 +31,6 @@ TEST(InstallSceneRules, ProgressIsAWholePercentComputedInIntegers)
     };
     for (const tagProgressRow& row : rows)
         EXPECT_EQ(ProgressText(row.done, row.total), row.text) << row.done << " of " << row.total;
-}
-
-TEST(InstallSceneRules, AChosenFolderGetsThePackNameUnlessItHoldsIt)
-{
-    const tagFolderRow rows[] = {
-        {L"D:\\Games", L"D:\\Games\\Wendmoor"},
-        {L"D:\\", L"D:\\Wendmoor"},
-        {L"D:\\Games\\Wendmoor", L"D:\\Games\\Wendmoor"},
-        {L"D:\\WENDMOOR2\\x", L"D:\\WENDMOOR2\\x"},
-        {L"e:\\my wendmoor games", L"e:\\my wendmoor games"},
-        {L"D:\\Wend", L"D:\\Wend\\Wendmoor"},
-    };
-    for (const tagFolderRow& row : rows)
-        EXPECT_EQ(FolderWithPackName(row.chosen, L"Wendmoor"), row.installed) << row.chosen;
 }
 
 TEST(InstallSceneRules, OnlyAFolderOnADriveLetterIsTaken)

@@ -6,6 +6,7 @@
 #include "engine/common/startup/EngineStartup.h"
 #include "engine/directui/drawing/IGdiFontManager.h"
 #include "tests/support/ExpectEngineFatal.h"
+#include "tests/support/PlantedLink.h"
 
 #include <gtest/gtest.h>
 #include <dbghelp.h>
@@ -85,4 +86,31 @@ TEST(CrashDump, EachCrashWritesTheNextNameAndRunsTheHooks)
     RVTest::TempFolder blocked;
     ASSERT_TRUE(RVTest::WriteWholeFile(blocked.Child(L"Dump"), "not a folder"));
     ExpectCrashReport(blocked, L"1", kCrashMessageNoDump, kDumpStem + L".dmp");
+}
+
+// The dump is written as administrator in folders other users may write
+// to: a link planted as the dump folder is not followed (no dump is
+// written), and a name already taken in it, by a file or a link, is never
+// opened.
+TEST(CrashDump, PlantedLinksAreNeverWrittenThrough)
+{
+    RVTest::TempFolder linked;
+    RVTest::TempFolder outside;
+    const RVTest::PlantedLink folderLink(linked.Child(L"Dump"), outside.Path(), true);
+    RVTest::TempFolder taken;
+    ASSERT_TRUE(CreateDirectoryW(taken.Child(L"Dump").c_str(), nullptr));
+    ASSERT_TRUE(RVTest::WriteWholeFile(outside.Child(L"victim.dmp"), "keep"));
+    const RVTest::PlantedLink fileLink(taken.Child(kDumpStem + L".dmp"), outside.Child(L"victim.dmp"), false);
+    if (!folderLink.Made() || !fileLink.Made())
+        GTEST_SKIP() << "no links can be made here";
+    ExpectCrashReport(linked, L"1", kCrashMessageNoDump, kDumpStem + L".dmp");
+    ExpectCrashReport(taken, L"1", kCrashMessage, kDumpStem + L"_1.dmp");
+    EXPECT_EQ(DumpTypeOf(taken.Child(kDumpStem + L"_1.dmp")), 0x201u);
+    EXPECT_EQ(RVTest::ReadWholeFile(outside.Child(L"victim.dmp")), "keep");
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(outside.Child(L"*.dmp").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_STREQ(found.cFileName, L"victim.dmp");
+    EXPECT_FALSE(FindNextFileW(search, &found)) << found.cFileName;
+    FindClose(search);
 }

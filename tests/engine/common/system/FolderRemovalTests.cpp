@@ -2,6 +2,7 @@
 // through a link, wherever in the path it sits.
 
 #include "engine/common/system/FolderRemovalFunctions.h"
+#include "tests/support/MappedDrive.h"
 #include "tests/support/PlantedLink.h"
 #include "tests/support/TempFolder.h"
 
@@ -101,3 +102,20 @@ TEST(FolderRemoval, NothingIsDeletedThroughALinkAnywhereInThePath)
 }
 
 } // namespace
+
+// A drive letter that maps another folder (as subst makes one): its entries'
+// handles report the folder's own drive, and the tree still goes.
+TEST(FolderRemoval, ATreeReachedThroughAMappedDriveIsRemoved)
+{
+    RVTest::TempFolder root;
+    for (const wchar_t* folder : {L"tree", L"tree\\sub", L"empty"})
+        ASSERT_TRUE(CreateDirectoryW(root.Child(folder).c_str(), nullptr));
+    ASSERT_TRUE(RVTest::WriteWholeFile(root.Child(L"tree\\sub\\a.txt"), "x"));
+    const RVTest::MappedDrive drive(root.Path());
+    if (drive.Root().empty())
+        GTEST_SKIP() << "no drive can be mapped here";
+    EXPECT_TRUE(RemoveFolderTree((drive.Root() + L"\\tree").c_str(), FOLDER_REMOVAL_WHOLE_TREE));
+    EXPECT_TRUE(RemoveEmptyFolder((drive.Root() + L"\\empty").c_str()));
+    EXPECT_FALSE(Exists(root.Child(L"tree")));
+    EXPECT_FALSE(Exists(root.Child(L"empty")));
+}

@@ -295,25 +295,55 @@ TEST_F(EditBoxTest, TheCaretGoesToTheNearestPositionUnderThePointer)
     }
 }
 
-// Placing the caret measures each character once, not every prefix of the
-// text: a press or a drag step in a long text stays cheap.
-TEST_F(EditBoxTest, PlacingTheCaretMeasuresTheTextAboutOnce)
+// Placing the caret takes a few measures of the text, not one of every
+// prefix: a press or a drag step in a long text stays cheap.
+TEST_F(EditBoxTest, PlacingTheCaretTakesAFewMeasures)
 {
-    const std::wstring text(300, L'a');
+    const std::wstring text(1000, L'a');
     box->SetTitle(text.c_str());
     ui.ui->SetFocus(box);
     Key(VK_HOME);
     ui.Click(40, 15);
-    ui.driver->measuredCharacters = 0;
+    ui.driver->measuredTexts = 0;
     ui.Click(60, 15);
     EXPECT_EQ(Box()->GetCaretIndex(), 5);
-    EXPECT_LE(ui.driver->measuredCharacters, 2 * 300);
+    // About twice the binary logarithm of the positions, and the caret's own.
+    EXPECT_LE(ui.driver->measuredTexts, 30);
     ui.driver->RaiseLButtonDown(60, 15);
-    ui.driver->measuredCharacters = 0;
+    ui.driver->measuredTexts = 0;
     ui.driver->RaiseMouseMove(80, 15);
-    EXPECT_LE(ui.driver->measuredCharacters, 2 * 300);
+    EXPECT_LE(ui.driver->measuredTexts, 30);
     ui.driver->RaiseLButtonUp(80, 15);
     EXPECT_EQ(Box()->GetSelection().end, 7);
+}
+
+// Advances of 7.5 pixels: a prefix of n characters is 7.5 n pixels wide,
+// whole pixels, while one character alone measures 7. The caret lands where
+// it is drawn, at the measured prefix nearest the pointer.
+TEST_F(EditBoxTest, TheCaretLandsOnTheMeasuredPrefixWhenAdvancesAreFractional)
+{
+    ui.driver->fractionalAdvance = 7.5;
+    box->SetTitle(L"aaaaaaaaaaaa");
+    ui.ui->SetFocus(box);
+    struct Row
+    {
+        const char* what;
+        int x; // from the box's left edge at 10
+        int32_t caret;
+    };
+    const Row rows[] = {
+        {"on the eleventh position (82), not the twelfth summed one (84)", 82, 11},
+        {"on the eighth position (60), not the ninth summed one (63)", 60, 8},
+        {"between 22 and 30, as near: the later", 26, 4},
+        {"one pixel nearer the earlier", 25, 3},
+        {"past the end", 99, 12},
+        {"near the start", 3, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ui.Click(10 + row.x, 15);
+        EXPECT_EQ(Box()->GetCaretIndex(), row.caret);
+    }
 }
 
 TEST_F(EditBoxTest, APaintedSelectionIsWidenedByAPixelEachSide)

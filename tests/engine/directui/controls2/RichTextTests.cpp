@@ -6,7 +6,11 @@
 #include "engine/directui/controls/IRichOutputBox.h"
 #include "engine/directui/services/CExpressionManager.h"
 #include "engine/directui/services/IExpressionManager.h"
+#include "engine/directui/services/ProgramFolderNames.h"
 #include "tests/support/LogCapture.h"
+
+#include <memory>
+#include <utility>
 
 using namespace UITest;
 
@@ -14,11 +18,20 @@ namespace {
 
 const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
+// A folder the program names as its own while the object lives.
+struct ScopedProgramFolder
+{
+    std::wstring folder;
+    explicit ScopedProgramFolder(std::wstring name) : folder(std::move(name)) { AddProgramFolder(folder.c_str()); }
+    ~ScopedProgramFolder() { RemoveProgramFolder(folder.c_str()); }
+};
+
 // Expression 3: a 12 x 12 picture; 7: 24 x 30; 5: two frames of 8 x 8.
 struct RichTextTest : ::testing::Test
 {
     RVTest::TempFolder folder;
     RVTest::ScopedCurrentFolder current{folder.Path()};
+    ScopedProgramFolder own{folder.Path()};
     TextUI ui;
     IRichOutputBox* box = ui.Add<IRichOutputBox>(L"RichOutputBox", 10, 20, 100, 60);
 
@@ -325,8 +338,8 @@ TEST_F(RichTextTest, ClearingOrDestroyingTheBoxGivesBackTheEntriesOfItsImages)
     EXPECT_EQ(table->GetExpressionCount(), before);
 }
 
-// The box works in a folder "inner" of the test folder; "outside.bmp" lies
-// beside that folder.
+// The program names the folder "inner" of the test folder as its own and
+// works there; "outside.bmp" lies beside that folder.
 TEST_F(RichTextTest, MarkupPicturesLoadOnlyFromTheProgramsOwnFolders)
 {
     ASSERT_TRUE(WriteBmp(L"outside.bmp", 12, 12, [](int, int) { return 0xFFFF0000u; }));
@@ -335,6 +348,8 @@ TEST_F(RichTextTest, MarkupPicturesLoadOnlyFromTheProgramsOwnFolders)
     RVTest::ScopedCurrentFolder innerCurrent(inner);
     ASSERT_TRUE(CreateDirectoryW(L"sub", nullptr));
     ASSERT_TRUE(WriteBmp(L"sub\\small.bmp", 12, 12, [](int, int) { return 0xFFFF0000u; }));
+    RemoveProgramFolder(folder.Path().c_str());
+    ScopedProgramFolder innerOwn(inner);
     struct Row
     {
         std::wstring name;
@@ -360,6 +375,70 @@ TEST_F(RichTextTest, MarkupPicturesLoadOnlyFromTheProgramsOwnFolders)
         EXPECT_EQ(box->GetContentHeight(), row.loaded ? 12 : 0);
         EXPECT_EQ(capture.CountContaining(L"not loaded"), row.loaded ? 0 : 1);
     }
+}
+
+// The folder the program was started in is the player's, not the program's:
+// only folders the program names count, and a drive's root never does.
+TEST_F(RichTextTest, TheStartingFolderAndDriveRootsAreNoProgramFolders)
+{
+    const std::wstring player = folder.Child(L"player");
+    ASSERT_TRUE(CreateDirectoryW(player.c_str(), nullptr));
+    RVTest::ScopedCurrentFolder current(player);
+    ASSERT_TRUE(WriteBmp(L"mine.bmp", 12, 12, [](int, int) { return 0xFFFF0000u; }));
+    const std::wstring root = player.substr(0, 3);
+    struct Row
+    {
+        const char* what;
+        const wchar_t* named; // the folder the program names, or none
+        bool loaded;
+    };
+    const Row rows[] = {
+        {"the current folder alone", nullptr, false},
+        {"a drive's root named", root.c_str(), false},
+        {"the folder named", player.c_str(), true},
+    };
+    RemoveProgramFolder(folder.Path().c_str());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::unique_ptr<ScopedProgramFolder> named(row.named != nullptr ? new ScopedProgramFolder(row.named) : nullptr);
+        box->Clear();
+        box->AppendText(L"<Image Filename=\"mine.bmp\"/>");
+        EXPECT_EQ(box->GetContentHeight(), row.loaded ? 12 : 0);
+    }
+}
+
+// The expression table is shared: a set load may drop or take over a box's
+// entry, and its number may go to another box. Each box keeps its own
+// picture and gives back only the entry it still holds.
+TEST_F(RichTextTest, ABoxKeepsItsPictureAndGivesBackOnlyItsOwnEntry)
+{
+    IExpressionManager* table = IExpressionManager_GetInstance();
+    IRichOutputBox* other = ui.Add<IRichOutputBox>(L"RichOutputBox", 10, 100, 100, 60);
+    const auto numberIn = [](IRichOutputBox* b) {
+        int number = -1;
+        swscanf(b->GetPlainText()->GetUtf16(), L"/:%d", &number);
+        return number;
+    };
+    const auto heightOf = [&](int32_t number) {
+        int32_t width = 0, height = 0;
+        table->GetExpressionSize(ui.ui.Get(), number, &width, &height);
+        return height;
+    };
+    box->AppendText(L"<Image Filename=\"small.bmp\"/>");
+    const int32_t first = numberIn(box);
+    ASSERT_GE(first, 0);
+    // A smaller set drops the entry; the other box's picture takes its number.
+    table->LoadExpressionSet(ui.ui.Get(), L"none%d.bmp", first);
+    other->AppendText(L"<Image Filename=\"tall.bmp\"/>");
+    ASSERT_EQ(numberIn(other), first);
+    box->Clear();
+    EXPECT_EQ(heightOf(numberIn(other)), 30) << "clearing one box emptied the other's picture";
+
+    // An entry set over keeps the box's own picture on screen.
+    table->SetExpression(ui.ui.Get(), numberIn(other), L"small.bmp");
+    EXPECT_EQ(heightOf(numberIn(other)), 30);
+    other->Clear();
+    EXPECT_EQ(heightOf(first), 12) << "the box gave back an entry it no longer held";
 }
 
 // ---- Rich label -----------------------------------------------------------------------

@@ -24,15 +24,24 @@ public:
     }
     // Characters below U+0100 are 10 pixels wide, 'i' 4, the others 20; a
     // line is 16 pixels high in font 0 and 4 more per font number.
-    // Characters measured so far, all texts together.
+    // Characters measured so far, all texts together, and texts measured.
     int64_t measuredCharacters = 0;
+    int64_t measuredTexts = 0;
+    // When set, every character advances this many pixels, fractions
+    // included, and a text is as wide as its whole pixels: one character's
+    // width times the count is not the text's width, as with real fonts.
+    double fractionalAdvance = 0.0;
 
     void MeasureText(int32_t font, const wchar_t* text, int32_t* width, int32_t* height) override
     {
+        ++measuredTexts;
         int32_t total = 0;
-        for (const wchar_t* c = text; *c != L'\0'; ++c, ++measuredCharacters)
+        double advance = 0.0;
+        for (const wchar_t* c = text; *c != L'\0'; ++c, ++measuredCharacters) {
             total += CharWidth(*c);
-        *width = total;
+            advance += fractionalAdvance;
+        }
+        *width = fractionalAdvance > 0.0 ? static_cast<int32_t>(advance) : total;
         *height = 16 + 4 * font;
     }
     static int32_t CharWidth(wchar_t c) { return c == L'i' ? 4 : c < 0x100 ? 10 : 20; }

@@ -118,6 +118,26 @@ TEST(AppPanel, AChildKeepsItsClickUntilTheDragStarts)
     EXPECT_EQ(dragged.child->clicks, 0);
 }
 
+// Once the press is over the panel holds the child that took it no longer:
+// a child taken out of the tree afterwards goes at once.
+TEST(AppPanel, TheReleaseLetsGoOfTheChildThatTookThePress)
+{
+    struct Row
+    {
+        const char* what;
+        int toX;
+    };
+    for (const Row& row : {Row{"a click on the child", 21}, Row{"a drag started on the child", 120}}) {
+        SCOPED_TRACE(row.what);
+        PagedUI paged;
+        const int32_t held = paged.child->GetReferenceCount();
+        paged.Drag(20, 20, row.toX, 20, 50);
+        EXPECT_EQ(paged.child->GetReferenceCount(), held);
+        paged.window->RemoveWindow(paged.child.Get());
+        EXPECT_EQ(paged.child->GetReferenceCount(), 1);
+    }
+}
+
 // A control that takes the press and the mouse, as the editing and dragging
 // controls do: the panel's drag takes the capture over and keeps it through
 // the control's far-away release, so that the real release, wherever it

@@ -322,6 +322,38 @@ TEST(ListView, TheSortRecordOutlivesAHandlerThatRebuildsTheColumns)
     EXPECT_EQ(l.list->GetContentWidth(), 100);
 }
 
+// A cell handler that rebuilds the columns leaves the name of the column
+// the owner asked about readable for the handlers after it.
+TEST(ListView, TheCellRecordOutlivesAHandlerThatRebuildsTheColumns)
+{
+    ListUI l;
+    ASSERT_NE(l.list, nullptr);
+    struct Rebuild
+    {
+        IListView* list;
+        void On(void*, RVGameEngine::Common::tagEventArgs*)
+        {
+            list->RemoveAllColumns();
+            list->AddColumn(100, L"rebuilt", L"R", kOpaqueWhite, kOpaqueWhite);
+        }
+    } rebuild{l.list};
+    struct NameReader
+    {
+        std::wstring name;
+        void On(void*, RVGameEngine::Common::tagEventArgs* args)
+        {
+            name = dynamic_cast<tagListViewGetGridDataEventArgs*>(args)->name;
+        }
+    } reader;
+    l.list->RemoveObjectDelegates(&l.owner);
+    l.owner.Watch(l.list, {LISTVIEW_EVENT_GET_ROW_COUNT});
+    l.list->AddMemberFunctionDelegate(LISTVIEW_EVENT_GET_GRID_DATA, &rebuild, &Rebuild::On);
+    l.list->AddMemberFunctionDelegate(LISTVIEW_EVENT_GET_GRID_DATA, &reader, &NameReader::On);
+    EXPECT_STREQ(l.list->GetGridData(0, 2)->GetUtf16(), L"");
+    EXPECT_EQ(reader.name, L"c");
+    EXPECT_EQ(l.list->GetContentWidth(), 100);
+}
+
 // The selection bar is cut in three: the left and right thirds of the picture
 // at the row's ends, one pixel in, and the middle third stretched between.
 TEST(ListView, TheSelectionBarIsDrawnFromThreeSlicesOfItsPicture)

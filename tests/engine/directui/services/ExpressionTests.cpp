@@ -5,6 +5,7 @@
 #include "tests/engine/directui/drawing/BitmapDriver.h"
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 
+#include <functional>
 #include <utility>
 
 using namespace RVGameEngine::DirectUI;
@@ -46,6 +47,8 @@ struct Expressions : ::testing::Test
         table.GetExpressionSize(ui.Get(), number, &size.first, &size.second);
         return size;
     }
+    // Removes the file entry the number holds now, as its user would.
+    void Remove(int32_t number) { table.RemoveFileExpression(number, table.GetFileExpressionStamp(number)); }
 };
 
 using Size = std::pair<int32_t, int32_t>;
@@ -133,7 +136,7 @@ TEST_F(Expressions, FileEntriesAreRemovedAndTheirNumbersReused)
     table.SetExpression(ui.Get(), 0, L"green.bmp");
     for (int32_t expected : {1, 2, 3})
         EXPECT_EQ(table.AddExpressionFromFile(ui.Get(), L"red.bmp"), expected);
-    table.RemoveFileExpression(2);
+    Remove(2);
     EXPECT_EQ(table.GetExpressionCount(), 4);
     EXPECT_EQ(SizeOf(2), Size(0, 0));
     EXPECT_EQ(table.AddExpressionFromFile(ui.Get(), L"green.bmp"), 2);
@@ -141,20 +144,68 @@ TEST_F(Expressions, FileEntriesAreRemovedAndTheirNumbersReused)
 
     // A set entry, a number removed twice and one out of range stay as they are.
     for (int32_t ignored : {0, -1, 99})
-        table.RemoveFileExpression(ignored);
+        Remove(ignored);
     EXPECT_EQ(SizeOf(0), Size(6, 5));
     // An entry set over a file entry is no file entry any more.
+    const uint32_t overwritten = table.GetFileExpressionStamp(1);
     table.SetExpression(ui.Get(), 1, L"green.bmp");
-    table.RemoveFileExpression(1);
+    table.RemoveFileExpression(1, overwritten);
     EXPECT_EQ(SizeOf(1), Size(6, 5));
 
     for (int32_t number : {3, 2})
-        table.RemoveFileExpression(number);
+        Remove(number);
     EXPECT_EQ(table.GetExpressionCount(), 2);
     // A thousand pictures added and removed leave the table as it was.
     for (int round = 0; round < 1000; ++round)
-        table.RemoveFileExpression(table.AddExpressionFromFile(ui.Get(), L"red.bmp"));
+        Remove(table.AddExpressionFromFile(ui.Get(), L"red.bmp"));
     EXPECT_EQ(table.GetExpressionCount(), 2);
+}
+
+// A user of a file entry removes it by number and stamp: once a set load has
+// dropped or replaced the entry, or its number went to another user, the
+// removal leaves the table alone.
+TEST_F(Expressions, AFileEntryIsRemovedOnlyByTheUserThatHoldsIt)
+{
+    struct Row
+    {
+        const char* what;
+        // What happens to the first user's entry 1 before it removes it.
+        std::function<void(Expressions&)> meanwhile;
+        Size second;
+    };
+    const Row rows[] = {
+        {"dropped by a smaller set, then given to another user",
+         [](Expressions& t) {
+             t.table.LoadExpressionSet(t.ui.Get(), L"set%d.bmp", 1);
+             EXPECT_EQ(t.table.AddExpressionFromFile(t.ui.Get(), L"green.bmp"), 1);
+         },
+         Size(6, 5)},
+        {"taken by a set load", [](Expressions& t) { t.table.LoadExpressionSet(t.ui.Get(), L"frame%d.bmp", 2); },
+         Size(8, 8)},
+        {"set over", [](Expressions& t) { t.table.SetExpression(t.ui.Get(), 1, L"set2.bmp"); }, Size(3, 3)},
+        {"made an animation",
+         [](Expressions& t) { t.table.SetAnimatedExpression(t.ui.Get(), 1, L"frame%d.bmp", 3, 2, 10); },
+         Size(8, 8)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        table.LoadExpressionSet(ui.Get(), L"set%d.bmp", 0);
+        table.SetExpression(ui.Get(), 0, L"set0.bmp");
+        ASSERT_EQ(table.AddExpressionFromFile(ui.Get(), L"red.bmp"), 1);
+        const uint32_t stamp = table.GetFileExpressionStamp(1);
+        EXPECT_NE(stamp, 0u);
+        row.meanwhile(*this);
+        EXPECT_NE(table.GetFileExpressionStamp(1), stamp);
+        table.RemoveFileExpression(1, stamp);
+        EXPECT_EQ(SizeOf(1), row.second);
+    }
+    // Stamps are never given twice, also to an entry at the same number.
+    ASSERT_EQ(table.AddExpressionFromFile(ui.Get(), L"red.bmp"), 2);
+    const uint32_t first = table.GetFileExpressionStamp(2);
+    Remove(2);
+    ASSERT_EQ(table.AddExpressionFromFile(ui.Get(), L"red.bmp"), 2);
+    EXPECT_NE(table.GetFileExpressionStamp(2), first);
+    EXPECT_EQ(table.GetFileExpressionStamp(0), 0u);
 }
 
 TEST_F(Expressions, AnimatedEntriesKeepTheFramesThatLoad)

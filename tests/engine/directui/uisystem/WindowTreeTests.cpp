@@ -48,6 +48,40 @@ TEST(ControlFactory, KnowsControlsByTheirExactElementName)
     EXPECT_EQ(log.CountContaining(L"No control type is named Labels"), 1);
 }
 
+// Without the makers' registration a description builds nothing below the
+// root: each type that lacks its maker says so once, naming the call that
+// registers it, however often it is asked for.
+TEST(ControlFactory, AKnownTypeWithoutItsMakerIsReportedOnceWithItsRegistration)
+{
+    using RVGameEngine::DirectUI::RegisterControlMaker;
+    struct Row
+    {
+        const wchar_t* type;
+        const wchar_t* registration;
+    };
+    const Row rows[] = {{L"Label", L"RegisterControls()"}, {L"WebControl", L"RegisterWebControl()"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(Narrow(row.type));
+        RegisterControlMaker(row.type, nullptr);
+        RecordedUI ui;
+        RVTest::LogCapture log;
+        const std::wstring element = std::wstring(L"<") + row.type + L" Name=\"lost\"/>";
+        ui.Load((L"<Panel Name=\"Scene\">" + element + element + L"</Panel>").c_str());
+        EXPECT_EQ(ui.ui->CreateControl(row.type), nullptr);
+        ASSERT_NE(ui.Root()->FindWindow(L"Scene"), nullptr);
+        EXPECT_EQ(ui.Root()->FindWindow(L"Scene")->GetChildCount(), 0);
+        EXPECT_EQ(log.CountContaining(std::wstring(L"Control type ") + row.type + L" has no maker"), 1);
+        EXPECT_EQ(log.CountContaining(row.registration), 1);
+        // Unknown names stay as quiet as before.
+        EXPECT_EQ(ui.ui->CreateControl(L"Labels"), nullptr);
+        EXPECT_EQ(log.Messages().size(), 1u);
+    }
+    RVGameEngine::DirectUI::RegisterControls();
+    RecordedUI ui;
+    TIntrusivePointer<IUIWindow> label(ui.ui->CreateControl(L"Label"));
+    EXPECT_FALSE(label.IsNull());
+}
+
 TEST(XmlLoading, BuildsChildrenInsideTheirParentsAndSkipsOtherElements)
 {
     RecordedUI ui;

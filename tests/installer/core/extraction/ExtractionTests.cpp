@@ -11,6 +11,7 @@
 #include "installer/core/rules/EntryNameRules.h"
 #include "tests/installer/InstallerTestSupport.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/MappedDrive.h"
 #include "tests/support/PlantedLink.h"
 #include "tests/support/TempFolder.h"
 
@@ -315,6 +316,26 @@ TEST(PackageExtraction, ACurrentFolderReachedThroughALinkAboveItIsNotWrittenTo)
     }
     EXPECT_FALSE(Exists(outside + L"\\install\\good.txt"));
     EXPECT_EQ(log.CountContaining(L"good.txt not written: a link"), 1);
+}
+
+// A drive letter that maps another folder (as subst makes one): the
+// folder's handles report its own drive, and the entries are still
+// written, where the mapped path says.
+TEST(PackageExtraction, AFolderReachedThroughAMappedDriveIsWrittenTo)
+{
+    Sandbox sandbox;
+    ASSERT_TRUE(CreateDirectoryW(sandbox.install.c_str(), nullptr));
+    const RVTest::MappedDrive drive(sandbox.install);
+    if (drive.Root().empty())
+        GTEST_SKIP() << "no drive can be mapped here";
+    RVTest::ScopedCurrentFolder inside(drive.Root() + L"\\");
+    CExtractedFileWriter writer;
+    for (const wchar_t* name : {L"one.txt", L"sub/two.txt"}) {
+        DWORD error = ERROR_SUCCESS;
+        EXPECT_TRUE(writer.Write(name, "x", 1, &error)) << name << " " << error;
+    }
+    EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\one.txt"), "x");
+    EXPECT_EQ(RVTest::ReadWholeFile(sandbox.install + L"\\sub\\two.txt"), "x");
 }
 
 // A file of the install folder that has other names (a hard link to a file

@@ -32,6 +32,13 @@ struct Section {
     std::string data;
 };
 
+bool ReadFileHeader(const std::string& file, IMAGE_FILE_HEADER& header)
+{
+    IMAGE_DOS_HEADER dos{};
+    return ReadAt(file, 0, dos) && dos.e_magic == IMAGE_DOS_SIGNATURE
+           && ReadAt(file, static_cast<size_t>(dos.e_lfanew) + sizeof(DWORD), header);
+}
+
 // The sections of a PE file with their full names: names longer than eight
 // characters stand in the COFF string table as "/offset".
 std::vector<Section> ReadSections(const std::string& file)
@@ -39,8 +46,7 @@ std::vector<Section> ReadSections(const std::string& file)
     std::vector<Section> sections;
     IMAGE_DOS_HEADER dos{};
     IMAGE_FILE_HEADER header{};
-    if (!ReadAt(file, 0, dos) || dos.e_magic != IMAGE_DOS_SIGNATURE ||
-        !ReadAt(file, static_cast<size_t>(dos.e_lfanew) + sizeof(DWORD), header))
+    if (!ReadFileHeader(file, header) || !ReadAt(file, 0, dos))
         return sections;
     const size_t strings = header.PointerToSymbolTable + header.NumberOfSymbols * size_t(18);
     size_t at = static_cast<size_t>(dos.e_lfanew) + sizeof(DWORD) + sizeof(header) + header.SizeOfOptionalHeader;
@@ -77,6 +83,26 @@ TEST(ShippedProgram, CarriesNoDebugSectionsAndLinksToItsSymbolFile)
     for (const Section& section : ReadSections(RVTest::ReadWholeFile(ShippedProgram() + L".debug")))
         symbols = symbols || section.name == ".debug_info";
     EXPECT_TRUE(symbols);
+}
+
+// The symbol table is half the program's own size and of use to a debugger
+// only: it lies in the symbol file. The engine's exports are no symbols and stay.
+TEST(ShippedProgram, KeepsItsExportsAndLeavesTheSymbolTableToTheSymbolFile)
+{
+    const std::string program = RVTest::ReadWholeFile(ShippedProgram());
+    const std::string symbolFile = RVTest::ReadWholeFile(ShippedProgram() + L".debug");
+    IMAGE_FILE_HEADER header{};
+    ASSERT_TRUE(ReadFileHeader(program, header));
+    EXPECT_EQ(header.NumberOfSymbols, 0u);
+    IMAGE_FILE_HEADER symbolHeader{};
+    ASSERT_TRUE(ReadFileHeader(symbolFile, symbolHeader));
+    EXPECT_GT(symbolHeader.NumberOfSymbols, 1000u);
+
+    std::string exports;
+    for (const Section& section : ReadSections(program))
+        exports = section.name == ".edata" ? section.data : exports;
+    EXPECT_NE(exports.find("IDevice_GetInstance"), std::string::npos);
+    EXPECT_NE(exports.find("ILogFile_GetInstance"), std::string::npos);
 }
 
 } // namespace

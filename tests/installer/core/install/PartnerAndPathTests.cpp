@@ -254,4 +254,33 @@ TEST(InstallDrive, DefaultAndTemporaryPathsFollowTheDriveAndProgramFilesFolder)
     RemoveDirectoryW(L"C:\\Program Files (x86)");
 }
 
+// A picked folder becomes the game's own unless it already is: the game's
+// uninstaller later removes it whole, so a folder of the player's files that
+// merely mentions the pack name must get a folder of the game's inside it.
+TEST(InstallFolder, APickedFolderGetsThePackNameUnlessItsLastPartIsIt)
+{
+    const std::pair<const wchar_t*, const wchar_t*> rows[] = {
+        {L"D:\\Games", L"D:\\Games\\Wendmoor"},
+        {L"D:\\", L"D:\\Wendmoor"},
+        {L"D:", L"D:\\Wendmoor"},
+        {L"D:\\Games\\Wendmoor", L"D:\\Games\\Wendmoor"},
+        {L"D:\\Games\\wendMOOR", L"D:\\Games\\wendMOOR"},
+        {L"D:\\Games\\Wendmoor\\", L"D:\\Games\\Wendmoor\\"},
+        {L"D:/Games/Wendmoor", L"D:/Games/Wendmoor"},
+        {L"C:\\Users\\Wendmoor\\Documents", L"C:\\Users\\Wendmoor\\Documents\\Wendmoor"},
+        {L"D:\\Wendmoor backups", L"D:\\Wendmoor backups\\Wendmoor"},
+        {L"D:\\WENDMOOR2\\x", L"D:\\WENDMOOR2\\x\\Wendmoor"},
+        {L"e:\\my wendmoor games", L"e:\\my wendmoor games\\Wendmoor"},
+        {L"D:\\Games\\Wendmoor2", L"D:\\Games\\Wendmoor2\\Wendmoor"},
+        {L"D:\\Wend", L"D:\\Wend\\Wendmoor"},
+    };
+    for (const auto& [chosen, installed] : rows)
+        EXPECT_EQ(FolderWithPackName(chosen, L"Wendmoor"), installed) << chosen;
+    // A pack name of two words, and one outside ASCII.
+    EXPECT_EQ(FolderWithPackName(L"D:\\Wendmoor Moorland", L"Wendmoor Moorland"), L"D:\\Wendmoor Moorland");
+    EXPECT_EQ(FolderWithPackName(L"D:\\Games\\\u6e38\u620f", L"\u6e38\u620f"), L"D:\\Games\\\u6e38\u620f");
+    EXPECT_EQ(FolderWithPackName(L"D:\\\u6e38\u620f\u5b58\u6863", L"\u6e38\u620f"),
+              L"D:\\\u6e38\u620f\u5b58\u6863\\\u6e38\u620f");
+}
+
 } // namespace

@@ -197,6 +197,34 @@ TEST(InstallerMainFlow, SecondInstanceReturnsMinusTwoAndShowsNothing)
     CloseHandle(other);
 }
 
+// The status tells whoever started the program whether the install it asked
+// for is there; a player who closes the window without installing asked for none.
+TEST(InstallerMainFlow, TheStatusIsNonZeroWhenAnInstallAskedForIsNotDone)
+{
+    struct tagRow
+    {
+        bool silent, started, finished, failed;
+        int32_t status;
+    };
+    const tagRow rows[] = {
+        {false, false, false, false, 0},
+        {false, true, true, false, 0},
+        {true, true, true, false, 0},
+        {false, true, true, true, kInstallNotDoneExitCode},
+        {false, true, false, false, kInstallNotDoneExitCode},
+        {true, true, true, true, kInstallNotDoneExitCode},
+        {true, true, false, false, kInstallNotDoneExitCode},
+        // A silent start whose install never began (agreement not ticked,
+        // folder refused) is no success either.
+        {true, false, false, false, kInstallNotDoneExitCode},
+    };
+    for (const tagRow& row : rows)
+        EXPECT_EQ(InstallExitStatus(row.silent, row.started, row.finished, row.failed), row.status)
+            << row.silent << row.started << row.finished << row.failed;
+    EXPECT_NE(kInstallNotDoneExitCode, 0);
+    EXPECT_NE(kInstallNotDoneExitCode, kAnotherInstanceExitCode);
+}
+
 TEST(InstallerMainFlow, WithoutADriveOf100MBTheMessageIsShownAndNoFolderMade)
 {
     EXPECT_EXIT(ExitProcess(RunInstallerThen([](int32_t) { return 0; }, CheckRunWithoutAnyDrive)),
@@ -321,4 +349,65 @@ TEST(InstallerMainFlow, FolderRemovalNeverDeletesThroughALink)
     EXPECT_EQ(RVTest::ReadWholeFile(at(L"victim\\precious.txt")), "keep");
     EXPECT_EQ(RVTest::ReadWholeFile(at(L"victim.txt")), "keep");
     EXPECT_TRUE(Exists(at(L"victim\\empty")));
+}
+
+// A host process swaps a folder above the temporary folder with a link, in
+// one step and as fast as it can, while the program makes and enters
+// temporary folders below it: a folder is made where the path says, or the
+// link is refused, and nothing is ever made where the link leads.
+TEST(InstallerMainFlow, AFolderSwappedWithALinkMeanwhileNeverGetsTheTemporaryFolderMadeThroughIt)
+{
+    constexpr int kRounds = 400;
+    RVTest::TempFolder root;
+    const std::wstring host = RVTest::HostPathOf(root.Path());
+    if (host.empty())
+        GTEST_SKIP() << "no host process can swap folders here";
+    ASSERT_TRUE(CreateDirectoryW(root.Child(L"swapped").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(root.Child(L"target").c_str(), nullptr));
+    const RVTest::PlantedLink decoy(root.Child(L"decoy"), root.Child(L"target"), true);
+    if (!decoy.Made())
+        GTEST_SKIP() << "no links can be made here";
+    // The names are exchanged in one call, so the folder is never missing;
+    // an even number of exchanges leaves it in place at the end.
+    ASSERT_TRUE(RVTest::WriteWholeFile(root.Child(L"swap.py"),
+                                       "import ctypes, os, sys\n"
+                                       "os.chdir(sys.argv[1])\n"
+                                       "libc = ctypes.CDLL(None)\n"
+                                       "swaps = 0\n"
+                                       "open('started', 'w').close()\n"
+                                       "while not os.path.exists('stop'):\n"
+                                       "    swaps += libc.renameat2(-100, b'swapped', -100, b'decoy', 2) == 0\n"
+                                       "if swaps % 2:\n"
+                                       "    libc.renameat2(-100, b'swapped', -100, b'decoy', 2)\n"
+                                       "open('ended', 'w').write(str(swaps))\n"));
+    ASSERT_TRUE(RVTest::StartHostCommand(L"/usr/bin/python3 \"" + RVTest::HostPathOf(root.Child(L"swap.py")) +
+                                         L"\" \"" + host + L"\""));
+    ASSERT_TRUE(RVTest::WaitFor([&] { return Exists(root.Child(L"started")); }, 20000));
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    int made = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::wstring preferred = root.Child(L"swapped\\Game" + std::to_wstring(round) + L"\\Temp");
+        std::wstring entered = EnterTempFolder(preferred);
+        SetCurrentDirectoryW(previous);
+        std::replace(entered.begin(), entered.end(), L'/', L'\\');
+        if (entered == preferred)
+            ++made;
+        else if (!entered.empty())
+            RVTest::RemoveTree(entered);  // the system's, taken instead
+    }
+    ASSERT_TRUE(RVTest::WriteWholeFile(root.Child(L"stop"), ""));
+    ASSERT_TRUE(RVTest::WaitFor([&] { return Exists(root.Child(L"ended")); }, 20000));
+    EXPECT_GT(made, 0);
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(root.Child(L"target\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    std::vector<std::wstring> inTarget;
+    do
+        if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0)
+            inTarget.push_back(found.cFileName);
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_TRUE(inTarget.empty()) << inTarget.size() << " folders made through the link, the first "
+                                  << (inTarget.empty() ? L"" : inTarget[0]);
 }

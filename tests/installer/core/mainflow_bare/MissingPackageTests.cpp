@@ -10,7 +10,8 @@ TEST(InstallerMainFlow, MissingInstallerPackageIsLoggedAndTheRunEndsCleanly)
 {
     SetDriveFreeSpaceQuery([](int32_t drive) { return drive == 2 ? 500 : 0; });
     RVTest::LogCapture log;
-    EXPECT_EQ(RunInstaller(), 0);
+    // No install could even be offered: the run did not do what it was started for.
+    EXPECT_EQ(RunInstaller(), kInstallNotDoneExitCode);
     EXPECT_EQ(log.CountContaining(L"could not be mounted"), 1);
     EXPECT_EQ(GetFileAttributesW(L"C:\\Program Files\\Wendmoor\\Temp"), INVALID_FILE_ATTRIBUTES);
 }

@@ -1,0 +1,49 @@
+# Shared by run.sh and its tests: locks between runs, the program's window,
+# and what the program says it did. Source it.
+
+# try_lock DIR: takes DIR as this script's lock (it holds the script's pid);
+# false while a live process holds it. A lock whose holder has ended is taken
+# over. A folder, not a file lock: Wine's server would inherit an open lock
+# file and hold it past the run.
+try_lock() {
+  local dir="$1" mine="$1.$$" holder
+  mkdir -p "$mine"
+  echo $$ >"$mine/pid"
+  if mv -T "$mine" "$dir" 2>/dev/null; then
+    return 0
+  fi
+  holder="$(cat "$dir/pid" 2>/dev/null || true)"
+  if [ -z "$holder" ] || ! kill -0 "$holder" 2>/dev/null; then
+    rm -rf "$dir"
+    mv -T "$mine" "$dir" 2>/dev/null && return 0
+  fi
+  rm -rf "$mine"
+  return 1
+}
+
+release_lock() {
+  local dir="$1"
+  [ "$(cat "$dir/pid" 2>/dev/null || true)" = "$$" ] && rm -rf "$dir"
+  return 0
+}
+
+# installed_location OUTPUT: the folder the program's output (a file) names
+# as the one the game went into, the last one named; nothing when it names none.
+installed_location() {
+  tr -d '\r' <"$1" | sed -n 's/.*The game is installed in //p' | tail -n 1
+}
+
+# The X id of the program's largest viewable window, or nothing yet.
+scene_window() { # pid: the program's, as Wine names it on its X windows
+  local id best="" area=0 size
+  for id in $(xwininfo -root -children 2>/dev/null | awk '$1 ~ /^0x/ { print $1 }'); do
+    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -qx "_NET_WM_PID(CARDINAL) = $1" || continue
+    size="$(xwininfo -id "$id" 2>/dev/null | awk '/Map State:/ { viewable = ($3 == "IsViewable") }
+      /Width:/ { w = $2 } /Height:/ { h = $2 } END { print (viewable ? w * h : 0) }')"
+    if [ "${size:-0}" -gt "$area" ]; then
+      area="$size"
+      best="$id"
+    fi
+  done
+  echo "$best"
+}
