@@ -25,6 +25,13 @@ bool CPackedFileManager::Mount(const wchar_t* archivePath)
     TIntrusivePointer<IPackedFileReader> reader(IPackedFileReader_Create());
     if (reader.IsNull() || !reader->Open(archivePath))
         return false;
+    return MountReader(std::move(reader));
+}
+
+bool CPackedFileManager::MountReader(TIntrusivePointer<IPackedFileReader> reader)
+{
+    if (reader.IsNull())
+        return false;
     CAutoLock guard(&m_lock);
     m_readers.push_back(std::move(reader));
     return true;

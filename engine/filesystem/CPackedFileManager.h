@@ -23,6 +23,7 @@ public:
     int32_t GetReaderCount() override;
     Common::TIntrusivePointer<IPackedFileReader> GetReader(int32_t index) override;
     void UnmountAll() override;
+    bool MountReader(Common::TIntrusivePointer<IPackedFileReader> reader) override;
 
 private:
     static std::wstring PrepareName(const wchar_t* name);

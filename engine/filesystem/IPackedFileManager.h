@@ -22,6 +22,9 @@ public:
     // Empty for an index out of range.
     virtual Common::TIntrusivePointer<IPackedFileReader> GetReader(int32_t index) = 0;
     virtual void UnmountAll() = 0;
+    // Adds an archive already opened elsewhere (one held in memory), asked
+    // after those mounted before it; false for an empty pointer.
+    virtual bool MountReader(Common::TIntrusivePointer<IPackedFileReader> reader) = 0;
 
 protected:
     ~IPackedFileManager() = default;

@@ -1,8 +1,8 @@
 #include "installer/core/InstallerMainFunctions.h"
 
 #include "installer/core/extraction/CExtractedFileWriter.h"
+#include "installer/core/extraction/CMountedPackageReader.h"
 #include "installer/core/extraction/PackedResourceFunctions.h"
-#include "installer/core/install/CInstallProgress.h"
 #include "installer/core/install/InstallPathFunctions.h"
 #include "installer/core/install/InstallStepFunctions.h"
 #include "installer/core/install/InstallThreadFunctions.h"
@@ -17,6 +17,7 @@
 #include "engine/directui/drawing/IGdiFontManager.h"
 #include "engine/filesystem/FinalPathFunctions.h"
 #include "engine/filesystem/ILogFile.h"
+#include "engine/filesystem/IPackedFileManager.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/math/RandomFunctions.h"
 
@@ -139,14 +140,15 @@ std::wstring EnterTempFolder(const std::wstring& preferred)
     return std::wstring();
 }
 
-bool UnpackInstallerPackage()
+bool MountInstallerPackage()
 {
     TIntrusivePointer<RVGameEngine::Common::IStream> archive = LoadPackageArchive(kInstallerPackage);
-    const bool unpacked = archive && CInstallProgress::GetInstance()->ExtractPackedArchive(archive);
-    CInstallProgress::GetInstance()->Reset();
-    if (!unpacked)
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The installer's own package could not be unpacked");
-    return unpacked;
+    TIntrusivePointer<CMountedPackageReader> reader(new CMountedPackageReader());
+    const bool mounted = archive && reader->OpenArchive(archive) &&
+                         RVGameEngine::FileSystem::IPackedFileManager_GetInstance()->MountReader(reader);
+    if (!mounted)
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The installer's own package could not be mounted");
+    return mounted;
 }
 
 void ReportClosingAndStartUpdater(bool installFinished, bool installFailed)
@@ -250,7 +252,7 @@ int32_t RunInstaller(InstallWindowRun runWindow)
         return kInstallNotDoneExitCode;
     const bool fallback = tempFolder != WithForwardSlashes(preferred);
     int32_t status = kInstallNotDoneExitCode;
-    if (UnpackInstallerPackage()) {
+    if (MountInstallerPackage()) {
         CUrlItemList::GetInstance();
         InitStatisticsServerConnection();
         SendStatisticsSystemInfo(kStatisticsStepStarted);

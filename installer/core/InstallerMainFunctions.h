@@ -43,9 +43,12 @@ bool CheckSingleInstance();
 // new unique folder under the system's temporary folder is used instead.
 // The folder entered, with "/" separators, or empty when none could be.
 std::wstring EnterTempFolder(const std::wstring& preferred);
-// Unpacks the installer's own package into the current directory and resets
-// the progress counters; false (logged) when it is missing or damaged.
-bool UnpackInstallerPackage();
+// Mounts the installer's own package, held in memory, into the virtual file
+// system, so that its files (URL list, partner configuration, window
+// descriptions, pictures) are read from the program itself wherever the
+// current directory is; nothing of it is written to disk, where another user
+// could rewrite it. False (logged) when it is missing or damaged.
+bool MountInstallerPackage();
 // After the window has closed: for a finished, sound install the finished
 // step is reported five times and the updater is started when present.
 void ReportClosingAndStartUpdater(bool installFinished, bool installFailed);

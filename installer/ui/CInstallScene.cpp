@@ -12,6 +12,7 @@
 #include "engine/directui/uisystem/IUIWindow.h"
 #include "engine/directui/uisystem/WindowEventArgs.h"
 #include "engine/filesystem/ILogFile.h"
+#include "engine/filesystem/IPackedFileManager.h"
 
 #include <cwchar>
 #include <new>
@@ -86,7 +87,10 @@ void CInstallScene::StartSilently()
 
 void CInstallScene::BuildFrame()
 {
-    KeepWindowFilesReachable();
+    // The window files of a mounted package are read from it wherever the
+    // current folder goes; only files unpacked on disk need theirs kept.
+    if (!RVGameEngine::FileSystem::IPackedFileManager_GetInstance()->FileExists(kInstallSceneFile))
+        KeepWindowFilesReachable();
     TIntrusivePointer<IIcon> icon = IIcon_Create();
     if (icon)
         icon->Load(kInstallerIconFile);

@@ -1,10 +1,18 @@
 #include "engine/common/system/ShellFunctions.h"
 
 #include "engine/common/base/ComPointer.h"
+#include "engine/common/base/LogTextFunctions.h"
+#include "engine/common/base/TScopedHandle.h"
+#include "engine/filesystem/ILogFile.h"
 
 #include <windows.h>
+#include <exdisp.h>
+#include <shldisp.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <shobjidl.h>
+
+#include <atomic>
 
 #include <string>
 
@@ -44,7 +52,106 @@ TIntrusivePointer<IString> SpecialFolder(int csidl)
     return MakeText(folder);
 }
 
+ELEVATION SystemProcessElevation(DWORD processId)
+{
+    if (processId == 0)
+        return ELEVATION_UNKNOWN;
+    CScopedKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    HANDLE token = nullptr;
+    if (!process || !OpenProcessToken(process.Get(), TOKEN_QUERY, &token))
+        return ELEVATION_UNKNOWN;
+    CScopedKernelHandle ownedToken(token);
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    if (!GetTokenInformation(ownedToken.Get(), TokenElevation, &elevation, sizeof elevation, &size))
+        return ELEVATION_UNKNOWN;
+    return elevation.TokenIsElevated != 0 ? ELEVATION_FULL : ELEVATION_NONE;
+}
+
+std::atomic<ElevationQuery> g_elevationQuery{nullptr};
+
+// The desktop shell's own automation object opens the target in the shell's
+// process, with the shell's rights: the desktop's folder view, its
+// application object, and that object's ShellExecute.
+bool OpenThroughDesktopShell(const wchar_t* target)
+{
+    TComPointer<IShellWindows> windows;
+    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+                                reinterpret_cast<void**>(windows.Receive()))))
+        return false;
+    VARIANT location;
+    VariantInit(&location);
+    location.vt = VT_I4;
+    location.lVal = CSIDL_DESKTOP;
+    VARIANT none;
+    VariantInit(&none);
+    long window = 0;
+    TComPointer<IDispatch> desktop;
+    if (windows->FindWindowSW(&location, &none, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, desktop.Receive()) != S_OK ||
+        !desktop)
+        return false;
+    TComPointer<IServiceProvider> services;
+    TComPointer<IShellBrowser> browser;
+    TComPointer<IShellView> view;
+    TComPointer<IDispatch> background;
+    TComPointer<IShellFolderViewDual> folderView;
+    TComPointer<IDispatch> application;
+    TComPointer<IShellDispatch2> shell;
+    if (FAILED(desktop->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(services.Receive()))) ||
+        FAILED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser,
+                                      reinterpret_cast<void**>(browser.Receive()))) ||
+        FAILED(browser->QueryActiveShellView(view.Receive())) ||
+        FAILED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, reinterpret_cast<void**>(background.Receive()))) ||
+        FAILED(background->QueryInterface(IID_IShellFolderViewDual, reinterpret_cast<void**>(folderView.Receive()))) ||
+        FAILED(folderView->get_Application(application.Receive())) ||
+        FAILED(application->QueryInterface(IID_IShellDispatch2, reinterpret_cast<void**>(shell.Receive()))))
+        return false;
+    CScopedBstr file(SysAllocString(target));
+    CScopedBstr verbText(SysAllocString(L"open"));
+    if (!file || !verbText)
+        return false;
+    VARIANT verb;
+    VariantInit(&verb);
+    verb.vt = VT_BSTR;
+    verb.bstrVal = verbText.Get();
+    VARIANT show;
+    VariantInit(&show);
+    show.vt = VT_I4;
+    show.lVal = SW_SHOWNORMAL;
+    return SUCCEEDED(shell->ShellExecute(file.Get(), none, none, verb, show));
+}
+
+// COM for the calling thread while the shell is asked; a thread that has it
+// already keeps its own.
+bool OpenThroughDesktopShellWithCom(const wchar_t* target)
+{
+    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const bool opened = OpenThroughDesktopShell(target);
+    if (SUCCEEDED(started))
+        CoUninitialize();
+    return opened;
+}
+
 } // namespace
+
+void SetElevationQuery(ElevationQuery query)
+{
+    g_elevationQuery.store(query);
+}
+
+ELEVATION GetProcessElevation(DWORD processId)
+{
+    const ElevationQuery query = g_elevationQuery.load();
+    return query != nullptr ? query(processId) : SystemProcessElevation(processId);
+}
+
+DWORD GetShellProcessId()
+{
+    DWORD processId = 0;
+    if (HWND shell = GetShellWindow())
+        GetWindowThreadProcessId(shell, &processId);
+    return processId;
+}
 
 bool IsWebAddress(const wchar_t* text)
 {
@@ -82,7 +189,17 @@ TIntrusivePointer<IString> ProcessURL(const wchar_t* url)
 void OpenWebLink(const wchar_t* url)
 {
     TIntrusivePointer<IString> target = ProcessURL(url);
-    ShellExecuteW(nullptr, L"OPEN", target->GetUtf16(), nullptr, nullptr, SW_SHOWNORMAL);
+    const bool asTheUser = GetProcessElevation(GetCurrentProcessId()) == ELEVATION_FULL &&
+                           GetProcessElevation(GetShellProcessId()) == ELEVATION_NONE;
+    if (!asTheUser) {
+        ShellExecuteW(nullptr, L"OPEN", target->GetUtf16(), nullptr, nullptr, SW_SHOWNORMAL);
+        return;
+    }
+    if (!OpenThroughDesktopShellWithCom(target->GetUtf16()))
+        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
+                                                L"%s not opened: the desktop shell did not take it, and it is not "
+                                                L"opened with administrator rights",
+                                                LoggableText(target->GetUtf16()).c_str());
 }
 
 TIntrusivePointer<IString> GetDesktopDir()
@@ -142,29 +259,63 @@ bool IsDirectoryExists(const wchar_t* path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+namespace {
+
+// A shell link with the settings, or false.
+bool MakeShellLink(const wchar_t* target, const wchar_t* workingFolder, const wchar_t* description,
+                   int32_t iconIndex, TComPointer<IShellLinkW>* link)
+{
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW,
+                                reinterpret_cast<void**>(link->Receive()))))
+        return false;
+    IShellLinkW* made = link->Get();
+    if (target != nullptr)
+        made->SetPath(target);
+    if (workingFolder != nullptr)
+        made->SetWorkingDirectory(workingFolder);
+    if (description != nullptr)
+        made->SetDescription(description);
+    made->SetShowCmd(SW_SHOWNORMAL);
+    if (iconIndex != 0 && target != nullptr)
+        made->SetIconLocation(target, iconIndex);
+    return true;
+}
+
+} // namespace
+
 bool CreateShortcut1(const wchar_t* target, const wchar_t* workingFolder, const wchar_t* description,
                      const wchar_t* shortcutFile, int32_t iconIndex)
 {
     TComPointer<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW,
-                                reinterpret_cast<void**>(link.Receive()))))
+    if (!MakeShellLink(target, workingFolder, description, iconIndex, &link))
         return false;
-    if (target != nullptr)
-        link->SetPath(target);
-    if (workingFolder != nullptr)
-        link->SetWorkingDirectory(workingFolder);
-    if (description != nullptr)
-        link->SetDescription(description);
-    link->SetShowCmd(SW_SHOWNORMAL);
-    if (iconIndex != 0 && target != nullptr)
-        link->SetIconLocation(target, iconIndex);
-
     TComPointer<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))))
         return false;
     if (shortcutFile == nullptr)
         return true;
     return SUCCEEDED(file->Save(shortcutFile, TRUE));
+}
+
+bool MakeShortcutBytes(const wchar_t* target, const wchar_t* workingFolder, const wchar_t* description,
+                       int32_t iconIndex, std::vector<uint8_t>* bytes)
+{
+    TComPointer<IShellLinkW> link;
+    TComPointer<IPersistStream> persist;
+    TComPointer<::IStream> memory;
+    if (!MakeShellLink(target, workingFolder, description, iconIndex, &link) ||
+        FAILED(link->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(persist.Receive()))) ||
+        FAILED(CreateStreamOnHGlobal(nullptr, TRUE, memory.Receive())) || FAILED(persist->Save(memory.Get(), TRUE)))
+        return false;
+    STATSTG stat = {};
+    if (FAILED(memory->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.HighPart != 0)
+        return false;
+    bytes->assign(stat.cbSize.LowPart, 0);
+    LARGE_INTEGER start = {};
+    ULONG read = 0;
+    return SUCCEEDED(memory->Seek(start, STREAM_SEEK_SET, nullptr)) &&
+           (bytes->empty() || SUCCEEDED(memory->Read(bytes->data(), stat.cbSize.LowPart, &read))) &&
+           read == stat.cbSize.LowPart;
 }
 
 bool CreateShortcut(const wchar_t* target, const wchar_t* workingFolder, const wchar_t* description,

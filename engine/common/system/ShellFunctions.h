@@ -4,7 +4,10 @@
 #include "engine/common/base/IString.h"
 #include "engine/common/base/TIntrusivePointer.h"
 
+#include <windows.h>
+
 #include <cstdint>
+#include <vector>
 
 namespace RVGameEngine {
 namespace Common {
@@ -18,7 +21,26 @@ RV_API bool IsWebAddress(const wchar_t* text);
 // canonicalised.
 RV_API TIntrusivePointer<IString> ProcessURL(const wchar_t* url);
 // Opens ProcessURL's answer with the shell (the default browser for links).
+// Opening a page needs no rights: a program running elevated while the
+// desktop shell runs as the signed-in user asks that shell to open it, so
+// the browser runs as the user; should that fail, nothing is opened (logged)
+// rather than a browser with administrator rights.
 RV_API void OpenWebLink(const wchar_t* url);
+
+// What is known of a process's rights.
+enum ELEVATION
+{
+    ELEVATION_UNKNOWN = -1,
+    ELEVATION_NONE = 0,
+    ELEVATION_FULL = 1,
+};
+// Whether the process of that id runs elevated; the system's answer unless
+// replaced (tests play the signed-in user's shell this way). Null restores it.
+using ElevationQuery = ELEVATION (*)(DWORD processId);
+RV_API void SetElevationQuery(ElevationQuery query);
+RV_API ELEVATION GetProcessElevation(DWORD processId);
+// The desktop shell's process, 0 when there is none.
+RV_API DWORD GetShellProcessId();
 
 // The current user's special folders (not created when missing).
 RV_API TIntrusivePointer<IString> GetDesktopDir();
@@ -42,6 +64,10 @@ RV_API bool CreateShortcut1(const wchar_t* target, const wchar_t* workingFolder,
                             const wchar_t* shortcutFile, int32_t iconIndex);
 RV_API bool CreateShortcut(const wchar_t* target, const wchar_t* workingFolder, const wchar_t* description,
                            const wchar_t* shortcutFile);
+// The bytes of such a shortcut's file, made in memory, for a caller that
+// writes the file itself (through a folder's handle rather than a path).
+RV_API bool MakeShortcutBytes(const wchar_t* target, const wchar_t* workingFolder, const wchar_t* description,
+                              int32_t iconIndex, std::vector<uint8_t>* bytes);
 
 } // namespace Common
 } // namespace RVGameEngine

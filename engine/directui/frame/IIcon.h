@@ -13,9 +13,9 @@ namespace DirectUI {
 class RV_API IIcon : public Common::IReferenceCounted
 {
 public:
-    // Loads the icon file from disk after the virtual file system's file-name
-    // replacement (packed archives are not consulted). A failure leaves no
-    // icon.
+    // Loads the icon file through the virtual file system (its file-name
+    // replacement, then the mounted packed archives, then the disk), in the
+    // system's default icon size. A failure leaves no icon.
     virtual void Load(const wchar_t* path) = 0;
     virtual HICON GetHandle() = 0;
     virtual void Reserved() = 0;

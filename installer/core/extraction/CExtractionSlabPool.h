@@ -18,6 +18,8 @@ public:
     CExtractionSlabPool& operator=(const CExtractionSlabPool&) = delete;
 
     uint32_t GetSlabBytes() const { return m_slabBytes; }
+    // How many slabs memory allowed, which may be fewer than asked for.
+    uint32_t GetSlabCount() const { return static_cast<uint32_t>(m_slabs.size()); }
     // A free slab with one user (the taker), or null when memory ran out.
     tagExtractionSlab* Take();
     // Adds a user: a piece that points into the slab.

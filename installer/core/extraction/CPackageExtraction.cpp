@@ -19,9 +19,6 @@ using RVGameEngine::FileSystem::tagPackedFileItem;
 
 namespace {
 
-// 16 slabs of 2 MB: enough for the writers never to wait on the inflater's
-// account, little beside the package itself.
-constexpr uint32_t kSlabCount = 16;
 constexpr uint32_t kSlabBytes = 2 * 1024 * 1024;
 constexpr uint32_t kWriterCount = 2;
 constexpr uint32_t kTableReadPiece = 64 * 1024;
@@ -36,8 +33,9 @@ uint32_t AlignUp(uint32_t value)
 
 } // namespace
 
-CPackageExtraction::CPackageExtraction(std::atomic<uint32_t>* total, std::atomic<uint32_t>* done)
-    : m_total(total), m_done(done)
+CPackageExtraction::CPackageExtraction(std::atomic<uint32_t>* total, std::atomic<uint32_t>* done,
+                                       uint32_t slabCount)
+    : m_total(total), m_done(done), m_slabCount(slabCount)
 {
 }
 
@@ -204,10 +202,6 @@ bool CPackageExtraction::StreamShared(const std::vector<uint32_t>& reading, uint
 bool CPackageExtraction::StreamEntries(CExtractionSlabPool* pool, CEntryWriterThread* writers, uint32_t writerCount)
 {
     m_slab = pool->Take();
-    if (m_slab == nullptr) {
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Out of memory extracting the package");
-        return false;
-    }
     m_slabAt = 0;
     const auto endOf = [this](uint32_t index) { return m_entries[index].position + m_entries[index].item->size; };
     std::vector<uint32_t> reading;
@@ -262,7 +256,13 @@ bool CPackageExtraction::Run(IPackageSource* source, const wchar_t* label)
         return false;
     m_total->store(static_cast<uint32_t>(m_table.GetItemCount()));
     const bool allPlanned = PlanEntries();
-    CExtractionSlabPool pool(kSlabCount, kSlabBytes);
+    CExtractionSlabPool pool(m_slabCount, kSlabBytes);
+    if (pool.GetSlabCount() < kLeastSlabCount) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
+                                    L"Out of memory extracting %s: %u of the %u slabs of %u bytes it needs", label,
+                                    pool.GetSlabCount(), kLeastSlabCount, kSlabBytes);
+        return false;
+    }
     CEntryWriterThread writers[kWriterCount] = {{&m_entries, &pool, m_done}, {&m_entries, &pool, m_done}};
     for (CEntryWriterThread& writer : writers)
         writer.Start();

@@ -28,12 +28,21 @@ class CExtractionSlabPool;
 class CPackageExtraction
 {
 public:
-    CPackageExtraction(std::atomic<uint32_t>* total, std::atomic<uint32_t>* done);
+    // 16 slabs of 2 MB: enough for the writers never to wait on the
+    // inflater's account, little beside the package itself.
+    static constexpr uint32_t kDefaultSlabCount = 16;
+    // Bytes several entries share are read into one slab and copied into
+    // another while the first is still held, so fewer than this would wait
+    // for ever.
+    static constexpr uint32_t kLeastSlabCount = 2;
+
+    CPackageExtraction(std::atomic<uint32_t>* total, std::atomic<uint32_t>* done,
+                       uint32_t slabCount = kDefaultSlabCount);
     CPackageExtraction(const CPackageExtraction&) = delete;
     CPackageExtraction& operator=(const CPackageExtraction&) = delete;
 
-    // False when the table does not open or is refused, an entry was not
-    // written whole, or the source turned out damaged (what was written
+    // False when the table does not open or is refused, memory does not hold
+    // the least slabs, an entry was not written whole, or the source turned out damaged (what was written
     // before then stays, and is listed in the log).
     bool Run(IPackageSource* source, const wchar_t* label);
 
@@ -54,6 +63,7 @@ private:
 
     std::atomic<uint32_t>* m_total;
     std::atomic<uint32_t>* m_done;
+    uint32_t m_slabCount;
     IPackageSource* m_source = nullptr;
     RVGameEngine::FileSystem::CPackedArchiveTable m_table;
     // The archive's first bytes, read for the table; data reads take what of

@@ -8,12 +8,16 @@
 #include "engine/common/system/FolderRemovalFunctions.h"
 #include "engine/common/system/RegistryFunctions.h"
 #include "engine/common/system/ShellFunctions.h"
+#include "engine/filesystem/CCheckedFileWriter.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 
 #include <windows.h>
 
+#include <vector>
+
+using RVGameEngine::Common::CScopedKernelHandle;
 using RVGameEngine::Common::IXmlElement;
 using RVGameEngine::Common::IXmlScript;
 using RVGameEngine::Common::TIntrusivePointer;
@@ -33,16 +37,38 @@ std::wstring CurrentDirectory()
     return length > 0 && length < kMaxCurrentDirectory ? std::wstring(folder, length) : std::wstring();
 }
 
-bool MakeShortcut(const wchar_t* target, const wchar_t* description, const std::wstring& linkFile,
-                  int32_t iconIndex)
+// A link to <current directory>\<target> written as <link name> (one name,
+// or a folder and a name) below the shell folder. The shell folder is the
+// user's own and is taken as the system names it; below it nothing is done
+// by path: the folder is made from its handle, never through a link, and the
+// link's bytes, made in memory, go into a checked file.
+bool MakeShortcut(const wchar_t* target, const wchar_t* description, const std::wstring& shellFolder,
+                  const std::wstring& linkName, int32_t iconIndex)
 {
     const std::wstring folder = CurrentDirectory();
     const std::wstring targetPath = folder + L"\\" + target;
-    const bool made = RVGameEngine::Common::CreateShortcut1(targetPath.c_str(), folder.c_str(), description,
-                                                            linkFile.c_str(), iconIndex);
-    if (!made)
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Shortcut %s not made", linkFile.c_str());
-    return made;
+    const std::wstring shown = shellFolder + L"\\" + linkName;
+    std::vector<uint8_t> bytes;
+    if (!RVGameEngine::Common::MakeShortcutBytes(targetPath.c_str(), folder.c_str(), description, iconIndex,
+                                                 &bytes)) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Shortcut %s not made", shown.c_str());
+        return false;
+    }
+    const CScopedKernelHandle base(CreateFileW(shellFolder.c_str(),
+                                               RVGameEngine::FileSystem::kCheckedFolderAccess | SYNCHRONIZE,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    RVGameEngine::FileSystem::CCheckedFileWriter writer;
+    RVGameEngine::FileSystem::CHECKED_REACH reach = RVGameEngine::FileSystem::CHECKED_REACH_FAILED;
+    DWORD error = GetLastError();
+    if (base && writer.SetBase(base.Get()) &&
+        writer.Write(linkName, bytes.data(), static_cast<uint32_t>(bytes.size()), &reach, &error))
+        return true;
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Shortcut %s not written (%s, system error %lu)", shown.c_str(),
+                                reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK ? L"a link on the way"
+                                                                                     : L"cannot be written",
+                                static_cast<unsigned long>(error));
+    return false;
 }
 
 // Written as the game files are: through the install folder's handles, so
@@ -125,17 +151,14 @@ bool WriteUpdaterConfig(const std::wstring& packName)
 bool CreateDesktopShortcut(const wchar_t* target, const wchar_t* description, const wchar_t* linkName,
                            int32_t iconIndex)
 {
-    const std::wstring linkFile = std::wstring(RVGameEngine::Common::GetDesktopDir()->GetUtf16()) + L"\\" + linkName;
-    return MakeShortcut(target, description, linkFile, iconIndex);
+    return MakeShortcut(target, description, RVGameEngine::Common::GetDesktopDir()->GetUtf16(), linkName, iconIndex);
 }
 
 bool CreateProgramsShortcut(const wchar_t* target, const wchar_t* description, const wchar_t* folderName,
                             const wchar_t* linkName, int32_t iconIndex)
 {
-    const std::wstring folder =
-        std::wstring(RVGameEngine::Common::GetProgramsDir()->GetUtf16()) + L"\\" + folderName + L"\\";
-    IVirtualFileSystem_GetInstance()->CreateDirectory(folder.c_str());
-    return MakeShortcut(target, description, folder + linkName, iconIndex);
+    return MakeShortcut(target, description, RVGameEngine::Common::GetProgramsDir()->GetUtf16(),
+                        std::wstring(folderName) + L"\\" + linkName, iconIndex);
 }
 
 bool WriteInstallData(const wchar_t* path)

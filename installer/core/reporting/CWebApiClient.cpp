@@ -8,6 +8,7 @@
 #include "engine/common/base/LogTextFunctions.h"
 #include "engine/common/base/TextCodec.h"
 #include "engine/download/IHttpDownloader.h"
+#include "engine/filesystem/CCheckedFileWriter.h"
 #include "engine/filesystem/documents/IJsonParser.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
@@ -79,12 +80,19 @@ bool CWebApiClient::DownloadToFile(const wchar_t* url, const wchar_t* path, int3
         m_refusedForSize.insert(url);
         return false;
     }
+    // The cache lies in a folder other users may write to: its folders are
+    // reached from the current folder's handle without following a link, and
+    // only a new file is made (a name already there, planted or not, is kept).
     CAutoLock guard(&m_lock);
-    RVGameEngine::FileSystem::IVirtualFileSystem* files = IVirtualFileSystem_GetInstance();
-    wchar_t folder[RVGameEngine::FileSystem::kPathPartBufferLength] = {};
-    if (files->GetDirectoryPart(path, folder))
-        files->CreateDirectory(folder);
-    files->WriteFile(path, stream.Get());
+    RVGameEngine::FileSystem::CCheckedFileWriter writer(RVGameEngine::FileSystem::FILE_EXISTING_REFUSED);
+    RVGameEngine::FileSystem::CHECKED_REACH reach = RVGameEngine::FileSystem::CHECKED_REACH_DONE;
+    DWORD error = ERROR_SUCCESS;
+    if (!writer.Write(path, stream->GetData(), static_cast<uint32_t>(stream->GetSize()), &reach, &error))
+        ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Download of %s not cached as %s (%s, system error %lu)",
+                                    LoggableText(url).c_str(), path,
+                                    reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK ? L"a link on the way"
+                                                                                         : L"not written",
+                                    static_cast<unsigned long>(error));
     return true;
 }
 

@@ -27,7 +27,8 @@ public:
     // Present, at least two characters, opening with "{" or "[".
     static bool IsJsonText(const char* text);
 
-    // One GET into the file; a body over kMaxCachedFileBytes is not kept,
+    // One GET into a new file (one already there is kept, and a link on the
+    // way is not followed: both logged); a body over kMaxCachedFileBytes is not kept,
     // and its address is remembered: the two-attempt form and GetCached do
     // not fetch it again for the life of the process.
     bool DownloadToFile(const wchar_t* url, const wchar_t* path, int32_t delayMs);

@@ -68,6 +68,11 @@ bool IsSafeEntryName(const std::wstring& name)
     }
 }
 
+bool IsPlainNamePart(const std::wstring& part)
+{
+    return part.find(L'/') == std::wstring::npos && IsSafePart(part);
+}
+
 bool IsScrambledOnExtraction(const wchar_t* name)
 {
     if (name == nullptr || CompareStringOrdinal(name, static_cast<int>(wcsnlen(name, 4)), L"Web/", 4, TRUE) == CSTR_EQUAL)

@@ -11,6 +11,10 @@
 // NUL, COM1 ... with or without an extension).
 bool IsSafeEntryName(const std::wstring& name);
 
+// Whether a text is one such ordinary name on its own: no separator of
+// either kind, and nothing the rule above refuses in a part.
+bool IsPlainNamePart(const std::wstring& part);
+
 // Whether a file-name part names a device whatever follows after a dot, in
 // any letter case: CON, PRN, AUX, NUL, CONIN$, CONOUT$, CLOCK$, and COM or
 // LPT followed by one digit (the superscripts 1, 2 and 3 included).

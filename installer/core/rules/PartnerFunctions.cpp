@@ -1,8 +1,10 @@
 #include "installer/core/rules/PartnerFunctions.h"
 
 #include "installer/core/rules/AsciiTextFunctions.h"
+#include "installer/core/rules/EntryNameRules.h"
 
 #include "engine/common/base/CAutoLock.h"
+#include "engine/common/base/LogTextFunctions.h"
 #include "engine/common/base/CCriticalSection.h"
 #include "engine/common/system/ICommandLine.h"
 #include "engine/filesystem/ILogFile.h"
@@ -169,6 +171,15 @@ bool FindPartnerSettings(const wchar_t* configFile, const std::wstring& partnerI
     if (entry == nullptr)
         return false;
     *packName = entry->GetAttribute(L"PackName");
+    // The pack name becomes a folder, link and registry key name: anything
+    // but one plain name would reach beside them.
+    if (!packName->empty() && !IsPlainNamePart(*packName)) {
+        ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_ERROR,
+                                    L"Pack name \"%s\" of the partner configuration refused: not one plain name; "
+                                    L"\"%s\" is used",
+                                    RVGameEngine::Common::LoggableText(*packName).c_str(), kDefaultPackName);
+        *packName = kDefaultPackName;
+    }
     *iconIndex = entry->GetAttributeInt(L"IconIndex");
     return true;
 }

@@ -35,6 +35,8 @@ bool IsPartner(const wchar_t* text);
 // first "PartnerConfig" entry whose "PartnerID" equals it exactly, else the
 // first "PartnerContainsConfig" rule whose "Contains" it contains. False when
 // the file is missing or nothing matches (the outputs are then untouched).
+// A pack name that is not one plain file-name part is refused with a log
+// line and "Wendmoor" given instead.
 bool FindPartnerSettings(const wchar_t* configFile, const std::wstring& partnerID, std::wstring* packName,
                          int32_t* iconIndex);
 

@@ -1,38 +1,15 @@
 #include "installer/core/rules/WebAddressRules.h"
 
 #include "installer/core/rules/AsciiTextFunctions.h"
-#include "installer/core/rules/EntryNameRules.h"
 
 #include "engine/common/base/IDigest.h"
 #include "engine/common/base/TextCodec.h"
 
-#include <cwctype>
-
 namespace {
-
-constexpr size_t kMaxPlainNameLength = 100;
-constexpr size_t kMaxExtensionLength = 8;
 
 bool IsAsciiLetterOrDigit(wchar_t c)
 {
     return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
-}
-
-bool IsPlainNameCharacter(wchar_t c)
-{
-    return IsAsciiLetterOrDigit(c) || c == L'.' || c == L'_' || c == L'-';
-}
-
-bool IsPlainFileName(const std::wstring& name)
-{
-    if (name.empty() || name.size() > kMaxPlainNameLength || name == L"." || name == L".." ||
-        IsReservedDeviceName(name))
-        return false;
-    for (wchar_t c : name)
-        if (!IsPlainNameCharacter(c))
-            return false;
-    // Windows drops trailing dots, so "a." would land on "a".
-    return name.back() != L'.';
 }
 
 std::wstring LastPathPart(const std::wstring& url)
@@ -42,31 +19,28 @@ std::wstring LastPathPart(const std::wstring& url)
     return separator == std::wstring::npos ? withoutQuery : withoutQuery.substr(separator + 1);
 }
 
-std::wstring PlainExtensionOf(const std::wstring& name)
+// The part's picture extension with its dot, from the fixed list, or empty.
+std::wstring PictureExtensionOf(const std::wstring& part)
 {
-    const size_t dot = name.find_last_of(L'.');
+    const size_t dot = part.find_last_of(L'.');
     if (dot == std::wstring::npos)
         return std::wstring();
-    const std::wstring extension = name.substr(dot + 1);
-    if (extension.empty() || extension.size() > kMaxExtensionLength)
-        return std::wstring();
-    for (wchar_t c : extension)
-        if (!IsAsciiLetterOrDigit(c))
-            return std::wstring();
-    return L"." + extension;
+    const std::wstring extension = UpperAscii(part.substr(dot + 1));
+    for (const wchar_t* picture : {L"png", L"jpg", L"bmp", L"gif"}) {
+        if (extension == UpperAscii(picture))
+            return std::wstring(L".") + picture;
+    }
+    return std::wstring();
 }
 
 } // namespace
 
 std::wstring CacheFileNameOf(const std::wstring& url)
 {
-    const std::wstring part = LastPathPart(url);
-    if (IsPlainFileName(part))
-        return part;
     RVGameEngine::Common::TIntrusivePointer<RVGameEngine::Common::IString> digest =
         RVGameEngine::Common::IDigest_GetInstance()->MD5OfText(url.c_str());
     const std::wstring stem = digest ? digest->GetUtf16() : L"download";
-    return stem + PlainExtensionOf(part);
+    return stem + PictureExtensionOf(LastPathPart(url));
 }
 
 bool IsWebPageAddress(const std::wstring& url)

@@ -5,11 +5,10 @@
 
 #include <string>
 
-// The file name under which a downloaded address is cached: the address's
-// last path part without query or fragment when it is made only of letters,
-// digits, ".", "_" and "-" and is no reserved device or dot name; otherwise
-// the MD5 of the whole address followed by the part's extension (when that
-// extension is itself plain), so that every address gets a safe name.
+// The file name under which a downloaded picture is cached: the MD5 of the
+// whole address, followed by the extension of its last path part (without
+// query or fragment) when that is png, jpg, bmp or gif in any letter case
+// (written in small letters). No part of the name is the server's choosing.
 std::wstring CacheFileNameOf(const std::wstring& url);
 
 // Whether the address may be opened in the browser: http or https only,

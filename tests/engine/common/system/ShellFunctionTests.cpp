@@ -1,3 +1,6 @@
+// Winsock before <windows.h>.
+#include "tests/servers/PeerEnvironment.h"
+
 #include "HelperProcess.h"
 
 #include <gtest/gtest.h>
@@ -84,5 +87,52 @@ TEST(Shortcuts, SavedShortcutLoadsBackWithEverySetting)
     EXPECT_TRUE(CreateShortcut1(target.c_str(), nullptr, L"d", nullptr, 1));
     WIN32_FIND_DATAW found;
     EXPECT_FALSE(FindClose(FindFirstFileW(empty.Child(L"*.lnk").c_str(), &found))) << "a shortcut was written";
+    CoUninitialize();
+}
+
+namespace {
+
+ELEVATION g_selfElevation = ELEVATION_NONE;
+ELEVATION g_shellElevation = ELEVATION_NONE;
+
+// This process and the desktop shell as the row has them.
+ELEVATION PlayedElevation(DWORD processId)
+{
+    return processId == GetCurrentProcessId() ? g_selfElevation : g_shellElevation;
+}
+
+} // namespace
+
+// A link opened while this program runs elevated and the shell as the user
+// is opened by the shell (the program it starts is the shell's child, not
+// ours); in every other case the program opens it itself, as before.
+TEST(WebLinks, AnElevatedProgramHasTheUsersShellOpenThem)
+{
+    struct Case { ELEVATION self; ELEVATION shell; bool byTheShell; };
+    const Case cases[] = {
+        {ELEVATION_FULL, ELEVATION_NONE, true},
+        {ELEVATION_FULL, ELEVATION_FULL, false},
+        {ELEVATION_NONE, ELEVATION_NONE, false},
+        {ELEVATION_FULL, ELEVATION_UNKNOWN, false},
+    };
+    CoInitialize(nullptr);
+    SetElevationQuery(PlayedElevation);
+    for (const Case& c : cases) {
+        g_selfElevation = c.self;
+        g_shellElevation = c.shell;
+        RVTest::TempFolder folder;
+        const std::wstring page = folder.Child(L"page.exe");
+        ASSERT_TRUE(CopyFileW(SystemTests::HelperPath().c_str(), page.c_str(), TRUE));
+        OpenWebLink(page.c_str());
+        const std::wstring report = page + L".out";
+        ASSERT_TRUE(RVTest::WaitFor([&] { return SystemTests::ReadReport(report).size() >= 2; }, 60000))
+            << c.self << " " << c.shell;
+        const std::wstring parent = SystemTests::ReadReport(report)[0];
+        EXPECT_EQ(parent == L"parent:" + std::to_wstring(GetCurrentProcessId()), !c.byTheShell)
+            << c.self << " " << c.shell << " " << parent.c_str();
+        // The helper has ended once it has reported; its file can go.
+        RVTest::WaitFor([&] { return DeleteFileW(page.c_str()) != FALSE; }, 10000);
+    }
+    SetElevationQuery(nullptr);
     CoUninitialize();
 }

@@ -3,6 +3,8 @@
 // program's own resources.
 
 #include "installer/core/extraction/CExtractedFileWriter.h"
+#include "installer/core/extraction/CMemoryPackageSource.h"
+#include "installer/core/extraction/CPackageExtraction.h"
 #include "installer/core/extraction/CPackedFileReader_Stream.h"
 #include "installer/core/extraction/PackedResourceFunctions.h"
 #include "installer/core/install/CInstallProgress.h"
@@ -20,6 +22,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <future>
 #include <string>
 #include <utility>
 #include <vector>
@@ -467,6 +472,43 @@ TEST(PackageExtraction, EntriesSharingOrOverlappingTheirBytesGetTheirOwnBytes)
             ASSERT_TRUE(plain) << c.file << " " << name;
             EXPECT_TRUE(RVTest::ReadWholeFile(sandbox.install + L"\\" + name) == WrittenForm(name, BytesOf(plain.Get())))
                 << c.file << " " << name;
+        }
+    }
+}
+
+// Memory short enough to give a single slab: bytes several entries share need
+// a second one while the first is held, so the extraction refuses to start
+// instead of waiting for ever; two slabs are enough for every shape.
+TEST(PackageExtraction, FewerSlabsThanSharedBytesNeedFailAtOnceAndTwoAreEnough)
+{
+    struct Case { const wchar_t* file; uint32_t slabs; bool extracted; };
+    const Case cases[] = {
+        {L"big_shared.rade", 1, false}, {L"shared.rade", 1, false}, {L"big_shared.rade", 2, true},
+        {L"nested.rade", 2, true}, {L"big_shared.rade", CPackageExtraction::kDefaultSlabCount, true},
+    };
+    for (const Case& c : cases) {
+        Sandbox sandbox;
+        RVTest::LogCapture log;
+        const std::string archive = Fixture(c.file);
+        CreateDirectoryW(sandbox.install.c_str(), nullptr);
+        std::atomic<uint32_t> total{0};
+        std::atomic<uint32_t> done{0};
+        std::future<bool> run = std::async(std::launch::async, [&] {
+            RVTest::ScopedCurrentFolder inside(sandbox.install);
+            CMemoryPackageSource source(StreamOf(archive));
+            return CPackageExtraction(&total, &done, c.slabs).Run(&source, c.file);
+        });
+        if (run.wait_for(std::chrono::minutes(2)) != std::future_status::ready) {
+            // A hung extraction cannot be joined: report it and end the run.
+            std::fprintf(stderr, "Extraction of %ls with %u slab(s) never ended\n", c.file, c.slabs);
+            std::fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 1);
+        }
+        EXPECT_EQ(run.get(), c.extracted) << c.file << " " << c.slabs;
+        EXPECT_EQ(done.load() == total.load(), c.extracted) << c.file << " " << c.slabs;
+        EXPECT_EQ(log.CountContaining(L"Out of memory extracting"), c.extracted ? 0 : 1) << c.file << " " << c.slabs;
+        if (!c.extracted) {
+            EXPECT_TRUE(FilesUnder(sandbox.install).empty()) << c.file;
         }
     }
 }

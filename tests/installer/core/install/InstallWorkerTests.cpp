@@ -359,6 +359,33 @@ TEST_F(InstallWorkerTest, TheUpdaterConfigurationAndInstallRecordAreNotWrittenTh
     EXPECT_EQ(log.CountContaining(L"not written: a link"), 2);
 }
 
+// The Start-menu folder planted as a link to another folder before the
+// install: no link file lands there, each refusal is logged; the desktop
+// link beside it is still written.
+TEST_F(InstallWorkerTest, ShortcutsAreNotWrittenThroughALinkedStartMenuFolder)
+{
+    RVTest::TempFolder outside;
+    const RVTest::PlantedLink planted(StartMenuFolder(), outside.Path(), true);
+    if (!planted.Made())
+        GTEST_SKIP() << "no links can be made here";
+    RVTest::TempFolder install;
+    RVTest::ScopedCurrentFolder inside(install.Path());
+    RVTest::LogCapture log;
+    for (const wchar_t* name : {L"WendmoorTest.lnk", L"修复WendmoorTest.lnk"})
+        EXPECT_FALSE(CreateProgramsShortcut(kUpdaterProgram, L"d", kPackName, name, 0)) << name;
+    EXPECT_TRUE(CreateDesktopShortcut(kUpdaterProgram, L"d", L"WendmoorTest.lnk", 1));
+    EXPECT_EQ(log.CountContaining(L"a link on the way"), 2);
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((outside.Path() + L"\\*.lnk").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a link file was written through the link";
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    tagLink desktop;
+    ASSERT_TRUE(ReadLink(DesktopLink(), &desktop));
+    EXPECT_EQ(desktop.target, install.Path() + L"\\" + kUpdaterProgram);
+    EXPECT_EQ(desktop.icon, 1);
+}
+
 // The package is written while it is inflated: one cut off half-way fails the
 // install after the files before the cut, and nothing lands outside the folder.
 TEST_F(InstallWorkerTest, APackageDamagedPartWayFailsTheInstallInsideItsFolder)

@@ -170,6 +170,38 @@ TEST(PartnerConfiguration, ExactEntriesWinOverContainsRulesAndMissingFilesGiveDe
     EXPECT_EQ(LoadPartnerConfig(), 0);
 }
 
+// The pack name names the install folder, the shortcut folder and links and
+// the uninstall key: anything but one plain name is refused for the default.
+TEST(PartnerConfiguration, PackNamesThatAreNoPlainNameGiveTheDefault)
+{
+    struct Case { const wchar_t* packName; const wchar_t* given; };
+    const Case cases[] = {
+        {L"..\\..\\Windows", L"Wendmoor"}, {L"Games\\Wendmoor", L"Wendmoor"}, {L"a/b", L"Wendmoor"},
+        {L"..", L"Wendmoor"}, {L"C:Wendmoor", L"Wendmoor"}, {L"Wendmoor.", L"Wendmoor"},
+        {L"Wendmoor ", L"Wendmoor"}, {L"NUL.txt", L"Wendmoor"}, {L"Wend*moor", L"Wendmoor"},
+        {L"Wendmoor Partner", L"Wendmoor Partner"}, {L"温德摩尔", L"温德摩尔"}, {L"Wendmoor.v2", L"Wendmoor.v2"},
+        {L"", L""},
+    };
+    RVTest::TempFolder folder;
+    const std::wstring file = folder.Child(L"PartnerConfig.xml");
+    for (const Case& c : cases) {
+        const std::wstring text =
+            std::wstring(L"<PartnerConfig>\r\n<P PartnerID=\"abc\" PackName=\"") + c.packName +
+            L"\" IconIndex=\"5\"/>\r\n</PartnerConfig>\r\n";
+        ASSERT_TRUE(RVTest::WriteWholeFile(file, std::string("\xff\xfe", 2) +
+                                                     std::string(reinterpret_cast<const char*>(text.data()),
+                                                                 text.size() * 2)));
+        RVTest::LogCapture log;
+        std::wstring packName;
+        int32_t icon = 0;
+        EXPECT_TRUE(FindPartnerSettings(file.c_str(), L"abc", &packName, &icon)) << c.packName;
+        EXPECT_EQ(packName, c.given) << c.packName;
+        EXPECT_EQ(icon, 5) << c.packName;
+        const bool refused = std::wstring(c.given) != c.packName;
+        EXPECT_EQ(log.CountContaining(L"of the partner configuration refused"), refused ? 1 : 0) << c.packName;
+    }
+}
+
 std::map<wchar_t, int32_t> g_freeMB;
 
 int32_t TableFreeMB(int32_t driveIndex)

@@ -4,11 +4,17 @@
 #include "tests/installer/InstallerTestSupport.h"
 
 #include "installer/core/InstallerMainFunctions.h"
+#include "installer/core/extraction/CPackedFileReader_Stream.h"
+#include "installer/core/extraction/PackedResourceFunctions.h"
 #include "installer/core/install/InstallPathFunctions.h"
 #include "installer/core/install/InstallStepFunctions.h"
 #include "installer/core/reporting/CStatisticsServerConnection.h"
 #include "installer/core/reporting/CUrlItemList.h"
 #include "installer/core/reporting/StatisticsFunctions.h"
+#include "installer/core/rules/PartnerFunctions.h"
+
+#include "engine/directui/frame/IIcon.h"
+#include "engine/filesystem/IVirtualFileSystem.h"
 
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -17,6 +23,9 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -79,7 +88,7 @@ int RunInstallerThen(DriveFreeSpaceQuery drives, int (*check)())
 
 int CheckRunFromStartToCleanUp()
 {
-    // The package's URL list was read from the temporary folder, which is gone.
+    // The package's URL list was read, and the temporary folder is gone.
     if (CUrlItemList::GetInstance()->GetCount() == 0 || Exists(kTempInstallFolder))
         return 2;
     return RVTest::MessageBoxRecorder::Taken().empty() ? kChildPassed : 3;
@@ -106,7 +115,75 @@ int CheckRunWithUnusableTempFolder()
     return Exists(SystemTempFolder()) ? kChildPassed : 4;
 }
 
+// Run as the window would be: every file of the installer's package is
+// planted, rewritten, in the current (temporary) folder, as another user
+// could once the program had written it there; the program still reads its
+// own. The first failed check, or kChildPassed.
+int g_packageCheck = 0;
+
+int CheckPackageReadFromTheProgram()
+{
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const std::wstring folder = current;
+    // Nothing of the package is written where others may write.
+    if (Exists(folder + L"\\Installer"))
+        return 10;
+    RVGameEngine::Common::TIntrusivePointer<CPackedFileReader_Stream> package(new CPackedFileReader_Stream());
+    if (!package->Open(LoadPackageArchive(kInstallerPackage)) || package->GetItemCount() == 0)
+        return 11;
+    const std::wstring plantedConfig = L"<PartnerContainsConfig>\r\n<R PackName=\"Planted\" IconIndex=\"9\"/>\r\n"
+                                       L"</PartnerContainsConfig>\r\n";
+    for (int32_t i = 0; i < package->GetItemCount(); ++i) {
+        std::wstring path = folder + L"\\" + package->GetItemName(i);
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
+        const bool config = std::wstring(package->GetItemName(i)) == kPartnerConfigFile;
+        const std::string bytes = config ? std::string("\xff\xfe", 2) + std::string(reinterpret_cast<const char*>(
+                                                                           plantedConfig.data()), plantedConfig.size() * 2)
+                                         : std::string("planted");
+        if (!RVTest::WriteWholeFile(path, bytes))
+            return 12;
+    }
+    RVGameEngine::FileSystem::IVirtualFileSystem* files = RVGameEngine::FileSystem::IVirtualFileSystem_GetInstance();
+    for (int32_t i = 0; i < package->GetItemCount(); ++i) {
+        const wchar_t* name = package->GetItemName(i);
+        const auto read = files->ReadFileUnscrambled(name);
+        const auto own = package->ReadItem(name);
+        if (!read || !own || InstallerTests::BytesOf(read.Get()) != InstallerTests::BytesOf(own.Get()))
+            return 13;
+    }
+    if (GetPartnerPackName() == L"Planted" || LoadPartnerConfig() == 9)
+        return 14;
+    // The window's icon too: the planted bytes are no icon at all.
+    const auto icon = RVGameEngine::DirectUI::IIcon_Create();
+    icon->Load(L"Installer/Icons/Installer.ico");
+    if (icon->GetHandle() == nullptr)
+        return 15;
+    return kChildPassed;
+}
+
+void RunPackageCheckAsTheWindow()
+{
+    g_packageCheck = CheckPackageReadFromTheProgram();
+}
+
+int PackageCheckVerdict()
+{
+    return g_packageCheck;
+}
+
 } // namespace
+
+TEST(InstallerMainFlow, ThePackagesFilesAreReadFromTheProgramNotFromWhatLiesOnDisk)
+{
+    EXPECT_EXIT(ExitProcess([] {
+                    PointStatisticsAtTheTestServer();
+                    SetDriveFreeSpaceQuery(FreeOnDriveC);
+                    return RunInstaller(RunPackageCheckAsTheWindow) != 0 ? 1 : PackageCheckVerdict();
+                }()),
+                ::testing::ExitedWithCode(kChildPassed), "");
+}
 
 TEST(InstallerMainFlow, SecondInstanceReturnsMinusTwoAndShowsNothing)
 {

@@ -12,6 +12,6 @@ TEST(InstallerMainFlow, MissingInstallerPackageIsLoggedAndTheRunEndsCleanly)
     RVTest::LogCapture log;
     // No install could even be offered: the run did not do what it was started for.
     EXPECT_EQ(RunInstaller(), kInstallNotDoneExitCode);
-    EXPECT_EQ(log.CountContaining(L"could not be unpacked"), 1);
+    EXPECT_EQ(log.CountContaining(L"could not be mounted"), 1);
     EXPECT_EQ(GetFileAttributesW(L"C:\\Program Files\\Wendmoor\\Temp"), INVALID_FILE_ATTRIBUTES);
 }

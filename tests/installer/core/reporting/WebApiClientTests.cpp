@@ -9,8 +9,11 @@
 
 #include "engine/common/base/IDigest.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/PlantedLink.h"
 
 #include <gtest/gtest.h>
+
+#include <shlobj.h>
 
 #include <sstream>
 #include <string>
@@ -54,31 +57,34 @@ protected:
 
 } // namespace
 
-TEST(WebAddressRules, CacheNamesFromServerAddressesAreAlwaysPlainFileNames)
+// The server chooses no part of a cached file's name: the digest of the
+// address, and a picture extension from a fixed list.
+TEST(WebAddressRules, CacheNamesAreTheAddresssDigestAndAPictureExtension)
 {
     struct Case
     {
         std::wstring url;
-        std::wstring expected; // empty: the digest of the address plus the extension below
         std::wstring extension;
     };
     const Case cases[] = {
-        {L"http://h/pics/advert.png", L"advert.png", L""},
-        {L"http://h/pics/a_b-c.1.jpg?size=2#top", L"a_b-c.1.jpg", L""},
-        {L"http://h/pics/..\\..\\evil.exe", L"evil.exe", L""},
-        {L"http://h/pics/CON.png", L"", L".png"},
-        {L"http://h/pics/lpt1", L"", L""},
-        {L"http://h/pics/com0.png", L"", L".png"},
-        {L"http://h/pics/..", L"", L""},
-        {L"http://h/pics/", L"", L""},
-        {L"http://h/pics/trailing.", L"", L""},
-        {L"http://h/pics/图片.gif", L"", L".gif"},
-        {L"http://h/pics/x.p%6eg", L"", L""},
+        {L"http://h/pics/advert.png", L".png"},
+        {L"http://h/pics/a_b-c.1.JPG?size=2#top", L".jpg"},
+        {L"http://h/pics/x.Bmp", L".bmp"},
+        {L"http://h/pics/图片.gif", L".gif"},
+        {L"http://h/pics/advert.dll", L""},
+        {L"http://h/pics/..\\..\\evil.exe", L""},
+        {L"http://h/pics/CON.png", L".png"},
+        {L"http://h/pics/lpt1", L""},
+        {L"http://h/pics/..", L""},
+        {L"http://h/pics/", L""},
+        {L"http://h/pics/trailing.", L""},
+        {L"http://h/pics/x.p%6eg", L""},
+        {L"http://h/pics/x.png.lnk", L""},
+        {L"http://h/pics/x.jpeg", L""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.url.begin(), c.url.end()));
-        const std::wstring expected = c.expected.empty() ? Md5Of(c.url) + c.extension : c.expected;
-        EXPECT_EQ(CacheFileNameOf(c.url), expected);
+        EXPECT_EQ(CacheFileNameOf(c.url), Md5Of(c.url) + c.extension);
     }
 }
 
@@ -164,19 +170,65 @@ TEST_F(WebApiClientTest, CachedFileIsFetchedOnceAndOversizedBodiesAreNotKept)
 {
     CWebApiClient* client = CWebApiClient::GetInstance();
     const std::wstring url = Server() + L"/pics/advert.png";
+    const std::wstring name = Md5Of(url) + L".png";
     const size_t before = RecordedRequests().size();
     for (int twice = 0; twice < 2; ++twice)
-        EXPECT_EQ(client->GetCached(url.c_str()), L"Cache/WebApi/advert.png");
+        EXPECT_EQ(client->GetCached(url.c_str()), L"Cache/WebApi/" + name);
     EXPECT_EQ(RecordedRequests().size() - before, 1u);
-    EXPECT_EQ(RVTest::ReadWholeFile(m_folder.Child(L"Cache\\WebApi\\advert.png")), "picture:advert.png");
+    EXPECT_EQ(RVTest::ReadWholeFile(m_folder.Child(L"Cache\\WebApi\\" + name)), "picture:advert.png");
 
     // A body refused for its size is remembered, not fetched again.
     const std::wstring huge = Server() + L"/pics/huge.png";
     const size_t beforeHuge = RecordedRequests().size();
+    const std::wstring hugeName = Md5Of(huge) + L".png";
     for (int twice = 0; twice < 2; ++twice)
-        EXPECT_EQ(client->GetCached(huge.c_str()), L"Cache/WebApi/huge.png");
+        EXPECT_EQ(client->GetCached(huge.c_str()), L"Cache/WebApi/" + hugeName);
     EXPECT_EQ(RecordedRequests().size() - beforeHuge, 1u);
-    EXPECT_FALSE(InstallerTests::Exists(m_folder.Child(L"Cache\\WebApi\\huge.png")));
+    EXPECT_FALSE(InstallerTests::Exists(m_folder.Child(L"Cache\\WebApi\\" + hugeName)));
+}
+
+// The cache folder or its subfolder made a link to another folder: nothing
+// is written there, whatever the picture's address ends in; a file already
+// at the cache name is kept as it is.
+TEST_F(WebApiClientTest, TheCacheWritesNothingThroughALinkNorOverAFileAlreadyThere)
+{
+    CWebApiClient* client = CWebApiClient::GetInstance();
+    struct Case { const wchar_t* link; const wchar_t* picture; };
+    const Case cases[] = {
+        {L"Cache", L"/pics/advert.dll"},
+        {L"Cache\\WebApi", L"/pics/linked.png"},
+    };
+    for (const Case& c : cases) {
+        RVTest::TempFolder outside;
+        const std::wstring linkPath = m_folder.Child(c.link);
+        if (std::wstring(c.link).find(L'\\') != std::wstring::npos)
+            CreateDirectoryW(m_folder.Child(L"Cache").c_str(), nullptr);
+        const RVTest::PlantedLink link(linkPath, outside.Path(), true);
+        if (!link.Made())
+            GTEST_SKIP() << "no links can be made here";
+        RVTest::LogCapture log;
+        const std::wstring url = Server() + c.picture;
+        client->GetCached(url.c_str());
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileW((outside.Path() + L"\\*").c_str(), &found);
+        int entries = 0;
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+            entries += std::wstring(found.cFileName) == L"." || std::wstring(found.cFileName) == L".." ? 0 : 1;
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        EXPECT_EQ(entries, 0) << c.link;
+        EXPECT_EQ(log.CountContaining(L"a link on the way"), 1) << c.link;
+    }
+
+    // A file planted at the cache name before the download is not replaced.
+    RVTest::TempFolder own;
+    RVTest::ScopedCurrentFolder inside(own.Path());
+    const std::wstring url = Server() + L"/pics/planted.png";
+    const std::wstring planted = own.Child(L"Cache\\WebApi\\" + Md5Of(url) + L".png");
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, own.Child(L"Cache\\WebApi").c_str(), nullptr), ERROR_SUCCESS);
+    ASSERT_TRUE(RVTest::WriteWholeFile(planted, "planted"));
+    EXPECT_TRUE(client->DownloadToFile(url.c_str(), (L"Cache/WebApi/" + Md5Of(url) + L".png").c_str(), 20));
+    EXPECT_EQ(RVTest::ReadWholeFile(planted), "planted");
 }
 
 TEST_F(WebApiClientTest, TrackingPostSendsTheQueryAsItsBody)

@@ -1,7 +1,8 @@
 // Child program of the system tests. The mode (RV_HELPER_MODE: options, exit,
 // wait or crash) and its settings come from RV_HELPER_* environment variables,
 // so the command line is entirely the test's. Reports go to RV_HELPER_OUT as
-// appended UTF-8 lines.
+// appended UTF-8 lines; started by someone else, without that variable (as
+// the desktop shell starts it), it reports beside itself, to "<own path>.out".
 
 #include "engine/common/system/CParameterParser.h"
 
@@ -14,6 +15,7 @@
 #include "engine/filesystem/IVirtualFileSystem.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <sstream>
@@ -28,9 +30,31 @@ std::wstring Environment(const wchar_t* name)
     return GetEnvironmentVariableW(name, value, 4096) < 4096 ? value : L"";
 }
 
+std::wstring ReportPath()
+{
+    const std::wstring given = Environment(L"RV_HELPER_OUT");
+    if (!given.empty())
+        return given;
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    return std::wstring(own) + L".out";
+}
+
+DWORD ParentProcessId()
+{
+    const CScopedKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry))
+        if (entry.th32ProcessID == GetCurrentProcessId())
+            return entry.th32ParentProcessID;
+    return 0;
+}
+
 void Report(const std::wstring& line)
 {
-    const CScopedKernelHandle file(CreateFileW(Environment(L"RV_HELPER_OUT").c_str(), FILE_APPEND_DATA,
+    const CScopedKernelHandle file(CreateFileW(ReportPath().c_str(), FILE_APPEND_DATA,
                                                FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return;
@@ -100,6 +124,9 @@ int main()
         return Crash();
     wchar_t folder[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, folder);
+    // Who started it tells a test that did not start it itself.
+    if (Environment(L"RV_HELPER_OUT").empty())
+        Report(std::wstring(L"parent:") + std::to_wstring(ParentProcessId()));
     Report(std::wstring(L"cwd:") + folder);
     if (mode == L"wait")
         Sleep(60000);   // bounded: a test that fails to end this process does not leave it behind
