@@ -540,8 +540,16 @@ bool CSocketDriverCore::IsReadingHandedOver(uint32_t socket)
     const SocketRecord record = FindSocket(socket);
     if (!record)
         return false;
-    CAutoLock lock(&m_handOverLock);
-    return std::find(m_handedOver.begin(), m_handedOver.end(), record) != m_handedOver.end();
+    {
+        CAutoLock lock(&m_handOverLock);
+        if (std::find(m_handedOver.begin(), m_handedOver.end(), record) == m_handedOver.end())
+            return false;
+    }
+    // Listed alone is not enough: a read of the owner's that found nothing
+    // gives the reading back at once, and the record stays listed until
+    // its thread wakes to take it.
+    CAutoLock lock(&record->readLock);
+    return record->handedOver;
 }
 
 void CSocketDriverCore::AddSocket(const SocketRecord& record)
