@@ -245,7 +245,7 @@ int32_t RunInstaller(InstallWindowRun runWindow)
         return InstallExitStatus(silent, false, false, false);
     }
     // Kept for the clean-up: the pack name the path is made from may change
-    // once the package's partner configuration is on disk.
+    // once the package's partner configuration has been read.
     const std::wstring preferred = GetTempInstallPath();
     const std::wstring tempFolder = EnterTempFolder(preferred);
     if (tempFolder.empty())
