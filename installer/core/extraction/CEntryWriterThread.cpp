@@ -2,6 +2,7 @@
 
 #include "installer/core/rules/EntryNameRules.h"
 
+#include "engine/filesystem/CCheckedFileWriter.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
@@ -137,7 +138,7 @@ bool CEntryWriterThread::Append(const tagExtractionEntry& entry, tagOpenEntry* o
                                 uint32_t size)
 {
     DWORD error = ERROR_SUCCESS;
-    if (size == 0 || CExtractedFileWriter::Append(open->file.Get(), bytes, size, &error))
+    if (size == 0 || RVGameEngine::FileSystem::CCheckedFileWriter::Append(open->file.Get(), bytes, size, &error))
         return true;
     ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Package entry %s could not be written (system error %lu)",
                                 entry.item->name.c_str(), static_cast<unsigned long>(error));

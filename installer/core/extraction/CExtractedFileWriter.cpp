@@ -56,11 +56,6 @@ void CExtractedFileWriter::SetTargetFolder(HANDLE folder)
     g_target.Reset(copy);
 }
 
-DWORD CExtractedFileWriter::ReplacedAttributes(DWORD attributes)
-{
-    return CCheckedFileWriter::ReplacedAttributes(attributes);
-}
-
 HANDLE CExtractedFileWriter::Open(const wchar_t* name, DWORD* error)
 {
     *error = ERROR_SUCCESS;
@@ -84,13 +79,8 @@ HANDLE CExtractedFileWriter::Open(const wchar_t* name, DWORD* error)
     return file;
 }
 
-bool CExtractedFileWriter::Append(HANDLE file, const void* bytes, uint32_t size, DWORD* error)
-{
-    return CCheckedFileWriter::Append(file, bytes, size, error);
-}
-
 bool CExtractedFileWriter::Write(const wchar_t* name, const void* bytes, uint32_t size, DWORD* error)
 {
     CScopedKernelHandle file(Open(name, error));
-    return file && Append(file.Get(), bytes, size, error);
+    return file && CCheckedFileWriter::Append(file.Get(), bytes, size, error);
 }

@@ -30,11 +30,9 @@ public:
 
     // The same in steps, for a file whose bytes come in pieces: the file,
     // empty, with no read-only, hidden or system attribute (the caller
-    // closes it), or INVALID_HANDLE_VALUE with the error.
+    // closes it), or INVALID_HANDLE_VALUE with the error; its bytes go in
+    // with CCheckedFileWriter::Append.
     HANDLE Open(const wchar_t* name, DWORD* error);
-    static bool Append(HANDLE file, const void* bytes, uint32_t size, DWORD* error);
-
-    static DWORD ReplacedAttributes(DWORD attributes);
 
 private:
     RVGameEngine::FileSystem::CCheckedFileWriter m_writer;

@@ -16,6 +16,7 @@
 #include "tests/support/TempFolder.h"
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/filesystem/CCheckedFileWriter.h"
 #include "engine/filesystem/IFileCollector.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
@@ -386,7 +387,7 @@ TEST(PackageExtraction, ReadOnlyHiddenAndSystemFilesAreReplacedByOrdinaryOnes)
         {FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, FILE_ATTRIBUTE_NOT_CONTENT_INDEXED},
     };
     for (const auto& [attributes, replaced] : kept)
-        EXPECT_EQ(CExtractedFileWriter::ReplacedAttributes(attributes), replaced) << attributes;
+        EXPECT_EQ(RVGameEngine::FileSystem::CCheckedFileWriter::ReplacedAttributes(attributes), replaced) << attributes;
 }
 
 TEST(PackageExtraction, DamagedArchivesFailWithoutWritingTheirBadEntries)
