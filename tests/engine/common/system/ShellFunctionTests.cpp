@@ -101,6 +101,22 @@ ELEVATION PlayedElevation(DWORD processId)
     return processId == GetCurrentProcessId() ? g_selfElevation : g_shellElevation;
 }
 
+// The played elevations and COM for one test: both go with it, even when an
+// assertion ends it early, so no later test opens links as this one played.
+struct PlayedElevationScope
+{
+    PlayedElevationScope()
+    {
+        CoInitialize(nullptr);
+        SetElevationQuery(PlayedElevation);
+    }
+    ~PlayedElevationScope()
+    {
+        SetElevationQuery(nullptr);
+        CoUninitialize();
+    }
+};
+
 } // namespace
 
 // A link opened while this program runs elevated and the shell as the user
@@ -115,8 +131,7 @@ TEST(WebLinks, AnElevatedProgramHasTheUsersShellOpenThem)
         {ELEVATION_NONE, ELEVATION_NONE, false},
         {ELEVATION_FULL, ELEVATION_UNKNOWN, false},
     };
-    CoInitialize(nullptr);
-    SetElevationQuery(PlayedElevation);
+    const PlayedElevationScope played;
     for (const Case& c : cases) {
         g_selfElevation = c.self;
         g_shellElevation = c.shell;
@@ -133,6 +148,4 @@ TEST(WebLinks, AnElevatedProgramHasTheUsersShellOpenThem)
         // The helper has ended once it has reported; its file can go.
         RVTest::WaitFor([&] { return DeleteFileW(page.c_str()) != FALSE; }, 10000);
     }
-    SetElevationQuery(nullptr);
-    CoUninitialize();
 }
