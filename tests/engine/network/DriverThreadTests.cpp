@@ -183,7 +183,7 @@ TEST(ThreadedDriver, ACloseEndsEverySendWaitingOnAPeerThatDoesNotRead)
     // Until the peer's buffers are full and neither sender gets further.
     RVTest::WaitUntilStuck(senders);
     client.network->Close(socket);
-    const HANDLE threads[2] = {senders[0].thread, senders[1].thread};
+    const HANDLE threads[2] = {senders[0].thread.Get(), senders[1].thread.Get()};
     // (The peer itself hangs up only after a minute.)
     EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);
     ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 1));

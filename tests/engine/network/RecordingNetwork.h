@@ -3,9 +3,11 @@
 #include <winsock2.h>
 
 #include "engine/common/base/TIntrusivePointer.h"
+#include "engine/common/base/TScopedHandle.h"
 #include "engine/directui/frame/IFrameManager.h"
 #include "engine/network/CNetworkDriver_WinSock.h"
 #include "engine/network/INetwork.h"
+#include "engine/network/PacketFormat.h"
 #include "tests/servers/PeerEnvironment.h"
 
 #include <windows.h>
@@ -171,7 +173,7 @@ struct BlockedSender
     static DWORD WINAPI Run(void* parameter)
     {
         auto* self = static_cast<BlockedSender*>(parameter);
-        const std::string block(2046, 's');
+        const std::string block(RVGameEngine::Network::kMaxPacketPayload, 's');
         for (int i = 0; i < 100000 && self->client->Send(self->socket, 7, 7, block); ++i)
             ++self->sent;
         return 0;
@@ -180,18 +182,13 @@ struct BlockedSender
     {
         client = sendingClient;
         socket = sendingSocket;
-        thread = CreateThread(nullptr, 0, &BlockedSender::Run, this, 0, nullptr);
-        return thread != nullptr;
-    }
-    ~BlockedSender()
-    {
-        if (thread != nullptr)
-            CloseHandle(thread);
+        thread.Reset(CreateThread(nullptr, 0, &BlockedSender::Run, this, 0, nullptr));
+        return thread.IsValid();
     }
     RecordingNetwork* client = nullptr;
     uint32_t socket = RVGameEngine::Network::kInvalidNetworkSocket;
     std::atomic<int> sent{0};
-    HANDLE thread = nullptr;
+    RVGameEngine::Common::CScopedKernelHandle thread;
 };
 
 // Waits until the senders, writing to a peer that reads nothing, get no

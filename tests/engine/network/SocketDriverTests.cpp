@@ -446,17 +446,47 @@ int StressId(const std::string& payload)
     return std::atoi(payload.c_str());
 }
 
+// What each side keeps: its connections, by number from their open to their
+// close, and the faults it saw.
+template <typename ConnectionRecord>
+struct StressSide
+{
+    using Connection = ConnectionRecord;
+
+    explicit StressSide(const char* name) : side(name) {}
+
+    void OnClosed(void*, Common::tagEventArgs* args)
+    {
+        const uint32_t socket = static_cast<tagNetworkSocketClosedEventArgs*>(args)->socket;
+        auto found = live.find(socket);
+        if (found == live.end()) {
+            faults.push_back(std::string(side) + ": a close for no open connection");
+            return;
+        }
+        ++all[found->second].closes;
+        live.erase(found);
+    }
+
+    const char* side;
+    INetwork* network = nullptr;
+    std::map<uint32_t, size_t> live;
+    std::vector<Connection> all;
+    std::vector<std::string> faults;
+};
+
+struct StressServerConnection
+{
+    int id = -1;
+    int received = 0;
+    int closes = 0;
+};
+
 // The server's side: it echoes every frame on the socket it came from, and
 // closes that socket instead when the frame asks for it (sub command 1).
 // Every connection is followed from its accept to its close, by number.
-struct StressServer
+struct StressServer : StressSide<StressServerConnection>
 {
-    struct Connection
-    {
-        int id = -1;
-        int received = 0;
-        int closes = 0;
-    };
+    StressServer() : StressSide("server") {}
 
     void OnAccepted(void*, Common::tagEventArgs* args)
     {
@@ -488,36 +518,22 @@ struct StressServer
             network->Send(data->socket, data->mainCommand, data->subCommand, data->data,
                           static_cast<uint16_t>(data->length));
     }
-    void OnClosed(void*, Common::tagEventArgs* args)
-    {
-        const uint32_t socket = static_cast<tagNetworkSocketClosedEventArgs*>(args)->socket;
-        auto found = live.find(socket);
-        if (found == live.end()) {
-            faults.push_back("server: a close for no open connection");
-            return;
-        }
-        ++all[found->second].closes;
-        live.erase(found);
-    }
+};
 
-    INetwork* network = nullptr;
-    std::map<uint32_t, size_t> live;
-    std::vector<Connection> all;
-    std::vector<std::string> faults;
+struct StressClientConnection
+{
+    int frames = 0;
+    // The frame after which the server closes, or -1: we close.
+    int serverClosesAfter = -1;
+    int echoed = 0;
+    int closes = 0;
 };
 
 // The client's side: each connection sends its frames at once and checks
 // every echo; it is closed by us once all came back, or by the server.
-struct StressClient
+struct StressClient : StressSide<StressClientConnection>
 {
-    struct Connection
-    {
-        int frames = 0;
-        // The frame after which the server closes, or -1: we close.
-        int serverClosesAfter = -1;
-        int echoed = 0;
-        int closes = 0;
-    };
+    StressClient() : StressSide("client") {}
 
     void OnData(void*, Common::tagEventArgs* args)
     {
@@ -536,22 +552,6 @@ struct StressClient
         if (connection.serverClosesAfter < 0 && connection.echoed == connection.frames)
             network->Close(data->socket);
     }
-    void OnClosed(void*, Common::tagEventArgs* args)
-    {
-        const uint32_t socket = static_cast<tagNetworkSocketClosedEventArgs*>(args)->socket;
-        auto found = live.find(socket);
-        if (found == live.end()) {
-            faults.push_back("client: a close for no open connection");
-            return;
-        }
-        ++all[found->second].closes;
-        live.erase(found);
-    }
-
-    INetwork* network = nullptr;
-    std::map<uint32_t, size_t> live;
-    std::vector<Connection> all;
-    std::vector<std::string> faults;
 };
 
 } // namespace

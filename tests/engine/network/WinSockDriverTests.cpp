@@ -232,7 +232,7 @@ TEST(WinSockDriver, AStalledPeerHoldsUpOnlyItsOwnSendsUntilClosed)
     EXPECT_TRUE(oneSend.sent);
 
     client.network->Close(stalled);
-    EXPECT_EQ(WaitForSingleObject(senders[0].thread, 20000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(senders[0].thread.Get(), 20000), WAIT_OBJECT_0);
     client.network->Close(other);
     ASSERT_TRUE(client.PumpUntil(NETWORK_EVENT_SOCKET_CLOSED, 2));
 }
