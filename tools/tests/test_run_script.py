@@ -48,7 +48,8 @@ class RunLocks(unittest.TestCase):
     def test_a_lock_is_one_runs_while_it_lives_and_taken_over_after(self):
         with tempfile.TemporaryDirectory() as root:
             lock = os.path.join(root, "run-slot-1.lock")
-            holder = subprocess.Popen(["bash", "-c", 'source "$0"; try_lock "$1" && echo held; sleep 60',
+            # The holder becomes its sleep: killed, it leaves no process behind.
+            holder = subprocess.Popen(["bash", "-c", 'source "$0"; try_lock "$1" && echo held; exec sleep 60',
                                        _FUNCTIONS, lock], stdout=subprocess.PIPE, text=True)
             try:
                 self.assertEqual(holder.stdout.readline().strip(), "held")

@@ -299,23 +299,31 @@ TEST(ListView, APaintHandlerThatRemovesOrMovesTheListEndsItsPaint)
     }
 }
 
+namespace {
+
+// A handler that replaces every column with one of its own while the list
+// fires.
+struct ColumnRebuilder
+{
+    IListView* list;
+    void On(void*, RVGameEngine::Common::tagEventArgs*)
+    {
+        list->RemoveAllColumns();
+        list->AddColumn(100, L"rebuilt", L"R", kOpaqueWhite, kOpaqueWhite);
+    }
+};
+
+} // namespace
+
 // A sort handler that rebuilds the columns leaves the record readable for the
 // handlers after it.
 TEST(ListView, TheSortRecordOutlivesAHandlerThatRebuildsTheColumns)
 {
     ListUI l;
     ASSERT_NE(l.list, nullptr);
-    struct Rebuild
-    {
-        IListView* list;
-        void On(void*, RVGameEngine::Common::tagEventArgs*)
-        {
-            list->RemoveAllColumns();
-            list->AddColumn(100, L"rebuilt", L"R", kOpaqueWhite, kOpaqueWhite);
-        }
-    } rebuild{l.list};
+    ColumnRebuilder rebuild{l.list};
     l.list->RemoveObjectDelegates(&l.owner);
-    l.list->AddMemberFunctionDelegate(LISTVIEW_EVENT_SORT_COLUMN, &rebuild, &Rebuild::On);
+    l.list->AddMemberFunctionDelegate(LISTVIEW_EVENT_SORT_COLUMN, &rebuild, &ColumnRebuilder::On);
     l.owner.Watch(l.list, {LISTVIEW_EVENT_SORT_COLUMN});
     l.ui.driver->RaiseLButtonDown(20, 30);
     EXPECT_EQ(l.owner.events, Lines{"sort 0 a 0"});
@@ -328,15 +336,7 @@ TEST(ListView, TheCellRecordOutlivesAHandlerThatRebuildsTheColumns)
 {
     ListUI l;
     ASSERT_NE(l.list, nullptr);
-    struct Rebuild
-    {
-        IListView* list;
-        void On(void*, RVGameEngine::Common::tagEventArgs*)
-        {
-            list->RemoveAllColumns();
-            list->AddColumn(100, L"rebuilt", L"R", kOpaqueWhite, kOpaqueWhite);
-        }
-    } rebuild{l.list};
+    ColumnRebuilder rebuild{l.list};
     struct NameReader
     {
         std::wstring name;
@@ -347,7 +347,7 @@ TEST(ListView, TheCellRecordOutlivesAHandlerThatRebuildsTheColumns)
     } reader;
     l.list->RemoveObjectDelegates(&l.owner);
     l.owner.Watch(l.list, {LISTVIEW_EVENT_GET_ROW_COUNT});
-    l.list->AddMemberFunctionDelegate(LISTVIEW_EVENT_GET_GRID_DATA, &rebuild, &Rebuild::On);
+    l.list->AddMemberFunctionDelegate(LISTVIEW_EVENT_GET_GRID_DATA, &rebuild, &ColumnRebuilder::On);
     l.list->AddMemberFunctionDelegate(LISTVIEW_EVENT_GET_GRID_DATA, &reader, &NameReader::On);
     EXPECT_STREQ(l.list->GetGridData(0, 2)->GetUtf16(), L"");
     EXPECT_EQ(reader.name, L"c");
