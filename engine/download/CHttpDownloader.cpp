@@ -213,11 +213,10 @@ bool CHttpDownloader::DownloadInto(const wchar_t* url, IHttpBodySink& sink, int3
 
 bool CHttpDownloader::Download(const wchar_t* url, Common::TIntrusivePointer<Common::IStream> stream, int32_t delayMs)
 {
-    if (!stream || !m_socket.IsValid())
+    if (!stream)
         return false;
-    const tagHttpUrl parts = SplitHttpUrl(url);
     CStreamSink sink(stream.Get());
-    return Get(parts.path, parts.host, delayMs, sink);
+    return DownloadInto(url, sink, delayMs);
 }
 
 bool CHttpDownloader::DownloadWithHost(const wchar_t* url, const wchar_t* host,
