@@ -238,6 +238,10 @@ bool CWebBrowser::CompleteTeardownOf(Common::IReferenceCounted* browser)
 
 bool CWebBrowser::CompleteTeardown()
 {
+    // Torn down already (its frame went first): nothing to wait for, so the
+    // queue need not hold the browser for a turn no one asks for.
+    if (m_retired.empty())
+        return true;
     if (m_firingDepth > 0)
         return false;
     TearDownRetired();
