@@ -126,7 +126,7 @@ bool CCheckedFileWriter::IsInPlace(const tagFolder& parent, const std::wstring& 
         return false;
     // Some systems open a link to a file as if it were the file, and list it
     // so too; where the handle really leads still tells.
-    return IsSameFinalPath(GetHandleFinalPath(handle), parent.finalPath + L"\\" + part);
+    return IsSameFinalPath(GetHandleFinalPath(handle), JoinFinalPath(parent.finalPath, part));
 }
 
 CCheckedFileWriter::tagFolder* CCheckedFileWriter::FolderOf(const std::wstring& name, CHECKED_REACH* reach,

@@ -33,7 +33,7 @@ CHECKED_REACH Refused(DWORD* error)
 }
 
 // The folder just opened at the name, checked; a reparse point that keeps
-// names in place is replaced by what it stands for.
+// its name in place (a placeholder) is replaced by what it stands for.
 CHECKED_REACH CheckOpenedFolder(HANDLE parent, const wchar_t* name, CScopedKernelHandle* folder, DWORD* error);
 
 // Nothing is handed back but a checked folder.
@@ -58,7 +58,7 @@ CHECKED_REACH CheckOpenedFolder(HANDLE parent, const wchar_t* name, CScopedKerne
         return CHECKED_REACH_DONE;
     if (IsNameRedirectingEntry(folder->Get()))
         return Refused(error);
-    folder->Reset(OpenFollowedFolder(parent, name, identity, kCheckedFolderAccess, error));
+    folder->Reset(OpenFollowedFolder(parent, name, identity.index, kCheckedFolderAccess, error));
     if (*folder)
         return CHECKED_REACH_DONE;
     return *error == ERROR_CANT_ACCESS_FILE ? CHECKED_REACH_LINK : CHECKED_REACH_FAILED;

@@ -36,8 +36,10 @@ constexpr size_t kCurrentFolderCapacity = 2048;
 
 // The folder of that one-part name in the parent: opened without following
 // a link, and kept only when it is the entry the parent lists under the name
-// and no link (a reparse point that keeps names in place, such as a mounted
-// volume, is followed); made when missing and asked for. `made` (may be
+// and no link (IsNameRedirectingEntry: a junction or a volume mounted in a
+// folder is one too; a placeholder that keeps its name in place is followed,
+// and kept only when what the open returns is that listed entry); made when
+// missing and asked for. `made` (may be
 // null) tells whether it was made here. On a link the error is
 // ERROR_CANT_ACCESS_FILE.
 RV_API CHECKED_REACH OpenCheckedFolder(HANDLE parent, const wchar_t* name, FOLDER_MISSING missing,

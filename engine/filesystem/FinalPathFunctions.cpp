@@ -67,6 +67,12 @@ bool IsSameFinalPath(const std::wstring& a, const std::wstring& b)
                                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
+std::wstring JoinFinalPath(const std::wstring& folder, const std::wstring& name)
+{
+    const bool endsInSeparator = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
+    return endsInSeparator ? folder + name : folder + L"\\" + name;
+}
+
 size_t GetPathRootLength(const wchar_t* full)
 {
     if (full == nullptr)

@@ -26,6 +26,11 @@ RV_API std::wstring GetHandleFinalPath(HANDLE handle);
 // when either is empty.
 RV_API bool IsSameFinalPath(const std::wstring& a, const std::wstring& b);
 
+// A folder's final path and a one-part name below it, with exactly one
+// separator between them: a volume root's final path ends in one
+// ("\\?\E:\"), any other folder's does not.
+RV_API std::wstring JoinFinalPath(const std::wstring& folder, const std::wstring& name);
+
 // How much of a full path is its root: "C:\" or "\\server\share\" (with
 // or without the "\\?\" and "\\?\UNC\" prefixes); 0 when it has none.
 RV_API size_t GetPathRootLength(const wchar_t* full);

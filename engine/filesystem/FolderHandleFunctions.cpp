@@ -161,23 +161,10 @@ bool IsListedEntry(HANDLE folder, const wchar_t* name, const tagEntryIdentity& o
     return !followed && named && static_cast<uint64_t>(entry->FileId.QuadPart) == opened.index;
 }
 
-HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, const tagEntryIdentity& checked, DWORD access,
-                          DWORD* error)
+HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, uint64_t listedIndex, DWORD access, DWORD* error)
 {
     if (!IsOneNamePart(name)) {
         *error = ERROR_INVALID_NAME;
-        return nullptr;
-    }
-    // Held without sharing write or delete: while it is, the name can be
-    // neither moved nor given other reparse data.
-    const CScopedKernelHandle pin(OpenRelative(folder, name, FILE_READ_ATTRIBUTES, FILE_SHARE_READ, FILE_OPEN,
-                                               FILE_DIRECTORY_FILE, error));
-    if (!pin)
-        return nullptr;
-    tagEntryIdentity identity;
-    if (!GetEntryIdentity(pin.Get(), &identity) || identity.index != checked.index ||
-        IsNameRedirectingEntry(pin.Get())) {
-        *error = ERROR_CANT_ACCESS_FILE;
         return nullptr;
     }
     UNICODE_STRING counted = CountedString(name);
@@ -185,10 +172,31 @@ HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, const tagEntryIden
     InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE, folder, nullptr);
     IO_STATUS_BLOCK status{};
     HANDLE opened = nullptr;
-    const NTSTATUS result = NtCreateFile(&opened, access | SYNCHRONIZE, &attributes, &status, nullptr, 0, kShareAll,
-                                         FILE_OPEN, FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
-    *error = NT_SUCCESS(result) ? ERROR_SUCCESS : RtlNtStatusToDosError(result);
-    return NT_SUCCESS(result) ? opened : nullptr;
+    const NTSTATUS result = NtCreateFile(&opened, access | FILE_READ_ATTRIBUTES | SYNCHRONIZE, &attributes, &status,
+                                         nullptr, 0, kShareAll, FILE_OPEN,
+                                         FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+    if (!NT_SUCCESS(result)) {
+        *error = RtlNtStatusToDosError(result);
+        return nullptr;
+    }
+    CScopedKernelHandle followed(opened);
+    if (!IsOpenedListedEntry(folder, followed.Get(), listedIndex)) {
+        *error = ERROR_CANT_ACCESS_FILE;
+        return nullptr;
+    }
+    *error = ERROR_SUCCESS;
+    return followed.Release();
+}
+
+bool IsOpenedListedEntry(HANDLE folder, HANDLE opened, uint64_t listedIndex)
+{
+    BY_HANDLE_FILE_INFORMATION parent{};
+    BY_HANDLE_FILE_INFORMATION entry{};
+    if (!GetFileInformationByHandle(folder, &parent) || !GetFileInformationByHandle(opened, &entry))
+        return false;
+    const uint64_t index = (static_cast<uint64_t>(entry.nFileIndexHigh) << 32) | entry.nFileIndexLow;
+    return entry.dwVolumeSerialNumber == parent.dwVolumeSerialNumber && index == listedIndex &&
+           !IsNameRedirectingEntry(opened);
 }
 
 bool MarkForDeletion(HANDLE handle)

@@ -31,7 +31,8 @@ enum ENTRY_OPEN
 };
 
 // What a handle's entry is. (No volume: the listing it is checked against
-// has none, and another volume is only reached through a reparse point.)
+// has none, and another volume is only reached through a reparse point,
+// which IsOpenedListedEntry checks with the volume.)
 struct tagEntryIdentity
 {
     uint64_t index = 0;
@@ -70,13 +71,18 @@ RV_API bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity);
 // may be passed is the caller's question (IsNameRedirectingEntry).
 // Names are one part (no separator, no wild card). These use no heap.
 RV_API bool IsListedEntry(HANDLE folder, const wchar_t* name, const tagEntryIdentity& opened);
-// The folder a checked reparse point of that name stands for (a mounted
-// volume's root, a placeholder's content), followed while the reparse point
-// is held so that it cannot change meanwhile; null with the system error
-// (ERROR_CANT_ACCESS_FILE when the name is no longer the entry checked, or
-// leads elsewhere now).
-RV_API HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, const tagEntryIdentity& checked, DWORD access,
+// The folder that a reparse point keeping its name in place (a cloud-file
+// placeholder) stands for, opened through it. Nothing held beforehand keeps
+// the name from being swapped for a link meanwhile, so the handle the open
+// returns is kept only when it is the very entry the folder listed under
+// that name (IsOpenedListedEntry); null with the system error otherwise
+// (ERROR_CANT_ACCESS_FILE when it is another entry, or a link).
+RV_API HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, uint64_t listedIndex, DWORD access,
                                  DWORD* error);
+// Whether a handle opened below the folder is the entry listed there with
+// that file id: on the folder's own volume, with that id, and no link. Read
+// from the opened handle after the open, never from what was checked before.
+RV_API bool IsOpenedListedEntry(HANDLE folder, HANDLE opened, uint64_t listedIndex);
 // The handle's entry goes when its last handle closes (the handle needs
 // delete access); false with the system error when it cannot.
 RV_API bool MarkForDeletion(HANDLE handle);

@@ -4,24 +4,24 @@
 
 #include <windows.h>
 
-#include <cstddef>
-
 namespace RVGameEngine {
 namespace FileSystem {
 
-// Which reparse points the program refuses to pass. Only those that send a
-// name elsewhere (symbolic links, junctions) can lead a write out of the
-// folder it was meant for. Cloud-file placeholders, deduplicated or
-// compressed files and a volume mounted in a folder keep the entry where its
-// name says; refusing them would refuse ordinary installs.
+// Which reparse points the program refuses to pass. Every one whose tag
+// says it may send a name elsewhere (a name surrogate: symbolic links, and
+// junctions and volume mount points whatever their target) is a link. A
+// junction's target is not checked by the system and any user may make one
+// in a folder they can write, so no target text can tell a mounted volume
+// from a planted junction: neither is followed. Reparse points that keep
+// the entry where its name says (cloud-file placeholders, deduplicated or
+// compressed files) are no links; refusing them would refuse ordinary
+// installs.
 
-// The tag's rule. For a mount point, `mountTarget` is its substitute name
-// (a volume's is "\??\Volume{...}\"); null when it could not be read. An
-// unknown tag (0: the system did not say) counts as a link.
-RV_API bool IsNameRedirectingTag(DWORD tag, const wchar_t* mountTarget, size_t mountTargetLength);
+// The tag's rule. An unknown tag (0: the system did not say) counts as a link.
+RV_API bool IsNameRedirectingTag(DWORD tag);
 
 // The rule applied to the entry of a handle opened without following a
-// link; false when it is no reparse point, true when it cannot be told.
+// link; false when it is no reparse point, true when its tag cannot be read.
 // Uses no heap: the crash filter calls it.
 RV_API bool IsNameRedirectingEntry(HANDLE handle);
 

@@ -2,6 +2,8 @@
 
 #include "tests/support/PlantedLink.h"
 
+#include "engine/common/base/TScopedHandle.h"
+
 #include <windows.h>
 
 namespace RVTest {
@@ -32,28 +34,52 @@ std::wstring WinePrefix()
     return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(prefix, length);
 }
 
+// Whether both paths open the same folder. Test programs that run at once
+// share the prefix's drive letters: a letter free when looked at may have
+// been taken by another program's folder by the time it exists.
+bool IsSameFolder(const std::wstring& a, const std::wstring& b)
+{
+    BY_HANDLE_FILE_INFORMATION first{};
+    BY_HANDLE_FILE_INFORMATION second{};
+    const RVGameEngine::Common::CScopedKernelHandle one(CreateFileW(
+        a.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const RVGameEngine::Common::CScopedKernelHandle two(CreateFileW(
+        b.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return one && two && GetFileInformationByHandle(one.Get(), &first) &&
+           GetFileInformationByHandle(two.Get(), &second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
 } // namespace
 
 MappedDrive::MappedDrive(const std::wstring& folder) : m_folder(folder)
 {
-    std::wstring root;
-    for (wchar_t letter = L'M'; letter <= L'Y' && root.empty(); ++letter) {
-        const std::wstring candidate = std::wstring(1, letter) + L":";
-        if (letter != L'Q' && !RootExists(candidate))  // Q: stands for a missing drive in tests
-            root = candidate;
-    }
     const std::wstring target = HostPathOf(folder);
     const std::wstring prefix = WinePrefix();
-    if (root.empty())
-        return;
-    if (!target.empty() && !prefix.empty()) {
-        m_hostLink = prefix + L"/dosdevices/" + static_cast<wchar_t>(root[0] - L'A' + L'a') + L":";
-        StartHostCommand(L"/bin/ln -s \"" + target + L"\" \"" + m_hostLink + L"\"");
-    } else {
-        DefineDosDeviceW(0, root.c_str(), folder.c_str());
+    for (wchar_t letter = L'M'; letter <= L'Y' && m_root.empty(); ++letter) {
+        const std::wstring candidate = std::wstring(1, letter) + L":";
+        if (letter == L'Q' || RootExists(candidate))  // Q: stands for a missing drive in tests
+            continue;
+        std::wstring hostLink;
+        if (!target.empty() && !prefix.empty()) {
+            // ln refuses a name already taken: another program's drive stays as it is.
+            hostLink = prefix + L"/dosdevices/" + static_cast<wchar_t>(letter - L'A' + L'a') + L":";
+            StartHostCommand(L"/bin/ln -s \"" + target + L"\" \"" + hostLink + L"\"");
+        } else {
+            DefineDosDeviceW(0, candidate.c_str(), folder.c_str());
+        }
+        if (!WaitUntil([&candidate] { return RootExists(candidate); }))
+            continue;
+        if (IsSameFolder(candidate + L"\\", folder)) {
+            m_root = candidate;
+            m_hostLink = hostLink;
+        } else if (hostLink.empty()) {
+            DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, candidate.c_str(), folder.c_str());
+        }
     }
-    if (WaitUntil([&root] { return RootExists(root); }))
-        m_root = root;
 }
 
 MappedDrive::~MappedDrive()

@@ -94,7 +94,7 @@ bool EmptyFolder(const tagCheckedEntry& folder, const std::wstring& path, FOLDER
         return false;
     bool allGone = true;
     for (const tagListedEntry& entry : entries)
-        allGone = RemoveEntry(path + L"\\" + entry.name, removal, depthLeft - 1) && allGone;
+        allGone = RemoveEntry(FileSystem::JoinFinalPath(path, entry.name), removal, depthLeft - 1) && allGone;
     return allGone;
 }
 

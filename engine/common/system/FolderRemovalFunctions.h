@@ -9,8 +9,8 @@ namespace Common {
 
 // The one way the program deletes folder trees. It runs with administrator
 // rights in folders other users can write to, so it never acts through a
-// link (symbolic link, or junction other than a mounted volume) in any part
-// of a path, nor enters a folder that is any reparse point:
+// link (a symbolic link, a junction or a volume mounted in a folder) in any
+// part of a path, nor enters a folder that is any reparse point:
 // - the folder given is reached from its drive's root one checked name at a
 //   time; each entry below it is opened without following links and kept
 //   only when it is no link and still resolves to exactly where its checked

@@ -44,10 +44,11 @@ std::wstring GetTempInstallPath();
 std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& packName);
 
 // The first folder of the path, from its drive or share down, that exists
-// and is a link (symbolic link, or junction other than a mounted volume);
-// empty when none is. An install refuses such a folder: a link another user
-// planted could lead anywhere, a system folder too. Other reparse points
-// (a mounted volume, a cloud-file placeholder) are no links.
+// and is a link (a symbolic link, a junction or a volume mounted in a
+// folder); empty when none is. An install refuses such a folder: a link
+// another user planted could lead anywhere, a system folder too. Reparse
+// points that keep their names in place (a cloud-file placeholder) are no
+// links.
 std::wstring FindLinkOnInstallPath(const std::wstring& path);
 // Whether an install into the folder is refused for such a link; the link
 // found is logged. Checked before anything is made or written.

@@ -41,27 +41,71 @@ protected:
 
 } // namespace
 
-TEST(ReparsePoints, OnlyThoseThatSendANameElsewhereCountAsLinks)
+// Any user may make a junction in a folder they can write, with any target
+// text: a mount-point tag is a link whatever it leads to. Only reparse
+// points that keep their names in place are passed.
+TEST(ReparsePoints, EveryNameSurrogateIsALinkWhateverItsTarget)
 {
-    struct Row { DWORD tag; const wchar_t* mountTarget; bool redirecting; };
+    struct Row { const char* what; DWORD tag; bool redirecting; };
     const Row rows[] = {
-        {IO_REPARSE_TAG_SYMLINK, nullptr, true},
-        {IO_REPARSE_TAG_MOUNT_POINT, L"\\??\\C:\\Windows", true},                           // a junction
-        {IO_REPARSE_TAG_MOUNT_POINT, L"\\??\\Volume{0b1e2a3c-0000-0000-0000-100000000000}\\", false},
-        {IO_REPARSE_TAG_MOUNT_POINT, L"\\??\\volume{0b1e2a3c-0000-0000-0000-100000000000}\\", false},
-        {IO_REPARSE_TAG_MOUNT_POINT, L"\\??\\Volume", true},                                // cut short
-        {IO_REPARSE_TAG_MOUNT_POINT, nullptr, true},                                       // unreadable
-        {0xA000001D, nullptr, true},   // a name surrogate of another kind
-        {0x9000001A, nullptr, false},  // cloud-file placeholder
-        {0x80000013, nullptr, false},  // deduplicated
-        {0x80000017, nullptr, false},  // compressed by the system
-        {0, nullptr, true},            // not told: taken for a link
+        {"junction to \\??\\Volume{...}\\Users\\Admin", IO_REPARSE_TAG_MOUNT_POINT, true},
+        {"junction to \\??\\Volume{...}\\ (a volume's root)", IO_REPARSE_TAG_MOUNT_POINT, true},
+        {"junction to \\??\\C:\\Windows\\Temp", IO_REPARSE_TAG_MOUNT_POINT, true},
+        {"symbolic link", IO_REPARSE_TAG_SYMLINK, true},
+        {"a name surrogate of another kind", 0xA000001D, true},
+        {"not told", 0, true},
+        {"cloud-file placeholder", 0x9000001A, false},
+        {"deduplicated", 0x80000013, false},
+        {"compressed by the system", 0x80000017, false},
     };
-    for (const Row& row : rows) {
-        const size_t length = row.mountTarget != nullptr ? wcslen(row.mountTarget) : 0;
-        EXPECT_EQ(IsNameRedirectingTag(row.tag, row.mountTarget, length), row.redirecting)
-            << std::hex << row.tag << " " << (row.mountTarget != nullptr ? row.mountTarget : L"");
-    }
+    for (const Row& row : rows)
+        EXPECT_EQ(IsNameRedirectingTag(row.tag), row.redirecting) << row.what;
+}
+
+// What a handle says of its own entry: an ordinary file is no link, and a
+// handle whose tag cannot be read (here: no file at all) is taken for one.
+TEST_F(CheckedWriter, AnEntryWhoseTagCannotBeReadCountsAsALink)
+{
+    ASSERT_TRUE(RVTest::WriteWholeFile(Child(L"real\\plain.txt"), "x"));
+    const CScopedKernelHandle plain(CreateFileW(Child(L"real\\plain.txt").c_str(), FILE_READ_ATTRIBUTES,
+                                                FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const CScopedKernelHandle notAFile(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(plain && notAFile);
+    EXPECT_FALSE(IsNameRedirectingEntry(plain.Get()));
+    EXPECT_TRUE(IsNameRedirectingEntry(notAFile.Get()));
+}
+
+// A reparse point that keeps its name in place is opened through it, and
+// what the open returns is kept only when it is the very entry its folder
+// listed under that name: nothing held before the open can stop the name
+// from being swapped for a link meanwhile.
+TEST_F(CheckedWriter, AFollowedEntryIsKeptOnlyWhenItIsTheEntryListed)
+{
+    CScopedKernelHandle parent;
+    DWORD error = ERROR_SUCCESS;
+    ASSERT_EQ(OpenCheckedFolderPath(Child(L"real").c_str(), FOLDER_MISSING_FAILS, &parent, nullptr, &error),
+              CHECKED_REACH_DONE);
+    std::vector<tagListedEntry> listed;
+    ASSERT_TRUE(ListFolderEntries(parent.Get(), &listed));
+    ASSERT_EQ(listed.size(), 1u);
+    const uint64_t innerIndex = listed[0].index;
+    const CScopedKernelHandle outside(CreateFileW(Child(L"outside").c_str(), FILE_READ_ATTRIBUTES,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const CScopedKernelHandle inner(CreateFileW(Child(L"real\\inner").c_str(), FILE_READ_ATTRIBUTES,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_TRUE(outside && inner);
+    EXPECT_TRUE(IsOpenedListedEntry(parent.Get(), inner.Get(), innerIndex));
+    EXPECT_FALSE(IsOpenedListedEntry(parent.Get(), outside.Get(), innerIndex)) << "another entry than the one listed";
+    EXPECT_FALSE(IsOpenedListedEntry(parent.Get(), inner.Get(), innerIndex + 1));
+
+    CScopedKernelHandle followed(OpenFollowedFolder(parent.Get(), L"inner", innerIndex, FILE_LIST_DIRECTORY, &error));
+    EXPECT_TRUE(followed) << error;
+    followed.Reset(OpenFollowedFolder(parent.Get(), L"inner", innerIndex + 1, FILE_LIST_DIRECTORY, &error));
+    EXPECT_FALSE(followed);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_CANT_ACCESS_FILE));
 }
 
 TEST(FinalPaths, AWalkStartsAtTheDriveOrShareRootWhateverTheSpelling)
@@ -194,3 +238,26 @@ TEST_F(CheckedWriter, AFolderReachedThroughAMappedDriveIsWrittenTo)
     EXPECT_EQ(RVTest::ReadWholeFile(Child(L"real\\three.txt")), "y");
 }
 
+
+// A volume's root is the one folder whose final path ends in a separator
+// ("\\?\C:\"): a file already directly in it is still found in place, and
+// rewritten rather than refused as lying behind a link.
+TEST_F(CheckedWriter, AFileAlreadyInAVolumeRootIsRewritten)
+{
+    wchar_t system[MAX_PATH];
+    ASSERT_GT(GetWindowsDirectoryW(system, MAX_PATH), 3u);
+    const std::wstring root(system, 3);
+    const std::wstring name = L"rv-root-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    if (!RVTest::WriteWholeFile(root + name, "old"))
+        GTEST_SKIP() << "the volume's root cannot be written here";
+    CScopedKernelHandle folder;
+    DWORD error = ERROR_SUCCESS;
+    ASSERT_EQ(OpenCheckedFolderPath(root.c_str(), FOLDER_MISSING_FAILS, &folder, nullptr, &error),
+              CHECKED_REACH_DONE);
+    CCheckedFileWriter writer;
+    ASSERT_TRUE(writer.SetBase(folder.Get()));
+    CHECKED_REACH reach = CHECKED_REACH_FAILED;
+    EXPECT_TRUE(writer.Write(name, "new", 3, &reach, &error)) << reach << " " << error;
+    EXPECT_EQ(RVTest::ReadWholeFile(root + name), "new");
+    DeleteFileW((root + name).c_str());
+}

@@ -351,6 +351,25 @@ TEST(InstallerMainFlow, FolderRemovalNeverDeletesThroughALink)
     EXPECT_TRUE(Exists(at(L"victim\\empty")));
 }
 
+// The updater's state folder is itself a link: what it leads to keeps its
+// files (the clean-up runs with administrator rights, the folder is the
+// player's to change).
+TEST(InstallerMainFlow, AnUpdaterStateFolderThatIsALinkIsNotEmptied)
+{
+    RVTest::TempFolder root;
+    ASSERT_TRUE(CreateDirectoryW(root.Child(L"victim").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(root.Child(L"ReadWrite").c_str(), nullptr));
+    ASSERT_TRUE(RVTest::WriteWholeFile(root.Child(L"victim\\profile.dat"), "keep"));
+    const RVTest::PlantedLink link(root.Child(L"ReadWrite\\Updater"), root.Child(L"victim"), true);
+    if (!link.Made())
+        GTEST_SKIP() << "no links can be made here";
+    {
+        RVTest::ScopedCurrentFolder inside(root.Path());
+        ClearUpdaterState();
+    }
+    EXPECT_EQ(RVTest::ReadWholeFile(root.Child(L"victim\\profile.dat")), "keep");
+}
+
 // A host process swaps a folder above the temporary folder with a link, in
 // one step and as fast as it can, while the program makes and enters
 // temporary folders below it: a folder is made where the path says, or the
