@@ -189,10 +189,20 @@ TIntrusivePointer<IString> ProcessURL(const wchar_t* url)
 void OpenWebLink(const wchar_t* url)
 {
     TIntrusivePointer<IString> target = ProcessURL(url);
-    const bool asTheUser = GetProcessElevation(GetCurrentProcessId()) == ELEVATION_FULL &&
-                           GetProcessElevation(GetShellProcessId()) == ELEVATION_NONE;
-    if (!asTheUser) {
+    const bool elevated = GetProcessElevation(GetCurrentProcessId()) == ELEVATION_FULL;
+    const ELEVATION shell = elevated ? GetProcessElevation(GetShellProcessId()) : ELEVATION_NONE;
+    if (!elevated || shell == ELEVATION_FULL) {
         ShellExecuteW(nullptr, L"OPEN", target->GetUtf16(), nullptr, nullptr, SW_SHOWNORMAL);
+        return;
+    }
+    // No shell window, or its token cannot be read: the shell may well run as
+    // the user, and opening the link here would give the browser
+    // administrator rights.
+    if (shell == ELEVATION_UNKNOWN) {
+        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
+                                                L"%s not opened: the desktop shell's rights are unknown, and it is "
+                                                L"not opened with administrator rights",
+                                                LoggableText(target->GetUtf16()).c_str());
         return;
     }
     if (!OpenThroughDesktopShellWithCom(target->GetUtf16()))

@@ -23,8 +23,9 @@ RV_API TIntrusivePointer<IString> ProcessURL(const wchar_t* url);
 // Opens ProcessURL's answer with the shell (the default browser for links).
 // Opening a page needs no rights: a program running elevated while the
 // desktop shell runs as the signed-in user asks that shell to open it, so
-// the browser runs as the user; should that fail, nothing is opened (logged)
-// rather than a browser with administrator rights.
+// the browser runs as the user; should that fail, or should the shell's
+// rights be unknown (no shell window, or its token cannot be read), nothing
+// is opened (logged) rather than a browser with administrator rights.
 RV_API void OpenWebLink(const wchar_t* url);
 
 // What is known of a process's rights.

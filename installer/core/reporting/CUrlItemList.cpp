@@ -76,11 +76,24 @@ size_t CUrlItemList::LoadOver(const wchar_t* path)
     std::vector<TIntrusivePointer<CUrlItem>> taken;
     for (const TIntrusivePointer<CUrlItem>& item : handed) {
         // Every address of the list is fetched or opened in the browser.
-        if (!item->name.empty() && IsWebPageAddress(item->address))
-            taken.push_back(item);
-        else
+        if (item->name.empty() || !IsWebPageAddress(item->address)) {
             ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"URL list %s: item \"%s\" refused, %s is no web address",
                                         path, LoggableText(item->name).c_str(), LoggableText(item->address).c_str());
+            continue;
+        }
+        // The first item of a name counts, as GetAddress reads a list; a
+        // later one would otherwise take its place below.
+        const auto first = std::find_if(taken.begin(), taken.end(), [&](const TIntrusivePointer<CUrlItem>& earlier) {
+            return earlier->name == item->name;
+        });
+        if (first != taken.end()) {
+            ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
+                                        L"URL list %s: item \"%s\" named again, %s ignored: the first one's %s is kept",
+                                        path, LoggableText(item->name).c_str(), LoggableText(item->address).c_str(),
+                                        LoggableText((*first)->address).c_str());
+            continue;
+        }
+        taken.push_back(item);
     }
     {
         CAutoLock guard(&m_lock);

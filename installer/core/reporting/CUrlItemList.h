@@ -28,9 +28,10 @@ public:
     // A list handed to the program over the package's: an item of the handed
     // list with a web address (http or https) takes the place of the
     // package's item of that name, or is added; one without is refused, with
-    // a log line, and the package's item stays. A missing file, or one that
-    // is no URL list, changes nothing, with a log line. The number of items
-    // taken.
+    // a log line, and the package's item stays. Of items of one name the
+    // first one taken counts; a later one is left out, with a log line. A
+    // missing file, or one that is no URL list, changes nothing, with a log
+    // line. The number of items taken.
     size_t LoadOver(const wchar_t* path);
     // The address of the first item of that name; the product's home page,
     // with a log line, for a name the list lacks.

@@ -2,6 +2,7 @@
 #include "tests/servers/PeerEnvironment.h"
 
 #include "HelperProcess.h"
+#include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -121,29 +122,45 @@ struct PlayedElevationScope
 
 // A link opened while this program runs elevated and the shell as the user
 // is opened by the shell (the program it starts is the shell's child, not
-// ours); in every other case the program opens it itself, as before.
+// ours); elevated with the shell's rights unknown it is not opened at all
+// (a browser with administrator rights is worse than none), with a log line;
+// in every other case the program opens it itself, as before.
 TEST(WebLinks, AnElevatedProgramHasTheUsersShellOpenThem)
 {
-    struct Case { ELEVATION self; ELEVATION shell; bool byTheShell; };
+    enum Opener { BY_THE_SHELL, BY_THIS_PROGRAM, NOBODY };
+    struct Case { ELEVATION self; ELEVATION shell; Opener opener; };
     const Case cases[] = {
-        {ELEVATION_FULL, ELEVATION_NONE, true},
-        {ELEVATION_FULL, ELEVATION_FULL, false},
-        {ELEVATION_NONE, ELEVATION_NONE, false},
-        {ELEVATION_FULL, ELEVATION_UNKNOWN, false},
+        {ELEVATION_FULL, ELEVATION_NONE, BY_THE_SHELL},
+        {ELEVATION_FULL, ELEVATION_FULL, BY_THIS_PROGRAM},
+        {ELEVATION_NONE, ELEVATION_NONE, BY_THIS_PROGRAM},
+        {ELEVATION_FULL, ELEVATION_UNKNOWN, NOBODY},
     };
+    // No shell window (process 0) is a shell of unknown rights.
+    EXPECT_EQ(GetProcessElevation(0), ELEVATION_UNKNOWN);
     const PlayedElevationScope played;
     for (const Case& c : cases) {
         g_selfElevation = c.self;
         g_shellElevation = c.shell;
         RVTest::TempFolder folder;
-        const std::wstring page = folder.Child(L"page.exe");
+        const std::wstring page = folder.Child(L"page.exe"), report = page + L".out";
         ASSERT_TRUE(CopyFileW(SystemTests::HelperPath().c_str(), page.c_str(), TRUE));
+        RVTest::LogCapture log;
         OpenWebLink(page.c_str());
-        const std::wstring report = page + L".out";
+        EXPECT_EQ(log.CountContaining(L"not opened: the desktop shell's rights are unknown"),
+                  c.opener == NOBODY ? 1 : 0)
+            << c.self << " " << c.shell;
+        if (c.opener == NOBODY) {
+            // A program the link started is running from the file when the
+            // call returns (its file cannot be deleted), or has ended after
+            // writing its report.
+            EXPECT_TRUE(DeleteFileW(page.c_str())) << "the link was opened";
+            EXPECT_EQ(GetFileAttributesW(report.c_str()), INVALID_FILE_ATTRIBUTES) << "the link was opened";
+            continue;
+        }
         ASSERT_TRUE(RVTest::WaitFor([&] { return SystemTests::ReadReport(report).size() >= 2; }, 60000))
             << c.self << " " << c.shell;
         const std::wstring parent = SystemTests::ReadReport(report)[0];
-        EXPECT_EQ(parent == L"parent:" + std::to_wstring(GetCurrentProcessId()), !c.byTheShell)
+        EXPECT_EQ(parent == L"parent:" + std::to_wstring(GetCurrentProcessId()), c.opener == BY_THIS_PROGRAM)
             << c.self << " " << c.shell << " " << parent.c_str();
         // The helper has ended once it has reported; its file can go.
         RVTest::WaitFor([&] { return DeleteFileW(page.c_str()) != FALSE; }, 10000);

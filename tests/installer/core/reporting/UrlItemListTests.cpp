@@ -62,6 +62,17 @@ const tagHandedListRow kHandedListRows[] = {
     {"<PartnerConfig><UrlItem Name=\"GameInstaller_WebApi\" Address=\"http://peer\"/></PartnerConfig>",
      kPackageNotice, nullptr, L"has no \"UrlItemList\" element"},
     {nullptr, kPackageNotice, nullptr, L"is missing"},
+    // A name given twice: the first item taken counts, as GetAddress reads
+    // the package's own list.
+    {"<UrlItemList><UrlItem Name=\"GameInstaller_WebApi\" Address=\"http://127.0.0.1:45001\"/>"
+     "<UrlItem Name=\"GameInstaller_WebApi\" Address=\"http://127.0.0.1:45002\"/></UrlItemList>",
+     kPackageNotice, L"http://127.0.0.1:45001", L"\"GameInstaller_WebApi\" named again"},
+    {"<UrlItemList><UrlItem Name=\"GameInstaller_NoticeInfo\" Address=\"http://peer/first.html\"/>"
+     "<UrlItem Name=\"GameInstaller_NoticeInfo\" Address=\"http://peer/second.html\"/></UrlItemList>",
+     L"http://peer/first.html", nullptr, L"1 items taken"},
+    {"<UrlItemList><UrlItem Name=\"GameInstaller_NoticeInfo\" Address=\"file:///C:/x.htm\"/>"
+     "<UrlItem Name=\"GameInstaller_NoticeInfo\" Address=\"http://peer/d.html\"/></UrlItemList>",
+     L"http://peer/d.html", nullptr, L"1 items taken"},
 };
 
 // The lists are UTF-16 files with a byte-order mark; the rows are ASCII.
