@@ -70,26 +70,44 @@ bool IsDrivePart(const std::wstring& path)
     return (text.size() == 2 || (text.size() == 3 && text[2] == L'/')) && text[1] == L':';
 }
 
-// Made anew below the system's temporary folder, from its checked handle.
+// Made anew below the system's temporary folder, from its checked handle;
+// empty, with a log line naming the folder and what stopped it, when none
+// can be.
 std::wstring MakeUniqueTempFolder(CScopedKernelHandle* folder)
 {
     const std::wstring base = SystemTempFolder();
-    CScopedKernelHandle parent;
-    if (base.empty() || MakeCheckedInstallFolder(base, &parent) != RVGameEngine::FileSystem::CHECKED_REACH_DONE)
+    if (base.empty()) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"No temporary folder: the system names none of its own");
         return std::wstring();
-    for (int attempt = 0; attempt < kFallbackFolderAttempts; ++attempt) {
+    }
+    CScopedKernelHandle parent;
+    std::wstring link;
+    DWORD error = ERROR_SUCCESS;
+    RVGameEngine::FileSystem::CHECKED_REACH reach = MakeCheckedInstallFolder(base, &parent, &link, &error);
+    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
+                                    L"No temporary folder: the system's, %s, lies at or under %s, a link (symbolic "
+                                    L"link or junction), and nothing is made through one",
+                                    base.c_str(), link.c_str());
+        return std::wstring();
+    }
+    for (int attempt = 0; attempt < kFallbackFolderAttempts && reach == RVGameEngine::FileSystem::CHECKED_REACH_DONE;
+         ++attempt) {
         const std::wstring name = std::wstring(kInstallerModuleName) + L"_" + std::to_wstring(GetCurrentProcessId()) +
                                   L"_" + std::to_wstring(GetTickCount() + static_cast<DWORD>(attempt));
         bool made = false;
-        DWORD error = ERROR_SUCCESS;
-        const RVGameEngine::FileSystem::CHECKED_REACH reach = RVGameEngine::FileSystem::OpenCheckedFolder(
+        const RVGameEngine::FileSystem::CHECKED_REACH named = RVGameEngine::FileSystem::OpenCheckedFolder(
             parent.Get(), name.c_str(), RVGameEngine::FileSystem::FOLDER_MISSING_MADE, folder, &made, &error);
-        if (reach == RVGameEngine::FileSystem::CHECKED_REACH_DONE && made)
+        if (named == RVGameEngine::FileSystem::CHECKED_REACH_DONE && made)
             return WithForwardSlashes(base + name);
-        if (reach == RVGameEngine::FileSystem::CHECKED_REACH_FAILED)
+        if (named == RVGameEngine::FileSystem::CHECKED_REACH_DONE)
+            error = ERROR_ALREADY_EXISTS;
+        if (named == RVGameEngine::FileSystem::CHECKED_REACH_FAILED)
             break;
     }
     folder->Close();
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"No temporary folder could be made in %s (system error %lu)",
+                                base.c_str(), static_cast<unsigned long>(error));
     return std::wstring();
 }
 
@@ -113,31 +131,48 @@ bool CheckSingleInstance()
 // The preferred temporary folder lies in the install folder, which another
 // user may have made a link before this program ran, or may swap for one
 // while it runs: it is made from the drive's root one checked name at a
-// time, and written below its own handle.
+// time, and written below its own handle. When it is not usable, the line
+// says why (the link, or the system's error), before the system's folder is
+// tried: no install is refused here, none has been asked for yet.
 bool EntersPreferredTempFolder(const std::wstring& preferred)
 {
     CScopedKernelHandle folder;
-    if (MakeCheckedInstallFolder(preferred, &folder) != RVGameEngine::FileSystem::CHECKED_REACH_DONE ||
-        !SetCurrentDirectoryW(preferred.c_str()))
-        return false;
-    CExtractedFileWriter::SetTargetFolder(folder.Get());
-    return true;
+    std::wstring link;
+    DWORD error = ERROR_SUCCESS;
+    const RVGameEngine::FileSystem::CHECKED_REACH reach = MakeCheckedInstallFolder(preferred, &folder, &link, &error);
+    std::wstring why;
+    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK) {
+        why = link + L" is a link (symbolic link or junction)";
+    } else if (reach != RVGameEngine::FileSystem::CHECKED_REACH_DONE) {
+        why = L"it cannot be made (system error " + std::to_wstring(error) + L")";
+    } else if (!SetCurrentDirectoryW(preferred.c_str())) {
+        error = GetLastError();
+        why = L"it cannot be entered (system error " + std::to_wstring(error) + L")";
+    } else {
+        CExtractedFileWriter::SetTargetFolder(folder.Get());
+        return true;
+    }
+    ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Temporary folder %s not used: %s; using one of the system's",
+                                preferred.c_str(), why.c_str());
+    return false;
 }
 
 std::wstring EnterTempFolder(const std::wstring& preferred)
 {
     if (EntersPreferredTempFolder(preferred))
         return WithForwardSlashes(preferred);
-    ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Temporary folder %s not usable (error %u); using one of the system's",
-                                preferred.c_str(), static_cast<unsigned>(GetLastError()));
     CScopedKernelHandle folder;
     const std::wstring fallback = MakeUniqueTempFolder(&folder);
-    if (!fallback.empty() && SetCurrentDirectoryW(fallback.c_str())) {
-        CExtractedFileWriter::SetTargetFolder(folder.Get());
-        return fallback;
+    if (fallback.empty())
+        return std::wstring();
+    if (!SetCurrentDirectoryW(fallback.c_str())) {
+        const DWORD error = GetLastError();
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"No temporary folder: %s cannot be entered (system error %lu)",
+                                    fallback.c_str(), static_cast<unsigned long>(error));
+        return std::wstring();
     }
-    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"No temporary folder could be made or entered");
-    return std::wstring();
+    CExtractedFileWriter::SetTargetFolder(folder.Get());
+    return fallback;
 }
 
 bool MountInstallerPackage()
@@ -226,11 +261,11 @@ void RemoveDirectoryTreeWithin(const wchar_t* path, const wchar_t* boundary)
     }
 }
 
-int32_t InstallExitStatus(bool silentStart, bool installStarted, bool installFinished, bool installFailed)
+int32_t InstallExitStatus(bool silentStart, bool installAskedFor, bool installFinished, bool installFailed)
 {
-    if (!silentStart && !installStarted)
+    if (!silentStart && !installAskedFor)
         return 0;
-    return installStarted && installFinished && !installFailed ? 0 : kInstallNotDoneExitCode;
+    return installAskedFor && installFinished && !installFailed ? 0 : kInstallNotDoneExitCode;
 }
 
 int32_t RunInstaller(InstallWindowRun runWindow)
@@ -268,7 +303,7 @@ int32_t RunInstaller(InstallWindowRun runWindow)
         // may still be ending, and must have ended before the process does.
         // A worker that has not ended by now has not finished either.
         const bool ended = WaitForInstallThread(kInstallThreadEndLimitMs);
-        status = InstallExitStatus(silent, IsInstallThreadRunning(), ended && IsInstallFinished(), IsInstallFailed());
+        status = InstallExitStatus(silent, IsInstallAskedFor(), ended && IsInstallFinished(), IsInstallFailed());
         if (status != 0)
             ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The install asked for is not done: the program ends with %d",
                                         static_cast<int>(status));

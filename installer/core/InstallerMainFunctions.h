@@ -32,8 +32,9 @@ int32_t RunInstaller(InstallWindowRun runWindow = nullptr);
 
 // The program's status at its end: 0 for a finished, sound install and for a
 // window closed without one; kInstallNotDoneExitCode when an install was asked
-// for (a silent start asks at once) and did not finish, or failed.
-int32_t InstallExitStatus(bool silentStart, bool installStarted, bool installFinished, bool installFailed);
+// for (a silent start asks at once; a click asks even when the worker's thread
+// then cannot be started) and did not finish, or failed.
+int32_t InstallExitStatus(bool silentStart, bool installAskedFor, bool installFinished, bool installFailed);
 
 // True when another installer holds the mutex; otherwise the mutex is kept
 // for the rest of the process.

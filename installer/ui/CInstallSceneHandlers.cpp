@@ -252,7 +252,11 @@ void CInstallScene::ReportFailure()
     if (m_failureReported)
         return;
     m_failureReported = true;
+    // A silent start shows no window: nobody is there to be told.
+    if (!m_frame || !m_frame->IsVisible()) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The install failed; no window is shown, no message either");
+        return;
+    }
     ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The install failed; the player is told");
-    if (m_frame && m_frame->IsVisible())
-        m_failureDialog = TIntrusivePointer<CCommonDialog>(ShowMessageDialog(m_frame, kInstallFailedMessage));
+    m_failureDialog = TIntrusivePointer<CCommonDialog>(ShowMessageDialog(m_frame, kInstallFailedMessage));
 }

@@ -9,6 +9,7 @@
 #include "installer/core/rules/PartnerFunctions.h"
 
 #include "engine/common/system/ICommandLine.h"
+#include "engine/filesystem/FinalPathFunctions.h"
 #include "engine/filesystem/ILogFile.h"
 
 #include <objbase.h>
@@ -16,7 +17,9 @@
 
 using RVGameEngine::Common::CScopedKernelHandle;
 using RVGameEngine::FileSystem::CHECKED_REACH;
+using RVGameEngine::FileSystem::GetFullPath;
 using RVGameEngine::FileSystem::ILogFile_GetInstance;
+using RVGameEngine::FileSystem::IsSameFinalPath;
 using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
 
 namespace {
@@ -29,20 +32,36 @@ CInstallWorker::CInstallWorker(const wchar_t* packageName) : m_packageName(packa
 
 std::wstring CInstallWorker::PrepareInstallFolder(tagInstallPaths* options, CScopedKernelHandle* handle)
 {
-    CHECKED_REACH reach = MakeCheckedInstallFolder(options->path, handle);
+    std::wstring link;
+    DWORD error = ERROR_SUCCESS;
+    CHECKED_REACH reach = MakeCheckedInstallFolder(options->path, handle, &link, &error);
+    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_DONE)
+        return options->path;
+    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK) {
+        LogInstallRefusedForALink(link);
+        return L"";
+    }
+    // The folder that just failed is not tried again under its other name.
+    const std::wstring fallback = GetDefaultInstallPath();
+    if (IsSameFinalPath(GetFullPath(options->path.c_str()), GetFullPath(fallback.c_str()))) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
+                                    L"Install stopped: install folder %s cannot be made (system error %lu)",
+                                    options->path.c_str(), static_cast<unsigned long>(error));
+        return L"";
+    }
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
+                                L"Install folder %s cannot be made (system error %lu): the default folder %s is tried",
+                                options->path.c_str(), static_cast<unsigned long>(error), fallback.c_str());
+    options->path = fallback;
+    reach = MakeCheckedInstallFolder(options->path, handle, &link, &error);
     if (reach == RVGameEngine::FileSystem::CHECKED_REACH_DONE)
         return options->path;
     if (reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK)
-        return L"";
-    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Install folder %s cannot be made: the default folder is used",
-                                options->path.c_str());
-    options->path = GetDefaultInstallPath();
-    reach = MakeCheckedInstallFolder(options->path, handle);
-    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_DONE)
-        return options->path;
-    if (reach == RVGameEngine::FileSystem::CHECKED_REACH_FAILED)
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Default install folder %s cannot be made either",
-                                    options->path.c_str());
+        LogInstallRefusedForALink(link);
+    else
+        ILogFile_GetInstance()->Log(
+            LOG_LEVEL_ERROR, L"Install stopped: default install folder %s cannot be made either (system error %lu)",
+            options->path.c_str(), static_cast<unsigned long>(error));
     return L"";
 }
 
@@ -92,14 +111,23 @@ void CInstallWorker::Run(tagInstallPaths* options)
     CloseRunningClientPrograms();
     CScopedKernelHandle folderHandle;
     const std::wstring folder = PrepareInstallFolder(options, &folderHandle);
-    // Read while the current directory still holds the installer's own files.
+    // The partner configuration is read from the installer's own package,
+    // mounted in memory, wherever the current directory is. Without that
+    // package (window files unpacked on disk) it is a file relative to the
+    // current directory: read, and remembered, before the directory moves.
     const std::wstring packName = GetPackNameOrDefault();
     const int32_t iconIndex = LoadPartnerConfig();
+    if (folder.empty()) {
+        // PrepareInstallFolder has logged which folder stopped the install, and why.
+        Finish(true);
+        return;
+    }
     // Without its own folder as the current directory the package would land
     // wherever the process happens to be.
-    if (folder.empty() || !SetCurrentDirectoryW(folder.c_str())) {
+    if (!SetCurrentDirectoryW(folder.c_str())) {
+        const DWORD error = GetLastError();
         ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Install stopped: cannot work in %s (system error %lu)",
-                                    folder.c_str(), static_cast<unsigned long>(GetLastError()));
+                                    folder.c_str(), static_cast<unsigned long>(error));
         Finish(true);
         return;
     }

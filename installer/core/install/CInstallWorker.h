@@ -28,10 +28,11 @@ public:
     bool IsFailed() const { return m_failed.load(); }
 
 private:
-    // Creates the folder (falling back to the default install path once) and
-    // gives the folder that exists, with its checked handle, or empty; empty
-    // at once, with a log line naming the link, when the folder or one above
-    // it is a link.
+    // Creates the folder (falling back to the default install path once,
+    // unless that is the folder that failed) and gives the folder that
+    // exists, with its checked handle, or empty; empty at once, with a log
+    // line naming the link, when the folder or one above it is a link. Each
+    // folder that fails is logged once, with the system's error.
     static std::wstring PrepareInstallFolder(tagInstallPaths* options,
                                              RVGameEngine::Common::CScopedKernelHandle* handle);
     bool UnpackGameClient();

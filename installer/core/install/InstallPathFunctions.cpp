@@ -38,29 +38,20 @@ std::wstring ProgramFilesPath(const wchar_t* separator, const wchar_t* tail)
            GetPackNameOrDefault() + tail;
 }
 
-void LogLinkRefusal(const std::wstring& link)
-{
-    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
-                                L"Install refused: %s is a link (symbolic link or junction), and nothing is "
-                                L"installed through one",
-                                link.c_str());
-}
-
 RVGameEngine::FileSystem::CHECKED_REACH WalkInstallFolder(const std::wstring& path,
                                                           RVGameEngine::FileSystem::FOLDER_MISSING missing,
                                                           RVGameEngine::Common::CScopedKernelHandle* handle,
-                                                          std::wstring* link)
+                                                          std::wstring* link, DWORD* error)
 {
     const std::wstring folder = RVGameEngine::FileSystem::GetFullPath(path.c_str());
     size_t stopped = 0;
-    DWORD error = ERROR_SUCCESS;
+    *error = folder.empty() ? ERROR_INVALID_NAME : ERROR_SUCCESS;
     const RVGameEngine::FileSystem::CHECKED_REACH reach =
         folder.empty() ? RVGameEngine::FileSystem::CHECKED_REACH_FAILED
                        : RVGameEngine::FileSystem::OpenCheckedFolderPath(folder.c_str(), missing, handle, &stopped,
-                                                                         &error);
+                                                                         error);
     if (reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK)
         *link = folder.substr(0, stopped);
-    SetLastError(error);
     return reach;
 }
 
@@ -115,7 +106,9 @@ std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& 
         --end;
     const size_t start = folder.find_last_of(L"\\/", end == 0 ? 0 : end - 1);
     const size_t first = start == std::wstring::npos || start >= end ? 0 : start + 1;
-    if (!packName.empty() && UpperAscii(folder.substr(first, end - first)) == UpperAscii(packName))
+    // Compared as the system compares names in a folder: a name that differs
+    // in the case of any letter (not only A-Z) is the same folder there.
+    if (!packName.empty() && RVGameEngine::FileSystem::IsSameFinalPath(folder.substr(first, end - first), packName))
         return folder;
     if (!folder.empty() && folder.back() == L'\\')
         return folder + packName;
@@ -126,7 +119,8 @@ std::wstring FindLinkOnInstallPath(const std::wstring& path)
 {
     RVGameEngine::Common::CScopedKernelHandle folder;
     std::wstring link;
-    WalkInstallFolder(path, RVGameEngine::FileSystem::FOLDER_MISSING_FAILS, &folder, &link);
+    DWORD error = ERROR_SUCCESS;
+    WalkInstallFolder(path, RVGameEngine::FileSystem::FOLDER_MISSING_FAILS, &folder, &link, &error);
     return link;
 }
 
@@ -134,17 +128,21 @@ bool IsInstallRefusedForALink(const std::wstring& folder)
 {
     const std::wstring link = FindLinkOnInstallPath(folder);
     if (!link.empty())
-        LogLinkRefusal(link);
+        LogInstallRefusedForALink(link);
     return !link.empty();
 }
 
-RVGameEngine::FileSystem::CHECKED_REACH MakeCheckedInstallFolder(const std::wstring& folder,
-                                                                 RVGameEngine::Common::CScopedKernelHandle* handle)
+void LogInstallRefusedForALink(const std::wstring& link)
 {
-    std::wstring link;
-    const RVGameEngine::FileSystem::CHECKED_REACH reach =
-        WalkInstallFolder(folder, RVGameEngine::FileSystem::FOLDER_MISSING_MADE, handle, &link);
-    if (!link.empty())
-        LogLinkRefusal(link);
-    return reach;
+    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
+                                L"Install refused: %s is a link (symbolic link or junction), and nothing is "
+                                L"installed through one",
+                                link.c_str());
+}
+
+RVGameEngine::FileSystem::CHECKED_REACH MakeCheckedInstallFolder(const std::wstring& folder,
+                                                                 RVGameEngine::Common::CScopedKernelHandle* handle,
+                                                                 std::wstring* link, DWORD* error)
+{
+    return WalkInstallFolder(folder, RVGameEngine::FileSystem::FOLDER_MISSING_MADE, handle, link, error);
 }

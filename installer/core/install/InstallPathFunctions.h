@@ -5,6 +5,8 @@
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/filesystem/CheckedFolderFunctions.h"
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -36,9 +38,10 @@ std::wstring GetDefaultInstallPath();
 std::wstring GetTempInstallPath();
 
 // The folder a player picked, made the game's own: the pack name is appended
-// unless the folder's last part already is the pack name (ASCII letter case
-// aside). "D:\Games" gives "D:\Games\<pack>", "D:\" gives "D:\<pack>". A
-// folder that merely holds the name elsewhere in its path
+// unless the folder's last part already is the pack name, letter case aside
+// as the system compares file names (every letter, not only A-Z: "ÄRGER" is
+// the folder "ärger"). "D:\Games" gives "D:\Games\<pack>", "D:\" gives
+// "D:\<pack>". A folder that merely holds the name elsewhere in its path
 // ("C:\Users\<pack>\Documents") is the player's, not the game's: the game's
 // uninstaller removes its folder whole.
 std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& packName);
@@ -51,11 +54,17 @@ std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& 
 // links.
 std::wstring FindLinkOnInstallPath(const std::wstring& path);
 // Whether an install into the folder is refused for such a link; the link
-// found is logged. Checked before anything is made or written.
+// found is logged as LogInstallRefusedForALink does. Checked before anything
+// is made or written.
 bool IsInstallRefusedForALink(const std::wstring& folder);
+// The one line an install refused for a link is logged with.
+void LogInstallRefusedForALink(const std::wstring& link);
 // Opens the folder, making each missing one from its checked parent's
 // handle, from the drive's root down: a folder above it swapped for a link
 // meanwhile is noticed, never followed. The handle is the writer's base from
-// then on. A link on the way is logged as IsInstallRefusedForALink does.
+// then on. On a link `link` gets the link met, on a failure `error` the
+// system's error that stopped the walk. Nothing is logged: the folder may be
+// the install's or only a temporary one, and the caller words it.
 RVGameEngine::FileSystem::CHECKED_REACH MakeCheckedInstallFolder(const std::wstring& folder,
-                                                                 RVGameEngine::Common::CScopedKernelHandle* handle);
+                                                                 RVGameEngine::Common::CScopedKernelHandle* handle,
+                                                                 std::wstring* link, DWORD* error);

@@ -10,9 +10,17 @@
 
 namespace {
 
+HANDLE SystemThreadStart(LPTHREAD_START_ROUTINE procedure)
+{
+    return CreateThread(nullptr, 0, procedure, nullptr, 0, nullptr);
+}
+
 std::atomic<tagInstallPaths*> g_options{nullptr};
+std::atomic<InstallThreadStart> g_threadStart{SystemThreadStart};
 std::atomic<HANDLE> g_thread{nullptr};
 std::atomic<bool> g_started{false};
+// The install was asked for and no worker can ever finish it.
+std::atomic<bool> g_startFailed{false};
 
 CInstallWorker& ProcessWorker()
 {
@@ -27,13 +35,33 @@ void SetInstallOption(tagInstallPaths* options)
     g_options.store(options);
 }
 
+void SetInstallThreadStart(InstallThreadStart start)
+{
+    g_threadStart.store(start != nullptr ? start : SystemThreadStart);
+}
+
 void StartInstallThread()
 {
     if (g_started.exchange(true))
         return;
     ProcessWorker();  // made before the thread can ask for it
+    const HANDLE thread = g_threadStart.load()(InstallThreadProc);
+    if (thread == nullptr) {
+        const DWORD error = GetLastError();
+        g_startFailed.store(true);
+        RVGameEngine::FileSystem::ILogFile_GetInstance()->Log(
+            RVGameEngine::FileSystem::LOG_LEVEL_ERROR,
+            L"The install worker's thread cannot be started (system error %lu): nothing is installed",
+            static_cast<unsigned long>(error));
+        return;
+    }
     // The handle is kept for the process's life: it marks the worker as started.
-    g_thread.store(CreateThread(nullptr, 0, InstallThreadProc, nullptr, 0, nullptr));
+    g_thread.store(thread);
+}
+
+bool IsInstallAskedFor()
+{
+    return g_started.load();
 }
 
 bool IsInstallThreadRunning()
@@ -54,12 +82,12 @@ bool WaitForInstallThread(DWORD limitMs)
 
 bool IsInstallFinished()
 {
-    return ProcessWorker().IsFinished();
+    return g_startFailed.load() || ProcessWorker().IsFinished();
 }
 
 bool IsInstallFailed()
 {
-    return ProcessWorker().IsFailed();
+    return g_startFailed.load() || ProcessWorker().IsFailed();
 }
 
 DWORD WINAPI InstallThreadProc(LPVOID)

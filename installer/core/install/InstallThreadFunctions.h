@@ -10,18 +10,31 @@
 // Stores the options for the worker (replacing earlier ones); the record
 // must live for the rest of the process.
 void SetInstallOption(tagInstallPaths* options);
-// Starts the worker the first time; later calls do nothing.
+// Starts a thread that runs the procedure, as CreateThread does: null, with
+// the thread's last error set, when none can be started. The system's by
+// default; tests put their own in place.
+using InstallThreadStart = HANDLE (*)(LPTHREAD_START_ROUTINE procedure);
+void SetInstallThreadStart(InstallThreadStart start);
+// Asks for the install: starts the worker the first time; later calls do
+// nothing. A worker whose thread cannot be started is logged with the
+// system's error, and the install counts as finished and failed, so that
+// nothing waits for it.
 void StartInstallThread();
-// True once the worker has been started (also after it has ended).
+// True once an install has been asked for, whether or not its thread could
+// be started.
+bool IsInstallAskedFor();
+// True once the worker's thread has been started (also after it has ended).
 bool IsInstallThreadRunning();
 // Waits, at most the time given, until the worker thread has ended; true
 // when it has (or never started). A worker still running then is logged: the
 // process should not end under it.
 bool WaitForInstallThread(DWORD limitMs);
-// Raised as the worker's last step, also after a failed install.
+// Raised as the worker's last step, also after a failed install, and at
+// once when the worker's thread could not be started.
 bool IsInstallFinished();
 // Raised with the finished flag when the game files could not be installed
-// whole: then no shortcuts, install record or uninstall entry were made.
+// whole (or the worker's thread not started): then no shortcuts, install
+// record or uninstall entry were made.
 bool IsInstallFailed();
 
 DWORD WINAPI InstallThreadProc(LPVOID argument);

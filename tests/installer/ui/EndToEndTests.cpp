@@ -390,6 +390,36 @@ void DriveAnInstallIntoALink()
         Fault(33);
 }
 
+// The window is closed at once: no install is asked for.
+void DriveCloseWithoutInstalling()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    Click(scene, L"ButtonClose");
+    if (!UiTests::WaitUntilGone(scene, 20000))
+        Fault(34);
+}
+
+// The run with the default folder a link: the temporary folder in it is
+// given up once, saying why, and an install is refused as often as one is
+// asked for.
+int RunDrivenWithTheDefaultFolderALink(void (*drive)(), int installsRefused)
+{
+    UiTests::StartEngine();
+    RVTest::LogCapture log;
+    const int code = RunDriven(drive);
+    if (code != kChildPassed)
+        return code;
+    if (log.CountContaining(L"Temporary folder C:/Program Files/Wendmoor/Temp not used: " + kInstallFolder +
+                            L" is a link (symbolic link or junction)") != 1)
+        return 40;
+    if (log.CountContaining(kInstallFolder + L" is a link") != 1 + installsRefused)
+        return 41;
+    return log.CountContaining(L"Install refused: " + kInstallFolder + L" is a link") == installsRefused ? kChildPassed
+                                                                                                         : 42;
+}
+
 void DriveAnInstallThatFails()
 {
     HWND scene = WaitForScene();
@@ -528,7 +558,10 @@ TEST_F(InstallWindowEndToEnd, AnInstallFolderThatIsALinkIsRefusedWithAMessageBef
             link.emplace(kInstallFolder, elsewhere, true);
             ASSERT_TRUE(link->Made());
         }
-        EXPECT_EXIT(ExitProcess(RunDriven(DriveAnInstallIntoALink)), ::testing::ExitedWithCode(kChildPassed), "");
+        EXPECT_EXIT(ExitProcess(RunDrivenWithTheDefaultFolderALink(DriveAnInstallIntoALink, 1)),
+                    ::testing::ExitedWithCode(kChildPassed), "");
+        EXPECT_EXIT(ExitProcess(RunDrivenWithTheDefaultFolderALink(DriveCloseWithoutInstalling, 0)),
+                    ::testing::ExitedWithCode(kChildPassed), "");
     }
     // The link is gone before what it led to: nothing was made there.
     EXPECT_TRUE(RemoveDirectoryW(elsewhere.c_str()));
@@ -693,6 +726,31 @@ TEST(SilentChild, DISABLED_Run)
 TEST(SilentChild, DISABLED_Unticked)
 {
     ExitProcess(WatchedSilently(RunSilentlyUnticked));
+}
+
+// A silent install that fails ends with 1 and tells nobody: no window, no
+// message, and no log line that says the player was told.
+TEST(SilentChild, DISABLED_Fails)
+{
+    ExitProcess(WatchedSilently([] {
+        UiTests::StartEngine();
+        RVTest::LogCapture log;
+        const int code = RunDriven([] {}, kInstallNotDoneExitCode);
+        if (code != kChildPassed)
+            return code;
+        if (log.CountContaining(L"told") != 0)
+            return 20;
+        return log.CountContaining(L"The install failed; no window is shown, no message either") == 1 ? kChildPassed
+                                                                                                       : 21;
+    }));
+}
+
+TEST_F(InstallWindowEndToEnd, ASilentInstallThatFailsTellsNobodyAndSaysSo)
+{
+    // A folder where the package has a file: the game tree cannot be written whole.
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (kInstallFolder + L"\\Data\\readme.txt").c_str(), nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(RunSilentCopy(L"SilentChild.DISABLED_Fails"), static_cast<DWORD>(kChildPassed));
+    EXPECT_EQ(UninstallDisplayName(), L"(missing)");
 }
 
 TEST_F(InstallWindowEndToEnd, ASilentStartInstallsWithoutEverShowingTheWindow)

@@ -1,6 +1,7 @@
 // Whole installs of the sample game into temporary folders: files, updater
 // configuration, install record, uninstall entry, shortcuts and flags.
 
+#include "installer/core/extraction/CExtractedFileWriter.h"
 #include "installer/core/extraction/CPackedFileReader_Stream.h"
 #include "installer/core/extraction/PackedResourceFunctions.h"
 #include "installer/core/install/CInstallProgress.h"
@@ -17,6 +18,9 @@
 
 #include "engine/common/base/ComPointer.h"
 #include "engine/common/system/ShellFunctions.h"
+#include "engine/filesystem/CheckedFolderFunctions.h"
+#include "engine/filesystem/FinalPathFunctions.h"
+#include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 
@@ -38,6 +42,31 @@ using RVGameEngine::Common::TIntrusivePointer;
 
 // This program is test_installer_worker.exe: its partner identity is "worker".
 constexpr const wchar_t* kPackName = L"WendmoorTest";
+
+// Where an install falls back to: drive C, without "Program Files (x86)".
+const wchar_t* const kDefaultFolder = L"C:\\Program Files\\WendmoorTest";
+
+// The system's error for making the folder from its drive's root down, as
+// an install makes it.
+DWORD MakingError(const std::wstring& folder)
+{
+    RVGameEngine::Common::CScopedKernelHandle handle;
+    DWORD error = ERROR_SUCCESS;
+    RVGameEngine::FileSystem::OpenCheckedFolderPath(RVGameEngine::FileSystem::GetFullPath(folder.c_str()).c_str(),
+                                                    RVGameEngine::FileSystem::FOLDER_MISSING_MADE, &handle, nullptr,
+                                                    &error);
+    return error;
+}
+
+// The error lines the newest log capture took.
+std::vector<std::wstring> ErrorLines()
+{
+    std::vector<std::wstring> lines;
+    for (const auto& [level, message] : RVTest::LogCapture::Lines())
+        if (level == RVGameEngine::FileSystem::LOG_LEVEL_ERROR)
+            lines.push_back(message);
+    return lines;
+}
 
 int32_t PlentyOnC(int32_t driveIndex)
 {
@@ -259,8 +288,13 @@ TEST_F(InstallWorkerTest, AnUnusableFolderFallsBackToTheDefaultInstallPath)
     RVTest::TempFolder target;
     ASSERT_TRUE(RVTest::WriteWholeFile(target.Child(L"file"), "a file, not a folder"));
     tagInstallPaths options = Options(target.Child(L"file\\Game"), false);
+    const DWORD error = MakingError(options.path);
     CInstallWorker worker(kGameClientPackage);
+    RVTest::LogCapture log;
     Install(&worker, &options);
+    EXPECT_EQ(ErrorLines(), std::vector<std::wstring>{L"Install folder " + target.Child(L"file\\Game") +
+                                                      L" cannot be made (system error " + std::to_wstring(error) +
+                                                      L"): the default folder " + kDefaultFolder + L" is tried"});
     EXPECT_EQ(options.path, L"C:\\Program Files\\WendmoorTest");
     EXPECT_TRUE(worker.IsFinished());
     EXPECT_FALSE(worker.IsFailed());
@@ -270,6 +304,58 @@ TEST_F(InstallWorkerTest, AnUnusableFolderFallsBackToTheDefaultInstallPath)
     EXPECT_FALSE(Exists(DesktopLink()));
     EXPECT_FALSE(Exists(StartMenuFolder()));
     RVTest::RemoveTree(L"C:\\Program Files\\WendmoorTest");
+}
+
+// A folder that stops the install is named once, with the system's error
+// that stopped it; the default folder is tried once, and not at all when it
+// is the folder that failed (under any spelling).
+TEST_F(InstallWorkerTest, AFolderThatStopsTheInstallIsNamedOnceWithItsOwnError)
+{
+    RVTest::TempFolder target;
+    ASSERT_TRUE(RVTest::WriteWholeFile(target.Child(L"file"), "a file, not a folder"));
+    // A file where the default folder would be made; an earlier install's
+    // folder (the writer keeps a handle of it) goes first.
+    CExtractedFileWriter::SetTargetFolder(nullptr);
+    RVTest::RemoveTree(kDefaultFolder);
+    struct tagRemovedAtTheEnd
+    {
+        ~tagRemovedAtTheEnd() { DeleteFileW(kDefaultFolder); }
+    } removed;
+    ASSERT_TRUE(RVTest::WriteWholeFile(kDefaultFolder, "a file, not a folder"));
+    const std::wstring chosen = target.Child(L"file\\Game");
+    const std::wstring chosenError = std::to_wstring(MakingError(chosen));
+    const std::wstring defaultError = std::to_wstring(MakingError(kDefaultFolder));
+    struct tagRow
+    {
+        std::wstring chosen;
+        std::vector<std::wstring> lines;
+    };
+    const tagRow rows[] = {
+        {kDefaultFolder,
+         {L"Install stopped: install folder " + std::wstring(kDefaultFolder) + L" cannot be made (system error " +
+          defaultError + L")"}},
+        {L"c:\\program files\\wendmoortest\\",
+         {L"Install stopped: install folder c:\\program files\\wendmoortest\\ cannot be made (system error " +
+          defaultError + L")"}},
+        {chosen,
+         {L"Install folder " + chosen + L" cannot be made (system error " + chosenError + L"): the default folder " +
+              kDefaultFolder + L" is tried",
+          L"Install stopped: default install folder " + std::wstring(kDefaultFolder) +
+              L" cannot be made either (system error " + defaultError + L")"}},
+    };
+    for (const tagRow& row : rows) {
+        SCOPED_TRACE(row.chosen);
+        tagInstallPaths options = Options(row.chosen, true);
+        CInstallWorker worker(kGameClientPackage);
+        RVTest::LogCapture log;
+        Install(&worker, &options);
+        EXPECT_TRUE(worker.IsFinished());
+        EXPECT_TRUE(worker.IsFailed());
+        EXPECT_EQ(ErrorLines(), row.lines);
+    }
+    EXPECT_NE(defaultError, L"0");
+    EXPECT_NE(chosenError, L"0");
+    EXPECT_EQ(ReadUninstallValue(L"DisplayName"), L"(missing)");
 }
 
 TEST_F(InstallWorkerTest, AFailedExtractionStopsBeforeTheRecordsAndRaisesTheFailedFlag)

@@ -283,4 +283,33 @@ TEST(InstallFolder, APickedFolderGetsThePackNameUnlessItsLastPartIsIt)
               L"D:\\\u6e38\u620f\u5b58\u6863\\\u6e38\u620f");
 }
 
+// The last part is compared as the system compares names in a folder: a
+// letter outside A-Z in the other case still names the same folder, which
+// the game's uninstaller would remove whole, with the player's files in it.
+TEST(InstallFolder, ThePackNameIsFoundInTheLastPartWhateverTheCaseOfAnyLetter)
+{
+    struct tagRow
+    {
+        const wchar_t* chosen;
+        const wchar_t* packName;
+        const wchar_t* installed;
+    };
+    const tagRow rows[] = {
+        // Latin letters beyond A-Z.
+        {L"D:\\Games\\ärger", L"Ärger", L"D:\\Games\\ärger"},
+        {L"D:\\Games\\ÄRGER", L"ärger", L"D:\\Games\\ÄRGER"},
+        {L"D:\\ørsted\\", L"Ørsted", L"D:\\ørsted\\"},
+        // Cyrillic and Greek.
+        {L"D:\\игра", L"Игра", L"D:\\игра"},
+        {L"D:\\ИГРА", L"игра", L"D:\\ИГРА"},
+        {L"D:/παιχνίδι", L"ΠΑΙΧΝΊΔΙ", L"D:/παιχνίδι"},
+        // Other letters are other names, in either case.
+        {L"D:\\Games\\ärger", L"Arger", L"D:\\Games\\ärger\\Arger"},
+        {L"D:\\игра", L"Игры", L"D:\\игра\\Игры"},
+        {L"D:\\ИГРА 2", L"игра", L"D:\\ИГРА 2\\игра"},
+    };
+    for (const tagRow& row : rows)
+        EXPECT_EQ(FolderWithPackName(row.chosen, row.packName), row.installed) << row.chosen << L" | " << row.packName;
+}
+
 } // namespace

@@ -4,16 +4,19 @@
 #include "tests/installer/InstallerTestSupport.h"
 
 #include "installer/core/InstallerMainFunctions.h"
+#include "installer/core/extraction/CExtractedFileWriter.h"
 #include "installer/core/extraction/CPackedFileReader_Stream.h"
 #include "installer/core/extraction/PackedResourceFunctions.h"
 #include "installer/core/install/InstallPathFunctions.h"
 #include "installer/core/install/InstallStepFunctions.h"
+#include "installer/core/install/InstallThreadFunctions.h"
 #include "installer/core/reporting/CStatisticsServerConnection.h"
 #include "installer/core/reporting/CUrlItemList.h"
 #include "installer/core/reporting/StatisticsFunctions.h"
 #include "installer/core/rules/PartnerFunctions.h"
 
 #include "engine/directui/frame/IIcon.h"
+#include "engine/filesystem/CheckedFolderFunctions.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
 #include "tests/support/LogCapture.h"
@@ -26,6 +29,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -173,6 +177,36 @@ int PackageCheckVerdict()
     return g_packageCheck;
 }
 
+// A system that can start no more threads.
+HANDLE NoThreadStarts(LPTHREAD_START_ROUTINE)
+{
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+// Run as the window would be: the player clicks the install button, and the
+// worker's thread cannot be started.
+void ClickInstallWithoutAThread()
+{
+    static tagInstallPaths options;
+    options.path = GetDefaultInstallPath();
+    SetInstallThreadStart(NoThreadStarts);
+    SetInstallOption(&options);
+    StartInstallThread();
+}
+
+int RunInstallWithoutAThread()
+{
+    PointStatisticsAtTheTestServer();
+    SetDriveFreeSpaceQuery(FreeOnDriveC);
+    RVTest::LogCapture log;
+    if (RunInstaller(ClickInstallWithoutAThread) != kInstallNotDoneExitCode)
+        return 2;
+    if (log.CountContaining(L"The install worker's thread cannot be started (system error 8)") != 1)
+        return 3;
+    return Exists(L"C:\\Program Files\\Wendmoor\\ZURovoZizizer.exe") ? 4 : kChildPassed;
+}
+
 } // namespace
 
 TEST(InstallerMainFlow, ThePackagesFilesAreReadFromTheProgramNotFromWhatLiesOnDisk)
@@ -223,6 +257,12 @@ TEST(InstallerMainFlow, TheStatusIsNonZeroWhenAnInstallAskedForIsNotDone)
             << row.silent << row.started << row.finished << row.failed;
     EXPECT_NE(kInstallNotDoneExitCode, 0);
     EXPECT_NE(kInstallNotDoneExitCode, kAnotherInstanceExitCode);
+}
+
+// The click asked for the install even though no thread could take it up.
+TEST(InstallerMainFlow, AnInstallWhoseThreadCannotStartEndsWithOneAndSaysWhy)
+{
+    EXPECT_EXIT(ExitProcess(RunInstallWithoutAThread()), ::testing::ExitedWithCode(kChildPassed), "");
 }
 
 TEST(InstallerMainFlow, WithoutADriveOf100MBTheMessageIsShownAndNoFolderMade)
@@ -368,6 +408,55 @@ TEST(InstallerMainFlow, AnUpdaterStateFolderThatIsALinkIsNotEmptied)
         ClearUpdaterState();
     }
     EXPECT_EQ(RVTest::ReadWholeFile(root.Child(L"victim\\profile.dat")), "keep");
+}
+
+// A temporary folder that cannot be used is named once, with what stopped
+// it: the link on its way (no install is refused: none was asked for), or
+// the system's error that stopped its making.
+TEST(InstallerMainFlow, AnUnusableTemporaryFolderIsNamedOnceWithWhatStoppedIt)
+{
+    RVTest::TempFolder root;
+    ASSERT_TRUE(CreateDirectoryW(root.Child(L"real").c_str(), nullptr));
+    ASSERT_TRUE(RVTest::WriteWholeFile(root.Child(L"file"), "a file, not a folder"));
+    const RVTest::PlantedLink link(root.Child(L"linked"), root.Child(L"real"), true);
+    const std::wstring blocked = root.Child(L"file\\Temp");
+    DWORD error = ERROR_SUCCESS;
+    {
+        RVGameEngine::Common::CScopedKernelHandle folder;
+        RVGameEngine::FileSystem::OpenCheckedFolderPath(blocked.c_str(), RVGameEngine::FileSystem::FOLDER_MISSING_MADE,
+                                                        &folder, nullptr, &error);
+    }
+    ASSERT_NE(error, static_cast<DWORD>(ERROR_SUCCESS));
+    struct tagRow
+    {
+        std::wstring preferred;
+        std::wstring line;
+    };
+    std::vector<tagRow> rows = {
+        {blocked, L"Temporary folder " + blocked + L" not used: it cannot be made (system error " +
+                      std::to_wstring(error) + L"); using one of the system's"},
+    };
+    if (link.Made())
+        rows.push_back({root.Child(L"linked\\Game\\Temp"),
+                        L"Temporary folder " + root.Child(L"linked\\Game\\Temp") + L" not used: " +
+                            root.Child(L"linked") + L" is a link (symbolic link or junction); using one of the system's"});
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    for (const tagRow& row : rows) {
+        SCOPED_TRACE(row.preferred);
+        RVTest::LogCapture log;
+        std::wstring entered = EnterTempFolder(row.preferred);
+        SetCurrentDirectoryW(previous);
+        CExtractedFileWriter::SetTargetFolder(nullptr);
+        EXPECT_EQ(log.Messages(), std::vector<std::wstring>{row.line});
+        ASSERT_FALSE(entered.empty());
+        std::replace(entered.begin(), entered.end(), L'/', L'\\');
+        EXPECT_NE(entered, row.preferred);
+        RVTest::RemoveTree(entered);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(root.Child(L"real"))) << "nothing made through the link";
+    if (!link.Made())
+        GTEST_SKIP() << "no links can be made here";
 }
 
 // A host process swaps a folder above the temporary folder with a link, in
