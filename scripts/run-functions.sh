@@ -33,6 +33,41 @@ installed_location() {
   tr -d '\r' <"$1" | sed -n 's/.*The game is installed in //p' | tail -n 1
 }
 
+# failed_location OUTPUT: the folder the program's output (a file) names as
+# the one an install that did not finish was writing into, the last one
+# named; nothing when it names none. The files written before the one that
+# failed stay there.
+failed_location() {
+  tr -d '\r' <"$1" | sed -n -e 's/.*Install failed: the game files are not all in //p' \
+    -e 's/.*Install stopped: cannot work in \(.*\) (system error [0-9]*)$/\1/p' | sed '/^ *$/d' | tail -n 1
+}
+
+# silent_start PROGRAM ARGUMENT...: whether the program, started by that path
+# with those arguments, installs at once without its window. Its own rule:
+# the first SILENT= is TRUE or the first Silent= is true (names and values as
+# written), or the first PartnerID=, or the program's path, holds "silent" in
+# any letter case.
+silent_start() {
+  local program="$1" argument seen=" " name value
+  shift
+  case "${program,,}" in *silent*) return 0 ;; esac
+  for argument in "$@"; do
+    name="${argument%%=*}"
+    value=""
+    [ "$name" = "$argument" ] || value="${argument#*=}"
+    # The program reads the first value given for a name (a bare name has an
+    # empty one).
+    case "$seen" in *" $name "*) continue ;; esac
+    seen="$seen$name "
+    case "$name" in
+      SILENT) [ "$value" = TRUE ] && return 0 ;;
+      Silent) [ "$value" = true ] && return 0 ;;
+      PartnerID) case "${value,,}" in *silent*) return 0 ;; esac ;;
+    esac
+  done
+  return 1
+}
+
 # The X id of the program's largest viewable window, or nothing yet.
 scene_window() { # pid: the program's, as Wine names it on its X windows
   local id best="" area=0 size

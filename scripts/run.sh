@@ -8,7 +8,10 @@
 # pictured into the build folder and closed; then the program installs
 # silently, the script tells what it did (install folder, shortcuts,
 # uninstall entry, updater started) and ends with the program's status.
-# Arguments go to the program (for example PartnerID=Moorland).
+# Arguments go to the program (for example PartnerID=Moorland); when they ask
+# for a silent start (SILENT=TRUE) there is no window to picture, and the
+# program installs once. The picture and logs of an earlier run are removed
+# at the start, so that none passes for this run's.
 #
 # A second run in the same build folder, while the first still runs, takes a
 # Wine prefix, home and servers of its own and says so: a prefix is shared by
@@ -33,12 +36,14 @@ web API servers. NAME=VALUE arguments go to the program, for example
 
 With DISPLAY set the window opens there and the script ends with the program.
 Without it the window is shown on a private display, pictured into
-$OUT/run-window.png and closed; then the program installs silently and the
-script tells what this run did and ends with the program's status (0: done,
-1: the install did not finish, 254: another installer runs in the prefix).
+$OUT/run-window.png and closed (not when a silent start is asked
+for); then the program installs silently, once, and the script tells what
+this run did and ends with the program's status (0: done, 1: the install did
+not finish, 254: another installer runs in the prefix).
 
 The program's output of each run is kept in $OUT/run-window.log and
-$OUT/run-silent.log. RV_BUILD_OUT names another build folder.
+$OUT/run-silent.log; an earlier run's picture and logs are removed when a
+run starts. RV_BUILD_OUT names another build folder.
 EOF
 }
 
@@ -62,6 +67,9 @@ cleanup() {
 }
 trap cleanup EXIT
 # Interrupted or ended, the run still stops what it started and lets its locks go.
+# A program under Wine does not end on Ctrl-C: it is waited for in the
+# background, where a signal ends the wait at once, and the clean-up stops
+# the prefix's processes.
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
@@ -112,9 +120,10 @@ prepare_prefix() {
 }
 
 # What the program says it did, from its own output: the folder it names as
-# installed in, its errors, and what that folder holds.
+# installed in (or, for an install that did not finish, the folder it was
+# writing into), its errors, and what that folder holds.
 report() { # status, program output, marker
-  local status="$1" output="$2" marker="$3" location="" folder="" started="" uninstall=""
+  local status="$1" output="$2" marker="$3" location="" folder="" started="" uninstall="" left=""
   case "$status" in
     0) echo "[run] program status: 0 (the install finished, or none was asked for)" ;;
     1) echo "[run] program status: 1 (an install was asked for and did not finish)" ;;
@@ -130,7 +139,22 @@ report() { # status, program output, marker
       echo "[run] install record: $folder/ReadWrite/Installer/InstallData.xml"
     fi
   else
-    echo "[run] install folder: none (this run installed nothing)"
+    left="$(failed_location "$output")"
+    if [ -n "$left" ]; then
+      # What the failed install wrote before it stopped stays there, beside
+      # anything an earlier install left.
+      folder="$(wine winepath -u "$left" 2>/dev/null | tr -d '\r')"
+      folder="${folder%/}"
+      if [ -n "$folder" ] && [ -d "$folder" ]; then
+        echo "[run] install folder left by the failed install: $left ($folder):" \
+          "$(find "$folder" -type f 2>/dev/null | wc -l) files," \
+          "$(find "$folder" -type f -newer "$marker" 2>/dev/null | wc -l) of them written by this run"
+      else
+        echo "[run] install folder of the failed install: $left (not made)"
+      fi
+    else
+      echo "[run] install folder: none (this run installed nothing)"
+    fi
   fi
   if [ "$status" != 0 ] || [ -z "$location" ]; then
     echo "[run] the program's errors (all its output: $output):"
@@ -163,65 +187,89 @@ report() { # status, program output, marker
 }
 
 marker="$OUT/run$suffix.start"
+# What an earlier run in this slot left must not pass for this run's.
+for earlier in "$SCREENSHOT" "$WINDOW_LOG" "$SILENT_LOG"; do
+  if [ -e "$earlier" ]; then
+    rm -f "$earlier"
+    echo "[run] removed an earlier run's $(basename "$earlier")"
+  fi
+done
 
 if [ -n "$user_display" ]; then
   export DISPLAY="$user_display"
   prepare_prefix
   touch "$marker"
-  set +e
-  wine "$PROGRAM" "${options[@]}" "$@" 2>&1 | tee "$WINDOW_LOG"
-  status="${PIPESTATUS[0]}"
-  set -e
+  (
+    set +e
+    wine "$PROGRAM" "${options[@]}" "$@" 2>&1 | tee "$WINDOW_LOG"
+    exit "${PIPESTATUS[0]}"
+  ) &
+  status=0
+  wait $! || status=$?
   report "$status" "$WINDOW_LOG" "$marker"
   exit "$status"
 fi
 
-echo "[run] no display (DISPLAY is not set): the window opens on a private display and is pictured;"
-echo "[run] then the program installs silently and this script tells what it did"
-wine_env_start_xvfb
-prepare_prefix
-
 # The window: found by the program's process (Wine names it on its X
 # windows), waited for (bounded), pictured once painted, then closed as its
 # close button would (the program then ends by itself).
-wine "$PROGRAM" "${options[@]}" "$@" >"$WINDOW_LOG" 2>&1 &
-window_run=$!
-shown=""
-for _ in $(seq 1 120); do
-  shown="$(scene_window "$window_run")"
-  [ -n "$shown" ] && break
-  kill -0 "$window_run" 2>/dev/null || break
-  sleep 0.5
-done
-if [ -n "$shown" ]; then
-  # Time to fetch the advert and paint.
-  sleep 3
-  import -window "$shown" "$SCREENSHOT"
-  echo "[run] the window as it showed: $SCREENSHOT"
-elif kill -0 "$window_run" 2>/dev/null; then
-  echo "[run] the window did not show within 60 s (see $WINDOW_LOG)" >&2
+picture_window() { # program arguments
+  local window_run shown="" window_status=0
+  wine "$PROGRAM" "${options[@]}" "$@" >"$WINDOW_LOG" 2>&1 &
+  window_run=$!
+  for _ in $(seq 1 120); do
+    shown="$(scene_window "$window_run")"
+    [ -n "$shown" ] && break
+    kill -0 "$window_run" 2>/dev/null || break
+    sleep 0.5
+  done
+  if [ -n "$shown" ]; then
+    # Time to fetch the advert and paint.
+    sleep 3
+    import -window "$shown" "$SCREENSHOT"
+    echo "[run] the window as it showed: $SCREENSHOT"
+  elif kill -0 "$window_run" 2>/dev/null; then
+    echo "[run] the window did not show within 60 s (see $WINDOW_LOG)" >&2
+  else
+    window_status=0
+    wait "$window_run" || window_status=$?
+    echo "[run] the program ended with status $window_status before its window showed (see $WINDOW_LOG)" >&2
+  fi
+  # This prefix is this run's own: only its own program is asked to close.
+  wine taskkill /im WendmoorSetup.exe >/dev/null 2>&1 || true
+  for _ in $(seq 1 60); do
+    kill -0 "$window_run" 2>/dev/null || break
+    sleep 0.5
+  done
+  if kill -0 "$window_run" 2>/dev/null; then
+    kill "$window_run" 2>/dev/null || true
+  fi
+  wait "$window_run" 2>/dev/null || true
+}
+
+# The program installs silently whatever else it is given; one that was asked
+# for a silent start would install in the window's run too, and show none.
+asked_silent=""
+silent_start "$PROGRAM" "$@" && asked_silent=yes
+if [ -n "$asked_silent" ]; then
+  echo "[run] no display (DISPLAY is not set), and a silent start was asked for: the program installs"
+  echo "[run] silently, once, without its window, and this script tells what it did"
 else
-  window_status=0
-  wait "$window_run" || window_status=$?
-  echo "[run] the program ended with status $window_status before its window showed (see $WINDOW_LOG)" >&2
+  echo "[run] no display (DISPLAY is not set): the window opens on a private display and is pictured;"
+  echo "[run] then the program installs silently and this script tells what it did"
 fi
-# This prefix is this run's own: only its own program is asked to close.
-wine taskkill /im WendmoorSetup.exe >/dev/null 2>&1 || true
-for _ in $(seq 1 60); do
-  kill -0 "$window_run" 2>/dev/null || break
-  sleep 0.5
-done
-if kill -0 "$window_run" 2>/dev/null; then
-  kill "$window_run" 2>/dev/null || true
-fi
-wait "$window_run" 2>/dev/null || true
+# A private display still: a message box of a silent start needs one.
+wine_env_start_xvfb
+prepare_prefix
+[ -n "$asked_silent" ] || picture_window "$@"
 
 # The silent install, and what it did.
 touch "$marker"
 sleep 1
 echo "[run] installing silently"
 status=0
-wine "$PROGRAM" SILENT=TRUE "${options[@]}" "$@" >"$SILENT_LOG" 2>&1 || status=$?
+wine "$PROGRAM" SILENT=TRUE "${options[@]}" "$@" >"$SILENT_LOG" 2>&1 &
+wait $! || status=$?
 wineserver -w
 report "$status" "$SILENT_LOG" "$marker"
 echo "[run] servers' records: $PEERS (statistics $(wc -l <"$PEERS/stat-record.txt") lines, web API $(wc -l <"$PEERS/webapi-record.txt") requests)"
