@@ -39,7 +39,9 @@ installed_location() {
 # failed stay there.
 failed_location() {
   tr -d '\r' <"$1" | sed -n -e 's/.*Install failed: the game files are not all in //p' \
-    -e 's/.*Install stopped: cannot work in \(.*\) (system error [0-9]*)$/\1/p' | sed '/^ *$/d' | tail -n 1
+    -e 's/.*Install stopped: cannot work in \(.*\) (system error [0-9]*)$/\1/p' \
+    -e 's/.*Install stopped: \(default \)\{0,1\}install folder \(.*\) cannot be made\( either\)\{0,1\} (system error [0-9]*)$/\2/p' |
+    sed '/^ *$/d' | tail -n 1
 }
 
 # silent_start PROGRAM ARGUMENT...: whether the program, started by that path

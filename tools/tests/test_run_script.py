@@ -110,6 +110,12 @@ class ProgramOutput(unittest.TestCase):
             (b"Error: 1: Install folder E:\\Games\\Wendmoor cannot be made: the default folder is used\r\n"
              b"Error: 2: Install stopped: cannot work in C:\\Program Files\\Wendmoor (system error 5)\r\n",
              "C:\\Program Files\\Wendmoor"),
+            # The folder, or the default one tried after it, could not be made.
+            (b"Error: 1: Install stopped: install folder C:\\Program Files\\Wendmoor cannot be made "
+             b"(system error 267)\r\n", "C:\\Program Files\\Wendmoor"),
+            (b"Error: 1: Install folder E:\\G cannot be made (system error 5): the default folder C:\\W is tried\r\n"
+             b"Error: 2: Install stopped: default install folder C:\\W cannot be made either (system error 5)\r\n",
+             "C:\\W"),
             # No folder at all to work in.
             (b"Error: 1: Install stopped: cannot work in  (system error 0)\r\n", ""),
             (b"Trace: 1: The game is installed in C:\\A\r\n", ""),
