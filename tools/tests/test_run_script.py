@@ -84,6 +84,16 @@ class RunLocks(unittest.TestCase):
 
 
 class ProgramOutput(unittest.TestCase):
+    def _assert_folders_read(self, function, cases):
+        """Each program output (bytes) gives the folder the function reads from it."""
+        with tempfile.TemporaryDirectory() as root:
+            output = os.path.join(root, "run-silent.log")
+            for text, folder in cases:
+                with open(output, "wb") as out:
+                    out.write(text)
+                result = _bash(function + ' "$1"', output)
+                self.assertEqual(result.stdout.rstrip("\n"), folder, text)
+
     def test_the_install_folder_is_the_last_one_the_program_names(self):
         cases = [
             (b"Trace: 1: Install into C:\\A begins\r\nTrace: 2: The game is installed in C:\\Program Files\\"
@@ -93,13 +103,7 @@ class ProgramOutput(unittest.TestCase):
             (b"Trace: 1: Install into C:\\Program Files\\Wendmoor begins\r\nError: 2: Install failed\r\n", ""),
             (b"", ""),
         ]
-        with tempfile.TemporaryDirectory() as root:
-            output = os.path.join(root, "run-silent.log")
-            for text, folder in cases:
-                with open(output, "wb") as out:
-                    out.write(text)
-                result = _bash('installed_location "$1"', output)
-                self.assertEqual(result.stdout.rstrip("\n"), folder, text)
+        self._assert_folders_read('installed_location', cases)
 
 
     def test_a_failed_install_names_the_folder_it_was_writing_into(self):
@@ -121,13 +125,7 @@ class ProgramOutput(unittest.TestCase):
             (b"Trace: 1: The game is installed in C:\\A\r\n", ""),
             (b"", ""),
         ]
-        with tempfile.TemporaryDirectory() as root:
-            output = os.path.join(root, "run-silent.log")
-            for text, folder in cases:
-                with open(output, "wb") as out:
-                    out.write(text)
-                result = _bash('failed_location "$1"', output)
-                self.assertEqual(result.stdout.rstrip("\n"), folder, text)
+        self._assert_folders_read('failed_location', cases)
 
     def test_a_silent_start_is_read_as_the_program_reads_it(self):
         program = "/build/out/installer/WendmoorSetup.exe"
