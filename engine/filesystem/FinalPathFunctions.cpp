@@ -61,10 +61,15 @@ std::wstring GetHandleFinalPath(HANDLE handle)
     return std::wstring();
 }
 
-bool IsSameFinalPath(const std::wstring& a, const std::wstring& b)
+bool IsSameFileName(const std::wstring& a, const std::wstring& b)
 {
     return !a.empty() && CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
                                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool IsSameFinalPath(const std::wstring& a, const std::wstring& b)
+{
+    return IsSameFileName(a, b);
 }
 
 std::wstring JoinFinalPath(const std::wstring& folder, const std::wstring& name)

@@ -22,6 +22,9 @@ RV_API std::wstring GetFullPath(const wchar_t* path);
 // Where the handle's entry really is, every link and drive mapping on the
 // way resolved: "\\?\C:\..." or "\\?\UNC\server\...", or empty.
 RV_API std::wstring GetHandleFinalPath(HANDLE handle);
+// Whether two names (or paths) are the same to the file system: the case of
+// any letter aside, not only of A-Z; false when either is empty.
+RV_API bool IsSameFileName(const std::wstring& a, const std::wstring& b);
 // Whether two final paths name the same entry (letter case aside); false
 // when either is empty.
 RV_API bool IsSameFinalPath(const std::wstring& a, const std::wstring& b);

@@ -19,7 +19,7 @@ using RVGameEngine::Common::CScopedKernelHandle;
 using RVGameEngine::FileSystem::CHECKED_REACH;
 using RVGameEngine::FileSystem::GetFullPath;
 using RVGameEngine::FileSystem::ILogFile_GetInstance;
-using RVGameEngine::FileSystem::IsSameFinalPath;
+using RVGameEngine::FileSystem::IsSameFileName;
 using RVGameEngine::FileSystem::LOG_LEVEL_ERROR;
 
 namespace {
@@ -43,7 +43,7 @@ std::wstring CInstallWorker::PrepareInstallFolder(tagInstallPaths* options, CSco
     }
     // The folder that just failed is not tried again under its other name.
     const std::wstring fallback = GetDefaultInstallPath();
-    if (IsSameFinalPath(GetFullPath(options->path.c_str()), GetFullPath(fallback.c_str()))) {
+    if (IsSameFileName(GetFullPath(options->path.c_str()), GetFullPath(fallback.c_str()))) {
         ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
                                     L"Install stopped: install folder %s cannot be made (system error %lu)",
                                     options->path.c_str(), static_cast<unsigned long>(error));

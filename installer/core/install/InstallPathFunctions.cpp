@@ -108,7 +108,7 @@ std::wstring FolderWithPackName(const std::wstring& folder, const std::wstring& 
     const size_t first = start == std::wstring::npos || start >= end ? 0 : start + 1;
     // Compared as the system compares names in a folder: a name that differs
     // in the case of any letter (not only A-Z) is the same folder there.
-    if (!packName.empty() && RVGameEngine::FileSystem::IsSameFinalPath(folder.substr(first, end - first), packName))
+    if (!packName.empty() && RVGameEngine::FileSystem::IsSameFileName(folder.substr(first, end - first), packName))
         return folder;
     if (!folder.empty() && folder.back() == L'\\')
         return folder + packName;
