@@ -2,6 +2,8 @@
 
 #include "tests/support/PlantedLink.h"
 
+#include "engine/common/base/TScopedHandle.h"
+
 #include <windows.h>
 
 namespace RVTest {
@@ -36,24 +38,38 @@ std::wstring WinePrefix()
 
 MappedDrive::MappedDrive(const std::wstring& folder) : m_folder(folder)
 {
-    std::wstring root;
-    for (wchar_t letter = L'M'; letter <= L'Y' && root.empty(); ++letter) {
-        const std::wstring candidate = std::wstring(1, letter) + L":";
-        if (letter != L'Q' && !RootExists(candidate))  // Q: stands for a missing drive in tests
-            root = candidate;
-    }
     const std::wstring target = HostPathOf(folder);
     const std::wstring prefix = WinePrefix();
-    if (root.empty())
+    const bool hostLink = !target.empty() && !prefix.empty();
+    // Test programs run side by side in one prefix, whose drive links they
+    // all share: two may pick the same free letter, and the host keeps the
+    // first link made. A file only this object makes tells whose the letter is.
+    static LONG s_made = 0;
+    const std::wstring marker = L"rvmapped_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                                std::to_wstring(InterlockedIncrement(&s_made));
+    const std::wstring markerPath = folder + L"\\" + marker;
+    if (!RVGameEngine::Common::CScopedKernelHandle(
+            CreateFileW(markerPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)))
         return;
-    if (!target.empty() && !prefix.empty()) {
-        m_hostLink = prefix + L"/dosdevices/" + static_cast<wchar_t>(root[0] - L'A' + L'a') + L":";
-        StartHostCommand(L"/bin/ln -s \"" + target + L"\" \"" + m_hostLink + L"\"");
-    } else {
-        DefineDosDeviceW(0, root.c_str(), folder.c_str());
-    }
-    if (WaitUntil([&root] { return RootExists(root); }))
+    for (wchar_t letter = L'M'; letter <= L'Y' && m_root.empty(); ++letter) {
+        const std::wstring root = std::wstring(1, letter) + L":";
+        if (letter == L'Q' || RootExists(root))  // Q: stands for a missing drive in tests
+            continue;
+        if (hostLink) {
+            const std::wstring link = prefix + L"/dosdevices/" + static_cast<wchar_t>(letter - L'A' + L'a') + L":";
+            StartHostCommand(L"/bin/ln -s \"" + target + L"\" \"" + link + L"\"");
+            if (!WaitUntil([&root] { return RootExists(root); }))
+                continue;
+            if (GetFileAttributesW((root + L"\\" + marker).c_str()) == INVALID_FILE_ATTRIBUTES)
+                continue;  // another program's link: this one's was refused
+            m_hostLink = link;
+        } else {
+            if (!DefineDosDeviceW(0, root.c_str(), folder.c_str()) || !WaitUntil([&root] { return RootExists(root); }))
+                continue;
+        }
         m_root = root;
+    }
+    DeleteFileW(markerPath.c_str());
 }
 
 MappedDrive::~MappedDrive()
