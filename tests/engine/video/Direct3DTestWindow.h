@@ -1,9 +1,10 @@
 #pragma once
 
 // A visible popup window with a windowed Direct3D 8 device whose back buffer
-// has the window's size, for tests and benchmarks that draw for real. The
-// runtime library is kept to the end of the process: textures that engine
-// singletons cache are released at exit and need it still loaded.
+// has the window's size, for tests and benchmarks that draw for real. Its
+// members go in reverse order (device, Direct3D object, window). The runtime
+// library is kept to the end of the process: a texture an engine singleton
+// still caches at exit is released then and needs it loaded.
 
 #include "engine/common/base/ComPointer.h"
 #include "engine/common/base/TScopedHandle.h"

@@ -45,6 +45,10 @@ protected:
         RVTest::MessageBoxRecorder::Clear();
         List()->LoadImageList(s_folder->Child(L"atlas.xml").c_str());
         List()->LoadImageList(s_folder->Child(L"solid.xml").c_str());
+        // The list took its textures from the cache by their files: named to
+        // the environment, which unloads them before the device goes.
+        VideoTest::CachedTexture(atlas);
+        VideoTest::CachedTexture(solid);
     }
 
     static ITextureList* List() { return Video::ITextureList_GetInstance(); }

@@ -24,7 +24,7 @@ constexpr uint32_t kBlack = 0xFF000000u, kRed = 0xFFFF0000u, kGreen = 0xFF00FF00
 
 ITexture* Cached(const std::wstring& name, uint32_t filter = 0)
 {
-    return Video::ITextureManager_GetInstance()->GetTexture(name.c_str(), filter);
+    return VideoTest::CachedTexture(name, filter);
 }
 
 TEST(Textures, LoadLazilyThroughTheFileSystemWithTheirSizesAndTextureCoordinates)

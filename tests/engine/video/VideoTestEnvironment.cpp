@@ -2,6 +2,7 @@
 
 #include "engine/common/base/ComPointer.h"
 #include "engine/video/CVideoDriver_DirectX81.h"
+#include "engine/video/ITextureManager.h"
 #include "engine/video/imaging/SurfaceFiles.h"
 #include "tests/engine/video/Direct3DTestWindow.h"
 #include "tests/engine/video/TestImageFiles.h"
@@ -9,19 +10,26 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace RVGameEngine;
 
 namespace VideoTest {
 
 namespace {
 
-// Everything stays until the process ends: the texture cache releases its
-// textures at exit through the device's video driver.
+// Made in SetUp and given back in TearDown in reverse order, while the
+// process still runs whole: left to the process's end, Wine's exit stops the
+// Direct3D device's threads wherever they are and the system's GL driver is
+// torn down under them (a crash on the way out after every case passed).
 struct Environment : ::testing::Environment
 {
     Direct3DTestWindow* direct3D = new Direct3DTestWindow();
     RVTest::StubDevice* stub = nullptr;
     Video::IVideoDriver* driver = nullptr;
+    // Names the tests put in the engine's texture cache: the cache lives to
+    // the process's end and its textures hold the device.
+    std::set<std::wstring> cachedNames;
 
     void SetUp() override
     {
@@ -36,6 +44,28 @@ struct Environment : ::testing::Environment
         stub->nonPow2Textures = direct3D->SupportsNonPow2Textures();
         driver->ResetStates();
     }
+
+    void TearDown() override
+    {
+        for (const std::wstring& name : cachedNames)
+            Video::ITextureManager_GetInstance()->GetTexture(name.c_str())->Unload();
+        if (driver != nullptr)
+            driver->Release();
+        driver = nullptr;
+        // Without a device the cache's textures, should one be loaded again,
+        // no longer reach the driver just released.
+        delete stub;
+        stub = nullptr;
+        if (IDirect3DDevice8* device = direct3D->device.Get()) {
+            device->AddRef();
+            direct3D->device.Reset();
+            EXPECT_EQ(0u, device->Release())
+                << "a Direct3D object made by the tests still holds the device at the end";
+        }
+        // The Direct3D object, then the window.
+        delete direct3D;
+        direct3D = nullptr;
+    }
 };
 
 Environment* g_environment = static_cast<Environment*>(::testing::AddGlobalTestEnvironment(new Environment));
@@ -45,6 +75,12 @@ Environment* g_environment = static_cast<Environment*>(::testing::AddGlobalTestE
 Video::IVideoDriver* Driver() { return g_environment->driver; }
 RVTest::StubDevice& Device() { return *g_environment->stub; }
 IDirect3DDevice8* Direct3DDevice() { return g_environment->direct3D->device.Get(); }
+
+Video::ITexture* CachedTexture(const std::wstring& name, uint32_t filter)
+{
+    g_environment->cachedNames.insert(name);
+    return Video::ITextureManager_GetInstance()->GetTexture(name.c_str(), filter);
+}
 
 BackBuffer ReadBackBuffer()
 {

@@ -1,7 +1,7 @@
 #pragma once
 
 // One real Direct3D 8 device (Wine's, under Xvfb) for the whole test
-// program, with its video driver behind a stub device, and helpers that read
+// program, given back before the program ends, with its video driver behind a stub device, and helpers that read
 // the back buffer and write the image and list files the tests load.
 
 #include "engine/video/IVideoDriver.h"
@@ -20,6 +20,11 @@ constexpr int kHeight = 96;
 RVGameEngine::Video::IVideoDriver* Driver();
 RVTest::StubDevice& Device();
 IDirect3DDevice8* Direct3DDevice();
+
+// The engine's cached texture of that name (ITextureManager::GetTexture). The
+// environment unloads it at the end, before the device goes: take every
+// cached texture through here, also those a texture list takes by its files.
+RVGameEngine::Video::ITexture* CachedTexture(const std::wstring& name, uint32_t filter = 0);
 
 // The back buffer as ARGB, rows top down; alpha forced to 255.
 struct BackBuffer
