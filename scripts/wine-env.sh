@@ -18,6 +18,13 @@ wine_env_export() {
   export TZ=UTC
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
   export WINEARCH=win32
+  # The system's GL driver (Mesa's software renderer, under Direct3D) starts
+  # threads of its own that Wine never ends: a process's exit then waits on
+  # them, and on a busy machine Wine's server kills a process that takes
+  # that long to go. Drawing on the program's own thread, and no shader
+  # cache writer, leave nothing to wait on.
+  export LP_NUM_THREADS=0
+  export MESA_SHADER_CACHE_DISABLE=true
   mkdir -p "$HOME"
   printf 'pcm.!default { type null }\n' > "$HOME/.asoundrc"
 }
