@@ -53,6 +53,25 @@ bool IsSameFolder(const std::wstring& a, const std::wstring& b)
            first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
+// Wine names an entry by the deepest drive whose root holds it, and learns
+// of a new drive a moment after it is made: until then the folder's final
+// paths still name its own drive, and a check that compares two of them
+// taken on either side of that moment would see them differ.
+void WaitUntilFinalPathsNameTheDrive(const std::wstring& folder, const std::wstring& root)
+{
+    const RVGameEngine::Common::CScopedKernelHandle handle(CreateFileW(
+        folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const std::wstring named = L"\\\\?\\" + root;
+    WaitUntil([&handle, &named] {
+        wchar_t path[MAX_PATH];
+        const DWORD length = GetFinalPathNameByHandleW(handle.Get(), path, MAX_PATH, FILE_NAME_NORMALIZED);
+        return length >= named.size() && length < MAX_PATH &&
+               CompareStringOrdinal(path, static_cast<int>(named.size()), named.c_str(),
+                                    static_cast<int>(named.size()), TRUE) == CSTR_EQUAL;
+    });
+}
+
 } // namespace
 
 MappedDrive::MappedDrive(const std::wstring& folder) : m_folder(folder)
@@ -76,6 +95,8 @@ MappedDrive::MappedDrive(const std::wstring& folder) : m_folder(folder)
         if (IsSameFolder(candidate + L"\\", folder)) {
             m_root = candidate;
             m_hostLink = hostLink;
+            if (!hostLink.empty())
+                WaitUntilFinalPathsNameTheDrive(folder, candidate);
         } else if (hostLink.empty()) {
             DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, candidate.c_str(), folder.c_str());
         }

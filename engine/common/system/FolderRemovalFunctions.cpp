@@ -52,8 +52,14 @@ tagCheckedEntry OpenChecked(const std::wstring& path)
     CScopedKernelHandle handle(
         CreateFileW(path.c_str(), kEntryAccess, kShareAll, nullptr, OPEN_EXISTING, kUnfollowedFlags, nullptr));
     FILE_ATTRIBUTE_TAG_INFO tag{};
-    if (!handle || !GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag))
+    if (!handle || !GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND)  // gone meanwhile: nothing left to delete
+            FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
+                                                    L"%s cannot be opened to be deleted (system error %lu)",
+                                                    path.c_str(), error);
         return entry;
+    }
     if (IsLinkOrLeadsElsewhere(handle.Get(), tag.FileAttributes, path)) {
         FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
                                                 L"%s is a link or leads elsewhere: nothing is deleted through it",
@@ -131,6 +137,11 @@ std::wstring RemovableFolderPath(const wchar_t* folder)
         FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
                                                 L"%s is reached through a link: nothing is deleted through it",
                                                 full.c_str());
+    else if (reach == FileSystem::CHECKED_REACH_FAILED && error != ERROR_FILE_NOT_FOUND &&
+             error != ERROR_PATH_NOT_FOUND)
+        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
+                                                L"%s cannot be reached to be deleted (system error %lu)", full.c_str(),
+                                                error);
     return reach == FileSystem::CHECKED_REACH_DONE ? GetHandleFinalPath(checked.Get()) : std::wstring();
 }
 
@@ -147,7 +158,15 @@ bool RemoveEmptyFolder(const wchar_t* folder)
 {
     const std::wstring path = RemovableFolderPath(folder);
     const tagCheckedEntry entry = path.empty() ? tagCheckedEntry() : OpenChecked(path);
-    return entry.handle && entry.isFolder && DeleteThrough(entry);
+    if (!entry.handle || !entry.isFolder)
+        return false;
+    if (DeleteThrough(entry))
+        return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_DIR_NOT_EMPTY)  // not empty: left, as asked
+        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
+                                                L"%s cannot be removed (system error %lu)", path.c_str(), error);
+    return false;
 }
 
 } // namespace Common
