@@ -333,10 +333,12 @@ class RunSteps(unittest.TestCase):
 class ProgramWindow(unittest.TestCase):
     """Two programs with windows of the same title: each run finds its own."""
 
-    def window_of(self, pid):
-        deadline = time.monotonic() + 30
-        while time.monotonic() < deadline:
-            found = _bash('scene_window "$1"', str(pid)).stdout.strip()
+    def window_of(self, program):
+        # Bounded only against a hang: a busy machine can take a minute to
+        # start a Wine program and map its window.
+        deadline = time.monotonic() + 180
+        while time.monotonic() < deadline and program.poll() is None:
+            found = _bash('scene_window "$1"', str(program.pid)).stdout.strip()
             if found:
                 return found
             time.sleep(0.2)
@@ -349,7 +351,7 @@ class ProgramWindow(unittest.TestCase):
         programs = [subprocess.Popen(["wine", notepad], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                     for _ in range(2)]
         try:
-            windows = [self.window_of(program.pid) for program in programs]
+            windows = [self.window_of(program) for program in programs]
             self.assertTrue(all(windows), windows)
             self.assertNotEqual(windows[0], windows[1])
             for program, window in zip(programs, windows):
