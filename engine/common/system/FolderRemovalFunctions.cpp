@@ -54,7 +54,7 @@ tagCheckedEntry OpenChecked(const std::wstring& path)
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (!handle || !GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag)) {
         const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND)  // gone meanwhile: nothing left to delete
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)  // gone meanwhile: nothing to delete
             FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
                                                     L"%s cannot be opened to be deleted (system error %lu)",
                                                     path.c_str(), error);
