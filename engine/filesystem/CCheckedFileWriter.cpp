@@ -116,17 +116,27 @@ CHECKED_REACH CCheckedFileWriter::OpenBase(DWORD* error)
     return CHECKED_REACH_DONE;
 }
 
-bool CCheckedFileWriter::IsInPlace(const tagFolder& parent, const std::wstring& part, HANDLE handle,
-                                   const tagEntryIdentity& identity, const tagListedEntry* listed)
+CHECKED_REACH CCheckedFileWriter::CheckInPlace(const tagFolder& parent, const std::wstring& part, HANDLE handle,
+                                               const tagEntryIdentity& identity, const tagListedEntry* listed,
+                                               DWORD* error)
 {
+    bool redirecting = false;
+    if (IsReparsePoint(identity) && !QueryNameRedirection(handle, &redirecting))
+        return Failed(error);
+    if (redirecting)
+        return Refused(error);
     // The first listing still tells, unless the entry was replaced since.
     const bool listedSo = listed != nullptr && listed->index == identity.index &&
                           (listed->attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && !IsReparsePoint(identity);
     if (!listedSo && !IsListedEntry(parent.handle.Get(), part.c_str(), identity))
-        return false;
+        return Refused(error);
     // Some systems open a link to a file as if it were the file, and list it
     // so too; where the handle really leads still tells.
-    return IsSameFinalPath(GetHandleFinalPath(handle), JoinFinalPath(parent.finalPath, part));
+    const std::wstring finalPath = GetHandleFinalPath(handle);
+    if (finalPath.empty())
+        return Failed(error);
+    return IsFinalPathOfName(finalPath.c_str(), parent.finalPath.c_str(), part.c_str()) ? CHECKED_REACH_DONE
+                                                                                      : Refused(error);
 }
 
 CCheckedFileWriter::tagFolder* CCheckedFileWriter::FolderOf(const std::wstring& name, CHECKED_REACH* reach,
@@ -155,6 +165,10 @@ CCheckedFileWriter::tagFolder* CCheckedFileWriter::FolderOf(const std::wstring& 
         if (*reach != CHECKED_REACH_DONE)
             return nullptr;
         next.finalPath = GetHandleFinalPath(next.handle.Get());
+        if (next.finalPath.empty()) {
+            *reach = Failed(error);
+            return nullptr;
+        }
         folder = &m_folders.emplace(key, std::move(next)).first->second;
     }
     return folder;
@@ -174,11 +188,13 @@ CHECKED_REACH CCheckedFileWriter::OpenExistingFile(const tagFolder& folder, cons
         // A read-only file opens for its attributes only, until they are checked and cleared.
         CScopedKernelHandle attributes(
             OpenFolderEntry(parent, part.c_str(), ENTRY_KIND_FILE, ENTRY_OPEN_EXISTING, kAttributeAccess, error));
-        if (!attributes || !GetEntryIdentity(attributes.Get(), &identity))
+        if (!attributes)
             return CHECKED_REACH_FAILED;
-        if ((IsReparsePoint(identity) && IsNameRedirectingEntry(attributes.Get())) ||
-            !IsInPlace(folder, part, attributes.Get(), identity, listed))
-            return Refused(error);
+        if (!GetEntryIdentity(attributes.Get(), &identity))
+            return Failed(error);
+        const CHECKED_REACH reach = CheckInPlace(folder, part, attributes.Get(), identity, listed, error);
+        if (reach != CHECKED_REACH_DONE)
+            return reach;
         // Its other names would lose the attribute too: it must go first, and cannot.
         if (identity.links > 1 || (identity.attributes & FILE_ATTRIBUTE_READONLY) == 0) {
             *error = ERROR_ACCESS_DENIED;
@@ -193,10 +209,9 @@ CHECKED_REACH CCheckedFileWriter::OpenExistingFile(const tagFolder& folder, cons
         return *error == ERROR_FILE_NOT_FOUND ? CHECKED_REACH_DONE : CHECKED_REACH_FAILED;
     if (!GetEntryIdentity(file->Get(), &identity))
         return Failed(error);
-    if (IsReparsePoint(identity) && IsNameRedirectingEntry(file->Get()))
-        return Refused(error);
-    if (!IsInPlace(folder, part, file->Get(), identity, listed))
-        return Refused(error);
+    const CHECKED_REACH reach = CheckInPlace(folder, part, file->Get(), identity, listed, error);
+    if (reach != CHECKED_REACH_DONE)
+        return reach;
     if (identity.links > 1 || IsReparsePoint(identity)) {
         // Only this name goes: the file's other names keep their bytes, and
         // a placeholder's content is not written through its stub.

@@ -48,7 +48,8 @@ public:
     // The file of a relative name ("/" or "\" between its parts), open for
     // writing, empty, with no read-only, hidden or system attribute (the
     // caller closes it), or INVALID_HANDLE_VALUE with how far it was reached
-    // and the system error (ERROR_CANT_ACCESS_FILE on a link).
+    // and the system error (ERROR_CANT_ACCESS_FILE on a link; a query about
+    // an entry that fails gives its own).
     HANDLE Open(const std::wstring& name, CHECKED_REACH* reach, DWORD* error);
     // Open, then all the bytes.
     bool Write(const std::wstring& name, const void* bytes, uint32_t size, CHECKED_REACH* reach, DWORD* error);
@@ -84,8 +85,11 @@ private:
                                    Common::CScopedKernelHandle* file, DWORD* error);
     // The folder's entry of that name as first listed, or null.
     static const tagListedEntry* ListedEntry(tagFolder* folder, const std::wstring& part);
-    static bool IsInPlace(const tagFolder& parent, const std::wstring& part, HANDLE handle,
-                          const tagEntryIdentity& identity, const tagListedEntry* listed);
+    // Done when the entry is no link and is the one its folder lists under
+    // that name, where its folder is; a link or another entry is refused, and
+    // a query that fails stops it with that query's own error.
+    static CHECKED_REACH CheckInPlace(const tagFolder& parent, const std::wstring& part, HANDLE handle,
+                                      const tagEntryIdentity& identity, const tagListedEntry* listed, DWORD* error);
 
     FILE_EXISTING m_existing;
     bool m_madeAnew = false;

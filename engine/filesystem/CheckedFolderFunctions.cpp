@@ -56,7 +56,12 @@ CHECKED_REACH CheckOpenedFolder(HANDLE parent, const wchar_t* name, CScopedKerne
         return Refused(error);
     if ((identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
         return CHECKED_REACH_DONE;
-    if (IsNameRedirectingEntry(folder->Get()))
+    bool redirecting = true;
+    if (!QueryNameRedirection(folder->Get(), &redirecting)) {
+        *error = GetLastError();
+        return CHECKED_REACH_FAILED;
+    }
+    if (redirecting)
         return Refused(error);
     folder->Reset(OpenFollowedFolder(parent, name, identity.index, kCheckedFolderAccess, error));
     if (*folder)

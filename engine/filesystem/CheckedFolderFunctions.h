@@ -39,9 +39,9 @@ constexpr size_t kCurrentFolderCapacity = 2048;
 // and no link (IsNameRedirectingEntry: a junction or a volume mounted in a
 // folder is one too; a placeholder that keeps its name in place is followed,
 // and kept only when what the open returns is that listed entry); made when
-// missing and asked for. `made` (may be
-// null) tells whether it was made here. On a link the error is
-// ERROR_CANT_ACCESS_FILE.
+// missing and asked for. `made` (may be null) tells whether it was made
+// here. On a link the error is ERROR_CANT_ACCESS_FILE; a query about the
+// entry that fails stops it as failed, with that query's own error.
 RV_API CHECKED_REACH OpenCheckedFolder(HANDLE parent, const wchar_t* name, FOLDER_MISSING missing,
                                        Common::CScopedKernelHandle* folder, bool* made, DWORD* error);
 

@@ -9,12 +9,23 @@ namespace {
 
 constexpr const wchar_t* kLongPrefix = L"\\\\?\\";
 constexpr const wchar_t* kLongUncPrefix = L"\\\\?\\UNC\\";
+constexpr DWORD kFinalPathFlags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
 
 // Past the next separator at or after `at`; 0 when there is none.
 size_t PastSeparator(const wchar_t* text, size_t at)
 {
     const wchar_t* separator = wcschr(text + at, L'\\');
     return separator == nullptr ? 0 : static_cast<size_t>(separator - text) + 1;
+}
+
+bool EndsInSeparator(const wchar_t* path, size_t length)
+{
+    return length != 0 && (path[length - 1] == L'\\' || path[length - 1] == L'/');
+}
+
+bool IsSameText(const wchar_t* a, const wchar_t* b, size_t length)
+{
+    return CompareStringOrdinal(a, static_cast<int>(length), b, static_cast<int>(length), TRUE) == CSTR_EQUAL;
 }
 
 } // namespace
@@ -47,18 +58,35 @@ std::wstring GetFullPath(const wchar_t* path)
 std::wstring GetHandleFinalPath(HANDLE handle)
 {
     std::wstring path(MAX_PATH, L'\0');
+    DWORD length = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const DWORD length = GetFinalPathNameByHandleW(handle, &path[0], static_cast<DWORD>(path.size()),
-                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        length = GetFinalPathNameByHandleW(handle, &path[0], static_cast<DWORD>(path.size()), kFinalPathFlags);
         if (length == 0)
-            return std::wstring();
+            break;
         if (length < path.size()) {
             path.resize(length);
             return path;
         }
         path.assign(length + 1, L'\0');
     }
-    return std::wstring();
+    // Grown again between the two calls, or refused: the system error stays
+    // the last one set (clearing keeps the buffer, so nothing is freed).
+    const DWORD error = length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
+    path.clear();
+    SetLastError(error);
+    return path;
+}
+
+bool ReadHandleFinalPath(HANDLE handle, wchar_t (&path)[kFinalPathCapacity])
+{
+    const DWORD length = GetFinalPathNameByHandleW(handle, path, kFinalPathCapacity, kFinalPathFlags);
+    if (length == 0)
+        return false;
+    if (length >= kFinalPathCapacity) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    return true;
 }
 
 bool IsSameFileName(const std::wstring& a, const std::wstring& b)
@@ -74,8 +102,21 @@ bool IsSameFinalPath(const std::wstring& a, const std::wstring& b)
 
 std::wstring JoinFinalPath(const std::wstring& folder, const std::wstring& name)
 {
-    const bool endsInSeparator = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
-    return endsInSeparator ? folder + name : folder + L"\\" + name;
+    return EndsInSeparator(folder.c_str(), folder.size()) ? folder + name : folder + L"\\" + name;
+}
+
+bool IsFinalPathOfName(const wchar_t* entry, const wchar_t* folder, const wchar_t* name)
+{
+    if (entry == nullptr || folder == nullptr || name == nullptr)
+        return false;
+    const size_t folderLength = wcslen(folder);
+    const size_t nameLength = wcslen(name);
+    const size_t separators = EndsInSeparator(folder, folderLength) ? 0 : 1;
+    // Letter case is compared one UTF-16 unit at a time, so the parts may be
+    // compared apart.
+    return folderLength != 0 && nameLength != 0 && wcslen(entry) == folderLength + separators + nameLength &&
+           IsSameText(entry, folder, folderLength) && (separators == 0 || entry[folderLength] == L'\\') &&
+           IsSameText(entry + folderLength + separators, name, nameLength);
 }
 
 size_t GetPathRootLength(const wchar_t* full)

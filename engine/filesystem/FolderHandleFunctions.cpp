@@ -1,6 +1,7 @@
 #include "engine/filesystem/FolderHandleFunctions.h"
 
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/filesystem/FinalPathFunctions.h"
 #include "engine/filesystem/ReparsePointFunctions.h"
 
 #include <windows.h>
@@ -26,6 +27,17 @@ constexpr FILE_INFORMATION_CLASS kIdBothDirectoryInformation = static_cast<FILE_
 // One record with a name of the longest length a part may have.
 constexpr size_t kListingBufferBytes = 64 * 1024;
 constexpr size_t kListingRecordBytes = sizeof(FILE_ID_BOTH_DIR_INFORMATION) + 512 * sizeof(wchar_t);
+
+// The disposition that takes flags (Windows 10 1607 on), as documented;
+// the headers of the Windows version the program is built for lack it.
+constexpr FILE_INFO_BY_HANDLE_CLASS kDispositionFlagsInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+constexpr DWORD kDispositionDelete = 0x1;
+// Windows 10 1809 on: a read-only entry goes as it is.
+constexpr DWORD kDispositionIgnoringReadOnly = 0x10;
+struct tagDispositionFlags
+{
+    DWORD flags;
+};
 
 using Common::CScopedKernelHandle;
 
@@ -180,29 +192,39 @@ HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, uint64_t listedInd
         return nullptr;
     }
     CScopedKernelHandle followed(opened);
-    if (!IsOpenedListedEntry(folder, followed.Get(), listedIndex)) {
-        *error = ERROR_CANT_ACCESS_FILE;
-        return nullptr;
-    }
-    *error = ERROR_SUCCESS;
-    return followed.Release();
+    return IsOpenedListedEntry(folder, followed.Get(), name, listedIndex, error) ? followed.Release() : nullptr;
 }
 
-bool IsOpenedListedEntry(HANDLE folder, HANDLE opened, uint64_t listedIndex)
+bool IsOpenedListedEntry(HANDLE folder, HANDLE opened, const wchar_t* name, uint64_t listedIndex, DWORD* error)
 {
     BY_HANDLE_FILE_INFORMATION parent{};
     BY_HANDLE_FILE_INFORMATION entry{};
-    if (!GetFileInformationByHandle(folder, &parent) || !GetFileInformationByHandle(opened, &entry))
+    bool redirecting = true;
+    wchar_t parentPath[kFinalPathCapacity];
+    wchar_t entryPath[kFinalPathCapacity];
+    if (!GetFileInformationByHandle(folder, &parent) || !GetFileInformationByHandle(opened, &entry) ||
+        !QueryNameRedirection(opened, &redirecting) || !ReadHandleFinalPath(folder, parentPath) ||
+        !ReadHandleFinalPath(opened, entryPath)) {
+        *error = GetLastError();
         return false;
+    }
     const uint64_t index = (static_cast<uint64_t>(entry.nFileIndexHigh) << 32) | entry.nFileIndexLow;
-    return entry.dwVolumeSerialNumber == parent.dwVolumeSerialNumber && index == listedIndex &&
-           !IsNameRedirectingEntry(opened);
+    const bool listed = entry.dwVolumeSerialNumber == parent.dwVolumeSerialNumber && index == listedIndex &&
+                        !redirecting && IsOneNamePart(name) && IsFinalPathOfName(entryPath, parentPath, name);
+    *error = listed ? ERROR_SUCCESS : ERROR_CANT_ACCESS_FILE;
+    return listed;
 }
 
 bool MarkForDeletion(HANDLE handle)
 {
     FILE_DISPOSITION_INFO disposition{TRUE};
     return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+bool MarkForDeletionKeepingAttributes(HANDLE handle)
+{
+    tagDispositionFlags disposition{kDispositionDelete | kDispositionIgnoringReadOnly};
+    return SetFileInformationByHandle(handle, kDispositionFlagsInfo, &disposition, sizeof disposition) != 0;
 }
 
 } // namespace FileSystem

@@ -75,17 +75,31 @@ RV_API bool IsListedEntry(HANDLE folder, const wchar_t* name, const tagEntryIden
 // placeholder) stands for, opened through it. Nothing held beforehand keeps
 // the name from being swapped for a link meanwhile, so the handle the open
 // returns is kept only when it is the very entry the folder listed under
-// that name (IsOpenedListedEntry); null with the system error otherwise
-// (ERROR_CANT_ACCESS_FILE when it is another entry, or a link).
+// that name (IsOpenedListedEntry); null with the system error otherwise:
+// ERROR_CANT_ACCESS_FILE when it is another entry, or a link, and the failed
+// query's own error when what the handle is cannot be read.
 RV_API HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, uint64_t listedIndex, DWORD access,
                                  DWORD* error);
-// Whether a handle opened below the folder is the entry listed there with
-// that file id: on the folder's own volume, with that id, and no link. Read
-// from the opened handle after the open, never from what was checked before.
-RV_API bool IsOpenedListedEntry(HANDLE folder, HANDLE opened, uint64_t listedIndex);
+// Whether a handle opened below the folder under that one-part name is the
+// entry listed there with that file id: on the folder's own volume, with
+// that id, no link, and where the name leads from the folder (its final path
+// is the folder's joined with the name, so the name is the one the folder
+// lists in full, not a short 8.3 one). Neither a volume serial nor a file id
+// is unique (whoever formats a disk writes its serial, an image can place a
+// folder at any id, and some file systems reuse ids), so none of them alone
+// tells. Read from the opened handle after the open, never from what was
+// checked before. False with ERROR_CANT_ACCESS_FILE when it is another entry
+// or a link, with the query's own system error when one fails. Uses no heap.
+RV_API bool IsOpenedListedEntry(HANDLE folder, HANDLE opened, const wchar_t* name, uint64_t listedIndex,
+                                DWORD* error);
 // The handle's entry goes when its last handle closes (the handle needs
 // delete access); false with the system error when it cannot.
 RV_API bool MarkForDeletion(HANDLE handle);
+// The same for a read-only entry too, without changing anything of the file
+// (its other names keep it as it is); false with the system error where the
+// system cannot (before Windows 10 1809, and under Wine 8:
+// ERROR_INVALID_PARAMETER).
+RV_API bool MarkForDeletionKeepingAttributes(HANDLE handle);
 
 } // namespace FileSystem
 } // namespace RVGameEngine

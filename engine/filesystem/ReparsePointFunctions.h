@@ -21,9 +21,15 @@ namespace FileSystem {
 RV_API bool IsNameRedirectingTag(DWORD tag);
 
 // The rule applied to the entry of a handle opened without following a
-// link; false when it is no reparse point, true when its tag cannot be read.
-// Uses no heap: the crash filter calls it.
+// link: `redirecting` is false when it is no reparse point. False, with the
+// system error, when its tag cannot be read. Uses no heap: the crash filter
+// calls it.
+RV_API bool QueryNameRedirection(HANDLE handle, bool* redirecting);
+// The same where a tag that cannot be read counts as a link.
 RV_API bool IsNameRedirectingEntry(HANDLE handle);
+
+// How the program's messages name what it refuses to pass (for "%s is %s").
+constexpr const wchar_t* kLinkKinds = L"a link, a junction or a volume mounted in a folder";
 
 } // namespace FileSystem
 } // namespace RVGameEngine

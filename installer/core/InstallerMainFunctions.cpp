@@ -19,6 +19,7 @@
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IPackedFileManager.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
+#include "engine/filesystem/ReparsePointFunctions.h"
 #include "engine/math/RandomFunctions.h"
 
 #include <windows.h>
@@ -86,9 +87,9 @@ std::wstring MakeUniqueTempFolder(CScopedKernelHandle* folder)
     RVGameEngine::FileSystem::CHECKED_REACH reach = MakeCheckedInstallFolder(base, &parent, &link, &error);
     if (reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK) {
         ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
-                                    L"No temporary folder: the system's, %s, lies at or under %s, a link (symbolic "
-                                    L"link or junction), and nothing is made through one",
-                                    base.c_str(), link.c_str());
+                                    L"No temporary folder: the system's, %s, lies at or under %s, %s, and nothing is "
+                                    L"made through one",
+                                    base.c_str(), link.c_str(), RVGameEngine::FileSystem::kLinkKinds);
         return std::wstring();
     }
     for (int attempt = 0; attempt < kFallbackFolderAttempts && reach == RVGameEngine::FileSystem::CHECKED_REACH_DONE;
@@ -142,7 +143,7 @@ bool EntersPreferredTempFolder(const std::wstring& preferred)
     const RVGameEngine::FileSystem::CHECKED_REACH reach = MakeCheckedInstallFolder(preferred, &folder, &link, &error);
     std::wstring why;
     if (reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK) {
-        why = link + L" is a link (symbolic link or junction)";
+        why = link + L" is " + RVGameEngine::FileSystem::kLinkKinds;
     } else if (reach != RVGameEngine::FileSystem::CHECKED_REACH_DONE) {
         why = L"it cannot be made (system error " + std::to_wstring(error) + L")";
     } else if (!SetCurrentDirectoryW(preferred.c_str())) {

@@ -36,14 +36,36 @@ struct tagCheckedEntry
     DWORD attributes = 0;
 };
 
-// A link when the system opened the link itself, or a folder that is any
-// reparse point (a mounted volume is not ours to empty); a final path
-// elsewhere when it followed one (here or anywhere above).
-bool IsLinkOrLeadsElsewhere(HANDLE handle, DWORD attributes, const std::wstring& path)
+template <typename... Values>
+void LogWarning(const wchar_t* format, Values... values)
 {
-    const bool reparse = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    return (reparse && ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || FileSystem::IsNameRedirectingEntry(handle))) ||
-           !IsSameFinalPath(GetHandleFinalPath(handle), path);
+    FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING, format, values...);
+}
+
+// A link when the system opened the link itself, or a folder that is any
+// reparse point (a mounted volume is not ours to empty).
+bool IsLinkEntry(const FILE_ATTRIBUTE_TAG_INFO& tag)
+{
+    return (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           ((tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || FileSystem::IsNameRedirectingTag(tag.ReparseTag));
+}
+
+// Whether the entry is no link and its handle leads exactly to the path it
+// was opened by (elsewhere when the system followed a link, here or anywhere
+// above); logs why not.
+bool IsNoLinkInPlace(HANDLE handle, const FILE_ATTRIBUTE_TAG_INFO& tag, const std::wstring& path)
+{
+    if (!IsLinkEntry(tag)) {
+        const std::wstring finalPath = GetHandleFinalPath(handle);
+        if (finalPath.empty()) {
+            LogWarning(L"%s cannot be checked to be deleted (system error %lu)", path.c_str(), GetLastError());
+            return false;
+        }
+        if (IsSameFinalPath(finalPath, path))
+            return true;
+    }
+    LogWarning(L"%s is %s, or leads elsewhere: nothing is deleted through it", path.c_str(), FileSystem::kLinkKinds);
+    return false;
 }
 
 tagCheckedEntry OpenChecked(const std::wstring& path)
@@ -55,39 +77,53 @@ tagCheckedEntry OpenChecked(const std::wstring& path)
     if (!handle || !GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag)) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)  // gone meanwhile: nothing to delete
-            FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
-                                                    L"%s cannot be opened to be deleted (system error %lu)",
-                                                    path.c_str(), error);
+            LogWarning(L"%s cannot be opened to be deleted (system error %lu)", path.c_str(), error);
         return entry;
     }
-    if (IsLinkOrLeadsElsewhere(handle.Get(), tag.FileAttributes, path)) {
-        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
-                                                L"%s is a link or leads elsewhere: nothing is deleted through it",
-                                                path.c_str());
+    if (!IsNoLinkInPlace(handle.Get(), tag, path))
         return entry;
-    }
     entry.handle = std::move(handle);
     entry.isFolder = (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     entry.attributes = tag.FileAttributes;
     return entry;
 }
 
-// The entry goes when its handle closes. A read-only one loses that
-// attribute first: the whole tree is to go.
-bool DeleteThrough(const tagCheckedEntry& entry)
+bool ClearReadOnly(HANDLE handle)
 {
-    if (FileSystem::MarkForDeletion(entry.handle.Get()))
-        return true;
-    if (GetLastError() != ERROR_ACCESS_DENIED || (entry.attributes & FILE_ATTRIBUTE_READONLY) == 0)
-        return false;
     FILE_BASIC_INFO basic{};
-    if (!GetFileInformationByHandleEx(entry.handle.Get(), FileBasicInfo, &basic, sizeof basic))
+    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic))
         return false;
     basic.FileAttributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     if (basic.FileAttributes == 0)
         basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    return SetFileInformationByHandle(entry.handle.Get(), FileBasicInfo, &basic, sizeof basic) &&
-           FileSystem::MarkForDeletion(entry.handle.Get());
+    return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
+}
+
+// The entry goes when its handle closes; a read-only one too, as the whole
+// tree is to go. The attribute belongs to the file, under each of its names:
+// where the system cannot delete the name as it is, only a file with no
+// other name loses the attribute first. One with other names (a hard link
+// planted here to a file elsewhere) stays, and is logged.
+bool DeleteThrough(const tagCheckedEntry& entry, const std::wstring& path)
+{
+    const HANDLE handle = entry.handle.Get();
+    if (FileSystem::MarkForDeletion(handle))
+        return true;
+    if (GetLastError() != ERROR_ACCESS_DENIED || (entry.attributes & FILE_ATTRIBUTE_READONLY) == 0)
+        return false;
+    if (FileSystem::MarkForDeletionKeepingAttributes(handle))
+        return true;
+    FileSystem::tagEntryIdentity identity;
+    if (!FileSystem::GetEntryIdentity(handle, &identity))
+        return false;
+    if (identity.links > 1) {
+        LogWarning(L"%s is read-only and has other names: it stays, as clearing the attribute would clear it under "
+                   L"every name",
+                   path.c_str());
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return ClearReadOnly(handle) && FileSystem::MarkForDeletion(handle);
 }
 
 bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft);
@@ -108,7 +144,7 @@ bool RemoveCheckedFolder(const tagCheckedEntry& folder, const std::wstring& path
                          int depthLeft)
 {
     const bool emptied = EmptyFolder(folder, path, removal, depthLeft);
-    return removal == FOLDER_REMOVAL_FILES_ONLY ? emptied : emptied && DeleteThrough(folder);
+    return removal == FOLDER_REMOVAL_FILES_ONLY ? emptied : emptied && DeleteThrough(folder, path);
 }
 
 bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft)
@@ -116,7 +152,7 @@ bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft
     const tagCheckedEntry entry = OpenChecked(path);
     if (!entry.handle)
         return false;
-    return entry.isFolder ? RemoveCheckedFolder(entry, path, removal, depthLeft) : DeleteThrough(entry);
+    return entry.isFolder ? RemoveCheckedFolder(entry, path, removal, depthLeft) : DeleteThrough(entry, path);
 }
 
 // Where the folder really is, reached from its drive's root one checked
@@ -133,16 +169,17 @@ std::wstring RemovableFolderPath(const wchar_t* folder)
     DWORD error = ERROR_SUCCESS;
     const FileSystem::CHECKED_REACH reach =
         FileSystem::OpenCheckedFolderPath(full.c_str(), FileSystem::FOLDER_MISSING_FAILS, &checked, nullptr, &error);
-    if (reach == FileSystem::CHECKED_REACH_LINK)
-        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
-                                                L"%s is reached through a link: nothing is deleted through it",
-                                                full.c_str());
-    else if (reach == FileSystem::CHECKED_REACH_FAILED && error != ERROR_FILE_NOT_FOUND &&
-             error != ERROR_PATH_NOT_FOUND)
-        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
-                                                L"%s cannot be reached to be deleted (system error %lu)", full.c_str(),
-                                                error);
-    return reach == FileSystem::CHECKED_REACH_DONE ? GetHandleFinalPath(checked.Get()) : std::wstring();
+    if (reach == FileSystem::CHECKED_REACH_LINK) {
+        LogWarning(L"%s is reached through %s: nothing is deleted through it", full.c_str(), FileSystem::kLinkKinds);
+        return std::wstring();
+    }
+    std::wstring finalPath = reach == FileSystem::CHECKED_REACH_DONE ? GetHandleFinalPath(checked.Get())
+                                                                     : std::wstring();
+    if (reach == FileSystem::CHECKED_REACH_DONE && finalPath.empty())
+        error = GetLastError();
+    if (finalPath.empty() && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+        LogWarning(L"%s cannot be reached to be deleted (system error %lu)", full.c_str(), error);
+    return finalPath;
 }
 
 } // namespace
@@ -160,12 +197,11 @@ bool RemoveEmptyFolder(const wchar_t* folder)
     const tagCheckedEntry entry = path.empty() ? tagCheckedEntry() : OpenChecked(path);
     if (!entry.handle || !entry.isFolder)
         return false;
-    if (DeleteThrough(entry))
+    if (DeleteThrough(entry, path))
         return true;
     const DWORD error = GetLastError();
     if (error != ERROR_DIR_NOT_EMPTY)  // not empty: left, as asked
-        FileSystem::ILogFile_GetInstance()->Log(FileSystem::LOG_LEVEL_WARNING,
-                                                L"%s cannot be removed (system error %lu)", path.c_str(), error);
+        LogWarning(L"%s cannot be removed (system error %lu)", path.c_str(), error);
     return false;
 }
 

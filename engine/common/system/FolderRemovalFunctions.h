@@ -30,7 +30,10 @@ enum FOLDER_REMOVAL
 };
 
 // Deletes the files below the folder (read-only ones too) and, for the
-// whole tree, the folders. True when nothing that was to go is left.
+// whole tree, the folders. Nothing changes in a file that has other names
+// (a hard link in the tree to a file elsewhere): a read-only one goes only
+// where the system deletes a name as it is, and otherwise stays, logged.
+// True when nothing that was to go is left.
 RV_API bool RemoveFolderTree(const wchar_t* folder, FOLDER_REMOVAL removal);
 // Removes the folder when it is empty and no link; true when it went.
 RV_API bool RemoveEmptyFolder(const wchar_t* folder);

@@ -6,6 +6,7 @@
 #include "engine/common/base/TScopedHandle.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
+#include "engine/filesystem/ReparsePointFunctions.h"
 
 #include <string>
 
@@ -70,8 +71,8 @@ HANDLE CExtractedFileWriter::Open(const wchar_t* name, DWORD* error)
     if (reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK)
         ILogFile_GetInstance()->Log(
             RVGameEngine::FileSystem::LOG_LEVEL_ERROR,
-            L"Package entry %s not written: a link in its path leads out of the folder written to",
-            LoggableText(replaced).c_str());
+            L"Package entry %s not written: %s on its path leads out of the folder written to",
+            LoggableText(replaced).c_str(), RVGameEngine::FileSystem::kLinkKinds);
     else if (m_writer.WasMadeAnew())
         ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_WARNING,
                                     L"%s had other names (a hard link) or was a placeholder: it is made anew",

@@ -7,6 +7,7 @@
 #include "engine/filesystem/FinalPathFunctions.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
+#include "engine/filesystem/ReparsePointFunctions.h"
 
 #include <windows.h>
 
@@ -135,9 +136,8 @@ bool IsInstallRefusedForALink(const std::wstring& folder)
 void LogInstallRefusedForALink(const std::wstring& link)
 {
     ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
-                                L"Install refused: %s is a link (symbolic link or junction), and nothing is "
-                                L"installed through one",
-                                link.c_str());
+                                L"Install refused: %s is %s, and nothing is installed through one", link.c_str(),
+                                RVGameEngine::FileSystem::kLinkKinds);
 }
 
 RVGameEngine::FileSystem::CHECKED_REACH MakeCheckedInstallFolder(const std::wstring& folder,

@@ -11,6 +11,7 @@
 #include "engine/filesystem/CCheckedFileWriter.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
+#include "engine/filesystem/ReparsePointFunctions.h"
 #include "engine/filesystem/documents/IXmlScript.h"
 
 #include <windows.h>
@@ -64,10 +65,11 @@ bool MakeShortcut(const wchar_t* target, const wchar_t* description, const std::
     if (base && writer.SetBase(base.Get()) &&
         writer.Write(linkName, bytes.data(), static_cast<uint32_t>(bytes.size()), &reach, &error))
         return true;
+    const std::wstring why = reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK
+                                 ? std::wstring(RVGameEngine::FileSystem::kLinkKinds) + L" on the way"
+                                 : L"cannot be written";
     ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"Shortcut %s not written (%s, system error %lu)", shown.c_str(),
-                                reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK ? L"a link on the way"
-                                                                                     : L"cannot be written",
-                                static_cast<unsigned long>(error));
+                                why.c_str(), static_cast<unsigned long>(error));
     return false;
 }
 

@@ -12,6 +12,7 @@
 #include "engine/filesystem/documents/IJsonParser.h"
 #include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
+#include "engine/filesystem/ReparsePointFunctions.h"
 
 #include <cstdio>
 
@@ -87,12 +88,13 @@ bool CWebApiClient::DownloadToFile(const wchar_t* url, const wchar_t* path, int3
     RVGameEngine::FileSystem::CCheckedFileWriter writer(RVGameEngine::FileSystem::FILE_EXISTING_REFUSED);
     RVGameEngine::FileSystem::CHECKED_REACH reach = RVGameEngine::FileSystem::CHECKED_REACH_DONE;
     DWORD error = ERROR_SUCCESS;
-    if (!writer.Write(path, stream->GetData(), static_cast<uint32_t>(stream->GetSize()), &reach, &error))
+    if (!writer.Write(path, stream->GetData(), static_cast<uint32_t>(stream->GetSize()), &reach, &error)) {
+        const std::wstring why = reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK
+                                     ? std::wstring(RVGameEngine::FileSystem::kLinkKinds) + L" on the way"
+                                     : L"not written";
         ILogFile_GetInstance()->Log(LOG_LEVEL_WARNING, L"Download of %s not cached as %s (%s, system error %lu)",
-                                    LoggableText(url).c_str(), path,
-                                    reach == RVGameEngine::FileSystem::CHECKED_REACH_LINK ? L"a link on the way"
-                                                                                         : L"not written",
-                                    static_cast<unsigned long>(error));
+                                    LoggableText(url).c_str(), path, why.c_str(), static_cast<unsigned long>(error));
+    }
     return true;
 }
 

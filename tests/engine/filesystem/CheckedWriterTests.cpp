@@ -48,9 +48,7 @@ TEST(ReparsePoints, EveryNameSurrogateIsALinkWhateverItsTarget)
 {
     struct Row { const char* what; DWORD tag; bool redirecting; };
     const Row rows[] = {
-        {"junction to \\??\\Volume{...}\\Users\\Admin", IO_REPARSE_TAG_MOUNT_POINT, true},
-        {"junction to \\??\\Volume{...}\\ (a volume's root)", IO_REPARSE_TAG_MOUNT_POINT, true},
-        {"junction to \\??\\C:\\Windows\\Temp", IO_REPARSE_TAG_MOUNT_POINT, true},
+        {"junction, even one to a volume's path (a volume mounted in a folder)", IO_REPARSE_TAG_MOUNT_POINT, true},
         {"symbolic link", IO_REPARSE_TAG_SYMLINK, true},
         {"a name surrogate of another kind", 0xA000001D, true},
         {"not told", 0, true},
@@ -63,8 +61,9 @@ TEST(ReparsePoints, EveryNameSurrogateIsALinkWhateverItsTarget)
 }
 
 // What a handle says of its own entry: an ordinary file is no link, and a
-// handle whose tag cannot be read (here: no file at all) is taken for one.
-TEST_F(CheckedWriter, AnEntryWhoseTagCannotBeReadCountsAsALink)
+// handle whose tag cannot be read (here: no file at all) is taken for one,
+// or reported with the query's own error when asked.
+TEST_F(CheckedWriter, AnEntryWhoseTagCannotBeReadCountsAsALinkOrAsAFailedQuery)
 {
     ASSERT_TRUE(RVTest::WriteWholeFile(Child(L"real\\plain.txt"), "x"));
     const CScopedKernelHandle plain(CreateFileW(Child(L"real\\plain.txt").c_str(), FILE_READ_ATTRIBUTES,
@@ -74,38 +73,103 @@ TEST_F(CheckedWriter, AnEntryWhoseTagCannotBeReadCountsAsALink)
     ASSERT_TRUE(plain && notAFile);
     EXPECT_FALSE(IsNameRedirectingEntry(plain.Get()));
     EXPECT_TRUE(IsNameRedirectingEntry(notAFile.Get()));
+    bool redirecting = true;
+    EXPECT_TRUE(QueryNameRedirection(plain.Get(), &redirecting));
+    EXPECT_FALSE(redirecting);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(QueryNameRedirection(notAFile.Get(), &redirecting));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
 // A reparse point that keeps its name in place is opened through it, and
 // what the open returns is kept only when it is the very entry its folder
 // listed under that name: nothing held before the open can stop the name
-// from being swapped for a link meanwhile.
-TEST_F(CheckedWriter, AFollowedEntryIsKeptOnlyWhenItIsTheEntryListed)
+// from being swapped for a link meanwhile. Neither the volume's serial nor
+// the file id is unique, so a name the system opens as another folder of the
+// same volume is refused even with that folder's own id; a query that fails
+// says so with its own error, never as a link.
+TEST_F(CheckedWriter, AFollowedEntryIsKeptOnlyWhenItIsTheEntryListedWhereItsNameLeads)
 {
+    const RVTest::PlantedLink link(Child(L"real\\link"), Child(L"outside"), true);
     CScopedKernelHandle parent;
     DWORD error = ERROR_SUCCESS;
     ASSERT_EQ(OpenCheckedFolderPath(Child(L"real").c_str(), FOLDER_MISSING_FAILS, &parent, nullptr, &error),
               CHECKED_REACH_DONE);
-    std::vector<tagListedEntry> listed;
-    ASSERT_TRUE(ListFolderEntries(parent.Get(), &listed));
-    ASSERT_EQ(listed.size(), 1u);
-    const uint64_t innerIndex = listed[0].index;
-    const CScopedKernelHandle outside(CreateFileW(Child(L"outside").c_str(), FILE_READ_ATTRIBUTES,
-                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    const CScopedKernelHandle inner(CreateFileW(Child(L"real\\inner").c_str(), FILE_READ_ATTRIBUTES,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    ASSERT_TRUE(outside && inner);
-    EXPECT_TRUE(IsOpenedListedEntry(parent.Get(), inner.Get(), innerIndex));
-    EXPECT_FALSE(IsOpenedListedEntry(parent.Get(), outside.Get(), innerIndex)) << "another entry than the one listed";
-    EXPECT_FALSE(IsOpenedListedEntry(parent.Get(), inner.Get(), innerIndex + 1));
+    const auto open = [this](const wchar_t* path) {
+        return CScopedKernelHandle(CreateFileW(Child(path).c_str(), FILE_READ_ATTRIBUTES,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    };
+    const CScopedKernelHandle inner = open(L"real\\inner");
+    const CScopedKernelHandle outside = open(L"outside");
+    const CScopedKernelHandle throughLink = open(L"real\\link");
+    const CScopedKernelHandle notAFile(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    tagEntryIdentity innerIdentity;
+    tagEntryIdentity outsideIdentity;
+    ASSERT_TRUE(inner && outside && notAFile);
+    ASSERT_TRUE(GetEntryIdentity(inner.Get(), &innerIdentity) && GetEntryIdentity(outside.Get(), &outsideIdentity));
+    const uint64_t innerIndex = innerIdentity.index;
+    const uint64_t outsideIndex = outsideIdentity.index;
 
-    CScopedKernelHandle followed(OpenFollowedFolder(parent.Get(), L"inner", innerIndex, FILE_LIST_DIRECTORY, &error));
-    EXPECT_TRUE(followed) << error;
-    followed.Reset(OpenFollowedFolder(parent.Get(), L"inner", innerIndex + 1, FILE_LIST_DIRECTORY, &error));
-    EXPECT_FALSE(followed);
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_CANT_ACCESS_FILE));
+    struct Row { const char* what; HANDLE opened; const wchar_t* name; uint64_t index; DWORD error; };
+    std::vector<Row> rows = {
+        {"the entry listed, by its own name", inner.Get(), L"inner", innerIndex, ERROR_SUCCESS},
+        {"the same name in other letter case", inner.Get(), L"INNER", innerIndex, ERROR_SUCCESS},
+        {"another entry than the one listed", outside.Get(), L"inner", innerIndex, ERROR_CANT_ACCESS_FILE},
+        {"another id than the one listed", inner.Get(), L"inner", innerIndex + 1, ERROR_CANT_ACCESS_FILE},
+        {"the entry listed, under a name it is not at", inner.Get(), L"inne", innerIndex, ERROR_CANT_ACCESS_FILE},
+        {"a handle that is no file", notAFile.Get(), L"inner", innerIndex, ERROR_INVALID_HANDLE},
+    };
+    if (link.Made()) {
+        ASSERT_TRUE(throughLink);
+        rows.push_back({"a name opened as another folder, with that folder's id", throughLink.Get(), L"link",
+                        outsideIndex, ERROR_CANT_ACCESS_FILE});
+    }
+    for (const Row& row : rows) {
+        error = 0xDEAD;
+        EXPECT_EQ(IsOpenedListedEntry(parent.Get(), row.opened, row.name, row.index, &error),
+                  row.error == ERROR_SUCCESS)
+            << row.what;
+        EXPECT_EQ(error, row.error) << row.what;
+    }
+
+    struct Followed { const wchar_t* name; uint64_t index; DWORD error; };
+    std::vector<Followed> followedRows = {
+        {L"inner", innerIndex, ERROR_SUCCESS},
+        {L"inner", innerIndex + 1, ERROR_CANT_ACCESS_FILE},
+        {L"missing", innerIndex, ERROR_FILE_NOT_FOUND},
+    };
+    if (link.Made())
+        followedRows.push_back({L"link", outsideIndex, ERROR_CANT_ACCESS_FILE});
+    for (const Followed& row : followedRows) {
+        error = 0xDEAD;
+        const CScopedKernelHandle followed(
+            OpenFollowedFolder(parent.Get(), row.name, row.index, FILE_LIST_DIRECTORY, &error));
+        EXPECT_EQ(static_cast<bool>(followed), row.error == ERROR_SUCCESS) << row.name << " " << row.index;
+        EXPECT_EQ(error, row.error) << row.name << " " << row.index;
+    }
+    if (!link.Made())
+        GTEST_SKIP() << "no links can be made here: a name leading to another folder was not tried";
+}
+
+// A handle's final path against its folder's and the name it was opened by:
+// one separator between them (a volume's root ends in its own), letter case
+// aside in any script, and nothing more or less on either side.
+TEST(FinalPaths, AnEntryIsWhereItsFolderAndNameLeadOnly)
+{
+    struct Row { const wchar_t* entry; const wchar_t* folder; const wchar_t* name; bool same; };
+    const Row rows[] = {
+        {L"\\\\?\\C:\\Game\\Data", L"\\\\?\\C:\\Game", L"Data", true},
+        {L"\\\\?\\C:\\Data", L"\\\\?\\C:\\", L"Data", true},
+        {L"\\\\?\\c:\\GAME\\\u00C9T\u00C9", L"\\\\?\\C:\\Game", L"\u00E9t\u00E9", true},
+        {L"\\\\?\\C:\\Gamer\\Data", L"\\\\?\\C:\\Game", L"Data", false},
+        {L"\\\\?\\C:\\Game\\\\Data", L"\\\\?\\C:\\Game", L"Data", false},
+        {L"\\\\?\\C:\\Game\\Data\\Inner", L"\\\\?\\C:\\Game", L"Data", false},
+        {L"\\\\?\\C:\\GameXData", L"\\\\?\\C:\\Game", L"Data", false},
+        {L"\\\\?\\C:\\Game\\", L"\\\\?\\C:\\Game", L"", false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(IsFinalPathOfName(row.entry, row.folder, row.name), row.same) << row.entry << " " << row.name;
 }
 
 TEST(FinalPaths, AWalkStartsAtTheDriveOrShareRootWhateverTheSpelling)
@@ -248,7 +312,13 @@ TEST_F(CheckedWriter, AFileAlreadyInAVolumeRootIsRewritten)
     ASSERT_GT(GetWindowsDirectoryW(system, MAX_PATH), 3u);
     const std::wstring root(system, 3);
     const std::wstring name = L"rv-root-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
-    if (!RVTest::WriteWholeFile(root + name, "old"))
+    // Gone whatever the assertions find: the volume's root is no test's own.
+    struct tagRemovedAtTheEnd
+    {
+        std::wstring path;
+        ~tagRemovedAtTheEnd() { DeleteFileW(path.c_str()); }
+    } removed{root + name};
+    if (!RVTest::WriteWholeFile(removed.path, "old"))
         GTEST_SKIP() << "the volume's root cannot be written here";
     CScopedKernelHandle folder;
     DWORD error = ERROR_SUCCESS;
@@ -259,5 +329,4 @@ TEST_F(CheckedWriter, AFileAlreadyInAVolumeRootIsRewritten)
     CHECKED_REACH reach = CHECKED_REACH_FAILED;
     EXPECT_TRUE(writer.Write(name, "new", 3, &reach, &error)) << reach << " " << error;
     EXPECT_EQ(RVTest::ReadWholeFile(root + name), "new");
-    DeleteFileW((root + name).c_str());
 }

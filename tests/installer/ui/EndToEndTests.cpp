@@ -412,7 +412,7 @@ int RunDrivenWithTheDefaultFolderALink(void (*drive)(), int installsRefused)
     if (code != kChildPassed)
         return code;
     if (log.CountContaining(L"Temporary folder C:/Program Files/Wendmoor/Temp not used: " + kInstallFolder +
-                            L" is a link (symbolic link or junction)") != 1)
+                            L" is a link, a junction or a volume mounted in a folder") != 1)
         return 40;
     if (log.CountContaining(kInstallFolder + L" is a link") != 1 + installsRefused)
         return 41;

@@ -439,7 +439,8 @@ TEST(InstallerMainFlow, AnUnusableTemporaryFolderIsNamedOnceWithWhatStoppedIt)
     if (link.Made())
         rows.push_back({root.Child(L"linked\\Game\\Temp"),
                         L"Temporary folder " + root.Child(L"linked\\Game\\Temp") + L" not used: " +
-                            root.Child(L"linked") + L" is a link (symbolic link or junction); using one of the system's"});
+                            root.Child(L"linked") +
+                            L" is a link, a junction or a volume mounted in a folder; using one of the system's"});
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     for (const tagRow& row : rows) {
