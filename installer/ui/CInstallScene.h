@@ -30,7 +30,7 @@ constexpr const wchar_t* kAgreementNotTickedMessage = L"    同意用户协议�
 constexpr const wchar_t* kNoRoomOnDriveMessage =
     L"指定安装路径对应的硬盘中磁盘剩余空间不足100M，无法安装在该磁盘中，请重新选择路径或使用系统默认路径。";
 constexpr const wchar_t* kInstallFolderIsALinkMessage =
-    L"安装目录或它的上级目录是一个链接（符号链接或目录联接），为了安全不能通过它安装。请重新选择路径或使用系统默认路径。";
+    L"安装目录或它的上级目录是一个链接、目录联接或挂载在文件夹中的卷，为了安全不能通过它安装。请重新选择路径或使用系统默认路径。";
 constexpr const wchar_t* kInstallFailedMessage =
     L"安装未能完成：游戏文件没有全部写入安装目录。请检查磁盘空间和权限后重新运行安装程序。";
 constexpr int32_t kAdvertPosition = 4;
@@ -102,8 +102,12 @@ private:
     void ShowProgress();
     // Once the worker has finished: the failure told, the window closed.
     void EndInstall();
-    void ShowMessage(const wchar_t* text);
-    // Tells the player once that the install failed (a silent start only logs it).
+    // The message over the window, and a log line naming it (`what` says in
+    // a few words what it tells). A window out of sight (a silent start) has
+    // nobody to read it: then only the line, no dialog. Returns the dialog
+    // shown, or null.
+    CCommonDialog* ShowMessage(int32_t logLevel, const wchar_t* what, const wchar_t* text);
+    // Tells the player once that the install failed.
     void ReportFailure();
 
     RVGameEngine::Common::TIntrusivePointer<RVGameEngine::DirectUI::IFrame> m_frame;

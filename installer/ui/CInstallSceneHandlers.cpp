@@ -20,7 +20,6 @@
 #include "engine/common/system/ShellFunctions.h"
 #include "engine/filesystem/ILogFile.h"
 
-#include <new>
 #include <string>
 
 using namespace RVGameEngine::DirectUI;
@@ -43,9 +42,14 @@ bool CInstallScene::Has(const void* control, const wchar_t* name)
     return control != nullptr;
 }
 
-void CInstallScene::ShowMessage(const wchar_t* text)
+CCommonDialog* CInstallScene::ShowMessage(int32_t logLevel, const wchar_t* what, const wchar_t* text)
 {
-    ShowMessageDialog(m_frame, text);
+    if (!m_frame || !m_frame->IsVisible()) {
+        ILogFile_GetInstance()->Log(logLevel, L"%s; no window is shown, no message either", what);
+        return nullptr;
+    }
+    ILogFile_GetInstance()->Log(logLevel, L"%s; the player is told", what);
+    return ShowMessageDialog(m_frame, text);
 }
 
 void CInstallScene::ShowPage(IPanel* page)
@@ -79,27 +83,29 @@ void CInstallScene::StartInstall(ICheckBox* agreement, const wchar_t* agreementN
     if (!Has(agreement, agreementName))
         return;
     if (!agreement->IsChecked()) {
-        ShowMessage(kAgreementNotTickedMessage);
+        ShowMessage(LOG_LEVEL_WARNING, L"The agreement is not ticked", kAgreementNotTickedMessage);
         return;
     }
     // A link planted by another user could lead anywhere: refused before
     // the install starts, so that the player can choose another folder.
     if (IsInstallRefusedForALink(folder)) {
-        ShowMessage(kInstallFolderIsALinkMessage);
+        ShowMessage(LOG_LEVEL_ERROR,
+                    L"The install folder is refused: a link, a junction or a volume mounted in a folder lies on "
+                    L"its path",
+                    kInstallFolderIsALinkMessage);
         return;
     }
-    ShowPage(m_progressPage.Get());
-    // Handed to the worker for the rest of the process.
-    tagInstallPaths* options = new (std::nothrow) tagInstallPaths();
-    if (options == nullptr) {
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"No memory for the install options");
-        return;
-    }
-    options->path = folder;
-    options->desktopShortcut = desktopShortcut;
-    options->startMenuShortcuts = startMenuShortcuts;
+    // Made before anything shows the install under way. Without it the
+    // install is still asked for: it fails at once, as one whose worker
+    // cannot start, and the window's next tick tells so and closes.
+    tagInstallPaths* options = NewInstallOptions(folder, desktopShortcut, startMenuShortcuts);
     m_installStarted = true;
+    if (options == nullptr) {
+        StartInstallThread();
+        return;
+    }
     SetInstallOption(options);
+    ShowPage(m_progressPage.Get());
     SendStatisticsSystemInfo(kStatisticsStepInstallBegun);
     StartInstallThread();
     SendInstallTracking();
@@ -155,7 +161,7 @@ void CInstallScene::OnButtonSelectPath(void*, tagEventArgs*)
     if (!IsDriveFolder(folder))
         return;
     if (!HasEnoughFreeSpace(folder[0])) {
-        ShowMessage(kNoRoomOnDriveMessage);
+        ShowMessage(LOG_LEVEL_WARNING, L"The chosen drive has too little room", kNoRoomOnDriveMessage);
         return;
     }
     ShowFolder(FolderWithPackName(folder, GetPackNameOrDefault()));
@@ -252,11 +258,6 @@ void CInstallScene::ReportFailure()
     if (m_failureReported)
         return;
     m_failureReported = true;
-    // A silent start shows no window: nobody is there to be told.
-    if (!m_frame || !m_frame->IsVisible()) {
-        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The install failed; no window is shown, no message either");
-        return;
-    }
-    ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR, L"The install failed; the player is told");
-    m_failureDialog = TIntrusivePointer<CCommonDialog>(ShowMessageDialog(m_frame, kInstallFailedMessage));
+    m_failureDialog =
+        TIntrusivePointer<CCommonDialog>(ShowMessage(LOG_LEVEL_ERROR, L"The install failed", kInstallFailedMessage));
 }

@@ -7,6 +7,7 @@
 #include "engine/filesystem/ILogFile.h"
 
 #include <atomic>
+#include <new>
 
 namespace {
 
@@ -15,6 +16,12 @@ HANDLE SystemThreadStart(LPTHREAD_START_ROUTINE procedure)
     return CreateThread(nullptr, 0, procedure, nullptr, 0, nullptr);
 }
 
+tagInstallPaths* SystemOptionsAllocation()
+{
+    return new (std::nothrow) tagInstallPaths();
+}
+
+std::atomic<InstallOptionsAllocation> g_optionsAllocation{SystemOptionsAllocation};
 std::atomic<tagInstallPaths*> g_options{nullptr};
 std::atomic<InstallThreadStart> g_threadStart{SystemThreadStart};
 std::atomic<HANDLE> g_thread{nullptr};
@@ -30,6 +37,25 @@ CInstallWorker& ProcessWorker()
 
 } // namespace
 
+tagInstallPaths* NewInstallOptions(const std::wstring& path, bool desktopShortcut, bool startMenuShortcuts)
+{
+    tagInstallPaths* options = g_optionsAllocation.load()();
+    if (options == nullptr) {
+        RVGameEngine::FileSystem::ILogFile_GetInstance()->Log(RVGameEngine::FileSystem::LOG_LEVEL_ERROR,
+                                                              L"No memory for the install options");
+        return nullptr;
+    }
+    options->path = path;
+    options->desktopShortcut = desktopShortcut;
+    options->startMenuShortcuts = startMenuShortcuts;
+    return options;
+}
+
+void SetInstallOptionsAllocationForTests(InstallOptionsAllocation allocate)
+{
+    g_optionsAllocation.store(allocate != nullptr ? allocate : SystemOptionsAllocation);
+}
+
 void SetInstallOption(tagInstallPaths* options)
 {
     g_options.store(options);
@@ -44,6 +70,13 @@ void StartInstallThread()
 {
     if (g_started.exchange(true))
         return;
+    if (g_options.load() == nullptr) {
+        g_startFailed.store(true);
+        RVGameEngine::FileSystem::ILogFile_GetInstance()->Log(
+            RVGameEngine::FileSystem::LOG_LEVEL_ERROR,
+            L"The install worker has no install options and is not started: nothing is installed");
+        return;
+    }
     ProcessWorker();  // made before the thread can ask for it
     const HANDLE thread = g_threadStart.load()(InstallThreadProc);
     if (thread == nullptr) {

@@ -8,6 +8,7 @@
 #include "installer/ui/CInstallScene.h"
 #include "installer/ui/InstallSceneFunctions.h"
 #include "installer/ui/InstallerWindowFunctions.h"
+#include "installer/ui/MessageDialogFunctions.h"
 
 #include "engine/directui/frame/IFrameManager.h"
 
@@ -151,14 +152,40 @@ struct tagDialogReader
 
 tagDialogReader g_dialogReader;
 
+// Notes, on the window's own thread, the first tick that shows the progress
+// page; given a picture name, takes the page's picture then, once painted.
+struct tagProgressPageWatcher
+{
+    const wchar_t* picture = nullptr;
+    std::atomic<bool> shown{false};
+
+    void OnTick(void* sender, RVGameEngine::Common::tagEventArgs*)
+    {
+        auto* frame = static_cast<RVGameEngine::DirectUI::IFrame*>(sender);
+        RVGameEngine::DirectUI::IUIWindow* page = frame->GetRootWindow()->FindWindow(L"PanelScene2");
+        if (shown || page == nullptr || !page->IsVisible())
+            return;
+        shown = true;
+        if (picture == nullptr)
+            return;
+        UpdateWindow(frame->GetHandle());
+        KeepScreenshot(picture);
+    }
+};
+
+tagProgressPageWatcher g_progressCamera{L"2-progress-page"};
+
 // Subscribing is safe while the window's thread fires.
-void WatchTheScene()
+void WatchTheScene(tagProgressPageWatcher* progressPage = nullptr)
 {
     RVGameEngine::DirectUI::IFrame* frame = CInstallScene::GetInstance()->GetFrame();
     frame->AddMemberFunctionDelegate(RVGameEngine::DirectUI::FRAME_EVENT_CLOSE, &g_closeWatcher,
                                      &tagCloseWatcher::OnClose);
     frame->AddMemberFunctionDelegate(RVGameEngine::DirectUI::FRAME_EVENT_FRAME_MOVE, &g_dialogReader,
                                      &tagDialogReader::OnTick);
+    if (progressPage != nullptr)
+        frame->AddMemberFunctionDelegate(RVGameEngine::DirectUI::FRAME_EVENT_FRAME_MOVE, progressPage,
+                                         &tagProgressPageWatcher::OnTick);
 }
 
 // Close requests while the worker runs must not end the run early: both
@@ -179,34 +206,12 @@ void WaitForTheWindowToCloseItself(HWND scene)
         Fault(3);
 }
 
-// Takes the progress page's picture on the window's own thread, on the first
-// tick that shows it, once it has been painted.
-struct tagProgressPageCamera
-{
-    bool taken = false;
-
-    void OnTick(void* sender, RVGameEngine::Common::tagEventArgs*)
-    {
-        auto* frame = static_cast<RVGameEngine::DirectUI::IFrame*>(sender);
-        RVGameEngine::DirectUI::IUIWindow* page = frame->GetRootWindow()->FindWindow(L"PanelScene2");
-        if (taken || page == nullptr || !page->IsVisible())
-            return;
-        taken = true;
-        UpdateWindow(frame->GetHandle());
-        KeepScreenshot(L"2-progress-page");
-    }
-};
-
-tagProgressPageCamera g_progressCamera;
-
 void DriveQuickInstall()
 {
     HWND scene = WaitForScene();
     if (scene == nullptr)
         return;
-    WatchTheScene();
-    CInstallScene::GetInstance()->GetFrame()->AddMemberFunctionDelegate(
-        RVGameEngine::DirectUI::FRAME_EVENT_FRAME_MOVE, &g_progressCamera, &tagProgressPageCamera::OnTick);
+    WatchTheScene(&g_progressCamera);
     Sleep(300);
     KeepScreenshot(L"1-one-click-page");
     Click(scene, L"ButtonSetup1");
@@ -584,6 +589,60 @@ TEST_F(InstallWindowEndToEnd, AFailedInstallIsToldAndNeitherReportedFinishedNorH
     EXPECT_FALSE(Exists(kInstallFolder + L"\\ZURovoZizizer.exe.started"));
 }
 
+namespace {
+
+// A system with no memory left for the install options.
+tagInstallPaths* NoMemoryForTheOptions()
+{
+    return nullptr;
+}
+
+tagProgressPageWatcher g_progressWatcher;
+
+// The install is asked for and cannot begin: the failure is told over the
+// page the player clicked on, and the window closes once it has been read.
+void DriveAnInstallWithoutMemoryForItsOptions()
+{
+    HWND scene = WaitForScene();
+    if (scene == nullptr)
+        return;
+    WatchTheScene(&g_progressWatcher);
+    Click(scene, L"ButtonSetup1");
+    HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle, 20000);
+    if (dialog == nullptr)
+        return Fault(50);
+    if (!g_dialogReader.Said(kInstallFailedMessage))
+        Fault(51);
+    if (g_progressWatcher.shown)
+        Fault(52);
+    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+    WaitForTheWindowToCloseItself(scene);
+}
+
+int RunDrivenWithoutMemoryForTheOptions()
+{
+    UiTests::StartEngine();
+    SetInstallOptionsAllocationForTests(NoMemoryForTheOptions);
+    RVTest::LogCapture log;
+    const int code = RunDriven(DriveAnInstallWithoutMemoryForItsOptions, kInstallNotDoneExitCode);
+    if (code != kChildPassed)
+        return code;
+    if (log.CountContaining(L"No memory for the install options") != 1)
+        return 53;
+    return log.CountContaining(L"The install failed; the player is told") == 1 ? kChildPassed : 54;
+}
+
+} // namespace
+
+TEST_F(InstallWindowEndToEnd, AnInstallWhoseOptionsCannotBeMadeIsToldAsFailedAndEndsWithOne)
+{
+    const tagPeerCounts before;
+    EXPECT_EXIT(ExitProcess(RunDrivenWithoutMemoryForTheOptions()), ::testing::ExitedWithCode(kChildPassed), "");
+    EXPECT_FALSE(Exists(kInstallFolder + L"\\ZURovoZizizer.exe"));
+    EXPECT_EQ(UninstallDisplayName(), L"(missing)");
+    EXPECT_EQ(tagPeerCounts().begun, before.begun);
+}
+
 // A description without the controls the handlers use: every handler skips
 // what is missing (and logs it), and the window still ends with its install.
 namespace {
@@ -728,20 +787,46 @@ TEST(SilentChild, DISABLED_Unticked)
     ExitProcess(WatchedSilently(RunSilentlyUnticked));
 }
 
-// A silent install that fails ends with 1 and tells nobody: no window, no
-// message, and no log line that says the player was told.
+namespace {
+
+// A silent run whose install is not done ends with 1 and tells nobody: no
+// window, no message (none left behind either), and no log line that says
+// the player was told; the line given names what was not shown.
+int RunSilentlyWithoutAnInstall(const wchar_t* line)
+{
+    UiTests::StartEngine();
+    RVTest::LogCapture log;
+    const int code = RunDriven([] {}, kInstallNotDoneExitCode);
+    if (code != kChildPassed)
+        return code;
+    if (log.CountContaining(L"told") != 0)
+        return 20;
+    if (GetOpenDialogCount() != 0)
+        return 22;
+    return log.CountContaining(line) == 1 ? kChildPassed : 21;
+}
+
+} // namespace
+
 TEST(SilentChild, DISABLED_Fails)
 {
+    ExitProcess(WatchedSilently(
+        [] { return RunSilentlyWithoutAnInstall(L"The install failed; no window is shown, no message either"); }));
+}
+
+TEST(SilentChild, DISABLED_IntoALink)
+{
     ExitProcess(WatchedSilently([] {
-        UiTests::StartEngine();
-        RVTest::LogCapture log;
-        const int code = RunDriven([] {}, kInstallNotDoneExitCode);
-        if (code != kChildPassed)
-            return code;
-        if (log.CountContaining(L"told") != 0)
-            return 20;
-        return log.CountContaining(L"The install failed; no window is shown, no message either") == 1 ? kChildPassed
-                                                                                                       : 21;
+        return RunSilentlyWithoutAnInstall(L"The install folder is refused: a link, a junction or a volume mounted "
+                                           L"in a folder lies on its path; no window is shown, no message either");
+    }));
+}
+
+TEST(SilentChild, DISABLED_WithoutMemoryForTheOptions)
+{
+    ExitProcess(WatchedSilently([] {
+        SetInstallOptionsAllocationForTests(NoMemoryForTheOptions);
+        return RunSilentlyWithoutAnInstall(L"The install failed; no window is shown, no message either");
     }));
 }
 
@@ -759,6 +844,39 @@ TEST_F(InstallWindowEndToEnd, ASilentStartInstallsWithoutEverShowingTheWindow)
     EXPECT_EQ(RunSilentCopy(L"SilentChild.DISABLED_Run"), static_cast<DWORD>(kChildPassed));
     ExpectInstalled(before);
     EXPECT_TRUE(Exists(DesktopLink()));
+}
+
+// Refused for a link on the default folder, or without memory for the
+// options: the install never begins, and the run says so only in its log.
+TEST_F(InstallWindowEndToEnd, ASilentStartWhoseInstallCannotBeginShowsNothingAndEndsWithOne)
+{
+    struct tagRow
+    {
+        const wchar_t* child;
+        bool defaultFolderALink;
+    };
+    const tagRow rows[] = {
+        {L"SilentChild.DISABLED_IntoALink", true},
+        {L"SilentChild.DISABLED_WithoutMemoryForTheOptions", false},
+    };
+    const std::wstring elsewhere = L"C:\\WendmoorLinkTarget";
+    const tagPeerCounts before;
+    for (const tagRow& row : rows) {
+        std::optional<RVTest::PlantedLink> link;
+        if (row.defaultFolderALink) {
+            CreateDirectoryW(elsewhere.c_str(), nullptr);
+            link.emplace(kInstallFolder, elsewhere, true);
+            ASSERT_TRUE(link->Made());
+        }
+        EXPECT_EQ(RunSilentCopy(row.child), static_cast<DWORD>(kChildPassed)) << row.child;
+        link.reset();
+        // The link is gone before what it led to: nothing was made there.
+        if (row.defaultFolderALink) {
+            EXPECT_TRUE(RemoveDirectoryW(elsewhere.c_str()));
+        }
+        EXPECT_FALSE(Exists(kInstallFolder + L"\\ZURovoZizizer.exe")) << row.child;
+    }
+    EXPECT_EQ(tagPeerCounts().begun, before.begun);
 }
 
 TEST_F(InstallWindowEndToEnd, ASilentStartWithTheAgreementUntickedEndsWithoutAWord)

@@ -284,8 +284,11 @@ TEST(InstallFolder, APickedFolderGetsThePackNameUnlessItsLastPartIsIt)
 }
 
 // The last part is compared as the system compares names in a folder: a
-// letter outside A-Z in the other case still names the same folder, which
-// the game's uninstaller would remove whole, with the player's files in it.
+// letter outside A-Z in the other case still names the same folder. Such a
+// folder is taken as the game's own as it stands, with no folder of the
+// game's made inside it, so the game's uninstaller later removes it whole,
+// with any of the player's files in it; a last part of another name gets a
+// folder of the game's inside, and only that one is removed.
 TEST(InstallFolder, ThePackNameIsFoundInTheLastPartWhateverTheCaseOfAnyLetter)
 {
     struct tagRow
