@@ -112,8 +112,16 @@ std::wstring MakeUniqueTempFolder(CScopedKernelHandle* folder)
     return std::wstring();
 }
 
-void ShowNoDriveMessage()
+// A silent start is unattended: a modal box would wait for ever for a player
+// who is not there, so the reason the run ends is only logged.
+void TellThatNoDriveHasRoom(bool silent)
 {
+    if (silent) {
+        ILogFile_GetInstance()->Log(LOG_LEVEL_ERROR,
+                                    L"No drive has %d MB free: nothing is installed; a silent start shows no message",
+                                    static_cast<int>(kRequiredFreeMB));
+        return;
+    }
     RVGameEngine::Common::EngineMessageBox(nullptr, kNoDriveMessage, kNoDriveCaption, MB_OK);
 }
 
@@ -277,7 +285,7 @@ int32_t RunInstaller(InstallWindowRun runWindow)
     FindInstallDrive();
     const bool silent = IsSilentInstall();
     if (GetInstallDriveLetter() == kNoDrive) {
-        ShowNoDriveMessage();
+        TellThatNoDriveHasRoom(silent);
         return InstallExitStatus(silent, false, false, false);
     }
     // Kept for the clean-up: the pack name the path is made from may change

@@ -26,8 +26,10 @@ using InstallWindowRun = void (*)();
 // Everything after the engine's start-up: single instance, drive, temporary
 // folder and UI package, URL list, statistics, fonts, the install window
 // (when given; without one the run goes straight on), the closing reports
-// and the updater, then the removal of the temporary folder. Returns -2
-// when another installer runs, otherwise what InstallExitStatus says.
+// and the updater, then the removal of the temporary folder. Without a drive
+// of 100 MB free it ends at once: the player is told in a message box, a
+// silent start only logs it. Returns -2 when another installer runs,
+// otherwise what InstallExitStatus says.
 int32_t RunInstaller(InstallWindowRun runWindow = nullptr);
 
 // The program's status at its end: 0 for a finished, sound install and for a

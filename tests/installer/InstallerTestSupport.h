@@ -93,4 +93,37 @@ private:
     RVGameEngine::Common::CScopedKernelHandle m_process;
 };
 
+// Runs the program with the options, waits for it (bounded) and gives its
+// exit code; 1 when it could not be started or did not end.
+inline DWORD RunProgram(const std::wstring& program, const std::wstring& options)
+{
+    std::wstring commandLine = L"\"" + program + L"\" " + options;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
+        return 1;
+    RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
+    RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
+    if (WaitForSingleObject(process.Get(), 180000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.Get(), 1);
+        return 1;
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.Get(), &exitCode);
+    return exitCode;
+}
+
+// Runs one test of this test program (a disabled one, the child of another)
+// in a copy whose file name says "SILENT": a silent start. Its exit code.
+inline DWORD RunSilentCopy(const std::wstring& childTest)
+{
+    RVTest::TempFolder folder;
+    const std::wstring program = folder.Child(L"WendmoorSetup_SILENT.exe");
+    if (!CopyFileW(RVGameEngine::Common::GetProgramPath()->GetUtf16(), program.c_str(), FALSE))
+        return 1;
+    return RunProgram(program, L"--gtest_filter=" + childTest + L" --gtest_also_run_disabled_tests");
+}
+
 } // namespace InstallerTests

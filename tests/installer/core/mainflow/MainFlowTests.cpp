@@ -17,6 +17,7 @@
 
 #include "engine/directui/frame/IIcon.h"
 #include "engine/filesystem/CheckedFolderFunctions.h"
+#include "engine/filesystem/ILogFile.h"
 #include "engine/filesystem/IVirtualFileSystem.h"
 
 #include "tests/support/LogCapture.h"
@@ -32,6 +33,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -79,7 +81,7 @@ void PointStatisticsAtTheTestServer()
 // a process of its own.
 std::wstring g_launchedFrom;
 
-int RunInstallerThen(DriveFreeSpaceQuery drives, int (*check)())
+int RunInstallerThen(DriveFreeSpaceQuery drives, int (*check)(), int32_t status = 0)
 {
     wchar_t folder[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, folder);
@@ -87,7 +89,7 @@ int RunInstallerThen(DriveFreeSpaceQuery drives, int (*check)())
     PointStatisticsAtTheTestServer();
     SetDriveFreeSpaceQuery(drives);
     RVTest::MessageBoxRecorder::Clear();
-    return RunInstaller() != 0 ? 1 : check();
+    return RunInstaller() != status ? 1 : check();
 }
 
 int CheckRunFromStartToCleanUp()
@@ -98,6 +100,11 @@ int CheckRunFromStartToCleanUp()
     return RVTest::MessageBoxRecorder::Taken().empty() ? kChildPassed : 3;
 }
 
+int32_t NoDriveHasRoom(int32_t)
+{
+    return 0;
+}
+
 int CheckRunWithoutAnyDrive()
 {
     const auto boxes = RVTest::MessageBoxRecorder::Taken();
@@ -106,6 +113,22 @@ int CheckRunWithoutAnyDrive()
         return 2;
     if (Exists(kTempInstallFolder) || AnyFallbackFolderLeft())
         return 3;
+    return kChildPassed;
+}
+
+// Nobody is there to close a box: the reason is logged once, as an error.
+int CheckSilentRunWithoutAnyDrive()
+{
+    if (!RVTest::MessageBoxRecorder::Taken().empty())
+        return 2;
+    const auto lines = RVTest::LogCapture::Lines();
+    const std::pair<int, std::wstring> said(RVGameEngine::FileSystem::LOG_LEVEL_ERROR,
+                                            L"No drive has 100 MB free: nothing is installed; a silent start shows no "
+                                            L"message");
+    if (std::count(lines.begin(), lines.end(), said) != 1)
+        return 3;
+    if (Exists(kTempInstallFolder) || AnyFallbackFolderLeft())
+        return 4;
     return kChildPassed;
 }
 
@@ -267,8 +290,22 @@ TEST(InstallerMainFlow, AnInstallWhoseThreadCannotStartEndsWithOneAndSaysWhy)
 
 TEST(InstallerMainFlow, WithoutADriveOf100MBTheMessageIsShownAndNoFolderMade)
 {
-    EXPECT_EXIT(ExitProcess(RunInstallerThen([](int32_t) { return 0; }, CheckRunWithoutAnyDrive)),
+    EXPECT_EXIT(ExitProcess(RunInstallerThen(NoDriveHasRoom, CheckRunWithoutAnyDrive)),
                 ::testing::ExitedWithCode(kChildPassed), "");
+}
+
+// Run only as the child of the test below, in a copy whose name says "SILENT".
+TEST(InstallerMainFlowSilentChild, DISABLED_WithoutADriveOf100MB)
+{
+    RVTest::LogCapture log;
+    ExitProcess(RunInstallerThen(NoDriveHasRoom, CheckSilentRunWithoutAnyDrive, kInstallNotDoneExitCode));
+}
+
+// An unattended install would otherwise wait for ever on a box nobody sees.
+TEST(InstallerMainFlow, WithoutADriveOf100MBASilentStartShowsNoBoxLogsWhyAndEndsWithOne)
+{
+    EXPECT_EQ(InstallerTests::RunSilentCopy(L"InstallerMainFlowSilentChild.DISABLED_WithoutADriveOf100MB"),
+              static_cast<DWORD>(kChildPassed));
 }
 
 TEST(InstallerMainFlow, UnpacksIntoTheTemporaryFolderReportsTheStartAndRemovesTheFolder)
