@@ -38,6 +38,8 @@
 using RVGameEngine::Common::TIntrusivePointer;
 using InstallerTests::CountStepMessages;
 using InstallerTests::Exists;
+using InstallerTests::RunProgram;
+using InstallerTests::RunSilentCopy;
 using UiTests::ClickControl;
 using UiTests::KeepScreenshot;
 
@@ -740,38 +742,6 @@ int RunSilentlyUnticked()
     CInstallScene::GetInstance()->Create();
     CInstallScene::GetInstance()->RunMessageLoop();
     return IsInstallThreadRunning() ? 3 : kChildPassed;
-}
-
-// Starts a copy of this program whose name says "SILENT", running one child test.
-// Runs the program with the options, waits for it (bounded) and gives its
-// exit code; 1 when it could not be started or did not end.
-DWORD RunProgram(const std::wstring& program, const std::wstring& options)
-{
-    std::wstring commandLine = L"\"" + program + L"\" " + options;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started))
-        return 1;
-    RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
-    RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
-    if (WaitForSingleObject(process.Get(), 180000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.Get(), 1);
-        return 1;
-    }
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.Get(), &exitCode);
-    return exitCode;
-}
-
-DWORD RunSilentCopy(const wchar_t* childTest)
-{
-    RVTest::TempFolder folder;
-    const std::wstring program = folder.Child(L"WendmoorSetup_SILENT.exe");
-    if (!CopyFileW((InstallerTests::ProgramFolder() + L"test_installer_ui.exe").c_str(), program.c_str(), FALSE))
-        return 1;
-    return RunProgram(program, std::wstring(L"--gtest_filter=") + childTest + L" --gtest_also_run_disabled_tests");
 }
 
 } // namespace
