@@ -10,8 +10,18 @@
 # uninstall entry, updater started) and ends with the program's status.
 # Arguments go to the program (for example PartnerID=Moorland); when they ask
 # for a silent start (SILENT=TRUE) there is no window to picture, and the
-# program installs once. The picture and logs of an earlier run are removed
+# program installs once. The pictures and logs of an earlier run are removed
 # at the start, so that none passes for this run's.
+#
+# The run never waits without end on the program. The program works in a
+# folder of the run's own, where its crash dump lands; a dump that appears
+# ends the run at once. A program on the private display that has not ended
+# within RV_RUN_TIMEOUT seconds is taken as hung. Either way the display is
+# pictured, everything the run started is stopped and the run fails.
+#
+# The Wine prefix counts as prepared only by the mark its preparation writes
+# last: one without it (made by a plain Wine command, or cut short) is
+# finished in place before the program starts.
 #
 # A second run in the same build folder, while the first still runs, takes a
 # Wine prefix, home and servers of its own and says so: a prefix is shared by
@@ -24,6 +34,13 @@ OUT="$(realpath -m "${RV_BUILD_OUT:-$BUILD/out}")"
 PROGRAM="$OUT/installer/WendmoorSetup.exe"
 # Runs the slots beyond the first may take side by side.
 MAX_SLOTS=9
+# Seconds a program on the run's own display has to end.
+RUN_LIMIT="${RV_RUN_TIMEOUT:-180}"
+# Seconds a crashed program has to show its box before the display is pictured.
+CRASH_BOX_WAIT=15
+# The run's own statuses, beside the program's.
+STATUS_CRASHED=3
+STATUS_HUNG=124
 
 usage() {
   cat <<EOF
@@ -41,8 +58,15 @@ for); then the program installs silently, once, and the script tells what
 this run did and ends with the program's status (0: done, 1: the install did
 not finish, 254: another installer runs in the prefix).
 
+The program works in $OUT/run-cwd, where its crash dumps land
+(Dump/). When one appears the run names it, pictures the display into
+$OUT/run-display.png, stops the program and ends with $STATUS_CRASHED. A program
+on the private display that has not ended within RV_RUN_TIMEOUT seconds
+(default 180) is pictured the same way and stopped, and the run ends with
+$STATUS_HUNG. A window on your own display (DISPLAY set) is yours to close.
+
 The program's output of each run is kept in $OUT/run-window.log and
-$OUT/run-silent.log; an earlier run's picture and logs are removed when a
+$OUT/run-silent.log; an earlier run's pictures and logs are removed when a
 run starts. RV_BUILD_OUT names another build folder.
 EOF
 }
@@ -55,21 +79,31 @@ for argument in "$@"; do
     -*) echo "[run] unknown switch $argument" >&2; usage >&2; exit 2 ;;
   esac
 done
+if ! [[ "$RUN_LIMIT" =~ ^[0-9]+$ ]] || [ "$((10#$RUN_LIMIT))" -eq 0 ]; then
+  echo "[run] RV_RUN_TIMEOUT is \"$RUN_LIMIT\"; it must be a whole number of seconds above 0" >&2
+  exit 2
+fi
+RUN_LIMIT=$((10#$RUN_LIMIT))
 
 held_locks=()
+# The program's output shown as it comes (a run on the user's display).
+output_echo=""
 cleanup() {
   local lock
   [ -n "${PEERS:-}" ] && bash "$ROOT/scripts/local-peers.sh" stop "$PEERS"
   declare -F wine_env_stop >/dev/null && wine_env_stop
+  if [ -n "$output_echo" ]; then
+    kill "$output_echo" 2>/dev/null || true
+  fi
   for lock in "${held_locks[@]}"; do
     release_lock "$lock"
   done
 }
 trap cleanup EXIT
 # Interrupted or ended, the run still stops what it started and lets its locks go.
-# A program under Wine does not end on Ctrl-C: it is waited for in the
-# background, where a signal ends the wait at once, and the clean-up stops
-# the prefix's processes.
+# A program under Wine does not end on Ctrl-C: it is watched from here while
+# it runs in the background, so that a signal ends the run at once, and the
+# clean-up stops the prefix's processes.
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
@@ -85,7 +119,7 @@ bash "$ROOT/scripts/setup.sh"
 bash "$ROOT/scripts/build.sh" --target WendmoorSetup
 release_lock "$build_lock"
 
-# The prefix (with its home and servers) this run has to itself.
+# The prefix (with its home, servers and working folder) this run has to itself.
 slot=1
 slot_name=""
 until try_lock "$OUT/run-slot-$slot.lock"; do
@@ -108,15 +142,64 @@ PEERS="$OUT/local-peers$suffix"
 WINDOW_LOG="$OUT/run-window$suffix.log"
 SILENT_LOG="$OUT/run-silent$suffix.log"
 SCREENSHOT="$OUT/run-window$suffix.png"
+DISPLAY_PICTURE="$OUT/run-display$suffix.png"
+# The program's current folder, where its crash dumps land (never the
+# checkout), and every folder a dump of this run is looked for in.
+WORK="$OUT/run-cwd$suffix"
+DUMP_FOLDERS=("$WORK" "$WINEPREFIX/drive_c/Program Files")
+mkdir -p "$WORK"
 bash "$ROOT/scripts/local-peers.sh" start "$PEERS" "$OUT/resources/LocalAdvert.png" ||
   { echo "[run] the local servers did not start" >&2; exit 1; }
 mapfile -t options <"$PEERS/program-options"
 
 prepare_prefix() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wine_env_prefix_prepared && return 0
+  if [ -f "$WINEPREFIX/system.reg" ]; then
+    echo "[run] finishing the Wine prefix $WINEPREFIX, which its preparation did not mark as done (about 20 s, once);"
+    echo "[run] what it holds is kept"
+  else
     echo "[run] preparing the Wine prefix $WINEPREFIX (about 25 s, once)"
-    wine_env_make_prefix
   fi
+  wine_env_finish_prefix || { echo "[run] the Wine prefix $WINEPREFIX could not be prepared" >&2; exit 1; }
+}
+
+# Starts the program in the background, in the run's own folder, with its
+# output in a file; the program's pid is then in $!.
+start_program() { # output, program arguments
+  local output="$1"
+  shift
+  (cd "$WORK" && exec wine "$PROGRAM" "$@") >"$output" 2>&1 &
+}
+
+# Ends the run for a program that crashed (answer 1 of watch_program) or hung
+# (answer 2): says so, pictures the display and leaves stopping to the
+# clean-up, which ends every process of the prefix. After a crash on the
+# run's own display the picture waits for the crash box: a window of the
+# program that is not among those known before. The user's own display is
+# pictured at once (its window manager's frames hide which program a window
+# belongs to).
+end_run() { # answer, what was watched, program pid, its output, known windows
+  local answer="$1" what="$2" program="$3" output="$4" known="${5:-}" status deadline
+  if [ "$answer" = 1 ]; then
+    echo "[run] $what crashed: its crash dump is $crashed_dump" >&2
+    status=$STATUS_CRASHED
+    deadline=$((SECONDS + CRASH_BOX_WAIT))
+    while [ -z "$user_display" ] && [ "$SECONDS" -lt "$deadline" ] && kill -0 "$program" 2>/dev/null &&
+      [ -z "$(new_window "$program" "$known")" ]; do
+      sleep 0.5
+    done
+  else
+    echo "[run] $what has not ended within $RUN_LIMIT s (RV_RUN_TIMEOUT): it is taken as hung and stopped" >&2
+    status=$STATUS_HUNG
+  fi
+  if import -window root "$DISPLAY_PICTURE" >/dev/null 2>&1; then
+    echo "[run] the display as it was: $DISPLAY_PICTURE"
+  else
+    echo "[run] the display $DISPLAY could not be pictured" >&2
+  fi
+  echo "[run] the program's last lines (all its output: $output):"
+  tail -n 5 "$output" | tr -d '\r' | sed 's/^/    /'
+  exit "$status"
 }
 
 # What the program says it did, from its own output: the folder it names as
@@ -188,7 +271,7 @@ report() { # status, program output, marker
 
 marker="$OUT/run$suffix.start"
 # What an earlier run in this slot left must not pass for this run's.
-for earlier in "$SCREENSHOT" "$WINDOW_LOG" "$SILENT_LOG"; do
+for earlier in "$SCREENSHOT" "$DISPLAY_PICTURE" "$WINDOW_LOG" "$SILENT_LOG"; do
   if [ -e "$earlier" ]; then
     rm -f "$earlier"
     echo "[run] removed an earlier run's $(basename "$earlier")"
@@ -199,52 +282,59 @@ if [ -n "$user_display" ]; then
   export DISPLAY="$user_display"
   prepare_prefix
   touch "$marker"
-  (
-    set +e
-    wine "$PROGRAM" "${options[@]}" "$@" 2>&1 | tee "$WINDOW_LOG"
-    exit "${PIPESTATUS[0]}"
-  ) &
-  status=0
-  wait $! || status=$?
-  report "$status" "$WINDOW_LOG" "$marker"
-  exit "$status"
+  start_program "$WINDOW_LOG" "${options[@]}" "$@"
+  program=$!
+  tail -n +1 -f --pid="$program" "$WINDOW_LOG" &
+  output_echo=$!
+  # The window is the user's to close: only a crash ends the run.
+  answer=0
+  watch_program "$program" "" "$marker" "${DUMP_FOLDERS[@]}" || answer=$?
+  [ "$answer" = 3 ] || end_run "$answer" "the program" "$program" "$WINDOW_LOG"
+  # The echo ends by itself once it has shown the last of the output.
+  wait "$output_echo" || true
+  output_echo=""
+  report "$program_status" "$WINDOW_LOG" "$marker"
+  exit "$program_status"
 fi
 
 # The window: found by the program's process (Wine names it on its X
-# windows), waited for (bounded), pictured once painted, then closed as its
-# close button would (the program then ends by itself).
+# windows), waited for while the program lives, pictured once painted, then
+# closed as its close button would (the program then ends by itself). A
+# crash, or no end within the bound, ends the run.
 picture_window() { # program arguments
-  local window_run shown="" window_status=0
-  wine "$PROGRAM" "${options[@]}" "$@" >"$WINDOW_LOG" 2>&1 &
+  local since="$OUT/run-window$suffix.start" window_run shown="" deadline answer ended=0
+  touch "$since"
+  start_program "$WINDOW_LOG" "${options[@]}" "$@"
   window_run=$!
-  for _ in $(seq 1 120); do
+  deadline=$((SECONDS + RUN_LIMIT))
+  while :; do
+    answer=0
+    check_program "$window_run" "$deadline" "$since" "${DUMP_FOLDERS[@]}" || answer=$?
+    [ "$answer" = 0 ] || break
     shown="$(scene_window "$window_run")"
-    [ -n "$shown" ] && break
-    kill -0 "$window_run" 2>/dev/null || break
+    [ -z "$shown" ] || break
     sleep 0.5
   done
-  if [ -n "$shown" ]; then
-    # Time to fetch the advert and paint.
-    sleep 3
-    import -window "$shown" "$SCREENSHOT"
-    echo "[run] the window as it showed: $SCREENSHOT"
-  elif kill -0 "$window_run" 2>/dev/null; then
-    echo "[run] the window did not show within 60 s (see $WINDOW_LOG)" >&2
-  else
-    window_status=0
-    wait "$window_run" || window_status=$?
-    echo "[run] the program ended with status $window_status before its window showed (see $WINDOW_LOG)" >&2
+  if [ "$answer" = 3 ]; then
+    wait "$window_run" || ended=$?
+    echo "[run] the program ended with status $ended before its window showed (see $WINDOW_LOG)" >&2
+    return 0
   fi
-  # This prefix is this run's own: only its own program is asked to close.
-  wine taskkill /im WendmoorSetup.exe >/dev/null 2>&1 || true
-  for _ in $(seq 1 60); do
-    kill -0 "$window_run" 2>/dev/null || break
-    sleep 0.5
-  done
-  if kill -0 "$window_run" 2>/dev/null; then
-    kill "$window_run" 2>/dev/null || true
+  [ "$answer" = 0 ] || end_run "$answer" "the program" "$window_run" "$WINDOW_LOG"
+  # Time to fetch the advert and paint.
+  sleep 3
+  if [ -z "$(crash_dump "$since" "${DUMP_FOLDERS[@]}")" ]; then
+    if import -window "$shown" "$SCREENSHOT" 2>/dev/null; then
+      echo "[run] the window as it showed: $SCREENSHOT"
+    else
+      echo "[run] the window could not be pictured (see $WINDOW_LOG)" >&2
+    fi
+    # This prefix is this run's own: only its own program is asked to close.
+    wine taskkill /im WendmoorSetup.exe >/dev/null 2>&1 || true
   fi
-  wait "$window_run" 2>/dev/null || true
+  answer=0
+  watch_program "$window_run" "$deadline" "$since" "${DUMP_FOLDERS[@]}" || answer=$?
+  [ "$answer" = 3 ] || end_run "$answer" "the program" "$window_run" "$WINDOW_LOG" "$shown"
 }
 
 # The program installs silently whatever else it is given; one that was asked
@@ -267,10 +357,19 @@ prepare_prefix
 touch "$marker"
 sleep 1
 echo "[run] installing silently"
-status=0
-wine "$PROGRAM" SILENT=TRUE "${options[@]}" "$@" >"$SILENT_LOG" 2>&1 &
-wait $! || status=$?
-wineserver -w
+start_program "$SILENT_LOG" SILENT=TRUE "${options[@]}" "$@"
+program=$!
+deadline=$((SECONDS + RUN_LIMIT))
+answer=0
+watch_program "$program" "$deadline" "$marker" "${DUMP_FOLDERS[@]}" || answer=$?
+[ "$answer" = 3 ] || end_run "$answer" "the program" "$program" "$SILENT_LOG"
+status=$program_status
+# What the program started (the updater) ends too, and the prefix's registry
+# is on disk, before the report reads it.
+wineserver -w &
+answer=0
+watch_program $! "$deadline" "$marker" "${DUMP_FOLDERS[@]}" || answer=$?
+[ "$answer" = 3 ] || end_run "$answer" "what the program started" "$program" "$SILENT_LOG"
 report "$status" "$SILENT_LOG" "$marker"
 echo "[run] servers' records: $PEERS (statistics $(wc -l <"$PEERS/stat-record.txt") lines, web API $(wc -l <"$PEERS/webapi-record.txt") requests)"
 exit $status

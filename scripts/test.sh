@@ -21,7 +21,7 @@ wine_env_export "$OUT" tests
 trap wine_env_stop EXIT
 wine_env_start_xvfb
 echo "[test] preparing a fresh Wine prefix"
-wine_env_make_prefix
+wine_env_make_prefix || { echo "[test] the Wine prefix $WINEPREFIX could not be prepared" >&2; exit 1; }
 wineserver -p >/dev/null 2>&1 || true
 
 if compgen -G "$ROOT/tools/tests/test_*.py" >/dev/null; then

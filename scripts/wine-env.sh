@@ -1,6 +1,8 @@
 # Shared by test.sh and run.sh: a private Wine prefix and, when needed, a
 # private X display. Source it; call wine_env_export and wine_env_start_xvfb,
-# and wine_env_stop on exit. Only what this script started is stopped, by pid.
+# wine_env_make_prefix (a new prefix) or wine_env_finish_prefix (one kept
+# between runs), and wine_env_stop on exit. Only what this script started is
+# stopped, by pid, and the prefix's own Wine processes.
 
 WINE_ENV_XVFB_PID=""
 WINE_ENV_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -51,32 +53,71 @@ wine_env_start_xvfb() {
   export DISPLAY=":$number"
 }
 
-# A new prefix with the fonts and substitutions the program's text needs.
+# The file whose presence says that the prefix's preparation ran to its end.
+WINE_ENV_PREPARED_MARK="rv-prepared"
+
+# Whether the prefix's preparation ran to its end. A prefix made by any other
+# Wine command (the prefix Wine makes by itself on a first "wine reg query",
+# or one whose preparation was cut short) lacks what the program's text
+# needs, and a program that can make no font dies on a message box nobody sees.
+wine_env_prefix_prepared() {
+  [ -f "$WINEPREFIX/$WINE_ENV_PREPARED_MARK" ]
+}
+
+# A new prefix, prepared.
 wine_env_make_prefix() {
   rm -rf "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
+  wine_env_finish_prefix
+}
+
+# Brings the prefix, new or not, to what the program needs: Wine's own
+# set-up, the fonts and substitutions the program's text needs, and crash
+# settings that end a crashed process. What the prefix holds stays; the
+# settings are written over. The mark is written last, so that a preparation
+# cut short is done again. False, with a line on stderr, when a step fails.
+wine_env_finish_prefix() {
+  rm -f "$WINEPREFIX/$WINE_ENV_PREPARED_MARK"
+  # Makes a missing prefix, and completes one whose first boot was cut short.
+  wineboot -u >/dev/null 2>&1 || { echo "wineboot cannot set up the Wine prefix $WINEPREFIX" >&2; return 1; }
   wineserver -w
-  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  wine_env_add_fonts || return 1
+  wine_env_add_settings || return 1
+  # Every setting is on disk once the server has ended.
+  wineserver -w
+  date -u '+prepared %Y-%m-%d %H:%M:%S' >"$WINEPREFIX/$WINE_ENV_PREPARED_MARK"
+}
+
+wine_env_add_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
   # The UI's default typeface "宋体" ("SimSun"): a copy of the CJK font that
   # carries those names itself. A substitute would do under the default
   # locale only; under a Chinese one (code page 936) GDI+ ignores it.
   python3 "$WINE_ENV_SCRIPTS/make_alias_font.py" /usr/share/fonts/truetype/wqy/wqy-microhei.ttc \
-    "$WINEPREFIX/drive_c/windows/Fonts/rvsimsun.ttf"
-  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' n
-  {
-    for n in 新宋体 NSimSun 黑体 SimHei 微软雅黑 "Microsoft YaHei"; do
-      wine reg add "$key" /v "$n" /t REG_SZ /d "WenQuanYi Micro Hei" /f
-    done
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v "SimSun (TrueType)" /t REG_SZ \
-      /d rvsimsun.ttf /f
-    wine reg add "$key" /v Arial /t REG_SZ /d "Liberation Sans" /f
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d alsa /f
-    # A crash must end the process, never start the debugger.
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1 /f
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d "" /f
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
-  } >/dev/null 2>&1
-  wineserver -w
+    "$fonts/rvsimsun.ttf" || { echo "the font rvsimsun.ttf cannot be made in $fonts" >&2; return 1; }
+}
+
+wine_env_add_settings() {
+  local substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' n
+  local debugger='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
+  for n in 新宋体 NSimSun 黑体 SimHei 微软雅黑 "Microsoft YaHei"; do
+    wine_env_set "$substitutes" "$n" REG_SZ "WenQuanYi Micro Hei" || return 1
+  done
+  wine_env_set 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' "SimSun (TrueType)" REG_SZ rvsimsun.ttf ||
+    return 1
+  wine_env_set "$substitutes" Arial REG_SZ "Liberation Sans" || return 1
+  wine_env_set 'HKCU\Software\Wine\Drivers' Audio REG_SZ alsa || return 1
+  # A crash must end the process, never start the debugger.
+  wine_env_set "$debugger" Auto REG_SZ 1 || return 1
+  wine_env_set "$debugger" Debugger REG_SZ "" || return 1
+  wine_env_set 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
+}
+
+# wine_env_set KEY NAME TYPE DATA: one registry value of the prefix, written over.
+wine_env_set() {
+  wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1 ||
+    { echo "the registry value $1\\$2 cannot be set in $WINEPREFIX" >&2; return 1; }
 }
 
 wine_env_stop() {

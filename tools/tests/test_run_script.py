@@ -1,5 +1,6 @@
-"""The run script: its usage, the locks that keep two runs apart, and what it
-reads from the program's output."""
+"""The run script: its usage, the locks that keep two runs apart, what it
+reads from the program's output, the Wine prefix it prepares, and how it ends
+a program that crashed or hangs."""
 
 import os
 import shutil
@@ -14,31 +15,50 @@ _RUN = os.path.join(_SCRIPTS, "run.sh")
 _FUNCTIONS = os.path.join(_SCRIPTS, "run-functions.sh")
 
 
-def _bash(script, *arguments, timeout=20):
+def _bash(script, *arguments, timeout=20, env=None):
     return subprocess.run(["bash", "-c", 'source "$0"; ' + script, _FUNCTIONS, *arguments],
-                          capture_output=True, text=True, timeout=timeout)
+                          capture_output=True, text=True, timeout=timeout, env=env)
+
+
+def _wait_for(condition, seconds=30):
+    """Whether the condition comes true; waits for that state (a hang guard bounds it)."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if condition():
+            return True
+        time.sleep(0.05)
+    return condition()
+
+
+def _ended(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as stat:
+            # Gone, or left for its reaper.
+            return stat.read().rsplit(")", 1)[1].split()[0] == "Z"
+    except FileNotFoundError:
+        return True
 
 
 def _ends(pid):
-    """Whether the process ends; waits for that state (a hang guard bounds it)."""
-    deadline = time.monotonic() + 30
-    while time.monotonic() < deadline:
-        try:
-            with open("/proc/%d/stat" % pid) as stat:
-                if stat.read().rsplit(")", 1)[1].split()[0] == "Z":
-                    return True
-        except FileNotFoundError:
-            return True
-        time.sleep(0.05)
-    return False
+    """Whether the process ends."""
+    return _wait_for(lambda: _ended(pid))
+
+
+def _read(path):
+    with open(path) as file:
+        return file.read()
+
+
+def _lines(path):
+    return _read(path).splitlines() if os.path.exists(path) else []
 
 
 class Usage(unittest.TestCase):
-    def run_script(self, *arguments):
+    def run_script(self, *arguments, **more):
         with tempfile.TemporaryDirectory() as out:
             # A build folder of its own: a script that set up or built anything
             # would leave it there.
-            environment = dict(os.environ, RV_BUILD_OUT=os.path.join(out, "build"))
+            environment = dict(os.environ, RV_BUILD_OUT=os.path.join(out, "build"), **more)
             result = subprocess.run(["bash", _RUN, *arguments], capture_output=True, text=True, timeout=20,
                                     env=environment)
             return result, os.listdir(out)
@@ -58,16 +78,22 @@ class Usage(unittest.TestCase):
         self.assertIn("usage:", result.stderr)
         self.assertEqual(made, [])
 
+    def test_a_bound_that_is_no_number_of_seconds_is_refused(self):
+        for bound in ("abc", "0", "00", "-5", "1.5", "2m"):
+            result, made = self.run_script("SILENT=TRUE", RV_RUN_TIMEOUT=bound)
+            self.assertEqual(result.returncode, 2, bound)
+            self.assertIn('RV_RUN_TIMEOUT is "%s"' % bound, result.stderr)
+            self.assertEqual(made, [], bound)
+
 
 class RunLocks(unittest.TestCase):
     def test_a_lock_is_one_runs_while_it_lives_and_taken_over_after(self):
         with tempfile.TemporaryDirectory() as root:
             lock = os.path.join(root, "run-slot-1.lock")
             # The holder becomes its sleep: killed, it leaves no process behind.
-            holder = subprocess.Popen(["bash", "-c", 'source "$0"; try_lock "$1" && echo held; exec sleep 60',
-                                       _FUNCTIONS, lock], stdout=subprocess.PIPE, text=True)
+            holder = subprocess.Popen(["bash", "-c", 'source "$0"; try_lock "$1" && exec sleep 60', _FUNCTIONS, lock])
             try:
-                self.assertEqual(holder.stdout.readline().strip(), "held")
+                self.assertTrue(_wait_for(lambda: os.path.exists(os.path.join(lock, "pid"))))
                 # A second run neither gets the lock nor frees it.
                 self.assertEqual(_bash('try_lock "$1"', lock).returncode, 1)
                 self.assertEqual(_bash('release_lock "$1"', lock).returncode, 0)
@@ -76,7 +102,6 @@ class RunLocks(unittest.TestCase):
             finally:
                 holder.kill()
                 holder.wait()
-                holder.stdout.close()
             # Its run has ended without letting go: the next run takes it, and
             # lets it go again.
             self.assertEqual(_bash('try_lock "$1" && release_lock "$1" && [ ! -e "$1" ]', lock).returncode, 0)
@@ -111,7 +136,8 @@ class ProgramOutput(unittest.TestCase):
             (b"Trace: 1: Install into C:\\Program Files\\Wendmoor begins\r\nError: 2: Install failed: the game "
              b"files are not all in C:\\Program Files\\Wendmoor\r\n", "C:\\Program Files\\Wendmoor"),
             # After the default folder was fallen back to, that one is named.
-            (b"Error: 1: Install folder E:\\Games\\Wendmoor cannot be made: the default folder is used\r\n"
+            (b"Error: 1: Install folder E:\\Games\\Wendmoor cannot be made (system error 3): the default folder "
+             b"C:\\Program Files\\Wendmoor is tried\r\n"
              b"Error: 2: Install stopped: cannot work in C:\\Program Files\\Wendmoor (system error 5)\r\n",
              "C:\\Program Files\\Wendmoor"),
             # The folder, or the default one tried after it, could not be made.
@@ -120,8 +146,9 @@ class ProgramOutput(unittest.TestCase):
             (b"Error: 1: Install folder E:\\G cannot be made (system error 5): the default folder C:\\W is tried\r\n"
              b"Error: 2: Install stopped: default install folder C:\\W cannot be made either (system error 5)\r\n",
              "C:\\W"),
-            # No folder at all to work in.
-            (b"Error: 1: Install stopped: cannot work in  (system error 0)\r\n", ""),
+            # A fallback alone stops nothing: the install goes on in the default folder.
+            (b"Error: 1: Install folder E:\\G cannot be made (system error 3): the default folder C:\\W is tried\r\n"
+             b"Trace: 2: The game is installed in C:\\W\r\n", ""),
             (b"Trace: 1: The game is installed in C:\\A\r\n", ""),
             (b"", ""),
         ]
@@ -153,22 +180,22 @@ class ProgramOutput(unittest.TestCase):
         self.assertEqual(_bash('silent_start "$@"', "/games/SilentSetup.exe").returncode, 0)
 
 
-# Stand-ins for what run.sh drives (set-up, build, Wine, the display, the
-# local servers), so that its own steps run in seconds: the program records
-# each start and answers with the output and status the test gives it.
+# The mark a prepared Wine prefix holds.
+_PREPARED_MARK = "rv-prepared"
+
+# Stand-ins for what run.sh drives (set-up, build, Wine and its prefix, the
+# display, the local servers), so that its own steps, and the prefix's
+# preparation in wine-env.sh, run in seconds. The program records each start
+# and answers with the output and status the test gives it; the prefix's
+# preparation records each step, and whether the prefix was marked prepared
+# at that step.
 _STAND_INS = {
     "scripts/setup.sh": "exit 0\n",
     "scripts/build.sh": "exit 0\n",
-    "scripts/wine-env.sh": """
-wine_env_export() {
-  export WINEPREFIX="$1/wine${2:+-$2}" HOME="$1/home${2:+-$2}"
-  mkdir -p "$WINEPREFIX" "$HOME"
-  touch "$WINEPREFIX/system.reg"
-}
-wine_env_start_xvfb() { export DISPLAY=:nothing; }
-wine_env_make_prefix() { :; }
-# As wineserver -k would: the prefix's programs are stopped.
-wine_env_stop() { [ ! -f "${FAKE_HOLD:-}" ] || kill "$(cat "$FAKE_HOLD")" 2>/dev/null || true; }
+    "scripts/make_alias_font.py": """
+import sys
+with open(sys.argv[2], "w") as font:
+    font.write("a font named SimSun")
 """,
     "scripts/local-peers.sh": """
 if [ "$1" = start ]; then
@@ -179,12 +206,31 @@ if [ "$1" = start ]; then
 fi
 """,
     "bin/wine": r"""
+record() {
+  local marked=no
+  [ ! -e "$WINEPREFIX/rv-prepared" ] || marked=yes
+  echo "$1 (marked: $marked)" >>"$FAKE_PREFIX_LOG"
+}
 case "$1" in
   winepath) path="${3#C:\\}"; echo "$FAKE_DRIVE_C/${path//\\//}" ;;
-  reg | taskkill) ;;
+  taskkill) ;;
+  reg)
+    # wine reg add KEY /v NAME ...
+    if [ "$2" = add ]; then
+      record "reg $5"
+      [ "$5" != "${FAKE_REG_FAILS:-}" ] || exit 1
+    fi
+    ;;
   *)
     echo "$*" >>"$FAKE_STARTS"
+    record program
     cat "$FAKE_OUTPUT"
+    if [ -n "${FAKE_CRASH:-}" ]; then
+      # As the program's crash handler: the dump in its current folder, then its box.
+      mkdir -p Dump
+      echo dump >Dump/WendmoorSetup_20250101_120000.dmp
+      echo $$ >"$FAKE_WINDOWS/0x5"
+    fi
     # A held program runs until it is stopped, and as a Wine program does,
     # it does not end on Ctrl-C.
     if [ -n "${FAKE_HOLD:-}" ]; then
@@ -193,16 +239,83 @@ case "$1" in
       mv "$FAKE_HOLD.new" "$FAKE_HOLD"
       exec sleep 600
     fi
+    [ -z "${FAKE_LIVES:-}" ] || sleep "$FAKE_LIVES"
     [ -z "${FAKE_WRITES:-}" ] || echo written >"$FAKE_WRITES"
     exit "$FAKE_STATUS"
     ;;
 esac
 """,
-    "bin/wineserver": "exit 0\n",
-    # No window ever shows on the stand-in display.
-    "bin/xwininfo": "exit 0\n",
-    "bin/xprop": "exit 0\n",
+    # Makes the prefix as far as a boot does; a held boot runs until Ctrl-C.
+    "bin/wineboot": """
+echo "wineboot $*" >>"$FAKE_PREFIX_LOG"
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+touch "$WINEPREFIX/system.reg"
+[ -z "${FAKE_BOOT_HOLD:-}" ] || { touch "$FAKE_BOOT_HOLD"; exec sleep 600; }
+""",
+    # As the real one's -k: the prefix's programs are stopped.
+    "bin/wineserver": """
+if [ "$1" = -k ] && [ -f "${FAKE_HOLD:-}" ]; then
+  kill "$(cat "$FAKE_HOLD")" 2>/dev/null
+fi
+exit 0
+""",
+    "bin/Xvfb": """
+echo 99 >&3
+exec sleep 600 3>&-
+""",
+    # The display's windows are files named by their X id, holding the pid of
+    # their program; none shows unless a program makes one.
+    "bin/xwininfo": """
+case "$1" in
+  -root)
+    for window in "$FAKE_WINDOWS"/*; do
+      [ ! -e "$window" ] || echo "     ${window##*/} \\"a window\\": ()  300x100+0+0  +0+0"
+    done
+    ;;
+  -id) printf '  Map State: IsViewable\\n  Width: 300\\n  Height: 100\\n' ;;
+esac
+exit 0
+""",
+    "bin/xprop": 'echo "_NET_WM_PID(CARDINAL) = $(cat "$FAKE_WINDOWS/$2")"\n',
+    # A picture lists the windows that showed when it was taken.
+    "bin/import": 'ls "$FAKE_WINDOWS" >"${@: -1}"\n',
 }
+
+
+def _write_stand_ins(root, names):
+    for name in names:
+        path = os.path.join(root, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w") as stand_in:
+            stand_in.write("#!/usr/bin/env bash\n" + _STAND_INS[name])
+        os.chmod(path, 0o755)
+
+
+class WindowsOfAProgram(unittest.TestCase):
+    """The windows the run pictures: the program's largest, and the one it shows after a crash."""
+
+    def test_windows_are_told_apart_by_program_and_by_being_new(self):
+        with tempfile.TemporaryDirectory() as root:
+            windows = os.path.join(root, "windows")
+            os.makedirs(windows)
+            # Two windows of program 10, one of program 11.
+            for window, pid in (("0x1", 10), ("0x2", 10), ("0x3", 11)):
+                with open(os.path.join(windows, window), "w") as file:
+                    file.write(str(pid))
+            _write_stand_ins(root, ["bin/xwininfo", "bin/xprop"])
+            environment = dict(os.environ, FAKE_WINDOWS=windows,
+                               PATH=os.path.join(root, "bin") + os.pathsep + os.environ["PATH"])
+            cases = [
+                # program, windows known before, the new one
+                ("10", "", "0x1"),
+                ("10", "0x1", "0x2"),
+                ("10", "0x1\n0x2", ""),
+                ("11", "0x1 0x2", "0x3"),
+                ("12", "", ""),
+            ]
+            for program, known, new in cases:
+                result = _bash('new_window "$1" "$2"', program, known, env=environment)
+                self.assertEqual(result.stdout.strip(), new, (program, known))
 
 
 class RunSteps(unittest.TestCase):
@@ -211,39 +324,97 @@ class RunSteps(unittest.TestCase):
     def setUp(self):
         self.root = tempfile.mkdtemp()
         self.addCleanup(shutil.rmtree, self.root)
-        for name in ("run.sh", "run-functions.sh"):
+        for name in ("run.sh", "run-functions.sh", "wine-env.sh"):
             os.makedirs(os.path.join(self.root, "scripts"), exist_ok=True)
             shutil.copy(os.path.join(_SCRIPTS, name), os.path.join(self.root, "scripts", name))
-        for name, text in _STAND_INS.items():
-            path = os.path.join(self.root, name)
-            os.makedirs(os.path.dirname(path), exist_ok=True)
-            with open(path, "w") as stand_in:
-                stand_in.write("#!/usr/bin/env bash\n" + text)
-            os.chmod(path, 0o755)
+        _write_stand_ins(self.root, _STAND_INS)
         self.out = os.path.join(self.root, "out")
+        self.prefix = os.path.join(self.out, "wine")
         self.drive_c = os.path.join(self.root, "drive_c")
         self.starts = os.path.join(self.root, "starts")
+        self.prefix_log = os.path.join(self.root, "prefix-log")
         self.program_output = os.path.join(self.root, "output")
+        self.windows = os.path.join(self.root, "windows")
+        self.held = os.path.join(self.root, "held")
         os.makedirs(self.out)
+        os.makedirs(self.windows)
+        self.addCleanup(self.stop_held_program)
+
+    def stop_held_program(self):
+        if os.path.exists(self.held):
+            try:
+                os.kill(int(_read(self.held)), signal.SIGKILL)
+            except (ProcessLookupError, ValueError):
+                pass
+
+    def make_prepared_prefix(self):
+        os.makedirs(self.prefix)
+        for name in ("system.reg", _PREPARED_MARK):
+            with open(os.path.join(self.prefix, name), "w"):
+                pass
 
     def environment(self, output=b"", status=0, writes=None, **more):
         with open(self.program_output, "wb") as text:
             text.write(output)
         environment = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
-        environment.update(RV_BUILD_OUT=self.out, FAKE_DRIVE_C=self.drive_c, FAKE_STARTS=self.starts,
+        # A run that missed what ends it still ends well within the tests' own deadlines.
+        environment.update(RV_BUILD_OUT=self.out, RV_RUN_TIMEOUT="20", FAKE_DRIVE_C=self.drive_c,
+                           FAKE_STARTS=self.starts, FAKE_PREFIX_LOG=self.prefix_log,
                            FAKE_OUTPUT=self.program_output, FAKE_STATUS=str(status), FAKE_WRITES=writes or "",
-                           PATH=os.path.join(self.root, "bin") + os.pathsep + os.environ["PATH"], **more)
+                           FAKE_WINDOWS=self.windows,
+                           PATH=os.path.join(self.root, "bin") + os.pathsep + os.environ["PATH"])
+        environment.update(more)
         return environment
 
     def run_script(self, *arguments, **program):
         return subprocess.run(["bash", os.path.join(self.root, "scripts", "run.sh"), *arguments],
-                              capture_output=True, text=True, timeout=60, env=self.environment(**program))
+                              capture_output=True, text=True, timeout=60, env=self.environment(**program),
+                              cwd=self.root)
+
+    def start_run(self, *arguments, display="", **program):
+        """The run in a session of its own, started from the checkout as a user would; its output in a file."""
+        environment = self.environment(**program)
+        if display:
+            environment["DISPLAY"] = display
+        output = tempfile.TemporaryFile("w+", dir=self.root)
+        # As from a terminal: Ctrl-C with the signal's default action (the
+        # test may run where it is ignored).
+        run = subprocess.Popen(["bash", os.path.join(self.root, "scripts", "run.sh"), *arguments],
+                               stdout=output, stderr=subprocess.STDOUT, env=environment, cwd=self.root,
+                               start_new_session=True,
+                               preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
+        self.addCleanup(self.stop_session, run.pid)
+        return run, output
+
+    @staticmethod
+    def stop_session(group):
+        try:
+            os.killpg(group, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+
+    @staticmethod
+    def finish_run(run, output):
+        """The run's status and output, once it has ended (a hang guard bounds the wait)."""
+        try:
+            run.wait(timeout=60)
+        finally:
+            if run.poll() is None:
+                os.killpg(run.pid, signal.SIGKILL)
+                run.wait()
+            output.seek(0)
+            text = output.read()
+            output.close()
+        return run.returncode, text
 
     def program_starts(self):
-        with open(self.starts) as starts:
-            return starts.read().splitlines()
+        return _lines(self.starts)
+
+    def locks_left(self):
+        return [name for name in os.listdir(self.out) if name.endswith(".lock")]
 
     def test_a_silent_start_asked_for_installs_once(self):
+        self.make_prepared_prefix()
         cases = [
             (["SILENT=TRUE"], 1),
             (["PartnerID=Silent"], 1),
@@ -260,22 +431,25 @@ class RunSteps(unittest.TestCase):
             self.assertIn(arguments[0], self.program_starts()[-1])
 
     def test_an_earlier_runs_picture_and_logs_do_not_pass_for_this_runs(self):
+        self.make_prepared_prefix()
         for arguments in ([], ["SILENT=TRUE"]):
-            left = {name: os.path.join(self.out, name) for name in ("run-window.png", "run-window.log")}
+            left = {name: os.path.join(self.out, name)
+                    for name in ("run-window.png", "run-display.png", "run-window.log")}
             for path in left.values():
                 with open(path, "w") as earlier:
                     earlier.write("an earlier run's")
             result = self.run_script(*arguments)
             self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
-            # No window showed in this run: no picture is left, and the
-            # window's log, if any, is this run's.
+            # No window showed in this run, nor did it end badly: no picture
+            # is left, and the window's log, if any, is this run's.
             self.assertFalse(os.path.exists(left["run-window.png"]), arguments)
+            self.assertFalse(os.path.exists(left["run-display.png"]), arguments)
             self.assertIn("removed an earlier run's run-window.png", result.stdout)
             if os.path.exists(left["run-window.log"]):
-                with open(left["run-window.log"]) as log:
-                    self.assertNotIn("an earlier run's", log.read())
+                self.assertNotIn("an earlier run's", _read(left["run-window.log"]))
 
     def test_a_failed_install_reports_the_folder_it_left_and_its_files(self):
+        self.make_prepared_prefix()
         folder = os.path.join(self.drive_c, "Program Files", "Wendmoor")
         os.makedirs(os.path.join(folder, "Data"))
         for name in ("Data/a.dat", "Data/b.dat"):
@@ -294,38 +468,141 @@ class RunSteps(unittest.TestCase):
         result = self.run_script("SILENT=TRUE", output=stopped, status=1)
         self.assertIn("install folder of the failed install: D:\\Wendmoor (not made)", result.stdout)
 
+    def test_a_prefix_is_used_only_once_its_preparation_has_marked_it(self):
+        kept = os.path.join(self.prefix, "drive_c", "users", "me", "kept.txt")
+        own_font = os.path.join(self.prefix, "drive_c", "windows", "Fonts", "own.ttf")
+        settings = ["reg SimSun (TrueType)", "reg Arial", "reg Auto", "reg Debugger", "reg ShowCrashDialog"]
+
+        def plain_prefix():
+            # As Wine makes one by itself (a "wine reg query" before any run),
+            # or a preparation cut short: no mark, and things of its own.
+            for path in (kept, own_font, os.path.join(self.prefix, "system.reg")):
+                os.makedirs(os.path.dirname(path), exist_ok=True)
+                with open(path, "w") as file:
+                    file.write("the prefix's own")
+
+        cases = [
+            # what the prefix is, how it is made, what the run says, whether it is prepared
+            ("none", lambda: None, "preparing the Wine prefix", True),
+            ("plain", plain_prefix, "finishing the Wine prefix", True),
+            ("marked", self.make_prepared_prefix, None, False),
+        ]
+        for name, make, said, prepared in cases:
+            shutil.rmtree(self.prefix, ignore_errors=True)
+            for record in (self.starts, self.prefix_log):
+                if os.path.exists(record):
+                    os.remove(record)
+            make()
+            result = self.run_script("SILENT=TRUE")
+            self.assertEqual(result.returncode, 0, (name, result.stdout + result.stderr))
+            steps = _lines(self.prefix_log)
+            if prepared:
+                self.assertIn(said, result.stdout, name)
+                self.assertIn("wineboot -u", steps, name)
+                for setting in settings:
+                    self.assertIn(setting + " (marked: no)", steps, name)
+                self.assertTrue(os.path.exists(os.path.join(self.prefix, "drive_c", "windows", "Fonts",
+                                                            "rvsimsun.ttf")), name)
+            else:
+                self.assertEqual([step for step in steps if step != "program (marked: yes)"], [], name)
+            # The program starts once, in a prefix marked prepared.
+            self.assertEqual(steps.count("program (marked: yes)"), 1, (name, steps))
+            self.assertEqual(len(self.program_starts()), 1, name)
+            self.assertTrue(os.path.exists(os.path.join(self.prefix, _PREPARED_MARK)), name)
+            if name == "plain":
+                self.assertEqual(_read(kept), "the prefix's own")
+                self.assertEqual(_read(own_font), "the prefix's own")
+
+    def test_a_preparation_that_fails_or_is_cut_short_leaves_no_mark_and_is_done_again(self):
+        # A setting that cannot be written: the run says so and starts nothing.
+        result = self.run_script("SILENT=TRUE", FAKE_REG_FAILS="Arial")
+        self.assertEqual(result.returncode, 1, result.stdout + result.stderr)
+        self.assertIn("could not be prepared", result.stderr)
+        self.assertIn("Arial cannot be set", result.stderr)
+        self.assertEqual(self.program_starts(), [])
+        self.assertFalse(os.path.exists(os.path.join(self.prefix, _PREPARED_MARK)))
+        # Ctrl-C while the prefix boots.
+        booting = os.path.join(self.root, "booting")
+        shutil.rmtree(self.prefix)
+        run, output = self.start_run("SILENT=TRUE", FAKE_BOOT_HOLD=booting)
+        self.assertTrue(_wait_for(lambda: os.path.exists(booting) or run.poll() is not None))
+        os.killpg(run.pid, signal.SIGINT)
+        status, text = self.finish_run(run, output)
+        self.assertEqual(status, 130, text)
+        self.assertEqual(self.program_starts(), [])
+        self.assertFalse(os.path.exists(os.path.join(self.prefix, _PREPARED_MARK)))
+        self.assertEqual(self.locks_left(), [])
+        # The next run finishes that prefix, then runs the program.
+        result = self.run_script("SILENT=TRUE")
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertIn("finishing the Wine prefix", result.stdout)
+        self.assertTrue(os.path.exists(os.path.join(self.prefix, _PREPARED_MARK)))
+        self.assertEqual(len(self.program_starts()), 1)
+
+    def test_a_crash_dump_ends_the_run_at_once_and_is_named(self):
+        cases = [
+            # display, arguments
+            ("", ["SILENT=TRUE"]),
+            # The window's run, before any window showed.
+            ("", []),
+            # On the user's own display, where nothing else ends the run.
+            (":nothing", []),
+        ]
+        self.make_prepared_prefix()
+        dump = os.path.join(self.out, "run-cwd", "Dump", "WendmoorSetup_20250101_120000.dmp")
+        for display, arguments in cases:
+            row = (display, arguments)
+            for path in (self.held, dump, os.path.join(self.windows, "0x5"), self.starts):
+                if os.path.exists(path):
+                    os.remove(path)
+            run, output = self.start_run(*arguments, display=display, FAKE_CRASH="1", FAKE_HOLD=self.held,
+                                         RV_RUN_TIMEOUT="600")
+            status, text = self.finish_run(run, output)
+            self.assertEqual(status, 3, (row, text))
+            self.assertIn("the program crashed: its crash dump is %s" % dump, text, row)
+            self.assertEqual(len(self.program_starts()), 1, row)
+            # The program was stopped.
+            self.assertTrue(_ends(int(_read(self.held))), row)
+            # The display was pictured once the crash box showed.
+            self.assertEqual(_read(os.path.join(self.out, "run-display.png")).split(), ["0x5"], row)
+            # The dump is in the run's own folder, never in the checkout it was started from.
+            self.assertFalse(os.path.exists(os.path.join(self.root, "Dump")), row)
+            self.assertEqual(self.locks_left(), [], row)
+
+    def test_a_program_on_the_runs_own_display_is_stopped_at_the_bound(self):
+        self.make_prepared_prefix()
+        for arguments in (["SILENT=TRUE"], []):
+            if os.path.exists(self.held):
+                os.remove(self.held)
+            run, output = self.start_run(*arguments, FAKE_HOLD=self.held, RV_RUN_TIMEOUT="1")
+            status, text = self.finish_run(run, output)
+            self.assertEqual(status, 124, (arguments, text))
+            self.assertIn("the program has not ended within 1 s (RV_RUN_TIMEOUT)", text, arguments)
+            self.assertTrue(_ends(int(_read(self.held))), arguments)
+            self.assertTrue(os.path.exists(os.path.join(self.out, "run-display.png")), arguments)
+            self.assertEqual(self.locks_left(), [], arguments)
+        # A window on the user's own display is the user's to close: the bound
+        # does not end a program that outlives it there.
+        run, output = self.start_run("SILENT=TRUE", display=":nothing", FAKE_LIVES="3", RV_RUN_TIMEOUT="1")
+        status, text = self.finish_run(run, output)
+        self.assertEqual(status, 0, text)
+        self.assertNotIn("has not ended", text)
+
     def test_ctrl_c_ends_a_run_and_what_it_started(self):
-        held = os.path.join(self.root, "held")
+        self.make_prepared_prefix()
         for display in ("", ":nothing"):
-            if os.path.exists(held):
-                os.remove(held)
-            environment = self.environment(FAKE_HOLD=held)
-            if display:
-                environment["DISPLAY"] = display
-            # As a terminal's Ctrl-C: to the run's whole process group, with
-            # the signal's default action (the test may run where it is ignored).
-            run = subprocess.Popen(["bash", os.path.join(self.root, "scripts", "run.sh"), "SILENT=TRUE"],
-                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT, env=environment,
-                                   start_new_session=True,
-                                   preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
-            try:
-                while not os.path.exists(held) and run.poll() is None:
-                    time.sleep(0.05)
-                self.assertIsNone(run.poll(), display)
-                os.killpg(run.pid, signal.SIGINT)
-                run.wait(timeout=30)
-            finally:
-                if run.poll() is None:
-                    os.killpg(run.pid, signal.SIGKILL)
-                    run.wait()
-                output = run.stdout.read()
-                run.stdout.close()
-            self.assertEqual(run.returncode, 130, (display, output))
-            with open(held) as pid:
-                program = int(pid.read())
-            # The program was stopped: it ends (gone, or left for its reaper).
-            self.assertTrue(_ends(program), display)
-            self.assertEqual([name for name in os.listdir(self.out) if name.endswith(".lock")], [], display)
+            if os.path.exists(self.held):
+                os.remove(self.held)
+            run, output = self.start_run("SILENT=TRUE", display=display, FAKE_HOLD=self.held)
+            self.assertTrue(_wait_for(lambda: os.path.exists(self.held) or run.poll() is not None), display)
+            self.assertIsNone(run.poll(), display)
+            # As a terminal's Ctrl-C: to the run's whole process group.
+            os.killpg(run.pid, signal.SIGINT)
+            status, text = self.finish_run(run, output)
+            self.assertEqual(status, 130, (display, text))
+            # The program was stopped.
+            self.assertTrue(_ends(int(_read(self.held))), display)
+            self.assertEqual(self.locks_left(), [], display)
 
 
 @unittest.skipUnless(os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX") and shutil.which("wine")
