@@ -145,10 +145,12 @@ MappedDrive::Attempt MappedDrive::MapByHostLink(const std::wstring& drive, const
     m_hostLink = link;
     if (!WaitUntil([&drive] { return RootExists(drive); }, kDriveShownLimitMs))
         return GiveUp(drive, "it was linked but did not show within " + Seconds(kDriveShownLimitMs));
-    if (!IsSameFolder(drive + L"\\", m_folder))
-        return GiveUp(drive, "it opens another folder than the one linked");
+    // Until Wine names the folder by the drive, the two opens may report
+    // the volumes of different drives.
     if (!WaitUntilFinalPathsName(m_folder, drive, true))
         return GiveUp(drive, "Wine did not name the folder's entries by it within " + Seconds(kDriveShownLimitMs));
+    if (!IsSameFolder(drive + L"\\", m_folder))
+        return GiveUp(drive, "it opens another folder than the one linked");
     m_whyNone.clear();
     return Attempt::Mapped;
 }
