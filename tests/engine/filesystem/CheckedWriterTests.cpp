@@ -278,7 +278,7 @@ TEST_F(CheckedWriter, AFolderReachedThroughAMappedDriveIsWrittenTo)
 {
     const RVTest::MappedDrive drive(Child(L"real"));
     if (drive.Root().empty())
-        GTEST_SKIP() << "no drive can be mapped here";
+        GTEST_SKIP() << "no drive can be mapped here: " << drive.WhyNone();
     CScopedKernelHandle folder;
     size_t stopped = 0;
     DWORD error = ERROR_SUCCESS;

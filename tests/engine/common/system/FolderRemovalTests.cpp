@@ -133,7 +133,7 @@ TEST(FolderRemoval, ATreeReachedThroughAMappedDriveIsRemoved)
     ASSERT_TRUE(RVTest::WriteWholeFile(root.Child(L"tree\\sub\\a.txt"), "x"));
     const RVTest::MappedDrive drive(root.Path());
     if (drive.Root().empty())
-        GTEST_SKIP() << "no drive can be mapped here";
+        GTEST_SKIP() << "no drive can be mapped here: " << drive.WhyNone();
     EXPECT_TRUE(RemoveFolderTree((drive.Root() + L"\\tree").c_str(), FOLDER_REMOVAL_WHOLE_TREE));
     EXPECT_TRUE(RemoveEmptyFolder((drive.Root() + L"\\empty").c_str()));
     EXPECT_FALSE(Exists(root.Child(L"tree")));

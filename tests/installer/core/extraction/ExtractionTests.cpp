@@ -332,7 +332,7 @@ TEST(PackageExtraction, AFolderReachedThroughAMappedDriveIsWrittenTo)
     ASSERT_TRUE(CreateDirectoryW(sandbox.install.c_str(), nullptr));
     const RVTest::MappedDrive drive(sandbox.install);
     if (drive.Root().empty())
-        GTEST_SKIP() << "no drive can be mapped here";
+        GTEST_SKIP() << "no drive can be mapped here: " << drive.WhyNone();
     RVTest::ScopedCurrentFolder inside(drive.Root() + L"\\");
     CExtractedFileWriter writer;
     for (const wchar_t* name : {L"one.txt", L"sub/two.txt"}) {
