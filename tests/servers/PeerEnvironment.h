@@ -13,6 +13,9 @@
 #include <sstream>
 #include <string>
 
+// After winsock2.h, which must come before windows.h.
+#include "tests/support/WaitUntil.h"
+
 namespace RVTest {
 
 // The variable's value, or empty when the program runs without the launcher.
@@ -58,13 +61,7 @@ inline std::string ReadPeerFile(const std::string& path)
 template <typename Condition>
 bool WaitFor(Condition condition, uint32_t limitMs = 5000)
 {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > limitMs)
-            return false;
-        Sleep(5);
-    }
-    return true;
+    return WaitUntil(condition, limitMs);
 }
 
 // Starts Winsock for the whole test program.

@@ -1,5 +1,7 @@
 #include "tests/support/PlantedLink.h"
 
+#include "tests/support/WaitUntil.h"
+
 #include "engine/common/base/TScopedHandle.h"
 
 #include <windows.h>
@@ -29,13 +31,8 @@ std::wstring UnixPathOf(UnixNameFunction unixName, const std::wstring& path)
     return wide;
 }
 
-// Polls for at most ten seconds.
-template <typename Done>
-void WaitUntil(Done done)
-{
-    for (int tries = 0; tries < 1000 && !done(); ++tries)
-        Sleep(10);
-}
+// How long a host command has to show what it makes.
+constexpr DWORD kHostCommandLimitMs = 10000;
 
 std::wstring Quoted(const std::wstring& text)
 {
@@ -70,7 +67,7 @@ PlantedLink::PlantedLink(const std::wstring& link, const std::wstring& target, b
     if (UnixNameFunction unixName = WineUnixNameFunction()) {
         StartHostCommand(L"/bin/ln -s " + Quoted(UnixPathOf(unixName, target)) + L" " +
                          Quoted(UnixPathOf(unixName, link)));
-        WaitUntil([this] { return Made(); });
+        WaitUntil([this] { return Made(); }, kHostCommandLimitMs);
         return;
     }
     const DWORD kAllowUnprivileged = 0x2;
@@ -84,7 +81,7 @@ PlantedLink::~PlantedLink()
     // Under Wine a delete by the link's name reaches what it leads to.
     if (UnixNameFunction unixName = WineUnixNameFunction()) {
         StartHostCommand(L"/bin/rm -f " + Quoted(UnixPathOf(unixName, m_link)));
-        WaitUntil([this] { return !Made(); });
+        WaitUntil([this] { return !Made(); }, kHostCommandLimitMs);
     } else if (m_folder)
         RemoveDirectoryW(m_link.c_str());
     else

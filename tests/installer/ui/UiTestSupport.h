@@ -16,6 +16,7 @@
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WaitUntil.h"
 
 #include <windows.h>
 
@@ -147,12 +148,7 @@ inline bool WaitUntilGone(HWND window, DWORD limitMs = 120000)
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD limitMs = 20000)
 {
-    for (DWORD waited = 0; waited < limitMs; waited += 20) {
-        if (condition())
-            return true;
-        Sleep(20);
-    }
-    return condition();
+    return RVTest::WaitUntil(condition, limitMs);
 }
 
 inline void SendMouseButton(DWORD flag)
