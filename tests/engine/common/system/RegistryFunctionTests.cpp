@@ -12,14 +12,16 @@ using namespace RVGameEngine::Common;
 
 namespace {
 
-const wchar_t* const kParentPath = L"Software\\WendmoorSystemTests";
-const wchar_t* const kKeyPath = L"Software\\WendmoorSystemTests\\Install";
+// Of this process alone: copies of the test program may run side by side
+// in one prefix.
+const std::wstring kParentPath = L"Software\\WendmoorSystemTests-" + std::to_wstring(GetCurrentProcessId());
+const std::wstring kKeyPath = kParentPath + L"\\Install";
 
 // The stored bytes of a value under the test key; false when it is not there.
 bool ReadRaw(const wchar_t* valueName, std::wstring* bytes, DWORD* type)
 {
     RVGameEngine::Common::CScopedRegistryKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
         return false;
     wchar_t data[256] = {};
     DWORD size = sizeof(data);
@@ -33,7 +35,7 @@ bool ReadRaw(const wchar_t* valueName, std::wstring* bytes, DWORD* type)
 TEST(Registry, TextValuesReadBackWithTheirTerminator)
 {
     RVTest::LogCapture log;
-    HKEY key = CreateRegisterKey(HKEY_CURRENT_USER, kKeyPath);
+    HKEY key = CreateRegisterKey(HKEY_CURRENT_USER, kKeyPath.c_str());
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(WriteRegisterKeyValue(key, L"InstallPath", L"C:\\Games\\温德摩尔"), 1);
     EXPECT_EQ(WriteRegisterKeyValue(key, L"Empty", L""), 1);
@@ -45,7 +47,7 @@ TEST(Registry, TextValuesReadBackWithTheirTerminator)
     CloseRegisterKey(key);
     CloseRegisterKey(nullptr);
     // Opening an existing key keeps its values.
-    key = CreateRegisterKey(HKEY_CURRENT_USER, kKeyPath);
+    key = CreateRegisterKey(HKEY_CURRENT_USER, kKeyPath.c_str());
     ASSERT_NE(key, nullptr);
     CloseRegisterKey(key);
     std::wstring bytes;
@@ -56,7 +58,7 @@ TEST(Registry, TextValuesReadBackWithTheirTerminator)
     ASSERT_TRUE(ReadRaw(L"Empty", &bytes, &type));
     EXPECT_EQ(bytes, std::wstring(1, L'\0'));
     EXPECT_FALSE(ReadRaw(L"Name", &bytes, &type));
-    DeleteRegisterKey(HKEY_CURRENT_USER, kKeyPath);
-    DeleteRegisterKey(HKEY_CURRENT_USER, kParentPath);
+    DeleteRegisterKey(HKEY_CURRENT_USER, kKeyPath.c_str());
+    DeleteRegisterKey(HKEY_CURRENT_USER, kParentPath.c_str());
     EXPECT_FALSE(ReadRaw(L"InstallPath", &bytes, &type));
 }
