@@ -203,7 +203,8 @@ bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft
     const tagCheckedEntry entry = OpenChecked(path);
     if (!entry.handle)
         return false;
-    return entry.isFolder ? RemoveCheckedFolder(entry, path, removal, depthLeft) : DeleteThrough(entry, path, DELETE_SCOPE_TREE);
+    return entry.isFolder ? RemoveCheckedFolder(entry, path, removal, depthLeft)
+                          : DeleteThrough(entry, path, DELETE_SCOPE_TREE);
 }
 
 // Where the folder really is, reached from its drive's root one checked

@@ -231,10 +231,10 @@ private:
         for (const std::wstring& folder : m_folders)
             hostPaths.push_back(RVTest::HostPathOf(folder));
         if (hostPaths.empty() || hostPaths.front().empty()) {
+            const DWORD attributes = readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
             bool marked = true;
             for (const std::wstring& folder : m_folders)
-                marked = SetFileAttributesW(folder.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL) &&
-                         marked;
+                marked = SetFileAttributesW(folder.c_str(), attributes) && marked;
             return marked;
         }
         const RVTest::HostScriptResult result =
@@ -430,9 +430,9 @@ TEST(FolderRemoval, TheDeleteThatKeepsAttributesWorksOrIsMissing)
         bool deleted = false;
         DWORD error = ERROR_SUCCESS;
         {
-            const RVGameEngine::Common::CScopedKernelHandle file(
-                CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+            const RVGameEngine::Common::CScopedKernelHandle file(CreateFileW(
+                path.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                nullptr, OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(file);
             deleted = RVGameEngine::FileSystem::MarkForDeletionKeepingAttributes(file.Get());
             error = GetLastError();
