@@ -200,51 +200,30 @@ bool IsReadOnly(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-uint64_t FileIndexOf(HANDLE handle)
+uint64_t FileIndexOf(const BY_HANDLE_FILE_INFORMATION& info)
 {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(handle, &info))
-        return 0;
     return (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
 }
 
-// Folders that read as read-only: on Windows by the attribute; under Wine,
-// which keeps no such attribute for a folder, by a host mode with no write
-// bit. Given back when the object goes.
-class ReadOnlyFolders
+// Marks folders read-only, or writable again: on Windows by the attribute;
+// under Wine, which keeps no such attribute for a folder, by a host mode
+// with no write bit.
+bool MarkReadOnly(const std::vector<std::wstring>& folders, bool readOnly)
 {
-public:
-    explicit ReadOnlyFolders(std::vector<std::wstring> folders) : m_folders(std::move(folders))
-    {
-        m_made = Mark(true);
+    std::vector<std::wstring> hostPaths;
+    bool marked = true;
+    for (const std::wstring& folder : folders) {
+        hostPaths.push_back(RVTest::HostPathOf(folder));
+        if (hostPaths.back().empty())
+            marked = SetFileAttributesW(folder.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL) &&
+                     marked;
     }
-    ~ReadOnlyFolders() { Mark(false); }
-    ReadOnlyFolders(const ReadOnlyFolders&) = delete;
-    ReadOnlyFolders& operator=(const ReadOnlyFolders&) = delete;
-
-    bool Made() const { return m_made; }
-
-private:
-    bool Mark(bool readOnly) const
-    {
-        std::vector<std::wstring> hostPaths;
-        for (const std::wstring& folder : m_folders)
-            hostPaths.push_back(RVTest::HostPathOf(folder));
-        if (hostPaths.empty() || hostPaths.front().empty()) {
-            const DWORD attributes = readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
-            bool marked = true;
-            for (const std::wstring& folder : m_folders)
-                marked = SetFileAttributesW(folder.c_str(), attributes) && marked;
-            return marked;
-        }
-        const RVTest::HostScriptResult result =
-            RVTest::RunHostScript(readOnly ? L"chmod a-w -- \"$@\"" : L"chmod u+w -- \"$@\"", hostPaths, kHostLimitMs);
-        return result.end == RVTest::HostScriptEnd::Ended && result.status == 0;
-    }
-
-    std::vector<std::wstring> m_folders;
-    bool m_made = false;
-};
+    if (hostPaths.empty() || hostPaths.front().empty())
+        return marked;
+    const RVTest::HostScriptResult result =
+        RVTest::RunHostScript(readOnly ? L"chmod a-w -- \"$@\"" : L"chmod u+w -- \"$@\"", hostPaths, kHostLimitMs);
+    return result.end == RVTest::HostScriptEnd::Ended && result.status == 0;
+}
 
 enum class Answers { Windows7, Windows10 };
 
@@ -298,7 +277,7 @@ private:
         BY_HANDLE_FILE_INFORMATION info{};
         if (!GetFileInformationByHandle(handle, &info))
             return GetLastError();
-        if (FileIndexOf(handle) == m_refusingFile)
+        if (FileIndexOf(info) == m_refusingFile)
             return ERROR_ACCESS_DENIED;
         if (!keepingAttributes && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
             return ERROR_ACCESS_DENIED;
@@ -362,24 +341,30 @@ TEST(FolderRemoval, ReadOnlyEntriesThatStayKeepTheirAttribute)
             ASSERT_TRUE(RVTest::WriteWholeFile(root.Child(file), "x"));
         for (const wchar_t* file : {L"product\\client.dat", running})
             ASSERT_TRUE(SetFileAttributesW(root.Child(file).c_str(), FILE_ATTRIBUTE_READONLY));
-        uint64_t refusingFile = 0;
+        BY_HANDLE_FILE_INFORMATION refusing{};
         {
             const RVGameEngine::Common::CScopedKernelHandle file(CreateFileW(
                 root.Child(running).c_str(), FILE_READ_ATTRIBUTES,
                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
-            refusingFile = FileIndexOf(file.Get());
+            ASSERT_TRUE(GetFileInformationByHandle(file.Get(), &refusing));
         }
-        ASSERT_NE(refusingFile, 0u);
-        const ReadOnlyFolders readOnly(
-            {root.Child(L"product"), root.Child(L"empty"), root.Child(L"tree\\locked"), root.Child(L"tree\\ro")});
-        ASSERT_TRUE(readOnly.Made());
-        for (const wchar_t* folder : {L"product", L"empty", L"tree\\locked", L"tree\\ro"})
-            ASSERT_TRUE(IsReadOnly(root.Child(folder))) << folder;
+        const std::vector<std::wstring> readOnly = {root.Child(L"product"), root.Child(L"empty"),
+                                                    root.Child(L"tree\\locked"), root.Child(L"tree\\ro")};
+        // Writable again before the temporary folder goes: without root rights
+        // nothing in them could be deleted on the host.
+        const struct tagWritableAtTheEnd
+        {
+            const std::vector<std::wstring>& folders;
+            ~tagWritableAtTheEnd() { MarkReadOnly(folders, false); }
+        } writable{readOnly};
+        ASSERT_TRUE(MarkReadOnly(readOnly, true));
+        for (const std::wstring& folder : readOnly)
+            ASSERT_TRUE(IsReadOnly(folder)) << folder;
 
         const RVTest::LogCapture log;
         bool removed = false;
         {
-            const WindowsDeletes answers(row.answers, refusingFile);
+            const WindowsDeletes answers(row.answers, FileIndexOf(refusing));
             ASSERT_TRUE(answers.Active());
             const std::wstring path = root.Child(row.path);
             removed = row.call == kEmptyFolder
@@ -411,7 +396,6 @@ TEST(FolderRemoval, TheDeleteThatKeepsAttributesWorksOrIsMissing)
         bool otherName;
     };
     const Row rows[] = {
-        {L"plain.txt", FILE_ATTRIBUTE_NORMAL, false},
         {L"readonly.txt", FILE_ATTRIBUTE_READONLY, false},
         {L"linked.txt", FILE_ATTRIBUTE_READONLY, true},
     };
