@@ -88,23 +88,78 @@ tagCheckedEntry OpenChecked(const std::wstring& path)
     return entry;
 }
 
-bool ClearReadOnly(HANDLE handle)
+// Where the system has no delete that keeps attributes (before Windows 10
+// 1809); any other failure is the entry's own.
+bool IsNotSupported(DWORD error)
 {
+    return error == ERROR_INVALID_PARAMETER || error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED ||
+           error == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+// Only the attributes change: a time of 0 leaves that time as it is.
+bool SetAttributesThrough(HANDLE handle, DWORD attributes)
+{
+    constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     FILE_BASIC_INFO basic{};
-    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic))
-        return false;
-    basic.FileAttributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    basic.FileAttributes = attributes & kSettable;
     if (basic.FileAttributes == 0)
         basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
 }
 
-// The entry goes when its handle closes; a read-only one too, as the whole
-// tree is to go. The attribute belongs to the file, under each of its names:
-// where the system cannot delete the name as it is, only a file with no
-// other name loses the attribute first. One with other names (a hard link
-// planted here to a file elsewhere) stays, and is logged.
-bool DeleteThrough(const tagCheckedEntry& entry, const std::wstring& path)
+// A read-only file of the tree where the system cannot delete a name as it
+// is: the attribute belongs to the file under each of its names, so only a
+// file with no other name loses it, and gets it back when it stays anyway
+// (a running program cannot be deleted either way).
+bool DeleteAfterClearingReadOnly(HANDLE handle, const std::wstring& path)
+{
+    FileSystem::tagEntryIdentity identity;
+    if (!FileSystem::GetEntryIdentity(handle, &identity)) {
+        LogWarning(L"%s is read-only and cannot be checked for other names: it stays as it is (system error %lu)",
+                   path.c_str(), GetLastError());
+        return false;
+    }
+    if (identity.links > 1) {
+        LogWarning(L"%s is read-only and has other names: it stays, as clearing the attribute would clear it under "
+                   L"every name",
+                   path.c_str());
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    if (!SetAttributesThrough(handle, identity.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) {
+        LogWarning(L"%s is read-only and stays as it is (system error %lu)", path.c_str(), GetLastError());
+        return false;
+    }
+    if (FileSystem::MarkForDeletion(handle))
+        return true;
+    const DWORD error = GetLastError();
+    if (SetAttributesThrough(handle, identity.attributes))
+        LogWarning(L"%s is read-only and stays as it is (system error %lu)", path.c_str(), error);
+    else
+        LogWarning(L"%s stays, and its read-only attribute could not be put back (system error %lu)", path.c_str(),
+                   GetLastError());
+    SetLastError(error);
+    return false;
+}
+
+// Where an entry is deleted: in the tree being removed, or only asked to go
+// when empty (the folders above an installation, which are not ours).
+enum DELETE_SCOPE
+{
+    DELETE_SCOPE_TREE,
+    DELETE_SCOPE_IF_EMPTY,
+};
+
+// The entry goes when its handle closes. A read-only one goes only where the
+// system deletes it as it is (with the delete that keeps attributes) or, for
+// a file of the tree with no other name, where the system has no such
+// delete at all. A folder's attributes never change: the shell marks
+// customised folders read-only ("Program Files" among them), and one that
+// stays would lose that mark. A read-only entry of the tree that stays is
+// logged; a folder only asked to go when empty stays silently.
+bool DeleteThrough(const tagCheckedEntry& entry, const std::wstring& path, DELETE_SCOPE scope)
 {
     const HANDLE handle = entry.handle.Get();
     if (FileSystem::MarkForDeletion(handle))
@@ -113,17 +168,13 @@ bool DeleteThrough(const tagCheckedEntry& entry, const std::wstring& path)
         return false;
     if (FileSystem::MarkForDeletionKeepingAttributes(handle))
         return true;
-    FileSystem::tagEntryIdentity identity;
-    if (!FileSystem::GetEntryIdentity(handle, &identity))
-        return false;
-    if (identity.links > 1) {
-        LogWarning(L"%s is read-only and has other names: it stays, as clearing the attribute would clear it under "
-                   L"every name",
-                   path.c_str());
-        SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    return ClearReadOnly(handle) && FileSystem::MarkForDeletion(handle);
+    const DWORD error = GetLastError();
+    if (scope == DELETE_SCOPE_TREE && !entry.isFolder && IsNotSupported(error))
+        return DeleteAfterClearingReadOnly(handle, path);
+    if (scope == DELETE_SCOPE_TREE)
+        LogWarning(L"%s is read-only and stays as it is (system error %lu)", path.c_str(), error);
+    SetLastError(error);
+    return false;
 }
 
 bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft);
@@ -144,7 +195,7 @@ bool RemoveCheckedFolder(const tagCheckedEntry& folder, const std::wstring& path
                          int depthLeft)
 {
     const bool emptied = EmptyFolder(folder, path, removal, depthLeft);
-    return removal == FOLDER_REMOVAL_FILES_ONLY ? emptied : emptied && DeleteThrough(folder, path);
+    return removal == FOLDER_REMOVAL_FILES_ONLY ? emptied : emptied && DeleteThrough(folder, path, DELETE_SCOPE_TREE);
 }
 
 bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft)
@@ -152,7 +203,8 @@ bool RemoveEntry(const std::wstring& path, FOLDER_REMOVAL removal, int depthLeft
     const tagCheckedEntry entry = OpenChecked(path);
     if (!entry.handle)
         return false;
-    return entry.isFolder ? RemoveCheckedFolder(entry, path, removal, depthLeft) : DeleteThrough(entry, path);
+    return entry.isFolder ? RemoveCheckedFolder(entry, path, removal, depthLeft)
+                          : DeleteThrough(entry, path, DELETE_SCOPE_TREE);
 }
 
 // Where the folder really is, reached from its drive's root one checked
@@ -197,10 +249,12 @@ bool RemoveEmptyFolder(const wchar_t* folder)
     const tagCheckedEntry entry = path.empty() ? tagCheckedEntry() : OpenChecked(path);
     if (!entry.handle || !entry.isFolder)
         return false;
-    if (DeleteThrough(entry, path))
+    if (DeleteThrough(entry, path, DELETE_SCOPE_IF_EMPTY))
         return true;
     const DWORD error = GetLastError();
-    if (error != ERROR_DIR_NOT_EMPTY)  // not empty: left, as asked
+    // Not empty, or read-only where the system removes no folder as it is:
+    // left, as asked.
+    if (error != ERROR_DIR_NOT_EMPTY && (entry.attributes & FILE_ATTRIBUTE_READONLY) == 0)
         LogWarning(L"%s cannot be removed (system error %lu)", path.c_str(), error);
     return false;
 }

@@ -30,12 +30,17 @@ enum FOLDER_REMOVAL
 };
 
 // Deletes the files below the folder (read-only ones too) and, for the
-// whole tree, the folders. Nothing changes in a file that has other names
-// (a hard link in the tree to a file elsewhere): a read-only one goes only
-// where the system deletes a name as it is, and otherwise stays, logged.
-// True when nothing that was to go is left.
+// whole tree, the folders. No folder's attributes ever change: a read-only
+// folder goes only where the system removes it as it is, and otherwise
+// stays, logged. A read-only file loses its attribute only where the system
+// cannot delete a name as it is at all, and only when it has no other name
+// (a hard link in the tree to a file elsewhere stays, logged); when it still
+// cannot be deleted, it gets the attribute back. Any other failure leaves a
+// file as it is. True when nothing that was to go is left.
 RV_API bool RemoveFolderTree(const wchar_t* folder, FOLDER_REMOVAL removal);
-// Removes the folder when it is empty and no link; true when it went.
+// Removes the folder when it is empty and no link; true when it went. A
+// read-only folder goes only where the system removes it as it is, and
+// otherwise stays unchanged and unlogged, as a folder that is not empty.
 RV_API bool RemoveEmptyFolder(const wchar_t* folder);
 
 } // namespace Common
