@@ -2,7 +2,8 @@
 # private X display. Source it; call wine_env_export and wine_env_start_xvfb,
 # wine_env_make_prefix (a new prefix) or wine_env_finish_prefix (one kept
 # between runs), and wine_env_stop on exit. Only what this script started is
-# stopped, by pid, and the prefix's own Wine processes.
+# stopped, by pid, and the prefix's own Wine processes. Every Wine tool runs
+# through wine_env_tool, within a deadline.
 
 WINE_ENV_XVFB_PID=""
 WINE_ENV_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
