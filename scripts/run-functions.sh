@@ -74,11 +74,12 @@ silent_start() {
 # the program, one a line (Wine names the program's pid on its X windows).
 # The run's own display has no window manager, so the program's windows are
 # the root's children; on the user's display a window manager puts each in a
-# frame of its own, and "tree" looks at every window.
+# frame of its own, and "tree" looks at every window that has a title (as
+# each of the program's has), not only the root's children.
 program_windows() {
   local id size depth=-children
   [ "${2:-}" != tree ] || depth=-tree
-  for id in $(xwininfo -root "$depth" 2>/dev/null | awk '$1 ~ /^0x/ { print $1 }'); do
+  for id in $(xwininfo -root "$depth" 2>/dev/null | awk '$1 ~ /^0x/ && $2 != "(has" { print $1 }'); do
     xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -qx "_NET_WM_PID(CARDINAL) = $1" || continue
     size="$(xwininfo -id "$id" 2>/dev/null | awk '/Map State:/ { viewable = ($3 == "IsViewable") }
       /Width:/ { w = $2 } /Height:/ { h = $2 } END { print (viewable ? w * h : 0) }')"

@@ -1,6 +1,7 @@
 """The run script: its usage, the locks that keep two runs apart, what it
-reads from the program's output, the Wine prefix it prepares, and how it ends
-a program that crashed or hangs."""
+reads from the program's output, the Wine prefix it prepares, where it finds
+a crash dump, and how it ends a program that crashed or hangs, a Wine tool
+that hangs, and itself when interrupted."""
 
 import os
 import shutil
