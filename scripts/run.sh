@@ -13,15 +13,21 @@
 # program installs once. The pictures and logs of an earlier run are removed
 # at the start, so that none passes for this run's.
 #
-# The run never waits without end on the program. The program works in a
-# folder of the run's own, where its crash dump lands; a dump that appears
-# ends the run at once. A program on the private display that has not ended
-# within RV_RUN_TIMEOUT seconds is taken as hung. Either way the display is
-# pictured, everything the run started is stopped and the run fails.
+# The run never waits without end on the program, nor on a Wine tool. The
+# program starts in a folder of the run's own and then moves (to its
+# temporary folder, its install folder on any drive, or a folder of the
+# system's); its crash dump lands in whichever is current, so a dump made
+# after the run started is looked for on every drive of the prefix. Once no
+# process of the prefix writes to it any more (or the crash box shows) the
+# run names it and ends. A program on the private display that has not ended
+# within RV_RUN_TIMEOUT seconds is taken as hung. Either way the display (on
+# the user's display, only the program's own window) is pictured, everything
+# the run started is stopped and the run fails.
 #
 # The Wine prefix counts as prepared only by the mark its preparation writes
-# last: one without it (made by a plain Wine command, or cut short) is
-# finished in place before the program starts.
+# last, which names the preparation by a digest of its steps: a prefix
+# without it (made by a plain Wine command, or cut short) or marked by other
+# steps is finished in place before the program starts.
 #
 # A second run in the same build folder, while the first still runs, takes a
 # Wine prefix, home and servers of its own and says so: a prefix is shared by
@@ -38,6 +44,8 @@ MAX_SLOTS=9
 RUN_LIMIT="${RV_RUN_TIMEOUT:-180}"
 # Seconds a crashed program has to show its box before the display is pictured.
 CRASH_BOX_WAIT=15
+# Seconds a crash dump has to be written whole (a full dump takes seconds).
+DUMP_WRITE_WAIT=60
 # The run's own statuses, beside the program's.
 STATUS_CRASHED=3
 STATUS_HUNG=124
@@ -58,12 +66,16 @@ for); then the program installs silently, once, and the script tells what
 this run did and ends with the program's status (0: done, 1: the install did
 not finish, 254: another installer runs in the prefix).
 
-The program works in $OUT/run-cwd, where its crash dumps land
-(Dump/). When one appears the run names it, pictures the display into
-$OUT/run-display.png, stops the program and ends with $STATUS_CRASHED. A program
-on the private display that has not ended within RV_RUN_TIMEOUT seconds
-(default 180) is pictured the same way and stopped, and the run ends with
-$STATUS_HUNG. A window on your own display (DISPLAY set) is yours to close.
+The program starts in $OUT/run-cwd. A crash dump (Dump/*.dmp) that it
+writes there or on any drive of the Wine prefix during the run counts: once
+it is written whole the run names it, pictures the display into
+$OUT/run-display.png (on your own display only the program's window),
+stops the program and ends with $STATUS_CRASHED. A program on the private display
+that has not ended within RV_RUN_TIMEOUT seconds (default 180) is pictured
+the same way and stopped, and the run ends with $STATUS_HUNG. A window on your own
+display (DISPLAY set) is yours to close. A Wine tool that has not ended
+within RV_WINE_TOOL_TIMEOUT seconds (default 180) is named and stopped, and
+the run ends with $STATUS_HUNG.
 
 The program's output of each run is kept in $OUT/run-window.log and
 $OUT/run-silent.log; an earlier run's pictures and logs are removed when a
@@ -88,8 +100,13 @@ RUN_LIMIT=$((10#$RUN_LIMIT))
 held_locks=()
 # The program's output shown as it comes (a run on the user's display).
 output_echo=""
+# The Wine tools that missed their deadline, one a line (wine-env.sh).
+late_tools=""
 cleanup() {
-  local lock
+  local status=$? lock
+  # A second Ctrl-C must not cut the clean-up short: it would leave the
+  # display, the servers and the locks behind.
+  trap '' INT TERM
   [ -n "${PEERS:-}" ] && bash "$ROOT/scripts/local-peers.sh" stop "$PEERS"
   declare -F wine_env_stop >/dev/null && wine_env_stop
   if [ -n "$output_echo" ]; then
@@ -98,6 +115,13 @@ cleanup() {
   for lock in "${held_locks[@]}"; do
     release_lock "$lock"
   done
+  if [ -n "$late_tools" ] && [ -s "$late_tools" ]; then
+    echo "[run] these Wine tools did not end in time and were stopped:" >&2
+    sed 's/^/    /' "$late_tools" >&2
+    rm -f "$late_tools"
+    [ "$status" != 0 ] || status=$STATUS_HUNG
+  fi
+  exit "$status"
 }
 trap cleanup EXIT
 # Interrupted or ended, the run still stops what it started and lets its locks go.
@@ -138,15 +162,18 @@ suffix="${slot_name:+-$slot_name}"
 source "$ROOT/scripts/wine-env.sh"
 user_display="${DISPLAY:-}"
 wine_env_export "$OUT" "$slot_name"
+late_tools="$OUT/run$suffix.late-tools"
+rm -f "$late_tools"
+WINE_ENV_LATE_TOOLS="$late_tools"
 PEERS="$OUT/local-peers$suffix"
 WINDOW_LOG="$OUT/run-window$suffix.log"
 SILENT_LOG="$OUT/run-silent$suffix.log"
 SCREENSHOT="$OUT/run-window$suffix.png"
 DISPLAY_PICTURE="$OUT/run-display$suffix.png"
-# The program's current folder, where its crash dumps land (never the
-# checkout), and every folder a dump of this run is looked for in.
+# The program's first current folder (never the checkout), where a crash
+# before it moves leaves its dump; the prefix's drives are looked through too.
 WORK="$OUT/run-cwd$suffix"
-DUMP_FOLDERS=("$WORK" "$WINEPREFIX/drive_c/Program Files")
+DUMP_FOLDERS=("$WORK")
 mkdir -p "$WORK"
 bash "$ROOT/scripts/local-peers.sh" start "$PEERS" "$OUT/resources/LocalAdvert.png" ||
   { echo "[run] the local servers did not start" >&2; exit 1; }
@@ -154,7 +181,10 @@ mapfile -t options <"$PEERS/program-options"
 
 prepare_prefix() {
   wine_env_prefix_prepared && return 0
-  if [ -f "$WINEPREFIX/system.reg" ]; then
+  if wine_env_prefix_marked_by_others; then
+    echo "[run] finishing the Wine prefix $WINEPREFIX, which another version of its preparation marked (about 20 s, once);"
+    echo "[run] what it holds is kept"
+  elif [ -f "$WINEPREFIX/system.reg" ]; then
     echo "[run] finishing the Wine prefix $WINEPREFIX, which its preparation did not mark as done (about 20 s, once);"
     echo "[run] what it holds is kept"
   else
@@ -164,38 +194,72 @@ prepare_prefix() {
 }
 
 # Starts the program in the background, in the run's own folder, with its
-# output in a file; the program's pid is then in $!.
+# output in a file; the program's pid is then in $!. The file exists once
+# this returns, so that it can be shown from its first line.
 start_program() { # output, program arguments
   local output="$1"
   shift
-  (cd "$WORK" && exec wine "$PROGRAM" "$@") >"$output" 2>&1 &
+  : >"$output"
+  (cd "$WORK" && exec wine "$PROGRAM" "$@") >>"$output" 2>&1 &
 }
+
+# The windows of the program on the display: on the user's, where a window
+# manager frames them, all of the display's windows are looked through.
+window_depth=""
+[ -z "$user_display" ] || window_depth=tree
 
 # Ends the run for a program that crashed (answer 1 of watch_program) or hung
 # (answer 2): says so, pictures the display and leaves stopping to the
-# clean-up, which ends every process of the prefix. After a crash on the
-# run's own display the picture waits for the crash box: a window of the
-# program that is not among those known before. The user's own display is
-# pictured at once (its window manager's frames hide which program a window
-# belongs to).
+# clean-up, which ends every process of the prefix. A crash dump takes
+# seconds to write: it is named, and the program stopped, only once no
+# process of the prefix writes to it any more or the crash box shows (a
+# window of the program that is not among those known before); the picture
+# then waits for that box. The run's own display is pictured whole; of the
+# user's, only the program's own window (its crash box, else its largest),
+# or nothing.
 end_run() { # answer, what was watched, program pid, its output, known windows
-  local answer="$1" what="$2" program="$3" output="$4" known="${5:-}" status deadline
+  local answer="$1" what="$2" program="$3" output="$4" known="${5:-}" status deadline window=""
   if [ "$answer" = 1 ]; then
-    echo "[run] $what crashed: its crash dump is $crashed_dump" >&2
     status=$STATUS_CRASHED
+    if dump_being_written "$crashed_dump"; then
+      # The crash box shows only once the dump is written: the program's
+      # windows until then are not it.
+      known="$known $(program_windows "$program" "$window_depth" | cut -d' ' -f1)"
+      deadline=$((SECONDS + DUMP_WRITE_WAIT))
+      while dump_being_written "$crashed_dump" && [ -z "$(new_window "$program" "$known" "$window_depth")" ]; do
+        if [ "$SECONDS" -ge "$deadline" ]; then
+          echo "[run] the crash dump is still being written after $DUMP_WRITE_WAIT s: it may be cut short" >&2
+          break
+        fi
+        sleep 0.5
+      done
+    fi
+    echo "[run] $what crashed: its crash dump is $crashed_dump" >&2
     deadline=$((SECONDS + CRASH_BOX_WAIT))
-    while [ -z "$user_display" ] && [ "$SECONDS" -lt "$deadline" ] && kill -0 "$program" 2>/dev/null &&
-      [ -z "$(new_window "$program" "$known")" ]; do
+    while [ "$SECONDS" -lt "$deadline" ] && kill -0 "$program" 2>/dev/null &&
+      [ -z "$(new_window "$program" "$known" "$window_depth")" ]; do
       sleep 0.5
     done
   else
     echo "[run] $what has not ended within $RUN_LIMIT s (RV_RUN_TIMEOUT): it is taken as hung and stopped" >&2
     status=$STATUS_HUNG
   fi
-  if import -window root "$DISPLAY_PICTURE" >/dev/null 2>&1; then
-    echo "[run] the display as it was: $DISPLAY_PICTURE"
+  if [ -z "$user_display" ]; then
+    if import -window root "$DISPLAY_PICTURE" >/dev/null 2>&1; then
+      echo "[run] the display as it was: $DISPLAY_PICTURE"
+    else
+      echo "[run] the display $DISPLAY could not be pictured" >&2
+    fi
   else
-    echo "[run] the display $DISPLAY could not be pictured" >&2
+    window="$(new_window "$program" "$known" tree)"
+    [ -n "$window" ] || window="$(scene_window "$program" tree)"
+    if [ -z "$window" ]; then
+      echo "[run] the program shows no window on $DISPLAY to picture"
+    elif import -window "$window" "$DISPLAY_PICTURE" >/dev/null 2>&1; then
+      echo "[run] the program's window as it was: $DISPLAY_PICTURE"
+    else
+      echo "[run] the program's window could not be pictured" >&2
+    fi
   fi
   echo "[run] the program's last lines (all its output: $output):"
   tail -n 5 "$output" | tr -d '\r' | sed 's/^/    /'
@@ -215,7 +279,7 @@ report() { # status, program output, marker
   esac
   location="$(installed_location "$output")"
   if [ -n "$location" ]; then
-    folder="$(wine winepath -u "$location" 2>/dev/null | tr -d '\r')"
+    folder="$(wine_env_tool -s wine winepath -u "$location" | tr -d '\r')"
     folder="${folder%/}"
     echo "[run] install folder: $location ($folder): $(find "$folder" -type f 2>/dev/null | wc -l) files"
     if [ -f "$folder/ReadWrite/Installer/InstallData.xml" ]; then
@@ -226,7 +290,7 @@ report() { # status, program output, marker
     if [ -n "$left" ]; then
       # What the failed install wrote before it stopped stays there, beside
       # anything an earlier install left.
-      folder="$(wine winepath -u "$left" 2>/dev/null | tr -d '\r')"
+      folder="$(wine_env_tool -s wine winepath -u "$left" | tr -d '\r')"
       folder="${folder%/}"
       if [ -n "$folder" ] && [ -d "$folder" ]; then
         echo "[run] install folder left by the failed install: $left ($folder):" \
@@ -245,7 +309,7 @@ report() { # status, program output, marker
   fi
   [ -n "$location" ] || return 0
   # The uninstall entry that names this run's folder, not an earlier run's.
-  uninstall="$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+  uninstall="$(wine_env_tool -s wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | tr -d '\r' |
     awk -v folder="$location" 'BEGIN { RS = "" } {
       for (i = 1; i <= NF; i++) if ($i == "InstallLocation") {
         line = $0; sub(/.*InstallLocation[ \t]+REG_SZ[ \t]+/, "", line); sub(/\n.*/, "", line)
@@ -284,6 +348,7 @@ if [ -n "$user_display" ]; then
   touch "$marker"
   start_program "$WINDOW_LOG" "${options[@]}" "$@"
   program=$!
+  # The log exists already: the echo shows it from its first line.
   tail -n +1 -f --pid="$program" "$WINDOW_LOG" &
   output_echo=$!
   # The window is the user's to close: only a crash ends the run.
@@ -330,7 +395,7 @@ picture_window() { # program arguments
       echo "[run] the window could not be pictured (see $WINDOW_LOG)" >&2
     fi
     # This prefix is this run's own: only its own program is asked to close.
-    wine taskkill /im WendmoorSetup.exe >/dev/null 2>&1 || true
+    wine_env_tool -q wine taskkill /im WendmoorSetup.exe || true
   fi
   answer=0
   watch_program "$window_run" "$deadline" "$since" "${DUMP_FOLDERS[@]}" || answer=$?

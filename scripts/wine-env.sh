@@ -2,7 +2,8 @@
 # private X display. Source it; call wine_env_export and wine_env_start_xvfb,
 # wine_env_make_prefix (a new prefix) or wine_env_finish_prefix (one kept
 # between runs), and wine_env_stop on exit. Only what this script started is
-# stopped, by pid, and the prefix's own Wine processes.
+# stopped, by pid, and the prefix's own Wine processes. Every Wine tool runs
+# through wine_env_tool, within a deadline.
 
 WINE_ENV_XVFB_PID=""
 WINE_ENV_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -53,15 +54,72 @@ wine_env_start_xvfb() {
   export DISPLAY=":$number"
 }
 
-# The file whose presence says that the prefix's preparation ran to its end.
+# The file whose presence says that the prefix's preparation ran to its end;
+# it names that preparation by a digest of its steps.
 WINE_ENV_PREPARED_MARK="rv-prepared"
 
-# Whether the prefix's preparation ran to its end. A prefix made by any other
-# Wine command (the prefix Wine makes by itself on a first "wine reg query",
-# or one whose preparation was cut short) lacks what the program's text
-# needs, and a program that can make no font dies on a message box nobody sees.
+# Seconds each Wine tool (wineboot, wineserver, wine reg, ...) has to end. A
+# tool that hangs would hold the run or the tests for ever.
+WINE_ENV_TOOL_LIMIT="${RV_WINE_TOOL_TIMEOUT:-180}"
+# A file that collects the tools that missed their deadline, for a caller
+# whose tools run in subshells; none by default.
+WINE_ENV_LATE_TOOLS="${WINE_ENV_LATE_TOOLS:-}"
+
+# The deadline keeper of the Wine tool that runs now, for wine_env_stop.
+WINE_ENV_TOOL_PID=""
+
+# wine_env_tool [-q | -s] COMMAND...: runs a Wine tool within
+# WINE_ENV_TOOL_LIMIT seconds; -q drops its output, -s its errors. One that
+# misses it is stopped (killed 5 s after it is asked to end), named on stderr
+# and in WINE_ENV_LATE_TOOLS, and answers 124. The tool runs in a process
+# group of its own (timeout's), so a Ctrl-C does not reach it: it cannot cut
+# a clean-up short. It is waited for in the background, so that a signal
+# still reaches the caller's trap at once; wine_env_stop then ends the tool.
+wine_env_tool() {
+  local status=0
+  case "$1" in
+    -q) shift; timeout -k 5 "$WINE_ENV_TOOL_LIMIT" "$@" >/dev/null 2>&1 & ;;
+    -s) shift; timeout -k 5 "$WINE_ENV_TOOL_LIMIT" "$@" 2>/dev/null & ;;
+    *) timeout -k 5 "$WINE_ENV_TOOL_LIMIT" "$@" & ;;
+  esac
+  WINE_ENV_TOOL_PID=$!
+  wait "$WINE_ENV_TOOL_PID" || status=$?
+  WINE_ENV_TOOL_PID=""
+  if [ "$status" = 124 ] || [ "$status" = 137 ]; then
+    echo "the Wine tool \"$*\" did not end within $WINE_ENV_TOOL_LIMIT s (RV_WINE_TOOL_TIMEOUT) and was stopped" >&2
+    [ -z "$WINE_ENV_LATE_TOOLS" ] || echo "$*" >>"$WINE_ENV_LATE_TOOLS"
+    return 124
+  fi
+  return "$status"
+}
+
+# The digest of the preparation's steps: the functions below as this script
+# holds them (their settings, fonts and substitutes included) and the
+# program that makes the "SimSun" font. A prefix whose mark holds another
+# digest was prepared by other steps, and is finished again.
+wine_env_preparation_digest() {
+  { declare -f wine_env_finish_prefix wine_env_add_fonts wine_env_add_settings wine_env_set
+    cat "$WINE_ENV_SCRIPTS/make_alias_font.py"; } | sha256sum | cut -d' ' -f1
+}
+
+# wine_env_mark_text: the mark a prefix prepared by these steps holds.
+wine_env_mark_text() {
+  echo "preparation sha256:$(wine_env_preparation_digest)"
+}
+
+# Whether the prefix's preparation, these steps and no others, ran to its
+# end. A prefix made by any other Wine command (the prefix Wine makes by
+# itself on a first "wine reg query", or one whose preparation was cut short)
+# lacks what the program's text needs, and a program that can make no font
+# dies on a message box nobody sees.
 wine_env_prefix_prepared() {
-  [ -f "$WINEPREFIX/$WINE_ENV_PREPARED_MARK" ]
+  [ -f "$WINEPREFIX/$WINE_ENV_PREPARED_MARK" ] &&
+    grep -qxF "$(wine_env_mark_text)" "$WINEPREFIX/$WINE_ENV_PREPARED_MARK"
+}
+
+# Whether the prefix holds a mark of other steps than these.
+wine_env_prefix_marked_by_others() {
+  [ -f "$WINEPREFIX/$WINE_ENV_PREPARED_MARK" ] && ! wine_env_prefix_prepared
 }
 
 # A new prefix, prepared.
@@ -74,17 +132,19 @@ wine_env_make_prefix() {
 # set-up, the fonts and substitutions the program's text needs, and crash
 # settings that end a crashed process. What the prefix holds stays; the
 # settings are written over. The mark is written last, so that a preparation
-# cut short is done again. False, with a line on stderr, when a step fails.
+# cut short is done again. False, with a line on stderr, when a step fails
+# or a Wine tool misses its deadline.
 wine_env_finish_prefix() {
   rm -f "$WINEPREFIX/$WINE_ENV_PREPARED_MARK"
   # Makes a missing prefix, and completes one whose first boot was cut short.
-  wineboot -u >/dev/null 2>&1 || { echo "wineboot cannot set up the Wine prefix $WINEPREFIX" >&2; return 1; }
-  wineserver -w
+  wine_env_tool -q wineboot -u ||
+    { echo "wineboot cannot set up the Wine prefix $WINEPREFIX" >&2; return 1; }
+  wine_env_tool wineserver -w || return 1
   wine_env_add_fonts || return 1
   wine_env_add_settings || return 1
   # Every setting is on disk once the server has ended.
-  wineserver -w
-  date -u '+prepared %Y-%m-%d %H:%M:%S' >"$WINEPREFIX/$WINE_ENV_PREPARED_MARK"
+  wine_env_tool wineserver -w || return 1
+  { wine_env_mark_text; date -u '+prepared %Y-%m-%d %H:%M:%S'; } >"$WINEPREFIX/$WINE_ENV_PREPARED_MARK"
 }
 
 wine_env_add_fonts() {
@@ -116,13 +176,19 @@ wine_env_add_settings() {
 
 # wine_env_set KEY NAME TYPE DATA: one registry value of the prefix, written over.
 wine_env_set() {
-  wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1 ||
+  wine_env_tool -q wine reg add "$1" /v "$2" /t "$3" /d "$4" /f ||
     { echo "the registry value $1\\$2 cannot be set in $WINEPREFIX" >&2; return 1; }
 }
 
 wine_env_stop() {
+  if [ -n "$WINE_ENV_TOOL_PID" ]; then
+    # A tool the stop interrupted: its deadline keeper ends it.
+    kill -TERM "$WINE_ENV_TOOL_PID" 2>/dev/null || true
+    wait "$WINE_ENV_TOOL_PID" 2>/dev/null || true
+    WINE_ENV_TOOL_PID=""
+  fi
   if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
-    wineserver -k 2>/dev/null || true
+    wine_env_tool -q wineserver -k || true
   fi
   if [ -n "$WINE_ENV_XVFB_PID" ]; then
     kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true

@@ -1,6 +1,7 @@
 """The run script: its usage, the locks that keep two runs apart, what it
-reads from the program's output, the Wine prefix it prepares, and how it ends
-a program that crashed or hangs."""
+reads from the program's output, the Wine prefix it prepares, where it finds
+a crash dump, and how it ends a program that crashed or hangs, a Wine tool
+that hangs, and itself when interrupted."""
 
 import os
 import shutil
@@ -211,6 +212,8 @@ record() {
   [ ! -e "$WINEPREFIX/rv-prepared" ] || marked=yes
   echo "$1 (marked: $marked)" >>"$FAKE_PREFIX_LOG"
 }
+# A Wine tool named in FAKE_HANGS never ends by itself.
+[ "$1" != "${FAKE_HANGS:-}" ] || exec sleep 600
 case "$1" in
   winepath) path="${3#C:\\}"; echo "$FAKE_DRIVE_C/${path//\\//}" ;;
   taskkill) ;;
@@ -223,12 +226,23 @@ case "$1" in
     ;;
   *)
     echo "$*" >>"$FAKE_STARTS"
+    echo $$ >>"$FAKE_PIDS"
     record program
     cat "$FAKE_OUTPUT"
     if [ -n "${FAKE_CRASH:-}" ]; then
-      # As the program's crash handler: the dump in its current folder, then its box.
+      # As the program's crash handler: the dump in its current folder (the
+      # one it moved to, if any), written in two parts FAKE_DUMP_PAUSE
+      # seconds apart if asked, then its box; or it ends at once.
+      [ -z "${FAKE_CRASH_IN:-}" ] || { mkdir -p "$FAKE_CRASH_IN" && cd "$FAKE_CRASH_IN"; } || exit 9
       mkdir -p Dump
-      echo dump >Dump/WendmoorSetup_20250101_120000.dmp
+      exec 3>Dump/WendmoorSetup_20250101_120000.dmp
+      echo dump >&3
+      if [ -n "${FAKE_DUMP_PAUSE:-}" ]; then
+        sleep "$FAKE_DUMP_PAUSE"
+        echo "rest of the dump" >&3
+      fi
+      exec 3>&-
+      [ "$FAKE_CRASH" != ends ] || exit 0
       echo $$ >"$FAKE_WINDOWS/0x5"
     fi
     # A held program runs until it is stopped, and as a Wine program does,
@@ -248,18 +262,28 @@ esac
     # Makes the prefix as far as a boot does; a held boot runs until Ctrl-C.
     "bin/wineboot": """
 echo "wineboot $*" >>"$FAKE_PREFIX_LOG"
+[ "${FAKE_HANGS:-}" != wineboot ] || exec sleep 600
 mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 touch "$WINEPREFIX/system.reg"
 [ -z "${FAKE_BOOT_HOLD:-}" ] || { touch "$FAKE_BOOT_HOLD"; exec sleep 600; }
 """,
-    # As the real one's -k: the prefix's programs are stopped.
+    # As the real one's -k: the prefix's programs are stopped; a held -k
+    # waits (a bounded while) for the file FAKE_KILL_GO, having made FAKE_KILLING.
     "bin/wineserver": """
-if [ "$1" = -k ] && [ -f "${FAKE_HOLD:-}" ]; then
-  kill "$(cat "$FAKE_HOLD")" 2>/dev/null
+[ "wineserver $*" != "${FAKE_HANGS:-}" ] || exec sleep 600
+if [ "$1" = -k ]; then
+  if [ -n "${FAKE_KILL_GO:-}" ]; then
+    touch "$FAKE_KILLING"
+    for i in $(seq 1 300); do [ -e "$FAKE_KILL_GO" ] && break; sleep 0.1; done
+  fi
+  for pid in $(cat "$FAKE_PIDS" "${FAKE_HOLD:-/nothing}" 2>/dev/null); do
+    kill -KILL "$pid" 2>/dev/null
+  done
 fi
 exit 0
 """,
     "bin/Xvfb": """
+echo $$ >>"$FAKE_XVFB"
 echo 99 >&3
 exec sleep 600 3>&-
 """,
@@ -277,8 +301,12 @@ esac
 exit 0
 """,
     "bin/xprop": 'echo "_NET_WM_PID(CARDINAL) = $(cat "$FAKE_WINDOWS/$2")"\n',
-    # A picture lists the windows that showed when it was taken.
-    "bin/import": 'ls "$FAKE_WINDOWS" >"${@: -1}"\n',
+    # A picture of the display lists the windows that showed when it was
+    # taken; one of a window names it. Each picture's window is recorded.
+    "bin/import": """
+echo "$2" >>"$FAKE_PICTURES"
+if [ "$2" = root ]; then ls "$FAKE_WINDOWS" >"${@: -1}"; else echo "$2" >"${@: -1}"; fi
+""",
 }
 
 
@@ -331,11 +359,15 @@ class RunSteps(unittest.TestCase):
         self.out = os.path.join(self.root, "out")
         self.prefix = os.path.join(self.out, "wine")
         self.drive_c = os.path.join(self.root, "drive_c")
+        self.drive_d = os.path.join(self.root, "drive_d")
         self.starts = os.path.join(self.root, "starts")
         self.prefix_log = os.path.join(self.root, "prefix-log")
         self.program_output = os.path.join(self.root, "output")
         self.windows = os.path.join(self.root, "windows")
         self.held = os.path.join(self.root, "held")
+        self.pids = os.path.join(self.root, "pids")
+        self.xvfb = os.path.join(self.root, "xvfb")
+        self.pictures = os.path.join(self.root, "pictures")
         os.makedirs(self.out)
         os.makedirs(self.windows)
         self.addCleanup(self.stop_held_program)
@@ -348,10 +380,21 @@ class RunSteps(unittest.TestCase):
                 pass
 
     def make_prepared_prefix(self):
+        """A prefix marked by this preparation, with drive C, a drive D elsewhere and Z, the host's root."""
         os.makedirs(self.prefix)
-        for name in ("system.reg", _PREPARED_MARK):
-            with open(os.path.join(self.prefix, name), "w"):
-                pass
+        with open(os.path.join(self.prefix, "system.reg"), "w"):
+            pass
+        mark = subprocess.run(["bash", "-c", 'source "$0"; wine_env_mark_text',
+                               os.path.join(self.root, "scripts", "wine-env.sh")],
+                              capture_output=True, text=True, timeout=20, check=True).stdout
+        with open(os.path.join(self.prefix, _PREPARED_MARK), "w") as file:
+            file.write(mark)
+        dosdevices = os.path.join(self.prefix, "dosdevices")
+        os.makedirs(os.path.join(self.prefix, "drive_c"))
+        os.makedirs(self.drive_d, exist_ok=True)
+        os.makedirs(dosdevices)
+        for letter, target in (("c:", "../drive_c"), ("d:", self.drive_d), ("z:", "/")):
+            os.symlink(target, os.path.join(dosdevices, letter))
 
     def environment(self, output=b"", status=0, writes=None, **more):
         with open(self.program_output, "wb") as text:
@@ -359,7 +402,8 @@ class RunSteps(unittest.TestCase):
         environment = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
         # A run that missed what ends it still ends well within the tests' own deadlines.
         environment.update(RV_BUILD_OUT=self.out, RV_RUN_TIMEOUT="20", FAKE_DRIVE_C=self.drive_c,
-                           FAKE_STARTS=self.starts, FAKE_PREFIX_LOG=self.prefix_log,
+                           FAKE_STARTS=self.starts, FAKE_PREFIX_LOG=self.prefix_log, FAKE_PIDS=self.pids,
+                           FAKE_XVFB=self.xvfb, FAKE_PICTURES=self.pictures,
                            FAKE_OUTPUT=self.program_output, FAKE_STATUS=str(status), FAKE_WRITES=writes or "",
                            FAKE_WINDOWS=self.windows,
                            PATH=os.path.join(self.root, "bin") + os.pathsep + os.environ["PATH"])
@@ -481,11 +525,22 @@ class RunSteps(unittest.TestCase):
                 with open(path, "w") as file:
                     file.write("the prefix's own")
 
+        def marked_by(mark):
+            def make():
+                plain_prefix()
+                with open(os.path.join(self.prefix, _PREPARED_MARK), "w") as file:
+                    file.write(mark)
+            return make
+
         cases = [
             # what the prefix is, how it is made, what the run says, whether it is prepared
             ("none", lambda: None, "preparing the Wine prefix", True),
             ("plain", plain_prefix, "finishing the Wine prefix", True),
             ("marked", self.make_prepared_prefix, None, False),
+            # Marked by other steps than the preparation's own, or by one
+            # that named none: finished again, keeping what it holds.
+            ("other", marked_by("preparation sha256:%s\n" % ("0" * 64)), "another version of its preparation", True),
+            ("unnamed", marked_by("prepared 2025-01-01 00:00:00\n"), "another version of its preparation", True),
         ]
         for name, make, said, prepared in cases:
             shutil.rmtree(self.prefix, ignore_errors=True)
@@ -509,7 +564,8 @@ class RunSteps(unittest.TestCase):
             self.assertEqual(steps.count("program (marked: yes)"), 1, (name, steps))
             self.assertEqual(len(self.program_starts()), 1, name)
             self.assertTrue(os.path.exists(os.path.join(self.prefix, _PREPARED_MARK)), name)
-            if name == "plain":
+            self.assertTrue(_read(os.path.join(self.prefix, _PREPARED_MARK)).startswith("preparation sha256:"), name)
+            if name in ("plain", "other", "unnamed"):
                 self.assertEqual(_read(kept), "the prefix's own")
                 self.assertEqual(_read(own_font), "the prefix's own")
 
@@ -540,33 +596,70 @@ class RunSteps(unittest.TestCase):
         self.assertEqual(len(self.program_starts()), 1)
 
     def test_a_crash_dump_ends_the_run_at_once_and_is_named(self):
-        cases = [
-            # display, arguments
-            ("", ["SILENT=TRUE"]),
-            # The window's run, before any window showed.
-            ("", []),
-            # On the user's own display, where nothing else ends the run.
-            (":nothing", []),
-        ]
         self.make_prepared_prefix()
-        dump = os.path.join(self.out, "run-cwd", "Dump", "WendmoorSetup_20250101_120000.dmp")
-        for display, arguments in cases:
-            row = (display, arguments)
-            for path in (self.held, dump, os.path.join(self.windows, "0x5"), self.starts):
+        own = os.path.join(self.out, "run-cwd")
+        temporary = os.path.join(self.prefix, "drive_c", "Program Files", "Wendmoor", "Temp")
+        other_drive = os.path.join(self.drive_d, "Games", "Wendmoor")
+        cases = [
+            # display, arguments, the folder the program crashes in
+            ("", ["SILENT=TRUE"], own),
+            # The window's run, before any window showed.
+            ("", [], own),
+            # On the user's own display, where nothing else ends the run.
+            (":nothing", [], own),
+            # The program's temporary folder, four folders below Program Files.
+            ("", ["SILENT=TRUE"], temporary),
+            (":nothing", [], temporary),
+            # An install folder on another drive of the prefix.
+            ("", ["SILENT=TRUE"], other_drive),
+        ]
+        for display, arguments, folder in cases:
+            row = (display, arguments, folder)
+            dump = os.path.join(folder, "Dump", "WendmoorSetup_20250101_120000.dmp")
+            for path in (self.held, dump, os.path.join(self.windows, "0x5"), self.starts, self.pictures):
                 if os.path.exists(path):
                     os.remove(path)
             run, output = self.start_run(*arguments, display=display, FAKE_CRASH="1", FAKE_HOLD=self.held,
-                                         RV_RUN_TIMEOUT="600")
+                                         FAKE_CRASH_IN=folder, RV_RUN_TIMEOUT="600")
             status, text = self.finish_run(run, output)
             self.assertEqual(status, 3, (row, text))
             self.assertIn("the program crashed: its crash dump is %s" % dump, text, row)
             self.assertEqual(len(self.program_starts()), 1, row)
             # The program was stopped.
             self.assertTrue(_ends(int(_read(self.held))), row)
-            # The display was pictured once the crash box showed.
+            # The display was pictured once the crash box showed; the user's
+            # display never whole, only the program's window.
             self.assertEqual(_read(os.path.join(self.out, "run-display.png")).split(), ["0x5"], row)
-            # The dump is in the run's own folder, never in the checkout it was started from.
+            self.assertEqual(_lines(self.pictures), ["0x5" if display else "root"], row)
+            # The dump is in the program's folder, never in the checkout it was started from.
             self.assertFalse(os.path.exists(os.path.join(self.root, "Dump")), row)
+            self.assertEqual(self.locks_left(), [], row)
+
+    def test_a_dump_counts_once_written_whole_and_also_when_the_program_ends_with_it(self):
+        self.make_prepared_prefix()
+        dump = os.path.join(self.out, "run-cwd", "Dump", "WendmoorSetup_20250101_120000.dmp")
+        cases = [
+            # display, arguments, how the program crashes, the dump it leaves
+            ("", ["SILENT=TRUE"], dict(FAKE_CRASH="1", FAKE_DUMP_PAUSE="2"), "dump\nrest of the dump\n"),
+            (":nothing", [], dict(FAKE_CRASH="1", FAKE_DUMP_PAUSE="2"), "dump\nrest of the dump\n"),
+            # Writes its dump and ends at once, with status 0.
+            ("", ["SILENT=TRUE"], dict(FAKE_CRASH="ends"), "dump\n"),
+            ("", [], dict(FAKE_CRASH="ends"), "dump\n"),
+            (":nothing", [], dict(FAKE_CRASH="ends"), "dump\n"),
+        ]
+        for display, arguments, crash, whole in cases:
+            row = (display, arguments, crash)
+            for path in (self.held, dump, os.path.join(self.windows, "0x5"), self.pids):
+                if os.path.exists(path):
+                    os.remove(path)
+            run, output = self.start_run(*arguments, display=display, FAKE_HOLD=self.held, RV_RUN_TIMEOUT="600",
+                                         **crash)
+            status, text = self.finish_run(run, output)
+            self.assertEqual(status, 3, (row, text))
+            self.assertIn("the program crashed: its crash dump is %s" % dump, text, row)
+            # The run stopped the program only once its dump was whole.
+            self.assertEqual(_read(dump), whole, row)
+            self.assertTrue(all(_ends(int(pid)) for pid in _lines(self.pids)), row)
             self.assertEqual(self.locks_left(), [], row)
 
     def test_a_program_on_the_runs_own_display_is_stopped_at_the_bound(self):
@@ -603,6 +696,85 @@ class RunSteps(unittest.TestCase):
             # The program was stopped.
             self.assertTrue(_ends(int(_read(self.held))), display)
             self.assertEqual(self.locks_left(), [], display)
+
+
+    def test_a_second_ctrl_c_does_not_cut_the_clean_up_short(self):
+        self.make_prepared_prefix()
+        killing = os.path.join(self.root, "killing")
+        go = os.path.join(self.root, "go")
+        run, output = self.start_run("SILENT=TRUE", FAKE_HOLD=self.held, FAKE_KILLING=killing, FAKE_KILL_GO=go)
+        self.assertTrue(_wait_for(lambda: os.path.exists(self.held) or run.poll() is not None))
+        os.killpg(run.pid, signal.SIGINT)
+        # The clean-up is stopping the prefix's programs: a second Ctrl-C.
+        self.assertTrue(_wait_for(lambda: os.path.exists(killing) or run.poll() is not None))
+        os.killpg(run.pid, signal.SIGINT)
+        with open(go, "w"):
+            pass
+        status, text = self.finish_run(run, output)
+        self.assertEqual(status, 130, text)
+        self.assertTrue(_ends(int(_read(self.held))))
+        self.assertTrue(all(_ends(int(pid)) for pid in _lines(self.xvfb)), text)
+        self.assertEqual(len(_lines(self.xvfb)), 1)
+        self.assertEqual(self.locks_left(), [])
+
+    def test_on_the_users_display_the_output_shows_from_its_first_line(self):
+        self.make_prepared_prefix()
+        result = self.run_script("SILENT=TRUE", output=b"Trace: 1: first line\r\nTrace: 2: second line\r\n",
+                                 DISPLAY=":nothing")
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        lines = result.stdout.splitlines()
+        self.assertIn("Trace: 1: first line", [line.rstrip("\r") for line in lines], result.stdout)
+        self.assertLess(result.stdout.index("first line"), result.stdout.index("[run] program status"))
+
+    def test_a_wine_tool_that_hangs_is_named_and_fails_the_run(self):
+        installed = b"Trace: 1: The game is installed in C:\\Program Files\\Wendmoor\r\n"
+        cases = [
+            # the tool that hangs, whether the prefix is prepared, how it is named
+            ("wineboot", False, "wineboot -u"),
+            ("-w", False, "wineserver -w"),
+            ("reg", False, "wine reg add"),
+            ("winepath", True, "wine winepath -u C:\\Program Files\\Wendmoor"),
+        ]
+        for hangs, prepared, named in cases:
+            shutil.rmtree(self.prefix, ignore_errors=True)
+            if os.path.exists(self.starts):
+                os.remove(self.starts)
+            if prepared:
+                self.make_prepared_prefix()
+            run, output = self.start_run("SILENT=TRUE", output=installed, RV_WINE_TOOL_TIMEOUT="1",
+                                         FAKE_HANGS="wineserver -w" if hangs == "-w" else hangs)
+            status, text = self.finish_run(run, output)
+            self.assertNotEqual(status, 0, (hangs, text))
+            self.assertIn('the Wine tool "%s' % named, text, hangs)
+            self.assertIn("did not end within 1 s", text, hangs)
+            self.assertEqual(len(self.program_starts()), 1 if prepared else 0, hangs)
+            self.assertEqual(os.path.exists(os.path.join(self.prefix, _PREPARED_MARK)), prepared, hangs)
+            self.assertEqual(self.locks_left(), [], hangs)
+
+
+class PrefixDrives(unittest.TestCase):
+    def test_the_drives_looked_through_are_the_prefixs_own_folders(self):
+        with tempfile.TemporaryDirectory() as root:
+            prefix = os.path.join(root, "wine")
+            elsewhere = os.path.join(root, "games")
+            for folder in ("drive_c", "dosdevices"):
+                os.makedirs(os.path.join(prefix, folder))
+            os.makedirs(elsewhere)
+            for name, target in [
+                ("c:", "../drive_c"),
+                # Another letter for drive C: one folder, looked through once.
+                ("e:", os.path.join(prefix, "drive_c")),
+                ("d:", elsewhere),
+                # The host's root, a drive whose folder is gone, a device, a port.
+                ("z:", "/"),
+                ("f:", os.path.join(root, "gone")),
+                ("d::", "/dev/null"),
+                ("com1", "/dev/ttyS0"),
+            ]:
+                os.symlink(target, os.path.join(prefix, "dosdevices", name))
+            result = _bash("prefix_drives", env=dict(os.environ, WINEPREFIX=prefix))
+            self.assertEqual(sorted(result.stdout.splitlines()),
+                             sorted([os.path.realpath(os.path.join(prefix, "drive_c")), os.path.realpath(elsewhere)]))
 
 
 @unittest.skipUnless(os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX") and shutil.which("wine")
