@@ -72,7 +72,7 @@ enum ENTRY_MATCH
 {
     ENTRY_MATCH_LISTED = 0,  // the very entry the folder lists under the name
     ENTRY_MATCH_OTHER = 1,   // another entry, or a link: refused (ERROR_CANT_ACCESS_FILE)
-    ENTRY_MATCH_FAILED = 2,  // a query failed: nothing is known, with its system error
+    ENTRY_MATCH_FAILED = 2,  // a query failed (its own system error): nothing was told
 };
 
 // Whether the entry listed under that name through the folder's own handle
