@@ -128,8 +128,12 @@ CHECKED_REACH CCheckedFileWriter::CheckInPlace(const tagFolder& parent, const st
     // The first listing still tells, unless the entry was replaced since.
     const bool listedSo = listed != nullptr && listed->index == identity.index &&
                           (listed->attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && !IsReparsePoint(identity);
-    if (!listedSo && !IsListedEntry(parent.handle.Get(), part.c_str(), identity))
-        return Refused(error);
+    if (!listedSo) {
+        const CHECKED_REACH reach =
+            CheckedReachOf(MatchListedEntry(parent.handle.Get(), part.c_str(), identity, error));
+        if (reach != CHECKED_REACH_DONE)
+            return reach;
+    }
     // Some systems open a link to a file as if it were the file, and list it
     // so too; where the handle really leads still tells.
     const std::wstring finalPath = GetHandleFinalPath(handle);

@@ -52,8 +52,9 @@ CHECKED_REACH CheckOpenedFolder(HANDLE parent, const wchar_t* name, CScopedKerne
         *error = GetLastError();
         return CHECKED_REACH_FAILED;
     }
-    if (!IsListedEntry(parent, name, identity))
-        return Refused(error);
+    const ENTRY_MATCH listed = MatchListedEntry(parent, name, identity, error);
+    if (listed != ENTRY_MATCH_LISTED)
+        return CheckedReachOf(listed);
     if ((identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
         return CHECKED_REACH_DONE;
     bool redirecting = true;
@@ -63,13 +64,25 @@ CHECKED_REACH CheckOpenedFolder(HANDLE parent, const wchar_t* name, CScopedKerne
     }
     if (redirecting)
         return Refused(error);
-    folder->Reset(OpenFollowedFolder(parent, name, identity.index, kCheckedFolderAccess, error));
-    if (*folder)
-        return CHECKED_REACH_DONE;
-    return *error == ERROR_CANT_ACCESS_FILE ? CHECKED_REACH_LINK : CHECKED_REACH_FAILED;
+    ENTRY_MATCH followed = ENTRY_MATCH_FAILED;
+    folder->Reset(OpenFollowedFolder(parent, name, identity.index, kCheckedFolderAccess, &followed, error));
+    return CheckedReachOf(followed);
 }
 
 } // namespace
+
+CHECKED_REACH CheckedReachOf(ENTRY_MATCH match)
+{
+    switch (match) {
+    case ENTRY_MATCH_LISTED:
+        return CHECKED_REACH_DONE;
+    case ENTRY_MATCH_OTHER:
+        return CHECKED_REACH_LINK;
+    case ENTRY_MATCH_FAILED:
+        break;
+    }
+    return CHECKED_REACH_FAILED;
+}
 
 CHECKED_REACH OpenCheckedFolder(HANDLE parent, const wchar_t* name, FOLDER_MISSING missing,
                                 CScopedKernelHandle* folder, bool* made, DWORD* error)

@@ -2,6 +2,7 @@
 
 #include "engine/common/base/EngineApi.h"
 #include "engine/common/base/TScopedHandle.h"
+#include "engine/filesystem/FolderHandleFunctions.h"
 
 #include <windows.h>
 
@@ -34,6 +35,11 @@ constexpr DWORD kCheckedFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FIL
 // The longest current folder the program works in, in UTF-16 units.
 constexpr size_t kCurrentFolderCapacity = 2048;
 
+// How far a check of an entry against its folder's listing lets a walk go:
+// another entry or a link is refused as a link, a failed query fails (the
+// error is the one the check set).
+RV_API CHECKED_REACH CheckedReachOf(ENTRY_MATCH match);
+
 // The folder of that one-part name in the parent: opened without following
 // a link, and kept only when it is the entry the parent lists under the name
 // and no link (IsNameRedirectingEntry: a junction or a volume mounted in a
@@ -41,7 +47,8 @@ constexpr size_t kCurrentFolderCapacity = 2048;
 // and kept only when what the open returns is that listed entry); made when
 // missing and asked for. `made` (may be null) tells whether it was made
 // here. On a link the error is ERROR_CANT_ACCESS_FILE; a query about the
-// entry that fails stops it as failed, with that query's own error.
+// entry that fails (its folder's listing, or the open through a placeholder,
+// whatever its code) stops it as failed, with that query's own error.
 RV_API CHECKED_REACH OpenCheckedFolder(HANDLE parent, const wchar_t* name, FOLDER_MISSING missing,
                                        Common::CScopedKernelHandle* folder, bool* made, DWORD* error);
 

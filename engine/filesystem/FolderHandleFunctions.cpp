@@ -27,6 +27,9 @@ constexpr FILE_INFORMATION_CLASS kIdBothDirectoryInformation = static_cast<FILE_
 // One record with a name of the longest length a part may have.
 constexpr size_t kListingBufferBytes = 64 * 1024;
 constexpr size_t kListingRecordBytes = sizeof(FILE_ID_BOTH_DIR_INFORMATION) + 512 * sizeof(wchar_t);
+// What a listing says when it has nothing under the name asked for.
+constexpr NTSTATUS kStatusNoSuchFile = static_cast<NTSTATUS>(0xC000000FL);
+constexpr NTSTATUS kStatusNoMoreFiles = static_cast<NTSTATUS>(0x80000006L);
 
 // The disposition that takes flags (Windows 10 1607 on), as documented;
 // the headers of the Windows version the program is built for lack it.
@@ -79,6 +82,24 @@ HANDLE OpenRelative(HANDLE folder, const wchar_t* name, DWORD access, DWORD shar
     return nullptr;
 }
 
+HANDLE ReopenFolder(HANDLE folder, DWORD* error)
+{
+    return OpenRelative(folder, L"", FILE_LIST_DIRECTORY, kShareAll, FILE_OPEN, FILE_DIRECTORY_FILE, error);
+}
+
+// Refused: the code that callers pass on for a link, never read back to tell why.
+ENTRY_MATCH Other(DWORD* error)
+{
+    *error = ERROR_CANT_ACCESS_FILE;
+    return ENTRY_MATCH_OTHER;
+}
+
+ENTRY_MATCH QueryFailed(DWORD systemError, DWORD* error)
+{
+    *error = systemError;
+    return ENTRY_MATCH_FAILED;
+}
+
 } // namespace
 
 HANDLE OpenFolderEntry(HANDLE folder, const wchar_t* name, ENTRY_KIND kind, ENTRY_OPEN open, DWORD access,
@@ -121,7 +142,7 @@ bool ListFolderEntries(HANDLE folder, std::vector<tagListedEntry>* entries)
 HANDLE ReopenFolder(HANDLE folder)
 {
     DWORD error = ERROR_SUCCESS;
-    return OpenRelative(folder, L"", FILE_LIST_DIRECTORY, kShareAll, FILE_OPEN, FILE_DIRECTORY_FILE, &error);
+    return ReopenFolder(folder, &error);
 }
 
 bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity)
@@ -143,21 +164,25 @@ bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity)
     return true;
 }
 
-bool IsListedEntry(HANDLE folder, const wchar_t* name, const tagEntryIdentity& opened)
+ENTRY_MATCH MatchListedEntry(HANDLE folder, const wchar_t* name, const tagEntryIdentity& opened, DWORD* error)
 {
     if (!IsOneNamePart(name))
-        return false;
+        return QueryFailed(ERROR_INVALID_NAME, error);
     // A listing keeps the first name it was asked for: a fresh handle each time.
-    const CScopedKernelHandle listing(ReopenFolder(folder));
+    DWORD reopenError = ERROR_SUCCESS;
+    const CScopedKernelHandle listing(ReopenFolder(folder, &reopenError));
     if (!listing)
-        return false;
+        return QueryFailed(reopenError, error);
     uint64_t record[kListingRecordBytes / sizeof(uint64_t) + 1];  // aligned for the record
     UNICODE_STRING pattern = CountedString(name);
     IO_STATUS_BLOCK status{};
     const NTSTATUS result = NtQueryDirectoryFile(listing.Get(), nullptr, nullptr, nullptr, &status, record,
                                                  sizeof record, kIdBothDirectoryInformation, TRUE, &pattern, TRUE);
+    // The listing was read, and nothing is under the name any more.
+    if (result == kStatusNoSuchFile || result == kStatusNoMoreFiles)
+        return Other(error);
     if (!NT_SUCCESS(result))
-        return false;
+        return QueryFailed(RtlNtStatusToDosError(result), error);
     const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFORMATION*>(record);
     // A reparse point listed where the handle has none was followed.
     const bool followed = (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
@@ -170,13 +195,17 @@ bool IsListedEntry(HANDLE folder, const wchar_t* name, const tagEntryIdentity& o
         (entry->ShortNameLength != 0 &&
          CompareStringOrdinal(entry->ShortName, entry->ShortNameLength / sizeof(wchar_t), name, length, TRUE) ==
              CSTR_EQUAL);
-    return !followed && named && static_cast<uint64_t>(entry->FileId.QuadPart) == opened.index;
+    if (followed || !named || static_cast<uint64_t>(entry->FileId.QuadPart) != opened.index)
+        return Other(error);
+    *error = ERROR_SUCCESS;
+    return ENTRY_MATCH_LISTED;
 }
 
-HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, uint64_t listedIndex, DWORD access, DWORD* error)
+HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, uint64_t listedIndex, DWORD access,
+                          ENTRY_MATCH* match, DWORD* error)
 {
     if (!IsOneNamePart(name)) {
-        *error = ERROR_INVALID_NAME;
+        *match = QueryFailed(ERROR_INVALID_NAME, error);
         return nullptr;
     }
     UNICODE_STRING counted = CountedString(name);
@@ -187,16 +216,22 @@ HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, uint64_t listedInd
     const NTSTATUS result = NtCreateFile(&opened, access | FILE_READ_ATTRIBUTES | SYNCHRONIZE, &attributes, &status,
                                          nullptr, 0, kShareAll, FILE_OPEN,
                                          FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+    // Whatever its code: a placeholder whose filter driver is missing fails
+    // with the one a refusal also gives.
     if (!NT_SUCCESS(result)) {
-        *error = RtlNtStatusToDosError(result);
+        *match = QueryFailed(RtlNtStatusToDosError(result), error);
         return nullptr;
     }
     CScopedKernelHandle followed(opened);
-    return IsOpenedListedEntry(folder, followed.Get(), name, listedIndex, error) ? followed.Release() : nullptr;
+    *match = MatchOpenedListedEntry(folder, followed.Get(), name, listedIndex, error);
+    return *match == ENTRY_MATCH_LISTED ? followed.Release() : nullptr;
 }
 
-bool IsOpenedListedEntry(HANDLE folder, HANDLE opened, const wchar_t* name, uint64_t listedIndex, DWORD* error)
+ENTRY_MATCH MatchOpenedListedEntry(HANDLE folder, HANDLE opened, const wchar_t* name, uint64_t listedIndex,
+                                   DWORD* error)
 {
+    if (!IsOneNamePart(name))
+        return QueryFailed(ERROR_INVALID_NAME, error);
     BY_HANDLE_FILE_INFORMATION parent{};
     BY_HANDLE_FILE_INFORMATION entry{};
     bool redirecting = true;
@@ -204,15 +239,14 @@ bool IsOpenedListedEntry(HANDLE folder, HANDLE opened, const wchar_t* name, uint
     wchar_t entryPath[kFinalPathCapacity];
     if (!GetFileInformationByHandle(folder, &parent) || !GetFileInformationByHandle(opened, &entry) ||
         !QueryNameRedirection(opened, &redirecting) || !ReadHandleFinalPath(folder, parentPath) ||
-        !ReadHandleFinalPath(opened, entryPath)) {
-        *error = GetLastError();
-        return false;
-    }
+        !ReadHandleFinalPath(opened, entryPath))
+        return QueryFailed(GetLastError(), error);
     const uint64_t index = (static_cast<uint64_t>(entry.nFileIndexHigh) << 32) | entry.nFileIndexLow;
-    const bool listed = entry.dwVolumeSerialNumber == parent.dwVolumeSerialNumber && index == listedIndex &&
-                        !redirecting && IsOneNamePart(name) && IsFinalPathOfName(entryPath, parentPath, name);
-    *error = listed ? ERROR_SUCCESS : ERROR_CANT_ACCESS_FILE;
-    return listed;
+    if (entry.dwVolumeSerialNumber != parent.dwVolumeSerialNumber || index != listedIndex || redirecting ||
+        !IsFinalPathOfName(entryPath, parentPath, name))
+        return Other(error);
+    *error = ERROR_SUCCESS;
+    return ENTRY_MATCH_LISTED;
 }
 
 bool MarkForDeletion(HANDLE handle)

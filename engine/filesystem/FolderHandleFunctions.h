@@ -16,7 +16,7 @@ namespace FileSystem {
 // check and a use; a folder's handle cannot: what is opened relative to it
 // lies in that very folder, wherever it has been moved since. A link at the
 // name itself is not followed where the system allows it (on Windows), and
-// is recognised afterwards where it does not (see IsListedEntry).
+// is recognised afterwards where it does not (see MatchListedEntry).
 
 enum ENTRY_KIND
 {
@@ -32,7 +32,7 @@ enum ENTRY_OPEN
 
 // What a handle's entry is. (No volume: the listing it is checked against
 // has none, and another volume is only reached through a reparse point,
-// which IsOpenedListedEntry checks with the volume.)
+// which MatchOpenedListedEntry checks with the volume.)
 struct tagEntryIdentity
 {
     uint64_t index = 0;
@@ -63,23 +63,40 @@ RV_API HANDLE OpenFolderEntry(HANDLE folder, const wchar_t* name, ENTRY_KIND kin
 RV_API HANDLE ReopenFolder(HANDLE folder);
 // In one query: asking for the volume too costs many times more on some systems.
 RV_API bool GetEntryIdentity(HANDLE handle, tagEntryIdentity* identity);
+
+// What checking an opened entry against its folder's listing found. Whether
+// the entry was refused is told apart from the system error: a query that
+// fails (a folder that cannot be listed, a filter driver that is missing)
+// can return the very code that otherwise stands for a refusal.
+enum ENTRY_MATCH
+{
+    ENTRY_MATCH_LISTED = 0,  // the very entry the folder lists under the name
+    ENTRY_MATCH_OTHER = 1,   // another entry, or a link: refused (ERROR_CANT_ACCESS_FILE)
+    ENTRY_MATCH_FAILED = 2,  // a query failed (its own system error): nothing was told
+};
+
 // Whether the entry listed under that name through the folder's own handle
 // is the entry the handle leads to. Some systems follow a link even when
 // asked not to: the listing then shows the name as a reparse point where the
 // handle has none, or (a link swapped in and out again) as another entry
 // than the one opened. A reparse point opened as itself passes: whether it
-// may be passed is the caller's question (IsNameRedirectingEntry).
-// Names are one part (no separator, no wild card). These use no heap.
-RV_API bool IsListedEntry(HANDLE folder, const wchar_t* name, const tagEntryIdentity& opened);
+// may be passed is the caller's question (IsNameRedirectingEntry). A name
+// the listing no longer has is another entry (it went or was renamed since
+// the open); a folder that cannot be reopened or listed is a failed query,
+// as is a name of more than one part (no separator, no wild card:
+// ERROR_INVALID_NAME). These use no heap.
+RV_API ENTRY_MATCH MatchListedEntry(HANDLE folder, const wchar_t* name, const tagEntryIdentity& opened,
+                                   DWORD* error);
 // The folder that a reparse point keeping its name in place (a cloud-file
 // placeholder) stands for, opened through it. Nothing held beforehand keeps
 // the name from being swapped for a link meanwhile, so the handle the open
 // returns is kept only when it is the very entry the folder listed under
-// that name (IsOpenedListedEntry); null with the system error otherwise:
-// ERROR_CANT_ACCESS_FILE when it is another entry, or a link, and the failed
-// query's own error when what the handle is cannot be read.
+// that name (MatchOpenedListedEntry); null otherwise, with `match` telling
+// why: another entry or a link, or a failed query with its own error. An
+// open that fails is a failed query whatever its code: a placeholder whose
+// filter driver is missing fails with ERROR_CANT_ACCESS_FILE.
 RV_API HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, uint64_t listedIndex, DWORD access,
-                                 DWORD* error);
+                                 ENTRY_MATCH* match, DWORD* error);
 // Whether a handle opened below the folder under that one-part name is the
 // entry listed there with that file id: on the folder's own volume, with
 // that id, no link, and where the name leads from the folder (its final path
@@ -88,10 +105,9 @@ RV_API HANDLE OpenFollowedFolder(HANDLE folder, const wchar_t* name, uint64_t li
 // is unique (whoever formats a disk writes its serial, an image can place a
 // folder at any id, and some file systems reuse ids), so none of them alone
 // tells. Read from the opened handle after the open, never from what was
-// checked before. False with ERROR_CANT_ACCESS_FILE when it is another entry
-// or a link, with the query's own system error when one fails. Uses no heap.
-RV_API bool IsOpenedListedEntry(HANDLE folder, HANDLE opened, const wchar_t* name, uint64_t listedIndex,
-                                DWORD* error);
+// checked before. Uses no heap.
+RV_API ENTRY_MATCH MatchOpenedListedEntry(HANDLE folder, HANDLE opened, const wchar_t* name, uint64_t listedIndex,
+                                          DWORD* error);
 // The handle's entry goes when its last handle closes (the handle needs
 // delete access); false with the system error when it cannot.
 RV_API bool MarkForDeletion(HANDLE handle);

@@ -86,8 +86,8 @@ TEST_F(CheckedWriter, AnEntryWhoseTagCannotBeReadCountsAsALinkOrAsAFailedQuery)
 // listed under that name: nothing held before the open can stop the name
 // from being swapped for a link meanwhile. Neither the volume's serial nor
 // the file id is unique, so a name the system opens as another folder of the
-// same volume is refused even with that folder's own id; a query that fails
-// says so with its own error, never as a link.
+// same volume is refused even with that folder's own id; a query that fails,
+// the open itself included, says so with its own error, never as a link.
 TEST_F(CheckedWriter, AFollowedEntryIsKeptOnlyWhenItIsTheEntryListedWhereItsNameLeads)
 {
     const RVTest::PlantedLink link(Child(L"real\\link"), Child(L"outside"), true);
@@ -111,42 +111,61 @@ TEST_F(CheckedWriter, AFollowedEntryIsKeptOnlyWhenItIsTheEntryListedWhereItsName
     const uint64_t innerIndex = innerIdentity.index;
     const uint64_t outsideIndex = outsideIdentity.index;
 
-    struct Row { const char* what; HANDLE opened; const wchar_t* name; uint64_t index; DWORD error; };
+    struct Row
+    {
+        const char* what;
+        HANDLE opened;
+        const wchar_t* name;
+        uint64_t index;
+        ENTRY_MATCH match;
+        DWORD error;
+    };
     std::vector<Row> rows = {
-        {"the entry listed, by its own name", inner.Get(), L"inner", innerIndex, ERROR_SUCCESS},
-        {"the same name in other letter case", inner.Get(), L"INNER", innerIndex, ERROR_SUCCESS},
-        {"another entry than the one listed", outside.Get(), L"inner", innerIndex, ERROR_CANT_ACCESS_FILE},
-        {"another id than the one listed", inner.Get(), L"inner", innerIndex + 1, ERROR_CANT_ACCESS_FILE},
-        {"the entry listed, under a name it is not at", inner.Get(), L"inne", innerIndex, ERROR_CANT_ACCESS_FILE},
-        {"a handle that is no file", notAFile.Get(), L"inner", innerIndex, ERROR_INVALID_HANDLE},
+        {"the entry listed, by its own name", inner.Get(), L"inner", innerIndex, ENTRY_MATCH_LISTED, ERROR_SUCCESS},
+        {"the same name in other letter case", inner.Get(), L"INNER", innerIndex, ENTRY_MATCH_LISTED, ERROR_SUCCESS},
+        {"another entry than the one listed", outside.Get(), L"inner", innerIndex, ENTRY_MATCH_OTHER,
+         ERROR_CANT_ACCESS_FILE},
+        {"another id than the one listed", inner.Get(), L"inner", innerIndex + 1, ENTRY_MATCH_OTHER,
+         ERROR_CANT_ACCESS_FILE},
+        {"the entry listed, under a name it is not at", inner.Get(), L"inne", innerIndex, ENTRY_MATCH_OTHER,
+         ERROR_CANT_ACCESS_FILE},
+        {"a handle that is no file", notAFile.Get(), L"inner", innerIndex, ENTRY_MATCH_FAILED, ERROR_INVALID_HANDLE},
+        {"a name of two parts", inner.Get(), L"real\\inner", innerIndex, ENTRY_MATCH_FAILED, ERROR_INVALID_NAME},
     };
     if (link.Made()) {
         ASSERT_TRUE(throughLink);
         rows.push_back({"a name opened as another folder, with that folder's id", throughLink.Get(), L"link",
-                        outsideIndex, ERROR_CANT_ACCESS_FILE});
+                        outsideIndex, ENTRY_MATCH_OTHER, ERROR_CANT_ACCESS_FILE});
     }
     for (const Row& row : rows) {
         error = 0xDEAD;
-        EXPECT_EQ(IsOpenedListedEntry(parent.Get(), row.opened, row.name, row.index, &error),
-                  row.error == ERROR_SUCCESS)
+        EXPECT_EQ(MatchOpenedListedEntry(parent.Get(), row.opened, row.name, row.index, &error), row.match)
             << row.what;
         EXPECT_EQ(error, row.error) << row.what;
     }
 
-    struct Followed { const wchar_t* name; uint64_t index; DWORD error; };
+    // An open that fails is a failed query whatever its code (a placeholder
+    // whose filter driver is missing gives the very code of a refusal).
+    ASSERT_TRUE(RVTest::WriteWholeFile(Child(L"real\\plain.txt"), "x"));
+    struct Followed { const wchar_t* name; uint64_t index; ENTRY_MATCH match; DWORD error; };
     std::vector<Followed> followedRows = {
-        {L"inner", innerIndex, ERROR_SUCCESS},
-        {L"inner", innerIndex + 1, ERROR_CANT_ACCESS_FILE},
-        {L"missing", innerIndex, ERROR_FILE_NOT_FOUND},
+        {L"inner", innerIndex, ENTRY_MATCH_LISTED, ERROR_SUCCESS},
+        {L"inner", innerIndex + 1, ENTRY_MATCH_OTHER, ERROR_CANT_ACCESS_FILE},
+        {L"missing", innerIndex, ENTRY_MATCH_FAILED, ERROR_FILE_NOT_FOUND},
+        {L"plain.txt", innerIndex, ENTRY_MATCH_FAILED, ERROR_DIRECTORY},
     };
     if (link.Made())
-        followedRows.push_back({L"link", outsideIndex, ERROR_CANT_ACCESS_FILE});
+        followedRows.push_back({L"link", outsideIndex, ENTRY_MATCH_OTHER, ERROR_CANT_ACCESS_FILE});
     for (const Followed& row : followedRows) {
         error = 0xDEAD;
+        ENTRY_MATCH match = ENTRY_MATCH_LISTED;
         const CScopedKernelHandle followed(
-            OpenFollowedFolder(parent.Get(), row.name, row.index, FILE_LIST_DIRECTORY, &error));
-        EXPECT_EQ(static_cast<bool>(followed), row.error == ERROR_SUCCESS) << row.name << " " << row.index;
+            OpenFollowedFolder(parent.Get(), row.name, row.index, FILE_LIST_DIRECTORY, &match, &error));
+        EXPECT_EQ(static_cast<bool>(followed), row.match == ENTRY_MATCH_LISTED) << row.name << " " << row.index;
+        EXPECT_EQ(match, row.match) << row.name << " " << row.index;
         EXPECT_EQ(error, row.error) << row.name << " " << row.index;
+        // A walk takes only a refusal for a link.
+        EXPECT_EQ(CheckedReachOf(match) == CHECKED_REACH_LINK, row.match == ENTRY_MATCH_OTHER) << row.name;
     }
     if (!link.Made())
         GTEST_SKIP() << "no links can be made here: a name leading to another folder was not tried";

@@ -41,33 +41,59 @@ TEST(FolderHandles, EntriesAreOpenedMadeAndListedThroughTheirFolderOnly)
         {L"*.txt", ENTRY_KIND_FILE, ENTRY_OPEN_EXISTING, ERROR_INVALID_NAME},
         {L"", ENTRY_KIND_FILE, ENTRY_OPEN_NEW, ERROR_INVALID_NAME},
     };
+    DWORD error = ERROR_SUCCESS;
     for (const Case& c : cases) {
-        DWORD error = ERROR_SUCCESS;
         CScopedKernelHandle entry(OpenFolderEntry(folder.Get(), c.name, c.kind, c.open, FILE_READ_ATTRIBUTES, &error));
         EXPECT_EQ(error, c.error) << c.name;
         EXPECT_EQ(static_cast<bool>(entry), c.error == ERROR_SUCCESS) << c.name;
         tagEntryIdentity identity;
         if (!entry || !GetEntryIdentity(entry.Get(), &identity))
             continue;
-        EXPECT_TRUE(IsListedEntry(folder.Get(), c.name, identity)) << c.name;
+        EXPECT_EQ(MatchListedEntry(folder.Get(), c.name, identity, &error), ENTRY_MATCH_LISTED) << c.name;
+        EXPECT_EQ(error, static_cast<DWORD>(ERROR_SUCCESS)) << c.name;
         // Listed under another name, it is another entry.
-        EXPECT_FALSE(IsListedEntry(folder.Get(), c.kind == ENTRY_KIND_FILE ? L"sub" : L"a.txt", identity)) << c.name;
+        EXPECT_EQ(MatchListedEntry(folder.Get(), c.kind == ENTRY_KIND_FILE ? L"sub" : L"a.txt", identity, &error),
+                  ENTRY_MATCH_OTHER)
+            << c.name;
+        EXPECT_EQ(error, static_cast<DWORD>(ERROR_CANT_ACCESS_FILE)) << c.name;
     }
     EXPECT_EQ(RVTest::ReadWholeFile(root.Child(L"new.txt")), "");
     EXPECT_NE(GetFileAttributesW(root.Child(L"made").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+    // Only what the listing says refuses an entry: a listing that cannot be
+    // read is a failed query with the system's own error, never a link.
+    CScopedKernelHandle sub(
+        OpenFolderEntry(folder.Get(), L"sub", ENTRY_KIND_FOLDER, ENTRY_OPEN_EXISTING, FILE_READ_ATTRIBUTES, &error));
+    CScopedKernelHandle file(
+        OpenFolderEntry(folder.Get(), L"a.txt", ENTRY_KIND_FILE, ENTRY_OPEN_EXISTING, FILE_READ_ATTRIBUTES, &error));
+    const CScopedKernelHandle notAFile(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    tagEntryIdentity subIdentity;
+    ASSERT_TRUE(sub && file && notAFile && GetEntryIdentity(sub.Get(), &subIdentity));
+    struct Check { const char* what; HANDLE folder; const wchar_t* name; ENTRY_MATCH match; DWORD error; };
+    const Check checks[] = {
+        {"listed", folder.Get(), L"SUB", ENTRY_MATCH_LISTED, ERROR_SUCCESS},
+        {"a name the folder no longer lists", folder.Get(), L"gone", ENTRY_MATCH_OTHER, ERROR_CANT_ACCESS_FILE},
+        {"a name of two parts", folder.Get(), L"sub\\x", ENTRY_MATCH_FAILED, ERROR_INVALID_NAME},
+        {"a \"folder\" that is a file", file.Get(), L"sub", ENTRY_MATCH_FAILED, ERROR_DIRECTORY},
+        {"a \"folder\" that is no file", notAFile.Get(), L"sub", ENTRY_MATCH_FAILED, ERROR_INVALID_HANDLE},
+    };
+    for (const Check& c : checks) {
+        error = 0xDEAD;
+        EXPECT_EQ(MatchListedEntry(c.folder, c.name, subIdentity, &error), c.match) << c.what;
+        EXPECT_EQ(error, c.error) << c.what;
+    }
 
     // A folder link: where the system opens what it leads to, the listing
     // still tells it from the folder it leads to.
     const RVTest::PlantedLink link(root.Child(L"link"), root.Child(L"elsewhere"), true);
     if (!link.Made())
         GTEST_SKIP() << "no links can be made here";
-    DWORD error = ERROR_SUCCESS;
     CScopedKernelHandle opened(
         OpenFolderEntry(folder.Get(), L"link", ENTRY_KIND_FOLDER, ENTRY_OPEN_EXISTING, FILE_READ_ATTRIBUTES, &error));
     tagEntryIdentity identity;
     ASSERT_TRUE(opened && GetEntryIdentity(opened.Get(), &identity));
     EXPECT_TRUE((identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
-                !IsListedEntry(folder.Get(), L"link", identity));
+                MatchListedEntry(folder.Get(), L"link", identity, &error) == ENTRY_MATCH_OTHER);
 }
 
 } // namespace
