@@ -100,8 +100,11 @@ int RunDriven(void (*drive)(), int32_t expectedStatus = 0)
     std::thread driver(drive);
     const int32_t code = RunInstaller(RunInstallWindow);
     driver.join();
-    if (code != expectedStatus)
+    if (code != expectedStatus) {
+        RVTest::ReportStepGivenUp(L"the run's end with status " + std::to_wstring(expectedStatus) +
+                                  L": it ended with " + std::to_wstring(code));
         return 1;
+    }
     return g_driverFault != 0 ? g_driverFault.load() : kChildPassed;
 }
 
