@@ -69,11 +69,19 @@ void Fault(int code, const std::wstring& step)
 // A click that cannot reach the window ends the run, saying why.
 constexpr int kClickNotLanded = 60;
 
+// A click that waited long for its window is noted: a later step that gives
+// up for want of time then shows where the time went.
+constexpr ULONGLONG kSlowClickMs = 2000;
+
 void ClickOrFault(HWND window, const wchar_t* description, const wchar_t* name, bool mustBeEnabled = true)
 {
+    const ULONGLONG start = GetTickCount64();
     const std::wstring why = ClickControl(window, description, name, mustBeEnabled);
     if (!why.empty())
         Fault(kClickNotLanded, std::wstring(L"the click on ") + name + L": " + why);
+    const ULONGLONG waited = GetTickCount64() - start;
+    if (waited > kSlowClickMs)
+        std::fwprintf(stderr, L"The click on %ls waited %llu ms for its window\n", name, waited);
 }
 
 int32_t FreeOnDriveC(int32_t drive)
@@ -227,8 +235,8 @@ void WatchTheScene(tagProgressPageWatcher* progressPage = nullptr)
 // reach the window while the (larger) package is still being installed.
 void TryToCloseWhileInstalling(HWND scene)
 {
-    Click(scene, L"ButtonClose");
     PostMessageW(scene, WM_KEYDOWN, VK_ESCAPE, 0);
+    Click(scene, L"ButtonClose");
     if (!UiTests::WaitUntil([] { return g_closeWatcher.refused + g_closeWatcher.allowed >= 2; }))
         Fault(18, L"the window to see both close requests during the install");
     if (g_closeWatcher.allowed != 0)
