@@ -129,10 +129,15 @@ void Click(HWND scene, const wchar_t* name)
     ClickOrFault(scene, kInstallSceneFile, name);
 }
 
+RVGameEngine::DirectUI::ICheckBox* CheckBox(const wchar_t* name)
+{
+    return dynamic_cast<RVGameEngine::DirectUI::ICheckBox*>(
+        CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(name));
+}
+
 bool IsTicked(const wchar_t* name)
 {
-    auto* box = dynamic_cast<RVGameEngine::DirectUI::ICheckBox*>(
-        CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(name));
+    RVGameEngine::DirectUI::ICheckBox* box = CheckBox(name);
     return box != nullptr && box->IsChecked();
 }
 
@@ -141,7 +146,7 @@ bool IsTicked(const wchar_t* name)
 void Untick(HWND scene, const wchar_t* name)
 {
     Click(scene, name);
-    if (!UiTests::WaitUntil([name] { return !IsTicked(name); }))
+    if (CheckBox(name) == nullptr || !UiTests::WaitUntil([name] { return !IsTicked(name); }))
         Fault(28, std::wstring(L"the box unticked by a click on ") + name);
 }
 
@@ -235,8 +240,12 @@ void WatchTheScene(tagProgressPageWatcher* progressPage = nullptr)
 // reach the window while the (larger) package is still being installed.
 void TryToCloseWhileInstalling(HWND scene)
 {
-    PostMessageW(scene, WM_KEYDOWN, VK_ESCAPE, 0);
+    // A posted key overtakes clicks still queued as input: the click that
+    // starts the install must have been taken first.
+    if (!UiTests::WaitUntil([] { return IsInstallThreadRunning() || IsInstallFinished(); }))
+        Fault(29, L"the install started by the click before");
     Click(scene, L"ButtonClose");
+    PostMessageW(scene, WM_KEYDOWN, VK_ESCAPE, 0);
     if (!UiTests::WaitUntil([] { return g_closeWatcher.refused + g_closeWatcher.allowed >= 2; }))
         Fault(18, L"the window to see both close requests during the install");
     if (g_closeWatcher.allowed != 0)
