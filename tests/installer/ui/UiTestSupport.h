@@ -170,8 +170,9 @@ constexpr DWORD kClickReadyLimitMs = 30000;
 
 // Moves the real cursor to the middle of the rectangle (client coordinates of
 // the window) and clicks there, once a click there would reach the window
-// (shown, enabled unless a refused click is meant, answering, on top at the
-// point). Says why it did not click; empty once it did.
+// (shown, enabled and in the foreground unless a refused click is meant,
+// answering, on top at the point). The click is only queued: the caller
+// waits for what it does. Says why it did not click; empty once it did.
 inline std::wstring ClickRect(HWND window, const RECT& rect, bool mustBeEnabled = true)
 {
     POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
