@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 namespace InstallerTests {
@@ -93,21 +94,34 @@ private:
     RVGameEngine::Common::CScopedKernelHandle m_process;
 };
 
+// How long a program that was ended may take to be gone: its file is in use
+// until then.
+constexpr DWORD kEndedProgramLimitMs = 30000;
+
 // Runs the program with the options, waits for it (bounded) and gives its
-// exit code; 1 when it could not be started or did not end.
-inline DWORD RunProgram(const std::wstring& program, const std::wstring& options)
+// exit code; 1 when it could not be started or did not end. It writes to
+// this program's output, so that a child that gives up says why in the same
+// log. A program that outlives the wait is ended, and gone when this returns.
+inline DWORD RunProgram(const std::wstring& program, const std::wstring& options, DWORD limitMs = 180000)
 {
     std::wstring commandLine = L"\"" + program + L"\" " + options;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                         &started))
         return 1;
     RVGameEngine::Common::CScopedKernelHandle thread(started.hThread);
     RVGameEngine::Common::CScopedKernelHandle process(started.hProcess);
-    if (WaitForSingleObject(process.Get(), 180000) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process.Get(), limitMs) != WAIT_OBJECT_0) {
         TerminateProcess(process.Get(), 1);
+        const bool gone = WaitForSingleObject(process.Get(), kEndedProgramLimitMs) == WAIT_OBJECT_0;
+        std::fwprintf(stderr, L"%ls did not end within %lu ms; ended%ls\n", program.c_str(), limitMs,
+                      gone ? L"" : L", but still not gone");
         return 1;
     }
     DWORD exitCode = 0;

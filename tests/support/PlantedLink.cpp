@@ -64,16 +64,22 @@ PlantedLink::PlantedLink(const std::wstring& link, const std::wstring& target, b
 {
     if (WineUnixNameFunction() != nullptr) {
         const HostScriptResult made = MakeHostLink(HostPathOf(target), HostPathOf(link), kHostCommandLimitMs);
-        if (made.end != HostScriptEnd::Ended || made.status != 0)
+        // A link made after the wait gave up is taken away by the script itself.
+        m_made = made.end == HostScriptEnd::Ended && made.status == 0;
+        if (!m_made)
             std::fwprintf(stderr, L"link %ls not planted: %hs\n", link.c_str(), made.errorOutput.c_str());
         return;
     }
     const DWORD kAllowUnprivileged = 0x2;
-    CreateSymbolicLinkW(link.c_str(), target.c_str(), (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | kAllowUnprivileged);
+    m_made = CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                                 (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | kAllowUnprivileged) != FALSE;
 }
 
 PlantedLink::~PlantedLink()
 {
+    // What had the name before the link was refused is not this object's.
+    if (!m_made)
+        return;
     // Under Wine a delete by the link's name reaches what it leads to; and a
     // link whose target is missing shows no attributes, so it is taken away
     // on the host whatever Wine shows.
@@ -91,7 +97,7 @@ PlantedLink::~PlantedLink()
 // file: the link is known to be one by how it was made.
 bool PlantedLink::Made() const
 {
-    return GetFileAttributesW(m_link.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return m_made && GetFileAttributesW(m_link.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace RVTest

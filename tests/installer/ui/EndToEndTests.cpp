@@ -25,6 +25,7 @@
 #include "tests/support/PlantedLink.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -55,11 +56,32 @@ const wchar_t* const kPackName = L"Wendmoor";
 std::atomic<int> g_driverFault{0};
 
 // Ends the child at once: a run whose window no longer does what the driver
-// expects might otherwise wait for a click that never comes.
-void Fault(int code)
+// expects might otherwise wait for a click that never comes. The step that
+// gave up, and the windows there were, go to the parent's log: the status
+// alone says neither.
+void Fault(int code, const std::wstring& step)
 {
     g_driverFault = code;
+    RVTest::ReportStepGivenUp(step + L" (status " + std::to_wstring(code) + L")");
     ExitProcess(static_cast<UINT>(code));
+}
+
+// A click that cannot reach the window ends the run, saying why.
+constexpr int kClickNotLanded = 60;
+
+// A click that waited long for its window is noted: a later step that gives
+// up for want of time then shows where the time went.
+constexpr ULONGLONG kSlowClickMs = 2000;
+
+void ClickOrFault(HWND window, const wchar_t* description, const wchar_t* name, bool mustBeEnabled = true)
+{
+    const ULONGLONG start = GetTickCount64();
+    const std::wstring why = ClickControl(window, description, name, mustBeEnabled);
+    if (!why.empty())
+        Fault(kClickNotLanded, std::wstring(L"the click on ") + name + L": " + why);
+    const ULONGLONG waited = GetTickCount64() - start;
+    if (waited > kSlowClickMs)
+        std::fwprintf(stderr, L"The click on %ls waited %llu ms for its window\n", name, waited);
 }
 
 int32_t FreeOnDriveC(int32_t drive)
@@ -86,8 +108,11 @@ int RunDriven(void (*drive)(), int32_t expectedStatus = 0)
     std::thread driver(drive);
     const int32_t code = RunInstaller(RunInstallWindow);
     driver.join();
-    if (code != expectedStatus)
+    if (code != expectedStatus) {
+        RVTest::ReportStepGivenUp(L"the run's end with status " + std::to_wstring(expectedStatus) +
+                                  L": it ended with " + std::to_wstring(code));
         return 1;
+    }
     return g_driverFault != 0 ? g_driverFault.load() : kChildPassed;
 }
 
@@ -95,13 +120,34 @@ HWND WaitForScene()
 {
     HWND scene = UiTests::WaitForFrame(UiTests::kSceneTitle);
     if (scene == nullptr)
-        Fault(2);
+        Fault(2, L"the install window to show");
     return scene;
 }
 
 void Click(HWND scene, const wchar_t* name)
 {
-    ClickControl(scene, kInstallSceneFile, name);
+    ClickOrFault(scene, kInstallSceneFile, name);
+}
+
+RVGameEngine::DirectUI::ICheckBox* CheckBox(const wchar_t* name)
+{
+    return dynamic_cast<RVGameEngine::DirectUI::ICheckBox*>(
+        CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(name));
+}
+
+bool IsTicked(const wchar_t* name)
+{
+    RVGameEngine::DirectUI::ICheckBox* box = CheckBox(name);
+    return box != nullptr && box->IsChecked();
+}
+
+// The install reads the boxes as they are when it starts: each click is seen
+// to take before the next step.
+void Untick(HWND scene, const wchar_t* name)
+{
+    Click(scene, name);
+    if (CheckBox(name) == nullptr || !UiTests::WaitUntil([name] { return !IsTicked(name); }))
+        Fault(28, std::wstring(L"the box unticked by a click on ") + name);
 }
 
 // Watches, on the window's own thread after the window's own handler, every
@@ -194,18 +240,22 @@ void WatchTheScene(tagProgressPageWatcher* progressPage = nullptr)
 // reach the window while the (larger) package is still being installed.
 void TryToCloseWhileInstalling(HWND scene)
 {
+    // A posted key overtakes clicks still queued as input: the click that
+    // starts the install must have been taken first.
+    if (!UiTests::WaitUntil([] { return IsInstallThreadRunning() || IsInstallFinished(); }))
+        Fault(29, L"the install started by the click before");
     Click(scene, L"ButtonClose");
     PostMessageW(scene, WM_KEYDOWN, VK_ESCAPE, 0);
     if (!UiTests::WaitUntil([] { return g_closeWatcher.refused + g_closeWatcher.allowed >= 2; }))
-        Fault(18);
+        Fault(18, L"the window to see both close requests during the install");
     if (g_closeWatcher.allowed != 0)
-        Fault(19);
+        Fault(19, L"a close request refused during the install");
 }
 
 void WaitForTheWindowToCloseItself(HWND scene)
 {
     if (!UiTests::WaitUntilGone(scene))
-        Fault(3);
+        Fault(3, L"the window to close itself after the install");
 }
 
 void DriveQuickInstall()
@@ -221,37 +271,17 @@ void DriveQuickInstall()
     WaitForTheWindowToCloseItself(scene);
 }
 
+constexpr const wchar_t* kDialogClass = L"#32770";
+
 // The system's folder picker of this process, waited for (bounded).
 HWND WaitForFolderPicker()
 {
-    HWND picker = nullptr;
-    UiTests::WaitUntil([&] {
-        picker = FindWindowW(L"#32770", nullptr);
-        DWORD process = 0;
-        GetWindowThreadProcessId(picker, &process);
-        return picker != nullptr && process == GetCurrentProcessId() && IsWindowVisible(picker);
-    });
-    return picker;
-}
-
-// Opens the folder picker and answers it: a folder chosen (null: cancelled).
-// Returns the install folder the window shows afterwards.
-BOOL CALLBACK CountFolderPicker(HWND window, LPARAM counted)
-{
-    wchar_t name[16] = {};
-    DWORD process = 0;
-    GetClassNameW(window, name, 16);
-    GetWindowThreadProcessId(window, &process);
-    if (std::wcscmp(name, L"#32770") == 0 && process == GetCurrentProcessId() && IsWindowVisible(window))
-        ++*reinterpret_cast<int*>(counted);
-    return TRUE;
+    return RVTest::WaitForOwnVisibleWindow(kDialogClass, nullptr, 60000);
 }
 
 int CountFolderPickers()
 {
-    int count = 0;
-    EnumWindows(CountFolderPicker, reinterpret_cast<LPARAM>(&count));
-    return count;
+    return RVTest::CountOwnVisibleWindows(kDialogClass, nullptr);
 }
 
 // While the picker is open the window takes no click: neither a second
@@ -263,12 +293,13 @@ void TryTheWindowUnderThePicker(HWND scene, HWND picker)
     // Out of the way of the buttons clicked below.
     SetWindowPos(picker, nullptr, sceneRect.left + 700, sceneRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     if (IsWindowEnabled(scene))
-        Fault(22);
-    Click(scene, L"ButtonSelectPath");
-    Click(scene, L"ButtonSetup2");
+        Fault(22, L"the window disabled under the folder picker");
+    // Refused clicks: the window is disabled under the picker.
+    ClickOrFault(scene, kInstallSceneFile, L"ButtonSelectPath", false);
+    ClickOrFault(scene, kInstallSceneFile, L"ButtonSetup2", false);
     Sleep(300);
     if (CountFolderPickers() != 1 || IsInstallThreadRunning())
-        Fault(23);
+        Fault(23, L"one picker and no install after clicks on the window under the picker");
 }
 
 enum enmPickerRound
@@ -280,12 +311,14 @@ enum enmPickerRound
     PICKER_REFUSED,
 };
 
+// Opens the folder picker and answers it: a folder chosen (null: cancelled).
+// Returns the install folder the window shows afterwards.
 std::wstring AnswerTheFolderPicker(HWND scene, const wchar_t* chosen, enmPickerRound round = PICKER_PLAIN)
 {
     Click(scene, L"ButtonSelectPath");
     HWND picker = WaitForFolderPicker();
     if (picker == nullptr) {
-        Fault(13);
+        Fault(13, L"the folder picker after the click on ButtonSelectPath");
         return L"";
     }
     if (round == PICKER_TRY_THE_WINDOW)
@@ -297,9 +330,9 @@ std::wstring AnswerTheFolderPicker(HWND scene, const wchar_t* chosen, enmPickerR
         PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
     }
     if (!UiTests::WaitUntilGone(picker, 20000))
-        Fault(14);
+        Fault(14, L"the folder picker to close once answered");
     if (round != PICKER_REFUSED && !UiTests::WaitUntil([&] { return IsWindowEnabled(scene) != FALSE; }))
-        Fault(24);
+        Fault(24, L"the window enabled again after the folder picker");
     Sleep(200);
     RVGameEngine::DirectUI::IUIWindow* path =
         CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(L"LabelPath");
@@ -312,20 +345,20 @@ void ChooseFoldersWithThePicker(HWND scene)
 {
     const std::wstring defaultFolder = AnswerTheFolderPicker(scene, nullptr, PICKER_TRY_THE_WINDOW);
     if (defaultFolder != kInstallFolder)
-        Fault(15);
+        Fault(15, L"the default folder kept after a cancelled picker");
     // A drive without room is refused with its message; the folder stays.
     if (AnswerTheFolderPicker(scene, L"Z:\\", PICKER_REFUSED) != kInstallFolder)
-        Fault(25);
+        Fault(25, L"the folder kept after a refused drive");
     HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle, 20000);
     if (dialog == nullptr || !g_dialogReader.Said(kNoRoomOnDriveMessage))
-        Fault(26);
-    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+        Fault(26, L"the message that the drive has no room");
+    ClickOrFault(dialog, kCommonDialogOKFile, L"ButtonOK");
     if (!UiTests::WaitUntilGone(dialog, 20000) || !UiTests::WaitUntil([&] { return IsWindowEnabled(scene) != FALSE; }))
-        Fault(27);
+        Fault(27, L"the window enabled again after the no-room message");
     if (AnswerTheFolderPicker(scene, L"C:\\windows") != L"C:\\windows\\" + std::wstring(kPackName))
-        Fault(16);
+        Fault(16, L"the pack name added to a folder chosen in the picker");
     if (AnswerTheFolderPicker(scene, L"C:\\Program Files") != kInstallFolder)
-        Fault(17);
+        Fault(17, L"the default folder chosen back in the picker");
 }
 
 void DriveCustomInstallWithoutShortcuts()
@@ -336,8 +369,8 @@ void DriveCustomInstallWithoutShortcuts()
     WatchTheScene();
     Click(scene, L"ButtonConfig");
     ChooseFoldersWithThePicker(scene);
-    Click(scene, L"CheckBoxConfig1");
-    Click(scene, L"CheckBoxConfig2");
+    Untick(scene, L"CheckBoxConfig1");
+    Untick(scene, L"CheckBoxConfig2");
     Sleep(200);
     KeepScreenshot(L"3-custom-page");
     Click(scene, L"ButtonSetup2");
@@ -355,24 +388,24 @@ void DriveRefusedAgreementThenMinimiseAndClose()
     Click(scene, L"ButtonSetup1");
     HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle, 20000);
     if (dialog == nullptr)
-        return Fault(4);
+        return Fault(4, L"the message that the agreement is not ticked");
     if (IsWindowEnabled(scene))
-        Fault(5);
+        Fault(5, L"the window disabled under the message");
     if (!g_dialogReader.Said(kAgreementNotTickedMessage))
-        Fault(20);
+        Fault(20, L"the text of the agreement message");
     Sleep(200);
     KeepScreenshot(L"4-agreement-message");
-    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+    ClickOrFault(dialog, kCommonDialogOKFile, L"ButtonOK");
     if (!UiTests::WaitUntilGone(dialog, 20000) || !UiTests::WaitUntil([&] { return IsWindowEnabled(scene) != FALSE; }))
-        return Fault(6);
+        return Fault(6, L"the window enabled again after the agreement message");
     // Still the one-click page: no install was started.
     Click(scene, L"ButtonMinimization");
     if (!UiTests::WaitUntil([&] { return IsIconic(scene) != FALSE; }))
-        Fault(7);
+        Fault(7, L"the window minimised by ButtonMinimization");
     ShowWindow(scene, SW_RESTORE);
     Click(scene, L"ButtonClose");
     if (!UiTests::WaitUntilGone(scene, 20000))
-        Fault(8);
+        Fault(8, L"the window closed by ButtonClose");
 }
 
 // The default folder is a link: the player is told and can choose again;
@@ -386,15 +419,15 @@ void DriveAnInstallIntoALink()
     Click(scene, L"ButtonSetup1");
     HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle, 20000);
     if (dialog == nullptr)
-        return Fault(30);
+        return Fault(30, L"the message that the install folder is a link");
     if (!g_dialogReader.Said(kInstallFolderIsALinkMessage))
-        Fault(31);
-    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+        Fault(31, L"the text of the link message");
+    ClickOrFault(dialog, kCommonDialogOKFile, L"ButtonOK");
     if (!UiTests::WaitUntilGone(dialog, 20000) || !UiTests::WaitUntil([&] { return IsWindowEnabled(scene) != FALSE; }))
-        return Fault(32);
+        return Fault(32, L"the window enabled again after the link message");
     Click(scene, L"ButtonClose");
     if (!UiTests::WaitUntilGone(scene, 20000))
-        Fault(33);
+        Fault(33, L"the window closed by ButtonClose after the link message");
 }
 
 // The window is closed at once: no install is asked for.
@@ -405,7 +438,7 @@ void DriveCloseWithoutInstalling()
         return;
     Click(scene, L"ButtonClose");
     if (!UiTests::WaitUntilGone(scene, 20000))
-        Fault(34);
+        Fault(34, L"the window closed by ButtonClose at once");
 }
 
 // The run with the default folder a link: the temporary folder in it is
@@ -436,15 +469,15 @@ void DriveAnInstallThatFails()
     Click(scene, L"ButtonSetup1");
     HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle);
     if (dialog == nullptr)
-        return Fault(10);
+        return Fault(10, L"the message that the install failed");
     if (!g_dialogReader.Said(kInstallFailedMessage))
-        Fault(21);
+        Fault(21, L"the text of the install-failed message");
     Sleep(200);
     KeepScreenshot(L"5-install-failed");
     // The window waits for the player to read the message.
     if (!IsWindow(scene))
-        Fault(11);
-    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+        Fault(11, L"the window kept open under the install-failed message");
+    ClickOrFault(dialog, kCommonDialogOKFile, L"ButtonOK");
     WaitForTheWindowToCloseItself(scene);
 }
 
@@ -486,6 +519,18 @@ std::wstring UninstallDisplayName()
     return value;
 }
 
+// A folder of a fixed name, made for a test and taken away with whatever is
+// in it when the scope ends: a failed check must not leave it for later runs.
+struct tagMadeFolder
+{
+    explicit tagMadeFolder(std::wstring folder) : path(std::move(folder)) { CreateDirectoryW(path.c_str(), nullptr); }
+    ~tagMadeFolder() { RVTest::RemoveTree(path); }
+    tagMadeFolder(const tagMadeFolder&) = delete;
+    tagMadeFolder& operator=(const tagMadeFolder&) = delete;
+
+    const std::wstring path;
+};
+
 class InstallWindowEndToEnd : public ::testing::Test
 {
 protected:
@@ -494,7 +539,14 @@ protected:
 
     static void RemoveInstall()
     {
-        RVTest::RemoveTree(kInstallFolder);
+        // The updater the install started may still be ending in the folder
+        // (its files in use): the next case must not start on what is left.
+        // A link planted there is its planter's to take away.
+        UiTests::WaitUntil([] {
+            RVTest::RemoveTree(kInstallFolder);
+            const DWORD attributes = GetFileAttributesW(kInstallFolder.c_str());
+            return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        }, 30000);
         DeleteFileW(DesktopLink().c_str());
         RVTest::RemoveTree(StartMenuFolder());
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKeyFormat) + kPackName).c_str());
@@ -557,11 +609,13 @@ TEST_F(InstallWindowEndToEnd, AnInstallFolderThatIsALinkIsRefusedWithAMessageBef
 {
     const std::wstring elsewhere = L"C:\\WendmoorLinkTarget";
     const tagPeerCounts before;
+    // Goes after the link, whatever the checks find.
+    std::optional<tagMadeFolder> target;
     {
         // Planted once: the driven child runs this body again up to the run.
         std::optional<RVTest::PlantedLink> link;
         if (FindLinkOnInstallPath(kInstallFolder).empty()) {
-            CreateDirectoryW(elsewhere.c_str(), nullptr);
+            target.emplace(elsewhere);
             link.emplace(kInstallFolder, elsewhere, true);
             ASSERT_TRUE(link->Made());
         }
@@ -612,12 +666,12 @@ void DriveAnInstallWithoutMemoryForItsOptions()
     Click(scene, L"ButtonSetup1");
     HWND dialog = UiTests::WaitForFrame(UiTests::kDialogTitle, 20000);
     if (dialog == nullptr)
-        return Fault(50);
+        return Fault(50, L"the message that the install failed without its options");
     if (!g_dialogReader.Said(kInstallFailedMessage))
-        Fault(51);
+        Fault(51, L"the text of that message");
     if (g_progressWatcher.shown)
-        Fault(52);
-    ClickControl(dialog, kCommonDialogOKFile, L"ButtonOK");
+        Fault(52, L"no progress page before that message");
+    ClickOrFault(dialog, kCommonDialogOKFile, L"ButtonOK");
     WaitForTheWindowToCloseItself(scene);
 }
 
@@ -703,12 +757,10 @@ std::atomic<bool> g_silentRunOver{false};
 void WatchForAnyVisibleScene()
 {
     while (!g_silentRunOver) {
-        HWND scene = FindWindowW(UiTests::kFrameClass, UiTests::kSceneTitle);
-        if (scene != nullptr && IsWindowVisible(scene))
-            Fault(9);
-        HWND dialog = FindWindowW(UiTests::kFrameClass, UiTests::kDialogTitle);
-        if (dialog != nullptr && IsWindowVisible(dialog))
-            Fault(12);
+        if (RVTest::FindOwnVisibleWindow(UiTests::kFrameClass, UiTests::kSceneTitle) != nullptr)
+            Fault(9, L"no install window shown in a silent run");
+        if (RVTest::FindOwnVisibleWindow(UiTests::kFrameClass, UiTests::kDialogTitle) != nullptr)
+            Fault(12, L"no message shown in a silent run");
         Sleep(10);
     }
 }
@@ -832,9 +884,11 @@ TEST_F(InstallWindowEndToEnd, ASilentStartWhoseInstallCannotBeginShowsNothingAnd
     const std::wstring elsewhere = L"C:\\WendmoorLinkTarget";
     const tagPeerCounts before;
     for (const tagRow& row : rows) {
+        // The folder goes after the link, whatever the checks find.
+        std::optional<tagMadeFolder> target;
         std::optional<RVTest::PlantedLink> link;
         if (row.defaultFolderALink) {
-            CreateDirectoryW(elsewhere.c_str(), nullptr);
+            target.emplace(elsewhere);
             link.emplace(kInstallFolder, elsewhere, true);
             ASSERT_TRUE(link->Made());
         }
@@ -879,13 +933,6 @@ std::wstring TitleOf(const wchar_t* name)
     RVGameEngine::DirectUI::IUIWindow* window =
         CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(name);
     return window != nullptr ? window->GetTitle() : L"(missing)";
-}
-
-bool IsTicked(const wchar_t* name)
-{
-    auto* box = dynamic_cast<RVGameEngine::DirectUI::ICheckBox*>(
-        CInstallScene::GetInstance()->GetFrame()->GetRootWindow()->FindWindow(name));
-    return box != nullptr && box->IsChecked();
 }
 
 // The middle of the control, in the window's client coordinates.
@@ -1024,6 +1071,36 @@ TEST_F(InstallWindowEndToEnd, TheProgramEndsWithANonZeroStatusWhenItsSilentInsta
     EXPECT_EQ(UninstallDisplayName(), L"(missing)");
     // It failed in the install itself, not before.
     EXPECT_TRUE(RVTest::WaitFor([&] { return CountStepMessages(kStatisticsStepInstallBegun) == before.begun + 1; }));
+}
+
+namespace {
+
+bool IsRunning(const std::wstring& fileName)
+{
+    const RVGameEngine::Common::CScopedKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry))
+        if (_wcsicmp(entry.szExeFile, fileName.c_str()) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+// A program that outlives its run's wait is ended, and gone when the run
+// returns: the caller deletes its file at once.
+TEST(ProgramRuns, AProgramThatOutlivesTheWaitIsGoneWhenTheRunReturns)
+{
+    RVTest::TempFolder folder;
+    const std::wstring name = L"outliving-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+    const std::wstring program = folder.Child(name);
+    ASSERT_TRUE(CopyFileW((InstallerTests::ProgramFolder() + L"installer_test_standin.exe").c_str(), program.c_str(),
+                          FALSE));
+    EXPECT_EQ(RunProgram(program, L"--wait", 0), 1u);
+    EXPECT_FALSE(IsRunning(name));
+    EXPECT_TRUE(DeleteFileW(program.c_str())) << GetLastError();
 }
 
 TEST(AddressOptions, AStatisticsServerIsAHostAndAPortAndNothingElse)

@@ -15,6 +15,7 @@
 
 #include "tests/engine/directui/uisystem/UITestSupport.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/OwnWindows.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WaitUntil.h"
 
@@ -123,26 +124,17 @@ struct UnpackedWindowFiles
 
 // ---- Driving windows from another thread -----------------------------------------
 
-// The visible top-level frame window of that title, waited for (bounded).
+// This process's visible top-level frame window of that title, waited for
+// (bounded); other test programs show frames of the same class and title on
+// the same desktop.
 inline HWND WaitForFrame(const wchar_t* title, DWORD limitMs = 60000)
 {
-    for (DWORD waited = 0; waited < limitMs; waited += 50) {
-        HWND window = FindWindowW(kFrameClass, title);
-        if (window != nullptr && IsWindowVisible(window))
-            return window;
-        Sleep(50);
-    }
-    return nullptr;
+    return RVTest::WaitForOwnVisibleWindow(kFrameClass, title, limitMs);
 }
 
 inline bool WaitUntilGone(HWND window, DWORD limitMs = 120000)
 {
-    for (DWORD waited = 0; waited < limitMs; waited += 50) {
-        if (!IsWindow(window))
-            return true;
-        Sleep(50);
-    }
-    return false;
+    return RVTest::WaitUntil([window] { return !IsWindow(window); }, limitMs);
 }
 
 template <typename Condition>
@@ -151,31 +143,58 @@ bool WaitUntil(Condition condition, DWORD limitMs = 20000)
     return RVTest::WaitUntil(condition, limitMs);
 }
 
-inline void SendMouseButton(DWORD flag)
+// Puts the real cursor at the screen point and waits (bounded) until it
+// stays there: a button goes where the cursor is when it is queued, and the
+// display server may still hold a crossing or motion event from before the
+// move (a window just shown under the old place), which the window's thread
+// turns into a move back there when it reads it. Each look follows a round
+// trip to that thread, so that what it held has been read.
+inline bool PlaceCursor(HWND window, POINT point)
 {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flag;
-    SendInput(1, &input, sizeof input);
+    SetCursorPos(point.x, point.y);
+    int steady = 0;
+    return WaitUntil([&] {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &answer);
+        POINT now = {};
+        if (GetCursorPos(&now) && now.x == point.x && now.y == point.y)
+            return ++steady >= 2;
+        steady = 0;
+        SetCursorPos(point.x, point.y);
+        return false;
+    });
 }
 
+// How long a window may take to be ready for a click on a busy machine.
+constexpr DWORD kClickReadyLimitMs = 30000;
+
 // Moves the real cursor to the middle of the rectangle (client coordinates of
-// the window) and clicks there, with pauses for the window to see each step.
-inline void ClickRect(HWND window, const RECT& rect)
+// the window) and clicks there, once a click there would reach the window
+// (shown, enabled and in the foreground unless a refused click is meant,
+// answering, on top at the point). The click is only queued: the caller
+// waits for what it does. Says why it did not click; empty once it did.
+inline std::wstring ClickRect(HWND window, const RECT& rect, bool mustBeEnabled = true)
 {
     POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ClientToScreen(window, &point);
-    SetCursorPos(point.x, point.y);
-    Sleep(120);
-    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-    Sleep(80);
-    SendMouseButton(MOUSEEVENTF_LEFTUP);
-    Sleep(150);
+    const std::wstring why = RVTest::WaitUntilAClickLands(window, point, mustBeEnabled, kClickReadyLimitMs);
+    if (!why.empty())
+        return why;
+    if (!PlaceCursor(window, point))
+        return L"the cursor did not stay at the point";
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (SendInput(2, inputs, sizeof(INPUT)) != 2)
+        return L"the system took no click (error " + std::to_wstring(GetLastError()) + L")";
+    return std::wstring();
 }
 
-inline void ClickControl(HWND window, const wchar_t* description, const wchar_t* name)
+inline std::wstring ClickControl(HWND window, const wchar_t* description, const wchar_t* name,
+                                 bool mustBeEnabled = true)
 {
-    ClickRect(window, DescribedRect(description, name));
+    return ClickRect(window, DescribedRect(description, name), mustBeEnabled);
 }
 
 // The whole screen as a BMP file (a test artifact to look at).
