@@ -2,6 +2,8 @@
 
 #include "tests/support/WaitUntil.h"
 
+#include "engine/common/base/IString.h"
+
 #include <cstdio>
 #include <cwchar>
 
@@ -49,17 +51,6 @@ std::wstring Described(const std::wstring& className, const std::wstring& title,
 {
     return className + L" \"" + title + L"\" " + (visible ? L"shown" : L"hidden") + L" " +
            (enabled ? L"enabled" : L"disabled");
-}
-
-std::string Utf8(const std::wstring& text)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(size > 0 ? size : 0, '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr,
-                            nullptr);
-    return bytes;
 }
 
 } // namespace
@@ -148,9 +139,9 @@ std::wstring WaitUntilAClickLands(HWND window, POINT screenPoint, bool mustBeEna
 
 void ReportStepGivenUp(const std::wstring& step)
 {
-    const std::string report =
-        Utf8(L"Gave up: " + step + L"\nThis process's top-level windows then:\n" + DescribeOwnWindows());
-    std::fputs(report.c_str(), stderr);
+    const std::wstring report =
+        L"Gave up: " + step + L"\nThis process's top-level windows then:\n" + DescribeOwnWindows();
+    std::fputs(RVGameEngine::Common::IString_Create_Utf16(report.c_str())->GetUtf8(), stderr);
     std::fflush(stderr);
 }
 
