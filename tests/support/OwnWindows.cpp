@@ -1,5 +1,6 @@
 #include "tests/support/OwnWindows.h"
 
+#include "tests/support/InputTrace.h"
 #include "tests/support/WaitUntil.h"
 
 #include "engine/common/base/IString.h"
@@ -51,6 +52,17 @@ std::wstring Described(const std::wstring& className, const std::wstring& title,
 {
     return className + L" \"" + title + L"\" " + (visible ? L"shown" : L"hidden") + L" " +
            (enabled ? L"enabled" : L"disabled");
+}
+
+std::wstring DescribeWindow(HWND window)
+{
+    if (window == nullptr)
+        return L"none";
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return Described(ClassOf(window), TextOf(window), IsWindowVisible(window) != FALSE,
+                     IsWindowEnabled(window) != FALSE) +
+           (process == GetCurrentProcessId() ? L" of this process" : L" of process " + std::to_wstring(process));
 }
 
 } // namespace
@@ -125,9 +137,7 @@ std::wstring WhyNoClickLands(HWND window, POINT screenPoint, bool mustBeEnabled)
     // Asynchronous: the window's thread is not this one, and may be busy.
     if (!own)
         SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-    return L"the point is covered by " +
-           Described(ClassOf(top), TextOf(top), IsWindowVisible(top) != FALSE, IsWindowEnabled(top) != FALSE) +
-           (own ? L" of this process" : L" of process " + std::to_wstring(process));
+    return L"the point is covered by " + DescribeWindow(top);
 }
 
 std::wstring WaitUntilAClickLands(HWND window, POINT screenPoint, bool mustBeEnabled, DWORD limitMs)
@@ -139,8 +149,11 @@ std::wstring WaitUntilAClickLands(HWND window, POINT screenPoint, bool mustBeEna
 
 void ReportStepGivenUp(const std::wstring& step)
 {
-    const std::wstring report =
-        L"Gave up: " + step + L"\nThis process's top-level windows then:\n" + DescribeOwnWindows();
+    std::wstring report = L"Gave up: " + step + L"\nThis process's top-level windows then:\n" +
+                          DescribeOwnWindows() + L"The foreground: " + DescribeWindow(GetForegroundWindow()) + L"\n";
+    const std::wstring trace = DescribeInputTrace();
+    if (!trace.empty())
+        report += L"What the traced thread's windows took and were sent:\n" + trace;
     std::fputs(RVGameEngine::Common::IString_Create_Utf16(report.c_str())->GetUtf8(), stderr);
     std::fflush(stderr);
 }

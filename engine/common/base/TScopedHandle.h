@@ -205,6 +205,16 @@ struct CursorTraits {
 
 using CScopedCursor = TScopedHandle<CursorTraits>;
 
+// A hook set with SetWindowsHookExW.
+struct WindowsHookTraits {
+  using Handle = HHOOK;
+  static Handle Null() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  void Close(Handle h) { ::UnhookWindowsHookEx(h); }
+};
+
+using CScopedWindowsHook = TScopedHandle<WindowsHookTraits>;
+
 }  // namespace Common
 }  // namespace RVGameEngine
 

@@ -21,6 +21,7 @@
 
 #include "engine/common/system/ShellFunctions.h"
 
+#include "tests/support/InputTrace.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/PlantedLink.h"
 
@@ -105,6 +106,8 @@ int RunDriven(void (*drive)(), int32_t expectedStatus = 0)
     CWebApiClient::GetInstance()->SetAdvertServer(WebApiServer());
     SetInstallTrackingHost(WebApiServer());
     SetDriveFreeSpaceQuery(FreeOnDriveC);
+    // The install window and its messages run on this thread.
+    RVTest::CInputTrace trace;
     std::thread driver(drive);
     const int32_t code = RunInstaller(RunInstallWindow);
     driver.join();

@@ -21,6 +21,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -168,27 +169,63 @@ inline bool PlaceCursor(HWND window, POINT point)
 // How long a window may take to be ready for a click on a busy machine.
 constexpr DWORD kClickReadyLimitMs = 30000;
 
+// How long a press may take to reach a busy window's thread, and how many
+// presses a click may take when one never reaches it.
+constexpr DWORD kPressTakenLimitMs = 10000;
+constexpr int kPressTries = 3;
+
+inline bool SendButton(DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    return SendInput(1, &input, sizeof input) == 1;
+}
+
+// A control takes the mouse when it is pressed, so a press took hold once
+// the window's thread holds the mouse for the window.
+inline bool HoldsTheMouse(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture == window;
+}
+
 // Moves the real cursor to the middle of the rectangle (client coordinates of
 // the window) and clicks there, once a click there would reach the window
 // (shown, enabled and in the foreground unless a refused click is meant,
-// answering, on top at the point). The click is only queued: the caller
-// waits for what it does. Says why it did not click; empty once it did.
+// answering, on top at the point). The release follows only once the press
+// took hold: a window that has just come to the front may still be told
+// late, by the display server, of a focus change, and a press that reaches
+// it before that is undone. A press that never took hold is tried again.
+// The click is only queued: the caller waits for what it does. Says why it
+// did not click; empty once it did.
 inline std::wstring ClickRect(HWND window, const RECT& rect, bool mustBeEnabled = true)
 {
     POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ClientToScreen(window, &point);
-    const std::wstring why = RVTest::WaitUntilAClickLands(window, point, mustBeEnabled, kClickReadyLimitMs);
-    if (!why.empty())
-        return why;
-    if (!PlaceCursor(window, point))
-        return L"the cursor did not stay at the point";
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    if (SendInput(2, inputs, sizeof(INPUT)) != 2)
-        return L"the system took no click (error " + std::to_wstring(GetLastError()) + L")";
-    return std::wstring();
+    std::wstring why;
+    for (int press = 1; press <= kPressTries; ++press) {
+        why = RVTest::WaitUntilAClickLands(window, point, mustBeEnabled, kClickReadyLimitMs);
+        if (!why.empty())
+            return why;
+        if (mustBeEnabled && !WaitUntil([window] { return !HoldsTheMouse(window); }, kClickReadyLimitMs))
+            return L"the window still holds the mouse from an earlier press";
+        if (!PlaceCursor(window, point))
+            return L"the cursor did not stay at the point";
+        if (!SendButton(MOUSEEVENTF_LEFTDOWN))
+            return L"the system took no press (error " + std::to_wstring(GetLastError()) + L")";
+        // A refused click is meant to go nowhere.
+        const bool tookHold =
+            mustBeEnabled && WaitUntil([window] { return HoldsTheMouse(window); }, kPressTakenLimitMs);
+        if (!SendButton(MOUSEEVENTF_LEFTUP))
+            return L"the system took no release (error " + std::to_wstring(GetLastError()) + L")";
+        if (!mustBeEnabled || tookHold)
+            return std::wstring();
+        why = L"press " + std::to_wstring(press) + L" did not take hold: the window never held the mouse";
+        std::fwprintf(stderr, L"%ls\n", why.c_str());
+    }
+    return why;
 }
 
 inline std::wstring ClickControl(HWND window, const wchar_t* description, const wchar_t* name,
