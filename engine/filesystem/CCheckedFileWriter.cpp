@@ -48,13 +48,6 @@ bool IsReparsePoint(const tagEntryIdentity& identity)
     return (identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-bool SetAttributes(HANDLE handle, DWORD attributes)
-{
-    FILE_BASIC_INFO basic{};
-    basic.FileAttributes = attributes;
-    return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
-}
-
 bool CutToNothing(HANDLE handle)
 {
     FILE_END_OF_FILE_INFO end{};
@@ -204,7 +197,7 @@ CHECKED_REACH CCheckedFileWriter::OpenExistingFile(const tagFolder& folder, cons
             *error = ERROR_ACCESS_DENIED;
             return CHECKED_REACH_FAILED;
         }
-        if (!SetAttributes(attributes.Get(), ReplacedAttributes(identity.attributes)))
+        if (!SetEntryAttributes(attributes.Get(), ReplacedAttributes(identity.attributes)))
             return Failed(error);
         attributes.Close();
         file->Reset(OpenFolderEntry(parent, part.c_str(), ENTRY_KIND_FILE, ENTRY_OPEN_EXISTING, kFileAccess, error));
@@ -226,7 +219,7 @@ CHECKED_REACH CCheckedFileWriter::OpenExistingFile(const tagFolder& folder, cons
         return CHECKED_REACH_DONE;
     }
     if ((identity.attributes & kReplacedAttributes) != 0 &&
-        !SetAttributes(file->Get(), ReplacedAttributes(identity.attributes)))
+        !SetEntryAttributes(file->Get(), ReplacedAttributes(identity.attributes)))
         return Failed(error);
     if (identity.size != 0 && !CutToNothing(file->Get()))
         return Failed(error);

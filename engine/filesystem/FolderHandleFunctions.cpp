@@ -261,5 +261,18 @@ bool MarkForDeletionKeepingAttributes(HANDLE handle)
     return SetFileInformationByHandle(handle, kDispositionFlagsInfo, &disposition, sizeof disposition) != 0;
 }
 
+bool SetEntryAttributes(HANDLE handle, DWORD attributes)
+{
+    constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    // A time of 0 leaves that time as it is.
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = attributes & kSettable;
+    if (basic.FileAttributes == 0)
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
+}
+
 } // namespace FileSystem
 } // namespace RVGameEngine

@@ -116,6 +116,11 @@ RV_API bool MarkForDeletion(HANDLE handle);
 // system cannot (before Windows 10 1809, and under Wine 8:
 // ERROR_INVALID_PARAMETER).
 RV_API bool MarkForDeletionKeepingAttributes(HANDLE handle);
+// Sets the opened entry's attributes (the handle needs
+// FILE_WRITE_ATTRIBUTES) and nothing else: every time stays as it is, and
+// what only the system sets (folder, link, compression) is left out; none
+// left is "normal". False with the system error when it cannot.
+RV_API bool SetEntryAttributes(HANDLE handle, DWORD attributes);
 
 } // namespace FileSystem
 } // namespace RVGameEngine

@@ -96,19 +96,6 @@ bool IsNotSupported(DWORD error)
            error == ERROR_CALL_NOT_IMPLEMENTED;
 }
 
-// Only the attributes change: a time of 0 leaves that time as it is.
-bool SetAttributesThrough(HANDLE handle, DWORD attributes)
-{
-    constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
-                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    FILE_BASIC_INFO basic{};
-    basic.FileAttributes = attributes & kSettable;
-    if (basic.FileAttributes == 0)
-        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
-}
-
 // A read-only file of the tree where the system cannot delete a name as it
 // is: the attribute belongs to the file under each of its names, so only a
 // file with no other name loses it, and gets it back when it stays anyway
@@ -128,14 +115,14 @@ bool DeleteAfterClearingReadOnly(HANDLE handle, const std::wstring& path)
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    if (!SetAttributesThrough(handle, identity.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) {
+    if (!FileSystem::SetEntryAttributes(handle, identity.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) {
         LogWarning(L"%s is read-only and stays as it is (system error %lu)", path.c_str(), GetLastError());
         return false;
     }
     if (FileSystem::MarkForDeletion(handle))
         return true;
     const DWORD error = GetLastError();
-    if (SetAttributesThrough(handle, identity.attributes))
+    if (FileSystem::SetEntryAttributes(handle, identity.attributes))
         LogWarning(L"%s is read-only and stays as it is (system error %lu)", path.c_str(), error);
     else
         LogWarning(L"%s stays, and its read-only attribute could not be put back (system error %lu)", path.c_str(),

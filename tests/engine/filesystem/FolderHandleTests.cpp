@@ -97,3 +97,34 @@ TEST(FolderHandles, EntriesAreOpenedMadeAndListedThroughTheirFolderOnly)
 }
 
 } // namespace
+
+TEST(FolderHandles, SettingAnEntrysAttributesChangesNothingElseOfIt)
+{
+    RVTest::TempFolder root;
+    ASSERT_TRUE(RVTest::WriteWholeFile(root.Child(L"kept.txt"), "kept"));
+    CScopedKernelHandle file(CreateFileW(root.Child(L"kept.txt").c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                         0, nullptr));
+    ASSERT_TRUE(file);
+    FILETIME written = {0x12345678u, 0x01D00000u};
+    ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &written));
+
+    // What only the system sets is left out of what is asked. The archive
+    // mark is left out of the comparison: Wine reports it on every file.
+    constexpr DWORD kCompared = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    struct Case { DWORD asked; DWORD read; };
+    const Case cases[] = {
+        {FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN},
+        {FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, FILE_ATTRIBUTE_SYSTEM},
+        {0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(SetEntryAttributes(file.Get(), c.asked)) << c.asked << ", error " << GetLastError();
+        BY_HANDLE_FILE_INFORMATION now = {};
+        ASSERT_TRUE(GetFileInformationByHandle(file.Get(), &now));
+        EXPECT_EQ(now.dwFileAttributes & kCompared, c.read) << c.asked;
+        EXPECT_EQ(CompareFileTime(&now.ftLastWriteTime, &written), 0) << c.asked;
+        EXPECT_EQ(now.nFileSizeLow, 4u) << c.asked;
+    }
+}
