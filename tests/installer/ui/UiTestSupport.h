@@ -145,11 +145,12 @@ bool WaitUntil(Condition condition, DWORD limitMs = 20000)
 }
 
 // Puts the real cursor at the screen point and waits (bounded) until it
-// stays there: a button goes where the cursor is when it is queued, and the
-// display server may still hold a crossing or motion event from before the
-// move (a window just shown under the old place), which the window's thread
-// turns into a move back there when it reads it. Each look follows a round
-// trip to that thread, so that what it held has been read.
+// stays there, so that the window sees the pointer come over the control
+// before it is pressed, as a player's would. The display server may still
+// hold a crossing or motion event from before the move (a window just shown
+// under the old place), which the window's thread turns into a move back
+// there when it reads it. Each look follows a round trip to that thread, so
+// that what it held has been read.
 inline bool PlaceCursor(HWND window, POINT point)
 {
     SetCursorPos(point.x, point.y);
@@ -174,11 +175,21 @@ constexpr DWORD kClickReadyLimitMs = 30000;
 constexpr DWORD kPressTakenLimitMs = 10000;
 constexpr int kPressTries = 3;
 
-inline bool SendButton(DWORD flags)
+// A press or release that carries its own position: the display server may
+// still hold a motion event from before the cursor was placed, which the
+// window's thread turns into a move back when it reads it, and a button
+// that went where the cursor is would then go there. Absolute positions are
+// in 65536ths of the screen; rounded up, they map back to the same pixel.
+inline bool SendButtonAt(POINT point, DWORD button)
 {
+    const LONGLONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    if (width <= 0 || height <= 0)
+        return false;
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
+    input.mi.dx = static_cast<LONG>((point.x * 65536LL + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((point.y * 65536LL + height - 1) / height);
+    input.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     return SendInput(1, &input, sizeof input) == 1;
 }
 
@@ -194,10 +205,9 @@ inline bool HoldsTheMouse(HWND window)
 // Moves the real cursor to the middle of the rectangle (client coordinates of
 // the window) and clicks there, once a click there would reach the window
 // (shown, enabled and in the foreground unless a refused click is meant,
-// answering, on top at the point). The release follows only once the press
-// took hold: a window that has just come to the front may still be told
-// late, by the display server, of a focus change, and a press that reaches
-// it before that is undone. A press that never took hold is tried again.
+// answering, on top at the point). The press and the release carry the
+// point, and the release follows only once the press took hold; a press
+// that never took hold is tried again.
 // The click is only queued: the caller waits for what it does. Says why it
 // did not click; empty once it did.
 inline std::wstring ClickRect(HWND window, const RECT& rect, bool mustBeEnabled = true)
@@ -213,12 +223,12 @@ inline std::wstring ClickRect(HWND window, const RECT& rect, bool mustBeEnabled 
             return L"the window still holds the mouse from an earlier press";
         if (!PlaceCursor(window, point))
             return L"the cursor did not stay at the point";
-        if (!SendButton(MOUSEEVENTF_LEFTDOWN))
+        if (!SendButtonAt(point, MOUSEEVENTF_LEFTDOWN))
             return L"the system took no press (error " + std::to_wstring(GetLastError()) + L")";
         // A refused click is meant to go nowhere.
         const bool tookHold =
             mustBeEnabled && WaitUntil([window] { return HoldsTheMouse(window); }, kPressTakenLimitMs);
-        if (!SendButton(MOUSEEVENTF_LEFTUP))
+        if (!SendButtonAt(point, MOUSEEVENTF_LEFTUP))
             return L"the system took no release (error " + std::to_wstring(GetLastError()) + L")";
         if (!mustBeEnabled || tookHold)
             return std::wstring();
