@@ -1,6 +1,7 @@
 #include "tests/support/InputTrace.h"
 
 #include "tests/support/MessagePump.h"
+#include "tests/support/PlainWindow.h"
 
 #include "engine/common/base/TScopedHandle.h"
 
@@ -13,20 +14,9 @@ using RVGameEngine::Common::CScopedWindow;
 
 namespace {
 
-constexpr wchar_t kClass[] = L"RVTestInputTrace";
-
 CScopedWindow MakeWindow(const wchar_t* title)
 {
-    static const ATOM registered = [] {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kClass;
-        return RegisterClassW(&windowClass);
-    }();
-    (void)registered;
-    return CScopedWindow(CreateWindowExW(WS_EX_TOOLWINDOW, kClass, title, WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
-                                         GetModuleHandleW(nullptr), nullptr));
+    return RVTest::MakePlainWindow(title, false, {0, 0, 50, 50});
 }
 
 bool Has(const std::wstring& text, const std::wstring& part)
@@ -57,7 +47,7 @@ TEST(InputTrace, KeepsTheLastClickAndFocusMessagesOfItsOwnThreadWhileItLives)
         RVTest::DeliverPostedMessages();
 
         const std::wstring seen = RVTest::DescribeInputTrace();
-        EXPECT_TRUE(Has(seen, L"WM_LBUTTONDOWN at (12, 34) to RVTestInputTrace \"traced\"")) << seen;
+        EXPECT_TRUE(Has(seen, L"WM_LBUTTONDOWN at (12, 34) to RVTestPlainWindow \"traced\"")) << seen;
         EXPECT_TRUE(Has(seen, L"WM_CANCELMODE")) << seen;
         EXPECT_FALSE(Has(seen, L"WM_KEYDOWN")) << seen;
         EXPECT_FALSE(Has(seen, L"other thread")) << seen;

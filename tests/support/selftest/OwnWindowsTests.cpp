@@ -1,6 +1,7 @@
 #include "tests/support/OwnWindows.h"
 
 #include "tests/support/MessagePump.h"
+#include "tests/support/PlainWindow.h"
 #include "tests/support/WaitUntil.h"
 
 #include "engine/common/base/TScopedHandle.h"
@@ -15,32 +16,16 @@ using RVGameEngine::Common::CScopedWindow;
 
 namespace {
 
-constexpr wchar_t kClass[] = L"RVTestOwnWindows";
+constexpr const wchar_t* kClass = RVTest::kPlainWindowClass;
 constexpr wchar_t kTitle[] = L"Side by side";
 constexpr wchar_t kOtherProgramVariable[] = L"RVTEST_OWN_WINDOWS_PARENT";
 constexpr DWORD kLimitMs = 60000;
 // Where the other program's shown window stands, and a window of ours under it.
 constexpr RECT kCoveredPlace = {300, 300, 500, 450};
 
-void RegisterTestClass()
-{
-    static const ATOM registered = [] {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kClass;
-        return RegisterClassW(&windowClass);
-    }();
-    (void)registered;
-}
-
 CScopedWindow MakeWindow(const wchar_t* title, bool visible, const RECT& place, DWORD extendedStyle = 0)
 {
-    RegisterTestClass();
-    return CScopedWindow(CreateWindowExW(extendedStyle | WS_EX_TOOLWINDOW, kClass, title,
-                                         WS_POPUP | (visible ? WS_VISIBLE : 0), place.left, place.top,
-                                         place.right - place.left, place.bottom - place.top, nullptr, nullptr,
-                                         GetModuleHandleW(nullptr), nullptr));
+    return RVTest::MakePlainWindow(title, visible, place, extendedStyle);
 }
 
 std::wstring EventName(const wchar_t* what, const std::wstring& parent)
