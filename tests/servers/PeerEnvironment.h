@@ -57,9 +57,11 @@ inline std::string ReadPeerFile(const std::string& path)
     return text.str();
 }
 
-// Waits (bounded) until the condition holds; true when it did.
+// Waits (bounded) until the condition holds; true when it did. The bound is
+// for a peer that never answers: on a loaded machine a peer's answer or
+// record can take many seconds to come.
 template <typename Condition>
-bool WaitFor(Condition condition, uint32_t limitMs = 5000)
+bool WaitFor(Condition condition, uint32_t limitMs = 60000)
 {
     return WaitUntil(condition, limitMs);
 }

@@ -161,9 +161,9 @@ TEST(OwnWindows, AreFoundAmongThisProcesssOwnWhateverOtherProgramsShow)
         EXPECT_EQ(RVTest::CountOwnVisibleWindows(row.className, row.title), row.count) << name;
     }
     const std::wstring listed = RVTest::DescribeOwnWindows();
-    for (const wchar_t* line : {L"  RVTestOwnWindows \"Side by side\" shown enabled\n",
-                                L"  RVTestOwnWindows \"Hidden\" hidden enabled\n",
-                                L"  RVTestOwnWindows \"Another\" shown enabled\n"}) {
+    for (const wchar_t* line : {L"  RVTestPlainWindow \"Side by side\" shown enabled\n",
+                                L"  RVTestPlainWindow \"Hidden\" hidden enabled\n",
+                                L"  RVTestPlainWindow \"Another\" shown enabled\n"}) {
         const size_t at = listed.find(line);
         EXPECT_NE(at, std::wstring::npos) << line;
         EXPECT_EQ(listed.find(line, at + 1), std::wstring::npos) << "listed once: " << line;
@@ -199,7 +199,7 @@ TEST(OwnWindows, TakeAClickOnlyWhenItWouldReachThem)
         {disabled.Get(), false, L""},
         {hidden.Get(), true, L"the window is hidden"},
         {minimised.Get(), true, L"the window is minimised"},
-        {covered.Get(), true, L"the point is covered by RVTestOwnWindows \"Cover\" shown enabled of this process"},
+        {covered.Get(), true, L"the point is covered by RVTestPlainWindow \"Cover\" shown enabled of this process"},
     };
     for (const auto& row : rows) {
         const POINT point = MiddleOf(row.window);
