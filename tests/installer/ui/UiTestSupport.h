@@ -21,7 +21,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -170,16 +169,9 @@ inline bool PlaceCursor(HWND window, POINT point)
 // How long a window may take to be ready for a click on a busy machine.
 constexpr DWORD kClickReadyLimitMs = 30000;
 
-// How long a press may take to reach a busy window's thread, and how many
-// presses a click may take when one never reaches it.
+// How long a press may take to reach a busy window's thread.
 constexpr DWORD kPressTakenLimitMs = 10000;
-constexpr int kPressTries = 3;
 
-// A press or release that carries its own position: the display server may
-// still hold a motion event from before the cursor was placed, which the
-// window's thread turns into a move back when it reads it, and a button
-// that went where the cursor is would then go there. Absolute positions are
-// in 65536ths of the screen; rounded up, they map back to the same pixel.
 inline bool SendButtonAt(POINT point, DWORD button)
 {
     const LONGLONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
@@ -206,36 +198,32 @@ inline bool HoldsTheMouse(HWND window)
 // the window) and clicks there, once a click there would reach the window
 // (shown, enabled and in the foreground unless a refused click is meant,
 // answering, on top at the point). The press and the release carry the
-// point, and the release follows only once the press took hold; a press
-// that never took hold is tried again.
-// The click is only queued: the caller waits for what it does. Says why it
-// did not click; empty once it did.
+// point, and the release follows only once the press took hold. A press that
+// did not take hold is not tried again: the window may have lost the front
+// while pressed, which ends the press as a release where the pointer was,
+// and a second press would then click twice. The click is only queued: the
+// caller waits for what it does. Says why it did not click; empty once it
+// did.
 inline std::wstring ClickRect(HWND window, const RECT& rect, bool mustBeEnabled = true)
 {
     POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ClientToScreen(window, &point);
-    std::wstring why;
-    for (int press = 1; press <= kPressTries; ++press) {
-        why = RVTest::WaitUntilAClickLands(window, point, mustBeEnabled, kClickReadyLimitMs);
-        if (!why.empty())
-            return why;
-        if (mustBeEnabled && !WaitUntil([window] { return !HoldsTheMouse(window); }, kClickReadyLimitMs))
-            return L"the window still holds the mouse from an earlier press";
-        if (!PlaceCursor(window, point))
-            return L"the cursor did not stay at the point";
-        if (!SendButtonAt(point, MOUSEEVENTF_LEFTDOWN))
-            return L"the system took no press (error " + std::to_wstring(GetLastError()) + L")";
-        // A refused click is meant to go nowhere.
-        const bool tookHold =
-            mustBeEnabled && WaitUntil([window] { return HoldsTheMouse(window); }, kPressTakenLimitMs);
-        if (!SendButtonAt(point, MOUSEEVENTF_LEFTUP))
-            return L"the system took no release (error " + std::to_wstring(GetLastError()) + L")";
-        if (!mustBeEnabled || tookHold)
-            return std::wstring();
-        why = L"press " + std::to_wstring(press) + L" did not take hold: the window never held the mouse";
-        std::fwprintf(stderr, L"%ls\n", why.c_str());
-    }
-    return why;
+    const std::wstring why = RVTest::WaitUntilAClickLands(window, point, mustBeEnabled, kClickReadyLimitMs);
+    if (!why.empty())
+        return why;
+    if (mustBeEnabled && !WaitUntil([window] { return !HoldsTheMouse(window); }, kClickReadyLimitMs))
+        return L"the window still holds the mouse from an earlier press";
+    if (!PlaceCursor(window, point))
+        return L"the cursor did not stay at the point";
+    if (!SendButtonAt(point, MOUSEEVENTF_LEFTDOWN))
+        return L"the system took no press (error " + std::to_wstring(GetLastError()) + L")";
+    // A refused click is meant to go nowhere.
+    const bool tookHold = mustBeEnabled && WaitUntil([window] { return HoldsTheMouse(window); }, kPressTakenLimitMs);
+    if (!SendButtonAt(point, MOUSEEVENTF_LEFTUP))
+        return L"the system took no release (error " + std::to_wstring(GetLastError()) + L")";
+    if (mustBeEnabled && !tookHold)
+        return L"the press did not take hold: the window never held the mouse";
+    return std::wstring();
 }
 
 inline std::wstring ClickControl(HWND window, const wchar_t* description, const wchar_t* name,
