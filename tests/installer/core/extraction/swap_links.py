@@ -78,8 +78,10 @@ def main():
         for name in swapped:
             swap_back(folder, name)
         swaps += len(swapped)
-    with open(os.path.join(signals, "stopped"), "w") as stopped:
+    # Written aside and renamed, so that the test never reads it half made.
+    with open(os.path.join(signals, "stopped.part"), "w") as stopped:
         stopped.write(str(swaps))
+    os.replace(os.path.join(signals, "stopped.part"), os.path.join(signals, "stopped"))
     return 0
 
 
