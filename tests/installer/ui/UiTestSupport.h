@@ -172,6 +172,11 @@ constexpr DWORD kClickReadyLimitMs = 30000;
 // How long a press may take to reach a busy window's thread.
 constexpr DWORD kPressTakenLimitMs = 10000;
 
+// A press or release that carries its own position: the display server may
+// still hold a motion event from before the cursor was placed, which the
+// window's thread turns into a move back when it reads it, and a button
+// that went where the cursor is would then go there. Absolute positions are
+// in 65536ths of the screen; rounded up, they map back to the same pixel.
 inline bool SendButtonAt(POINT point, DWORD button)
 {
     const LONGLONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
