@@ -87,7 +87,6 @@ def flood(conn, payload):
 
 def serve(conn, number, recorder):
     conn.settimeout(IDLE_LIMIT_S)
-    recorder.line("open %d" % number)
     reader = FrameReader()
     echo = False
     try:
@@ -142,10 +141,20 @@ def main():
     listener = listen_and_publish(args.port_file, port=args.listen)
     number = 0
     while True:
-        conn, _ = listener.accept()
-        conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         number += 1
-        threading.Thread(target=serve, args=(conn, number, recorder), daemon=True).start()
+        accept_one(listener, number, recorder)
+
+
+def accept_one(listener, number, recorder):
+    """Takes the next client and serves it on a thread of its own. Its "open"
+    line is written here, before that thread starts: threads written to the
+    record in the order they happen to run would let a later connection's
+    "open" come first, and a reader of the newest connection would read the
+    wrong one."""
+    conn, _ = listener.accept()
+    conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+    recorder.line("open %d" % number)
+    threading.Thread(target=serve, args=(conn, number, recorder), daemon=True).start()
 
 
 if __name__ == "__main__":
