@@ -19,6 +19,8 @@ class HeldThread:
     """A thread that is only noted when started, so the test decides when,
     and in which order, each connection is served."""
 
+    started = []
+
     def __init__(self, target, args, daemon):
         self.target, self.args = target, args
 

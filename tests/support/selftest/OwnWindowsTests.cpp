@@ -13,20 +13,16 @@
 
 using RVGameEngine::Common::CScopedKernelHandle;
 using RVGameEngine::Common::CScopedWindow;
+using RVTest::kPlainWindowClass;
+using RVTest::MakePlainWindow;
 
 namespace {
 
-constexpr const wchar_t* kClass = RVTest::kPlainWindowClass;
 constexpr wchar_t kTitle[] = L"Side by side";
 constexpr wchar_t kOtherProgramVariable[] = L"RVTEST_OWN_WINDOWS_PARENT";
 constexpr DWORD kLimitMs = 60000;
 // Where the other program's shown window stands, and a window of ours under it.
 constexpr RECT kCoveredPlace = {300, 300, 500, 450};
-
-CScopedWindow MakeWindow(const wchar_t* title, bool visible, const RECT& place, DWORD extendedStyle = 0)
-{
-    return RVTest::MakePlainWindow(title, visible, place, extendedStyle);
-}
 
 std::wstring EventName(const wchar_t* what, const std::wstring& parent)
 {
@@ -113,8 +109,8 @@ TEST(OtherProgram, DISABLED_ShowsWindowsUntilTold)
     const CScopedKernelHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, EventName(L"ready", parent).c_str()));
     const CScopedKernelHandle done(OpenEventW(SYNCHRONIZE, FALSE, EventName(L"done", parent).c_str()));
     ASSERT_TRUE(ready && done);
-    const CScopedWindow shown = MakeWindow(kTitle, true, kCoveredPlace);
-    const CScopedWindow hidden = MakeWindow(kTitle, false, kCoveredPlace);
+    const CScopedWindow shown = MakePlainWindow(kTitle, true, kCoveredPlace);
+    const CScopedWindow hidden = MakePlainWindow(kTitle, false, kCoveredPlace);
     ASSERT_TRUE(shown && hidden);
     SetEvent(ready.Get());
     const HANDLE waited = done.Get();
@@ -129,13 +125,13 @@ TEST(OtherProgram, DISABLED_ShowsWindowsUntilTold)
 // ours are listed.
 TEST(OwnWindows, AreFoundAmongThisProcesssOwnWhateverOtherProgramsShow)
 {
-    const CScopedWindow ours = MakeWindow(kTitle, true, {0, 0, 200, 150});
-    const CScopedWindow hidden = MakeWindow(L"Hidden", false, {0, 0, 200, 150});
-    const CScopedWindow another = MakeWindow(L"Another", true, {0, 200, 200, 350});
+    const CScopedWindow ours = MakePlainWindow(kTitle, true, {0, 0, 200, 150});
+    const CScopedWindow hidden = MakePlainWindow(L"Hidden", false, {0, 0, 200, 150});
+    const CScopedWindow another = MakePlainWindow(L"Another", true, {0, 200, 200, 350});
     ASSERT_TRUE(ours && hidden && another);
     const OtherProgramsWindows other;
     ASSERT_TRUE(other.Shown());
-    const HWND firstOnTheDesktop = FindWindowW(kClass, kTitle);
+    const HWND firstOnTheDesktop = FindWindowW(kPlainWindowClass, kTitle);
     ASSERT_EQ(OwnerOf(firstOnTheDesktop), other.ProcessId()) << "the other program's window comes first";
 
     const struct
@@ -145,10 +141,10 @@ TEST(OwnWindows, AreFoundAmongThisProcesssOwnWhateverOtherProgramsShow)
         HWND found;
         int count;
     } rows[] = {
-        {kClass, kTitle, ours.Get(), 1},
-        {kClass, L"Another", another.Get(), 1},
-        {kClass, L"Hidden", nullptr, 0},
-        {kClass, nullptr, nullptr, 2},
+        {kPlainWindowClass, kTitle, ours.Get(), 1},
+        {kPlainWindowClass, L"Another", another.Get(), 1},
+        {kPlainWindowClass, L"Hidden", nullptr, 0},
+        {kPlainWindowClass, nullptr, nullptr, 2},
         {L"NoSuchClass", nullptr, nullptr, 0},
     };
     for (const auto& row : rows) {
@@ -175,14 +171,14 @@ TEST(OwnWindows, AreFoundAmongThisProcesssOwnWhateverOtherProgramsShow)
 // under it, one of ours is left where the test put it.
 TEST(OwnWindows, TakeAClickOnlyWhenItWouldReachThem)
 {
-    const CScopedWindow under = MakeWindow(L"Under", true, kCoveredPlace);
-    const CScopedWindow plain = MakeWindow(L"Plain", true, {0, 0, 200, 150});
-    const CScopedWindow disabled = MakeWindow(L"Disabled", true, {0, 200, 200, 350});
-    const CScopedWindow hidden = MakeWindow(L"Hidden", false, {0, 0, 200, 150});
-    const CScopedWindow minimised = MakeWindow(L"Minimised", true, {0, 0, 200, 150});
-    const CScopedWindow covered = MakeWindow(L"Covered", true, {600, 0, 800, 150});
+    const CScopedWindow under = MakePlainWindow(L"Under", true, kCoveredPlace);
+    const CScopedWindow plain = MakePlainWindow(L"Plain", true, {0, 0, 200, 150});
+    const CScopedWindow disabled = MakePlainWindow(L"Disabled", true, {0, 200, 200, 350});
+    const CScopedWindow hidden = MakePlainWindow(L"Hidden", false, {0, 0, 200, 150});
+    const CScopedWindow minimised = MakePlainWindow(L"Minimised", true, {0, 0, 200, 150});
+    const CScopedWindow covered = MakePlainWindow(L"Covered", true, {600, 0, 800, 150});
     // Topmost: no other program's window comes between it and the one it covers.
-    const CScopedWindow cover = MakeWindow(L"Cover", true, {650, 0, 750, 150}, WS_EX_TOPMOST);
+    const CScopedWindow cover = MakePlainWindow(L"Cover", true, {650, 0, 750, 150}, WS_EX_TOPMOST);
     ASSERT_TRUE(under && plain && disabled && hidden && minimised && covered && cover);
     EnableWindow(disabled.Get(), FALSE);
     ShowWindow(minimised.Get(), SW_MINIMIZE);
@@ -224,7 +220,7 @@ TEST(OwnWindows, TakeNoClickWhileTheirThreadIsStuck)
     ASSERT_TRUE(made && release);
     HWND window = nullptr;
     std::thread stuck([&] {
-        const CScopedWindow own = MakeWindow(L"Stuck", true, {0, 0, 200, 150});
+        const CScopedWindow own = MakePlainWindow(L"Stuck", true, {0, 0, 200, 150});
         window = own.Get();
         SetEvent(made.Get());
         WaitForSingleObject(release.Get(), kLimitMs);
